@@ -1,0 +1,20 @@
+# quorvel_add_library(NAME ALIAS SOURCES... LINKS ...)
+function(quorvel_add_library name alias)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  add_library(Quorvel::${alias} ALIAS ${name})
+  target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_LINKS})
+endfunction()
+
+# quorvel_add_test(NAME SOURCES... LINKS ...): one GoogleTest program, registered with CTest.
+function(quorvel_add_test name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/tests/testmain.cpp)
+  target_link_libraries(${name} PRIVATE ${ARG_LINKS} GTest::gtest Quorvel::TestSupport)
+  target_compile_definitions(${name} PRIVATE
+    QUORVEL_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
+    QUORVEL_CORPUS="${PROJECT_SOURCE_DIR}/../shared/corpus")
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8")
+endfunction()

@@ -1,0 +1,259 @@
+#include "fileio.h"
+
+#include "dialogs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+int FileErrorNumber(int err, const QString &path)
+{
+    switch (err) {
+    case ENOENT:
+        if (!path.isEmpty() && !QFileInfo(path).absoluteDir().exists())
+            return FileError::PathNotFound;
+        return FileError::FileNotFound;
+    case ENOTDIR:
+        return FileError::PathNotFound;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+        return FileError::BadFileMode;
+    case EBUSY:
+    case ETXTBSY:
+        return FileError::FileAlreadyOpen;
+    case ENOSPC:
+    case EDQUOT:
+        return FileError::DiskFull;
+    case EEXIST:
+        return FileError::FileAlreadyExists;
+    case ENAMETOOLONG:
+    case EILSEQ:
+    case EINVAL:
+        return FileError::BadFileName;
+    case EMFILE:
+    case ENFILE:
+        return FileError::TooManyFiles;
+    case EIO:
+    case ENXIO:
+    case ENODEV:
+    case ENOMEDIUM:
+        return FileError::DeviceUnavailable;
+    default:
+        return FileError::PathFileAccessError;
+    }
+}
+
+QString FileErrorDescription(int number)
+{
+    switch (number) {
+    case FileError::BadFileNameOrNumber: return QStringLiteral("Bad file name or number");
+    case FileError::FileNotFound: return QStringLiteral("File not found");
+    case FileError::BadFileMode: return QStringLiteral("Bad file mode");
+    case FileError::FileAlreadyOpen: return QStringLiteral("File already open");
+    case FileError::DiskFull: return QStringLiteral("Disk full");
+    case FileError::FileAlreadyExists: return QStringLiteral("File already exists");
+    case FileError::InputPastEndOfFile: return QStringLiteral("Input past end of file");
+    case FileError::BadFileName: return QStringLiteral("Bad file name");
+    case FileError::TooManyFiles: return QStringLiteral("Too many files");
+    case FileError::DeviceUnavailable: return QStringLiteral("Device unavailable");
+    case FileError::DiskNotReady: return QStringLiteral("Disk not ready");
+    case FileError::PathFileAccessError: return QStringLiteral("Path/File access error");
+    case FileError::PathNotFound: return QStringLiteral("Path not found");
+    default: return QStringLiteral("File error");
+    }
+}
+
+BinaryFile::BinaryFile(BinaryFile &&other) noexcept
+    : m_fd(std::exchange(other.m_fd, -1)), m_error(other.m_error), m_path(std::move(other.m_path))
+{
+}
+
+BinaryFile &BinaryFile::operator=(BinaryFile &&other) noexcept
+{
+    if (this != &other) {
+        close();
+        m_fd = std::exchange(other.m_fd, -1);
+        m_error = other.m_error;
+        m_path = std::move(other.m_path);
+    }
+    return *this;
+}
+
+BinaryFile::~BinaryFile()
+{
+    close();
+}
+
+BinaryFile BinaryFile::open(const QString &path, int *errorNumber)
+{
+    BinaryFile f;
+    f.m_path = path;
+    const QByteArray name = QFile::encodeName(path);
+    int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0 && (errno == EACCES || errno == EROFS))
+        fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        f.m_error = FileErrorNumber(errno, path);
+    f.m_fd = fd;
+    if (errorNumber)
+        *errorNumber = f.m_error;
+    return f;
+}
+
+BinaryFile BinaryFile::create(const QString &path, int *errorNumber)
+{
+    BinaryFile f;
+    f.m_path = path;
+    f.m_fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC,
+                    0600);
+    if (f.m_fd < 0)
+        f.m_error = FileErrorNumber(errno, path);
+    if (errorNumber)
+        *errorNumber = f.m_error;
+    return f;
+}
+
+bool BinaryFile::fail(int err)
+{
+    m_error = FileErrorNumber(err, m_path);
+    return false;
+}
+
+qint64 BinaryFile::read(char *data, qint64 size)
+{
+    for (;;) {
+        const ssize_t n = ::read(m_fd, data, size_t(size));
+        if (n >= 0)
+            return n;
+        if (errno != EINTR) {
+            fail(errno);
+            return -1;
+        }
+    }
+}
+
+bool BinaryFile::write(const char *data, qint64 size)
+{
+    while (size > 0) {
+        const ssize_t n = ::write(m_fd, data, size_t(size));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return fail(errno);
+        }
+        data += n;
+        size -= n;
+    }
+    return true;
+}
+
+bool BinaryFile::sync()
+{
+    return ::fsync(m_fd) == 0 || fail(errno);
+}
+
+bool BinaryFile::close()
+{
+    if (m_fd < 0)
+        return true;
+    const int fd = std::exchange(m_fd, -1);
+    return ::close(fd) == 0 || fail(errno);
+}
+
+BinaryFile OpenBinaryFile(const QString &path, Dialogs &dialogs)
+{
+    int error = 0;
+    BinaryFile f = BinaryFile::open(path, &error);
+    if (!f.isOpen())
+        FileErrorMessage(error, dialogs);
+    return f;
+}
+
+int DeleteFile(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    int error = 0;
+    for (int attempt = 0; attempt < 11; ++attempt) {
+        struct stat st;
+        if (::lstat(name.constData(), &st) != 0) {
+            if (errno == ENOENT)
+                return 0;
+            error = FileErrorNumber(errno, path);
+            continue;
+        }
+        if (::unlink(name.constData()) == 0 || errno == ENOENT)
+            return 0;
+        error = FileErrorNumber(errno, path);
+    }
+    return error;
+}
+
+int FileErrorMessage(int errorNumber, Dialogs &dialogs)
+{
+    QString text;
+    Dialogs::Buttons buttons = Dialogs::Buttons::Ok;
+    switch (errorNumber) {
+    case 52:
+    case 64:
+        text = QStringLiteral("That filename is illegal.");
+        break;
+    case 54:
+        text = QStringLiteral("Can't open your file for that type of access.");
+        break;
+    case 55:
+        text = QStringLiteral("That file is already open.");
+        break;
+    case 57:
+        text = QStringLiteral("The disk is full.");
+        break;
+    case 62:
+        text = QStringLiteral("This file has a nonstandard end-of-file marker,"
+                              "or an attempt was made to read beyond "
+                              "the end-of-file marker.");
+        break;
+    case 68:
+        text = QStringLiteral("That device appears to be unavailable.");
+        buttons = Dialogs::Buttons::RetryCancel;
+        break;
+    case 71:
+        text = QStringLiteral("The disk is not ready.");
+        break;
+    case 76:
+        text = QStringLiteral("That path doesn't exist.");
+        break;
+    default:
+        return 3;
+    }
+    switch (dialogs.message(text, buttons, Dialogs::Icon::Exclamation, QStringLiteral("File Error"))) {
+    case Dialogs::Answer::Retry:
+        return 0;
+    case Dialogs::Answer::Ignore:
+        return 1;
+    case Dialogs::Answer::Ok:
+    case Dialogs::Answer::Cancel:
+    case Dialogs::Answer::Abort:
+        return 2;
+    default:
+        return 3;
+    }
+}
+
+QString CleanFileName(QString &name)
+{
+    if (name.count(QLatin1Char(' ')) == name.size()) // empty, or spaces only
+        return name;
+    if (name.endsWith(QLatin1Char('.')) || name.endsWith(QLatin1Char(' ')))
+        name[name.size() - 1] = QLatin1Char('_');
+    static const QString forbidden = QStringLiteral("\"/\\:|<>*?");
+    for (QChar &c : name) {
+        if (c.unicode() < 32 || forbidden.contains(c))
+            c = QLatin1Char('_');
+    }
+    return name;
+}

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QString>
+
+class Dialogs;
+
+// File error numbers of the platform the system was written for; the operating system's errors
+// are mapped onto them so that messages and error texts read the same everywhere.
+namespace FileError {
+constexpr int BadFileNameOrNumber = 52;
+constexpr int FileNotFound = 53;
+constexpr int BadFileMode = 54;
+constexpr int FileAlreadyOpen = 55;
+constexpr int DiskFull = 57;
+constexpr int FileAlreadyExists = 58;
+constexpr int InputPastEndOfFile = 62;
+constexpr int BadFileName = 64;
+constexpr int TooManyFiles = 67;
+constexpr int DeviceUnavailable = 68;
+constexpr int DiskNotReady = 71;
+constexpr int PathFileAccessError = 75;
+constexpr int PathNotFound = 76;
+} // namespace FileError
+
+// Maps an errno value met while working on path onto a file error number.
+int FileErrorNumber(int err, const QString &path = QString());
+// The description that goes with a file error number.
+QString FileErrorDescription(int number);
+
+// An open file for binary reading and writing. Move-only; closes on destruction.
+class BinaryFile
+{
+public:
+    BinaryFile() = default;
+    BinaryFile(BinaryFile &&other) noexcept;
+    BinaryFile &operator=(BinaryFile &&other) noexcept;
+    BinaryFile(const BinaryFile &) = delete;
+    BinaryFile &operator=(const BinaryFile &) = delete;
+    ~BinaryFile();
+
+    // Opens path for reading and writing, creating it empty (readable by the user alone) when it
+    // is missing; a file that may only be read is opened for reading. On failure the result is
+    // closed and errorNumber holds the file error number.
+    static BinaryFile open(const QString &path, int *errorNumber = nullptr);
+    // Creates path anew (truncated), readable by the user alone.
+    static BinaryFile create(const QString &path, int *errorNumber = nullptr);
+
+    bool isOpen() const { return m_fd >= 0; }
+    QString path() const { return m_path; }
+
+    // Up to size bytes into data; the count read (0 at the end), or -1 on failure.
+    qint64 read(char *data, qint64 size);
+    bool write(const char *data, qint64 size);
+    // Flushes the file's data to the disk, so that a rename after it cannot expose a file whose
+    // content is not yet stored.
+    bool sync();
+    bool close();
+
+    // The file error number of the last failed operation.
+    int lastError() const { return m_error; }
+
+private:
+    bool fail(int err);
+
+    int m_fd = -1;
+    int m_error = 0;
+    QString m_path;
+};
+
+// Opens path for binary access; on failure shows the file error message and returns a closed
+// file.
+BinaryFile OpenBinaryFile(const QString &path, Dialogs &dialogs);
+
+// Deletes the file at path, trying up to 11 times. 0 when the file is gone or was never there,
+// else the file error number of the last failed attempt.
+int DeleteFile(const QString &path);
+
+// Shows the "File Error" message for the known file errors. Answer: 0 Retry, 1 Ignore, 2 OK,
+// Cancel or Abort, 3 when nothing was shown.
+int FileErrorMessage(int errorNumber, Dialogs &dialogs);
+
+// Turns name into a legal file name (characters that no file system or shell takes become "_");
+// name itself is replaced by the result as well. Empty or all-space names are left as they are.
+QString CleanFileName(QString &name);

@@ -1,0 +1,38 @@
+#include "yield.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+namespace {
+
+constexpr qint64 kSliceNsecs = 4'000'000;
+
+std::function<void()> &hook()
+{
+    static std::function<void()> h;
+    return h;
+}
+
+} // namespace
+
+void YieldToLoop()
+{
+    if (hook()) {
+        // Copied, so a hook that replaces itself stays alive until it returns.
+        const std::function<void()> h = hook();
+        h();
+    }
+    static QElapsedTimer sinceLast;
+    if (!sinceLast.isValid() || sinceLast.nsecsElapsed() >= kSliceNsecs) {
+        if (QCoreApplication::instance())
+            QCoreApplication::processEvents();
+        sinceLast.start();
+    }
+}
+
+std::function<void()> SetYieldHook(std::function<void()> h)
+{
+    std::function<void()> previous = std::move(hook());
+    hook() = std::move(h);
+    return previous;
+}

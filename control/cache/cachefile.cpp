@@ -1,0 +1,127 @@
+#include "cachefile.h"
+
+#include "cacherecord.h"
+#include "dialogs.h"
+#include "eventstore.h"
+#include "fileio.h"
+#include "qverror.h"
+
+#include <QDir>
+#include <QFile>
+#include <QStandardPaths>
+
+#include <cerrno>
+#include <cstdio>
+#include <sys/stat.h>
+
+QString CacheDirectory()
+{
+    const QString tmp = qEnvironmentVariable("TMP");
+    if (!tmp.isEmpty())
+        return QDir::cleanPath(tmp);
+    const QString dir =
+        QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + "/quorvel";
+    if (!QDir().mkpath(dir))
+        return QString();
+    // Cache files name the user and hold their appointments: keep the directory private.
+    QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return dir;
+}
+
+QString FallbackCacheDirectory()
+{
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && QDir(runtime).exists())
+        return runtime;
+    return QDir::homePath();
+}
+
+QString FolderNameOf(const QString &folder)
+{
+    return folder.section(QLatin1Char('\\'), -1);
+}
+
+qint64 FolderChecksum(const QString &folder)
+{
+    const QList<uint> codes = folder.toUcs4();
+    qint64 sum = 0;
+    for (qsizetype i = 0; i + 1 < codes.size(); ++i)
+        sum += codes[i];
+    return sum;
+}
+
+CacheFileNames MakeCacheFileNames(const std::function<QString()> &userName, int year,
+                                  const QString &folder, Dialogs &dialogs)
+{
+    QString user;
+    try {
+        user = userName();
+    } catch (const QvError &) {
+        dialogs.message(QStringLiteral("Unable to obtain current username! This is likely to be "
+                                       "due to Outlook security: ensure that TKCDO.dll is "
+                                       "registered."));
+        QString base = QString::number(year) + QStringLiteral(".tmp");
+        CleanFileName(base);
+        const QString dir = FallbackCacheDirectory();
+        return {dir + '/' + base, dir + "/~" + base};
+    }
+    QString base = user + QString::number(year) + FolderNameOf(folder) +
+                   QString::number(FolderChecksum(folder)) + QStringLiteral(".tmp");
+    CleanFileName(base);
+    QString dir = CacheDirectory();
+    if (dir.isEmpty())
+        dir = FallbackCacheDirectory();
+    return {dir + '/' + base, dir + "/~" + base};
+}
+
+CacheWriteResult ReplaceCacheFile(const CacheFileNames &names,
+                                  const std::function<bool(CacheRecordWriter &)> &writeRecords,
+                                  const std::function<void(bool)> &writingFile)
+{
+    if (const int error = DeleteFile(names.tempFile))
+        return {CacheWriteResult::TempNotDeleted, error};
+
+    int error = 0;
+    BinaryFile temp = BinaryFile::create(names.tempFile, &error);
+    if (!temp.isOpen())
+        return {CacheWriteResult::TempNotOpened, error};
+
+    CacheRecordWriter writer(temp);
+    const bool complete = writeRecords(writer);
+    if (!complete || !writer.flush() || !temp.sync() || !temp.close()) {
+        const CacheWriteResult result =
+            complete ? CacheWriteResult{CacheWriteResult::WriteFailed,
+                                        writer.errorNumber() ? writer.errorNumber()
+                                                             : temp.lastError()}
+                     : CacheWriteResult{CacheWriteResult::Cancelled, 0};
+        temp.close();
+        DeleteFile(names.tempFile);
+        return result;
+    }
+
+    if (writingFile)
+        writingFile(true);
+    CacheWriteResult result;
+    const QByteArray from = QFile::encodeName(names.tempFile);
+    const QByteArray to = QFile::encodeName(names.cacheFile);
+    if (std::rename(from.constData(), to.constData()) != 0) {
+        if (const int deleteError = DeleteFile(names.cacheFile))
+            result = {CacheWriteResult::CacheNotDeleted, deleteError};
+        else if (std::rename(from.constData(), to.constData()) != 0)
+            result = {CacheWriteResult::RenameFailed, FileErrorNumber(errno, names.cacheFile)};
+    }
+    if (writingFile)
+        writingFile(false);
+    return result;
+}
+
+CacheWriteResult WriteStoreToCache(const EventStore &store, const CacheFileNames &names)
+{
+    return ReplaceCacheFile(names, [&store](CacheRecordWriter &writer) {
+        for (const CalEvent &e : store) {
+            if (!writer.write(e))
+                return true; // the failure shows at the final flush
+        }
+        return true;
+    });
+}

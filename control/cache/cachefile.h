@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+class CacheRecordWriter;
+class Dialogs;
+class EventStore;
+
+// The two files of one user, folder and planner year: the cache and the temp file that a writer
+// fills before it takes the cache's place.
+struct CacheFileNames
+{
+    QString cacheFile;
+    QString tempFile;
+};
+
+// Where cache files live: the TMP directory when TMP is set, otherwise a directory of the user's
+// cache home created readable by the user alone. Empty when that directory cannot be made.
+QString CacheDirectory();
+// Where cache files go when the user name or the directory cannot be determined: the user's
+// runtime directory, else the home directory. Never a directory other users can write to.
+QString FallbackCacheDirectory();
+
+// The last element of a folder path split at "\" (empty for an empty path).
+QString FolderNameOf(const QString &folder);
+// The sum of the character codes of folder, all but its last character.
+qint64 FolderChecksum(const QString &folder);
+
+// The names for a user, selected year and Folder property. userName is asked once; when it
+// raises QvError the message about the user name is shown and the names are made of the year
+// alone, in the fallback directory.
+CacheFileNames MakeCacheFileNames(const std::function<QString()> &userName, int year,
+                                  const QString &folder, Dialogs &dialogs);
+
+// How a replacement of the cache file ended.
+struct CacheWriteResult
+{
+    enum Stage {
+        Done,
+        TempNotDeleted, // an old temp file could not be removed; nothing written
+        TempNotOpened,  // the temp file could not be created; nothing written
+        WriteFailed,    // writing the records failed; the cache file is untouched
+        Cancelled,      // the record writer asked to stop; the cache file is untouched
+        CacheNotDeleted, // the new data is complete in the temp file, the old cache stays
+        RenameFailed,   // the old cache is gone, the new data is in the temp file
+    };
+    Stage stage = Done;
+    int errorNumber = 0; // the file error number of the failing step
+
+    bool ok() const { return stage == Done; }
+};
+
+// Replaces the cache file by the records that writeRecords writes, through the temp file: remove
+// an old temp file, create it, write and store every record, then let the temp file take the
+// cache file's name. writeRecords returns false to cancel. writingFile, when given, is told
+// true before the cache file is touched and false after.
+//
+// Readers see the old complete file or the new complete file, never a part: the rename replaces
+// the cache in one step. Only when it cannot (the cache is a directory, say) is the old cache
+// deleted first, and a cache that cannot be deleted leaves the new data in the temp file.
+CacheWriteResult ReplaceCacheFile(const CacheFileNames &names,
+                                  const std::function<bool(CacheRecordWriter &)> &writeRecords,
+                                  const std::function<void(bool)> &writingFile = {});
+
+// Writes the whole store, in store order, by ReplaceCacheFile.
+CacheWriteResult WriteStoreToCache(const EventStore &store, const CacheFileNames &names);

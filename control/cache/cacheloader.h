@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+struct PlannerState;
+
+// Turns the cache file of the selected year into a fresh event store. Yields to the message loop
+// after every record, so a second load can start while one runs: the later call raises the abort
+// flag, and whichever load tests the flag first stops. At most one new store is assigned.
+class CacheLoader
+{
+public:
+    static constexpr qint16 kIdle = 0;
+    static constexpr qint16 kLoading = 3;
+
+    // Replaces state.store with the records of cacheFile that touch the planner year. Leaves the
+    // store as it was when the file cannot be opened, when the load is aborted and when the file
+    // is damaged (a message says so); never assigns a partly read store.
+    void LoadCache(PlannerState &state, const QString &cacheFile);
+
+    qint16 loadState() const { return m_loadState; }
+    bool abortRaised() const { return m_abort; }
+
+private:
+    qint16 m_loadState = kIdle;
+    bool m_abort = false;
+};

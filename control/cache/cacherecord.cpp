@@ -1,0 +1,166 @@
+#include "cacherecord.h"
+
+#include "calevent.h"
+#include "fileio.h"
+#include "oadate.h"
+
+#include <QtEndian>
+
+#include <cstring>
+
+namespace {
+
+constexpr qsizetype kChunk = 1 << 16;
+constexpr int kOverflow = 6;
+
+void appendU16(QByteArray &out, quint16 v)
+{
+    char b[2];
+    qToLittleEndian(v, b);
+    out.append(b, 2);
+}
+
+void appendDate(QByteArray &out, double d)
+{
+    char b[8];
+    qToLittleEndian(d, b);
+    out.append(b, 8);
+}
+
+} // namespace
+
+QByteArray EncodeCacheText(const QString &text)
+{
+    QByteArray bytes = text.toUtf8();
+    if (bytes.size() > kCacheTextMaxBytes) {
+        // Back off continuation bytes (10xxxxxx) so the cut falls before a whole character.
+        qsizetype cut = kCacheTextMaxBytes;
+        while (cut > 0 && (uchar(bytes[cut]) & 0xC0) == 0x80)
+            --cut;
+        bytes.truncate(cut);
+    }
+    return bytes;
+}
+
+void AppendCacheRecord(QByteArray &out, const QString &eventId, const QString &subject,
+                       const QString &categories, double start, double end)
+{
+    for (const QString *text : {&eventId, &subject, &categories}) {
+        const QByteArray bytes = EncodeCacheText(*text);
+        appendU16(out, quint16(bytes.size()));
+        out.append(bytes);
+    }
+    appendDate(out, start);
+    appendDate(out, end);
+}
+
+CacheRecordReader::CacheRecordReader(BinaryFile &file) : m_file(file) {}
+
+bool CacheRecordReader::fail(int number, const QString &description)
+{
+    if (m_errorNumber == 0) {
+        m_errorNumber = number;
+        m_errorDescription = description;
+    }
+    return false;
+}
+
+// Makes at least `bytes` unread bytes available in the buffer; false when the file ends first
+// or reading fails.
+bool CacheRecordReader::ensure(qsizetype bytes)
+{
+    while (m_buffer.size() - m_pos < bytes) {
+        if (m_eof || m_errorNumber)
+            return false;
+        if (m_pos > 0) {
+            m_buffer.remove(0, m_pos);
+            m_pos = 0;
+        }
+        const qsizetype have = m_buffer.size();
+        m_buffer.resize(have + std::max(kChunk, bytes - have));
+        const qint64 n = m_file.read(m_buffer.data() + have, m_buffer.size() - have);
+        m_buffer.resize(have + std::max<qint64>(n, 0));
+        if (n < 0)
+            return fail(m_file.lastError(), FileErrorDescription(m_file.lastError()));
+        if (n == 0)
+            m_eof = true;
+    }
+    return true;
+}
+
+bool CacheRecordReader::atEnd()
+{
+    return !ensure(1) && m_errorNumber == 0;
+}
+
+bool CacheRecordReader::readText(QString &text)
+{
+    if (!ensure(2))
+        return false;
+    const quint16 length = qFromLittleEndian<quint16>(m_buffer.constData() + m_pos);
+    if (!ensure(2 + length))
+        return false;
+    text = QString::fromUtf8(m_buffer.constData() + m_pos + 2, length);
+    m_pos += 2 + length;
+    m_consumed += 2 + length;
+    return true;
+}
+
+bool CacheRecordReader::readDate(double &date)
+{
+    if (!ensure(8))
+        return false;
+    date = qFromLittleEndian<double>(m_buffer.constData() + m_pos);
+    m_pos += 8;
+    m_consumed += 8;
+    return true;
+}
+
+bool CacheRecordReader::read(CacheRecord &record)
+{
+    if (!readText(record.EventID) || !readText(record.Subject) || !readText(record.Categories) ||
+        !readDate(record.StartDate) || !readDate(record.EndDate)) {
+        return fail(FileError::InputPastEndOfFile,
+                    FileErrorDescription(FileError::InputPastEndOfFile));
+    }
+    if (!OADate::isValid(record.StartDate) || !OADate::isValid(record.EndDate))
+        return fail(kOverflow, QStringLiteral("Overflow (no date in the record ending at byte %1)")
+                                   .arg(m_consumed));
+    return true;
+}
+
+CacheRecordWriter::CacheRecordWriter(BinaryFile &file) : m_file(file)
+{
+    m_buffer.reserve(kChunk + 1024);
+}
+
+bool CacheRecordWriter::write(const QString &eventId, const QString &subject,
+                              const QString &categories, double start, double end)
+{
+    AppendCacheRecord(m_buffer, eventId, subject, categories, start, end);
+    return m_buffer.size() < kChunk || flush();
+}
+
+bool CacheRecordWriter::write(const CalEvent &e)
+{
+    return write(e.EventID, e.Subject, e.Categories, e.StartDate, e.EndDate);
+}
+
+bool CacheRecordWriter::write(const CacheRecord &r)
+{
+    return write(r.EventID, r.Subject, r.Categories, r.StartDate, r.EndDate);
+}
+
+bool CacheRecordWriter::flush()
+{
+    if (m_failed)
+        return false;
+    m_failed = !m_file.write(m_buffer.constData(), m_buffer.size());
+    m_buffer.clear();
+    return !m_failed;
+}
+
+int CacheRecordWriter::errorNumber() const
+{
+    return m_failed ? m_file.lastError() : 0;
+}

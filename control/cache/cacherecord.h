@@ -1,0 +1,81 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+class BinaryFile;
+struct CalEvent;
+
+// One record of a cache file: three texts, each an unsigned 16-bit little-endian byte count and
+// that many bytes in the locale's encoding (UTF-8 here), then start and end as little-endian
+// automation dates. No header, no trailer: a reader reads records until the end of the file.
+struct CacheRecord
+{
+    QString EventID;
+    QString Subject;
+    QString Categories;
+    double StartDate = 0;
+    double EndDate = 0;
+};
+
+constexpr int kCacheRecordFixedBytes = 22;
+constexpr int kCacheTextMaxBytes = 65535;
+
+// A text as stored: its UTF-8 bytes, cut at a character boundary to at most 65,535 bytes.
+QByteArray EncodeCacheText(const QString &text);
+
+// Appends one record to out.
+void AppendCacheRecord(QByteArray &out, const QString &eventId, const QString &subject,
+                       const QString &categories, double start, double end);
+
+// Reads records one after the other from an open file, through a buffer.
+class CacheRecordReader
+{
+public:
+    explicit CacheRecordReader(BinaryFile &file);
+
+    // True at a clean end of the file (not after a failed read).
+    bool atEnd();
+    // Reads the next record. False when the file ends inside a record, when a date is not an
+    // automation date, or when reading fails; errorNumber() and errorDescription() say which.
+    bool read(CacheRecord &record);
+
+    int errorNumber() const { return m_errorNumber; }
+    QString errorDescription() const { return m_errorDescription; }
+    // Bytes consumed so far.
+    qint64 offset() const { return m_consumed; }
+
+private:
+    bool ensure(qsizetype bytes);
+    bool readText(QString &text);
+    bool readDate(double &date);
+    bool fail(int number, const QString &description);
+
+    BinaryFile &m_file;
+    QByteArray m_buffer;
+    qsizetype m_pos = 0;
+    qint64 m_consumed = 0;
+    bool m_eof = false;
+    int m_errorNumber = 0;
+    QString m_errorDescription;
+};
+
+// Writes records to an open file through a buffer.
+class CacheRecordWriter
+{
+public:
+    explicit CacheRecordWriter(BinaryFile &file);
+
+    bool write(const QString &eventId, const QString &subject, const QString &categories,
+               double start, double end);
+    bool write(const CalEvent &event);
+    bool write(const CacheRecord &record);
+    // Writes what is buffered; false on failure (errorNumber() says why).
+    bool flush();
+    int errorNumber() const;
+
+private:
+    BinaryFile &m_file;
+    QByteArray m_buffer;
+    bool m_failed = false;
+};

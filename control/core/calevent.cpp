@@ -1,0 +1,27 @@
+#include "calevent.h"
+
+#include "oadate.h"
+#include "planneryear.h"
+
+namespace {
+
+// Month position of date; when the date is inside the year also its day column, less
+// endAdjust (the end column counts the last whole day of an item ending at midnight).
+void place(double date, const PlannerYear &year, qint16 &month, qint16 &day, int endAdjust)
+{
+    if (year.InPlannerYear(date)) {
+        const QDate d = OADate::toDate(date);
+        month = qint16(d.month());
+        day = qint16(year.LeadIn(year.RowOfMonth(month)) + d.day() - endAdjust);
+    } else {
+        month = year.MonthIndexOf(date);
+    }
+}
+
+} // namespace
+
+void PlaceEvent(CalEvent &event, const PlannerYear &year)
+{
+    place(event.StartDate, year, event.StartMonth, event.StartDay, 0);
+    place(event.EndDate, year, event.EndMonth, event.EndDay, 1);
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QHash>
+#include <QLocale>
+#include <QString>
+
+struct CalEvent;
+
+// The user's general date form: the short date, followed by a space and the long time unless the
+// time is midnight. Texts are cached per day and per time of day, since a year of appointments
+// repeats few of either.
+class GeneralDateFormat
+{
+public:
+    explicit GeneralDateFormat(const QLocale &locale = QLocale());
+
+    QString format(double date);
+    QLocale locale() const { return m_locale; }
+
+private:
+    QLocale m_locale;
+    QString m_timeFormat;
+    QHash<qint64, QString> m_dates;
+    QHash<int, QString> m_times;
+};
+
+// Key of an event in the store: StartDate in the general date form immediately followed by
+// EventID. Every insertion, removal and lookup builds keys with this function.
+QString EventKey(const CalEvent &event);
+
+// The locale whose general date form EventKey uses on this thread (the default locale until
+// set). Keys built before and after a change do not match: reload the store after it.
+void SetEventKeyLocale(const QLocale &locale);

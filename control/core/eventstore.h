@@ -1,0 +1,79 @@
+#pragma once
+
+#include "calevent.h"
+
+#include <QHash>
+#include <QString>
+
+#include <memory>
+#include <vector>
+
+// The ordered, keyed collection of every event the planner shows, prints and exports. Positions
+// are 1-based; keys are unique and compared without regard to letter case. The store owns its
+// events; nobody keeps a pointer to one across a yield.
+class EventStore
+{
+public:
+    EventStore() = default;
+    EventStore(const EventStore &) = delete;
+    EventStore &operator=(const EventStore &) = delete;
+    EventStore(EventStore &&) = default;
+    EventStore &operator=(EventStore &&) = default;
+
+    int Count() const { return int(m_entries.size()); }
+    bool isEmpty() const { return m_entries.empty(); }
+
+    // position in [1, Count()].
+    CalEvent &Item(int position);
+    const CalEvent &Item(int position) const;
+    // The event under key, or null.
+    CalEvent *Find(const QString &key);
+    bool Contains(const QString &key) const;
+
+    // Appends under key; false (and nothing added) when the key is taken.
+    bool Add(std::unique_ptr<CalEvent> event, const QString &key);
+    // Inserts before position (Count() + 1 appends); false when the key is taken.
+    bool InsertBefore(int position, std::unique_ptr<CalEvent> event, const QString &key);
+    bool Remove(const QString &key);
+    // Removes every event whose EventID equals id (exact text); the number removed.
+    int RemoveIf(const QString &id);
+
+    void reserve(int n);
+
+    class const_iterator
+    {
+    public:
+        using Inner = std::vector<std::pair<std::unique_ptr<CalEvent>, QString>>::const_iterator;
+        explicit const_iterator(Inner it) : m_it(it) {}
+        CalEvent &operator*() const { return *m_it->first; }
+        CalEvent *operator->() const { return m_it->first.get(); }
+        const_iterator &operator++()
+        {
+            ++m_it;
+            return *this;
+        }
+        bool operator==(const const_iterator &o) const { return m_it == o.m_it; }
+
+    private:
+        Inner m_it;
+    };
+    // In store order. Adding or removing events ends every iteration under way.
+    const_iterator begin() const { return const_iterator(m_entries.begin()); }
+    const_iterator end() const { return const_iterator(m_entries.end()); }
+
+private:
+    static QString fold(const QString &key) { return key.toCaseFolded(); }
+
+    // Each event with its folded key.
+    std::vector<std::pair<std::unique_ptr<CalEvent>, QString>> m_entries;
+    QHash<QString, CalEvent *> m_byKey;
+};
+
+// Adds event before the first one that starts at the same time or later (so it goes before
+// events with the same start), or at the end. False when its key is taken.
+bool InsertEventSorted(EventStore &store, std::unique_ptr<CalEvent> event);
+// The same for the occurrences of one recurring item, which arrive in ascending start: the walk
+// begins at *from (1-based) and *from is left at the position of the inserted event.
+bool InsertEventSorted(EventStore &store, std::unique_ptr<CalEvent> event, int *from);
+// Removes every event of the entry identifier id.
+void RemoveEventsOf(EventStore &store, const QString &id);

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "eventstore.h"
+#include "planneryear.h"
+
+#include <QList>
+#include <QStringList>
+
+#include <array>
+#include <functional>
+#include <memory>
+
+class Dialogs;
+
+// The category table: positions 1..N, the last being the catch-all. Colours are 0x00BBGGRR.
+struct CategoryTable
+{
+    QStringList names;
+    QList<quint32> colours;
+};
+
+// What every part of one control shares: the planner year, the event store, the category table
+// and the settings that layout, drawing and loading read. One per control.
+struct PlannerState
+{
+    explicit PlannerState(Dialogs &dialogs) : dialogs(dialogs) {}
+
+    PlannerYear year;
+    // Shared so that a procedure enumerating the store across a yield keeps the store it started
+    // with when a load replaces it.
+    std::shared_ptr<EventStore> store = std::make_shared<EventStore>();
+    CategoryTable categories;
+
+    bool AllEvents = false;
+    bool DisplaySubject = false;
+    bool HideNonCategoryItems = false;
+    QString TitleName = QStringLiteral("Default");
+    QString ListSeparator = QStringLiteral(",");
+    QString CategorySeparator = QStringLiteral(", ");
+
+    // Running band totals of the month rows, index 0..12.
+    std::array<qint16, PlannerYear::kRows + 1> RowBands{};
+
+    static constexpr quint32 kIdleIndicatorColour = 0xFFFFFF;
+    // Shows the update indicator in a colour; empty until a control provides one.
+    std::function<void(quint32 colour)> SetUpdateIndicator;
+
+    Dialogs &dialogs;
+
+    // CategoryIndexOf over this control's table and settings.
+    qint16 categoryIndexOf(const QString &categories) const;
+};

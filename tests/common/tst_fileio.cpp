@@ -1,0 +1,115 @@
+#include "dialogs.h"
+#include "fileio.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <sys/stat.h>
+
+TEST(CleanFileName, Table)
+{
+    struct Row {
+        const char *name;
+        QString in;
+        QString out;
+    } rows[] = {
+        {"ordinary name", "A2008Calendar1234.tmp", "A2008Calendar1234.tmp"},
+        {"trailing dot", "notes.", "notes_"},
+        {"trailing space", "notes ", "notes_"},
+        {"tab and colon", QString("a\tb:c"), "a_b_c"},
+        {"every forbidden character", "\"/\\:|<>*?", "_________"},
+        {"control characters", QString("x") + QChar(1) + QChar(31) + "y", "x__y"},
+        {"spaces only stay", "   ", "   "},
+        {"empty stays", "", ""},
+        {"non-ASCII kept", QString::fromUtf8("Müller_日本"), QString::fromUtf8("Müller_日本")},
+    };
+    for (Row &r : rows) {
+        QString arg = r.in;
+        EXPECT_EQ(CleanFileName(arg), r.out) << r.name;
+        EXPECT_EQ(arg, r.out) << r.name << ": the argument is cleaned too";
+    }
+}
+
+TEST(FileErrorMessage, TextsButtonsAndAnswers)
+{
+    ScriptedDialogs dialogs;
+    EXPECT_EQ(FileErrorMessage(62, dialogs), 2);
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_EQ(dialogs.shown()[0].text,
+              "This file has a nonstandard end-of-file marker,or an attempt was made to read "
+              "beyond the end-of-file marker.");
+    EXPECT_EQ(dialogs.shown()[0].title, "File Error");
+    EXPECT_EQ(dialogs.shown()[0].icon, Dialogs::Icon::Exclamation);
+
+    dialogs.clear();
+    dialogs.queueAnswer(Dialogs::Answer::Retry);
+    EXPECT_EQ(FileErrorMessage(68, dialogs), 0);
+    dialogs.queueAnswer(Dialogs::Answer::Cancel);
+    EXPECT_EQ(FileErrorMessage(68, dialogs), 2);
+    EXPECT_EQ(dialogs.shown()[0].buttons, Dialogs::Buttons::RetryCancel);
+    EXPECT_EQ(dialogs.shown()[0].text, "That device appears to be unavailable.");
+
+    dialogs.clear();
+    EXPECT_EQ(FileErrorMessage(53, dialogs), 3);
+    EXPECT_EQ(FileErrorMessage(0, dialogs), 3);
+    EXPECT_TRUE(dialogs.shown().isEmpty());
+
+    for (int n : {52, 64})
+        FileErrorMessage(n, dialogs);
+    FileErrorMessage(57, dialogs);
+    FileErrorMessage(76, dialogs);
+    EXPECT_EQ(dialogs.texts(), QStringList({"That filename is illegal.", "That filename is illegal.",
+                                            "The disk is full.", "That path doesn't exist."}));
+}
+
+TEST(FileErrorNumber, MapsTheSystemsErrors)
+{
+    QTemporaryDir dir;
+    EXPECT_EQ(FileErrorNumber(ENOENT, dir.filePath("missing")), FileError::FileNotFound);
+    EXPECT_EQ(FileErrorNumber(ENOENT, dir.filePath("no/such/file")), FileError::PathNotFound);
+    EXPECT_EQ(FileErrorNumber(ENOSPC), FileError::DiskFull);
+    EXPECT_EQ(FileErrorNumber(EACCES), FileError::BadFileMode);
+    EXPECT_EQ(FileErrorNumber(ENAMETOOLONG), FileError::BadFileName);
+    EXPECT_EQ(FileErrorNumber(EISDIR), FileError::PathFileAccessError);
+}
+
+TEST(OpenBinaryFile, CreatesMissingFilesPrivateAndReportsMissingPaths)
+{
+    QTemporaryDir dir;
+    ScriptedDialogs dialogs;
+
+    const QString fresh = dir.filePath("fresh.bin");
+    {
+        BinaryFile f = OpenBinaryFile(fresh, dialogs);
+        ASSERT_TRUE(f.isOpen());
+        EXPECT_TRUE(f.write("abc", 3));
+    }
+    struct stat st;
+    ASSERT_EQ(::stat(QFile::encodeName(fresh).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u) << "nobody but the user may read a cache";
+    EXPECT_EQ(st.st_size, 3);
+    EXPECT_TRUE(dialogs.shown().isEmpty());
+
+    BinaryFile missing = OpenBinaryFile(dir.filePath("nowhere/file.bin"), dialogs);
+    EXPECT_FALSE(missing.isOpen());
+    EXPECT_EQ(dialogs.texts(), QStringList{"That path doesn't exist."});
+}
+
+TEST(DeleteFile, GoneMissingAndUndeletable)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("a.tmp");
+    QFile(path).open(QIODevice::WriteOnly);
+    EXPECT_EQ(DeleteFile(path), 0);
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_EQ(DeleteFile(path), 0) << "a file that is not there is gone";
+
+    // A directory in the file's place cannot be deleted as a file: every attempt fails.
+    QDir(dir.path()).mkpath("busy/inner");
+    EXPECT_EQ(DeleteFile(dir.filePath("busy")), FileError::PathFileAccessError);
+    EXPECT_TRUE(QDir(dir.filePath("busy")).exists());
+}

@@ -1,0 +1,182 @@
+#include "calevent.h"
+#include "categoryindex.h"
+#include "eventkey.h"
+#include "eventstore.h"
+#include "planneryear.h"
+#include "testsupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+std::unique_ptr<CalEvent> Event(const QString &id, double start, double end = 0)
+{
+    auto e = std::make_unique<CalEvent>();
+    e->EventID = id;
+    e->StartDate = start;
+    e->EndDate = end ? end : start + 1.0 / 24;
+    return e;
+}
+
+QStringList IdsOf(const EventStore &store)
+{
+    QStringList ids;
+    for (const CalEvent &e : store)
+        ids << e.EventID;
+    return ids;
+}
+
+} // namespace
+
+TEST(PlaceEvent, DayColumnsInAMonthStartingOnWednesday)
+{
+    // September 2010 begins on a Wednesday: LeadIn 3.
+    const PlannerYear year(2010, 1);
+    ASSERT_EQ(year.LeadIn(9), 3);
+
+    CalEvent timed;
+    timed.StartDate = At(2010, 9, 5, 10);
+    timed.EndDate = At(2010, 9, 5, 11);
+    PlaceEvent(timed, year);
+    EXPECT_EQ(timed.StartMonth, 9);
+    EXPECT_EQ(timed.EndMonth, 9);
+    EXPECT_EQ(timed.StartDay, 8);
+    EXPECT_EQ(timed.EndDay, 7);
+
+    CalEvent allDay;
+    allDay.StartDate = At(2010, 9, 5);
+    allDay.EndDate = At(2010, 9, 6);
+    PlaceEvent(allDay, year);
+    EXPECT_EQ(allDay.StartDay, 8);
+    EXPECT_EQ(allDay.EndDay, 8);
+}
+
+TEST(PlaceEvent, JulyStartMonthPositions)
+{
+    const PlannerYear year(2010, 7);
+    CalEvent inYear;
+    inYear.StartDate = At(2011, 3, 15);
+    inYear.EndDate = At(2011, 3, 16);
+    PlaceEvent(inYear, year);
+    EXPECT_EQ(inYear.StartMonth, 3) << "the calendar month, not the row";
+    EXPECT_EQ(year.RowOfMonth(inYear.StartMonth), 9);
+    EXPECT_EQ(inYear.StartDay, year.LeadIn(9) + 15);
+
+    CalEvent before;
+    before.StartDate = At(2010, 3, 15);
+    before.EndDate = At(2010, 7, 3);
+    PlaceEvent(before, year);
+    EXPECT_EQ(before.StartMonth, -3);
+    EXPECT_EQ(before.StartDay, 0);
+    EXPECT_EQ(before.EndMonth, 7);
+    EXPECT_EQ(before.EndDay, year.LeadIn(1) + 2);
+
+    CalEvent after;
+    after.StartDate = At(2011, 8, 15);
+    after.EndDate = At(2011, 8, 16);
+    after.StartDay = 9; // a column outside the year keeps what it had
+    PlaceEvent(after, year);
+    EXPECT_EQ(after.StartMonth, 14);
+    EXPECT_EQ(after.StartDay, 9);
+}
+
+TEST(EventKey, GeneralDateFormAndCase)
+{
+    CalEvent e;
+    e.EventID = "AbC";
+    e.StartDate = At(2010, 3, 5, 14, 30);
+    EXPECT_EQ(EventKey(e), "3/5/10 2:30:00 PMAbC");
+    e.StartDate = At(2010, 3, 5);
+    EXPECT_EQ(EventKey(e), "3/5/10AbC") << "midnight shows no time";
+
+    SetEventKeyLocale(QLocale(QLocale::German, QLocale::Germany));
+    e.StartDate = At(2010, 3, 5, 14, 30, 5);
+    EXPECT_EQ(EventKey(e), "05.03.10 14:30:05AbC") << "no time-zone name in a key";
+    SetEventKeyLocale(QLocale());
+
+    EventStore store;
+    e.StartDate = At(2010, 3, 5, 9);
+    EXPECT_TRUE(store.Add(std::make_unique<CalEvent>(e), EventKey(e)));
+    CalEvent other = e;
+    other.EventID = "abc";
+    EXPECT_FALSE(store.Add(std::make_unique<CalEvent>(other), EventKey(other)))
+        << "keys ignore letter case";
+    EXPECT_NE(store.Find(EventKey(other)), nullptr);
+    EXPECT_EQ(store.Count(), 1);
+}
+
+TEST(EventStore, RecurringOccurrencesAndDuplicates)
+{
+    EventStore store;
+    int from = 1;
+    // Two occurrences of one item: two keys, one identifier.
+    EXPECT_TRUE(InsertEventSorted(store, Event("R", At(2010, 1, 4, 9)), &from));
+    EXPECT_TRUE(InsertEventSorted(store, Event("R", At(2010, 1, 11, 9)), &from));
+    EXPECT_EQ(from, 2);
+    EXPECT_FALSE(InsertEventSorted(store, Event("R", At(2010, 1, 11, 9))))
+        << "same identifier and start";
+    EXPECT_EQ(store.Count(), 2);
+}
+
+TEST(EventStore, InsertSortedGoesBeforeEqualStarts)
+{
+    EventStore store;
+    const double t = At(2010, 5, 1, 9);
+    for (const char *id : {"A", "B", "C"})
+        ASSERT_TRUE(InsertEventSorted(store, Event(id, t)));
+    ASSERT_TRUE(InsertEventSorted(store, Event("early", t - 1)));
+    ASSERT_TRUE(InsertEventSorted(store, Event("late", t + 1)));
+    ASSERT_TRUE(InsertEventSorted(store, Event("D", t)));
+    EXPECT_EQ(IdsOf(store), QStringList({"early", "D", "C", "B", "A", "late"}));
+    EXPECT_EQ(store.Item(2).EventID, "D");
+
+    // The occurrence walk starts where the last one went in and ends up after the earlier ones.
+    int from = 3;
+    ASSERT_TRUE(InsertEventSorted(store, Event("occ1", t + 0.5), &from));
+    ASSERT_TRUE(InsertEventSorted(store, Event("occ2", t + 2), &from));
+    EXPECT_EQ(IdsOf(store), QStringList({"early", "D", "C", "B", "A", "occ1", "late", "occ2"}));
+    EXPECT_EQ(from, 8);
+}
+
+TEST(EventStore, RemoveEventsOfIdentifier)
+{
+    EventStore store;
+    for (int i = 0; i < 5; ++i) {
+        InsertEventSorted(store, Event("X", At(2010, 1, 1 + i)));
+        InsertEventSorted(store, Event(i % 2 ? "Y" : "x", At(2010, 1, 1 + i, 12)));
+    }
+    RemoveEventsOf(store, "X");
+    EXPECT_EQ(IdsOf(store), QStringList({"x", "Y", "x", "Y", "x"})) << "identifiers are exact";
+    CalEvent probe;
+    probe.EventID = "X";
+    probe.StartDate = At(2010, 1, 1);
+    EXPECT_FALSE(store.Contains(EventKey(probe)));
+    EXPECT_TRUE(InsertEventSorted(store, Event("X", At(2010, 1, 1)))) << "its keys are free again";
+    EXPECT_TRUE(store.Remove(EventKey(probe)));
+    EXPECT_FALSE(store.Remove(EventKey(probe)));
+}
+
+TEST(CategoryIndexOf, FirstListedCategoryWins)
+{
+    const QStringList table = {"Holiday", "Work", "Travel", "Family", "Training", "Other"};
+    struct Row {
+        const char *name;
+        QString text;
+        QString separator;
+        bool hide;
+        int expected;
+    } rows[] = {
+        {"first listed wins over table order", "Training, Work", ", ", false, 5},
+        {"pieces are trimmed", "  Travel  ,  Work", ", ", false, 3},
+        {"no match gives the catch-all", "Unknown, Nothing", ", ", false, 6},
+        {"no match hidden", "Unknown", ", ", true, -1},
+        {"empty text", "", ", ", false, 6},
+        {"empty text hidden", "", ", ", true, -1},
+        {"letter case matters", "work", ", ", false, 6},
+        {"semicolon separator", "Nope; Family", "; ", false, 4},
+        {"a comma is no separator then", "Nope, Family", "; ", false, 6},
+        {"later piece matches", "Nope, Holiday", ", ", false, 1},
+    };
+    for (const Row &r : rows)
+        EXPECT_EQ(CategoryIndexOf(r.text, table, r.separator, r.hide), r.expected) << r.name;
+}

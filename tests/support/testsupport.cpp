@@ -1,0 +1,65 @@
+#include "testsupport.h"
+
+#include "cacherecord.h"
+#include "oadate.h"
+#include "yield.h"
+
+#include <QFile>
+
+#include <cstdlib>
+
+ScopedEnv::ScopedEnv(const char *name, const QByteArray &value)
+    : m_name(name), m_old(qgetenv(name)), m_had(qEnvironmentVariableIsSet(name))
+{
+    if (value.isEmpty())
+        qunsetenv(name);
+    else
+        qputenv(name, value);
+}
+
+ScopedEnv::~ScopedEnv()
+{
+    if (m_had)
+        qputenv(m_name, m_old);
+    else
+        qunsetenv(m_name);
+}
+
+ScopedYieldHook::ScopedYieldHook(std::function<void()> hook)
+{
+    SetYieldHook(std::move(hook));
+}
+
+ScopedYieldHook::~ScopedYieldHook()
+{
+    SetYieldHook({});
+}
+
+double At(int y, int mo, int d, int h, int mi, int s)
+{
+    return OADate::fromDateTime(QDate(y, mo, d), QTime(h, mi, s));
+}
+
+QByteArray ReadAll(const QString &path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+void WriteAll(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        std::abort();
+    f.write(bytes);
+}
+
+QByteArray CacheBytes(const QList<CacheRecord> &records)
+{
+    QByteArray out;
+    for (const CacheRecord &r : records)
+        AppendCacheRecord(out, r.EventID, r.Subject, r.Categories, r.StartDate, r.EndDate);
+    return out;
+}

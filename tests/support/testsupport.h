@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <functional>
+
+struct CacheRecord;
+
+// Sets an environment variable for the life of the object, restoring the old value after.
+class ScopedEnv
+{
+public:
+    ScopedEnv(const char *name, const QByteArray &value); // empty value: unset
+    ~ScopedEnv();
+
+private:
+    const char *m_name;
+    QByteArray m_old;
+    bool m_had;
+};
+
+// Installs a yield hook for the life of the object.
+class ScopedYieldHook
+{
+public:
+    explicit ScopedYieldHook(std::function<void()> hook);
+    ~ScopedYieldHook();
+};
+
+// Automation date of a local wall-clock time.
+double At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0);
+
+QByteArray ReadAll(const QString &path);
+void WriteAll(const QString &path, const QByteArray &bytes);
+
+// The cache file bytes of the records, as the cache writer lays them out.
+QByteArray CacheBytes(const QList<CacheRecord> &records);
