@@ -25,6 +25,17 @@ QDateTime toDateTime(double d);             // local time
 // the previous month.
 double DateSerial(int year, int month, int day);
 
+// Year, month and day of d's date, computed without a calendar object (the cache loader places
+// two dates per record). valid is false for an invalid d.
+struct Civil
+{
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    bool valid = false;
+};
+Civil civil(double d);
+
 int Year(double d);
 int Month(double d);
 int Day(double d);

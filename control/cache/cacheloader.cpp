@@ -34,6 +34,7 @@ void CacheLoader::LoadCache(PlannerState &state, const QString &cacheFile)
     }
 
     auto fresh = std::make_shared<EventStore>();
+    fresh->reserve(state.store->Count()); // a reload is mostly the size it was
     CacheRecordReader reader(file);
     CacheRecord record;
     try {

@@ -3,6 +3,8 @@
 #include "calevent.h"
 #include "oadate.h"
 
+#include <QStringBuilder>
+
 namespace {
 
 // The long time format without its time-zone field: keys and the texts shown with them hold the
@@ -39,34 +41,57 @@ GeneralDateFormat::GeneralDateFormat(const QLocale &locale)
 {
 }
 
+QString GeneralDateFormat::dateText(const QDate &day)
+{
+    const qint64 jd = day.toJulianDay();
+    if (jd != m_lastDay) {
+        auto it = m_dates.constFind(jd);
+        if (it == m_dates.constEnd()) {
+            if (m_dates.size() >= kCacheLimit)
+                m_dates.clear();
+            it = m_dates.insert(jd, m_locale.toString(day, QLocale::ShortFormat));
+        }
+        m_lastDay = jd;
+        m_lastDayText = *it;
+    }
+    return m_lastDayText;
+}
+
+QString GeneralDateFormat::timeText(int msecs)
+{
+    if (msecs != m_lastMsecs) {
+        auto it = m_times.constFind(msecs);
+        if (it == m_times.constEnd()) {
+            if (m_times.size() >= kCacheLimit)
+                m_times.clear();
+            it = m_times.insert(
+                msecs, m_locale.toString(QTime::fromMSecsSinceStartOfDay(msecs), m_timeFormat));
+        }
+        m_lastMsecs = msecs;
+        m_lastTimeText = *it;
+    }
+    return m_lastTimeText;
+}
+
 QString GeneralDateFormat::format(double date)
 {
     const QDate day = OADate::toDate(date);
     if (!day.isValid())
         return QString::number(date, 'g', 17);
-    const qint64 jd = day.toJulianDay();
-    auto dit = m_dates.constFind(jd);
-    if (dit == m_dates.constEnd()) {
-        if (m_dates.size() >= kCacheLimit)
-            m_dates.clear();
-        dit = m_dates.insert(jd, m_locale.toString(day, QLocale::ShortFormat));
-    }
     const int msecs = OADate::MsecsSinceMidnight(date);
     if (msecs == 0)
-        return *dit;
-    auto tit = m_times.constFind(msecs);
-    if (tit == m_times.constEnd()) {
-        if (m_times.size() >= kCacheLimit)
-            m_times.clear();
-        tit = m_times.insert(msecs, m_locale.toString(QTime::fromMSecsSinceStartOfDay(msecs),
-                                                      m_timeFormat));
-    }
-    return *dit + QLatin1Char(' ') + *tit;
+        return dateText(day);
+    return dateText(day) + QLatin1Char(' ') + timeText(msecs);
 }
 
 QString EventKey(const CalEvent &event)
 {
-    return keyFormat().format(event.StartDate) + event.EventID;
+    GeneralDateFormat &f = keyFormat();
+    const QDate day = OADate::toDate(event.StartDate);
+    const int msecs = OADate::MsecsSinceMidnight(event.StartDate);
+    if (!day.isValid() || msecs == 0)
+        return f.format(event.StartDate) + event.EventID;
+    return f.dateText(day) % QLatin1Char(' ') % f.timeText(msecs) % event.EventID;
 }
 
 void SetEventKeyLocale(const QLocale &locale)

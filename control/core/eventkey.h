@@ -4,6 +4,8 @@
 #include <QLocale>
 #include <QString>
 
+#include <limits>
+
 struct CalEvent;
 
 // The user's general date form: the short date, followed by a space and the long time unless the
@@ -15,6 +17,9 @@ public:
     explicit GeneralDateFormat(const QLocale &locale = QLocale());
 
     QString format(double date);
+    // The text of the date alone, and of a time of day (milliseconds after midnight, not 0).
+    QString dateText(const QDate &date);
+    QString timeText(int msecs);
     QLocale locale() const { return m_locale; }
 
 private:
@@ -22,6 +27,11 @@ private:
     QString m_timeFormat;
     QHash<qint64, QString> m_dates;
     QHash<int, QString> m_times;
+    // The last texts handed out: neighbouring events mostly share them.
+    qint64 m_lastDay = std::numeric_limits<qint64>::min();
+    QString m_lastDayText;
+    int m_lastMsecs = -1;
+    QString m_lastTimeText;
 };
 
 // Key of an event in the store: StartDate in the general date form immediately followed by

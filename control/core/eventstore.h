@@ -40,10 +40,25 @@ public:
 
     void reserve(int n);
 
+private:
+    // A key with its digest, computed once and without regard to letter case, so that the index
+    // neither folds nor copies key texts.
+    struct Key
+    {
+        explicit Key(const QString &text);
+        bool operator==(const Key &other) const;
+        friend size_t qHash(const Key &key, size_t seed) { return key.digest ^ seed; }
+
+        QString text;
+        size_t digest;
+    };
+    using Entries = std::vector<std::pair<std::unique_ptr<CalEvent>, Key>>;
+
+public:
     class const_iterator
     {
     public:
-        using Inner = std::vector<std::pair<std::unique_ptr<CalEvent>, QString>>::const_iterator;
+        using Inner = Entries::const_iterator;
         explicit const_iterator(Inner it) : m_it(it) {}
         CalEvent &operator*() const { return *m_it->first; }
         CalEvent *operator->() const { return m_it->first.get(); }
@@ -62,11 +77,8 @@ public:
     const_iterator end() const { return const_iterator(m_entries.end()); }
 
 private:
-    static QString fold(const QString &key) { return key.toCaseFolded(); }
-
-    // Each event with its folded key.
-    std::vector<std::pair<std::unique_ptr<CalEvent>, QString>> m_entries;
-    QHash<QString, CalEvent *> m_byKey;
+    Entries m_entries; // in store order, each event with its key
+    QHash<Key, CalEvent *> m_byKey;
 };
 
 // Adds event before the first one that starts at the same time or later (so it goes before

@@ -109,12 +109,15 @@ double PlannerYear::PlannerEnd() const
 
 bool PlannerYear::InPlannerYear(double date) const
 {
-    const QDate d = OADate::toDate(date);
-    if (!d.isValid())
-        return false;
+    const OADate::Civil c = OADate::civil(date);
+    return c.valid && InPlannerYear(c.year, c.month);
+}
+
+bool PlannerYear::InPlannerYear(int year, int month) const
+{
     if (m_startMonth == 1)
-        return d.year() == m_year;
-    return d.month() >= m_startMonth ? d.year() == m_year : d.year() == m_year + 1;
+        return year == m_year;
+    return month >= m_startMonth ? year == m_year : year == m_year + 1;
 }
 
 qint16 PlannerYear::PlannerYearOf(double date) const

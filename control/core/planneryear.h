@@ -41,6 +41,8 @@ public:
     double PlannerStart() const;
     double PlannerEnd() const; // the last day, at midnight
     bool InPlannerYear(double date) const;
+    // The same for a date given by its calendar year and month.
+    bool InPlannerYear(int year, int month) const;
     qint16 PlannerYearOf(double date) const;
     // For a date outside the planner year: <= 0 before it, >= 13 after it; inside it the
     // calendar month; 0 for an invalid date.

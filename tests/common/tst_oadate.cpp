@@ -88,3 +88,16 @@ TEST(OADate, PartsMinutesAndBoundaries)
     EXPECT_EQ(MonthBoundaries(jan31, fromDateTime(QDate(2009, 12, 31))), -1);
     EXPECT_EQ(MonthBoundaries(jan31, fromDateTime(QDate(2011, 3, 1))), 14);
 }
+
+TEST(OADate, CivilAgreesWithTheCalendar)
+{
+    // Every day from 1600 to 2400 and a stretch around the epoch, including negative serials.
+    for (QDate day(1600, 1, 1); day <= QDate(2400, 12, 31); day = day.addDays(1)) {
+        const Civil c = civil(fromDateTime(day, QTime(13, 0)));
+        ASSERT_TRUE(c.valid);
+        ASSERT_EQ(QDate(c.year, c.month, c.day), day);
+    }
+    EXPECT_FALSE(civil(std::nan("")).valid);
+    const Civil last = civil(kMax);
+    EXPECT_EQ(QDate(last.year, last.month, last.day), QDate(9999, 12, 31));
+}
