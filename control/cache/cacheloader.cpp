@@ -8,6 +8,8 @@
 #include "qverror.h"
 #include "yield.h"
 
+#include <QSet>
+
 namespace {
 
 void showIndicator(const PlannerState &state, quint32 colour)
@@ -15,6 +17,26 @@ void showIndicator(const PlannerState &state, quint32 colour)
     if (state.SetUpdateIndicator)
         state.SetUpdateIndicator(colour);
 }
+
+// Shares one copy of texts that repeat from record to record (categories above all, subjects of
+// recurring items), so a large store holds and frees far fewer strings.
+class TextPool
+{
+public:
+    QString take(QString &&text)
+    {
+        const auto it = m_texts.constFind(text);
+        if (it != m_texts.constEnd())
+            return *it;
+        if (m_texts.size() < kLimit)
+            m_texts.insert(text);
+        return std::move(text);
+    }
+
+private:
+    static constexpr qsizetype kLimit = 4096;
+    QSet<QString> m_texts;
+};
 
 } // namespace
 
@@ -37,6 +59,7 @@ void CacheLoader::LoadCache(PlannerState &state, const QString &cacheFile)
     fresh->reserve(state.store->Count()); // a reload is mostly the size it was
     CacheRecordReader reader(file);
     CacheRecord record;
+    TextPool pool;
     try {
         for (;;) {
             if (reader.atEnd()) {
@@ -65,8 +88,8 @@ void CacheLoader::LoadCache(PlannerState &state, const QString &cacheFile)
                 event->StartMonth > 12 || (event->StartMonth < 1 && event->EndMonth < 1);
             if (!outside && !record.EventID.isEmpty()) {
                 event->EventID = std::move(record.EventID);
-                event->Categories = std::move(record.Categories);
-                event->Subject = std::move(record.Subject);
+                event->Categories = pool.take(std::move(record.Categories));
+                event->Subject = pool.take(std::move(record.Subject));
                 event->CatIndex = state.categoryIndexOf(event->Categories);
                 event->Band = 0;
                 const QString key = EventKey(*event);
