@@ -7,10 +7,15 @@ function(quorvel_add_library name alias)
   target_link_libraries(${name} PUBLIC ${ARG_LINKS})
 endfunction()
 
-# quorvel_add_test(NAME SOURCES... LINKS ...): one GoogleTest program, registered with CTest.
+# quorvel_add_test(NAME [GUI] SOURCES... LINKS ...): one GoogleTest program, registered with
+# CTest. GUI programs run under a QGuiApplication (offscreen), the others a QCoreApplication.
 function(quorvel_add_test name)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LINKS" ${ARGN})
+  cmake_parse_arguments(ARG "GUI" "" "SOURCES;LINKS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/tests/testmain.cpp)
+  if(ARG_GUI)
+    target_compile_definitions(${name} PRIVATE QUORVEL_TEST_GUI)
+    target_link_libraries(${name} PRIVATE Qt6::Gui)
+  endif()
   target_link_libraries(${name} PRIVATE ${ARG_LINKS} GTest::gtest Quorvel::TestSupport)
   target_compile_definitions(${name} PRIVATE
     QUORVEL_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"

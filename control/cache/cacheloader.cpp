@@ -83,10 +83,7 @@ void CacheLoader::LoadCache(PlannerState &state, const QString &cacheFile)
             event->StartDate = record.StartDate;
             event->EndDate = record.EndDate;
             PlaceEvent(*event, state.year);
-            // Starts after the planner year, or ends before it.
-            const bool outside =
-                event->StartMonth > 12 || (event->StartMonth < 1 && event->EndMonth < 1);
-            if (!outside && !record.EventID.isEmpty()) {
+            if (TouchesPlannerYear(*event) && !record.EventID.isEmpty()) {
                 event->EventID = std::move(record.EventID);
                 event->Categories = pool.take(std::move(record.Categories));
                 event->Subject = pool.take(std::move(record.Subject));

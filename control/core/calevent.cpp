@@ -25,3 +25,19 @@ void PlaceEvent(CalEvent &event, const PlannerYear &year)
     place(event.StartDate, year, event.StartMonth, event.StartDay, 0);
     place(event.EndDate, year, event.EndMonth, event.EndDay, 1);
 }
+
+bool TouchesPlannerYear(const CalEvent &event)
+{
+    return !(event.StartMonth > 12 || (event.StartMonth < 1 && event.EndMonth < 1));
+}
+
+RowSpan RowsOf(const CalEvent &event, const PlannerYear &year)
+{
+    if (!TouchesPlannerYear(event))
+        return {};
+    RowSpan span;
+    span.first = year.InPlannerYear(event.StartDate) ? year.RowOfMonth(event.StartMonth) : 1;
+    span.last = year.InPlannerYear(event.EndDate) ? year.RowOfMonth(event.EndMonth)
+                                                  : PlannerYear::kRows;
+    return span;
+}

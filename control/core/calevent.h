@@ -24,3 +24,18 @@ struct CalEvent
 // Sets StartMonth, StartDay, EndMonth and EndDay from StartDate and EndDate. A day column whose
 // date lies outside the planner year keeps its previous value.
 void PlaceEvent(CalEvent &event, const PlannerYear &year);
+
+// The month rows an event covers, first..last (1..12); empty for an event that lies wholly
+// outside the planner year. Rows start at 1 for an event that began before the year and end at
+// 12 for one that ends after it.
+struct RowSpan
+{
+    int first = 1;
+    int last = 0;
+    bool isEmpty() const { return first > last; }
+};
+RowSpan RowsOf(const CalEvent &event, const PlannerYear &year);
+
+// False for an event that starts after the planner year or ends before it (its month positions
+// say so); such events are not loaded, laid out or drawn.
+bool TouchesPlannerYear(const CalEvent &event);

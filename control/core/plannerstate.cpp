@@ -7,3 +7,8 @@ qint16 PlannerState::categoryIndexOf(const QString &categories) const
     return CategoryIndexOf(categories, this->categories.names, CategorySeparator,
                            HideNonCategoryItems);
 }
+
+bool PlannerState::isVisible(const CalEvent &event) const
+{
+    return event.CatIndex >= 0 && !(IsFilteredOut && IsFilteredOut(event.Categories));
+}

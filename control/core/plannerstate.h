@@ -38,6 +38,10 @@ struct PlannerState
     QString ListSeparator = QStringLiteral(",");
     QString CategorySeparator = QStringLiteral(", ");
 
+    // The filter test: true when the active filter hides an event with these categories. Empty
+    // until a filter is set up: nothing is hidden.
+    std::function<bool(const QString &categories)> IsFilteredOut;
+
     // Running band totals of the month rows, index 0..12.
     std::array<qint16, PlannerYear::kRows + 1> RowBands{};
 
@@ -49,4 +53,6 @@ struct PlannerState
 
     // CategoryIndexOf over this control's table and settings.
     qint16 categoryIndexOf(const QString &categories) const;
+    // Whether an event takes part in layout, drawing, hit-testing, printing and export.
+    bool isVisible(const CalEvent &event) const;
 };

@@ -1,0 +1,121 @@
+#include "bandlayout.h"
+
+#include "calevent.h"
+#include "dialogs.h"
+#include "eventstore.h"
+#include "oadate.h"
+#include "planneryear.h"
+#include "qverror.h"
+
+#include <limits>
+#include <vector>
+
+namespace {
+
+constexpr int kOverflow = 6;
+
+qint16 checked16(int value)
+{
+    if (value > std::numeric_limits<qint16>::max())
+        throw QvError(kOverflow, QStringLiteral("Overflow"));
+    return qint16(value);
+}
+
+// Last occupied column of each band of each row (0 = empty); rows 0..12, bands 2..n + 1. Each row
+// keeps its bands as the leaves of a minimum tree, so that the first band whose last column lies
+// before a given column is found in logarithmic time however many bands a busy row has.
+class BandEnds
+{
+public:
+    explicit BandEnds(int events)
+    {
+        while (m_leaves < events + 2)
+            m_leaves *= 2;
+        m_tree.assign(size_t(PlannerYear::kRows + 1) * 2 * m_leaves, 0);
+        for (int row = 0; row <= PlannerYear::kRows; ++row) {
+            // Bands 0 and 1 hold no appointments: never free.
+            set(row, 0, std::numeric_limits<qint16>::max());
+            set(row, 1, std::numeric_limits<qint16>::max());
+        }
+    }
+
+    // The first band (2 or more) of row whose last column is below column.
+    int firstBelow(int row, int column) const
+    {
+        const qint16 *t = tree(row);
+        size_t node = 1;
+        while (node < size_t(m_leaves))
+            node = t[2 * node] < column ? 2 * node : 2 * node + 1;
+        return int(node) - m_leaves;
+    }
+
+    void set(int row, int band, qint16 lastColumn)
+    {
+        qint16 *t = tree(row);
+        size_t node = size_t(m_leaves + band);
+        t[node] = lastColumn;
+        for (node /= 2; node >= 1; node /= 2)
+            t[node] = std::min(t[2 * node], t[2 * node + 1]);
+    }
+
+private:
+    qint16 *tree(int row) { return m_tree.data() + size_t(row) * 2 * m_leaves; }
+    const qint16 *tree(int row) const { return m_tree.data() + size_t(row) * 2 * m_leaves; }
+
+    int m_leaves = 1;
+    std::vector<qint16> m_tree;
+};
+
+} // namespace
+
+void CalculateBands(EventStore &store, const PlannerYear &year, bool allEvents, int minimumBands,
+                    const std::function<bool(const CalEvent &)> &visible, RowBandTable &rowBands,
+                    Dialogs &dialogs)
+{
+    try {
+        BandEnds bandEnd(store.Count());
+        rowBands[0] = 0;
+        for (int r = 1; r <= PlannerYear::kRows; ++r)
+            rowBands[r] = checked16(minimumBands);
+
+        for (CalEvent &event : store) {
+            if (event.CatIndex < 0 || !visible(event))
+                continue;
+            const RowSpan rows = RowsOf(event, year);
+            if (rows.isEmpty())
+                continue;
+            const int s = rows.first;
+
+            // First band of the start row that is empty (last column 0) or ends before the start
+            // column; a band ending on the start column is taken. At most n events occupy bands
+            // 2..n + 1, so a free band always exists.
+            const int b = bandEnd.firstBelow(s, std::max<int>(event.StartDay, 1));
+            rowBands[s] = std::max(rowBands[s], checked16(b));
+            event.Band = checked16(b);
+
+            const bool wholeDayStart = !HasTimeOfDay(event.StartDate);
+            for (int j = s; j <= rows.last && j <= PlannerYear::kRows; ++j) {
+                const int m = year.MonthOfRow(j);
+                const int k = m == event.StartMonth ? event.StartDay - 1 : year.LeadIn(j);
+                int l = m == event.EndMonth ? event.EndDay : year.LastColumn(j);
+                // A timed event, or a zero-length one at midnight, covers its last day too.
+                if (allEvents && !(wholeDayStart && k != l))
+                    ++l;
+                if (k != l) {
+                    bandEnd.set(j, b, qint16(l));
+                    rowBands[j] = std::max(rowBands[j], qint16(b));
+                }
+            }
+        }
+
+        for (int r = 1; r <= PlannerYear::kRows; ++r)
+            rowBands[r] = checked16(rowBands[r] + rowBands[r - 1]);
+    } catch (const QvError &e) {
+        dialogs.message(QStringLiteral("Error calculating the month bands, please refresh "
+                                       "planner.\n\n") +
+                        ErrorTail(e));
+    } catch (const std::bad_alloc &) {
+        dialogs.message(QStringLiteral("Error calculating the month bands, please refresh "
+                                       "planner.\n\nError: 7 Out of memory"));
+    }
+}
