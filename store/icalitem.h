@@ -1,0 +1,104 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+typedef struct icalcomponent_impl icalcomponent;
+
+// The content of one item file: a VCALENDAR holding one event (a master and any overrides that
+// carry RECURRENCE-ID), or only overrides. Times come out as automation dates in local time.
+class IcalItem
+{
+public:
+    ~IcalItem();
+    IcalItem(const IcalItem &) = delete;
+    IcalItem &operator=(const IcalItem &) = delete;
+
+    // Parses a file's text. Null, with problem set, when it holds no event; when it holds events
+    // of several UIDs, the first UID's events make the item and problem says so.
+    static std::unique_ptr<IcalItem> parse(const QByteArray &text, QString *problem);
+    // Splits a calendar file into items, one per UID, each with the time zones it refers to.
+    // Events without a UID get one made from their content, so that importing the same file
+    // again gives the same UIDs.
+    static QList<std::shared_ptr<IcalItem>> split(const QByteArray &text, QStringList *problems);
+    // A new, empty event with a fresh UID.
+    static std::unique_ptr<IcalItem> create();
+    QByteArray serialize() const;
+    std::unique_ptr<IcalItem> clone() const;
+
+    icalcomponent *calendar() const { return m_calendar; }
+    // The master event, or the first override when the file has no master.
+    icalcomponent *master() const { return m_master; }
+    QList<icalcomponent *> overrides() const;
+    bool hasMaster() const;
+
+    QString uid() const;
+    bool isMeeting() const;     // METHOD:REQUEST
+    bool isRecurring() const;   // RRULE or RDATE on the master, or overrides
+    bool isHidden() const;
+    void setHidden(bool hidden);
+
+    // Properties of any event of the item (an override has its own).
+    static QString textOf(icalcomponent *event, const char *property);
+    static QStringList categoriesOf(icalcomponent *event);
+
+    // Whole-item properties of the master.
+    QString text(const char *property) const; // SUMMARY, LOCATION, DESCRIPTION
+    void setText(const char *property, const QString &value);
+    QStringList categories() const;
+    void setCategories(const QStringList &names);
+    QString xText(const char *name) const; // an X- property's text, unescaped
+    void setXText(const char *name, const QString &value);
+    bool reminderSet() const;
+    void setReminderSet(bool on);
+
+    struct Times
+    {
+        double start = 0;
+        double end = 0;
+        bool allDay = false;
+        bool valid = false;
+    };
+    Times times() const;                        // of the master
+    static Times timesOf(icalcomponent *event); // of any event of this item
+    void setTimes(double start, double end, bool allDay);
+    QString startZone() const; // TZID of DTSTART, or the local zone's name
+    QString endZone() const;
+
+    // One instance of the event in local time; source is the master or the override it came
+    // from.
+    struct Occurrence
+    {
+        double start = 0;
+        double end = 0;
+        bool allDay = false;
+        icalcomponent *source = nullptr;
+        bool isException = false;
+    };
+    // Instances that start on or before startMax and end on or after endMin, ascending. Rules
+    // are expanded only as far as those bounds need (at most kMaxInstances instances a series).
+    QList<Occurrence> occurrences(double endMin, double startMax) const;
+    // Removes one instance of the series: an EXDATE at its start, and its override if it has
+    // one. The occurrence must come from this item (its source points into it).
+    void excludeInstance(const Occurrence &occurrence);
+    static constexpr int kMaxInstances = 20000;
+
+    // Named properties: X-QUORVEL-PROP;X-SET=...;X-NAME=...;X-TYPE=...:value, the value
+    // percent-encoded so any text survives servers that keep X- values only to a comma.
+    bool namedValue(const QString &set, const QString &name, QString &value, int &type) const;
+    void setNamedValue(const QString &set, const QString &name, int type, const QString &value);
+
+private:
+    IcalItem() = default;
+    void adopt(icalcomponent *calendar);
+
+    icalcomponent *m_calendar = nullptr;
+    icalcomponent *m_master = nullptr;
+};
+
+// The text of an automation date for messages: ISO 8601, local time.
+QString IsoText(double date);

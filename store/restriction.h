@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QLocale>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+// The values of one item (or occurrence) that a restriction looks at.
+struct RestrictionValues
+{
+    double start = 0;
+    double end = 0;
+    QString subject;
+    QString location;
+    QStringList categories;
+    QString messageClass;
+    QString entryId;
+    bool allDay = false;
+    bool recurring = false;
+};
+
+// A filter text as the calendar's items accept it: conditions "[Property] op value" joined by
+// AND, OR and NOT, with parentheses. Values are quoted with " or ' (a quote inside is written
+// twice); dates are in the user's short date form, optionally followed by a time ("12/31/08
+// 11:59 PM"). Text comparisons ignore letter case; [Categories] = "X" holds when X is one of
+// the item's categories.
+class Restriction
+{
+public:
+    // Raises QvError for a text that is not a valid filter.
+    static Restriction parse(const QString &text, const QLocale &locale = QLocale());
+    // Several restrictions in turn (Restrict on a restricted collection).
+    Restriction andAlso(const Restriction &other) const;
+
+    bool matches(const RestrictionValues &values) const;
+    // The latest start and the earliest end that any match can have, as far as the top-level
+    // conditions tell; the widest dates when they do not.
+    double startMax() const { return m_startMax; }
+    double endMin() const { return m_endMin; }
+
+    struct Node;
+
+private:
+    std::shared_ptr<const Node> m_root;
+    double m_startMax;
+    double m_endMin;
+};
+
+// Parses a date value of a filter: the short date form of locale (two-digit years fall in
+// 1930..2029), optionally followed by a time with or without AM/PM; also ISO 8601. False when
+// the text is no date.
+bool ParseFilterDate(const QString &text, const QLocale &locale, double &date);
+
+// Quotes text for a filter: in apostrophes, each apostrophe inside written twice.
+QString QuoteFilterText(const QString &text);
+
+// The restriction that selects every item overlapping the days first..last: starting on or
+// before the last minute of last and ending after the first instant of first, dates in the
+// user's short date form.
+QString RangeRestriction(const QDate &first, const QDate &last, const QLocale &locale = QLocale());

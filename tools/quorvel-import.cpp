@@ -1,0 +1,54 @@
+// quorvel-import: splits an iCalendar file into the items of a store folder, one file per event
+// UID. Importing again updates those items; it never makes duplicates.
+
+#include "calendarstore.h"
+#include "qverror.h"
+#include "storeoptions.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("quorvel-import");
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Imports the events of an iCalendar file into a calendar "
+                                     "folder, e.g. quorvel-import team.ics "
+                                     "\"Personal Folders\\Calendar\\Team\".");
+    parser.addHelpOption();
+    parser.addPositionalArgument("file", "The .ics file to import.");
+    parser.addPositionalArgument("folder", "Store name and folders, separated by \\.");
+    AddStoreOptions(parser);
+    parser.process(app);
+    const QStringList args = parser.positionalArguments();
+    if (args.size() != 2)
+        parser.showHelp(2);
+
+    QFile file(args[0]);
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "quorvel-import: cannot read %s: %s\n", qPrintable(args[0]),
+                     qPrintable(file.errorString()));
+        return 1;
+    }
+    try {
+        Store::NameSpace session(StoreOptionsFrom(parser));
+        const Store::FolderPtr folder = Store::FolderAtPath(session, args[1], true);
+        if (!folder) {
+            std::fprintf(stderr, "quorvel-import: no store named by \"%s\"\n", qPrintable(args[1]));
+            return 1;
+        }
+        const Store::ImportResult r = Store::ImportCalendar(*folder, file.readAll());
+        for (const QString &p : r.problems)
+            std::fprintf(stderr, "%s: %s\n", qPrintable(args[0]), qPrintable(p));
+        std::printf("%d added, %d updated in %s\n", r.added, r.updated,
+                    qPrintable(folder->FolderPath()));
+        return r.added + r.updated > 0 || r.problems.isEmpty() ? 0 : 1;
+    } catch (const QvError &e) {
+        std::fprintf(stderr, "quorvel-import: %s\n", qPrintable(ErrorTail(e)));
+        return 1;
+    }
+}

@@ -1,0 +1,77 @@
+// quorvel-list: prints the occurrences of a calendar folder that overlap a range of days, read
+// through the same restriction, sorting and enumeration as the synchroniser: one tab-separated
+// line each with start, end (ISO 8601, local time), all-day flag, subject, categories and entry
+// identifier.
+
+#include "calendarstore.h"
+#include "oadate.h"
+#include "qverror.h"
+#include "storeoptions.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("quorvel-list");
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Lists the appointments of a calendar folder from FROM to TO "
+                                     "(YYYY-MM-DD, both included).");
+    parser.addHelpOption();
+    parser.addPositionalArgument("folder", "Store name and folders, separated by \\.");
+    parser.addPositionalArgument("from", "First day.");
+    parser.addPositionalArgument("to", "Last day.");
+    AddStoreOptions(parser);
+    parser.process(app);
+    const QStringList args = parser.positionalArguments();
+    if (args.size() != 3)
+        parser.showHelp(2);
+    const QDate from = QDate::fromString(args[1], Qt::ISODate);
+    const QDate to = QDate::fromString(args[2], Qt::ISODate);
+    if (!from.isValid() || !to.isValid() || to < from) {
+        std::fprintf(stderr, "quorvel-list: FROM and TO are days, YYYY-MM-DD, FROM first\n");
+        return 2;
+    }
+    try {
+        Store::NameSpace session(StoreOptionsFrom(parser));
+        const Store::FolderPtr folder = Store::FolderAtPath(session, args[0]);
+        if (!folder) {
+            std::fprintf(stderr, "quorvel-list: no folder \"%s\"\n", qPrintable(args[0]));
+            return 1;
+        }
+        Store::ItemsPtr items = folder->Items();
+        items->Sort("[Start]");
+        items->setIncludeRecurrences(true);
+        items = items->Restrict(RangeRestriction(from, to));
+        items->SetColumns("[End], [Start]");
+        items->Sort("[Start]");
+
+        QTextStream out(stdout);
+        const auto iso = [](double d, bool allDay) {
+            return allDay ? OADate::toDate(d).toString(Qt::ISODate)
+                          : OADate::toDateTime(d).toString(Qt::ISODate);
+        };
+        for (const Store::ItemPtr &item : items->all()) {
+            Store::AppointmentItemPtr a = std::dynamic_pointer_cast<Store::AppointmentItem>(item);
+            if (auto m = std::dynamic_pointer_cast<Store::MeetingItem>(item))
+                a = m->GetAssociatedAppointment(false);
+            if (!a)
+                continue;
+            QString subject = a->Subject();
+            subject.replace('\t', ' ').replace('\n', ' ');
+            out << iso(a->Start(), a->AllDayEvent()) << '\t' << iso(a->End(), a->AllDayEvent())
+                << '\t' << (a->AllDayEvent() ? "1" : "0") << '\t' << subject << '\t'
+                << a->Categories() << '\t' << item->EntryID() << '\n';
+        }
+        out.flush();
+        for (const QString &w : session.warnings())
+            std::fprintf(stderr, "warning: %s\n", qPrintable(w));
+        return 0;
+    } catch (const QvError &e) {
+        std::fprintf(stderr, "quorvel-list: %s\n", qPrintable(ErrorTail(e)));
+        return 1;
+    }
+}
