@@ -21,5 +21,7 @@ function(quorvel_add_test name)
     QUORVEL_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
     QUORVEL_CORPUS="${PROJECT_SOURCE_DIR}/../shared/corpus")
   add_test(NAME ${name} COMMAND ${name})
-  set_tests_properties(${name} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8")
+  # A fixed zone, locale and configuration, so no test depends on the machine or its user.
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT
+    "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;TZ=Europe/Berlin;XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-home/config;XDG_CACHE_HOME=${CMAKE_BINARY_DIR}/test-home/cache;QUORVEL_PROFILE=")
 endfunction()

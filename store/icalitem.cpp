@@ -722,8 +722,11 @@ QList<IcalItem::Occurrence> IcalItem::occurrences(double endMin, double startMax
         const bool date = span.start.is_date;
         const icaltimetype first = wallOnly(span.start);
 
-        // Instances as wall-clock times in the series' zone, with their keys.
-        QList<icaltimetype> instances{first};
+        // Instances as wall-clock times in the series' zone. A valid rule gives them all (its
+        // iterator yields the start when the start matches the rule, as the calendar's own
+        // library counts); without one the start is the only instance besides RDATEs.
+        QList<icaltimetype> instances;
+        bool ruled = false;
 
         // Bounds in the series' wall time, two days wide of the local bounds (no two zones
         // differ by more), and for the start bound also the length of one instance.
@@ -750,6 +753,7 @@ QList<IcalItem::Occurrence> IcalItem::occurrences(double endMin, double startMax
             icalrecur_iterator *it = icalrecur_iterator_new(rule, first);
             if (!it)
                 continue;
+            ruled = true;
             if (rule.count == 0 && lowBound && icaltime_compare(wallFrom, first) > 0)
                 icalrecur_iterator_set_start(it, wallFrom);
             int n = 0;
@@ -763,6 +767,8 @@ QList<IcalItem::Occurrence> IcalItem::occurrences(double endMin, double startMax
             }
             icalrecur_iterator_free(it);
         }
+        if (!ruled)
+            instances.prepend(first);
         QList<std::pair<icaltimetype, qint64>> periods; // RDATE periods with their own length
         for (icalproperty *p = icalcomponent_get_first_property(m_master, ICAL_RDATE_PROPERTY); p;
              p = icalcomponent_get_next_property(m_master, ICAL_RDATE_PROPERTY)) {
