@@ -8,6 +8,7 @@
 #include <QDateTime>
 
 #include <algorithm>
+#include <limits>
 
 namespace Store {
 namespace {
@@ -586,8 +587,12 @@ qint32 HiddenItem::GetIDsFromNames(const QString &propertySet, const QString &na
 
 std::pair<QString, QString> HiddenItem::nameOf(const QString &tag, int *type) const
 {
+    // Tags of named properties have the top bit set: callers holding them in a signed 32-bit
+    // number write them negative.
     bool ok = false;
-    const quint32 t = tag.toUInt(&ok);
+    const qlonglong n = tag.toLongLong(&ok);
+    ok = ok && n >= std::numeric_limits<qint32>::min() && n <= std::numeric_limits<quint32>::max();
+    const quint32 t = quint32(n);
     const qsizetype index = qsizetype(t >> 16) - 0x8000;
     if (!ok || index < 0 || index >= m_names.size())
         throw QvError(kNotFound, QStringLiteral("The property \"%1\" is unknown.").arg(tag),

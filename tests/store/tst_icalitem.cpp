@@ -44,35 +44,6 @@ const double kPast = OADate::kMin + 10;
 
 } // namespace
 
-TEST(Corpus, EveryFileReadsWithoutACrash)
-{
-    // Files of three other projects, fuzzer finds among them: each either splits into items or
-    // is refused with a reason.
-    int files = 0, items = 0, refused = 0;
-    QDirIterator it(Corpus(""), QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        if (path.endsWith(".txt") || path.endsWith(".md") || path.contains("LICENSE"))
-            continue;
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << qPrintable(path);
-        const QByteArray text = f.readAll();
-        QStringList problems;
-        const auto split = IcalItem::split(text, &problems);
-        for (const auto &item : split) {
-            // Every item can be expanded and written back.
-            item->occurrences(At(1990, 1, 1), At(2030, 12, 31));
-            EXPECT_FALSE(item->serialize().isEmpty());
-        }
-        ++files;
-        items += int(split.size());
-        refused += split.isEmpty();
-    }
-    EXPECT_GT(files, 200);
-    EXPECT_GT(items, 1100) << "large.ics alone holds about 1,160 UIDs";
-    EXPECT_GT(refused, 0) << "the broken files are refused, not read as empty events";
-}
-
 TEST(Corpus, RecurTxtCountsMatchTheirExpectations)
 {
     // Each VEVENT of libical's recur.txt names the number of instances it must give.

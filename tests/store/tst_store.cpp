@@ -1,2 +1,363 @@
+#include "calendarstore.h"
+#include "oadate.h"
+#include "qverror.h"
+#include "testsupport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTimer>
+
 #include <gtest/gtest.h>
-TEST(Placeholder, Store) {}
+#include <libical/ical.h>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace Store;
+
+namespace {
+
+QByteArray Vevent(const QByteArray &uid, const QByteArray &lines)
+{
+    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test//EN\r\nBEGIN:VEVENT\r\nUID:" + uid +
+           "\r\n" + lines + "END:VEVENT\r\nEND:VCALENDAR\r\n";
+}
+
+class StoreTest : public ::testing::Test
+{
+protected:
+    StoreTest()
+    {
+        root = dir.path() + "/Team Store";
+        QDir().mkpath(root + "/Calendar/Projects");
+        QDir().mkpath(root + "/Calendar/.hidden-not-a-folder");
+        QDir().mkpath(root + "/Contacts");
+        WriteAll(root + "/Calendar/holiday.ics",
+                 Vevent("holiday", "SUMMARY:Summer holiday\r\nCATEGORIES:Holiday\r\nCATEGORIES:Family\r\n"
+                                   "DTSTART;VALUE=DATE:20260706\r\nDTEND;VALUE=DATE:20260718\r\n"));
+        WriteAll(root + "/Calendar/standup.ics",
+                 Vevent("standup", "SUMMARY:Stand-up\r\nDTSTART:20260105T091500\r\n"
+                                   "DTEND:20260105T093000\r\nRRULE:FREQ=WEEKLY;BYDAY=MO;COUNT=60\r\n"));
+        WriteAll(root + "/Calendar/obrien.ics",
+                 Vevent("obrien", "SUMMARY:O'Brien's farewell\r\nDTSTART:20261120T170000\r\n"
+                                  "DTEND:20261120T200000\r\n"));
+        WriteAll(root + "/Calendar/request.ics",
+                 "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nMETHOD:REQUEST\r\nBEGIN:VEVENT\r\nUID:req\r\n"
+                 "SUMMARY:Budget review\r\nDTSTART;VALUE=DATE:20260301\r\n"
+                 "DTEND;VALUE=DATE:20260302\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
+        options.storeDir = root;
+        session = std::make_shared<NameSpace>(options);
+    }
+
+    FolderPtr calendar() { return session->GetDefaultFolder(olFolderCalendar); }
+
+    QStringList subjects(const ItemsPtr &items)
+    {
+        QStringList out;
+        for (const ItemPtr &i : items->all()) {
+            if (auto a = std::dynamic_pointer_cast<AppointmentItem>(i))
+                out << a->Subject();
+            else if (auto m = std::dynamic_pointer_cast<MeetingItem>(i))
+                out << "request: " + m->Subject();
+        }
+        return out;
+    }
+
+    // Runs the event loop until done() or the time is up; the milliseconds it took, or -1.
+    qint64 waitFor(const std::function<bool()> &done, int ms = 2000)
+    {
+        QElapsedTimer t;
+        t.start();
+        while (!done()) {
+            if (t.elapsed() > ms)
+                return -1;
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        }
+        return t.elapsed();
+    }
+
+    QTemporaryDir dir;
+    QString root;
+    ProfileOptions options;
+    NameSpacePtr session;
+};
+
+} // namespace
+
+TEST_F(StoreTest, FoldersIdentifiersAndKinds)
+{
+    FoldersPtr tops = session->Folders();
+    ASSERT_EQ(tops->Count(), 1);
+    FolderPtr top = tops->GetFirst();
+    EXPECT_EQ(top->Name(), "Team Store");
+    EXPECT_EQ(top->Parent(), nullptr);
+
+    FoldersPtr subs = top->Folders();
+    QStringList names;
+    for (FolderPtr f = subs->GetFirst(); f; f = subs->GetNext())
+        names << f->Name();
+    EXPECT_EQ(names, QStringList({"Calendar", "Contacts"})) << "dot-directories are no folders";
+
+    FolderPtr cal = calendar();
+    EXPECT_EQ(cal->FolderPath(), "Team Store\\Calendar");
+    EXPECT_EQ(cal->DefaultItemType(), olAppointmentItem);
+    EXPECT_EQ(cal->Parent()->EntryID(), top->EntryID());
+    EXPECT_EQ(session->GetFolderFromID(cal->EntryID(), cal->StoreID())->FolderPath(),
+              cal->FolderPath());
+    EXPECT_EQ(FolderAtPath(*session, "Team Store\\Calendar\\Projects")->Name(), "Projects");
+    EXPECT_EQ(FolderAtPath(*session, "Team Store\\Nowhere"), nullptr);
+
+    // A new contacts folder is not a calendar; a name in use cannot be added twice.
+    FolderPtr people = top->Folders()->Add("People", 10);
+    EXPECT_EQ(people->DefaultItemType(), olContactItem);
+    EXPECT_EQ(NameSpace(options).GetFolderFromID(people->EntryID())->DefaultItemType(),
+              olContactItem) << "the kind is stored with the folder";
+    EXPECT_THROW(top->Folders()->Add("People"), QvError);
+    EXPECT_THROW(session->GetFolderFromID("0000QFNOTHING"), QvError);
+
+    // Identifiers are stable across sessions and opaque.
+    const NameSpace again(options);
+    EXPECT_EQ(NameSpace(options).GetDefaultFolder(9)->EntryID(), cal->EntryID());
+    EXPECT_FALSE(cal->EntryID().contains('/'));
+}
+
+TEST_F(StoreTest, RestrictSortAndOccurrences)
+{
+    ItemsPtr items = calendar()->Items();
+    items->Sort("[Start]");
+    items->setIncludeRecurrences(true);
+    ItemsPtr march = items->Restrict(RangeRestriction(QDate(2026, 3, 1), QDate(2026, 3, 31)));
+    EXPECT_EQ(subjects(march), QStringList({"request: Budget review", "Stand-up", "Stand-up",
+                                            "Stand-up", "Stand-up", "Stand-up"}));
+    // Every occurrence carries the series' identifier.
+    const QList<ItemPtr> all = march->all();
+    EXPECT_EQ(all[1]->EntryID(), all[2]->EntryID());
+    auto occurrence = std::dynamic_pointer_cast<AppointmentItem>(all[1]);
+    EXPECT_EQ(occurrence->RecurrenceState(), olApptOccurrence);
+    EXPECT_EQ(OADate::toDateTime(occurrence->Start()), QDateTime(QDate(2026, 3, 2), QTime(9, 15)));
+
+    // Without recurrences each item counts once; Find takes the filter's own quoting.
+    ItemsPtr plain = calendar()->Items();
+    EXPECT_EQ(plain->Count(), 4);
+    ItemPtr found = plain->Find("[Subject] = " + QuoteFilterText("O'Brien's farewell"));
+    ASSERT_TRUE(found);
+    EXPECT_EQ(std::dynamic_pointer_cast<AppointmentItem>(found)->Subject(), "O'Brien's farewell");
+    EXPECT_EQ(plain->Find("[Subject] = 'nobody'"), nullptr);
+    EXPECT_EQ(subjects(plain->Restrict("[Categories] = 'family'")), QStringList{"Summer holiday"});
+
+    auto holiday = std::dynamic_pointer_cast<AppointmentItem>(plain->Find("[Subject] = 'Summer holiday'"));
+    EXPECT_EQ(holiday->Categories(), "Holiday, Family");
+    EXPECT_TRUE(holiday->AllDayEvent());
+    EXPECT_EQ(holiday->MessageClass(), "IPM.Appointment");
+
+    // An invalid filter is an error the caller can catch.
+    for (const char *bad : {"[Start] <= ", "[Nope] = 'x'", "[Start] <= 'not a date'",
+                            "[Subject] = 'unclosed", "([Subject] = 'a'", "Subject = 'a'"})
+        EXPECT_THROW(plain->Restrict(bad), QvError) << bad;
+    EXPECT_THROW(plain->Sort("[Colour]"), QvError);
+}
+
+TEST_F(StoreTest, MeetingRequestsAndTheirAppointments)
+{
+    ItemPtr item = calendar()->Items()->Find("[Subject] = 'Budget review'");
+    ASSERT_TRUE(item);
+    EXPECT_EQ(item->TypeName(), "MeetingItem");
+    EXPECT_EQ(item->MessageClass(), "IPM.Schedule.Meeting.Request");
+    auto meeting = std::dynamic_pointer_cast<MeetingItem>(item);
+    AppointmentItemPtr appointment = meeting->GetAssociatedAppointment(false);
+    EXPECT_EQ(appointment->TypeName(), "AppointmentItem");
+    EXPECT_EQ(appointment->Subject(), "Budget review");
+    EXPECT_TRUE(appointment->AllDayEvent());
+}
+
+TEST_F(StoreTest, MalformedFilesAreSkippedAndLeftAlone)
+{
+    const QByteArray broken = "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nSUMMARY:half writ";
+    WriteAll(root + "/Calendar/broken.ics", broken);
+    WriteAll(root + "/Calendar/notes.txt", "not an item");
+    WriteAll(root + "/Calendar/.~draft.ics.tmp", "a temp file of a writer");
+    ItemsPtr items = calendar()->Items();
+    EXPECT_EQ(items->Count(), 4);
+    ASSERT_EQ(session->warnings().size(), 1);
+    EXPECT_TRUE(session->warnings()[0].contains("broken.ics")) << qPrintable(session->warnings()[0]);
+    EXPECT_EQ(ReadAll(root + "/Calendar/broken.ics"), broken);
+    items->Count();
+    EXPECT_EQ(session->warnings().size(), 1) << "warned once, until the file changes";
+}
+
+TEST_F(StoreTest, CreateChangeFindAndDelete)
+{
+    FolderPtr cal = calendar();
+    AppointmentItemPtr a = cal->Items()->Add();
+    a->setSubject("Trade fair, Lyon");
+    a->setLocation("Eurexpo");
+    a->setBody("Stand B12\nBring the demo kit.");
+    a->setCategories("Travel, Work");
+    a->setStart(At(2026, 9, 14));
+    a->setEnd(At(2026, 9, 17));
+    a->setAllDayEvent(true);
+    a->setReminderSet(false);
+    a->Save();
+    ASSERT_FALSE(a->EntryID().isEmpty());
+    EXPECT_FALSE(QDir(cal->directory()).entryList(QDir::Files | QDir::Hidden).join(' ').contains(".tmp"));
+
+    NameSpace other(options);
+    auto back = std::dynamic_pointer_cast<AppointmentItem>(other.GetItemFromID(a->EntryID()));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->Subject(), "Trade fair, Lyon");
+    EXPECT_EQ(back->Location(), "Eurexpo");
+    EXPECT_EQ(back->Body(), "Stand B12\nBring the demo kit.");
+    EXPECT_EQ(back->Categories(), "Travel, Work");
+    EXPECT_TRUE(back->AllDayEvent());
+    EXPECT_EQ(back->Start(), At(2026, 9, 14));
+    EXPECT_EQ(back->End(), At(2026, 9, 17));
+    EXPECT_FALSE(back->ReminderSet());
+    EXPECT_FALSE(back->IsRecurring());
+
+    // A timed change moves the end with the start, as in the client.
+    back->setAllDayEvent(false);
+    back->setStart(At(2026, 9, 15, 9));
+    back->setEnd(At(2026, 9, 15, 17, 30));
+    back->Save();
+    auto again = std::dynamic_pointer_cast<AppointmentItem>(NameSpace(options).GetItemFromID(a->EntryID()));
+    EXPECT_EQ(again->Start(), At(2026, 9, 15, 9));
+    EXPECT_EQ(again->End(), At(2026, 9, 15, 17, 30));
+    EXPECT_EQ(again->StartTimeZone(), "Europe/Berlin");
+
+    again->Delete();
+    EXPECT_THROW(NameSpace(options).GetItemFromID(a->EntryID()), QvError);
+    EXPECT_THROW(session->GetItemFromID(""), QvError);
+}
+
+TEST_F(StoreTest, DeletingOneOccurrence)
+{
+    ItemsPtr items = calendar()->Items();
+    items->setIncludeRecurrences(true);
+    ItemsPtr march = items->Restrict(RangeRestriction(QDate(2026, 3, 1), QDate(2026, 3, 31)));
+    const QList<ItemPtr> before = march->all();
+    auto second = std::dynamic_pointer_cast<AppointmentItem>(before[2]);
+    EXPECT_THROW(second->setSubject("changed"), QvError) << "one occurrence is read-only";
+    second->Delete();
+    const QStringList after = subjects(march);
+    EXPECT_EQ(after.size(), before.size() - 1);
+    EXPECT_TRUE(ReadAll(root + "/Calendar/standup.ics").contains("EXDATE"));
+}
+
+TEST_F(StoreTest, HiddenItemsHoldNamedPropertiesAnyProgramKeeps)
+{
+    const QString set = "{FFF40745-D92F-4C11-9E14-92701F001EB3}";
+    auto helper = std::dynamic_pointer_cast<MapiFolder>(
+        Application(options).CreateObject("TKCDO.tkMAPIFolder"));
+    ASSERT_TRUE(helper);
+    EXPECT_EQ(helper->hiddenItems(), nullptr) << "no folder set yet";
+    helper->setItem(calendar());
+    HiddenItemsPtr hidden = helper->hiddenItems();
+    ASSERT_TRUE(hidden);
+    EXPECT_EQ(hidden->item("PLEASE IGNORE - Quorvel Category Colours: Default"), nullptr);
+
+    HiddenItemPtr item = hidden->Add("IPM.Calendar.Quorvel.Categories");
+    item->setSubject("PLEASE IGNORE - Quorvel Category Colours: Default");
+    const qint32 count = item->GetIDsFromNames(set, "NumberOfCategories") | 3;
+    const qint32 name1 = item->GetIDsFromNames(set, "Category1") | 30;
+    const qint32 colour1 = item->GetIDsFromNames(set, "Colour1") | 3;
+    item->setFields(QString::number(count), 1);
+    item->setFields(QString::number(name1), "Sales, North; \"East\"");
+    item->setFields(QString::number(colour1), 0x00FF8800);
+    item->Save();
+
+    EXPECT_EQ(calendar()->Items()->Count(), 4) << "hidden items are not among the items";
+    EXPECT_EQ(hidden->Count(), 1);
+
+    // Another program reads the file and writes it back in its own way.
+    QDir folder(calendar()->directory());
+    QString file;
+    for (const QString &f : folder.entryList({"*.ics"}))
+        if (ReadAll(folder.filePath(f)).contains("X-QUORVEL-HIDDEN"))
+            file = folder.filePath(f);
+    ASSERT_FALSE(file.isEmpty());
+    icalcomponent *c = icalparser_parse_string(ReadAll(file).constData());
+    ASSERT_TRUE(c);
+    char *text = icalcomponent_as_ical_string_r(c);
+    WriteAll(file, QByteArray(text));
+    icalmemory_free_buffer(text);
+    icalcomponent_free(c);
+
+    HiddenItemPtr read = NameSpace(options).GetDefaultFolder(9) ? [&] {
+        auto h = std::dynamic_pointer_cast<MapiFolder>(Application(options).CreateObject("TKCDO.tkMAPIFolder"));
+        h->setItem(NameSpace(options).GetDefaultFolder(9));
+        return h->hiddenItems()->item("PLEASE IGNORE - Quorvel Category Colours: Default");
+    }() : nullptr;
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->MessageClass(), "IPM.Calendar.Quorvel.Categories");
+    const QString countTag = QString::number(read->GetIDsFromNames(set, "NumberOfCategories") | 3);
+    const QString nameTag = QString::number(read->GetIDsFromNames(set, "Category1") | 30);
+    const QString colourTag = QString::number(read->GetIDsFromNames(set, "Colour1") | 3);
+    EXPECT_EQ(read->Fields(countTag).toInt(), 1);
+    EXPECT_EQ(read->Fields(nameTag).toString(), "Sales, North; \"East\"");
+    EXPECT_EQ(read->Fields(colourTag).toInt(), 0x00FF8800);
+    EXPECT_THROW(read->Fields(QString::number(read->GetIDsFromNames(set, "Category2") | 30)),
+                 QvError);
+}
+
+TEST_F(StoreTest, ChangesFromOutsideRaiseNotifications)
+{
+    ItemsPtr items = calendar()->Items();
+    QStringList heard;
+    QObject::connect(items.get(), &Items::ItemAdd, [&](const ItemPtr &i) {
+        heard << "add " + std::dynamic_pointer_cast<AppointmentItem>(i)->Subject();
+    });
+    QObject::connect(items.get(), &Items::ItemChange, [&](const ItemPtr &i) {
+        heard << "change " + std::dynamic_pointer_cast<AppointmentItem>(i)->Subject();
+    });
+    QObject::connect(items.get(), &Items::ItemRemove, [&] { heard << "remove"; });
+
+    WriteAll(root + "/Calendar/new.ics",
+             Vevent("new", "SUMMARY:Dentist\r\nDTSTART:20260410T080000\r\nDTEND:20260410T083000\r\n"));
+    EXPECT_GE(waitFor([&] { return heard.size() >= 1; }, 1000), 0);
+    // Rewritten in place, then replaced by rename as sync tools do.
+    WriteAll(root + "/Calendar/new.ics",
+             Vevent("new", "SUMMARY:Dentist (moved)\r\nDTSTART:20260411T080000\r\nDTEND:20260411T083000\r\n"));
+    EXPECT_GE(waitFor([&] { return heard.size() >= 2; }, 1000), 0);
+    QFile::remove(root + "/Calendar/holiday.ics");
+    EXPECT_GE(waitFor([&] { return heard.size() >= 3; }, 1000), 0);
+    EXPECT_EQ(heard, QStringList({"add Dentist", "change Dentist (moved)", "remove"}));
+}
+
+TEST_F(StoreTest, AKilledWriterLeavesTheOldOrTheNewItem)
+{
+    AppointmentItemPtr a = calendar()->Items()->Add();
+    a->setSubject("v0");
+    a->Save();
+    const QString file = calendar()->directory() + "/" + a->fileName();
+    QRandomGenerator rng(99);
+    for (int round = 0; round < 25; ++round) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            // Writes ever new versions with a large body until it is killed.
+            NameSpace s(options);
+            auto item = std::dynamic_pointer_cast<AppointmentItem>(s.GetItemFromID(a->EntryID()));
+            const QString body(200000, 'x');
+            for (int v = 1;; ++v) {
+                item->setSubject(QString("v%1").arg(v));
+                item->setBody(body);
+                item->Save();
+            }
+        }
+        usleep(1000 + rng.bounded(30000));
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        QString problem;
+        auto item = IcalItem::parse(ReadAll(file), &problem);
+        ASSERT_TRUE(item) << "round " << round << ": " << qPrintable(problem);
+        EXPECT_TRUE(item->text("SUMMARY").startsWith('v'));
+    }
+    EXPECT_EQ(calendar()->Items()->Count(), 5) << "left-over temp files are no items";
+}
