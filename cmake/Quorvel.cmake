@@ -8,13 +8,13 @@ function(quorvel_add_library name alias)
 endfunction()
 
 # quorvel_add_test(NAME [GUI] SOURCES... LINKS ...): one GoogleTest program, registered with
-# CTest. GUI programs run under a QGuiApplication (offscreen), the others a QCoreApplication.
+# CTest. GUI programs run under a QApplication (offscreen), the others a QCoreApplication.
 function(quorvel_add_test name)
   cmake_parse_arguments(ARG "GUI" "" "SOURCES;LINKS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/tests/testmain.cpp)
   if(ARG_GUI)
     target_compile_definitions(${name} PRIVATE QUORVEL_TEST_GUI)
-    target_link_libraries(${name} PRIVATE Qt6::Gui)
+    target_link_libraries(${name} PRIVATE Qt6::Widgets)
   endif()
   target_link_libraries(${name} PRIVATE ${ARG_LINKS} GTest::gtest Quorvel::TestSupport)
   target_compile_definitions(${name} PRIVATE

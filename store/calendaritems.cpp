@@ -6,6 +6,7 @@
 #include "qverror.h"
 
 #include <QDateTime>
+#include <QMetaMethod>
 
 #include <algorithm>
 #include <limits>
@@ -50,8 +51,16 @@ RestrictionValues valuesOf(const IcalItem &item, icalcomponent *event, double st
 Items::Items(std::shared_ptr<SessionData> session, std::shared_ptr<FolderData> folder)
     : m_session(std::move(session)), m_folder(std::move(folder))
 {
-    m_folder->watch();
     connect(m_folder.get(), &FolderData::changed, this, &Items::onFolderChanged);
+}
+
+void Items::connectNotify(const QMetaMethod &signal)
+{
+    // The folder is watched from the first listener on, not for every view of it.
+    if (signal == QMetaMethod::fromSignal(&Items::ItemAdd) ||
+        signal == QMetaMethod::fromSignal(&Items::ItemChange) ||
+        signal == QMetaMethod::fromSignal(&Items::ItemRemove))
+        m_folder->watch();
 }
 
 ItemsPtr Items::Restrict(const QString &filter)
@@ -153,19 +162,19 @@ QList<ItemPtr> Items::evaluate(const std::optional<Restriction> &extra)
         }
     }
     if (!m_sortProperty.isEmpty()) {
-        const QString p = m_sortProperty;
         const bool down = m_sortDescending;
-        std::stable_sort(elements.begin(), elements.end(), [&](const Element &a, const Element &b) {
-            bool less;
-            if (p == QLatin1String("Start"))
-                less = down ? b.start < a.start : a.start < b.start;
-            else if (p == QLatin1String("End"))
-                less = down ? b.end < a.end : a.end < b.end;
-            else
-                less = down ? b.subject.compare(a.subject, Qt::CaseInsensitive) < 0
-                            : a.subject.compare(b.subject, Qt::CaseInsensitive) < 0;
-            return less;
-        });
+        const auto byTime = [down](double a, double b) { return down ? b < a : a < b; };
+        if (m_sortProperty == QLatin1String("Start"))
+            std::stable_sort(elements.begin(), elements.end(),
+                             [&](const Element &a, const Element &b) { return byTime(a.start, b.start); });
+        else if (m_sortProperty == QLatin1String("End"))
+            std::stable_sort(elements.begin(), elements.end(),
+                             [&](const Element &a, const Element &b) { return byTime(a.end, b.end); });
+        else
+            std::stable_sort(elements.begin(), elements.end(), [&](const Element &a, const Element &b) {
+                const int c = a.subject.compare(b.subject, Qt::CaseInsensitive);
+                return down ? c > 0 : c < 0;
+            });
     }
     QList<ItemPtr> out;
     out.reserve(elements.size());

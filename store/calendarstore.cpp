@@ -105,7 +105,11 @@ QString FolderData::name() const
 
 QString FolderData::entryIdOf(const QString &fileName) const
 {
-    return hashId("0000QI", store->id + QLatin1Char('\0') + relPath + QLatin1Char('/') + fileName);
+    auto it = m_ids.constFind(fileName);
+    if (it == m_ids.constEnd())
+        it = m_ids.insert(fileName, hashId("0000QI", store->id + QLatin1Char('\0') + relPath +
+                                                         QLatin1Char('/') + fileName));
+    return *it;
 }
 
 QStringList FolderData::listItemFiles() const

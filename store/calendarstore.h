@@ -238,6 +238,9 @@ signals:
     void ItemChange(const Store::ItemPtr &item);
     void ItemRemove();
 
+protected:
+    void connectNotify(const QMetaMethod &signal) override;
+
 private:
     QList<ItemPtr> evaluate(const std::optional<Restriction> &extra);
     void onFolderChanged(const QStringList &added, const QStringList &changed, int removed);

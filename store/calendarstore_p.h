@@ -72,6 +72,7 @@ private:
     void scanForChanges();
 
     QHash<QString, Entry> m_entries;
+    mutable QHash<QString, QString> m_ids; // entry identifiers by file name, once computed
     QFileSystemWatcher *m_watcher = nullptr;
     QTimer m_debounce;
     QHash<QString, std::pair<qint64, qint64>> m_notified; // what the listeners last heard of

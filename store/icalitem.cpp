@@ -49,6 +49,12 @@ QTimeZone qtZoneNamed(const QByteArray &tzid)
     return zone;
 }
 
+const QByteArray &systemZoneId()
+{
+    static const QByteArray id = QTimeZone::systemTimeZoneId();
+    return id;
+}
+
 QByteArray tzidOf(icalproperty *prop)
 {
     icalparameter *p = prop ? icalproperty_get_first_parameter(prop, ICAL_TZID_PARAMETER) : nullptr;
@@ -72,7 +78,9 @@ Zone zoneOf(icalcomponent *calendar, icalproperty *prop, const icaltimetype &tt)
             // Prefer the system's rules when the zone is a known one: they are complete and
             // current, where a file's definition may cover only some years.
             const QTimeZone known = qtZoneNamed(tzid);
-            if (known.isValid()) {
+            if (known.isValid() && known.id() == systemZoneId()) {
+                return z; // local time
+            } else if (known.isValid()) {
                 z.kind = Zone::Qt;
                 z.qt = known;
             } else {
@@ -83,10 +91,11 @@ Zone zoneOf(icalcomponent *calendar, icalproperty *prop, const icaltimetype &tt)
         }
     }
     const QTimeZone known = qtZoneNamed(tzid);
-    if (known.isValid()) {
+    if (known.isValid() && known.id() != systemZoneId()) {
         z.kind = Zone::Qt;
         z.qt = known;
     }
+    // The system's own zone is local time: no conversion.
     return z;
 }
 
@@ -118,7 +127,18 @@ double localOf(const icaltimetype &tt, const Zone &z)
 {
     if (tt.is_date)
         return OADate::fromDateTime(QDate(tt.year, tt.month, tt.day));
+    if (z.kind == Zone::Floating)
+        return OADate::fromDateTime(QDate(tt.year, tt.month, tt.day),
+                                    QTime(tt.hour, tt.minute, tt.second));
     return OADate::fromDateTime(instantOf(tt, z));
+}
+
+// Seconds from a to b, both wall-clock times of one zone.
+qint64 wallSeconds(const icaltimetype &a, const icaltimetype &b)
+{
+    const QDateTime x(QDate(a.year, a.month, a.day), QTime(a.hour, a.minute, a.second), Qt::UTC);
+    const QDateTime y(QDate(b.year, b.month, b.day), QTime(b.hour, b.minute, b.second), Qt::UTC);
+    return x.secsTo(y);
 }
 
 // The wall-clock time in zone z of a local automation date.
@@ -155,6 +175,21 @@ icaltimetype wallIn(double local, const Zone &z, bool isDate)
         w.second = there.time().second();
     }
     return w;
+}
+
+// The kind of a property by name: the few the store uses first, as libical's own lookup walks
+// its whole table.
+icalproperty_kind kindOf(const char *name)
+{
+    static const std::pair<const char *, icalproperty_kind> known[] = {
+        {"SUMMARY", ICAL_SUMMARY_PROPERTY},         {"LOCATION", ICAL_LOCATION_PROPERTY},
+        {"DESCRIPTION", ICAL_DESCRIPTION_PROPERTY}, {"CLASS", ICAL_CLASS_PROPERTY},
+        {"TRANSP", ICAL_TRANSP_PROPERTY}};
+    for (const auto &[n, kind] : known) {
+        if (qstrcmp(n, name) == 0)
+            return kind;
+    }
+    return icalproperty_string_to_kind(name);
 }
 
 QString fromIcal(const char *s)
@@ -258,13 +293,20 @@ Span spanOf(icalcomponent *calendar, icalcomponent *event)
         }
         s.days = std::max(s.days, 1);
     } else {
-        const QDateTime from = instantOf(s.start, s.zone);
+        // The length as the clock on the wall measures it when start and end share a zone, so
+        // that an item keeps its end time across a change of daylight saving.
         if (dtend) {
             const icaltimetype e = icalproperty_get_dtend(dtend);
-            if (!icaltime_is_null_time(e))
-                s.seconds = from.secsTo(e.is_date ? QDateTime(QDate(e.year, e.month, e.day),
-                                                              QTime(0, 0), Qt::LocalTime)
-                                                  : instantOf(e, zoneOf(calendar, dtend, e)));
+            if (!icaltime_is_null_time(e)) {
+                if (!e.is_date && tzidOf(dtend) == tzidOf(dtstart) &&
+                    icaltime_is_utc(e) == icaltime_is_utc(s.start))
+                    s.seconds = wallSeconds(s.start, e);
+                else
+                    s.seconds = instantOf(s.start, s.zone)
+                                    .secsTo(e.is_date ? QDateTime(QDate(e.year, e.month, e.day),
+                                                                  QTime(0, 0), Qt::LocalTime)
+                                                      : instantOf(e, zoneOf(calendar, dtend, e)));
+            }
         } else if (duration) {
             s.seconds = icaldurationtype_as_int(icalproperty_get_duration(duration));
         }
@@ -283,9 +325,11 @@ IcalItem::Occurrence occurrenceAt(const icaltimetype &wall, const Span &span, ic
         o.start = OADate::fromDateTime(d);
         o.end = OADate::fromDateTime(d.addDays(span.days));
     } else {
-        const QDateTime from = instantOf(wall, span.zone);
-        o.start = OADate::fromDateTime(from);
-        o.end = OADate::fromDateTime(from.addSecs(span.seconds));
+        o.start = localOf(wall, span.zone);
+        icaltimetype end = wall;
+        end.second += int(span.seconds);
+        end = icaltime_normalize(end);
+        o.end = localOf(end, span.zone);
     }
     return o;
 }
@@ -538,7 +582,7 @@ QString IcalItem::text(const char *property) const
 
 QString IcalItem::textOf(icalcomponent *event, const char *property)
 {
-    const icalproperty_kind kind = icalproperty_string_to_kind(property);
+    const icalproperty_kind kind = kindOf(property);
     icalproperty *p = icalcomponent_get_first_property(event, kind);
     if (!p)
         return QString();
@@ -552,7 +596,7 @@ QString IcalItem::textOf(icalcomponent *event, const char *property)
 
 void IcalItem::setText(const char *property, const QString &value)
 {
-    const icalproperty_kind kind = icalproperty_string_to_kind(property);
+    const icalproperty_kind kind = kindOf(property);
     removeAll(m_master, kind);
     if (value.isEmpty())
         return;

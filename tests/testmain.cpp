@@ -1,7 +1,7 @@
 #include <QCoreApplication>
 #include <QLocale>
 #ifdef QUORVEL_TEST_GUI
-#include <QGuiApplication>
+#include <QApplication>
 #endif
 
 #include <gtest/gtest.h>
@@ -11,7 +11,7 @@ int main(int argc, char **argv)
     // A fixed locale, so that key and date texts do not depend on the machine running the tests.
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
 #ifdef QUORVEL_TEST_GUI
-    QGuiApplication app(argc, argv);
+    QApplication app(argc, argv);
 #else
     QCoreApplication app(argc, argv);
 #endif

@@ -50,9 +50,17 @@ int main(int argc, char **argv)
         items->Sort("[Start]");
 
         QTextStream out(stdout);
+        // ISO 8601 without a calendar object per line: a year can hold a hundred thousand.
         const auto iso = [](double d, bool allDay) {
-            return allDay ? OADate::toDate(d).toString(Qt::ISODate)
-                          : OADate::toDateTime(d).toString(Qt::ISODate);
+            const OADate::Civil c = OADate::civil(d);
+            const int secs = OADate::MsecsSinceMidnight(d) / 1000;
+            char buffer[32];
+            if (allDay)
+                std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", c.year, c.month, c.day);
+            else
+                std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02dT%02d:%02d:%02d", c.year,
+                              c.month, c.day, secs / 3600, secs / 60 % 60, secs % 60);
+            return QString::fromLatin1(buffer);
         };
         for (const Store::ItemPtr &item : items->all()) {
             Store::AppointmentItemPtr a = std::dynamic_pointer_cast<Store::AppointmentItem>(item);

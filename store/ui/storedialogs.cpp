@@ -1,0 +1,207 @@
+#include "storedialogs.h"
+
+#include "oadate.h"
+#include "qverror.h"
+
+#include <QCheckBox>
+#include <QDateTimeEdit>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+using namespace Store;
+
+namespace {
+
+QDialogButtonBox *okCancel(QDialog &dialog)
+{
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    return buttons;
+}
+
+template <typename W>
+W *named(W *widget, const char *name)
+{
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+void addFolders(QTreeWidgetItem *parent, QTreeWidget *tree, const FoldersPtr &folders,
+                QHash<QTreeWidgetItem *, FolderPtr> &byItem)
+{
+    for (FolderPtr f = folders->GetFirst(); f; f = folders->GetNext()) {
+        auto *item = parent ? new QTreeWidgetItem(parent) : new QTreeWidgetItem(tree);
+        item->setText(0, f->Name());
+        byItem.insert(item, f);
+        addFolders(item, tree, f->Folders(), byItem);
+    }
+}
+
+} // namespace
+
+bool StoreDialogs::editAppointment(AppointmentItem &item)
+{
+    QDialog dialog(m_parent);
+    dialog.setObjectName("appointmentForm");
+    dialog.setWindowTitle(item.Subject().isEmpty() ? QObject::tr("Appointment")
+                                                   : item.Subject() + QObject::tr(" - Appointment"));
+    auto *subject = named(new QLineEdit(item.Subject()), "subject");
+    auto *location = named(new QLineEdit(item.Location()), "location");
+    const bool allDay = item.AllDayEvent();
+    auto *start = named(new QDateTimeEdit(OADate::toDateTime(item.Start())), "start");
+    // A whole-day item shows its last day, not the midnight after it.
+    auto *end = named(new QDateTimeEdit(OADate::toDateTime(allDay ? item.End() - 1 : item.End())),
+                      "end");
+    for (QDateTimeEdit *e : {start, end}) {
+        e->setCalendarPopup(true);
+        e->setDisplayFormat(allDay ? QLocale().dateFormat(QLocale::ShortFormat)
+                                   : QLocale().dateTimeFormat(QLocale::ShortFormat));
+    }
+    auto *wholeDay = named(new QCheckBox(QObject::tr("All day event")), "allDay");
+    wholeDay->setChecked(allDay);
+    QObject::connect(wholeDay, &QCheckBox::toggled, &dialog, [=](bool on) {
+        for (QDateTimeEdit *e : {start, end})
+            e->setDisplayFormat(on ? QLocale().dateFormat(QLocale::ShortFormat)
+                                   : QLocale().dateTimeFormat(QLocale::ShortFormat));
+    });
+    auto *categories = named(new QLineEdit(item.Categories()), "categories");
+    auto *reminder = named(new QCheckBox(QObject::tr("Reminder")), "reminder");
+    reminder->setChecked(item.ReminderSet());
+    auto *body = named(new QPlainTextEdit(item.Body()), "body");
+
+    auto *form = new QFormLayout;
+    form->addRow(QObject::tr("Subject:"), subject);
+    form->addRow(QObject::tr("Location:"), location);
+    form->addRow(QObject::tr("Start time:"), start);
+    form->addRow(QObject::tr("End time:"), end);
+    form->addRow(QString(), wholeDay);
+    form->addRow(QObject::tr("Categories:"), categories);
+    form->addRow(QString(), reminder);
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addLayout(form);
+    layout->addWidget(body, 1);
+    layout->addWidget(okCancel(dialog));
+    dialog.resize(520, 460);
+
+    for (;;) {
+        if (dialog.exec() != QDialog::Accepted)
+            return false;
+        double from = OADate::fromDateTime(start->dateTime().date(), start->dateTime().time());
+        double to = OADate::fromDateTime(end->dateTime().date(), end->dateTime().time());
+        if (wholeDay->isChecked()) {
+            from = OADate::DateOnly(from);
+            to = OADate::DateOnly(to) + 1;
+        }
+        if (to < from) {
+            QMessageBox::warning(&dialog, dialog.windowTitle(),
+                                 QObject::tr("The end time you entered occurs before the start time."));
+            continue;
+        }
+        try {
+            item.setSubject(subject->text());
+            item.setLocation(location->text());
+            item.setBody(body->toPlainText());
+            item.setCategories(categories->text());
+            item.setReminderSet(reminder->isChecked());
+            item.setAllDayEvent(false);
+            item.setStart(from);
+            item.setEnd(to);
+            item.setAllDayEvent(wholeDay->isChecked());
+            item.Save();
+            return true;
+        } catch (const QvError &e) {
+            QMessageBox::warning(&dialog, dialog.windowTitle(), ErrorTail(e));
+        }
+    }
+}
+
+FolderPtr StoreDialogs::pickFolder(NameSpace &session)
+{
+    QDialog dialog(m_parent);
+    dialog.setObjectName("folderPicker");
+    dialog.setWindowTitle(QObject::tr("Select Folder"));
+    auto *tree = named(new QTreeWidget, "folders");
+    tree->setHeaderHidden(true);
+    QHash<QTreeWidgetItem *, FolderPtr> byItem;
+    addFolders(nullptr, tree, session.Folders(), byItem);
+    tree->expandAll();
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addWidget(tree);
+    QDialogButtonBox *buttons = okCancel(dialog);
+    layout->addWidget(buttons);
+    auto ok = [&] { buttons->button(QDialogButtonBox::Ok)->setEnabled(tree->currentItem()); };
+    QObject::connect(tree, &QTreeWidget::currentItemChanged, &dialog, ok);
+    QObject::connect(tree, &QTreeWidget::itemDoubleClicked, &dialog, &QDialog::accept);
+    ok();
+    dialog.resize(360, 420);
+    if (dialog.exec() != QDialog::Accepted || !tree->currentItem())
+        return nullptr;
+    return byItem.value(tree->currentItem());
+}
+
+bool StoreDialogs::editCategories(AppointmentItem &item, NameSpace &session)
+{
+    QDialog dialog(m_parent);
+    dialog.setObjectName("categoriesDialog");
+    dialog.setWindowTitle(QObject::tr("Categories"));
+    const QString separator = session.categorySeparator();
+    QStringList chosen;
+    for (const QString &c : item.Categories().split(separator.trimmed()))
+        if (!c.trimmed().isEmpty())
+            chosen << c.trimmed();
+    QList<MasterCategory> master = session.Categories();
+
+    auto *list = named(new QListWidget, "categories");
+    auto addRow = [list](const QString &name, bool checked) {
+        auto *row = new QListWidgetItem(name, list);
+        row->setFlags(row->flags() | Qt::ItemIsUserCheckable);
+        row->setCheckState(checked ? Qt::Checked : Qt::Unchecked);
+    };
+    QStringList shown;
+    for (const MasterCategory &m : master) {
+        addRow(m.Name, chosen.contains(m.Name));
+        shown << m.Name;
+    }
+    for (const QString &c : chosen) // categories of the item the master list lacks
+        if (!shown.contains(c))
+            addRow(c, true);
+
+    auto *newName = named(new QLineEdit, "newCategory");
+    auto *add = named(new QPushButton(QObject::tr("Add to List")), "addCategory");
+    QObject::connect(add, &QPushButton::clicked, &dialog, [&] {
+        const QString name = newName->text().trimmed();
+        if (name.isEmpty() || !list->findItems(name, Qt::MatchExactly).isEmpty())
+            return;
+        addRow(name, true);
+        master.append({name, 0});
+        newName->clear();
+    });
+    auto *row = new QHBoxLayout;
+    row->addWidget(newName);
+    row->addWidget(add);
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addLayout(row);
+    layout->addWidget(list);
+    layout->addWidget(okCancel(dialog));
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+
+    QStringList result;
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->checkState() == Qt::Checked)
+            result << list->item(i)->text();
+    item.setCategories(result.join(separator));
+    if (master.size() != session.Categories().size())
+        session.setCategories(master);
+    return true;
+}
