@@ -1,0 +1,35 @@
+#include "categorycolours.h"
+
+quint32 OutlookColourOf(int number)
+{
+    static const quint8 rgb[25][3] = {
+        {237, 147, 150}, {247, 178, 129}, {255, 219, 126}, {255, 251, 135}, {166, 221, 159},
+        {156, 222, 201}, {197, 210, 170}, {151, 180, 228}, {176, 156, 221}, {212, 166, 188},
+        {100, 114, 142}, {217, 220, 230}, {106, 106, 106}, {189, 189, 189}, {0, 0, 0},
+        {193, 33, 43},   {209, 94, 17},   {194, 147, 35},  {178, 173, 1},   {61, 144, 50},
+        {53, 151, 120},  {115, 131, 72},  {48, 93, 165},   {93, 63, 162},   {147, 68, 108}};
+    if (number < 1 || number > 25)
+        return 0xFFFFFF;
+    const quint8 *c = rgb[number - 1];
+    return quint32(c[0]) | quint32(c[1]) << 8 | quint32(c[2]) << 16;
+}
+
+QStringList DefaultCategoryLines()
+{
+    QStringList lines{QStringLiteral("--DO NOT EDIT LIST MANUALLY--")};
+    for (int i = 1; i <= 14; ++i)
+        lines << QStringLiteral("Unused %1|%2").arg(i, 2, 10, QLatin1Char('0')).arg(888888 - 10101 * i);
+    lines << QStringLiteral("Other|13421772");
+    return lines;
+}
+
+CategoryTable DefaultCategoryTable()
+{
+    CategoryTable table;
+    const QStringList lines = DefaultCategoryLines();
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        table.names << lines[i].section(QLatin1Char('|'), 0, 0);
+        table.colours << quint32(lines[i].section(QLatin1Char('|'), 1).toInt());
+    }
+    return table;
+}

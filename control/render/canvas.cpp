@@ -1,0 +1,181 @@
+#include "canvas.h"
+
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QTextLayout>
+
+#include <cmath>
+
+QColor ColorOf(quint32 bgr)
+{
+    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}
+
+PainterCanvas::PainterCanvas(QPainter &painter, const QRect &area, double dpiX, double dpiY,
+                             quint32 backColour)
+    : m_painter(painter), m_area(area), m_px(1440.0 / dpiX), m_py(1440.0 / dpiY), m_dpiY(dpiY),
+      m_backColour(backColour)
+{
+    m_font = QFont(m_painter.font());
+    m_font.setPointSizeF(8);
+}
+
+int PainterCanvas::toX(double twips) const
+{
+    return m_area.left() + int(std::lround(twips / m_px));
+}
+
+int PainterCanvas::toY(double twips) const
+{
+    return m_area.top() + int(std::lround(twips / m_py));
+}
+
+void PainterCanvas::applyMode()
+{
+    m_painter.setCompositionMode(m_xor ? QPainter::RasterOp_SourceXorDestination
+                                       : QPainter::CompositionMode_SourceOver);
+    m_painter.setRenderHint(QPainter::Antialiasing, false);
+}
+
+void PainterCanvas::clear()
+{
+    m_painter.save();
+    m_painter.setClipping(false);
+    m_painter.setCompositionMode(QPainter::CompositionMode_Source);
+    m_painter.fillRect(m_area, ColorOf(m_backColour));
+    m_painter.restore();
+}
+
+void PainterCanvas::line(double x1, double y1, double x2, double y2, quint32 colour)
+{
+    applyMode();
+    QPen pen(m_xor ? QColor(Qt::white) : ColorOf(colour));
+    pen.setWidth(m_penWidth);
+    pen.setCapStyle(Qt::SquareCap);
+    m_painter.setPen(pen);
+    m_painter.setClipRect(m_area);
+    m_painter.drawLine(toX(x1), toY(y1), toX(x2), toY(y2));
+}
+
+void PainterCanvas::box(double x1, double y1, double x2, double y2, quint32 colour, bool filled)
+{
+    applyMode();
+    m_painter.setClipRect(m_area);
+    const int l = std::min(toX(x1), toX(x2)), r = std::max(toX(x1), toX(x2));
+    const int t = std::min(toY(y1), toY(y2)), b = std::max(toY(y1), toY(y2));
+    const QColor c = m_xor ? QColor(Qt::white) : ColorOf(colour);
+    if (filled) {
+        m_painter.fillRect(QRect(QPoint(l, t), QPoint(r, b)), c);
+        return;
+    }
+    QPen pen(c);
+    pen.setWidth(m_penWidth);
+    pen.setJoinStyle(Qt::MiterJoin);
+    m_painter.setPen(pen);
+    m_painter.setBrush(Qt::NoBrush);
+    // A pen wider than a pixel grows inwards, keeping the outline's outer edge in place.
+    const int inset = (m_penWidth - 1) / 2;
+    m_painter.drawRect(QRect(QPoint(l + inset, t + inset), QPoint(r - m_penWidth + 1 + inset,
+                                                                  b - m_penWidth + 1 + inset)));
+}
+
+void PainterCanvas::setFontSize(double points)
+{
+    m_font.setPointSizeF(points);
+}
+
+void PainterCanvas::setFont(const QFont &font)
+{
+    m_font = font;
+}
+
+double PainterCanvas::textHeight(const QString &text) const
+{
+    QFont f = m_font;
+    // Point sizes are measured against the canvas's own resolution.
+    f.setPixelSize(std::max(1, int(std::lround(m_font.pointSizeF() * m_dpiY / 72.0))));
+    const QFontMetricsF metrics(f);
+    const int lines = std::max<int>(1, int(text.count(QLatin1Char('\n'))) + 1);
+    return std::round(metrics.height()) * lines * m_py;
+}
+
+double PainterCanvas::textWidth(const QString &text) const
+{
+    QFont f = m_font;
+    f.setPixelSize(std::max(1, int(std::lround(m_font.pointSizeF() * m_dpiY / 72.0))));
+    return QFontMetricsF(f).horizontalAdvance(text) * m_px;
+}
+
+void PainterCanvas::print(const QString &text)
+{
+    QFont f = m_font;
+    f.setPixelSize(std::max(1, int(std::lround(m_font.pointSizeF() * m_dpiY / 72.0))));
+    m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    m_painter.setClipRect(m_area);
+    m_painter.setFont(f);
+    m_painter.setPen(ColorOf(m_foreColour));
+    const QFontMetrics metrics(f);
+    m_painter.drawText(QPoint(toX(m_currentX), toY(m_currentY) + metrics.ascent()), text);
+    m_currentY += textHeight(text);
+    m_currentX = 0;
+}
+
+int PainterCanvas::DrawText(const QString &text, QRect &rect, unsigned flags)
+{
+    QFont f = m_font;
+    f.setPixelSize(std::max(1, int(std::lround(m_font.pointSizeF() * m_dpiY / 72.0))));
+    const QFontMetrics metrics(f);
+    QString shown = text;
+    if (!(flags & DT_NOPREFIX)) {
+        // "&x" marks a mnemonic: drop the marker, "&&" is an ampersand.
+        shown.replace(QLatin1String("&&"), QStringLiteral("\x01"));
+        shown.remove(QLatin1Char('&'));
+        shown.replace(QLatin1Char('\x01'), QLatin1Char('&'));
+    }
+    int qtFlags = (flags & DT_CENTER) ? Qt::AlignHCenter : Qt::AlignLeft;
+    qtFlags |= (flags & DT_VCENTER) && (flags & DT_SINGLELINE) ? Qt::AlignVCenter : Qt::AlignTop;
+    const bool wrap = (flags & DT_WORDBREAK) && !(flags & DT_SINGLELINE);
+    if (wrap)
+        qtFlags |= Qt::TextWordWrap;
+    if (flags & DT_SINGLELINE)
+        shown.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    if (!wrap && (flags & (DT_WORD_ELLIPSIS | DT_END_ELLIPSIS)))
+        shown = metrics.elidedText(shown, Qt::ElideRight, rect.width());
+
+    const QRect area = rect.translated(m_area.topLeft());
+    const QRect needed = metrics.boundingRect(wrap ? area : QRect(area.topLeft(), QSize(1 << 20, area.height())),
+                                              qtFlags, shown);
+    if (flags & DT_CALCRECT) {
+        rect.setWidth(wrap ? rect.width() : needed.width());
+        rect.setHeight(needed.height());
+        return needed.height();
+    }
+    m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    m_painter.setFont(f);
+    m_painter.setPen(ColorOf(m_foreColour));
+    if (flags & DT_NOCLIP)
+        m_painter.setClipRect(m_area);
+    else
+        m_painter.setClipRect(area.intersected(m_area));
+    m_painter.drawText(area, qtFlags, shown);
+    m_painter.setClipRect(m_area);
+    return std::min(needed.height(), wrap ? needed.height() : metrics.height());
+}
+
+detail::ImageHolder::ImageHolder(QSize pixels)
+    : image(std::make_unique<QImage>(pixels, QImage::Format_RGB32)),
+      painter(std::make_unique<QPainter>(image.get()))
+{
+}
+
+detail::ImageHolder::~ImageHolder()
+{
+    painter->end();
+}
+
+ImageCanvas::ImageCanvas(QSize pixels, double dpi, quint32 backColour)
+    : detail::ImageHolder(pixels),
+      PainterCanvas(*painter, detail::ImageHolder::image->rect(), dpi, dpi, backColour)
+{
+    clear();
+}

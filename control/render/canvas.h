@@ -1,0 +1,136 @@
+#pragma once
+
+#include <QFont>
+#include <QImage>
+#include <QRect>
+#include <QString>
+
+#include <memory>
+
+class QPainter;
+class QPaintDevice;
+
+// Where the year is drawn: callers work in twips (1/1440 inch) from the canvas's top-left
+// corner and in 0x00BBGGRR colours; the canvas turns both into pixels and device colours.
+// Boxes and lines include both end points, as the drawing calls the planner was designed with.
+class Canvas
+{
+public:
+    // Flags of DrawText, as the platform's text-drawing call numbers them.
+    enum TextFlags : unsigned {
+        DT_CENTER = 0x1,
+        DT_VCENTER = 0x4,
+        DT_WORDBREAK = 0x10,
+        DT_SINGLELINE = 0x20,
+        DT_NOCLIP = 0x100,
+        DT_CALCRECT = 0x400,
+        DT_NOPREFIX = 0x800,
+        DT_EDITCONTROL = 0x2000,
+        DT_END_ELLIPSIS = 0x8000,
+        DT_WORD_ELLIPSIS = 0x40000,
+    };
+
+    virtual ~Canvas() = default;
+
+    // Twips per pixel across and down.
+    virtual double px() const = 0;
+    virtual double py() const = 0;
+    // The canvas size in twips.
+    virtual double width() const = 0;
+    virtual double height() const = 0;
+
+    virtual void clear() = 0;
+    virtual void line(double x1, double y1, double x2, double y2, quint32 colour) = 0;
+    virtual void box(double x1, double y1, double x2, double y2, quint32 colour, bool filled) = 0;
+    virtual void setPenWidth(int pixels) = 0;
+    // Draws by inverting what is there (for rubber bands); off draws plainly.
+    virtual void setXorMode(bool on) = 0;
+
+    // Text at a current position, the way the platform's Print statement places it: top-left
+    // at (currentX, currentY).
+    virtual void setCurrentX(double x) = 0;
+    virtual void setCurrentY(double y) = 0;
+    virtual void print(const QString &text) = 0;
+    virtual double textHeight(const QString &text) const = 0; // twips
+    virtual double textWidth(const QString &text) const = 0;
+    virtual void setFontSize(double points) = 0;
+    virtual double fontSize() const = 0;
+    virtual void setForeColor(quint32 colour) = 0;
+
+    // Draws text into a rectangle given in pixels with the TextFlags; DT_CALCRECT only measures
+    // (and widens or heightens rect to fit). Returns the height of the text in pixels.
+    virtual int DrawText(const QString &text, QRect &rect, unsigned flags) = 0;
+};
+
+// A colour of the system: 0x00BBGGRR to a device colour.
+QColor ColorOf(quint32 bgr);
+
+// A canvas on a QPainter: a backing image on screen (what is drawn stays until cleared), a PDF
+// writer or a printer on paper. origin and size (pixels) cut the canvas out of a larger device,
+// so several canvases can share one page.
+class PainterCanvas : public Canvas
+{
+public:
+    // Draws on painter (not owned) over the pixel rectangle area of its device, at dpi dots per
+    // inch across and down.
+    PainterCanvas(QPainter &painter, const QRect &area, double dpiX, double dpiY,
+                  quint32 backColour = 0xFFFFFF);
+
+    double px() const override { return m_px; }
+    double py() const override { return m_py; }
+    double width() const override { return m_area.width() * m_px; }
+    double height() const override { return m_area.height() * m_py; }
+
+    void clear() override;
+    void line(double x1, double y1, double x2, double y2, quint32 colour) override;
+    void box(double x1, double y1, double x2, double y2, quint32 colour, bool filled) override;
+    void setPenWidth(int pixels) override { m_penWidth = std::max(1, pixels); }
+    void setXorMode(bool on) override { m_xor = on; }
+    void setCurrentX(double x) override { m_currentX = x; }
+    void setCurrentY(double y) override { m_currentY = y; }
+    void print(const QString &text) override;
+    double textHeight(const QString &text) const override;
+    double textWidth(const QString &text) const override;
+    void setFontSize(double points) override;
+    double fontSize() const override { return m_font.pointSizeF(); }
+    void setForeColor(quint32 colour) override { m_foreColour = colour; }
+    int DrawText(const QString &text, QRect &rect, unsigned flags) override;
+
+    void setFont(const QFont &font);
+    QFont font() const { return m_font; }
+
+private:
+    int toX(double twips) const;
+    int toY(double twips) const;
+    void applyMode();
+
+    QPainter &m_painter;
+    QRect m_area;
+    double m_px, m_py;
+    double m_dpiY;
+    quint32 m_backColour;
+    quint32 m_foreColour = 0x000000;
+    int m_penWidth = 1;
+    bool m_xor = false;
+    double m_currentX = 0, m_currentY = 0;
+    QFont m_font;
+};
+
+namespace detail {
+// Owns an image and its painter; a base of ImageCanvas so both exist before the canvas.
+struct ImageHolder
+{
+    explicit ImageHolder(QSize pixels);
+    ~ImageHolder();
+    std::unique_ptr<QImage> image;
+    std::unique_ptr<QPainter> painter;
+};
+} // namespace detail
+
+// A screen canvas with its own backing image: drawing persists until cleared.
+class ImageCanvas : private detail::ImageHolder, public PainterCanvas
+{
+public:
+    explicit ImageCanvas(QSize pixels, double dpi = 96, quint32 backColour = 0xFFFFFF);
+    const QImage &image() const { return *detail::ImageHolder::image; }
+};

@@ -1,0 +1,257 @@
+#include "yeardrawing.h"
+
+#include "dialogs.h"
+#include "eventkey.h"
+#include "oadate.h"
+#include "plannerstate.h"
+#include "qverror.h"
+
+#include <QPalette>
+
+#include <cmath>
+
+namespace {
+
+constexpr quint32 kOutsideMonth = 0xE0E0E0;
+constexpr quint32 kDayLine = 0x808080;
+constexpr quint32 kMonthOutline = 0x0000FF;
+constexpr quint32 kDrawing = 0xFF0000;
+constexpr quint32 kWhite = 0xFFFFFF;
+
+quint32 bgrOf(const QColor &c)
+{
+    return quint32(c.red()) | quint32(c.green()) << 8 | quint32(c.blue()) << 16;
+}
+
+void indicate(const PlannerState &state, quint32 colour)
+{
+    if (state.SetUpdateIndicator)
+        state.SetUpdateIndicator(colour);
+}
+
+// Shows a drawing failure the way every drawing step reports one.
+void report(Dialogs &dialogs, const QString &sentence, const std::exception &e)
+{
+    const auto *q = dynamic_cast<const QvError *>(&e);
+    const QString tail = q ? ErrorTail(*q) : QStringLiteral("Error: 7 Out of memory");
+    dialogs.message(sentence + QStringLiteral("\n\n") + tail);
+}
+
+} // namespace
+
+SystemColours SystemColoursOf(const QPalette &palette)
+{
+    SystemColours c;
+    c.windowBackground = bgrOf(palette.color(QPalette::Active, QPalette::Base));
+    c.windowFrame = bgrOf(palette.color(QPalette::Active, QPalette::WindowText));
+    c.inactiveTitleBar = bgrOf(palette.color(QPalette::Inactive, QPalette::Button).darker(115));
+    c.darkShadow = bgrOf(palette.color(QPalette::Active, QPalette::Shadow));
+    return c;
+}
+
+void HitMap::reset(int bands)
+{
+    m_bands = std::max(bands, 0);
+    m_keys.assign(size_t(13) * 38 * size_t(m_bands + 1), QString());
+}
+
+int HitMap::index(int row, int column, int band) const
+{
+    if (row < 0 || row > 12 || column < 0 || column > 37 || band < 0 || band > m_bands)
+        return -1;
+    return (row * 38 + column) * (m_bands + 1) + band;
+}
+
+void HitMap::set(int row, int column, int band, const QString &key)
+{
+    const int i = index(row, column, band);
+    if (i >= 0)
+        m_keys[size_t(i)] = key;
+}
+
+QString HitMap::at(int row, int column, int band) const
+{
+    const int i = index(row, column, band);
+    return i >= 0 ? m_keys[size_t(i)] : QString();
+}
+
+void DrawDayLines(Canvas &canvas, const GridGeometry &g)
+{
+    const double h = canvas.height();
+    for (int i = 0; i <= PlannerYear::kColumns; ++i) {
+        const double x = std::round(i * g.DayWidth);
+        canvas.line(x, 0, x, h, kDayLine);
+    }
+}
+
+void DrawYear(Canvas &canvas, PlannerState &state, const GridGeometry &g, quint32 weekendColour)
+{
+    indicate(state, kDrawing);
+    try {
+        const double h = canvas.height();
+        canvas.clear();
+        // Column 1 is a Sunday; then each Saturday with the Sunday after it.
+        canvas.box(0, 0, g.DayWidth, h, weekendColour, true);
+        for (int saturday = 7; saturday < PlannerYear::kColumns; saturday += 7)
+            canvas.box((saturday - 1) * g.DayWidth, 0, (saturday + 1) * g.DayWidth, h,
+                       weekendColour, true);
+        DrawDayLines(canvas, g);
+
+        const PlannerYear &year = state.year;
+        for (int r = 1; r <= PlannerYear::kRows; ++r) {
+            const int lead = year.LeadIn(r), last = year.LastColumn(r);
+            const double top = state.RowBands[r - 1] * g.BandHeight;
+            const double bottom = state.RowBands[r] * g.BandHeight;
+            canvas.box(0, top, lead * g.DayWidth, bottom, kOutsideMonth, true);
+            canvas.box(last * g.DayWidth, top, g.GridWidth, bottom, kOutsideMonth, true);
+            canvas.setCurrentY(top);
+            for (int q = lead + 1; q <= last; ++q) {
+                canvas.setCurrentX((q - 1) * g.DayWidth);
+                canvas.setCurrentY(top);
+                canvas.print(QString::number(q - lead));
+            }
+        }
+        for (int r = 1; r <= PlannerYear::kRows; ++r) {
+            canvas.box(year.LeadIn(r) * g.DayWidth, state.RowBands[r - 1] * g.BandHeight,
+                       year.LastColumn(r) * g.DayWidth, state.RowBands[r] * g.BandHeight,
+                       kMonthOutline, false);
+        }
+    } catch (const std::exception &e) {
+        report(state.dialogs, QStringLiteral("Error drawing the year, please refresh planner."), e);
+    }
+    indicate(state, PlannerState::kIdleIndicatorColour);
+}
+
+void DrawDayHeadings(Canvas &strip, const GridGeometry &g, const CalendarNames &names,
+                     const SystemColours &colours)
+{
+    const double px = strip.px(), py = strip.py();
+    const double th = std::round(strip.textHeight(QStringLiteral("0")));
+    strip.clear();
+    strip.box(0, 0, g.GridWidth, 240, colours.windowBackground, false);
+    strip.line(strip.width() - px, py, strip.width() - px, 240, colours.windowFrame);
+    for (int v = 0; v < PlannerYear::kColumns; ++v) {
+        const double x = std::round(v * g.DayWidth);
+        strip.line(x, 0, x, 240, colours.inactiveTitleBar);
+        strip.line(x + px, 0, x + px, 240, kWhite);
+        strip.setCurrentX(x + 3 * px);
+        strip.setCurrentY(240 - th - py);
+        strip.print(names.DayShortNames[size_t(v % 7)]);
+    }
+    strip.line(0, strip.height() - py, strip.width(), strip.height() - py, colours.windowFrame);
+}
+
+void DrawMonthHeadings(Canvas &column, const PlannerState &state, const GridGeometry &g,
+                       const CalendarNames &names, const SystemColours &colours)
+{
+    const double px = column.px(), py = column.py();
+    column.clear();
+    column.box(0, 0, 405, column.height(), colours.windowBackground, false);
+    column.line(0, 0, 405, 0, colours.windowFrame);
+    double previous = 0;
+    for (int r = 1; r <= PlannerYear::kRows; ++r) {
+        const double y = std::round(state.RowBands[r] * g.BandHeight);
+        column.line(0, y, 405, y, colours.inactiveTitleBar);
+        column.line(0, y + py, 405, y + py, kWhite);
+        column.setCurrentX(3 * px);
+        column.setCurrentY(previous + 2 * py);
+        column.print(names.MonthShortNames[size_t(state.year.MonthOfRow(r) - 1)]);
+        previous = y;
+    }
+    column.line(405 - px, 0, 405 - px, column.height(), colours.windowFrame);
+}
+
+void DrawEvents(Canvas &canvas, PlannerState &state, const GridGeometry &g, HitMap &hits,
+                double today, const std::function<void()> &redrawSelection)
+{
+    indicate(state, kDrawing);
+    const double px = canvas.px(), py = canvas.py();
+    const double savedSize = canvas.fontSize();
+    try {
+        hits.reset(state.RowBands[12]);
+        if (state.DisplaySubject) {
+            double size = 7;
+            for (; size > 2; --size) {
+                canvas.setFontSize(size);
+                if (canvas.textHeight(QStringLiteral("0")) <= g.BandHeight)
+                    break;
+            }
+            canvas.setFontSize(size);
+        }
+        const PlannerYear &year = state.year;
+        const std::shared_ptr<EventStore> store = state.store; // kept for the whole pass
+        for (const CalEvent &e : *store) {
+            if (!state.isVisible(e))
+                continue;
+            const RowSpan rows = RowsOf(e, year);
+            if (rows.isEmpty() || e.Band < 2)
+                continue;
+            const int b = e.Band;
+            const quint32 colour = e.CatIndex >= 1 && e.CatIndex <= state.categories.colours.size()
+                                       ? state.categories.colours[e.CatIndex - 1]
+                                       : 0xFFFFFF;
+            QString key;
+            for (int j = rows.first; j <= std::min(rows.last, PlannerYear::kRows); ++j) {
+                const int m = year.MonthOfRow(j);
+                const int k = m == e.StartMonth ? e.StartDay - 1 : year.LeadIn(j);
+                int l = year.LastColumn(j);
+                if (m == e.EndMonth) {
+                    l = e.EndDay;
+                    // The last day is drawn through when the end has a time of day.
+                    if (state.AllEvents && HasTimeOfDay(e.EndDate))
+                        ++l;
+                }
+                if (k == l)
+                    continue;
+                const double left = k * g.DayWidth + px, right = l * g.DayWidth - px;
+                const double bottom = (state.RowBands[j - 1] + b) * g.BandHeight - py;
+                const double top = bottom - g.BandHeight + 2 * py;
+                canvas.box(left, top, right, bottom, colour, true);
+                if (state.DisplaySubject) {
+                    QRect r(QPoint(int(std::lround(left / px)), int(std::lround(top / py))),
+                            QPoint(int(std::lround(right / px)), int(std::lround(bottom / py))));
+                    canvas.DrawText(e.Subject, r, Canvas::DT_WORD_ELLIPSIS | Canvas::DT_NOPREFIX);
+                }
+                if (key.isNull())
+                    key = EventKey(e);
+                for (int q = std::max(k + 1, 0); q <= std::min(l, PlannerYear::kColumns); ++q)
+                    hits.set(j, q, b, key);
+            }
+        }
+        if (state.DisplaySubject)
+            canvas.setFontSize(savedSize);
+        canvas.setXorMode(false);
+        indicate(state, PlannerState::kIdleIndicatorColour);
+
+        const OADate::Civil t = OADate::civil(today);
+        if (t.valid && year.InPlannerYear(t.year, t.month)) {
+            const int row = year.RowOfMonth(t.month);
+            const int q = year.LeadIn(row) + t.day;
+            const double top = state.RowBands[row - 1] * g.BandHeight;
+            const double bottom = state.RowBands[row] * g.BandHeight;
+            canvas.box((q - 1) * g.DayWidth, top, q * g.DayWidth + 2 * px, bottom + 2 * py,
+                       0x808080, false);
+            canvas.setPenWidth(2);
+            canvas.box((q - 1) * g.DayWidth - px, top - py, q * g.DayWidth + px, bottom + py,
+                       kMonthOutline, false);
+            canvas.setPenWidth(1);
+        }
+        if (redrawSelection)
+            redrawSelection();
+    } catch (const std::exception &e) {
+        canvas.setFontSize(savedSize);
+        report(state.dialogs,
+               QStringLiteral("Error drawing the current events, please refresh planner."), e);
+        indicate(state, PlannerState::kIdleIndicatorColour);
+    }
+}
+
+GridGeometry FitGeometry(double gridWidth, double gridHeight, const RowBandTable &rowBands,
+                         double px, double py)
+{
+    GridGeometry g;
+    g.GridWidth = int(gridWidth);
+    g.DayWidth = (gridWidth - 3 * px) / PlannerYear::kColumns;
+    g.BandHeight = rowBands[12] > 0 ? (gridHeight - 3 * py) / rowBands[12] : 0;
+    return g;
+}

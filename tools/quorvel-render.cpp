@@ -1,0 +1,190 @@
+// quorvel-render: draws a planner year without a window, from a calendar folder of the store or
+// from a cache file, into a PNG or PDF file.
+
+#include "cacheloader.h"
+#include "calendarstore.h"
+#include "categorycolours.h"
+#include "dialogs.h"
+#include "eventkey.h"
+#include "oadate.h"
+#include "plannerstate.h"
+#include "qverror.h"
+#include "regio.h"
+#include "storeoptions.h"
+#include "yearpainter.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <cstdio>
+
+namespace {
+
+// The appointments of the planner year as the synchroniser and the loader take them: the
+// folder restricted to the year, occurrences in start order, whole-day ones only unless all.
+void LoadFromFolder(Store::Folder &folder, PlannerState &state)
+{
+    const PlannerYear &y = state.year;
+    Store::ItemsPtr items = folder.Items();
+    items->Sort("[Start]");
+    items->setIncludeRecurrences(true);
+    items = items->Restrict(RangeRestriction(OADate::toDate(y.PlannerStart()),
+                                             OADate::toDate(y.PlannerEnd())));
+    items->Sort("[Start]");
+    auto store = std::make_shared<EventStore>();
+    for (const Store::ItemPtr &item : items->all()) {
+        Store::AppointmentItemPtr a = std::dynamic_pointer_cast<Store::AppointmentItem>(item);
+        if (auto m = std::dynamic_pointer_cast<Store::MeetingItem>(item))
+            a = m->GetAssociatedAppointment(false);
+        if (!a || !(state.AllEvents || a->AllDayEvent()))
+            continue;
+        auto e = std::make_unique<CalEvent>();
+        e->EventID = item->EntryID();
+        e->Subject = a->Subject();
+        e->Categories = a->Categories();
+        e->StartDate = a->Start();
+        e->EndDate = a->End();
+        PlaceEvent(*e, y);
+        if (!TouchesPlannerYear(*e))
+            continue;
+        e->CatIndex = state.categoryIndexOf(e->Categories);
+        const QString key = EventKey(*e);
+        store->Add(std::move(e), key);
+    }
+    state.store = store;
+}
+
+// The store's own category list with the client's colours, "Other" last as the catch-all.
+CategoryTable TableOf(Store::NameSpace &session)
+{
+    const QList<Store::MasterCategory> master = session.Categories();
+    if (master.isEmpty())
+        return DefaultCategoryTable();
+    CategoryTable table;
+    for (const Store::MasterCategory &c : master) {
+        table.names << c.Name;
+        table.colours << OutlookColourOf(c.Color);
+    }
+    table.names << QStringLiteral("Other");
+    table.colours << 0xCCCCCC;
+    return table;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen"); // no window is ever shown
+    QGuiApplication app(argc, argv);
+    QCoreApplication::setApplicationName("quorvel-render");
+    QCommandLineParser parser;
+    parser.setApplicationDescription("Draws a planner year into a PNG or PDF file.");
+    parser.addHelpOption();
+    parser.addPositionalArgument("output", "The file to write, .png or .pdf.");
+    AddStoreOptions(parser);
+    parser.addOptions({
+        {"folder", "The calendar folder (store name and folders, separated by \\); default: "
+                   "the default calendar.", "path"},
+        {"cache", "Draw from this cache file instead of a folder.", "file"},
+        {"year", "Selected year (default: the planner year of today).", "year"},
+        {"start-month", "First month of the planner year, 1-12 (default 1).", "month", "1"},
+        {"size", "Image size in pixels (default 1600x900).", "WxH", "1600x900"},
+        {"subjects", "Write the subjects into the bars."},
+        {"all-events", "Show timed appointments too, not only whole days."},
+        {"no-headings", "Leave out the weekday and month headings."},
+        {"today", "The day to mark as today, YYYY-MM-DD (default: today).", "date"},
+        {"locale", "Month and weekday names of this locale (default: the user's).", "name"},
+    });
+    parser.process(app);
+    if (parser.positionalArguments().size() != 1)
+        parser.showHelp(2);
+    const QString output = parser.positionalArguments()[0];
+
+    StreamDialogs dialogs;
+    PlannerState state(dialogs);
+    state.DisplaySubject = parser.isSet("subjects");
+    state.AllEvents = parser.isSet("all-events");
+    const QDate today = parser.isSet("today") ? QDate::fromString(parser.value("today"), Qt::ISODate)
+                                              : QDate::currentDate();
+    bool ok = true;
+    const int startMonth = parser.value("start-month").toInt(&ok);
+    if (!ok || !today.isValid() || !state.year.setStartMonth(qint16(startMonth))) {
+        std::fprintf(stderr, "quorvel-render: --start-month is 1-12, --today YYYY-MM-DD\n");
+        return 2;
+    }
+    const int year = parser.isSet("year") ? parser.value("year").toInt(&ok)
+                                          : state.year.PlannerYearOf(OADate::fromDateTime(today));
+    const QStringList size = parser.value("size").split('x');
+    const int width = size.value(0).toInt(), height = size.value(1).toInt();
+    if (!ok || year < 100 || year > 9998 || width < 320 || height < 200 || width > 20000 ||
+        height > 20000) {
+        std::fprintf(stderr, "quorvel-render: --year 100-9998, --size between 320x200 and "
+                             "20000x20000\n");
+        return 2;
+    }
+    state.year.setSelectedYear(qint16(year));
+    const QLocale locale = parser.isSet("locale") ? QLocale(parser.value("locale")) : QLocale();
+    SetEventKeyLocale(locale);
+
+    try {
+        Store::NameSpace session(StoreOptionsFrom(parser));
+        state.categories = TableOf(session);
+        if (parser.isSet("cache")) {
+            CacheLoader().LoadCache(state, parser.value("cache"));
+        } else {
+            const Store::FolderPtr folder = parser.isSet("folder")
+                                                ? Store::FolderAtPath(session, parser.value("folder"))
+                                                : session.GetDefaultFolder(Store::olFolderCalendar);
+            if (!folder) {
+                std::fprintf(stderr, "quorvel-render: no folder \"%s\"\n",
+                             qPrintable(parser.value("folder")));
+                return 1;
+            }
+            LoadFromFolder(*folder, state);
+        }
+    } catch (const QvError &e) {
+        std::fprintf(stderr, "quorvel-render: %s\n", qPrintable(ErrorTail(e)));
+        return 1;
+    }
+
+    YearPaintOptions options;
+    options.names = LoadCalendarNames(locale);
+    options.headings = !parser.isSet("no-headings");
+    options.today = OADate::fromDateTime(today);
+    options.weekendColour = WeekendColourOf(
+        16, RegIO(dialogs).RegReadNumber("HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\16.0\\"
+                                         "Outlook\\Options\\Calendar",
+                                         "BackgroundColorIndex"));
+    HitMap hits;
+    if (output.endsWith(".pdf", Qt::CaseInsensitive)) {
+        QPdfWriter pdf(output);
+        pdf.setTitle(QStringLiteral("Year %1").arg(year));
+        pdf.setCreator("Quorvel");
+        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                      QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+        pdf.setResolution(300);
+        QPainter painter(&pdf);
+        if (!painter.isActive()) {
+            std::fprintf(stderr, "quorvel-render: cannot write %s\n", qPrintable(output));
+            return 1;
+        }
+        PaintYear(painter, QRect(0, 0, pdf.width(), pdf.height()), 300, state, options, hits);
+    } else {
+        QImage image(width, height, QImage::Format_RGB32);
+        image.fill(Qt::white);
+        {
+            QPainter painter(&image);
+            PaintYear(painter, image.rect(), 96, state, options, hits);
+        }
+        if (!image.save(output)) {
+            std::fprintf(stderr, "quorvel-render: cannot write %s\n", qPrintable(output));
+            return 1;
+        }
+    }
+    std::printf("%s: year %d, %d appointments\n", qPrintable(output), year,
+                state.store->Count());
+    return 0;
+}
