@@ -81,50 +81,67 @@ void PainterCanvas::box(double x1, double y1, double x2, double y2, quint32 colo
 
 void PainterCanvas::setFontSize(double points)
 {
+    if (points == m_font.pointSizeF())
+        return;
     m_font.setPointSizeF(points);
+    m_deviceFont.reset();
+    m_deviceMetrics.reset();
 }
 
 void PainterCanvas::setFont(const QFont &font)
 {
     m_font = font;
+    m_deviceFont.reset();
+    m_deviceMetrics.reset();
+}
+
+const QFont &PainterCanvas::deviceFont() const
+{
+    if (!m_deviceFont) {
+        // Point sizes are measured against the canvas's own resolution.
+        m_deviceFont = m_font;
+        m_deviceFont->setPixelSize(std::max(1, int(std::lround(m_font.pointSizeF() * m_dpiY / 72.0))));
+    }
+    return *m_deviceFont;
+}
+
+const QFontMetricsF &PainterCanvas::deviceMetrics() const
+{
+    if (!m_deviceMetrics)
+        m_deviceMetrics.emplace(deviceFont());
+    return *m_deviceMetrics;
 }
 
 double PainterCanvas::textHeight(const QString &text) const
 {
-    QFont f = m_font;
-    // Point sizes are measured against the canvas's own resolution.
-    f.setPixelSize(std::max(1, int(std::lround(m_font.pointSizeF() * m_dpiY / 72.0))));
-    const QFontMetricsF metrics(f);
+    const QFontMetricsF &metrics = deviceMetrics();
     const int lines = std::max<int>(1, int(text.count(QLatin1Char('\n'))) + 1);
     return std::round(metrics.height()) * lines * m_py;
 }
 
 double PainterCanvas::textWidth(const QString &text) const
 {
-    QFont f = m_font;
-    f.setPixelSize(std::max(1, int(std::lround(m_font.pointSizeF() * m_dpiY / 72.0))));
-    return QFontMetricsF(f).horizontalAdvance(text) * m_px;
+    return deviceMetrics().horizontalAdvance(text) * m_px;
 }
 
 void PainterCanvas::print(const QString &text)
 {
-    QFont f = m_font;
-    f.setPixelSize(std::max(1, int(std::lround(m_font.pointSizeF() * m_dpiY / 72.0))));
     m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     m_painter.setClipRect(m_area);
-    m_painter.setFont(f);
+    m_painter.setFont(deviceFont());
     m_painter.setPen(ColorOf(m_foreColour));
-    const QFontMetrics metrics(f);
-    m_painter.drawText(QPoint(toX(m_currentX), toY(m_currentY) + metrics.ascent()), text);
+    m_painter.drawText(QPointF(toX(m_currentX), toY(m_currentY) + deviceMetrics().ascent()), text);
     m_currentY += textHeight(text);
     m_currentX = 0;
 }
 
 int PainterCanvas::DrawText(const QString &text, QRect &rect, unsigned flags)
 {
-    QFont f = m_font;
-    f.setPixelSize(std::max(1, int(std::lround(m_font.pointSizeF() * m_dpiY / 72.0))));
+    const QFont &f = deviceFont();
     const QFontMetrics metrics(f);
+    // Clipped to a rectangle too small to show a pixel of it: nothing to draw.
+    if (!(flags & (DT_CALCRECT | DT_NOCLIP)) && (rect.width() < 1 || rect.height() < 1))
+        return 0;
     QString shown = text;
     if (!(flags & DT_NOPREFIX)) {
         // "&x" marks a mnemonic: drop the marker, "&&" is an ampersand.

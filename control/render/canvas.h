@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QFont>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QRect>
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class QPainter;
 class QPaintDevice;
@@ -103,6 +105,9 @@ private:
     int toX(double twips) const;
     int toY(double twips) const;
     void applyMode();
+    // The font at the canvas's resolution and its metrics, made again when the font changes.
+    const QFont &deviceFont() const;
+    const QFontMetricsF &deviceMetrics() const;
 
     QPainter &m_painter;
     QRect m_area;
@@ -114,6 +119,8 @@ private:
     bool m_xor = false;
     double m_currentX = 0, m_currentY = 0;
     QFont m_font;
+    mutable std::optional<QFont> m_deviceFont;
+    mutable std::optional<QFontMetricsF> m_deviceMetrics;
 };
 
 namespace detail {

@@ -1,0 +1,257 @@
+#include "calevent.h"
+#include "dialogs.h"
+#include "eventkey.h"
+#include "plannerstate.h"
+#include "recordingcanvas.h"
+#include "testsupport.h"
+#include "yearpainter.h"
+
+#include <QImage>
+#include <QPainter>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Op = RecordingCanvas::Op;
+
+class DrawTest : public ::testing::Test
+{
+protected:
+    DrawTest() : state(dialogs)
+    {
+        state.year = PlannerYear(2026, 1);
+        state.categories.names = {"Holiday", "Work", "Other"};
+        state.categories.colours = {0x9FDDA6, 0xE4B497, 0xCCCCCC};
+        state.SetUpdateIndicator = [this](quint32 c) { indicator.append(c); };
+        geometry.GridWidth = 37 * 300 + 45;
+        geometry.DayWidth = 300;
+        geometry.BandHeight = 150;
+    }
+
+    CalEvent &add(const QString &id, double start, double end, qint16 cat = 1,
+                  const QString &subject = QString())
+    {
+        auto e = std::make_unique<CalEvent>();
+        e->EventID = id;
+        e->Subject = subject.isEmpty() ? id : subject;
+        e->StartDate = start;
+        e->EndDate = end;
+        e->CatIndex = cat;
+        PlaceEvent(*e, state.year);
+        CalEvent &ref = *e;
+        state.store->Add(std::move(e), EventKey(ref));
+        return ref;
+    }
+    void layout()
+    {
+        CalculateBands(*state.store, state.year, state.AllEvents, kScreenMinimumBands,
+                       [this](const CalEvent &e) { return state.isVisible(e); }, state.RowBands,
+                       dialogs);
+    }
+    double rowTop(int r) const { return state.RowBands[r - 1] * geometry.BandHeight; }
+
+    ScriptedDialogs dialogs;
+    PlannerState state;
+    GridGeometry geometry;
+    HitMap hits;
+    QList<quint32> indicator;
+};
+
+} // namespace
+
+TEST_F(DrawTest, TheGridOfTheYear)
+{
+    layout();
+    RecordingCanvas canvas(geometry.GridWidth, 48 * 150);
+    DrawYear(canvas, state, geometry, 0xE1BFA5);
+    EXPECT_EQ(canvas.ops.first().kind, Op::Clear);
+    EXPECT_EQ(indicator, QList<quint32>({0xFF0000, 0xFFFFFF}));
+
+    // Sunday column 1, then Saturday+Sunday pairs: six shaded stretches, never column 37.
+    const auto weekend = canvas.ofColour(Op::FilledBox, 0xE1BFA5);
+    ASSERT_EQ(weekend.size(), 6);
+    EXPECT_EQ(weekend[0].x1, 0);
+    EXPECT_EQ(weekend[0].x2, 300);
+    for (int i = 1; i < 6; ++i) {
+        EXPECT_EQ(weekend[i].x1, (7 * i - 1) * 300.0);
+        EXPECT_EQ(weekend[i].x2, (7 * i + 1) * 300.0);
+        EXPECT_EQ(weekend[i].y2, canvas.height());
+    }
+    EXPECT_EQ(canvas.ofColour(Op::Line, 0x808080).size(), 38);
+
+    // March 2026 begins on a Sunday: its lead-in box has no width; February ends in column 28.
+    const auto grey = canvas.ofColour(Op::FilledBox, 0xE0E0E0);
+    ASSERT_EQ(grey.size(), 24);
+    EXPECT_EQ(grey[2 * 2].x2, 0) << "row 3 (March) lead-in";
+    EXPECT_EQ(grey[2 * 1 + 1].x1, 28 * 300.0) << "after 28 February";
+    EXPECT_EQ(grey[2 * 1 + 1].x2, geometry.GridWidth);
+
+    // Day numbers in the top-left corner of each cell, in band 1 of their row.
+    const auto numbers = canvas.of(Op::Print);
+    EXPECT_EQ(numbers.size(), 365);
+    EXPECT_EQ(numbers[0].text, "1");
+    EXPECT_EQ(numbers[0].x1, state.year.LeadIn(1) * 300.0); // 1 January 2026, a Thursday
+    EXPECT_EQ(numbers[31].text, "1");
+    EXPECT_EQ(numbers[31].y1, rowTop(2));
+
+    // A red outline around each month's days.
+    const auto outlines = canvas.ofColour(Op::Box, 0x0000FF);
+    ASSERT_EQ(outlines.size(), 12);
+    EXPECT_EQ(outlines[0].x1, 4 * 300.0);
+    EXPECT_EQ(outlines[0].x2, 35 * 300.0);
+    EXPECT_EQ(outlines[11].y2, state.RowBands[12] * 150.0);
+}
+
+TEST_F(DrawTest, RowsWithoutBandsHaveNoHeight)
+{
+    state.RowBands.fill(0);
+    RecordingCanvas canvas(geometry.GridWidth, 3000);
+    DrawYear(canvas, state, geometry, 0xE1BFA5);
+    for (const Op &op : canvas.ofColour(Op::Box, 0x0000FF))
+        EXPECT_EQ(op.y1, op.y2);
+    EXPECT_EQ(state.year.LastColumn(5), 36) << "the row tables stay filled (May 2026: Friday 1st)";
+}
+
+TEST_F(DrawTest, BarsAcrossMonthsAndTheHitMap)
+{
+    // 20 March to 10 May 2026, whole days: three bars in one band.
+    CalEvent &spring = add("spring", At(2026, 3, 20), At(2026, 5, 11));
+    CalEvent &single = add("single", At(2026, 4, 2), At(2026, 4, 3), 2);
+    layout();
+    RecordingCanvas canvas(geometry.GridWidth, 48 * 150);
+    DrawEvents(canvas, state, geometry, hits, At(2025, 6, 1));
+    const auto holiday = canvas.ofColour(Op::FilledBox, 0x9FDDA6);
+    ASSERT_EQ(holiday.size(), 3);
+    const PlannerYear &y = state.year;
+    const double px = 15, py = 15;
+    // From the start column to the end of March's days; all of April; May to its 10th.
+    EXPECT_EQ(holiday[0].x1, (y.LeadIn(3) + 19) * 300 + px);
+    EXPECT_EQ(holiday[0].x2, y.LastColumn(3) * 300 - px);
+    EXPECT_EQ(holiday[1].x1, y.LeadIn(4) * 300 + px);
+    EXPECT_EQ(holiday[1].x2, y.LastColumn(4) * 300 - px);
+    EXPECT_EQ(holiday[2].x2, (y.LeadIn(5) + 10) * 300 - px);
+    // Band 2 of a four-band row: between one and two band heights below the row's top, inset.
+    EXPECT_EQ(spring.Band, 2);
+    EXPECT_EQ(holiday[1].y2, rowTop(4) + 2 * 150 - py);
+    EXPECT_EQ(holiday[1].y1, rowTop(4) + 150 + py);
+
+    const QString key = EventKey(spring);
+    for (int q = y.LeadIn(4) + 1; q <= y.LastColumn(4); ++q)
+        ASSERT_EQ(hits.at(4, q, 2), key) << q;
+    EXPECT_EQ(hits.at(4, y.LeadIn(4), 2), "") << "before April's first day";
+    EXPECT_EQ(hits.at(3, y.LeadIn(3) + 19, 2), "") << "the day before the start";
+    EXPECT_EQ(hits.at(3, y.LeadIn(3) + 20, 2), key);
+    EXPECT_EQ(hits.at(4, y.LeadIn(4) + 2, single.Band), EventKey(single));
+    EXPECT_EQ(hits.at(4, y.LeadIn(4) + 3, single.Band), "") << "nothing after the single day";
+    EXPECT_TRUE(canvas.ofColour(Op::Box, 0x0000FF).isEmpty()) << "today is outside the year";
+}
+
+TEST_F(DrawTest, TimedAppointmentsAndToday)
+{
+    add("meeting", At(2026, 6, 10, 10), At(2026, 6, 10, 11), 2);
+    layout();
+    RecordingCanvas hidden(geometry.GridWidth, 48 * 150);
+    DrawEvents(hidden, state, geometry, hits, At(2026, 6, 10));
+    EXPECT_TRUE(hidden.ofColour(Op::FilledBox, 0xE4B497).isEmpty()) << "no bar without all events";
+
+    state.AllEvents = true;
+    layout();
+    RecordingCanvas shown(geometry.GridWidth, 48 * 150);
+    DrawEvents(shown, state, geometry, hits, At(2026, 6, 10));
+    const auto bar = shown.ofColour(Op::FilledBox, 0xE4B497);
+    ASSERT_EQ(bar.size(), 1);
+    EXPECT_EQ(bar[0].x2 - bar[0].x1, 300 - 30) << "one column wide";
+
+    // Today: a grey shadow and a red box of pen width 2 around the whole row height.
+    const int q = state.year.LeadIn(6) + 10;
+    const auto red = shown.ofColour(Op::Box, 0x0000FF);
+    ASSERT_EQ(red.size(), 1);
+    EXPECT_EQ(red[0].penWidth, 2);
+    EXPECT_EQ(red[0].x1, (q - 1) * 300.0 - 15);
+    EXPECT_EQ(red[0].y2, state.RowBands[6] * 150.0 + 15);
+    EXPECT_EQ(shown.ofColour(Op::Box, 0x808080).size(), 1);
+}
+
+TEST_F(DrawTest, SubjectsFitTheBandOrShrinkToTwoPoints)
+{
+    state.DisplaySubject = true;
+    add("a", At(2026, 2, 2), At(2026, 2, 4), 1, "A very long subject for a short bar");
+    layout();
+    RecordingCanvas canvas(geometry.GridWidth, 48 * 150);
+    canvas.setFontSize(9);
+    DrawEvents(canvas, state, geometry, hits, 0);
+    const auto texts = canvas.of(Op::Text);
+    ASSERT_EQ(texts.size(), 1);
+    EXPECT_EQ(texts[0].fontSize, 7) << "7 points: 140 twips fit a 150-twip band";
+    EXPECT_EQ(texts[0].flags, Canvas::DT_WORD_ELLIPSIS | Canvas::DT_NOPREFIX);
+    const auto bar = canvas.ofColour(Op::FilledBox, 0x9FDDA6)[0];
+    EXPECT_EQ(texts[0].rect, QRect(QPoint(int(bar.x1 / 15), int(bar.y1 / 15)),
+                                   QPoint(int(bar.x2 / 15), int(bar.y2 / 15))));
+    EXPECT_EQ(canvas.fontSize(), 9) << "the canvas font size comes back";
+
+    geometry.BandHeight = 30;
+    RecordingCanvas tiny(geometry.GridWidth, 48 * 30);
+    DrawEvents(tiny, state, geometry, hits, 0);
+    EXPECT_EQ(tiny.of(Op::Text)[0].fontSize, 2) << "nothing fits: 2 points stay";
+}
+
+TEST_F(DrawTest, HiddenAndFilteredEventsAreNotDrawn)
+{
+    add("hidden", At(2026, 8, 3), At(2026, 8, 4), -1);
+    CalEvent &filtered = add("filtered", At(2026, 8, 5), At(2026, 8, 6), 2);
+    filtered.Categories = "Secret";
+    state.IsFilteredOut = [](const QString &c) { return c == "Secret"; };
+    layout();
+    RecordingCanvas canvas(geometry.GridWidth, 48 * 150);
+    DrawEvents(canvas, state, geometry, hits, 0);
+    EXPECT_TRUE(canvas.of(Op::FilledBox).isEmpty());
+}
+
+// Pixel probes on a real image, for what the recording cannot show.
+TEST_F(DrawTest, PixelsOfARenderedYear)
+{
+    add("a", At(2026, 9, 7), At(2026, 9, 9), 1, "Trade fair in Lyon with a long name");
+    add("b", At(2026, 9, 9), At(2026, 9, 10), 2);
+    state.DisplaySubject = true;
+    QImage image(1200, 700, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    YearPaintOptions options;
+    options.names = LoadCalendarNames(QLocale("en_GB"));
+    options.today = At(2026, 9, 15);
+    {
+        QPainter painter(&image);
+        PaintYear(painter, image.rect(), 96, state, options, hits);
+    }
+    // Grid origin: 27 px of month names, 16 px of weekday strip (at 96 dpi, 15 twips a pixel).
+    const double dayPx = (1200 - 27 - 3) / 37.0;
+    const double bandPx = (700 - 16 - 3) / double(state.RowBands[12]);
+    const auto cell = [&](int row, int column, int band, double fx = 0.5) {
+        const int x = 27 + int((column - 1 + fx) * dayPx);
+        const int y = 16 + int((state.RowBands[row - 1] + band - 0.5) * bandPx);
+        return image.pixel(x, y) & 0xFFFFFF;
+    };
+    const int lead = state.year.LeadIn(9); // September 2026 begins on a Tuesday
+    EXPECT_EQ(cell(9, lead + 7, 2, 0.9), qRgb(0xA6, 0xDD, 0x9F) & 0xFFFFFF) << "the bar, 7 September";
+    EXPECT_EQ(cell(9, lead + 9, 2, 0.5), qRgb(0x97, 0xB4, 0xE4) & 0xFFFFFF) << "b shares band 2";
+    EXPECT_EQ(cell(9, lead + 10, 2, 0.5), 0xFFFFFFu) << "nothing on the 10th";
+    // Between the bars of the 8th and the 9th: the day line, no bar colour.
+    const int gapX = 27 + int(std::lround((lead + 8) * dayPx));
+    const int bandY = 16 + int((state.RowBands[8] + 1.5) * bandPx);
+    EXPECT_EQ(image.pixel(gapX, bandY) & 0xFFFFFF, qRgb(0x80, 0x80, 0x80) & 0xFFFFFF);
+    EXPECT_NE(image.pixel(gapX + 1, bandY) & 0xFFFFFF, qRgb(0xA6, 0xDD, 0x9F) & 0xFFFFFF);
+    EXPECT_EQ(cell(9, 1, 3), qRgb(0xE0, 0xE0, 0xE0) & 0xFFFFFF) << "grey lead-in cell (a Sunday)";
+    EXPECT_EQ(cell(9, lead + 5, 3), qRgb(0xA5, 0xBF, 0xE1) & 0xFFFFFF) << "Saturday 5 September";
+    EXPECT_EQ(cell(9, lead + 12, 3), qRgb(0xA5, 0xBF, 0xE1) & 0xFFFFFF) << "Saturday 12 September";
+    // The red month outline on row 9's left edge, and today's red mark on the 15th.
+    const int outlineX = 27 + int(std::lround(lead * dayPx));
+    EXPECT_EQ(image.pixel(outlineX, 16 + int((state.RowBands[8] + 2) * bandPx)) & 0xFFFFFF, 0xFF0000u);
+    const int todayX = 27 + int(std::lround((lead + 15) * dayPx));
+    EXPECT_EQ(image.pixel(todayX, 16 + int((state.RowBands[8] + 2.5) * bandPx)) & 0xFFFFFF, 0xFF0000u);
+    // The long subject stays inside its bar: the cell after the bar holds no dark text pixels.
+    const int afterX0 = 27 + int((lead + 10) * dayPx) + 2;
+    const int rowY0 = 16 + int((state.RowBands[8] + 1) * bandPx) + 1;
+    for (int x = afterX0; x < afterX0 + int(dayPx) - 4; ++x)
+        for (int y = rowY0; y < rowY0 + int(bandPx) - 2; ++y)
+            ASSERT_GT(qGray(image.pixel(x, y)), 200) << x << "," << y;
+}
