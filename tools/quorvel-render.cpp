@@ -11,49 +11,48 @@
 #include "qverror.h"
 #include "regio.h"
 #include "storeoptions.h"
+#include "syncher.h"
 #include "yearpainter.h"
 
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QEventLoop>
+#include <QTemporaryDir>
 
 #include <cstdio>
 
 namespace {
 
-// The appointments of the planner year as the synchroniser and the loader take them: the
-// folder restricted to the year, occurrences in start order, whole-day ones only unless all.
-void LoadFromFolder(Store::Folder &folder, PlannerState &state)
+// The appointments of the planner year the way the planner gets them: the synchroniser
+// rebuilds a cache file of the folder, the loader reads it.
+bool LoadThroughCache(Store::Folder &folder, PlannerState &state, Dialogs &dialogs,
+                      const Store::ProfileOptions &options)
 {
-    const PlannerYear &y = state.year;
-    Store::ItemsPtr items = folder.Items();
-    items->Sort("[Start]");
-    items->setIncludeRecurrences(true);
-    items = items->Restrict(RangeRestriction(OADate::toDate(y.PlannerStart()),
-                                             OADate::toDate(y.PlannerEnd())));
-    items->Sort("[Start]");
-    auto store = std::make_shared<EventStore>();
-    for (const Store::ItemPtr &item : items->all()) {
-        Store::AppointmentItemPtr a = std::dynamic_pointer_cast<Store::AppointmentItem>(item);
-        if (auto m = std::dynamic_pointer_cast<Store::MeetingItem>(item))
-            a = m->GetAssociatedAppointment(false);
-        if (!a || !(state.AllEvents || a->AllDayEvent()))
-            continue;
-        auto e = std::make_unique<CalEvent>();
-        e->EventID = item->EntryID();
-        e->Subject = a->Subject();
-        e->Categories = a->Categories();
-        e->StartDate = a->Start();
-        e->EndDate = a->End();
-        PlaceEvent(*e, y);
-        if (!TouchesPlannerYear(*e))
-            continue;
-        e->CatIndex = state.categoryIndexOf(e->Categories);
-        const QString key = EventKey(*e);
-        store->Add(std::move(e), key);
-    }
-    state.store = store;
+    QTemporaryDir dir;
+    Syncher syncher(dialogs, options);
+    syncher.FolderID = folder.EntryID();
+    syncher.StoreID = folder.StoreID();
+    syncher.AllEvents = state.AllEvents;
+    syncher.CalStartYear = state.year.selectedYear();
+    syncher.CalStartMonth = state.year.startMonth();
+    syncher.CacheFileName = dir.filePath("year.cache");
+    syncher.TempFileName = dir.filePath("~year.cache");
+    QEventLoop loop;
+    qint16 result = 0;
+    QObject::connect(&syncher, &Syncher::WriteComplete, &loop, [&](qint16 r, qint32 e) {
+        result = r;
+        if (r != 1)
+            std::fprintf(stderr, "quorvel-render: rebuilding the year failed (%d, error %d)\n", r, e);
+        loop.quit();
+    });
+    syncher.UpdateCache();
+    loop.exec();
+    if (result != 1)
+        return false;
+    CacheLoader().LoadCache(state, syncher.CacheFileName);
+    return true;
 }
 
 // The store's own category list with the client's colours, "Other" last as the catch-all.
@@ -143,7 +142,8 @@ int main(int argc, char **argv)
                              qPrintable(parser.value("folder")));
                 return 1;
             }
-            LoadFromFolder(*folder, state);
+            if (!LoadThroughCache(*folder, state, dialogs, StoreOptionsFrom(parser)))
+                return 1;
         }
     } catch (const QvError &e) {
         std::fprintf(stderr, "quorvel-render: %s\n", qPrintable(ErrorTail(e)));

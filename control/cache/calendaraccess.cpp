@@ -1,0 +1,99 @@
+#include "calendaraccess.h"
+
+#include "oadate.h"
+#include "planneryear.h"
+#include "qverror.h"
+
+using namespace Store;
+
+void CalendarAccess::ResolveFolder(const QString &path)
+{
+    FolderPtr folder;
+    try {
+        if (!path.isEmpty() && path != QLatin1String("Calendar")) {
+            // "A\B\C": a top-level folder, then subfolders. A path without "\" asks for a
+            // top-level folder with an empty name, which no session has.
+            const QStringList parts = path.contains(QLatin1Char('\\')) ? path.split(QLatin1Char('\\'))
+                                                                       : QStringList{QString()};
+            FoldersPtr level = m_session->Folders();
+            for (const QString &part : parts) {
+                FolderPtr next;
+                for (FolderPtr f = level->GetFirst(); f; f = level->GetNext()) {
+                    if (f->Name() == part) {
+                        next = f;
+                        break;
+                    }
+                }
+                folder = next;
+                if (!folder)
+                    break;
+                level = folder->Folders();
+            }
+            if (folder && folder->DefaultItemType() != olAppointmentItem)
+                folder.reset();
+        }
+        if (!folder)
+            folder = m_session->GetDefaultFolder(olFolderCalendar);
+    } catch (const QvError &) {
+        try {
+            folder = m_session->GetDefaultFolder(olFolderCalendar);
+        } catch (const QvError &) {
+            folder.reset();
+        }
+    }
+    m_storeId = folder ? folder->StoreID() : QString();
+    m_folderId = folder ? folder->EntryID() : QString();
+}
+
+FolderPtr CalendarAccess::folder() const
+{
+    return m_session->GetFolderFromID(m_folderId, m_storeId);
+}
+
+AppointmentItemPtr CalendarAccess::GetAppointmentByID(const QString &entryId) const
+{
+    if (entryId.isEmpty())
+        return nullptr;
+    ItemPtr item;
+    try {
+        item = m_session->GetItemFromID(entryId, m_storeId);
+    } catch (const QvError &) {
+        return nullptr;
+    }
+    if (item->TypeName() == QLatin1String("AppointmentItem"))
+        return std::dynamic_pointer_cast<AppointmentItem>(item);
+    if (item->TypeName() == QLatin1String("MeetingItem"))
+        return std::dynamic_pointer_cast<MeetingItem>(item)->GetAssociatedAppointment(false);
+    return nullptr;
+}
+
+void CalendarAccess::GetBodyAndLocation(const QString &entryId, QString &body,
+                                        QString &location) const
+{
+    const AppointmentItemPtr a = GetAppointmentByID(entryId);
+    if (!a)
+        return;
+    body = GetItemBody(a);
+    location = a->Location();
+}
+
+QString CalendarAccess::GetItemBody(const AppointmentItemPtr &item) const
+{
+    auto helper = std::dynamic_pointer_cast<AppointmentBody>(
+        Application::shared()->CreateObject(QStringLiteral("TKCDO.tkAppointmentItem")));
+    helper->setItem(item);
+    return helper->Body();
+}
+
+QString CalendarAccess::GetCurrentUserName() const
+{
+    auto user = std::make_shared<CurrentUser>(m_session);
+    const QString name = user->Name();
+    user->Cleanup();
+    return name;
+}
+
+QString PlannerRestriction(const PlannerYear &year)
+{
+    return RangeRestriction(OADate::toDate(year.PlannerStart()), OADate::toDate(year.PlannerEnd()));
+}

@@ -1,0 +1,123 @@
+#include "syncher.h"
+
+#include "cachefile.h"
+#include "cacherecord.h"
+#include "dialogs.h"
+#include "fileio.h"
+#include "oadate.h"
+#include "planneryear.h"
+#include "qverror.h"
+#include "regio.h"
+#include "restriction.h"
+#include "yield.h"
+
+using namespace Store;
+
+Syncher::Syncher(Dialogs &dialogs, const ProfileOptions &store, QObject *parent)
+    : QObject(parent), m_dialogs(dialogs), m_store(store)
+{
+    m_writeTimer.stop();
+    m_writeTimer.setInterval(55);
+    connect(&m_writeTimer, &QTimer::timeout, this, &Syncher::tick);
+    const QString separator = RegIO(dialogs).SyncherReadText(
+        QStringLiteral("HKEY_CURRENT_USER\\Control Panel\\International"), QStringLiteral("sList"));
+    m_listSeparator = separator == RegIO::kError ? QStringLiteral(",") : separator;
+}
+
+Syncher::~Syncher()
+{
+    m_writeTimer.stop();
+}
+
+void Syncher::UpdateCache()
+{
+    m_writeTimer.start();
+}
+
+void Syncher::CancelUpdate()
+{
+    m_cancel = true;
+}
+
+void Syncher::tick()
+{
+    m_writeTimer.stop();
+    try {
+        rebuild();
+    } catch (const QvError &e) {
+        emit WriteComplete(7, e.number());
+    } catch (const std::exception &) {
+        emit WriteComplete(7, 7);
+    }
+}
+
+void Syncher::rebuild()
+{
+    Updating = true;
+    qint16 result = 1;
+    qint32 error = 0;
+    try {
+        auto session = std::make_shared<NameSpace>(m_store);
+        PlannerYear year(CalStartYear, CalStartMonth);
+        const QString restriction = RangeRestriction(OADate::toDate(year.PlannerStart()),
+                                                     OADate::toDate(year.PlannerEnd()));
+        const CacheWriteResult written = ReplaceCacheFile(
+            {CacheFileName, TempFileName},
+            [&](CacheRecordWriter &writer) {
+                const FolderPtr folder = session->GetFolderFromID(FolderID, StoreID);
+                ItemsPtr items = folder->Items();
+                items->Sort(QStringLiteral("[Start]"));
+                items->setIncludeRecurrences(true);
+                items = items->Restrict(restriction);
+                items->SetColumns(QStringLiteral("[End]") + m_listSeparator + QStringLiteral(" [Start]"));
+                items->Sort(QStringLiteral("[Start]"));
+                for (const ItemPtr &item : items->all()) {
+                    if (m_cancel) {
+                        m_cancel = false;
+                        return false;
+                    }
+                    AppointmentItemPtr a;
+                    if (item->TypeName() == QLatin1String("AppointmentItem"))
+                        a = std::dynamic_pointer_cast<AppointmentItem>(item);
+                    else if (item->TypeName() == QLatin1String("MeetingItem"))
+                        a = std::dynamic_pointer_cast<MeetingItem>(item)->GetAssociatedAppointment(false);
+                    if (a && (AllEvents || a->AllDayEvent()))
+                        writer.write(item->EntryID(), a->Subject(), a->Categories(), a->Start(),
+                                     a->End());
+                    YieldToLoop();
+                }
+                return true;
+            },
+            [this](bool on) { WritingFile = on; });
+        switch (written.stage) {
+        case CacheWriteResult::Done:
+            break;
+        case CacheWriteResult::TempNotDeleted:
+            result = 2;
+            error = written.errorNumber;
+            break;
+        case CacheWriteResult::TempNotOpened:
+            FileErrorMessage(written.errorNumber, m_dialogs);
+            result = 2;
+            break;
+        case CacheWriteResult::Cancelled:
+            result = 6;
+            break;
+        case CacheWriteResult::CacheNotDeleted:
+            result = 3;
+            error = written.errorNumber;
+            break;
+        case CacheWriteResult::WriteFailed:
+        case CacheWriteResult::RenameFailed:
+            result = 5;
+            error = written.errorNumber;
+            break;
+        }
+    } catch (const QvError &e) {
+        result = 5;
+        error = e.number();
+    }
+    WritingFile = false;
+    Updating = false;
+    emit WriteComplete(result, error);
+}
