@@ -15,6 +15,7 @@
 #include <QStandardPaths>
 #include <QUuid>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
@@ -422,19 +423,31 @@ ProfileOptions &sharedOptions()
     return options;
 }
 
+std::atomic<int> &optionsGeneration()
+{
+    static std::atomic<int> generation{0};
+    return generation;
+}
+
 } // namespace
 
 Application::Application(const ProfileOptions &options) : m_options(options) {}
 
 ApplicationPtr Application::shared()
 {
-    thread_local ApplicationPtr app = std::make_shared<Application>(sharedOptions());
+    thread_local ApplicationPtr app;
+    thread_local int generation = -1;
+    if (!app || generation != optionsGeneration()) {
+        app = std::make_shared<Application>(sharedOptions());
+        generation = optionsGeneration();
+    }
     return app;
 }
 
 void Application::setSharedOptions(const ProfileOptions &options)
 {
     sharedOptions() = options;
+    ++optionsGeneration(); // the next shared() opens a session with them
 }
 
 QString Application::Version() const
@@ -560,6 +573,11 @@ void NameSpace::setCategories(const QList<MasterCategory> &categories)
         meta.setValue(QStringLiteral("Color"), categories[i].Color);
     }
     meta.endArray();
+}
+
+ProfileOptions NameSpace::options() const
+{
+    return m_data->options;
 }
 
 QString NameSpace::CurrentUserName() const

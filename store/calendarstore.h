@@ -102,7 +102,7 @@ public:
     explicit Application(const ProfileOptions &options = ProfileOptions());
 
     // This thread's application, created on first use with the options last given to
-    // setSharedOptions.
+    // setSharedOptions (new options make the next call create it anew).
     static ApplicationPtr shared();
     static void setSharedOptions(const ProfileOptions &options);
 
@@ -145,6 +145,8 @@ public:
     QStringList warnings() const;
 
     std::shared_ptr<SessionData> data() const { return m_data; }
+    // The options the session was opened with, for another process or object to open the same.
+    ProfileOptions options() const;
 
 private:
     std::shared_ptr<SessionData> m_data;

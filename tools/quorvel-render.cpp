@@ -55,22 +55,6 @@ bool LoadThroughCache(Store::Folder &folder, PlannerState &state, Dialogs &dialo
     return true;
 }
 
-// The store's own category list with the client's colours, "Other" last as the catch-all.
-CategoryTable TableOf(Store::NameSpace &session)
-{
-    const QList<Store::MasterCategory> master = session.Categories();
-    if (master.isEmpty())
-        return DefaultCategoryTable();
-    CategoryTable table;
-    for (const Store::MasterCategory &c : master) {
-        table.names << c.Name;
-        table.colours << OutlookColourOf(c.Color);
-    }
-    table.names << QStringLiteral("Other");
-    table.colours << 0xCCCCCC;
-    return table;
-}
-
 } // namespace
 
 int main(int argc, char **argv)
@@ -130,7 +114,10 @@ int main(int argc, char **argv)
 
     try {
         Store::NameSpace session(StoreOptionsFrom(parser));
-        state.categories = TableOf(session);
+        QList<std::pair<QString, int>> master;
+        for (const Store::MasterCategory &c : session.Categories())
+            master.append({c.Name, c.Color});
+        state.categories = TableFromMasterList(master);
         if (parser.isSet("cache")) {
             CacheLoader().LoadCache(state, parser.value("cache"));
         } else {

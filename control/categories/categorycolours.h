@@ -12,3 +12,8 @@ quint32 OutlookColourOf(int number);
 // as the catch-all, as its lines: a header, then "name|colour" per category.
 QStringList DefaultCategoryLines();
 CategoryTable DefaultCategoryTable();
+
+// The table made from a calendar store's master category list: its names in order with the
+// client's colours, and "Other" in light grey as the catch-all; the default table when the list
+// is empty.
+CategoryTable TableFromMasterList(const QList<std::pair<QString, int>> &master);

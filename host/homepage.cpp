@@ -1,0 +1,65 @@
+#include "homepage.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QUrl>
+
+namespace {
+
+QString localPath(const QString &address)
+{
+    // "file:C:\Planner\TeamFrame.htm" as the installer writes it, or a file URL, or a path.
+    QString path = address;
+    if (path.startsWith(QLatin1String("file://")))
+        return QUrl(path).toLocalFile();
+    if (path.startsWith(QLatin1String("file:")))
+        path = path.mid(5);
+    return path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+}
+
+QString readText(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+QString unescapeHtml(QString text)
+{
+    text.replace(QLatin1String("&quot;"), QLatin1String("\""));
+    text.replace(QLatin1String("&lt;"), QLatin1String("<"));
+    text.replace(QLatin1String("&gt;"), QLatin1String(">"));
+    text.replace(QLatin1String("&#39;"), QLatin1String("'"));
+    text.replace(QLatin1String("&amp;"), QLatin1String("&"));
+    return text;
+}
+
+} // namespace
+
+bool ReadHomePage(const QString &frameUrl, MapPropertyBag &bag)
+{
+    const QString framePath = localPath(frameUrl);
+    const QString frame = readText(framePath);
+    if (frame.isEmpty())
+        return false;
+    static const QRegularExpression source(
+        QStringLiteral("<i?frame\\b[^>]*\\bsrc\\s*=\\s*[\"']?([^\"' >]+)"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = source.match(frame);
+    if (!m.hasMatch())
+        return false;
+    const QString planner = readText(QFileInfo(framePath).dir().filePath(unescapeHtml(m.captured(1))));
+    if (planner.isEmpty())
+        return false;
+    static const QRegularExpression param(
+        QStringLiteral("<param\\b[^>]*\\bname\\s*=\\s*[\"']([^\"']*)[\"'][^>]*\\bvalue\\s*=\\s*[\"']([^\"']*)[\"']"),
+        QRegularExpression::CaseInsensitiveOption);
+    QVariantMap values;
+    for (auto it = param.globalMatch(planner); it.hasNext();) {
+        const QRegularExpressionMatch p = it.next();
+        values.insert(unescapeHtml(p.captured(1)), unescapeHtml(p.captured(2)));
+    }
+    bag = MapPropertyBag(values);
+    return true;
+}

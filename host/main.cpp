@@ -1,0 +1,142 @@
+// quorvel: plays the calendar client's part for the planner. Opens a folder of the calendar
+// store, reads the planner page its home page names (or takes the folder with default
+// settings) and shows the year planner in a window.
+
+#include "calendarstore.h"
+#include "homepage.h"
+#include "qverror.h"
+#include "storedialogs.h"
+#include "yearplan.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QMainWindow>
+#include <QPainter>
+#include <QScreen>
+#include <QSettings>
+#include <QTimer>
+#include <QWindow>
+
+#include <cstdio>
+
+namespace {
+
+QIcon AppIcon()
+{
+    QPixmap pixmap(64, 64);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(QColor(0xFF, 0xFF, 0xFF));
+    p.setPen(QPen(QColor(0xC0, 0x30, 0x30), 3));
+    p.drawRoundedRect(4, 8, 56, 50, 6, 6);
+    const QColor bars[] = {QColor(0xA6, 0xDD, 0x9F), QColor(0xF7, 0xB2, 0x81), QColor(0x97, 0xB4, 0xE4)};
+    for (int i = 0; i < 3; ++i)
+        p.fillRect(12 + 8 * i, 18 + 12 * i, 28, 7, bars[i]);
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quorvel"));
+    QApplication::setApplicationDisplayName(QStringLiteral("Quorvel"));
+    QApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
+    QApplication::setOrganizationName(QStringLiteral("Quorvel"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Shows one calendar folder as a year planner. Without a profile of your own it opens the "
+        "bundled demo calendar.");
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOptions({
+        {"profile", "The profile listing the calendar stores.", "file"},
+        {"store", "Open this store directory alone.", "dir"},
+        {"folder", "The calendar folder to show (store name and folders, separated by \\).", "path"},
+        {"folder-id", "The calendar folder to show, by its entry identifier.", "id"},
+        {"screenshot", "Save a picture of the window once the year is drawn, then quit.", "file"},
+        {"measure-startup", "Print the milliseconds until the first year is drawn, then quit."},
+    });
+    parser.process(app);
+
+    Store::ProfileOptions options;
+    options.profile = parser.value("profile");
+    options.storeDir = parser.value("store");
+    if (options.profile.isEmpty() && options.storeDir.isEmpty() &&
+        !QFileInfo::exists(options.profilePath()))
+        options.storeDir = QStringLiteral(QUORVEL_DEMO_STORE);
+    Store::Application::setSharedOptions(options);
+
+    StoreDialogs storeUi;
+    Store::SetStoreUi(&storeUi);
+
+    MapPropertyBag bag;
+    QString title;
+    try {
+        Store::NameSpacePtr session = Store::Application::shared()->GetNamespace("MAPI");
+        Store::FolderPtr folder;
+        if (parser.isSet("folder-id"))
+            folder = session->GetFolderFromID(parser.value("folder-id"));
+        else if (parser.isSet("folder"))
+            folder = Store::FolderAtPath(*session, parser.value("folder"));
+        else
+            folder = session->GetDefaultFolder(Store::olFolderCalendar);
+        if (!folder) {
+            std::fprintf(stderr, "quorvel: there is no folder \"%s\"\n",
+                         qPrintable(parser.value("folder")));
+            return 1;
+        }
+        title = folder->FolderPath();
+        if (!(folder->WebViewOn() && !folder->WebViewURL().isEmpty() &&
+              ReadHomePage(folder->WebViewURL(), bag)))
+            bag = MapPropertyBag({{QStringLiteral("Folder"), folder->FolderPath()}});
+    } catch (const QvError &e) {
+        std::fprintf(stderr, "quorvel: %s\n", qPrintable(ErrorTail(e)));
+        return 1;
+    }
+
+    QMainWindow window;
+    window.setWindowTitle(title + QStringLiteral(" - Quorvel"));
+    window.setWindowIcon(AppIcon());
+    auto *planner = new YearPlan(&window);
+    window.setCentralWidget(planner);
+    QSettings settings;
+    if (!window.restoreGeometry(settings.value("Host/geometry").toByteArray()))
+        window.resize(1280, 760);
+
+    const bool measure = parser.isSet("measure-startup");
+    const QString screenshot = parser.value("screenshot");
+    if (measure || !screenshot.isEmpty()) {
+        // Once the year of the cache is drawn (or after a while, when there is none).
+        auto finish = [&] {
+            if (measure)
+                std::printf("first year drawn after %lld ms\n", sinceStart.elapsed());
+            if (!screenshot.isEmpty()) {
+                const QPixmap shot = window.windowHandle() && window.screen()
+                                         ? window.screen()->grabWindow(window.winId())
+                                         : window.grab();
+                (shot.isNull() ? window.grab() : shot).save(screenshot);
+            }
+            app.quit();
+        };
+        QObject::connect(planner, &YearPlan::yearDrawn, &app, [&, finish] {
+            if (planner->state().store->Count() > 0 && planner->pendingUpdates() == 0)
+                QTimer::singleShot(measure ? 0 : 300, &app, finish);
+        });
+        QTimer::singleShot(15000, &app, finish);
+    }
+    window.show();
+    planner->ReadProperties(bag);
+    const int result = app.exec();
+    if (!measure && screenshot.isEmpty())
+        settings.setValue("Host/geometry", window.saveGeometry());
+    Store::SetStoreUi(nullptr);
+    return result;
+}

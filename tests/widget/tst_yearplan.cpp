@@ -1,0 +1,197 @@
+#include "dialogs.h"
+#include "propertybag.h"
+#include "qverror.h"
+#include "syncher.h"
+#include "testsupport.h"
+#include "yearplan.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray AllDay(const QByteArray &uid, const QByteArray &summary, const QByteArray &from,
+                  const QByteArray &to, const QByteArray &category)
+{
+    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:" + uid + "\r\nSUMMARY:" +
+           summary + "\r\nCATEGORIES:" + category + "\r\nDTSTART;VALUE=DATE:" + from +
+           "\r\nDTEND;VALUE=DATE:" + to + "\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+}
+
+class PlannerTest : public ::testing::Test
+{
+protected:
+    PlannerTest()
+    {
+        const QString year = QString::number(QDate::currentDate().year());
+        const QString last = QString::number(QDate::currentDate().year() - 1);
+        QDir().mkpath(dir.path() + "/Team/Calendar/Planning");
+        WriteAll(dir.path() + "/Team/.quorvel-store",
+                 "[Store]\nName=Team\nUserName=Ana\n[Categories]\n1\\Name=Holiday\n1\\Color=5\nsize=1\n");
+        WriteAll(dir.path() + "/Team/Calendar/Planning/a.ics",
+                 AllDay("a", "Retreat", (year + "0310").toUtf8(), (year + "0313").toUtf8(), "Holiday"));
+        WriteAll(dir.path() + "/Team/Calendar/Planning/b.ics",
+                 AllDay("b", "Old fair", (last + "0505").toUtf8(), (last + "0507").toUtf8(), "Other"));
+        options.storeDir = dir.path() + "/Team";
+        Store::Application::setSharedOptions(options);
+        env = std::make_unique<ScopedEnv>("TMP", QFile::encodeName(dir.path()));
+    }
+    ~PlannerTest() override { Store::Application::setSharedOptions({}); }
+
+    // Waits until the planner has no rebuild pending and holds appointments.
+    bool settle(YearPlan &plan, int ms = 5000)
+    {
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < ms) {
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+            if (plan.pendingUpdates() == 0 && plan.state().store->Count() > 0)
+                return true;
+        }
+        return false;
+    }
+
+    QTemporaryDir dir;
+    Store::ProfileOptions options;
+    std::unique_ptr<ScopedEnv> env;
+    ScriptedDialogs dialogs;
+};
+
+} // namespace
+
+TEST_F(PlannerTest, ABagOpensTheFolderAndDrawsItsYear)
+{
+    YearPlan plan(nullptr, &dialogs);
+    plan.resize(1400, 900);
+    plan.ReadProperties(MapPropertyBag({{"Folder", "Team\\Calendar\\Planning"},
+                                        {"TitleName", "Team"}, {"DisplaySubject", "True"}}));
+    ASSERT_TRUE(settle(plan)) << qPrintable(dialogs.texts().join('\n'));
+    EXPECT_TRUE(dialogs.shown().isEmpty()) << qPrintable(dialogs.texts().join('\n'));
+    EXPECT_EQ(plan.state().store->Count(), 1) << "last year's fair is not in this year";
+    EXPECT_EQ(plan.state().store->Item(1).Subject, "Retreat");
+    EXPECT_EQ(plan.yearLabel()->text(), "Year " + QString::number(QDate::currentDate().year()));
+    EXPECT_TRUE(plan.cacheFiles().cacheFile.startsWith(dir.path() + "/Ana"));
+    EXPECT_TRUE(QFile::exists(plan.cacheFiles().cacheFile));
+    EXPECT_EQ(plan.CategoryStoreSubject(), "PLEASE IGNORE - Quorvel Category Colours: Team");
+    EXPECT_EQ(plan.outlookMajorVersion(), 16);
+    EXPECT_TRUE(plan.toolBar()->findChild<QToolButton *>("Categories")->isVisibleTo(&plan));
+
+    // The bar is on the grid canvas, in the category's colour, on 11 March.
+    const CalEvent &e = plan.state().store->Item(1);
+    const GridGeometry &g = plan.geometry();
+    const int row = plan.state().year.RowOfMonth(3);
+    const int x = int(((e.StartDay - 1) + 1.5) / 1.0 * g.DayWidth / plan.px());
+    const int y = int((plan.state().RowBands[row - 1] + 1.5) * g.BandHeight / plan.py());
+    const QImage &image = plan.gridCanvas()->canvas().image();
+    EXPECT_EQ(image.pixel(x, y) & 0xFFFFFF, qRgb(166, 221, 159) & 0xFFFFFF);
+    EXPECT_FALSE(plan.hitMap().at(row, e.StartDay + 1, e.Band).isEmpty());
+}
+
+TEST_F(PlannerTest, TallAndShortControls)
+{
+    YearPlan plan(nullptr, &dialogs);
+    plan.resize(1400, 1400);
+    plan.show(); // resize events reach shown widgets
+    plan.ReadProperties(MapPropertyBag({{"Folder", "Team\\Calendar\\Planning"}}));
+    ASSERT_TRUE(settle(plan));
+    EXPECT_GE(plan.geometry().BandHeight, 100);
+    EXPECT_FALSE(plan.gridScrollBar()->isVisibleTo(&plan));
+
+    plan.resize(1000, 320);
+    QApplication::processEvents();
+    EXPECT_EQ(plan.geometry().BandHeight, 100);
+    ASSERT_TRUE(plan.gridScrollBar()->isVisibleTo(&plan));
+    const int top = plan.gridCanvas()->y();
+    EXPECT_EQ(plan.monthColumn()->y(), top);
+    plan.gridScrollBar()->setValue(plan.gridScrollBar()->maximum());
+    EXPECT_LT(plan.gridCanvas()->y(), top);
+    EXPECT_EQ(plan.monthColumn()->y(), plan.gridCanvas()->y()) << "they scroll together";
+}
+
+TEST_F(PlannerTest, BackAndNextLoadTheirYear)
+{
+    YearPlan plan(nullptr, &dialogs);
+    plan.resize(1200, 800);
+    plan.ReadProperties(MapPropertyBag({{"Folder", "Team\\Calendar\\Planning"}}));
+    ASSERT_TRUE(settle(plan));
+    const int year = QDate::currentDate().year();
+    plan.toolBar()->findChild<QToolButton *>("Back")->click();
+    EXPECT_EQ(plan.yearLabel()->text(), "Year " + QString::number(year - 1));
+    EXPECT_TRUE(plan.cacheFiles().cacheFile.contains(QString::number(year - 1)));
+    ASSERT_TRUE(settle(plan));
+    EXPECT_EQ(plan.state().store->Item(1).Subject, "Old fair");
+    plan.toolBar()->findChild<QToolButton *>("Next")->click();
+    ASSERT_TRUE(settle(plan));
+    EXPECT_EQ(plan.state().store->Item(1).Subject, "Retreat");
+}
+
+TEST_F(PlannerTest, PropertyBagRoundTripAndDefaults)
+{
+    YearPlan plan(nullptr, &dialogs);
+    QList<QString> changed;
+    QObject::connect(&plan, &YearPlan::propertyChanged, [&](const QString &n) { changed << n; });
+    plan.setFolder("Team\\Calendar");
+    plan.setAllEvents(true);
+    plan.setDisplaySubject(true);
+    plan.setHideNonCategoryItems(true);
+    plan.setTitleName("Sales");
+    plan.setAppointmentForm("IPM.Appointment.Custom");
+    plan.setStartMonth(7);
+    EXPECT_EQ(changed.size(), 7);
+    EXPECT_EQ(plan.CategoryStoreSubject(), "PLEASE IGNORE - Quorvel Category Colours: Sales");
+    MapPropertyBag bag;
+    plan.WriteProperties(bag);
+    EXPECT_EQ(bag.values().keys().size(), 7);
+
+    YearPlan other(nullptr, &dialogs);
+    other.ReadProperties(bag);
+    EXPECT_EQ(other.Folder(), "Team\\Calendar");
+    EXPECT_TRUE(other.AllEvents());
+    EXPECT_TRUE(other.DisplaySubject());
+    EXPECT_TRUE(other.HideNonCategoryItems());
+    EXPECT_EQ(other.TitleName(), "Sales");
+    EXPECT_EQ(other.AppointmentForm(), "IPM.Appointment.Custom");
+    EXPECT_EQ(other.StartMonth(), 7);
+
+    YearPlan empty(nullptr, &dialogs);
+    empty.ReadProperties(MapPropertyBag());
+    EXPECT_EQ(empty.TitleName(), "Default");
+    EXPECT_EQ(empty.AppointmentForm(), "IPM.Appointment");
+    EXPECT_EQ(empty.StartMonth(), 1);
+    EXPECT_EQ(empty.Folder(), "");
+    settle(empty, 500);
+}
+
+TEST_F(PlannerTest, FailuresOfTheRefreshSequence)
+{
+    // A folder that does not exist is the default calendar, without a message.
+    YearPlan missing(nullptr, &dialogs);
+    missing.ReadProperties(MapPropertyBag({{"Folder", "Team\\Nowhere"}}));
+    settle(missing, 500);
+    EXPECT_TRUE(dialogs.shown().isEmpty()) << qPrintable(dialogs.texts().join('\n'));
+
+    // A synchroniser that cannot be created: step 9, after the cached year is drawn.
+    YearPlan warm(nullptr, &dialogs);
+    warm.ReadProperties(MapPropertyBag({{"Folder", "Team\\Calendar\\Planning"}}));
+    ASSERT_TRUE(settle(warm)); // the cache now exists
+    dialogs.clear();
+    YearPlan plan(nullptr, &dialogs);
+    plan.setSyncherFactory([](const Store::ProfileOptions &) -> std::unique_ptr<Syncher> {
+        throw QvError(429, "ActiveX component can't create object");
+    });
+    plan.ReadProperties(MapPropertyBag({{"Folder", "Team\\Calendar\\Planning"}}));
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_EQ(dialogs.shown()[0].text,
+              "Error while initialising the background processing, the cache file will not be "
+              "updated from the calender (Step:9). \n\nError: 429 ActiveX component can't create "
+              "object");
+    EXPECT_EQ(plan.state().store->Count(), 1) << "the year was drawn from the cache first";
+}
