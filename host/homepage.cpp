@@ -52,13 +52,17 @@ bool ReadHomePage(const QString &frameUrl, MapPropertyBag &bag)
     const QString planner = readText(QFileInfo(framePath).dir().filePath(unescapeHtml(m.captured(1))));
     if (planner.isEmpty())
         return false;
+    // A value is quoted with " or ', and may hold the other quote (a title with an apostrophe).
     static const QRegularExpression param(
-        QStringLiteral("<param\\b[^>]*\\bname\\s*=\\s*[\"']([^\"']*)[\"'][^>]*\\bvalue\\s*=\\s*[\"']([^\"']*)[\"']"),
+        QStringLiteral("<param\\b[^>]*\\bname\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)')[^>]*"
+                       "\\bvalue\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)')"),
         QRegularExpression::CaseInsensitiveOption);
     QVariantMap values;
     for (auto it = param.globalMatch(planner); it.hasNext();) {
         const QRegularExpressionMatch p = it.next();
-        values.insert(unescapeHtml(p.captured(1)), unescapeHtml(p.captured(2)));
+        const QString name = p.captured(1).isNull() ? p.captured(2) : p.captured(1);
+        const QString value = p.captured(3).isNull() ? p.captured(4) : p.captured(3);
+        values.insert(unescapeHtml(name), unescapeHtml(value));
     }
     bag = MapPropertyBag(values);
     return true;

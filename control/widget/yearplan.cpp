@@ -557,16 +557,10 @@ void YearPlan::ArrangeControls()
                           py(toolbar) + m_logo->height() + 8);
         // 8-9. Toolbar across the top, labels over it.
         // The status button takes the width the others leave, pushing them to the right edge.
-        m_toolbar->setGeometry(0, 0, width(), m_toolbar->sizeHint().height());
-        int others = 0;
-        const QList<QAction *> actions = m_toolbar->actions();
-        for (qsizetype i = 1; i < actions.size(); ++i)
-            if (QWidget *w = m_toolbar->widgetForAction(actions[i]))
-                others += w->sizeHint().width() + m_toolbar->layout()->spacing();
         auto *status = m_toolbar->findChild<QToolButton *>("Status");
-        const int margins = m_toolbar->contentsMargins().left() + m_toolbar->contentsMargins().right() +
-                            2 * m_toolbar->layout()->contentsMargins().left() + 12;
-        status->setFixedWidth(std::max(0, width() - others - margins));
+        status->setFixedWidth(1);
+        const int others = m_toolbar->sizeHint().width() - 1;
+        status->setFixedWidth(std::max(0, width() - others - 4));
         m_toolbar->setGeometry(0, 0, width(), m_toolbar->sizeHint().height());
         m_statusStrip->setGeometry(0, 0, status->width() + px(45), m_toolbar->height() - 1);
         if (QWidget *year = m_toolbar->widgetForAction(m_toolbar->findChild<QAction *>("Year")))

@@ -1,0 +1,33 @@
+#include "homepage.h"
+#include "testsupport.h"
+
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+TEST(HomePage, TheFramePageNamesThePlannerPageWhoseParametersAreTheProperties)
+{
+    QTemporaryDir dir;
+    // As the installer deploys them for the title "Team O'Brien & Co".
+    WriteAll(dir.filePath("TeamFrame.htm"),
+             "<html><frameset rows=\"100%\"><frame src=\"Team.htm\" name=\"planner\"></frameset></html>");
+    WriteAll(dir.filePath("Team.htm"),
+             "<object id=\"YearPlan\" classid=\"clsid:0\">\n"
+             "  <param name=\"TitleName\" value=\"Team O'Brien &amp; Co\">\n"
+             "  <PARAM NAME=\"Folder\" VALUE=\"Personal Folders\\Calendar\\Team\">\n"
+             "  <param name=\"AllEvents\" value=\"True\">\n"
+             "  <param name=\"StartMonth\" value=\"9\">\n"
+             "</object>");
+    MapPropertyBag bag;
+    ASSERT_TRUE(ReadHomePage("file:" + dir.filePath("TeamFrame.htm"), bag));
+    EXPECT_EQ(bag.ReadProperty("TitleName", "Default").toString(), "Team O'Brien & Co");
+    EXPECT_EQ(bag.ReadProperty("Folder", "").toString(), "Personal Folders\\Calendar\\Team");
+    EXPECT_TRUE(bag.ReadProperty("AllEvents", false).toBool());
+    EXPECT_FALSE(bag.ReadProperty("DisplaySubject", false).toBool()) << "absent: the default";
+    EXPECT_EQ(bag.ReadProperty("StartMonth", 1).toInt(), 9);
+
+    MapPropertyBag untouched;
+    EXPECT_FALSE(ReadHomePage(dir.filePath("missing.htm"), untouched));
+    WriteAll(dir.filePath("NoFrame.htm"), "<html>nothing here</html>");
+    EXPECT_FALSE(ReadHomePage(dir.filePath("NoFrame.htm"), untouched));
+}
