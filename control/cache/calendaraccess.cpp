@@ -10,25 +10,10 @@ void CalendarAccess::ResolveFolder(const QString &path)
 {
     FolderPtr folder;
     try {
-        if (!path.isEmpty() && path != QLatin1String("Calendar")) {
-            // "A\B\C": a top-level folder, then subfolders. A path without "\" asks for a
-            // top-level folder with an empty name, which no session has.
-            const QStringList parts = path.contains(QLatin1Char('\\')) ? path.split(QLatin1Char('\\'))
-                                                                       : QStringList{QString()};
-            FoldersPtr level = m_session->Folders();
-            for (const QString &part : parts) {
-                FolderPtr next;
-                for (FolderPtr f = level->GetFirst(); f; f = level->GetNext()) {
-                    if (f->Name() == part) {
-                        next = f;
-                        break;
-                    }
-                }
-                folder = next;
-                if (!folder)
-                    break;
-                level = folder->Folders();
-            }
+        // "A\B\C": a top-level folder, then subfolders. A single name would ask for a top-level
+        // folder with an empty name, which no session has.
+        if (path != QLatin1String("Calendar") && path.contains(QLatin1Char('\\'))) {
+            folder = FolderAtPath(*m_session, path);
             if (folder && folder->DefaultItemType() != olAppointmentItem)
                 folder.reset();
         }
