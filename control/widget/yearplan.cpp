@@ -100,6 +100,7 @@ YearPlan::YearPlan(QWidget *parent, Dialogs *dialogs)
         return std::make_unique<Syncher>(m_state.dialogs, options);
     };
     m_state.SetUpdateIndicator = [this](quint32 c) { SetUpdateIndicator(c); };
+    m_state.IsFilteredOut = [this](const QString &c) { return m_filter.IsFilteredOut(c); };
     buildChildren();
     create();
 }
@@ -255,6 +256,7 @@ void YearPlan::create()
             QStringLiteral("HKEY_CURRENT_USER\\Control Panel\\International"), QStringLiteral("sList"));
         m_state.ListSeparator = separator == RegIO::kError ? QStringLiteral(",") : separator;
         m_state.CategorySeparator = m_state.ListSeparator + QLatin1Char(' ');
+        m_filter.setSeparator(m_state.CategorySeparator);
         step = 9;
         const QLocale locale;
         m_names = LoadCalendarNames(locale);
@@ -410,12 +412,8 @@ void YearPlan::RefreshPlanner()
         step = 11;
         StartBackgroundUpdate(false);
         step = 12;
-        QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Rudi Zuvevid"),
-                           QStringLiteral("Rudi Zuvevid"));
-        settings.beginGroup(QStringLiteral("Filtering ") + m_state.TitleName);
-        m_filterText = settings.value(QStringLiteral("Active"), QString()).toString();
-        m_filterAnd = settings.contains(QStringLiteral("UsingAND")) &&
-                      settings.value(QStringLiteral("UsingAND")).toString() != QLatin1String("False");
+        m_filter.restore(m_state.TitleName);
+        ShowFilterState();
         ArrangeControls();
     } catch (const QvError &e) {
         m_state.dialogs.message(QStringLiteral("Error while initialising the background processing, "
@@ -424,6 +422,16 @@ void YearPlan::RefreshPlanner()
                                     .arg(step) +
                                 ErrorTail(e));
     }
+}
+
+void YearPlan::ShowFilterState()
+{
+    const FilterModel::ButtonState state = m_filter.ShowFilterState();
+    auto *button = m_toolbar->findChild<QToolButton *>("Filter");
+    button->setToolTip(state.tooltip);
+    // Image 5 of the toolbar's list marks an active filter: shown here as a pressed button.
+    button->setCheckable(true);
+    button->setChecked(state.image == 5);
 }
 
 void YearPlan::subscribe()

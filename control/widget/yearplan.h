@@ -3,6 +3,7 @@
 #include "calendaraccess.h"
 #include "cachefile.h"
 #include "cacheloader.h"
+#include "filtermodel.h"
 #include "localefont.h"
 #include "plannerstate.h"
 #include "propertybag.h"
@@ -68,6 +69,7 @@ public:
     PlannerState &state() { return m_state; }
     const GridGeometry &geometry() const { return m_geometry; }
     const HitMap &hitMap() const { return m_hits; }
+    const FilterModel &filter() const { return m_filter; }
     int outlookMajorVersion() const { return m_outlookMajor; }
     quint32 weekendColour() const { return m_weekendColour; }
     const CacheFileNames &cacheFiles() const { return m_cacheFiles; }
@@ -98,6 +100,7 @@ private:
     void StartBackgroundUpdate(bool cancelFirst);
     void onWriteComplete(qint16 result, qint32 error);
     void subscribe();
+    void ShowFilterState();
     double toolbarHeightTwips() const;
 
     std::unique_ptr<Dialogs> m_ownDialogs;
@@ -119,8 +122,7 @@ private:
     double m_px = 15, m_py = 15;
     int m_codePage = 1252;
     int m_retries = 0;
-    QString m_filterText;
-    bool m_filterAnd = false;
+    FilterModel m_filter;
 
     std::unique_ptr<CalendarAccess> m_access;
     Store::ItemsPtr m_items;

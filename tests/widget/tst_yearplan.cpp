@@ -1,4 +1,5 @@
 #include "dialogs.h"
+#include "filtermodel.h"
 #include "propertybag.h"
 #include "qverror.h"
 #include "syncher.h"
@@ -194,4 +195,25 @@ TEST_F(PlannerTest, FailuresOfTheRefreshSequence)
               "updated from the calender (Step:9). \n\nError: 429 ActiveX component can't create "
               "object");
     EXPECT_EQ(plan.state().store->Count(), 1) << "the year was drawn from the cache first";
+}
+
+TEST_F(PlannerTest, TheStoredFilterOfTheTitleHidesAppointments)
+{
+    FilterModel stored(", ");
+    stored.SetFilter("Work, Travel");
+    stored.SetFilterMode(false);
+    stored.save("Filtered planner");
+
+    YearPlan plan(nullptr, &dialogs);
+    plan.resize(1200, 800);
+    plan.ReadProperties(MapPropertyBag({{"Folder", "Team\\Calendar\\Planning"},
+                                        {"TitleName", "Filtered planner"}}));
+    ASSERT_TRUE(settle(plan));
+    EXPECT_EQ(plan.filter().FilterDisplayText(), "Work OR Travel");
+    EXPECT_EQ(plan.toolBar()->findChild<QToolButton *>("Filter")->toolTip(),
+              "Active Filter: Work OR Travel");
+    // The Holiday retreat stays in the store but takes no band and no place in the hit map.
+    ASSERT_EQ(plan.state().store->Count(), 1);
+    EXPECT_EQ(plan.state().store->Item(1).Band, 0);
+    EXPECT_EQ(plan.state().RowBands[12], 48);
 }

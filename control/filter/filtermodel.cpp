@@ -1,0 +1,86 @@
+#include "filtermodel.h"
+
+#include <QSettings>
+#include <QStringTokenizer>
+
+namespace {
+
+// The per-user settings of the application the planner's settings have always lived under.
+QSettings userSettings()
+{
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Rudi Zuvevid"),
+                     QStringLiteral("Rudi Zuvevid"));
+}
+
+} // namespace
+
+FilterModel::FilterModel(QString separator) : m_separator(std::move(separator)) {}
+
+void FilterModel::SetFilter(const QString &text)
+{
+    m_text = text;
+    m_display = text;
+    // Split, not trimmed: the names are compared as they stand.
+    m_categories = text.isEmpty() ? QStringList() : text.split(m_separator);
+}
+
+void FilterModel::SetFilterMode(bool usingAnd)
+{
+    m_usingAnd = usingAnd;
+    m_display = m_text;
+    m_display.replace(m_separator, usingAnd ? QStringLiteral(" AND ") : QStringLiteral(" OR "));
+}
+
+bool FilterModel::IsFilteredOut(const QString &categories) const
+{
+    if (m_text.isEmpty())
+        return false;
+    if (categories.isEmpty())
+        return true;
+    QList<QStringView> pieces;
+    for (QStringView piece : qTokenize(categories, m_separator))
+        pieces.append(piece.trimmed());
+    if (m_usingAnd) {
+        for (const QString &name : m_categories) {
+            if (!pieces.contains(QStringView(name)))
+                return true;
+        }
+        return false;
+    }
+    for (QStringView piece : pieces) {
+        if (m_categories.contains(piece))
+            return false;
+    }
+    return true;
+}
+
+FilterModel::ButtonState FilterModel::ShowFilterState() const
+{
+    if (m_display.isEmpty())
+        return {QStringLiteral("Click to define a filter"), 4};
+    return {QStringLiteral("Active Filter: ") + m_display, 5};
+}
+
+QString FilterModel::SectionOf(const QString &titleName)
+{
+    return QStringLiteral("Filtering ") + titleName;
+}
+
+void FilterModel::restore(const QString &titleName)
+{
+    QSettings settings = userSettings();
+    settings.beginGroup(SectionOf(titleName));
+    SetFilter(settings.value(QStringLiteral("Active"), QString()).toString());
+    // Anything but the exact text "False" is AND mode.
+    SetFilterMode(settings.value(QStringLiteral("UsingAND"), QStringLiteral("False")).toString() !=
+                  QLatin1String("False"));
+}
+
+void FilterModel::save(const QString &titleName) const
+{
+    QSettings settings = userSettings();
+    settings.beginGroup(SectionOf(titleName));
+    settings.setValue(QStringLiteral("Active"), m_text);
+    settings.setValue(QStringLiteral("UsingAND"),
+                      m_usingAnd ? QStringLiteral("True") : QStringLiteral("False"));
+}

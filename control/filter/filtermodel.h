@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The category filter of one control: names joined by the category separator and a mode, any
+// (OR) or all (AND) of them among an appointment's categories. It hides events from layout,
+// drawing, printing and export; it never removes them from the store.
+class FilterModel
+{
+public:
+    // separator: the control's category separator (list separator and a space).
+    explicit FilterModel(QString separator = QStringLiteral(", "));
+
+    void setSeparator(const QString &separator) { m_separator = separator; }
+
+    void SetFilter(const QString &text);
+    void SetFilterMode(bool usingAnd);
+    QString FilterText() const { return m_text; }
+    QString FilterDisplayText() const { return m_display; }
+    bool FilterUsingAnd() const { return m_usingAnd; }
+    QStringList FilterCategories() const { return m_categories; }
+
+    // True when an event with these categories must be hidden.
+    bool IsFilteredOut(const QString &categories) const;
+
+    // What the filter button shows: its tooltip and the image (4: no filter, 5: a filter).
+    struct ButtonState
+    {
+        QString tooltip;
+        int image;
+    };
+    ButtonState ShowFilterState() const;
+
+    // The per-user settings section of a planner title: "Filtering " and the title.
+    static QString SectionOf(const QString &titleName);
+    // SetFilter and SetFilterMode from the settings of the title (none stored: no filter, OR).
+    void restore(const QString &titleName);
+    // Stores the filter under the title, as the filter dialog does on OK.
+    void save(const QString &titleName) const;
+
+private:
+    QString m_separator;
+    QString m_text;
+    QString m_display;
+    QStringList m_categories;
+    bool m_usingAnd = false;
+};

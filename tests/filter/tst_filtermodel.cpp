@@ -1,0 +1,91 @@
+#include "filtermodel.h"
+
+#include <QSettings>
+
+#include <gtest/gtest.h>
+
+TEST(FilterModel, NoFilterShowsEverything)
+{
+    FilterModel f;
+    EXPECT_FALSE(f.IsFilteredOut(""));
+    EXPECT_FALSE(f.IsFilteredOut("Anything"));
+    EXPECT_EQ(f.ShowFilterState().tooltip, "Click to define a filter");
+    EXPECT_EQ(f.ShowFilterState().image, 4);
+}
+
+TEST(FilterModel, AndOrAndTheEdgesOfComparison)
+{
+    FilterModel f(", ");
+    f.SetFilter("A, B");
+    f.SetFilterMode(true);
+    struct Row {
+        const char *name;
+        const char *categories;
+        bool andHidden, orHidden;
+    } rows[] = {
+        {"all named, among others", "B, D, A", false, false},
+        {"only one of them", "A", true, false},
+        {"none of them", "C", true, true},
+        {"no categories at all", "", true, true},
+        {"pieces are trimmed", "  B ,   A  ", false, false},
+        {"letter case matters", "a, b", true, true},
+    };
+    for (const Row &r : rows)
+        EXPECT_EQ(f.IsFilteredOut(r.categories), r.andHidden) << "AND: " << r.name;
+    f.SetFilterMode(false);
+    for (const Row &r : rows)
+        EXPECT_EQ(f.IsFilteredOut(r.categories), r.orHidden) << "OR: " << r.name;
+
+    // Filter names are compared as they stand: an untrimmed name matches no trimmed piece.
+    f.SetFilter("A ,  B");
+    EXPECT_EQ(f.FilterCategories(), QStringList({"A ", " B"}));
+    EXPECT_TRUE(f.IsFilteredOut("A")) << "\"A \" is not A";
+    EXPECT_TRUE(f.IsFilteredOut("B"));
+    f.SetFilter("A, B");
+    EXPECT_FALSE(f.IsFilteredOut("  B  "));
+}
+
+TEST(FilterModel, DisplayTextAndButton)
+{
+    FilterModel f("; ");
+    f.SetFilter("A; B; D");
+    EXPECT_EQ(f.FilterDisplayText(), "A; B; D") << "until the mode is set";
+    f.SetFilterMode(false);
+    EXPECT_EQ(f.FilterDisplayText(), "A OR B OR D");
+    EXPECT_EQ(f.ShowFilterState().tooltip, "Active Filter: A OR B OR D");
+    EXPECT_EQ(f.ShowFilterState().image, 5);
+    f.SetFilterMode(true);
+    EXPECT_EQ(f.FilterDisplayText(), "A AND B AND D");
+}
+
+TEST(FilterModel, StoredPerTitle)
+{
+    EXPECT_EQ(FilterModel::SectionOf("West"), "Filtering West");
+    EXPECT_EQ(FilterModel::SectionOf(""), "Filtering ") << "a trailing space for an empty title";
+
+    FilterModel west(", ");
+    west.SetFilter("Travel, Work");
+    west.SetFilterMode(true);
+    west.save("West filter test");
+
+    FilterModel read(", ");
+    read.restore("West filter test");
+    EXPECT_EQ(read.FilterText(), "Travel, Work");
+    EXPECT_TRUE(read.FilterUsingAnd());
+    read.restore("East filter test, never stored");
+    EXPECT_EQ(read.FilterText(), "");
+    EXPECT_FALSE(read.FilterUsingAnd()) << "a missing key is OR mode";
+
+    // Only the exact text "False" is OR mode.
+    QSettings settings(QSettings::IniFormat, QSettings::UserScope, "Rudi Zuvevid", "Rudi Zuvevid");
+    for (const char *stored : {"false", "True", "yes", ""}) {
+        settings.setValue(FilterModel::SectionOf("Mode test") + "/UsingAND", stored);
+        settings.sync();
+        read.restore("Mode test");
+        EXPECT_TRUE(read.FilterUsingAnd()) << stored;
+    }
+    settings.setValue(FilterModel::SectionOf("Mode test") + "/UsingAND", "False");
+    settings.sync();
+    read.restore("Mode test");
+    EXPECT_FALSE(read.FilterUsingAnd());
+}
