@@ -3,7 +3,7 @@
 
 #include "cacheloader.h"
 #include "calendarstore.h"
-#include "categorycolours.h"
+#include "categorystore.h"
 #include "dialogs.h"
 #include "eventkey.h"
 #include "oadate.h"
@@ -80,6 +80,8 @@ int main(int argc, char **argv)
         {"no-headings", "Leave out the weekday and month headings."},
         {"today", "The day to mark as today, YYYY-MM-DD (default: today).", "date"},
         {"locale", "Month and weekday names of this locale (default: the user's).", "name"},
+        {"title", "The planner title whose category colours to use (default: Default).", "title",
+         "Default"},
     });
     parser.process(app);
     if (parser.positionalArguments().size() != 1)
@@ -114,24 +116,24 @@ int main(int argc, char **argv)
 
     try {
         Store::NameSpace session(StoreOptionsFrom(parser));
-        QList<std::pair<QString, int>> master;
-        for (const Store::MasterCategory &c : session.Categories())
-            master.append({c.Name, c.Color});
-        state.categories = TableFromMasterList(master);
-        if (parser.isSet("cache")) {
-            CacheLoader().LoadCache(state, parser.value("cache"));
-        } else {
-            const Store::FolderPtr folder = parser.isSet("folder")
-                                                ? Store::FolderAtPath(session, parser.value("folder"))
-                                                : session.GetDefaultFolder(Store::olFolderCalendar);
-            if (!folder) {
-                std::fprintf(stderr, "quorvel-render: no folder \"%s\"\n",
-                             qPrintable(parser.value("folder")));
-                return 1;
-            }
-            if (!LoadThroughCache(*folder, state, dialogs, StoreOptionsFrom(parser)))
-                return 1;
+        const Store::FolderPtr folder = parser.isSet("folder")
+                                            ? Store::FolderAtPath(session, parser.value("folder"))
+                                            : session.GetDefaultFolder(Store::olFolderCalendar);
+        if (!folder) {
+            std::fprintf(stderr, "quorvel-render: no folder \"%s\"\n",
+                         qPrintable(parser.value("folder")));
+            return 1;
         }
+        // The colours the planner of that title keeps in the folder.
+        CategoryStore(dialogs, std::make_shared<Store::NameSpace>(session.options()),
+                      folder->EntryID(), folder->StoreID())
+            .LoadCategories(state.categories,
+                            QStringLiteral("PLEASE IGNORE - Quorvel Category Colours: ") +
+                                parser.value("title"));
+        if (parser.isSet("cache"))
+            CacheLoader().LoadCache(state, parser.value("cache"));
+        else if (!LoadThroughCache(*folder, state, dialogs, StoreOptionsFrom(parser)))
+            return 1;
     } catch (const QvError &e) {
         std::fprintf(stderr, "quorvel-render: %s\n", qPrintable(ErrorTail(e)));
         return 1;

@@ -34,16 +34,3 @@ CategoryTable DefaultCategoryTable()
     return table;
 }
 
-CategoryTable TableFromMasterList(const QList<std::pair<QString, int>> &master)
-{
-    if (master.isEmpty())
-        return DefaultCategoryTable();
-    CategoryTable table;
-    for (const auto &[name, colour] : master) {
-        table.names << name;
-        table.colours << OutlookColourOf(colour);
-    }
-    table.names << QStringLiteral("Other");
-    table.colours << 0xCCCCCC;
-    return table;
-}

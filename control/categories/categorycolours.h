@@ -13,7 +13,3 @@ quint32 OutlookColourOf(int number);
 QStringList DefaultCategoryLines();
 CategoryTable DefaultCategoryTable();
 
-// The table made from a calendar store's master category list: its names in order with the
-// client's colours, and "Other" in light grey as the catch-all; the default table when the list
-// is empty.
-CategoryTable TableFromMasterList(const QList<std::pair<QString, int>> &master);

@@ -1,6 +1,6 @@
 #include "yearplan.h"
 
-#include "categorycolours.h"
+#include "categorystore.h"
 #include "eventkey.h"
 #include "oadate.h"
 #include "qtdialogs.h"
@@ -392,10 +392,8 @@ void YearPlan::RefreshPlanner()
         }
         setSelectedYear(m_state.year.selectedYear()); // names the cache files
         step = 4;
-        QList<std::pair<QString, int>> master;
-        for (const Store::MasterCategory &c : m_access->session()->Categories())
-            master.append({c.Name, c.Color});
-        m_state.categories = TableFromMasterList(master);
+        CategoryStore(m_state.dialogs, m_access->session(), m_access->folderId(), m_access->storeId())
+            .LoadCategories(m_state.categories, m_categoryStoreSubject);
         step = 5;
         ArrangeControls(); // draws the empty year
         step = 6;

@@ -1,3 +1,4 @@
+#include "categorystore.h"
 #include "dialogs.h"
 #include "filtermodel.h"
 #include "propertybag.h"
@@ -70,6 +71,14 @@ protected:
 
 TEST_F(PlannerTest, ABagOpensTheFolderAndDrawsItsYear)
 {
+    // The folder keeps the colours of the planner titled Team.
+    {
+        auto session = std::make_shared<Store::NameSpace>(options);
+        const Store::FolderPtr folder = Store::FolderAtPath(*session, "Team\\Calendar\\Planning");
+        CategoryStore(dialogs, session, folder->EntryID(), folder->StoreID())
+            .SaveCategories({{"Holiday", "Other"}, {0x9FDDA6, 0xCCCCCC}},
+                            "PLEASE IGNORE - Quorvel Category Colours: Team");
+    }
     YearPlan plan(nullptr, &dialogs);
     plan.resize(1400, 900);
     plan.ReadProperties(MapPropertyBag({{"Folder", "Team\\Calendar\\Planning"},
