@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLayout>
+#include <QMenu>
 #include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
@@ -204,6 +205,32 @@ void YearPlan::buildChildren()
     m_indicator = new Indicator(this, m_indicatorColour);
     m_indicator->setObjectName("shpUpdate");
     m_indicator->resize(12, 12);
+
+    // The appointment menu; its commands come with the pointer handling.
+    m_popup = new QMenu(this);
+    m_popup->setObjectName("mnuPop");
+    m_popup->addAction(QStringLiteral("Edit Appointment"))->setObjectName("mnuEdit");
+    m_popup->addAction(QStringLiteral("Delete Appointment"))->setObjectName("mnuDelete");
+    m_popup->addSeparator();
+    m_popup->addAction(QStringLiteral("Clear Selection"))->setObjectName("mnuClear");
+    m_newMenu = m_popup->addMenu(QStringLiteral("New Appointment"));
+    m_newMenu->setObjectName("mnuNew");
+}
+
+void YearPlan::RebuildCategoryMenu()
+{
+    const QStringList &names = m_state.categories.names;
+    QList<QAction *> items = m_newMenu->actions();
+    while (items.size() > names.size())
+        delete items.takeLast();
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        if (i == items.size()) {
+            items.append(m_newMenu->addAction(QString()));
+            items.last()->setObjectName(QStringLiteral("mnuSelection%1").arg(i + 1));
+        }
+        items[i]->setVisible(true);
+        items[i]->setText(names[i]);
+    }
 }
 
 void YearPlan::create()
@@ -394,6 +421,7 @@ void YearPlan::RefreshPlanner()
         step = 4;
         CategoryStore(m_state.dialogs, m_access->session(), m_access->folderId(), m_access->storeId())
             .LoadCategories(m_state.categories, m_categoryStoreSubject);
+        RebuildCategoryMenu();
         step = 5;
         ArrangeControls(); // draws the empty year
         step = 6;

@@ -15,6 +15,7 @@
 #include <memory>
 
 class QLabel;
+class QMenu;
 class QScrollBar;
 class QToolBar;
 class QToolButton;
@@ -62,6 +63,9 @@ public:
     // Loads the cache again, lays out, draws and asks for a rebuild.
     void ReloadPlanner();
     void SetUpdateIndicator(quint32 colour);
+    // Brings the category items of the appointment menu ("New Appointment") in line with the
+    // category table: one item per category, captioned with its name.
+    void RebuildCategoryMenu();
 
     void setSyncherFactory(SyncherFactory factory) { m_syncherFactory = std::move(factory); }
 
@@ -78,6 +82,8 @@ public:
     CanvasWidget *monthColumn() const { return m_monthColumn; }
     QToolBar *toolBar() const { return m_toolbar; }
     QLabel *yearLabel() const { return m_yearLabel; }
+    QMenu *appointmentMenu() const { return m_popup; }
+    QMenu *newAppointmentMenu() const { return m_newMenu; }
     double px() const { return m_px; }
     double py() const { return m_py; }
     // Pending rebuild requests of the synchroniser link.
@@ -148,6 +154,8 @@ private:
     QLabel *m_logo = nullptr;
     QWidget *m_indicator = nullptr;
     quint32 m_indicatorColour = 0xFFFFFF;
+    QMenu *m_popup = nullptr;   // mnuPop, the grid's appointment menu
+    QMenu *m_newMenu = nullptr; // mnuNew, with one mnuSelection item per category
 };
 
 // A child that shows a canvas: the drawing stays on its image until drawn over.

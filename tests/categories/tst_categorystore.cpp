@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 using namespace Store;
 
 namespace {
@@ -131,6 +134,26 @@ TEST_F(CategoryTest, AcceptedCountOf499)
     const CategoryTable back = load();
     EXPECT_EQ(back.names.size(), 499);
     EXPECT_EQ(back.colours.last(), 499u);
+}
+
+TEST_F(CategoryTest, ATableSavedByOneProcessIsReadByAnother)
+{
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        ScriptedDialogs quiet;
+        auto session = std::make_shared<NameSpace>(options);
+        const FolderPtr f = session->GetDefaultFolder(9);
+        CategoryStore(quiet, session, f->EntryID(), f->StoreID())
+            .SaveCategories({{"From the other process", "Other"}, {0x123456, 0xCCCCCC}}, kSubject);
+        _exit(quiet.shown().isEmpty() ? 0 : 1);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    const CategoryTable t = load();
+    EXPECT_EQ(t.names, QStringList({"From the other process", "Other"}));
+    EXPECT_EQ(t.colours.first(), 0x123456u);
 }
 
 TEST_F(CategoryTest, AShorterTableOverALongerOne)

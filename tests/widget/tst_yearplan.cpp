@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QMenu>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -91,6 +92,17 @@ TEST_F(PlannerTest, ABagOpensTheFolderAndDrawsItsYear)
     EXPECT_TRUE(plan.cacheFiles().cacheFile.startsWith(dir.path() + "/Ana"));
     EXPECT_TRUE(QFile::exists(plan.cacheFiles().cacheFile));
     EXPECT_EQ(plan.CategoryStoreSubject(), "PLEASE IGNORE - Quorvel Category Colours: Team");
+    // The folder's table of the title, and one "New Appointment" item per category.
+    EXPECT_EQ(plan.state().categories.names, QStringList({"Holiday", "Other"}));
+    QStringList captions;
+    for (QAction *a : plan.newAppointmentMenu()->actions())
+        captions << a->text();
+    EXPECT_EQ(captions, QStringList({"Holiday", "Other"}));
+    plan.state().categories = {{"Only"}, {1}};
+    plan.RebuildCategoryMenu();
+    ASSERT_EQ(plan.newAppointmentMenu()->actions().size(), 1) << "items past the table go";
+    EXPECT_EQ(plan.newAppointmentMenu()->actions()[0]->text(), "Only");
+    plan.state().categories = {{"Holiday", "Other"}, {0x9FDDA6, 0xCCCCCC}};
     EXPECT_EQ(plan.outlookMajorVersion(), 16);
     EXPECT_TRUE(plan.toolBar()->findChild<QToolButton *>("Categories")->isVisibleTo(&plan));
 
