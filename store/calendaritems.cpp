@@ -15,8 +15,6 @@ namespace Store {
 namespace {
 
 constexpr const char *kMessageClass = "X-QUORVEL-MESSAGE-CLASS";
-constexpr int kNoWindow = 287;
-constexpr int kNotAllowed = -2147352567; // the client's "operation not allowed" automation error
 
 QString messageClassOf(const IcalItem &item)
 {
@@ -496,6 +494,17 @@ AppointmentItemPtr MeetingItem::GetAssociatedAppointment(bool)
 {
     return std::make_shared<AppointmentItem>(m_session, m_folder, m_fileName, m_content,
                                              m_occurrence ? &*m_occurrence : nullptr);
+}
+
+AppointmentItemPtr AppointmentOf(const ItemPtr &item)
+{
+    if (!item)
+        return nullptr;
+    if (item->TypeName() == QLatin1String("AppointmentItem"))
+        return std::dynamic_pointer_cast<AppointmentItem>(item);
+    if (item->TypeName() == QLatin1String("MeetingItem"))
+        return std::dynamic_pointer_cast<MeetingItem>(item)->GetAssociatedAppointment(false);
+    return nullptr;
 }
 
 // ---------------------------------------------------------------------------------------------

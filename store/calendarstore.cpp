@@ -25,7 +25,6 @@
 namespace Store {
 namespace {
 
-constexpr int kNoWindow = 287; // the client's "application-defined or object-defined error"
 
 StoreUi *&storeUi()
 {

@@ -439,6 +439,10 @@ private:
     QList<std::pair<QString, QString>> m_names; // identifier - 0x8000 -> (set, name)
 };
 
+// The appointment an item stands for: an appointment itself, or a meeting request's appointment
+// (never added to the calendar); null for any other kind of item.
+AppointmentItemPtr AppointmentOf(const ItemPtr &item);
+
 // The folder at path ("Store name\\Folder\\Subfolder"), walking the session's folders by name;
 // with create, missing subfolders are made as calendars. Null when there is none.
 FolderPtr FolderAtPath(NameSpace &session, const QString &path, bool create = false);

@@ -10,6 +10,10 @@
 
 namespace Store {
 
+// Error numbers of the client's object model that the store raises.
+constexpr int kNoWindow = 287;           // "application-defined or object-defined error"
+constexpr int kNotAllowed = -2147352567; // "operation not allowed"
+
 struct StoreData
 {
     QString id;

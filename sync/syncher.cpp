@@ -76,11 +76,8 @@ void Syncher::rebuild()
                         m_cancel = false;
                         return false;
                     }
-                    AppointmentItemPtr a;
-                    if (item->TypeName() == QLatin1String("AppointmentItem"))
-                        a = std::dynamic_pointer_cast<AppointmentItem>(item);
-                    else if (item->TypeName() == QLatin1String("MeetingItem"))
-                        a = std::dynamic_pointer_cast<MeetingItem>(item)->GetAssociatedAppointment(false);
+                    // A meeting request's record carries the request's identifier.
+                    const AppointmentItemPtr a = AppointmentOf(item);
                     if (a && (AllEvents || a->AllDayEvent()))
                         writer.write(item->EntryID(), a->Subject(), a->Categories(), a->Start(),
                                      a->End());

@@ -63,9 +63,7 @@ int main(int argc, char **argv)
             return QString::fromLatin1(buffer);
         };
         for (const Store::ItemPtr &item : items->all()) {
-            Store::AppointmentItemPtr a = std::dynamic_pointer_cast<Store::AppointmentItem>(item);
-            if (auto m = std::dynamic_pointer_cast<Store::MeetingItem>(item))
-                a = m->GetAssociatedAppointment(false);
+            const Store::AppointmentItemPtr a = Store::AppointmentOf(item);
             if (!a)
                 continue;
             QString subject = a->Subject();

@@ -45,11 +45,7 @@ AppointmentItemPtr CalendarAccess::GetAppointmentByID(const QString &entryId) co
     } catch (const QvError &) {
         return nullptr;
     }
-    if (item->TypeName() == QLatin1String("AppointmentItem"))
-        return std::dynamic_pointer_cast<AppointmentItem>(item);
-    if (item->TypeName() == QLatin1String("MeetingItem"))
-        return std::dynamic_pointer_cast<MeetingItem>(item)->GetAssociatedAppointment(false);
-    return nullptr;
+    return AppointmentOf(item);
 }
 
 void CalendarAccess::GetBodyAndLocation(const QString &entryId, QString &body,
