@@ -115,17 +115,17 @@ int main(int argc, char **argv)
     SetEventKeyLocale(locale);
 
     try {
-        Store::NameSpace session(StoreOptionsFrom(parser));
+        const auto session = std::make_shared<Store::NameSpace>(StoreOptionsFrom(parser));
         const Store::FolderPtr folder = parser.isSet("folder")
-                                            ? Store::FolderAtPath(session, parser.value("folder"))
-                                            : session.GetDefaultFolder(Store::olFolderCalendar);
+                                            ? Store::FolderAtPath(*session, parser.value("folder"))
+                                            : session->GetDefaultFolder(Store::olFolderCalendar);
         if (!folder) {
             std::fprintf(stderr, "quorvel-render: no folder \"%s\"\n",
                          qPrintable(parser.value("folder")));
             return 1;
         }
         // The colours the planner of that title keeps in the folder.
-        CategoryStore(dialogs, std::make_shared<Store::NameSpace>(session.options()),
+        CategoryStore(dialogs, session,
                       folder->EntryID(), folder->StoreID())
             .LoadCategories(state.categories,
                             QStringLiteral("PLEASE IGNORE - Quorvel Category Colours: ") +
