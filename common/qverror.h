@@ -23,3 +23,7 @@ private:
 
 // "Error: " + number + " " + description, the tail of every failure message.
 QString ErrorTail(const QvError &e);
+
+// The platform's text for an error number, for messages that name a number they were handed
+// rather than a raised error.
+QString ErrorDescription(int number);

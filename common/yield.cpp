@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
 
 namespace {
 
@@ -34,6 +36,19 @@ void YieldToLoop()
             QCoreApplication::processEvents();
         sinceLast.start();
     }
+}
+
+void YieldAndWait(int ms)
+{
+    if (hook()) {
+        const std::function<void()> h = hook();
+        h();
+    }
+    if (!QCoreApplication::instance())
+        return;
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 std::function<void()> SetYieldHook(std::function<void()> h)

@@ -14,7 +14,7 @@
 using namespace Store;
 
 Syncher::Syncher(Dialogs &dialogs, const ProfileOptions &store, QObject *parent)
-    : QObject(parent), m_dialogs(dialogs), m_store(store)
+    : SyncherLink(parent), m_dialogs(dialogs), m_store(store)
 {
     m_writeTimer.stop();
     m_writeTimer.setInterval(55);
@@ -41,6 +41,9 @@ void Syncher::CancelUpdate()
 
 void Syncher::tick()
 {
+    // A second request while a rebuild yields waits for it: both would write the same temp file.
+    if (Updating)
+        return;
     m_writeTimer.stop();
     try {
         rebuild();

@@ -1,20 +1,18 @@
 #pragma once
 
 #include "calendarstore.h"
+#include "syncherlink.h"
 
-#include <QObject>
 #include <QTimer>
 
 class Dialogs;
 
 // Rebuilds the cache file of one calendar folder and one planner year from the calendar store,
 // without blocking whoever asked: UpdateCache switches the write timer on and returns; the
-// rebuild runs on the timer's next tick and reports by WriteComplete(SynchResult, SynchError):
-//   1 written and in place; 2 the temp file could not be cleared or opened; 3 the old cache
-//   could not be deleted (the new data stays in the temp file); 5 any other failure; 6
-//   cancelled; 7 a failure of the timer's handler outside the rebuild.
-// The properties are plain values the client sets before each UpdateCache.
-class Syncher : public QObject
+// rebuild runs on the timer's next tick, yielding to the event loop after every item so that a
+// CancelUpdate can reach it, and reports by WriteComplete. quorvel-sync serves these objects on
+// the session bus; a planner without a bus uses one in its own process.
+class Syncher : public SyncherLink
 {
     Q_OBJECT
 public:
@@ -23,21 +21,13 @@ public:
             QObject *parent = nullptr);
     ~Syncher() override;
 
-    QString StoreID;
-    QString FolderID;
-    bool AllEvents = false;
-    qint16 CalStartYear = 0;
-    qint16 CalStartMonth = 1;
     bool Updating = false;
+    // The new file is being put in the cache file's place.
     bool WritingFile = false;
-    QString TempFileName;
-    QString CacheFileName;
 
-    void UpdateCache();
-    void CancelUpdate();
-
-signals:
-    void WriteComplete(qint16 SynchResult, qint32 SynchError);
+    void UpdateCache() override;
+    void CancelUpdate() override;
+    bool rebuildingHere() const override { return Updating; }
 
 private:
     void tick();

@@ -2,11 +2,12 @@
 
 #include "categorystore.h"
 #include "eventkey.h"
+#include "itemchanges.h"
 #include "oadate.h"
 #include "qtdialogs.h"
 #include "qverror.h"
 #include "regio.h"
-#include "syncher.h"
+#include "remotesyncher.h"
 #include "yearpainter.h"
 #include "yield.h"
 
@@ -98,8 +99,25 @@ YearPlan::YearPlan(QWidget *parent, Dialogs *dialogs)
       m_state(dialogs ? *dialogs : *m_ownDialogs)
 {
     m_syncherFactory = [this](const Store::ProfileOptions &options) {
-        return std::make_unique<Syncher>(m_state.dialogs, options);
+        return MakeSyncherLink(m_state.dialogs, options);
     };
+    CacheUpdater::Planner planner;
+    planner.createLink = [this] {
+        return m_syncherFactory(m_access ? m_access->session()->options() : Store::ProfileOptions());
+    };
+    planner.describeRequest = [this](SyncherLink &link) {
+        link.CalStartYear = m_state.year.selectedYear();
+        link.CalStartMonth = m_state.year.startMonth();
+        link.CacheFileName = m_cacheFiles.cacheFile;
+        link.TempFileName = m_cacheFiles.tempFile;
+        link.FolderID = m_access->folderId();
+        link.StoreID = m_access->storeId();
+    };
+    planner.showCache = [this] {
+        m_loader.LoadCache(m_state, m_cacheFiles.cacheFile);
+        ArrangeControls();
+    };
+    m_updater = std::make_unique<CacheUpdater>(m_state, std::move(planner));
     m_state.SetUpdateIndicator = [this](quint32 c) { SetUpdateIndicator(c); };
     m_state.IsFilteredOut = [this](const QString &c) { return m_filter.IsFilteredOut(c); };
     buildChildren();
@@ -110,7 +128,7 @@ YearPlan::~YearPlan()
 {
     // Release the calendar session and the synchroniser link.
     m_items.reset();
-    m_syncher.reset();
+    m_updater.reset();
     m_access.reset();
 }
 
@@ -269,7 +287,6 @@ void YearPlan::create()
                                           QStringLiteral(".0\\Outlook\\Options\\Calendar"),
                                       QStringLiteral("BackgroundColorIndex")));
         step = 7;
-        m_pending = 0;
         const QScreen *screen = QGuiApplication::primaryScreen();
         const double dpiX = screen ? screen->logicalDotsPerInchX() : 96;
         const double dpiY = screen ? screen->logicalDotsPerInchY() : 96;
@@ -302,7 +319,6 @@ void YearPlan::create()
         m_state.dialogs.message(QStringLiteral("Error initialising: %1 %2 Step: %3")
                                     .arg(e.number()).arg(e.description()).arg(step));
         m_access.reset();
-        m_syncher.reset();
     }
 }
 
@@ -431,12 +447,11 @@ void YearPlan::RefreshPlanner()
         step = 8;
         YieldToLoop();
         step = 9;
-        m_syncher = m_syncherFactory(m_access->session()->options());
-        connect(m_syncher.get(), &Syncher::WriteComplete, this, &YearPlan::onWriteComplete);
+        m_updater->ResetSyncLink();
         step = 10;
-        m_syncher->AllEvents = m_state.AllEvents;
+        m_updater->link()->AllEvents = m_state.AllEvents;
         step = 11;
-        StartBackgroundUpdate(false);
+        m_updater->StartBackgroundUpdate(false);
         step = 12;
         m_filter.restore(m_state.TitleName);
         ShowFilterState();
@@ -464,46 +479,45 @@ void YearPlan::subscribe()
 {
     m_items.reset();
     Store::ItemsPtr items = m_access->folder()->Items();
-    // Until changes are patched into the store one item at a time, any change asks for a
-    // rebuild of the year.
-    connect(items.get(), &Store::Items::ItemAdd, this, [this] { StartBackgroundUpdate(true); });
-    connect(items.get(), &Store::Items::ItemChange, this, [this] { StartBackgroundUpdate(true); });
-    connect(items.get(), &Store::Items::ItemRemove, this, [this] { StartBackgroundUpdate(true); });
+    auto changed = [this](const Store::ItemPtr &item) {
+        if (item->MessageClass() == m_appointmentForm)
+            ApplyItemChange(item);
+    };
+    connect(items.get(), &Store::Items::ItemAdd, this, changed);
+    connect(items.get(), &Store::Items::ItemChange, this, changed);
+    // A removal does not say which item went: only a rebuild can tell.
+    connect(items.get(), &Store::Items::ItemRemove, this, [this] { m_updater->StartBackgroundUpdate(true); });
     m_items = items;
-}
-
-void YearPlan::StartBackgroundUpdate(bool cancelFirst)
-{
-    if (!m_syncher)
-        return;
-    if (cancelFirst && m_pending > 0)
-        m_syncher->CancelUpdate();
-    ++m_pending;
-    SetUpdateIndicator(0x00FF00);
-    m_syncher->CalStartYear = m_state.year.selectedYear();
-    m_syncher->CalStartMonth = m_state.year.startMonth();
-    m_syncher->CacheFileName = m_cacheFiles.cacheFile;
-    m_syncher->TempFileName = m_cacheFiles.tempFile;
-    m_syncher->FolderID = m_access->folderId();
-    m_syncher->StoreID = m_access->storeId();
-    m_syncher->UpdateCache();
-}
-
-void YearPlan::onWriteComplete(qint16 result, qint32)
-{
-    m_pending = std::max(0, m_pending - 1);
-    SetUpdateIndicator(PlannerState::kIdleIndicatorColour);
-    if (result == 1 && m_pending == 0) {
-        m_loader.LoadCache(m_state, m_cacheFiles.cacheFile);
-        ArrangeControls();
-    }
 }
 
 void YearPlan::ReloadPlanner()
 {
     m_loader.LoadCache(m_state, m_cacheFiles.cacheFile);
     ArrangeControls();
-    StartBackgroundUpdate(true);
+    m_updater->StartBackgroundUpdate(true);
+}
+
+void YearPlan::ApplyItemChange(const Store::ItemPtr &item)
+{
+    if (!m_access)
+        return;
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    try {
+        const bool changed = ::ApplyItemChange(m_state, *m_access, item, m_categoryStoreSubject);
+        QGuiApplication::restoreOverrideCursor();
+        if (changed) {
+            ArrangeControls();
+            WriteBackCache();
+        }
+    } catch (const QvError &) {
+        QGuiApplication::restoreOverrideCursor();
+        ReloadPlanner();
+    }
+}
+
+void YearPlan::WriteBackCache()
+{
+    m_updater->WriteBackCache(m_cacheFiles);
 }
 
 void YearPlan::ChangeYear(int delta)
@@ -512,7 +526,7 @@ void YearPlan::ChangeYear(int delta)
     DrawYear(m_grid->canvas(), m_state, m_geometry, m_weekendColour);
     m_loader.LoadCache(m_state, m_cacheFiles.cacheFile);
     ArrangeControls();
-    StartBackgroundUpdate(true);
+    m_updater->StartBackgroundUpdate(true);
 }
 
 void YearPlan::SetUpdateIndicator(quint32 colour)

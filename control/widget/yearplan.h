@@ -3,6 +3,7 @@
 #include "calendaraccess.h"
 #include "cachefile.h"
 #include "cacheloader.h"
+#include "cacheupdater.h"
 #include "filtermodel.h"
 #include "localefont.h"
 #include "plannerstate.h"
@@ -20,7 +21,6 @@ class QScrollBar;
 class QToolBar;
 class QToolButton;
 class CanvasWidget;
-class Syncher;
 
 // The year planner: one calendar folder as twelve month rows of 37 weekday-aligned day columns,
 // every appointment a bar in its category's colour. A host creates it, hands it its stored
@@ -31,7 +31,7 @@ class YearPlan : public QWidget
     Q_OBJECT
 public:
     // Creates a synchroniser link; may raise QvError.
-    using SyncherFactory = std::function<std::unique_ptr<Syncher>(const Store::ProfileOptions &)>;
+    using SyncherFactory = std::function<std::unique_ptr<SyncherLink>(const Store::ProfileOptions &)>;
 
     // dialogs: where messages go (a desktop message box when null).
     explicit YearPlan(QWidget *parent = nullptr, Dialogs *dialogs = nullptr);
@@ -62,6 +62,10 @@ public:
     void ChangeYear(int delta);
     // Loads the cache again, lays out, draws and asks for a rebuild.
     void ReloadPlanner();
+    // Brings the store, the drawing and the cache file up to date for one added or changed
+    // item; a failure reloads the planner.
+    void ApplyItemChange(const Store::ItemPtr &item);
+    void WriteBackCache();
     void SetUpdateIndicator(quint32 colour);
     // Brings the category items of the appointment menu ("New Appointment") in line with the
     // category table: one item per category, captioned with its name.
@@ -87,7 +91,8 @@ public:
     double px() const { return m_px; }
     double py() const { return m_py; }
     // Pending rebuild requests of the synchroniser link.
-    int pendingUpdates() const { return m_pending; }
+    int pendingUpdates() const { return m_updater->pending(); }
+    CacheUpdater &updater() { return *m_updater; }
 
 signals:
     void propertyChanged(const QString &name);
@@ -103,8 +108,6 @@ private:
     void buildChildren();
     void drawEverything();
     void setSelectedYear(int year);
-    void StartBackgroundUpdate(bool cancelFirst);
-    void onWriteComplete(qint16 result, qint32 error);
     void subscribe();
     void ShowFilterState();
     double toolbarHeightTwips() const;
@@ -134,8 +137,7 @@ private:
     Store::ItemsPtr m_items;
     CacheFileNames m_cacheFiles;
     SyncherFactory m_syncherFactory;
-    std::unique_ptr<Syncher> m_syncher;
-    int m_pending = 0;
+    std::unique_ptr<CacheUpdater> m_updater;
 
     QToolBar *m_toolbar = nullptr;
     QWidget *m_statusStrip = nullptr;

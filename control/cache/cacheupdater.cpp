@@ -1,0 +1,193 @@
+#include "cacheupdater.h"
+
+#include "cachefile.h"
+#include "dialogs.h"
+#include "fileio.h"
+#include "plannerstate.h"
+#include "qverror.h"
+#include "yield.h"
+
+namespace {
+
+constexpr quint32 kRed = 0x0000FF;
+constexpr quint32 kGreen = 0x00FF00;
+constexpr quint32 kBlack = 0;
+
+} // namespace
+
+CacheUpdater::CacheUpdater(PlannerState &state, Planner planner, QObject *parent)
+    : QObject(parent), m_state(state), m_planner(std::move(planner))
+{
+    m_timer.setInterval(kBackgroundIntervalMs);
+    connect(&m_timer, &QTimer::timeout, this, &CacheUpdater::BackgroundTick);
+}
+
+CacheUpdater::~CacheUpdater()
+{
+    ReleaseSyncherLink(std::move(m_link));
+}
+
+void CacheUpdater::indicate(quint32 colour)
+{
+    if (m_state.SetUpdateIndicator)
+        m_state.SetUpdateIndicator(colour);
+}
+
+void CacheUpdater::setBackgroundTimerEnabled(bool on)
+{
+    if (on)
+        m_timer.start();
+    else
+        m_timer.stop();
+}
+
+void CacheUpdater::StartBackgroundUpdate(bool cancelFirst)
+{
+    // Requests before the refresh has made the link (notifications in its yields) have nowhere
+    // to go; the refresh's own request follows.
+    if (m_cancelling || !m_link)
+        return;
+    bool requested = false;
+    try {
+        if (cancelFirst && m_pending != 0)
+            CancelBackgroundUpdate();
+        indicate(kBlack);
+        if (m_pending != 0) {
+            if (++m_busy < kBusyRequestLimit)
+                return;
+            ResetSyncLink();
+        } else {
+            m_busy = 0;
+        }
+        ++m_pending;
+        requested = true;
+        indicate(kGreen);
+        YieldToLoop();
+        if (!m_link)
+            return; // dropped in the yield; its successor's request is under way
+        m_planner.describeRequest(*m_link);
+        m_link->UpdateCache();
+        indicate(kGreen);
+    } catch (const QvError &e) {
+        // No report will come for a request that was not made.
+        if (requested && m_pending > 0)
+            --m_pending;
+        indicate(PlannerState::kIdleIndicatorColour);
+        m_state.dialogs.message(QStringLiteral("Error setting cache update.\n\n") + ErrorTail(e));
+    }
+}
+
+int CacheUpdater::CancelBackgroundUpdate()
+{
+    int result = 0;
+    try {
+        indicate(kRed);
+        if (m_cancelling) {
+            indicate(0xFFFFFF);
+            return 3;
+        }
+        m_cancelling = true;
+        if (m_pending >= 1) {
+            m_link->CancelUpdate();
+            for (int i = 0; m_pending >= 1 && i < kCancelYields; ++i)
+                YieldAndWait(1);
+            if (m_pending >= 1)
+                ResetSyncLink();
+            result = 1;
+        }
+    } catch (const QvError &) {
+        result = 2;
+    }
+    // Cleared on failure too: a flag left set would refuse every later request.
+    m_cancelling = false;
+    indicate(PlannerState::kIdleIndicatorColour);
+    m_timer.start();
+    return result;
+}
+
+void CacheUpdater::ResetSyncLink()
+{
+    ReleaseSyncherLink(std::move(m_link));
+    m_pending = 0;
+    m_link = m_planner.createLink();
+    connect(m_link.get(), &SyncherLink::WriteComplete, this, &CacheUpdater::WriteComplete);
+    m_link->AllEvents = m_state.AllEvents;
+}
+
+void CacheUpdater::WriteComplete(qint16 result, qint32 error)
+{
+    try {
+        m_pending = qint16(std::max(0, m_pending - 1));
+        indicate(PlannerState::kIdleIndicatorColour);
+        m_timer.start();
+        QString message;
+        switch (result) {
+        case 1:
+            m_planner.showCache();
+            m_timer.start();
+            break;
+        case 2:
+            message = QStringLiteral("Unable to open temp file, ") + m_link->TempFileName +
+                      QStringLiteral(" for updating");
+            break;
+        case 3:
+            message = QStringLiteral("Unable to clear old cache file, ") + m_link->CacheFileName +
+                      QStringLiteral(" before updating");
+            break;
+        case 4:
+            message = QStringLiteral("An error starting the background timer, check that the qvtimer "
+                                     "dll exists.");
+            break;
+        case 5:
+            message = QStringLiteral("Could not log on to MAPI, probably due to a network problem.  "
+                                     "Error code: ") +
+                      QString::number(error);
+            break;
+        case 6:
+            return;
+        case 7:
+            message = QStringLiteral("Error occured while fetching events.");
+            break;
+        default:
+            message = QStringLiteral("An error occured while updating the cache file");
+            break;
+        }
+        if (!message.isEmpty()) {
+            m_timer.stop();
+            m_state.dialogs.message(message);
+        }
+        if (error != 0)
+            throw QvError(error, ErrorDescription(error));
+    } catch (const QvError &e) {
+        m_state.dialogs.message(QStringLiteral("Reading cache error: %1 %2").arg(e.number()).arg(e.description()));
+    }
+}
+
+void CacheUpdater::BackgroundTick()
+{
+    if (m_ticks > 10) {
+        StartBackgroundUpdate(false);
+        m_ticks = 1;
+    } else {
+        ++m_ticks;
+    }
+}
+
+void CacheUpdater::WriteBackCache(const CacheFileNames &names)
+{
+    if (m_pending != 0)
+        CancelBackgroundUpdate();
+    const CacheWriteResult written = WriteStoreToCache(*m_state.store, names);
+    switch (written.stage) {
+    case CacheWriteResult::Done:
+    case CacheWriteResult::TempNotDeleted:
+        return;
+    case CacheWriteResult::TempNotOpened:
+        FileErrorMessage(written.errorNumber, m_state.dialogs);
+        break;
+    default:
+        break;
+    }
+    // The file on disk is not the store: let the synchroniser make it again.
+    StartBackgroundUpdate(false);
+}

@@ -1,0 +1,77 @@
+#pragma once
+
+#include "syncherlink.h"
+
+#include <QObject>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+struct CacheFileNames;
+struct PlannerState;
+
+// Keeps one planner's cache file current: asks its synchroniser for rebuilds (at refresh, after
+// year navigation, on a background timer and after deletions), cancels them, handles their
+// reports, and writes the store back after changes it applied itself. The counts keep apart the
+// requests, reports and cancels that arrive in each other's yields.
+class CacheUpdater : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int kBackgroundIntervalMs = 50000;
+    static constexpr int kCancelYields = 2000;
+    // Requests that may meet a pending rebuild before the link is taken for broken.
+    static constexpr int kBusyRequestLimit = 4;
+
+    // What the updater asks of its planner.
+    struct Planner
+    {
+        // A new synchroniser; may raise QvError.
+        std::function<std::unique_ptr<SyncherLink>()> createLink;
+        // Sets the year, start month, file names and folder of a request on the link.
+        std::function<void(SyncherLink &)> describeRequest;
+        // Loads the cache file, lays the year out and draws it.
+        std::function<void()> showCache;
+    };
+
+    CacheUpdater(PlannerState &state, Planner planner, QObject *parent = nullptr);
+    ~CacheUpdater() override;
+
+    // Requests a rebuild; cancelFirst cancels a pending one and waits for it first.
+    void StartBackgroundUpdate(bool cancelFirst);
+    // 0 nothing was pending, 1 a pending rebuild was cancelled, 2 failure, 3 a cancel was
+    // already in progress.
+    int CancelBackgroundUpdate();
+    // Drops the link and creates a new synchroniser with the planner's AllEvents; may raise
+    // QvError (the old link is gone either way).
+    void ResetSyncLink();
+    // The report of the link's rebuild.
+    void WriteComplete(qint16 result, qint32 error);
+    void BackgroundTick();
+    // Writes the store to the cache file; cancels a pending rebuild first, since both writers
+    // use the same temp file. Falls back to a rebuild when the file cannot be written.
+    void WriteBackCache(const CacheFileNames &names);
+
+    // Export stops the timed rebuilds while it runs.
+    void setBackgroundTimerEnabled(bool on);
+
+    SyncherLink *link() const { return m_link.get(); }
+    int pending() const { return m_pending; }
+    int busyRequests() const { return m_busy; }
+    int ticks() const { return m_ticks; }
+    bool cancelling() const { return m_cancelling; }
+    bool backgroundTimerEnabled() const { return m_timer.isActive(); }
+
+private:
+    void indicate(quint32 colour);
+
+    PlannerState &m_state;
+    Planner m_planner;
+    std::unique_ptr<SyncherLink> m_link;
+    qint16 m_pending = 0;
+    qint16 m_busy = 0;
+    qint16 m_ticks = 0;
+    bool m_cancelling = false;
+    QTimer m_timer;
+};

@@ -1,0 +1,83 @@
+#include "itemchanges.h"
+
+#include "calendaraccess.h"
+#include "calevent.h"
+#include "eventstore.h"
+#include "plannerstate.h"
+#include "restriction.h"
+
+namespace {
+
+std::unique_ptr<CalEvent> EventOf(const Store::AppointmentItem &a, const QString &entryId,
+                                  const QString &categories, qint16 catIndex, const PlannerYear &year)
+{
+    auto e = std::make_unique<CalEvent>();
+    e->Categories = categories;
+    e->CatIndex = catIndex;
+    e->StartDate = a.Start();
+    e->EndDate = a.End();
+    PlaceEvent(*e, year);
+    e->Subject = a.Subject();
+    e->EventID = entryId;
+    return e;
+}
+
+} // namespace
+
+bool ApplyItemChange(PlannerState &state, const CalendarAccess &access, const Store::ItemPtr &item,
+                     const QString &categoryStoreSubject)
+{
+    const QString id = item->EntryID();
+    const int before = state.store->Count();
+    RemoveEventsOf(*state.store, id);
+    // Whatever else happens, events that went must go from the screen and the file too.
+    const bool removed = state.store->Count() != before;
+    const Store::AppointmentItemPtr a = Store::AppointmentOf(item);
+    if (!a || a->Subject() == categoryStoreSubject)
+        return removed;
+    if (!a->AllDayEvent() && !state.AllEvents && a->RecurrenceState() == Store::olApptNotRecurring)
+        return removed;
+    if (a->IsRecurring()) {
+        RefreshRecurringItem(state, access, a->Subject(), id);
+        return true;
+    }
+    const QString categories = a->Categories();
+    InsertEventSorted(*state.store,
+                      EventOf(*a, id, categories, state.categoryIndexOf(categories), state.year));
+    return true;
+}
+
+void RefreshRecurringItem(PlannerState &state, const CalendarAccess &access, const QString &subject,
+                          const QString &entryId)
+{
+    // The subject is quoted like any text in a filter, so one with an apostrophe finds its item.
+    Store::ItemsPtr items = access.folder()->Items()->Restrict(
+        PlannerRestriction(state.year) + QStringLiteral(" And [Subject]=") + QuoteFilterText(subject));
+    items->Sort(QStringLiteral("[Start]"));
+    // Other items may share the subject: the series is the one with the identifier.
+    Store::AppointmentItemPtr series;
+    for (const Store::ItemPtr &item : items->all()) {
+        if (item->EntryID() == entryId && (series = Store::AppointmentOf(item)))
+            break;
+    }
+    if (!series)
+        return;
+    if (series->IsRecurring()) {
+        items->setIncludeRecurrences(true);
+        items->Sort(QStringLiteral("[Start]"));
+    }
+    const QString categories = series->Categories();
+    const qint16 index = state.categoryIndexOf(categories);
+    if (index < 0 || (state.IsFilteredOut && state.IsFilteredOut(categories)))
+        return;
+    int position = 1;
+    for (const Store::ItemPtr &item : items->all()) {
+        if (item->EntryID() != entryId)
+            continue;
+        const Store::AppointmentItemPtr a = Store::AppointmentOf(item);
+        // Timed occurrences stay out of a whole-day planner, as they do in a rebuild.
+        if (!a || (!state.AllEvents && !a->AllDayEvent()))
+            continue;
+        InsertEventSorted(*state.store, EventOf(*a, entryId, categories, index, state.year), &position);
+    }
+}

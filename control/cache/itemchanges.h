@@ -1,0 +1,21 @@
+#pragma once
+
+#include "calendarstore.h"
+
+#include <QString>
+
+class CalendarAccess;
+struct PlannerState;
+
+// Brings the store up to date for one item the folder reports as added or changed, without a
+// rebuild: its old events go, and its new ones come in at their place in start order. Returns
+// whether the store changed, so that the caller lays out, draws and writes the cache back.
+// Raises QvError when a recurring item's occurrences cannot be read.
+bool ApplyItemChange(PlannerState &state, const CalendarAccess &access, const Store::ItemPtr &item,
+                     const QString &categoryStoreSubject);
+
+// Puts the occurrences of the recurring item entryId (subject subject) that fall in the planner
+// year into the store, after the events already there with the same start. Nothing is added
+// when the item's categories are hidden or filtered out. Raises QvError.
+void RefreshRecurringItem(PlannerState &state, const CalendarAccess &access, const QString &subject,
+                          const QString &entryId);
