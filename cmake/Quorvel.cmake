@@ -7,10 +7,11 @@ function(quorvel_add_library name alias)
   target_link_libraries(${name} PUBLIC ${ARG_LINKS})
 endfunction()
 
-# quorvel_add_test(NAME [GUI] SOURCES... LINKS ...): one GoogleTest program, registered with
-# CTest. GUI programs run under a QApplication (offscreen), the others a QCoreApplication.
+# quorvel_add_test(NAME [GUI] [BUS] SOURCES... LINKS ...): one GoogleTest program, registered with
+# CTest. GUI programs run under a QApplication (offscreen), the others a QCoreApplication. BUS
+# programs run on a private session bus of their own that starts this build's quorvel-sync.
 function(quorvel_add_test name)
-  cmake_parse_arguments(ARG "GUI" "" "SOURCES;LINKS" ${ARGN})
+  cmake_parse_arguments(ARG "GUI;BUS" "" "SOURCES;LINKS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/tests/testmain.cpp)
   if(ARG_GUI)
     target_compile_definitions(${name} PRIVATE QUORVEL_TEST_GUI)
@@ -20,8 +21,15 @@ function(quorvel_add_test name)
   target_compile_definitions(${name} PRIVATE
     QUORVEL_TEST_DATA="${PROJECT_SOURCE_DIR}/tests/data"
     QUORVEL_CORPUS="${PROJECT_SOURCE_DIR}/../shared/corpus")
-  add_test(NAME ${name} COMMAND ${name})
-  # A fixed zone, locale and configuration, so no test depends on the machine or its user.
+  if(ARG_BUS)
+    add_test(NAME ${name} COMMAND dbus-run-session --config-file=${CMAKE_BINARY_DIR}/dbus/session.conf
+             -- $<TARGET_FILE:${name}>)
+    add_dependencies(${name} quorvel-sync)
+  else()
+    add_test(NAME ${name} COMMAND ${name})
+  endif()
+  # A fixed zone, locale and configuration, so no test depends on the machine or its user; no
+  # session bus but the private one of BUS programs (dbus-run-session replaces the address).
   set_tests_properties(${name} PROPERTIES ENVIRONMENT
-    "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;TZ=Europe/Berlin;XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-home/config;XDG_CACHE_HOME=${CMAKE_BINARY_DIR}/test-home/cache;QUORVEL_PROFILE=")
+    "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;TZ=Europe/Berlin;XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-home/config;XDG_CACHE_HOME=${CMAKE_BINARY_DIR}/test-home/cache;QUORVEL_PROFILE=;QUORVEL_SYNC_IDLE_MS=1500;DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent/quorvel-tests-have-no-bus")
 endfunction()

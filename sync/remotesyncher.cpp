@@ -121,6 +121,18 @@ void RemoteSyncher::UpdateCache()
 {
     if (m_path.isEmpty())
         create();
+    if (!send() && !m_bus.interface()->isServiceRegistered(m_owner)) {
+        // The service went before the bus told us: start it again, once.
+        onServiceLost();
+        create();
+        if (!send())
+            throw QvError(kSyncherLost, m_bus.lastError().message(), QStringLiteral("QuorvelSync"));
+    }
+    ++m_outstanding;
+}
+
+bool RemoteSyncher::send()
+{
     auto set = [this](const char *name, const QVariant &value) {
         QDBusMessage m = QDBusMessage::createMethodCall(m_owner, m_path, SyncBus::kPropertiesInterface,
                                                         QStringLiteral("Set"));
@@ -141,9 +153,7 @@ void RemoteSyncher::UpdateCache()
         m_bus.call(QDBusMessage::createMethodCall(m_owner, m_path, SyncBus::kSyncherInterface,
                                                   QStringLiteral("UpdateCache")),
                    QDBus::Block, kCallTimeoutMs);
-    if (reply.type() != QDBusMessage::ReplyMessage)
-        throw QvError(kSyncherLost, reply.errorMessage(), QStringLiteral("QuorvelSync"));
-    ++m_outstanding;
+    return reply.type() == QDBusMessage::ReplyMessage;
 }
 
 void RemoteSyncher::CancelUpdate()
@@ -163,9 +173,10 @@ void RemoteSyncher::onWriteComplete(short result, int error)
 void RemoteSyncher::onServiceLost()
 {
     forget();
-    // Nothing else will report these requests.
+    // Nothing else will report these requests. Reported from the event loop, as a report from
+    // the service would be, never from inside a call of the planner's.
     for (int lost = std::exchange(m_outstanding, 0); lost > 0; --lost)
-        emit WriteComplete(7, kSyncherLost);
+        QMetaObject::invokeMethod(this, [this] { emit WriteComplete(7, kSyncherLost); }, Qt::QueuedConnection);
 }
 
 std::unique_ptr<SyncherLink> MakeSyncherLink(Dialogs &dialogs, const Store::ProfileOptions &store)

@@ -87,16 +87,17 @@ CacheWriteResult ReplaceCacheFile(const CacheFileNames &names,
         return {CacheWriteResult::TempNotOpened, error};
 
     CacheRecordWriter writer(temp);
-    const bool complete = writeRecords(writer);
-    if (!complete || !writer.flush() || !temp.sync() || !temp.close()) {
-        const CacheWriteResult result =
-            complete ? CacheWriteResult{CacheWriteResult::WriteFailed,
-                                        writer.errorNumber() ? writer.errorNumber()
-                                                             : temp.lastError()}
-                     : CacheWriteResult{CacheWriteResult::Cancelled, 0};
+    if (!writeRecords(writer)) {
+        // A cancelled writer leaves what it wrote in the temp file, the cache untouched.
+        writer.flush();
+        temp.close();
+        return {CacheWriteResult::Cancelled, 0};
+    }
+    if (!writer.flush() || !temp.sync() || !temp.close()) {
+        const int failure = writer.errorNumber() ? writer.errorNumber() : temp.lastError();
         temp.close();
         DeleteFile(names.tempFile);
-        return result;
+        return {CacheWriteResult::WriteFailed, failure};
     }
 
     if (writingFile)

@@ -42,7 +42,7 @@ struct CacheWriteResult
         TempNotDeleted, // an old temp file could not be removed; nothing written
         TempNotOpened,  // the temp file could not be created; nothing written
         WriteFailed,    // writing the records failed; the cache file is untouched
-        Cancelled,      // the record writer asked to stop; the cache file is untouched
+        Cancelled,      // the record writer asked to stop; what it wrote stays in the temp file
         CacheNotDeleted, // the new data is complete in the temp file, the old cache stays
         RenameFailed,   // the old cache is gone, the new data is in the temp file
     };

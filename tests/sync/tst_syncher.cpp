@@ -2,16 +2,27 @@
 #include "dialogs.h"
 #include "fileio.h"
 #include "oadate.h"
+#include "remotesyncher.h"
 #include "restriction.h"
 #include "syncher.h"
+#include "syncherbus.h"
 #include "testsupport.h"
 
 #include <QCoreApplication>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+#include <QDBusVariant>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <unistd.h>
 
 using namespace Store;
 
@@ -34,7 +45,31 @@ QList<CacheRecord> Records(const QString &path)
     return out;
 }
 
-class SyncherTest : public ::testing::Test
+// Waits, serving events, until done() or the time is up.
+bool WaitFor(const std::function<bool()> &done, int ms = 10000)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
+}
+
+// A property of a synchroniser in quorvel-sync, read over the bus.
+QVariant RemoteProperty(const RemoteSyncher &s, const QString &name)
+{
+    QDBusMessage get = QDBusMessage::createMethodCall(s.serviceOwner(), s.objectPath(),
+                                                      SyncBus::kPropertiesInterface, "Get");
+    get << SyncBus::kSyncherInterface << name;
+    const QDBusMessage reply = QDBusConnection::sessionBus().call(get);
+    return reply.arguments().isEmpty() ? QVariant()
+                                       : qvariant_cast<QDBusVariant>(reply.arguments().first()).variant();
+}
+
+// The synchroniser in this process, or its twin in quorvel-sync reached over the session bus.
+enum class Where { InProcess, OnTheBus };
+
+class SyncherTest : public ::testing::TestWithParam<Where>
 {
 protected:
     SyncherTest()
@@ -52,7 +87,15 @@ protected:
                                                  "DTEND;VALUE=DATE:20260603\r\n", true));
         options.storeDir = dir.path() + "/store";
         session = std::make_shared<NameSpace>(options);
-        syncher = std::make_unique<Syncher>(dialogs, options);
+        if (GetParam() == Where::InProcess) {
+            auto local = std::make_unique<Syncher>(dialogs, options);
+            inProcess = local.get();
+            syncher = std::move(local);
+        } else {
+            auto remote = std::make_unique<RemoteSyncher>(options);
+            onTheBus = remote.get();
+            syncher = std::move(remote);
+        }
         const FolderPtr folder = session->GetDefaultFolder(9);
         syncher->FolderID = folder->EntryID();
         syncher->StoreID = folder->StoreID();
@@ -60,7 +103,7 @@ protected:
         syncher->CalStartMonth = 1;
         syncher->CacheFileName = dir.path() + "/cache.tmp";
         syncher->TempFileName = dir.path() + "/~cache.tmp";
-        QObject::connect(syncher.get(), &Syncher::WriteComplete, [this](qint16 r, qint32 e) {
+        QObject::connect(syncher.get(), &SyncherLink::WriteComplete, [this](qint16 r, qint32 e) {
             results.append({r, e});
         });
     }
@@ -70,27 +113,31 @@ protected:
     {
         const qsizetype before = results.size();
         syncher->UpdateCache();
-        QElapsedTimer t;
-        t.start();
-        while (results.size() == before && t.elapsed() < 5000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        WaitFor([&] { return results.size() > before; });
         return results.size() > before ? results.last() : std::pair<qint16, qint32>{-1, -1};
+    }
+
+    bool updating() const
+    {
+        return inProcess ? inProcess->Updating : RemoteProperty(*onTheBus, "Updating").toBool();
     }
 
     QTemporaryDir dir;
     ProfileOptions options;
     NameSpacePtr session;
     ScriptedDialogs dialogs;
-    std::unique_ptr<Syncher> syncher;
+    std::unique_ptr<SyncherLink> syncher;
+    Syncher *inProcess = nullptr;
+    RemoteSyncher *onTheBus = nullptr;
     QList<std::pair<qint16, qint32>> results;
 };
 
 } // namespace
 
-TEST_F(SyncherTest, RebuildWritesTheStoresOwnEnumeration)
+TEST_P(SyncherTest, RebuildWritesTheStoresOwnEnumeration)
 {
     EXPECT_EQ(run(), (std::pair<qint16, qint32>{1, 0}));
-    EXPECT_FALSE(syncher->Updating);
+    EXPECT_FALSE(updating());
     EXPECT_FALSE(QFile::exists(syncher->TempFileName));
     const QList<CacheRecord> records = Records(syncher->CacheFileName);
 
@@ -124,16 +171,18 @@ TEST_F(SyncherTest, RebuildWritesTheStoresOwnEnumeration)
     EXPECT_EQ(Records(syncher->CacheFileName).size(), records.size() + 1) << "the dentist too";
 }
 
-TEST_F(SyncherTest, CancelBeforeTheFirstItemLeavesTheCache)
+TEST_P(SyncherTest, CancelBeforeTheFirstItemLeavesTheCache)
 {
     WriteAll(syncher->CacheFileName, "old cache");
     syncher->CancelUpdate(); // arrives while idle: stops the next rebuild at its first item
     EXPECT_EQ(run(), (std::pair<qint16, qint32>{6, 0}));
     EXPECT_EQ(ReadAll(syncher->CacheFileName), "old cache");
+    EXPECT_TRUE(QFileInfo(syncher->TempFileName).exists()) << "written with no records";
+    EXPECT_EQ(QFileInfo(syncher->TempFileName).size(), 0);
     EXPECT_EQ(run().first, 1) << "the flag was cleared";
 }
 
-TEST_F(SyncherTest, FailuresAndTheirResults)
+TEST_P(SyncherTest, FailuresAndTheirResults)
 {
     // A cache that cannot be deleted: result 3, the new data complete in the temp file.
     QDir().mkpath(syncher->CacheFileName + "/held");
@@ -154,7 +203,9 @@ TEST_F(SyncherTest, FailuresAndTheirResults)
     // A temp file in a missing directory: result 2, error 0, and the file helper's message.
     syncher->TempFileName = dir.path() + "/nowhere/~cache.tmp";
     EXPECT_EQ(run(), (std::pair<qint16, qint32>{2, 0}));
-    EXPECT_EQ(dialogs.texts(), QStringList{"That path doesn't exist."});
+    if (inProcess) { // quorvel-sync writes it to its standard error
+        EXPECT_EQ(dialogs.texts(), QStringList{"That path doesn't exist."});
+    }
     syncher->TempFileName = dir.path() + "/~cache.tmp";
 
     // A folder that is gone: result 5 with the store's error.
@@ -162,4 +213,180 @@ TEST_F(SyncherTest, FailuresAndTheirResults)
     const auto gone = run();
     EXPECT_EQ(gone.first, 5);
     EXPECT_EQ(gone.second, kNotFound);
+}
+
+INSTANTIATE_TEST_SUITE_P(Link, SyncherTest, ::testing::Values(Where::InProcess, Where::OnTheBus),
+                         [](const auto &info) {
+                             return info.param == Where::InProcess ? "InProcess" : "OnTheBus";
+                         });
+
+namespace {
+
+// quorvel-sync itself: started by the bus, serving a store large enough that a rebuild takes a
+// while, so it can be killed in the middle.
+class SyncServiceTest : public ::testing::Test
+{
+protected:
+    SyncServiceTest()
+    {
+        const QString cal = dir.path() + "/store/Calendar/";
+        QDir().mkpath(cal);
+        for (int i = 0; i < 400; ++i) {
+            const QByteArray day = QByteArray::number(20260101 + (i % 12) * 100 + i % 28);
+            QByteArray lines = "SUMMARY:Item " + QByteArray::number(i) + "\r\nDTSTART;VALUE=DATE:" +
+                               day + "\r\nCATEGORIES:Work\r\n";
+            if (i % 5 == 0)
+                lines += "RRULE:FREQ=WEEKLY;COUNT=20\r\n";
+            WriteAll(cal + QString("item%1.ics").arg(i), Vevent("i" + QByteArray::number(i), lines));
+        }
+        options.storeDir = dir.path() + "/store";
+        NameSpace session(options);
+        folder = session.GetDefaultFolder(9)->EntryID();
+        store = session.GetDefaultFolder(9)->StoreID();
+        link = std::make_unique<RemoteSyncher>(options);
+        QObject::connect(link.get(), &SyncherLink::WriteComplete,
+                         [this](qint16 r, qint32 e) { results.append({r, e}); });
+        link->FolderID = folder;
+        link->StoreID = store;
+        link->CalStartYear = 2026;
+        link->CacheFileName = dir.path() + "/cache.tmp";
+        link->TempFileName = dir.path() + "/~cache.tmp";
+    }
+
+    // Starts a rebuild; the caller waits for the report.
+    qsizetype request()
+    {
+        const qsizetype before = results.size();
+        link->UpdateCache();
+        return before;
+    }
+    std::pair<qint16, qint32> reportAfter(qsizetype before)
+    {
+        WaitFor([&] { return results.size() > before; });
+        return results.size() > before ? results.last() : std::pair<qint16, qint32>{-1, -1};
+    }
+    static uint pidOf(const QString &busName)
+    {
+        return QDBusConnection::sessionBus().interface()->servicePid(busName).value();
+    }
+
+    QTemporaryDir dir;
+    ProfileOptions options;
+    QString folder, store;
+    std::unique_ptr<RemoteSyncher> link;
+    QList<std::pair<qint16, qint32>> results;
+};
+
+} // namespace
+
+TEST_F(SyncServiceTest, RebuildsInItsOwnProcessStartedByTheBus)
+{
+    ASSERT_TRUE(QDBusConnection::sessionBus().isConnected()) << "run under dbus-run-session";
+    const uint pid = pidOf(link->serviceOwner());
+    ASSERT_NE(pid, 0u);
+    EXPECT_NE(pid, uint(getpid()));
+    EXPECT_EQ(QFileInfo(QString("/proc/%1/exe").arg(pid)).symLinkTarget().section('/', -1), "quorvel-sync");
+    EXPECT_EQ(reportAfter(request()), (std::pair<qint16, qint32>{1, 0}));
+    int expected = 320;
+    for (int i = 0; i < 400; i += 5) {
+        const QDate first(2026, i % 12 + 1, i % 28 + 1);
+        for (int week = 0; week < 20; ++week)
+            expected += first.addDays(7 * week).year() == 2026;
+    }
+    EXPECT_EQ(Records(link->CacheFileName).size(), expected);
+}
+
+TEST_F(SyncServiceTest, ALostServiceReportsItsRequestAndIsStartedAgain)
+{
+    const QString first = link->serviceOwner();
+    const qsizetype before = request();
+    ::kill(pid_t(pidOf(first)), SIGKILL);
+    EXPECT_EQ(reportAfter(before), (std::pair<qint16, qint32>{7, kSyncherLost}));
+    EXPECT_TRUE(link->objectPath().isEmpty());
+
+    EXPECT_EQ(reportAfter(request()), (std::pair<qint16, qint32>{1, 0}));
+    EXPECT_NE(link->serviceOwner(), first) << "a new service, started by the bus";
+}
+
+TEST_F(SyncServiceTest, KilledAtAnyMomentTheCacheIsTheOldFileOrTheNew)
+{
+    ASSERT_EQ(reportAfter(request()), (std::pair<qint16, qint32>{1, 0}));
+    const QByteArray fresh = ReadAll(link->CacheFileName);
+    const QByteArray old = CacheBytes({{"x", "Old", "", At(2026, 5, 1), At(2026, 5, 2)}});
+    // How long a rebuild takes, from the request to the report.
+    WriteAll(link->CacheFileName, old);
+    QElapsedTimer t;
+    t.start();
+    ASSERT_EQ(reportAfter(request()).first, 1);
+    const qint64 rebuildMs = std::max<qint64>(t.elapsed(), 20);
+
+    constexpr int kRounds = 30;
+    int keptOld = 0, tookNew = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        WriteAll(link->CacheFileName, old);
+        const qsizetype before = request();
+        const uint pid = pidOf(link->serviceOwner());
+        // Moments spread from the request to a little past the usual end of the rebuild.
+        const qint64 waitMs = rebuildMs * 13 * round / (10 * kRounds);
+        QElapsedTimer wait;
+        wait.start();
+        while (wait.elapsed() < waitMs && results.size() == before)
+            QThread::usleep(200);
+        ::kill(pid_t(pid), SIGKILL);
+        const auto report = reportAfter(before);
+        EXPECT_TRUE(report.first == 7 || report.first == 1) << report.first;
+        const QByteArray now = ReadAll(link->CacheFileName);
+        ASSERT_TRUE(now == old || now == fresh) << "round " << round << ": " << now.size() << " bytes";
+        (now == old ? keptOld : tookNew)++;
+        // The file the planner reads must load in full.
+        BinaryFile f = BinaryFile::open(link->CacheFileName);
+        CacheRecordReader reader(f);
+        CacheRecord r;
+        while (!reader.atEnd())
+            ASSERT_TRUE(reader.read(r));
+    }
+    EXPECT_GT(keptOld, 0);
+    RecordProperty("kept_old", keptOld);
+    RecordProperty("took_new", tookNew);
+}
+
+TEST_F(SyncServiceTest, EndsWhenNoPlannerHoldsASynchroniser)
+{
+    const QString owner = link->serviceOwner();
+    ASSERT_FALSE(owner.isEmpty());
+    link.reset(); // releases the object; the tests' idle time is 1.5 s
+    auto *bus = QDBusConnection::sessionBus().interface();
+    EXPECT_TRUE(WaitFor([&] { return !bus->isServiceRegistered(owner).value(); }, 8000));
+}
+
+TEST_F(SyncServiceTest, ObjectsOfAPlannerThatLeavesTheBusGo)
+{
+    auto exists = [&](const QString &p) {
+        QDBusMessage get = QDBusMessage::createMethodCall(link->serviceOwner(), p,
+                                                          SyncBus::kPropertiesInterface, "Get");
+        get << SyncBus::kSyncherInterface << QString("Updating");
+        return QDBusConnection::sessionBus().call(get).type() == QDBusMessage::ReplyMessage;
+    };
+    {
+        QDBusConnection other = QDBusConnection::connectToBus(QDBusConnection::SessionBus, "other");
+        auto released = std::make_unique<RemoteSyncher>(options, other);
+        const QString path = released->objectPath();
+        ASSERT_TRUE(exists(path));
+        link->UpdateCache(); // ours stays busy meanwhile
+        released.reset();
+        EXPECT_TRUE(WaitFor([&] { return !exists(path); }, 5000)) << "released";
+    }
+    QDBusConnection::disconnectFromBus("other");
+
+    // A planner that vanishes without a word: another process that creates one and ends.
+    QProcess client;
+    client.start("dbus-send", {"--session", "--print-reply=literal", "--dest=" + SyncBus::kService,
+                               SyncBus::kFactoryPath, SyncBus::kFactoryInterface + ".CreateSyncher",
+                               "string:", "string:" + options.storeDir});
+    ASSERT_TRUE(client.waitForFinished(5000));
+    const QString path = QString::fromUtf8(client.readAllStandardOutput()).trimmed();
+    ASSERT_TRUE(path.startsWith(SyncBus::kFactoryPath)) << path.toStdString();
+    EXPECT_TRUE(WaitFor([&] { return !exists(path); }, 5000)) << "dropped with its client";
+    EXPECT_TRUE(exists(link->objectPath())) << "ours stays";
+    EXPECT_EQ(reportAfter(results.size()).first, 1);
 }
