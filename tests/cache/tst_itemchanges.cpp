@@ -1,0 +1,165 @@
+#include "calendaraccess.h"
+#include "calevent.h"
+#include "dialogs.h"
+#include "itemchanges.h"
+#include "plannerstate.h"
+#include "testsupport.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace Store;
+
+namespace {
+
+QByteArray Vevent(const QByteArray &uid, const QByteArray &lines)
+{
+    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:" + uid + "\r\n" + lines +
+           "END:VEVENT\r\nEND:VCALENDAR\r\n";
+}
+
+class ItemChangesTest : public ::testing::Test
+{
+protected:
+    ItemChangesTest() : state(dialogs)
+    {
+        QDir().mkpath(dir.path() + "/store/Calendar");
+        options.storeDir = dir.path() + "/store";
+        state.year.setSelectedYear(2026);
+        state.categories.names = {"Work", "Holiday", "Other"};
+        for (int day : {1, 10})
+            keep("kept" + QString::number(day), At(2026, 2, day), At(2026, 2, day + 1));
+    }
+
+    void keep(const QString &id, double start, double end)
+    {
+        auto e = std::make_unique<CalEvent>();
+        e->EventID = id;
+        e->Subject = id;
+        e->StartDate = start;
+        e->EndDate = end;
+        PlaceEvent(*e, state.year);
+        InsertEventSorted(*state.store, std::move(e));
+    }
+
+    // Writes an item file and returns the item as the folder hands it out.
+    ItemPtr write(const QByteArray &uid, const QByteArray &lines)
+    {
+        WriteAll(dir.path() + "/store/Calendar/" + uid + ".ics", Vevent(uid, lines));
+        access = std::make_unique<CalendarAccess>(std::make_shared<NameSpace>(options));
+        access->ResolveFolder(QString());
+        for (const ItemPtr &item : access->folder()->Items()->all()) {
+            if (item->fileName().startsWith(uid))
+                return item;
+        }
+        return nullptr;
+    }
+
+    bool apply(const ItemPtr &item) { return ApplyItemChange(state, *access, item, "PLEASE IGNORE"); }
+
+    QStringList subjects() const
+    {
+        QStringList out;
+        for (const CalEvent &e : *state.store)
+            out.append(e.Subject);
+        return out;
+    }
+
+    QTemporaryDir dir;
+    ProfileOptions options;
+    ScriptedDialogs dialogs;
+    PlannerState state;
+    std::unique_ptr<CalendarAccess> access;
+};
+
+} // namespace
+
+TEST_F(ItemChangesTest, AWholeDayItemGoesInAtItsPlaceAndAChangeReplacesIt)
+{
+    const ItemPtr ski = write("ski", "SUMMARY:Ski\r\nCATEGORIES:Holiday\r\nDTSTART;VALUE=DATE:20260205\r\n"
+                                     "DTEND;VALUE=DATE:20260208\r\n");
+    ASSERT_TRUE(apply(ski));
+    EXPECT_EQ(subjects(), (QStringList{"kept1", "Ski", "kept10"}));
+    const CalEvent &e = state.store->Item(2);
+    EXPECT_EQ(e.EventID, ski->EntryID());
+    EXPECT_EQ(e.CatIndex, 2);
+    EXPECT_EQ(e.StartMonth, 2);
+    EXPECT_EQ(e.EndDate, At(2026, 2, 8));
+
+    // Moved past the second kept event: one event, at its new place.
+    const ItemPtr moved = write("ski", "SUMMARY:Ski\r\nCATEGORIES:Holiday\r\nDTSTART;VALUE=DATE:20260215\r\n"
+                                       "DTEND;VALUE=DATE:20260216\r\n");
+    ASSERT_TRUE(apply(moved));
+    EXPECT_EQ(subjects(), (QStringList{"kept1", "kept10", "Ski"}));
+}
+
+TEST_F(ItemChangesTest, TimedItemsStayOutOfAWholeDayPlanner)
+{
+    const ItemPtr lunch = write("lunch", "SUMMARY:Lunch\r\nDTSTART:20260203T120000\r\nDTEND:20260203T130000\r\n");
+    EXPECT_FALSE(apply(lunch)) << "nothing to draw or write";
+    EXPECT_EQ(state.store->Count(), 2);
+
+    // It was a whole day before: its old event must go, from the screen and the file.
+    keep(lunch->EntryID(), At(2026, 2, 3), At(2026, 2, 4));
+    EXPECT_TRUE(apply(lunch));
+    EXPECT_EQ(subjects(), (QStringList{"kept1", "kept10"}));
+
+    state.AllEvents = true;
+    EXPECT_TRUE(apply(lunch));
+    EXPECT_EQ(subjects(), (QStringList{"kept1", "Lunch", "kept10"}));
+}
+
+TEST_F(ItemChangesTest, ARecurringItemBringsEveryOccurrenceOfTheYear)
+{
+    // Another item with the same subject and an apostrophe in it, which the restriction must survive.
+    write("other", "SUMMARY:Bob's review\r\nCATEGORIES:Work\r\nDTSTART;VALUE=DATE:20260101\r\n"
+                   "DTEND;VALUE=DATE:20260102\r\n");
+    const ItemPtr series = write("series", "SUMMARY:Bob's review\r\nCATEGORIES:Holiday\r\n"
+                                           "DTSTART;VALUE=DATE:20261203\r\nDTEND;VALUE=DATE:20261204\r\n"
+                                           "RRULE:FREQ=WEEKLY;COUNT=6\r\n");
+    ASSERT_TRUE(apply(series));
+    QList<double> starts;
+    for (const CalEvent &e : *state.store) {
+        if (e.EventID == series->EntryID()) {
+            starts.append(e.StartDate);
+            EXPECT_EQ(e.CatIndex, 2) << "the series' own categories";
+        }
+    }
+    EXPECT_EQ(starts, (QList<double>{At(2026, 12, 3), At(2026, 12, 10), At(2026, 12, 17),
+                                     At(2026, 12, 24), At(2026, 12, 31)}))
+        << "the sixth is in the next year";
+    EXPECT_EQ(state.store->Count(), 2 + 5);
+
+    // Applied again, the occurrences are replaced, not doubled.
+    ASSERT_TRUE(apply(series));
+    EXPECT_EQ(state.store->Count(), 2 + 5);
+}
+
+TEST_F(ItemChangesTest, OccurrencesThatAreHiddenTimedOrFilteredStayOut)
+{
+    const ItemPtr standup = write("standup", "SUMMARY:Standup\r\nCATEGORIES:Work\r\n"
+                                             "DTSTART:20260302T090000\r\nDTEND:20260302T091500\r\n"
+                                             "RRULE:FREQ=DAILY;COUNT=5\r\n");
+    EXPECT_TRUE(apply(standup));
+    EXPECT_EQ(state.store->Count(), 2) << "timed occurrences, whole-day planner";
+    state.AllEvents = true;
+    apply(standup);
+    EXPECT_EQ(state.store->Count(), 2 + 5);
+
+    state.IsFilteredOut = [](const QString &c) { return c == "Work"; };
+    apply(standup);
+    EXPECT_EQ(state.store->Count(), 2) << "filtered out";
+
+    state.IsFilteredOut = nullptr;
+    state.HideNonCategoryItems = true;
+    const ItemPtr odd = write("odd", "SUMMARY:Odd\r\nCATEGORIES:Garden\r\nDTSTART;VALUE=DATE:20260401\r\n"
+                                     "DTEND;VALUE=DATE:20260402\r\nRRULE:FREQ=DAILY;COUNT=2\r\n");
+    apply(odd);
+    EXPECT_EQ(state.store->Count(), 2) << "a category not in the table, hidden";
+
+    const ItemPtr table = write("table", "SUMMARY:PLEASE IGNORE\r\nDTSTART;VALUE=DATE:20260401\r\n"
+                                         "DTEND;VALUE=DATE:20260402\r\n");
+    EXPECT_FALSE(apply(table)) << "the category item is no appointment of the planner";
+}
