@@ -1,8 +1,11 @@
+#include "cacherecord.h"
 #include "categorystore.h"
 #include "dialogs.h"
 #include "filtermodel.h"
 #include "propertybag.h"
+#include "fileio.h"
 #include "qverror.h"
+#include "remotesyncher.h"
 #include "syncher.h"
 #include "testsupport.h"
 #include "yearplan.h"
@@ -12,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
+#include <QProcess>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -206,7 +210,7 @@ TEST_F(PlannerTest, FailuresOfTheRefreshSequence)
     ASSERT_TRUE(settle(warm)); // the cache now exists
     dialogs.clear();
     YearPlan plan(nullptr, &dialogs);
-    plan.setSyncherFactory([](const Store::ProfileOptions &) -> std::unique_ptr<Syncher> {
+    plan.setSyncherFactory([](const Store::ProfileOptions &) -> std::unique_ptr<SyncherLink> {
         throw QvError(429, "ActiveX component can't create object");
     });
     plan.ReadProperties(MapPropertyBag({{"Folder", "Team\\Calendar\\Planning"}}));
@@ -237,4 +241,58 @@ TEST_F(PlannerTest, TheStoredFilterOfTheTitleHidesAppointments)
     ASSERT_EQ(plan.state().store->Count(), 1);
     EXPECT_EQ(plan.state().store->Item(1).Band, 0);
     EXPECT_EQ(plan.state().RowBands[12], 48);
+}
+
+TEST_F(PlannerTest, ChangesByAnotherProcessShowWithinTwoSecondsAndReachTheCache)
+{
+    YearPlan plan(nullptr, &dialogs);
+    plan.resize(1200, 800);
+    plan.ReadProperties(MapPropertyBag({{"Folder", "Team\\Calendar\\Planning"}}));
+    ASSERT_TRUE(settle(plan));
+    ASSERT_NE(dynamic_cast<RemoteSyncher *>(plan.updater().link()), nullptr)
+        << "the planner's synchroniser is quorvel-sync's";
+
+    const QString folder = dir.path() + "/Team/Calendar/Planning/";
+    const QByteArray year = QByteArray::number(QDate::currentDate().year());
+    auto subjects = [&] {
+        QStringList out;
+        for (const CalEvent &e : *plan.state().store)
+            out.append(e.Subject);
+        return out;
+    };
+    // Another program changes the folder; the planner must show it within two seconds.
+    auto byAnotherProcess = [&](const char *what, const QString &script,
+                                const std::function<bool()> &shown) {
+        ASSERT_EQ(QProcess::execute("sh", {"-c", script}), 0) << script.toStdString();
+        QElapsedTimer t;
+        t.start();
+        while (!shown() && t.elapsed() < 2000)
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        EXPECT_TRUE(shown()) << script.toStdString() << ": " << subjects().join(", ").toStdString();
+        RecordProperty(std::string(what) + "_ms", int(t.elapsed()));
+        // And the cache on disk then holds what the planner holds.
+        auto cacheMatches = [&] {
+            BinaryFile f = BinaryFile::open(plan.cacheFiles().cacheFile);
+            CacheRecordReader reader(f);
+            QStringList cached;
+            CacheRecord r;
+            while (!reader.atEnd() && reader.read(r))
+                cached.append(r.Subject);
+            return plan.pendingUpdates() == 0 && cached == subjects();
+        };
+        t.restart();
+        while (!cacheMatches() && t.elapsed() < 5000)
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        EXPECT_TRUE(cacheMatches()) << script.toStdString();
+    };
+
+    WriteAll(dir.path() + "/new.ics", AllDay("c", "Launch", year + "0101", year + "0103", "Holiday"));
+    byAnotherProcess("added", "cp '" + dir.path() + "/new.ics' '" + folder + "c.ics'",
+                     [&] { return subjects() == QStringList({"Launch", "Retreat"}); });
+    WriteAll(dir.path() + "/changed.ics", AllDay("c", "Relaunch", year + "0601", year + "0602", "Holiday"));
+    byAnotherProcess("changed", "cp '" + dir.path() + "/changed.ics' '" + folder + "c.tmp' && mv '" + folder +
+                         "c.tmp' '" + folder + "c.ics'",
+                     [&] { return subjects() == QStringList({"Retreat", "Relaunch"}); });
+    byAnotherProcess("deleted", "rm '" + folder + "c.ics'", [&] { return subjects() == QStringList({"Retreat"}); });
+    EXPECT_TRUE(dialogs.shown().isEmpty()) << qPrintable(dialogs.texts().join('\n'));
 }
