@@ -1,0 +1,114 @@
+// The synchroniser's full rebuild of one planner year from a store of 10,000 items (a fifth
+// recurring, written by bench/make-bench-store into $QUORVEL_BENCH_STORE), beside the store's
+// plain enumeration of the same year: the same session, restriction and occurrences, every item
+// read, nothing written. The rebuild's own cost is the cache file, the per-item yield and the
+// write timer's first tick.
+
+#include "calendarstore.h"
+#include "dialogs.h"
+#include "remotesyncher.h"
+#include "restriction.h"
+#include "syncher.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+namespace {
+
+Store::ProfileOptions BenchStore()
+{
+    Store::ProfileOptions options;
+    options.storeDir = qEnvironmentVariable("QUORVEL_BENCH_STORE");
+    return options;
+}
+
+QString YearRestriction()
+{
+    return RangeRestriction(QDate(2026, 1, 1), QDate(2026, 12, 31));
+}
+
+void BM_PlainEnumeration(benchmark::State &state)
+{
+    qint64 occurrences = 0;
+    for (auto _ : state) {
+        Store::NameSpace session(BenchStore());
+        Store::ItemsPtr items = session.GetDefaultFolder(Store::olFolderCalendar)->Items();
+        items->Sort("[Start]");
+        items->setIncludeRecurrences(true);
+        items = items->Restrict(YearRestriction());
+        items->Sort("[Start]");
+        double sum = 0;
+        occurrences = 0;
+        for (const Store::ItemPtr &item : items->all()) {
+            const Store::AppointmentItemPtr a = Store::AppointmentOf(item);
+            sum += a->Start() + a->End() + a->Subject().size() + a->Categories().size() +
+                   item->EntryID().size();
+            ++occurrences;
+        }
+        benchmark::DoNotOptimize(sum);
+    }
+    state.counters["occurrences"] = double(occurrences);
+}
+
+void Rebuild(benchmark::State &state, SyncherLink &link)
+{
+    QTemporaryDir dir;
+    Store::NameSpace session(BenchStore());
+    const Store::FolderPtr folder = session.GetDefaultFolder(Store::olFolderCalendar);
+    link.FolderID = folder->EntryID();
+    link.StoreID = folder->StoreID();
+    link.AllEvents = true;
+    link.CalStartYear = 2026;
+    link.CalStartMonth = 1;
+    link.CacheFileName = dir.filePath("cache.tmp");
+    link.TempFileName = dir.filePath("~cache.tmp");
+    int result = 0;
+    QObject::connect(&link, &SyncherLink::WriteComplete, [&](qint16 r, qint32) { result = r; });
+    for (auto _ : state) {
+        result = 0;
+        link.UpdateCache();
+        while (result == 0)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        if (result != 1)
+            state.SkipWithError("the rebuild failed");
+    }
+}
+
+void BM_Rebuild(benchmark::State &state)
+{
+    StreamDialogs dialogs;
+    Syncher syncher(dialogs, BenchStore());
+    Rebuild(state, syncher);
+}
+
+// quorvel-sync doing the same, when a session bus is at hand.
+void BM_RebuildOverTheBus(benchmark::State &state)
+{
+    try {
+        RemoteSyncher remote(BenchStore());
+        Rebuild(state, remote);
+    } catch (const std::exception &e) {
+        state.SkipWithError(e.what());
+    }
+}
+
+BENCHMARK(BM_PlainEnumeration)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_Rebuild)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_RebuildOverTheBus)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QUORVEL_BENCH_STORE")) {
+        fprintf(stderr, "Set QUORVEL_BENCH_STORE to a store from bench/make-bench-store DIR 10000\n");
+        return 2;
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    return 0;
+}
