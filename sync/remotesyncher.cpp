@@ -90,9 +90,10 @@ void RemoteSyncher::create()
     // The service reads the same store as the planner, whatever its own environment says.
     call << (m_store.storeDir.isEmpty() ? m_store.profilePath() : QString()) << m_store.storeDir;
     QDBusMessage reply = m_bus.call(call, QDBus::Block, kCallTimeoutMs);
-    if (reply.type() == QDBusMessage::ErrorMessage &&
-        reply.errorName() == QStringLiteral("org.freedesktop.DBus.Error.ServiceUnknown") &&
-        startServiceBesideUs(m_bus))
+    const QString error = reply.type() == QDBusMessage::ErrorMessage ? reply.errorName() : QString();
+    // A service that is ending as we call leaves without a reply: the bus starts a new one.
+    if (error == QStringLiteral("org.freedesktop.DBus.Error.NoReply") ||
+        (error == QStringLiteral("org.freedesktop.DBus.Error.ServiceUnknown") && startServiceBesideUs(m_bus)))
         reply = m_bus.call(call, QDBus::Block, kCallTimeoutMs);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
         throw cannotCreate(reply.errorMessage());
@@ -119,41 +120,31 @@ void RemoteSyncher::forget()
 
 void RemoteSyncher::UpdateCache()
 {
+    // A service that went before the bus told us: start it again.
+    if (!m_path.isEmpty() && !m_bus.interface()->isServiceRegistered(m_owner))
+        onServiceLost();
     if (m_path.isEmpty())
         create();
-    if (!send() && !m_bus.interface()->isServiceRegistered(m_owner)) {
-        // The service went before the bus told us: start it again, once.
-        onServiceLost();
-        create();
-        if (!send())
-            throw QvError(kSyncherLost, m_bus.lastError().message(), QStringLiteral("QuorvelSync"));
-    }
-    ++m_outstanding;
-}
-
-bool RemoteSyncher::send()
-{
     auto set = [this](const char *name, const QVariant &value) {
         QDBusMessage m = QDBusMessage::createMethodCall(m_owner, m_path, SyncBus::kPropertiesInterface,
                                                         QStringLiteral("Set"));
         m << SyncBus::kSyncherInterface << QString::fromLatin1(name)
           << QVariant::fromValue(QDBusVariant(value));
-        m_bus.send(m);
+        return m_bus.send(m);
     };
-    // Sent without waiting: the bus delivers one sender's messages in order, and the call below
-    // waits until the service has taken all of them.
-    set("CalStartYear", QVariant::fromValue(short(CalStartYear)));
-    set("CalStartMonth", QVariant::fromValue(short(CalStartMonth)));
-    set("CacheFileName", CacheFileName);
-    set("TempFileName", TempFileName);
-    set("FolderID", FolderID);
-    set("StoreID", StoreID);
-    set("AllEvents", AllEvents);
-    const QDBusMessage reply =
-        m_bus.call(QDBusMessage::createMethodCall(m_owner, m_path, SyncBus::kSyncherInterface,
-                                                  QStringLiteral("UpdateCache")),
-                   QDBus::Block, kCallTimeoutMs);
-    return reply.type() == QDBusMessage::ReplyMessage;
+    // Nothing here waits for the service, which may be deep in another planner's rebuild: the
+    // bus delivers one sender's messages in order, so the values arrive before the request, and
+    // a service that dies before answering is reported by the watch on its name.
+    const bool sent = set("CalStartYear", QVariant::fromValue(short(CalStartYear))) &&
+                      set("CalStartMonth", QVariant::fromValue(short(CalStartMonth))) &&
+                      set("CacheFileName", CacheFileName) && set("TempFileName", TempFileName) &&
+                      set("FolderID", FolderID) && set("StoreID", StoreID) &&
+                      set("AllEvents", AllEvents) &&
+                      m_bus.send(QDBusMessage::createMethodCall(m_owner, m_path, SyncBus::kSyncherInterface,
+                                                                QStringLiteral("UpdateCache")));
+    if (!sent)
+        throw QvError(kSyncherLost, m_bus.lastError().message(), QStringLiteral("QuorvelSync"));
+    ++m_outstanding;
 }
 
 void RemoteSyncher::CancelUpdate()

@@ -39,8 +39,6 @@ private slots:
 
 private:
     void create();
-    // Sends the values and UpdateCache; false when the service did not take them.
-    bool send();
     void forget();
     void onServiceLost();
 
