@@ -2,13 +2,11 @@
 
 #include "cacherecord.h"
 #include "dialogs.h"
-#include "eventkey.h"
 #include "fileio.h"
 #include "plannerstate.h"
 #include "qverror.h"
 #include "yield.h"
 
-#include <QSet>
 
 namespace {
 
@@ -17,26 +15,6 @@ void showIndicator(const PlannerState &state, quint32 colour)
     if (state.SetUpdateIndicator)
         state.SetUpdateIndicator(colour);
 }
-
-// Shares one copy of texts that repeat from record to record (categories above all, subjects of
-// recurring items), so a large store holds and frees far fewer strings.
-class TextPool
-{
-public:
-    QString take(QString &&text)
-    {
-        const auto it = m_texts.constFind(text);
-        if (it != m_texts.constEnd())
-            return *it;
-        if (m_texts.size() < kLimit)
-            m_texts.insert(text);
-        return std::move(text);
-    }
-
-private:
-    static constexpr qsizetype kLimit = 4096;
-    QSet<QString> m_texts;
-};
 
 } // namespace
 
@@ -59,7 +37,7 @@ void CacheLoader::LoadCache(PlannerState &state, const QString &cacheFile)
     fresh->reserve(state.store->Count()); // a reload is mostly the size it was
     CacheRecordReader reader(file);
     CacheRecord record;
-    TextPool pool;
+    CacheTextPool pool;
     try {
         for (;;) {
             if (reader.atEnd()) {
@@ -76,7 +54,7 @@ void CacheLoader::LoadCache(PlannerState &state, const QString &cacheFile)
                 showIndicator(state, PlannerState::kIdleIndicatorColour);
                 return;
             }
-            if (!reader.read(record))
+            if (!reader.read(record, pool))
                 throw QvError(reader.errorNumber(), reader.errorDescription());
 
             auto event = std::make_unique<CalEvent>();
@@ -85,12 +63,11 @@ void CacheLoader::LoadCache(PlannerState &state, const QString &cacheFile)
             PlaceEvent(*event, state.year);
             if (TouchesPlannerYear(*event) && !record.EventID.isEmpty()) {
                 event->EventID = std::move(record.EventID);
-                event->Categories = pool.take(std::move(record.Categories));
-                event->Subject = pool.take(std::move(record.Subject));
+                event->Categories = std::move(record.Categories);
+                event->Subject = std::move(record.Subject);
                 event->CatIndex = state.categoryIndexOf(event->Categories);
                 event->Band = 0;
-                const QString key = EventKey(*event);
-                fresh->Add(std::move(event), key); // a duplicate key is skipped
+                fresh->Add(std::move(event)); // a duplicate key is skipped
             }
             YieldToLoop();
         }

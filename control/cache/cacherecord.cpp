@@ -93,14 +93,27 @@ bool CacheRecordReader::atEnd()
     return !ensure(1) && m_errorNumber == 0;
 }
 
-bool CacheRecordReader::readText(QString &text)
+QString CacheTextPool::text(const char *utf8, qsizetype size)
+{
+    // Looked up by the bytes in place: nothing is copied for a text the pool has.
+    const auto it = m_texts.constFind(QByteArray::fromRawData(utf8, size));
+    if (it != m_texts.constEnd())
+        return *it;
+    QString decoded = QString::fromUtf8(utf8, size);
+    if (m_texts.size() < kLimit)
+        m_texts.insert(QByteArray(utf8, size), decoded);
+    return decoded;
+}
+
+bool CacheRecordReader::readText(QString &text, CacheTextPool *pool)
 {
     if (!ensure(2))
         return false;
     const quint16 length = qFromLittleEndian<quint16>(m_buffer.constData() + m_pos);
     if (!ensure(2 + length))
         return false;
-    text = QString::fromUtf8(m_buffer.constData() + m_pos + 2, length);
+    const char *bytes = m_buffer.constData() + m_pos + 2;
+    text = pool ? pool->text(bytes, length) : QString::fromUtf8(bytes, length);
     m_pos += 2 + length;
     m_consumed += 2 + length;
     return true;
@@ -118,7 +131,17 @@ bool CacheRecordReader::readDate(double &date)
 
 bool CacheRecordReader::read(CacheRecord &record)
 {
-    if (!readText(record.EventID) || !readText(record.Subject) || !readText(record.Categories) ||
+    return readRecord(record, nullptr);
+}
+
+bool CacheRecordReader::read(CacheRecord &record, CacheTextPool &pool)
+{
+    return readRecord(record, &pool);
+}
+
+bool CacheRecordReader::readRecord(CacheRecord &record, CacheTextPool *pool)
+{
+    if (!readText(record.EventID) || !readText(record.Subject, pool) || !readText(record.Categories, pool) ||
         !readDate(record.StartDate) || !readDate(record.EndDate)) {
         return fail(FileError::InputPastEndOfFile,
                     FileErrorDescription(FileError::InputPastEndOfFile));

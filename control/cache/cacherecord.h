@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
 #include <QString>
 
 class BinaryFile;
@@ -28,6 +29,19 @@ QByteArray EncodeCacheText(const QString &text);
 void AppendCacheRecord(QByteArray &out, const QString &eventId, const QString &subject,
                        const QString &categories, double start, double end);
 
+// Shares one copy of texts that repeat from record to record (categories above all, subjects of
+// recurring items): a repeated text is found by its bytes, so it costs neither a decoding nor an
+// allocation, and a large store holds and frees far fewer strings.
+class CacheTextPool
+{
+public:
+    QString text(const char *utf8, qsizetype size);
+
+private:
+    static constexpr qsizetype kLimit = 4096;
+    QHash<QByteArray, QString> m_texts;
+};
+
 // Reads records one after the other from an open file, through a buffer.
 class CacheRecordReader
 {
@@ -39,6 +53,8 @@ public:
     // Reads the next record. False when the file ends inside a record, when a date is not an
     // automation date, or when reading fails; errorNumber() and errorDescription() say which.
     bool read(CacheRecord &record);
+    // The same, taking the subject and categories from pool when they have been read before.
+    bool read(CacheRecord &record, CacheTextPool &pool);
 
     int errorNumber() const { return m_errorNumber; }
     QString errorDescription() const { return m_errorDescription; }
@@ -47,7 +63,8 @@ public:
 
 private:
     bool ensure(qsizetype bytes);
-    bool readText(QString &text);
+    bool readText(QString &text, CacheTextPool *pool = nullptr);
+    bool readRecord(CacheRecord &record, CacheTextPool *pool);
     bool readDate(double &date);
     bool fail(int number, const QString &description);
 

@@ -3,7 +3,6 @@
 #include "calevent.h"
 #include "oadate.h"
 
-#include <QStringBuilder>
 
 namespace {
 
@@ -84,14 +83,27 @@ QString GeneralDateFormat::format(double date)
     return dateText(day) + QLatin1Char(' ') + timeText(msecs);
 }
 
-QString EventKey(const CalEvent &event)
+void ForEachEventKeyPiece(const CalEvent &event, const std::function<void(QStringView)> &piece)
 {
     GeneralDateFormat &f = keyFormat();
     const QDate day = OADate::toDate(event.StartDate);
     const int msecs = OADate::MsecsSinceMidnight(event.StartDate);
-    if (!day.isValid() || msecs == 0)
-        return f.format(event.StartDate) + event.EventID;
-    return f.dateText(day) % QLatin1Char(' ') % f.timeText(msecs) % event.EventID;
+    if (!day.isValid() || msecs == 0) {
+        piece(f.format(event.StartDate));
+    } else {
+        piece(f.dateText(day));
+        piece(u" ");
+        piece(f.timeText(msecs));
+    }
+    piece(event.EventID);
+}
+
+QString EventKey(const CalEvent &event)
+{
+    QString key;
+    key.reserve(event.EventID.size() + 24);
+    ForEachEventKeyPiece(event, [&key](QStringView piece) { key += piece; });
+    return key;
 }
 
 void SetEventKeyLocale(const QLocale &locale)

@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <QString>
 
+#include <functional>
 #include <limits>
 
 struct CalEvent;
@@ -37,6 +38,10 @@ private:
 // Key of an event in the store: StartDate in the general date form immediately followed by
 // EventID. Every insertion, removal and lookup builds keys with this function.
 QString EventKey(const CalEvent &event);
+
+// The pieces of EventKey(event), in order, handed to piece without building the key; their
+// concatenation is the key.
+void ForEachEventKeyPiece(const CalEvent &event, const std::function<void(QStringView)> &piece);
 
 // The locale whose general date form EventKey uses on this thread (the default locale until
 // set). Keys built before and after a change do not match: reload the store after it.

@@ -32,8 +32,12 @@ public:
 
     // Appends under key; false (and nothing added) when the key is taken.
     bool Add(std::unique_ptr<CalEvent> event, const QString &key);
+    // Appends under EventKey(*event), which is worked out only when it must be compared: the
+    // event's StartDate and EventID must stay as they are while it is in the store.
+    bool Add(std::unique_ptr<CalEvent> event);
     // Inserts before position (Count() + 1 appends); false when the key is taken.
     bool InsertBefore(int position, std::unique_ptr<CalEvent> event, const QString &key);
+    bool InsertBefore(int position, std::unique_ptr<CalEvent> event);
     bool Remove(const QString &key);
     // Removes every event whose EventID equals id (exact text); the number removed.
     int RemoveIf(const QString &id);
@@ -41,18 +45,24 @@ public:
     void reserve(int n);
 
 private:
-    // A key with its digest, computed once and without regard to letter case, so that the index
-    // neither folds nor copies key texts.
-    struct Key
+    // Where the index finds an event: the event, and its key text unless that is its EventKey.
+    struct Slot
     {
-        explicit Key(const QString &text);
-        bool operator==(const Key &other) const;
-        friend size_t qHash(const Key &key, size_t seed) { return key.digest ^ seed; }
-
-        QString text;
+        CalEvent *event = nullptr;
+        QString key;
+    };
+    struct Entry
+    {
+        std::unique_ptr<CalEvent> event;
         size_t digest;
     };
-    using Entries = std::vector<std::pair<std::unique_ptr<CalEvent>, Key>>;
+    using Entries = std::vector<Entry>;
+
+    bool insert(int position, std::unique_ptr<CalEvent> event, const QString &key, size_t digest);
+    // The slot of the key with this digest and text, or null.
+    const Slot *find(size_t digest, const QString &key) const;
+    const Slot *find(size_t digest, const CalEvent &event) const;
+    void removeSlot(size_t digest, const CalEvent *event);
 
 public:
     class const_iterator
@@ -60,8 +70,8 @@ public:
     public:
         using Inner = Entries::const_iterator;
         explicit const_iterator(Inner it) : m_it(it) {}
-        CalEvent &operator*() const { return *m_it->first; }
-        CalEvent *operator->() const { return m_it->first.get(); }
+        CalEvent &operator*() const { return *m_it->event; }
+        CalEvent *operator->() const { return m_it->event.get(); }
         const_iterator &operator++()
         {
             ++m_it;
@@ -77,8 +87,12 @@ public:
     const_iterator end() const { return const_iterator(m_entries.end()); }
 
 private:
-    Entries m_entries; // in store order, each event with its key
-    QHash<Key, CalEvent *> m_byKey;
+    Entries m_entries; // in store order
+    // Keys are found by a digest that ignores letter case; texts are compared only when digests
+    // match. Two different keys with one digest are all but impossible: the second goes to the
+    // overflow.
+    QHash<size_t, Slot> m_byDigest;
+    QMultiHash<size_t, Slot> m_overflow;
 };
 
 // Adds event before the first one that starts at the same time or later (so it goes before
