@@ -1,6 +1,7 @@
 #include "oadate.h"
 
 #include <cmath>
+#include <limits>
 
 namespace OADate {
 namespace {
@@ -79,6 +80,11 @@ Civil civil(double d)
         return {};
     qint64 day, msecs;
     split(d, day, msecs);
+    // Neighbouring events mostly fall on the same day.
+    thread_local qint64 lastDay = std::numeric_limits<qint64>::min();
+    thread_local Civil last;
+    if (day == lastDay)
+        return last;
     // Days to civil date in the proleptic Gregorian calendar, after Howard Hinnant's
     // civil_from_days: eras of 400 years, years starting in March so leap days come last.
     const qint64 z = day - 25569 + 719468; // 25569: 1 January 1970
@@ -92,6 +98,8 @@ Civil civil(double d)
     c.month = int(mp < 10 ? mp + 3 : mp - 9);
     c.year = int(yoe + era * 400 + (c.month <= 2 ? 1 : 0));
     c.valid = true;
+    lastDay = day;
+    last = c;
     return c;
 }
 

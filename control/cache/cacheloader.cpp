@@ -7,6 +7,9 @@
 #include "qverror.h"
 #include "yield.h"
 
+#include <array>
+#include <deque>
+
 
 namespace {
 
@@ -38,9 +41,35 @@ void CacheLoader::LoadCache(PlannerState &state, const QString &cacheFile)
     CacheRecordReader reader(file);
     CacheRecord record;
     CacheTextPool pool;
+    // Category indexes of the texts met last. Pooled texts share their data, so a text is
+    // recognised by where its characters are; the cache holds the text, so no other text can
+    // come to live there meanwhile.
+    struct KnownIndex
+    {
+        QString categories;
+        qint16 index = 0;
+        bool known = false;
+    };
+    std::array<KnownIndex, 16> known;
+    auto indexOf = [&](const QString &categories) {
+        KnownIndex &k = known[(quintptr(categories.constData()) >> 4) % known.size()];
+        if (!k.known || k.categories.constData() != categories.constData() ||
+            k.categories.size() != categories.size())
+            k = {categories, state.categoryIndexOf(categories), true};
+        return k.index;
+    };
+    // Events wait a few records between asking for their place in the index and taking it.
+    constexpr size_t kAhead = 16;
+    std::deque<std::pair<std::unique_ptr<CalEvent>, size_t>> ahead;
+    auto addOldest = [&] {
+        fresh->Add(std::move(ahead.front().first), ahead.front().second); // a duplicate key is skipped
+        ahead.pop_front();
+    };
     try {
         for (;;) {
             if (reader.atEnd()) {
+                while (!ahead.empty())
+                    addOldest();
                 file.close();
                 state.store = std::move(fresh);
                 m_loadState = kIdle;
@@ -65,9 +94,13 @@ void CacheLoader::LoadCache(PlannerState &state, const QString &cacheFile)
                 event->EventID = std::move(record.EventID);
                 event->Categories = std::move(record.Categories);
                 event->Subject = std::move(record.Subject);
-                event->CatIndex = state.categoryIndexOf(event->Categories);
+                event->CatIndex = indexOf(event->Categories);
                 event->Band = 0;
-                fresh->Add(std::move(event)); // a duplicate key is skipped
+                const size_t digest = EventStore::KeyDigest(*event);
+                fresh->prefetch(digest);
+                ahead.push_back({std::move(event), digest});
+                if (ahead.size() == kAhead)
+                    addOldest();
             }
             YieldToLoop();
         }

@@ -40,7 +40,7 @@ GeneralDateFormat::GeneralDateFormat(const QLocale &locale)
 {
 }
 
-QString GeneralDateFormat::dateText(const QDate &day)
+const QString &GeneralDateFormat::dateText(const QDate &day)
 {
     const qint64 jd = day.toJulianDay();
     if (jd != m_lastDay) {
@@ -56,7 +56,7 @@ QString GeneralDateFormat::dateText(const QDate &day)
     return m_lastDayText;
 }
 
-QString GeneralDateFormat::timeText(int msecs)
+const QString &GeneralDateFormat::timeText(int msecs)
 {
     if (msecs != m_lastMsecs) {
         auto it = m_times.constFind(msecs);

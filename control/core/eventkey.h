@@ -18,9 +18,10 @@ public:
     explicit GeneralDateFormat(const QLocale &locale = QLocale());
 
     QString format(double date);
-    // The text of the date alone, and of a time of day (milliseconds after midnight, not 0).
-    QString dateText(const QDate &date);
-    QString timeText(int msecs);
+    // The text of the date alone, and of a time of day (milliseconds after midnight, not 0);
+    // each stays valid until the next call of the same function.
+    const QString &dateText(const QDate &date);
+    const QString &timeText(int msecs);
     QLocale locale() const { return m_locale; }
 
 private:

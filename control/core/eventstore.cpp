@@ -10,7 +10,7 @@ namespace {
 // A digest of a key that ignores letter case, fed piece by piece: texts that compare equal without
 // regard to case have equal digests, however they are cut into pieces. Keys are mostly ASCII
 // (dates and hexadecimal identifiers), which goes four characters at a time.
-class KeyDigest
+class Digest
 {
 public:
     void add(QStringView text)
@@ -21,16 +21,33 @@ public:
         while (i < n) {
 #if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
             if (m_packed == 0 && m_high == 0) {
-                for (; i + 4 <= n; i += 4) {
+                // The chains stay in registers here, two words a round.
+                quint64 h[2] = {m_h[0], m_h[1]};
+                int lane = m_lane;
+                for (;;) {
+                    if (lane == 0 && i + 8 <= n) {
+                        quint64 w[2];
+                        std::memcpy(w, p + i, sizeof w);
+                        if ((w[0] | w[1]) & kNonAscii)
+                            break;
+                        h[0] = step(h[0], lowered(w[0]));
+                        h[1] = step(h[1], lowered(w[1]));
+                        i += 8;
+                        continue;
+                    }
+                    if (i + 4 > n)
+                        break;
                     quint64 w;
                     std::memcpy(&w, p + i, sizeof w);
-                    if (w & 0xFF80FF80FF80FF80ull)
+                    if (w & kNonAscii)
                         break;
-                    // Per 16-bit lane: bit 7 set where 'A' <= c <= 'Z'; lowering adds 0x20.
-                    const quint64 upper =
-                        (w + 0x003F003F003F003Full) & ~(w + 0x0025002500250025ull) & 0x0080008000800080ull;
-                    mix(w | (upper >> 2));
+                    h[lane] = step(h[lane], lowered(w));
+                    lane ^= 1;
+                    i += 4;
                 }
+                m_h[0] = h[0];
+                m_h[1] = h[1];
+                m_lane = lane;
                 if (i == n)
                     break;
             }
@@ -42,20 +59,36 @@ public:
 
     size_t result() const
     {
-        KeyDigest d = *this;
+        Digest d = *this;
         if (d.m_high)
             d.push(std::exchange(d.m_high, 0));
         if (d.m_packed)
             d.mix(d.m_word);
-        quint64 h = (d.m_h ^ d.m_units) * 0xC4CEB9FE1A85EC53ull;
+        quint64 h = (d.m_h[0] ^ (d.m_h[1] >> 31) ^ (d.m_h[1] << 33) ^ d.m_units) * 0xC4CEB9FE1A85EC53ull;
+        h ^= h >> 29;
+        h *= 0xFF51AFD7ED558CCDull;
         return size_t(h ^ (h >> 32));
     }
 
 private:
+    // Words go to two chains in turn, so that one multiplication need not wait for the other.
+    static constexpr quint64 kNonAscii = 0xFF80FF80FF80FF80ull;
+    // Four ASCII units lowered at once. Per 16-bit lane: bit 7 set where 'A' <= c <= 'Z'; lowering
+    // adds 0x20.
+    static quint64 lowered(quint64 w)
+    {
+        const quint64 upper = (w + 0x003F003F003F003Full) & ~(w + 0x0025002500250025ull) & 0x0080008000800080ull;
+        return w | (upper >> 2);
+    }
+    static quint64 step(quint64 h, quint64 word)
+    {
+        h = (h ^ word) * 0x9FB21C651E98DF25ull;
+        return h ^ (h >> 28);
+    }
     void mix(quint64 word)
     {
-        m_h = (m_h ^ word) * 0xFF51AFD7ED558CCDull;
-        m_h ^= m_h >> 29;
+        m_h[m_lane] = step(m_h[m_lane], word);
+        m_lane ^= 1;
     }
     void push(char16_t c)
     {
@@ -87,7 +120,8 @@ private:
             push(QChar::toCaseFolded(c));
     }
 
-    quint64 m_h = 0x9E3779B97F4A7C15ull;
+    quint64 m_h[2] = {0x9E3779B97F4A7C15ull, 0xD6E8FEB86659FD93ull};
+    int m_lane = 0;
     quint64 m_word = 0;
     quint64 m_units = 0;
     int m_packed = 0;
@@ -96,14 +130,14 @@ private:
 
 size_t DigestOf(const QString &key)
 {
-    KeyDigest d;
+    Digest d;
     d.add(key);
     return d.result();
 }
 
 size_t DigestOf(const CalEvent &event)
 {
-    KeyDigest d;
+    Digest d;
     ForEachEventKeyPiece(event, [&d](QStringView piece) { d.add(piece); });
     return d.result();
 }
@@ -124,8 +158,7 @@ const CalEvent &EventStore::Item(int position) const
 
 CalEvent *EventStore::Find(const QString &key)
 {
-    const Slot *slot = find(DigestOf(key), key);
-    return slot ? slot->event : nullptr;
+    return find(DigestOf(key), key);
 }
 
 bool EventStore::Contains(const QString &key) const
@@ -150,75 +183,123 @@ bool EventStore::InsertBefore(int position, std::unique_ptr<CalEvent> event, con
     return insert(position, std::move(event), text, DigestOf(text));
 }
 
+size_t EventStore::KeyDigest(const CalEvent &event)
+{
+    return DigestOf(event);
+}
+
+void EventStore::prefetch(size_t digest) const
+{
+    if (!m_index.empty())
+        __builtin_prefetch(&m_index[digest & (m_index.size() - 1)]);
+}
+
+bool EventStore::Add(std::unique_ptr<CalEvent> event, size_t digest)
+{
+    Q_ASSERT(digest == DigestOf(*event));
+    return insert(Count() + 1, std::move(event), QString(), digest);
+}
+
 bool EventStore::InsertBefore(int position, std::unique_ptr<CalEvent> event)
 {
     const size_t digest = DigestOf(*event);
     return insert(position, std::move(event), QString(), digest);
 }
 
+QString EventStore::keyOf(const CalEvent &event) const
+{
+    if (!m_textKeys.isEmpty()) {
+        const auto it = m_textKeys.constFind(&event);
+        if (it != m_textKeys.constEnd())
+            return *it;
+    }
+    return EventKey(event);
+}
+
 bool EventStore::insert(int position, std::unique_ptr<CalEvent> event, const QString &key, size_t digest)
 {
     if (position < 1 || position > Count() + 1)
         return false;
-    const qsizetype before = m_byDigest.size();
-    Slot &slot = m_byDigest[digest];
-    if (m_byDigest.size() == before) {
-        if (find(digest, key.isNull() ? EventKey(*event) : key))
+    if ((m_indexed + 1) * 2 > m_index.size())
+        rehash(std::max<size_t>(16, m_index.size() * 2));
+    const size_t mask = m_index.size() - 1;
+    size_t i = digest & mask;
+    QString text = key; // the new event's key, worked out when a digest meets its own
+    for (; m_index[i].event; i = (i + 1) & mask) {
+        if (m_index[i].digest != digest)
+            continue;
+        if (text.isNull())
+            text = EventKey(*event);
+        if (keyOf(*m_index[i].event).compare(text, Qt::CaseInsensitive) == 0)
             return false; // taken
-        m_overflow.insert(digest, {event.get(), key});
-    } else {
-        slot = {event.get(), key};
     }
+    m_index[i] = {digest, event.get()};
+    ++m_indexed;
+    if (!key.isNull())
+        m_textKeys.insert(event.get(), key);
     m_entries.insert(m_entries.begin() + (position - 1), Entry{std::move(event), digest});
     return true;
 }
 
-const EventStore::Slot *EventStore::find(size_t digest, const QString &key) const
+CalEvent *EventStore::find(size_t digest, const QString &key) const
 {
-    auto matches = [&key](const Slot &slot) {
-        return (slot.key.isNull() ? EventKey(*slot.event) : slot.key).compare(key, Qt::CaseInsensitive) == 0;
-    };
-    const auto it = m_byDigest.constFind(digest);
-    if (it == m_byDigest.constEnd())
+    if (m_index.empty())
         return nullptr;
-    if (matches(*it))
-        return &*it;
-    for (auto o = m_overflow.constFind(digest); o != m_overflow.constEnd() && o.key() == digest; ++o) {
-        if (matches(*o))
-            return &*o;
+    const size_t mask = m_index.size() - 1;
+    for (size_t i = digest & mask; m_index[i].event; i = (i + 1) & mask) {
+        if (m_index[i].digest == digest &&
+            keyOf(*m_index[i].event).compare(key, Qt::CaseInsensitive) == 0)
+            return m_index[i].event;
     }
     return nullptr;
 }
 
-void EventStore::removeSlot(size_t digest, const CalEvent *event)
+void EventStore::unindex(size_t digest, const CalEvent *event)
 {
-    const auto it = m_byDigest.find(digest);
-    if (it != m_byDigest.end() && it->event == event) {
-        m_byDigest.erase(it);
-        const auto o = m_overflow.find(digest);
-        if (o != m_overflow.end()) {
-            m_byDigest.insert(digest, *o);
-            m_overflow.erase(o);
+    const size_t mask = m_index.size() - 1;
+    size_t i = digest & mask;
+    while (m_index[i].event != event)
+        i = (i + 1) & mask;
+    // Close the gap: move up every later place of the run that may not stay behind it.
+    for (size_t j = i;;) {
+        j = (j + 1) & mask;
+        if (!m_index[j].event)
+            break;
+        const size_t home = m_index[j].digest & mask;
+        const bool staysBehind = i <= j ? (i < home && home <= j) : (i < home || home <= j);
+        if (!staysBehind) {
+            m_index[i] = m_index[j];
+            i = j;
         }
-        return;
     }
-    for (auto o = m_overflow.find(digest); o != m_overflow.end() && o.key() == digest; ++o) {
-        if (o->event == event) {
-            m_overflow.erase(o);
-            return;
-        }
+    m_index[i] = Slot();
+    --m_indexed;
+    if (!m_textKeys.isEmpty())
+        m_textKeys.remove(event);
+}
+
+void EventStore::rehash(size_t capacity)
+{
+    std::vector<Slot> old = std::exchange(m_index, std::vector<Slot>(capacity));
+    const size_t mask = capacity - 1;
+    for (const Slot &slot : old) {
+        if (!slot.event)
+            continue;
+        size_t i = slot.digest & mask;
+        while (m_index[i].event)
+            i = (i + 1) & mask;
+        m_index[i] = slot;
     }
 }
 
 bool EventStore::Remove(const QString &key)
 {
-    const Slot *slot = find(DigestOf(key), key);
-    if (!slot)
+    const CalEvent *event = find(DigestOf(key), key);
+    if (!event)
         return false;
-    const CalEvent *event = slot->event;
     const auto it = std::find_if(m_entries.begin(), m_entries.end(),
                                  [event](const Entry &e) { return e.event.get() == event; });
-    removeSlot(it->digest, event);
+    unindex(it->digest, event);
     m_entries.erase(it);
     return true;
 }
@@ -228,7 +309,7 @@ int EventStore::RemoveIf(const QString &id)
     const auto removed = std::remove_if(m_entries.begin(), m_entries.end(), [&](const Entry &e) {
         if (e.event->EventID != id)
             return false;
-        removeSlot(e.digest, e.event.get());
+        unindex(e.digest, e.event.get());
         return true;
     });
     const int n = int(m_entries.end() - removed);
@@ -239,7 +320,11 @@ int EventStore::RemoveIf(const QString &id)
 void EventStore::reserve(int n)
 {
     m_entries.reserve(size_t(n));
-    m_byDigest.reserve(n);
+    size_t capacity = 16;
+    while (capacity < size_t(n) * 2)
+        capacity *= 2;
+    if (capacity > m_index.size())
+        rehash(capacity);
 }
 
 bool InsertEventSorted(EventStore &store, std::unique_ptr<CalEvent> event, int *from)

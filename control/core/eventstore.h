@@ -38,6 +38,13 @@ public:
     // Inserts before position (Count() + 1 appends); false when the key is taken.
     bool InsertBefore(int position, std::unique_ptr<CalEvent> event, const QString &key);
     bool InsertBefore(int position, std::unique_ptr<CalEvent> event);
+
+    // For loading many events: the digest of an event's own key, a hint to bring its place in
+    // the index near, and Add with that digest (which must be KeyDigest(*event)). A loader that
+    // asks for a few places ahead of adding waits for memory once, not once per event.
+    static size_t KeyDigest(const CalEvent &event);
+    void prefetch(size_t digest) const;
+    bool Add(std::unique_ptr<CalEvent> event, size_t digest);
     bool Remove(const QString &key);
     // Removes every event whose EventID equals id (exact text); the number removed.
     int RemoveIf(const QString &id);
@@ -45,24 +52,25 @@ public:
     void reserve(int n);
 
 private:
-    // Where the index finds an event: the event, and its key text unless that is its EventKey.
-    struct Slot
-    {
-        CalEvent *event = nullptr;
-        QString key;
-    };
     struct Entry
     {
         std::unique_ptr<CalEvent> event;
         size_t digest;
     };
     using Entries = std::vector<Entry>;
+    // A place of the index: an event and the digest of its key; empty without an event.
+    struct Slot
+    {
+        size_t digest = 0;
+        CalEvent *event = nullptr;
+    };
 
     bool insert(int position, std::unique_ptr<CalEvent> event, const QString &key, size_t digest);
-    // The slot of the key with this digest and text, or null.
-    const Slot *find(size_t digest, const QString &key) const;
-    const Slot *find(size_t digest, const CalEvent &event) const;
-    void removeSlot(size_t digest, const CalEvent *event);
+    // The event under the key with this digest and text, or null.
+    CalEvent *find(size_t digest, const QString &key) const;
+    QString keyOf(const CalEvent &event) const;
+    void unindex(size_t digest, const CalEvent *event);
+    void rehash(size_t capacity);
 
 public:
     class const_iterator
@@ -88,11 +96,12 @@ public:
 
 private:
     Entries m_entries; // in store order
-    // Keys are found by a digest that ignores letter case; texts are compared only when digests
-    // match. Two different keys with one digest are all but impossible: the second goes to the
-    // overflow.
-    QHash<size_t, Slot> m_byDigest;
-    QMultiHash<size_t, Slot> m_overflow;
+    // Open addressing on key digests that ignore letter case; texts are compared only where
+    // digests match. At most half full, so a lookup mostly touches one place.
+    std::vector<Slot> m_index;
+    size_t m_indexed = 0;
+    // The keys given as text; every other event's key is its EventKey.
+    QHash<const CalEvent *, QString> m_textKeys;
 };
 
 // Adds event before the first one that starts at the same time or later (so it goes before

@@ -156,6 +156,74 @@ TEST(EventStore, RemoveEventsOfIdentifier)
     EXPECT_FALSE(store.Remove(EventKey(probe)));
 }
 
+TEST(EventStore, AnEventsOwnKeyAndTheSameKeyAsTextAreOneKey)
+{
+    // Identifiers that mix ASCII with characters that fold to other characters, so the digest
+    // goes both four characters at a time and one at a time, across the date text's end.
+    const QStringList ids = {
+        "abcdefgh",
+        QString::fromUtf8("ab\u00c4cdEFGHijkl-\u212aelvin"), // Ä and the Kelvin sign
+        QString::fromUtf8("x\U0001D400y\U00010400zz"),         // surrogate pairs, one with a case
+    };
+    const QStringList same = {
+        "ABCDEFGH",
+        QString::fromUtf8("AB\u00e4CDefghIJKL-kELVIN"),
+        QString::fromUtf8("X\U0001D400Y\U00010428ZZ"),
+    };
+    for (int i = 0; i < ids.size(); ++i) {
+        SCOPED_TRACE(ids[i].toStdString());
+        ASSERT_EQ(ids[i].compare(same[i], Qt::CaseInsensitive), 0) << "the test's own premise";
+        for (double start : {At(2026, 3, 1), At(2026, 3, 1, 14, 30, 5)}) {
+            EventStore store;
+            ASSERT_TRUE(store.Add(Event(ids[i], start)));
+            CalEvent twin = *Event(same[i], start);
+            EXPECT_FALSE(store.Add(std::make_unique<CalEvent>(twin))) << "the same key";
+            EXPECT_FALSE(store.Add(std::make_unique<CalEvent>(twin), EventKey(twin)))
+                << "the same key, as text";
+            EXPECT_EQ(store.Find(EventKey(twin)), &store.Item(1));
+            EXPECT_FALSE(store.Contains(EventKey(*Event(ids[i], start + 1))));
+
+            // A key given as text is found through an event's own key too.
+            EventStore texts;
+            ASSERT_TRUE(texts.Add(Event("anything", 0), EventKey(twin).toUpper()));
+            EXPECT_FALSE(texts.Add(Event(ids[i], start)));
+            EXPECT_TRUE(texts.Remove(EventKey(twin)));
+            EXPECT_TRUE(texts.Add(Event(ids[i], start)));
+        }
+    }
+}
+
+TEST(EventStore, ManyEventsStayFoundThroughRemovalsAndGrowth)
+{
+    // Enough events to grow the index several times and to make runs of neighbours that
+    // removals must close up.
+    EventStore store;
+    QList<CalEvent> all;
+    for (int i = 0; i < 3000; ++i) {
+        const QString id = QString("id%1").arg(i % 700);
+        auto e = Event(id, At(2026, 1, 1) + i / 700 + (i % 7) / 24.0);
+        all.append(*e);
+        if (i % 2)
+            ASSERT_TRUE(store.Add(std::move(e)));
+        else
+            ASSERT_TRUE(store.Add(std::move(e), EventKey(all.last())));
+    }
+    ASSERT_EQ(store.Count(), 3000);
+    for (int id = 0; id < 700; id += 3)
+        EXPECT_GT(store.RemoveIf(QString("id%1").arg(id)), 0);
+    int left = 0;
+    for (const CalEvent &e : all) {
+        const bool removed = e.EventID.mid(2).toInt() % 3 == 0;
+        left += !removed;
+        EXPECT_EQ(store.Contains(EventKey(e)), !removed) << e.EventID.toStdString();
+    }
+    EXPECT_EQ(store.Count(), left);
+    for (const CalEvent &e : all)
+        store.Remove(EventKey(e));
+    EXPECT_EQ(store.Count(), 0);
+    EXPECT_TRUE(store.Add(Event("id1", At(2026, 1, 1))));
+}
+
 TEST(CategoryIndexOf, FirstListedCategoryWins)
 {
     const QStringList table = {"Holiday", "Work", "Travel", "Family", "Training", "Other"};
