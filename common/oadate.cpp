@@ -11,6 +11,14 @@ constexpr qint64 kMsecsPerDay = 86400000;
 
 // Splits d into a day number relative to the epoch and milliseconds into that day, carrying a
 // time that rounds up to midnight into the next day.
+// The day alone, as split gives it, without rounding the time.
+qint64 dayOf(double d)
+{
+    const double whole = std::trunc(d);
+    // A time that rounds to kMsecsPerDay milliseconds belongs to the next day.
+    return static_cast<qint64>(whole) + (std::fabs(d - whole) * kMsecsPerDay >= kMsecsPerDay - 0.5);
+}
+
 void split(double d, qint64 &day, qint64 &msecs)
 {
     const double whole = std::trunc(d);
@@ -46,9 +54,7 @@ QDate toDate(double d)
 {
     if (!isValid(d))
         return {};
-    qint64 day, msecs;
-    split(d, day, msecs);
-    return QDate::fromJulianDay(day + kEpochJulianDay);
+    return QDate::fromJulianDay(dayOf(d) + kEpochJulianDay);
 }
 
 QTime toTime(double d)
@@ -78,8 +84,7 @@ Civil civil(double d)
 {
     if (!isValid(d))
         return {};
-    qint64 day, msecs;
-    split(d, day, msecs);
+    const qint64 day = dayOf(d);
     // Neighbouring events mostly fall on the same day.
     thread_local qint64 lastDay = std::numeric_limits<qint64>::min();
     thread_local Civil last;

@@ -32,6 +32,16 @@ TEST(OADate, RoundTripKeepsMillisecondsAndCarriesMidnight)
     const double almost = fromDateTime(QDate(2026, 5, 1)) + 0.99999999999;
     EXPECT_EQ(toDate(almost), QDate(2026, 5, 2));
     EXPECT_EQ(MsecsSinceMidnight(almost), 0);
+    const Civil carried = civil(almost);
+    EXPECT_EQ(QDate(carried.year, carried.month, carried.day), QDate(2026, 5, 2));
+    // Half a millisecond is where rounding turns: just below it stays on the day.
+    const double justBelow = fromDateTime(QDate(2026, 5, 1)) + (86400000 - 0.6) / 86400000.0;
+    EXPECT_EQ(toDate(justBelow), QDate(2026, 5, 1));
+    EXPECT_EQ(civil(justBelow).day, 1);
+    // Before the epoch the time counts forward from the day too: 29 December 1899 at 24:00.
+    const double before = -1.99999999999;
+    EXPECT_EQ(toDate(before), QDate(1899, 12, 30));
+    EXPECT_EQ(civil(before).day, 30);
 }
 
 TEST(OADate, RejectsWhatIsNoDate)
