@@ -9,8 +9,6 @@ namespace {
 constexpr qint64 kEpochJulianDay = 2415019; // 30 December 1899
 constexpr qint64 kMsecsPerDay = 86400000;
 
-// Splits d into a day number relative to the epoch and milliseconds into that day, carrying a
-// time that rounds up to midnight into the next day.
 // The day alone, as split gives it, without rounding the time.
 qint64 dayOf(double d)
 {
@@ -19,6 +17,8 @@ qint64 dayOf(double d)
     return static_cast<qint64>(whole) + (std::fabs(d - whole) * kMsecsPerDay >= kMsecsPerDay - 0.5);
 }
 
+// Splits d into a day number relative to the epoch and milliseconds into that day, carrying a
+// time that rounds up to midnight into the next day.
 void split(double d, qint64 &day, qint64 &msecs)
 {
     const double whole = std::trunc(d);

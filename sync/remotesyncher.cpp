@@ -167,7 +167,8 @@ void RemoteSyncher::onServiceLost()
     // Nothing else will report these requests. Reported from the event loop, as a report from
     // the service would be, never from inside a call of the planner's.
     for (int lost = std::exchange(m_outstanding, 0); lost > 0; --lost)
-        QMetaObject::invokeMethod(this, [this] { emit WriteComplete(7, kSyncherLost); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { emit WriteComplete(7, kSyncherLost); }, Qt::QueuedConnection);
 }
 
 std::unique_ptr<SyncherLink> MakeSyncherLink(Dialogs &dialogs, const Store::ProfileOptions &store)

@@ -10,7 +10,6 @@
 #include <array>
 #include <deque>
 
-
 namespace {
 
 void showIndicator(const PlannerState &state, quint32 colour)
@@ -62,7 +61,8 @@ void CacheLoader::LoadCache(PlannerState &state, const QString &cacheFile)
     constexpr size_t kAhead = 16;
     std::deque<std::pair<std::unique_ptr<CalEvent>, size_t>> ahead;
     auto addOldest = [&] {
-        fresh->Add(std::move(ahead.front().first), ahead.front().second); // a duplicate key is skipped
+        // A duplicate key is skipped.
+        fresh->Add(std::move(ahead.front().first), ahead.front().second);
         ahead.pop_front();
     };
     try {

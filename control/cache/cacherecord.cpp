@@ -141,8 +141,9 @@ bool CacheRecordReader::read(CacheRecord &record, CacheTextPool &pool)
 
 bool CacheRecordReader::readRecord(CacheRecord &record, CacheTextPool *pool)
 {
-    if (!readText(record.EventID) || !readText(record.Subject, pool) || !readText(record.Categories, pool) ||
-        !readDate(record.StartDate) || !readDate(record.EndDate)) {
+    if (!readText(record.EventID) || !readText(record.Subject, pool) ||
+        !readText(record.Categories, pool) || !readDate(record.StartDate) ||
+        !readDate(record.EndDate)) {
         return fail(FileError::InputPastEndOfFile,
                     FileErrorDescription(FileError::InputPastEndOfFile));
     }

@@ -159,7 +159,8 @@ void CacheUpdater::WriteComplete(qint16 result, qint32 error)
         if (error != 0)
             throw QvError(error, ErrorDescription(error));
     } catch (const QvError &e) {
-        m_state.dialogs.message(QStringLiteral("Reading cache error: %1 %2").arg(e.number()).arg(e.description()));
+        m_state.dialogs.message(
+            QStringLiteral("Reading cache error: %1 %2").arg(e.number()).arg(e.description()));
     }
 }
 

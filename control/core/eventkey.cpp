@@ -3,7 +3,6 @@
 #include "calevent.h"
 #include "oadate.h"
 
-
 namespace {
 
 // The long time format without its time-zone field: keys and the texts shown with them hold the

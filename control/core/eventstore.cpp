@@ -77,7 +77,8 @@ private:
     // adds 0x20.
     static quint64 lowered(quint64 w)
     {
-        const quint64 upper = (w + 0x003F003F003F003Full) & ~(w + 0x0025002500250025ull) & 0x0080008000800080ull;
+        const quint64 upper =
+            (w + 0x003F003F003F003Full) & ~(w + 0x0025002500250025ull) & 0x0080008000800080ull;
         return w | (upper >> 2);
     }
     static quint64 step(quint64 h, quint64 word)

@@ -486,7 +486,8 @@ void YearPlan::subscribe()
     connect(items.get(), &Store::Items::ItemAdd, this, changed);
     connect(items.get(), &Store::Items::ItemChange, this, changed);
     // A removal does not say which item went: only a rebuild can tell.
-    connect(items.get(), &Store::Items::ItemRemove, this, [this] { m_updater->StartBackgroundUpdate(true); });
+    connect(items.get(), &Store::Items::ItemRemove, this,
+            [this] { m_updater->StartBackgroundUpdate(true); });
     m_items = items;
 }
 

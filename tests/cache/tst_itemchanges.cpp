@@ -14,12 +14,6 @@ using namespace Store;
 
 namespace {
 
-QByteArray Vevent(const QByteArray &uid, const QByteArray &lines)
-{
-    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:" + uid + "\r\n" + lines +
-           "END:VEVENT\r\nEND:VCALENDAR\r\n";
-}
-
 class ItemChangesTest : public ::testing::Test
 {
 protected:

@@ -56,6 +56,13 @@ void WriteAll(const QString &path, const QByteArray &bytes)
     f.write(bytes);
 }
 
+QByteArray Vevent(const QByteArray &uid, const QByteArray &lines, bool meeting)
+{
+    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//test//EN\r\n" +
+           QByteArray(meeting ? "METHOD:REQUEST\r\n" : "") + "BEGIN:VEVENT\r\nUID:" + uid + "\r\n" +
+           lines + "END:VEVENT\r\nEND:VCALENDAR\r\n";
+}
+
 QByteArray CacheBytes(const QList<CacheRecord> &records)
 {
     QByteArray out;

@@ -35,5 +35,9 @@ double At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0);
 QByteArray ReadAll(const QString &path);
 void WriteAll(const QString &path, const QByteArray &bytes);
 
+// A calendar file of one event: uid, then lines (each ending in CR LF); a meeting request when
+// meeting is set.
+QByteArray Vevent(const QByteArray &uid, const QByteArray &lines, bool meeting = false);
+
 // The cache file bytes of the records, as the cache writer lays them out.
 QByteArray CacheBytes(const QList<CacheRecord> &records);

@@ -28,12 +28,6 @@ using namespace Store;
 
 namespace {
 
-QByteArray Vevent(const QByteArray &uid, const QByteArray &lines, bool meeting = false)
-{
-    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n" + QByteArray(meeting ? "METHOD:REQUEST\r\n" : "") +
-           "BEGIN:VEVENT\r\nUID:" + uid + "\r\n" + lines + "END:VEVENT\r\nEND:VCALENDAR\r\n";
-}
-
 QList<CacheRecord> Records(const QString &path)
 {
     BinaryFile f = BinaryFile::open(path);
