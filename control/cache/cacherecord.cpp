@@ -93,16 +93,71 @@ bool CacheRecordReader::atEnd()
     return !ensure(1) && m_errorNumber == 0;
 }
 
+namespace {
+
+// Texts of a cache are short: eight bytes at a time, the last eight overlapping.
+quint64 hashBytes(const char *p, qsizetype n)
+{
+    auto mix = [](quint64 h, quint64 w) {
+        h = (h ^ w) * 0xFF51AFD7ED558CCDull;
+        return h ^ (h >> 32);
+    };
+    quint64 h = quint64(n) * 0x9E3779B97F4A7C15ull;
+    qsizetype i = 0;
+    for (; i + 8 <= n; i += 8) {
+        quint64 w;
+        std::memcpy(&w, p + i, 8);
+        h = mix(h, w);
+    }
+    if (i < n) {
+        quint64 w = 0;
+        if (n >= 8)
+            std::memcpy(&w, p + n - 8, 8);
+        else
+            for (; i < n; ++i)
+                w = (w << 8) | uchar(p[i]);
+        h = mix(h, w);
+    }
+    return h;
+}
+
+} // namespace
+
 QString CacheTextPool::text(const char *utf8, qsizetype size)
 {
-    // Looked up by the bytes in place: nothing is copied for a text the pool has.
-    const auto it = m_texts.constFind(QByteArray::fromRawData(utf8, size));
-    if (it != m_texts.constEnd())
-        return *it;
+    if (m_slots.empty())
+        grow();
+    const quint64 hash = hashBytes(utf8, size);
+    const size_t mask = m_slots.size() - 1;
+    size_t i = hash & mask;
+    for (; m_slots[i].used; i = (i + 1) & mask) {
+        const Slot &slot = m_slots[i];
+        if (slot.hash == hash && slot.bytes.size() == size &&
+            std::memcmp(slot.bytes.constData(), utf8, size_t(size)) == 0)
+            return slot.text;
+    }
     QString decoded = QString::fromUtf8(utf8, size);
-    if (m_texts.size() < kLimit)
-        m_texts.insert(QByteArray(utf8, size), decoded);
+    if (m_count < kLimit) {
+        m_slots[i] = {hash, QByteArray(utf8, size), decoded, true};
+        if (++m_count * 2 > qsizetype(m_slots.size()))
+            grow();
+    }
     return decoded;
+}
+
+void CacheTextPool::grow()
+{
+    std::vector<Slot> old =
+        std::exchange(m_slots, std::vector<Slot>(std::max<size_t>(64, m_slots.size() * 2)));
+    const size_t mask = m_slots.size() - 1;
+    for (Slot &slot : old) {
+        if (!slot.used)
+            continue;
+        size_t i = slot.hash & mask;
+        while (m_slots[i].used)
+            i = (i + 1) & mask;
+        m_slots[i] = std::move(slot);
+    }
 }
 
 bool CacheRecordReader::readText(QString &text, CacheTextPool *pool)

@@ -4,6 +4,8 @@
 #include <QHash>
 #include <QString>
 
+#include <vector>
+
 class BinaryFile;
 struct CalEvent;
 
@@ -38,8 +40,19 @@ public:
     QString text(const char *utf8, qsizetype size);
 
 private:
+    // Open addressing on a cheap hash of the bytes, at most half full.
+    struct Slot
+    {
+        quint64 hash = 0;
+        QByteArray bytes;
+        QString text;
+        bool used = false;
+    };
     static constexpr qsizetype kLimit = 4096;
-    QHash<QByteArray, QString> m_texts;
+    void grow();
+
+    std::vector<Slot> m_slots;
+    qsizetype m_count = 0;
 };
 
 // Reads records one after the other from an open file, through a buffer.

@@ -9,7 +9,9 @@ namespace {
 
 // A digest of a key that ignores letter case, fed piece by piece: texts that compare equal without
 // regard to case have equal digests, however they are cut into pieces. Keys are mostly ASCII
-// (dates and hexadecimal identifiers), which goes four characters at a time.
+// (dates and hexadecimal identifiers), which goes four characters at a time. The state is copied
+// into locals for each piece and written back whole: members read in one load after being
+// written in several would stall the processor on every piece.
 class Digest
 {
 public:
@@ -17,54 +19,84 @@ public:
     {
         const char16_t *p = text.utf16();
         const qsizetype n = text.size();
+        quint64 a = m_a, b = m_b; // a takes the next word
+        quint64 word = m_word;
+        quint32 pending = m_pending;
+        auto push = [&](char16_t c) {
+            word |= quint64(c) << (16 * (pending & 3));
+            if ((++pending & 3) == 0) {
+                a = step(a, word);
+                std::swap(a, b);
+                word = 0;
+                pending = 0;
+            }
+        };
         qsizetype i = 0;
         while (i < n) {
 #if Q_BYTE_ORDER == Q_LITTLE_ENDIAN
-            if (m_packed == 0 && m_high == 0) {
-                // The chains stay in registers here, two words a round.
-                quint64 h[2] = {m_h[0], m_h[1]};
-                int lane = m_lane;
-                for (;;) {
-                    if (lane == 0 && i + 8 <= n) {
-                        quint64 w[2];
-                        std::memcpy(w, p + i, sizeof w);
-                        if ((w[0] | w[1]) & kNonAscii)
-                            break;
-                        h[0] = step(h[0], lowered(w[0]));
-                        h[1] = step(h[1], lowered(w[1]));
-                        i += 8;
-                        continue;
-                    }
-                    if (i + 4 > n)
+            if (pending == 0) {
+                for (; i + 8 <= n; i += 8) {
+                    quint64 w[2];
+                    std::memcpy(w, p + i, sizeof w);
+                    if ((w[0] | w[1]) & kNonAscii)
                         break;
+                    a = step(a, lowered(w[0]));
+                    b = step(b, lowered(w[1]));
+                }
+                for (; i + 4 <= n; i += 4) {
                     quint64 w;
                     std::memcpy(&w, p + i, sizeof w);
                     if (w & kNonAscii)
                         break;
-                    h[lane] = step(h[lane], lowered(w));
-                    lane ^= 1;
-                    i += 4;
+                    a = step(a, lowered(w));
+                    std::swap(a, b);
                 }
-                m_h[0] = h[0];
-                m_h[1] = h[1];
-                m_lane = lane;
                 if (i == n)
                     break;
             }
 #endif
-            unit(p[i++]);
+            // One UTF-16 unit, folded as the case-insensitive comparison folds it: by code point.
+            const char16_t c = p[i++];
+            if (pending >> 16) {
+                const char16_t high = char16_t(pending >> 16);
+                pending &= 3;
+                if (QChar::isLowSurrogate(c)) {
+                    const char32_t folded = QChar::toCaseFolded(QChar::surrogateToUcs4(high, c));
+                    push(QChar::highSurrogate(folded));
+                    push(QChar::lowSurrogate(folded));
+                    continue;
+                }
+                push(high);
+            }
+            if (c < 0x80)
+                push(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+            else if (QChar::isHighSurrogate(c))
+                pending |= quint32(c) << 16;
+            else
+                push(QChar::toCaseFolded(c));
         }
+        m_a = a;
+        m_b = b;
+        m_word = word;
+        m_pending = pending;
         m_units += quint64(n);
     }
 
     size_t result() const
     {
-        Digest d = *this;
-        if (d.m_high)
-            d.push(std::exchange(d.m_high, 0));
-        if (d.m_packed)
-            d.mix(d.m_word);
-        quint64 h = (d.m_h[0] ^ (d.m_h[1] >> 31) ^ (d.m_h[1] << 33) ^ d.m_units) * 0xC4CEB9FE1A85EC53ull;
+        quint64 a = m_a, b = m_b, word = m_word;
+        quint32 packed = m_pending & 3;
+        if (m_pending >> 16) { // an unpaired high surrogate at the end stands for itself
+            word |= quint64(m_pending >> 16) << (16 * packed);
+            if (++packed == 4) {
+                a = step(a, word);
+                std::swap(a, b);
+                packed = 0;
+            }
+        }
+        if (packed)
+            a = step(a, word);
+        quint64 h = (a ^ (b >> 31) ^ (b << 33) ^ m_units) * 0xC4CEB9FE1A85EC53ull;
         h ^= h >> 29;
         h *= 0xFF51AFD7ED558CCDull;
         return size_t(h ^ (h >> 32));
@@ -86,47 +118,14 @@ private:
         h = (h ^ word) * 0x9FB21C651E98DF25ull;
         return h ^ (h >> 28);
     }
-    void mix(quint64 word)
-    {
-        m_h[m_lane] = step(m_h[m_lane], word);
-        m_lane ^= 1;
-    }
-    void push(char16_t c)
-    {
-        m_word |= quint64(c) << (16 * m_packed);
-        if (++m_packed == 4) {
-            mix(m_word);
-            m_word = 0;
-            m_packed = 0;
-        }
-    }
-    // One UTF-16 unit, folded as the case-insensitive comparison folds it: by code point.
-    void unit(char16_t c)
-    {
-        if (m_high) {
-            const char16_t high = std::exchange(m_high, 0);
-            if (QChar::isLowSurrogate(c)) {
-                const char32_t folded = QChar::toCaseFolded(QChar::surrogateToUcs4(high, c));
-                push(QChar::highSurrogate(folded));
-                push(QChar::lowSurrogate(folded));
-                return;
-            }
-            push(high);
-        }
-        if (c < 0x80)
-            push(c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
-        else if (QChar::isHighSurrogate(c))
-            m_high = c;
-        else
-            push(QChar::toCaseFolded(c));
-    }
 
-    quint64 m_h[2] = {0x9E3779B97F4A7C15ull, 0xD6E8FEB86659FD93ull};
-    int m_lane = 0;
+    quint64 m_a = 0x9E3779B97F4A7C15ull;
+    quint64 m_b = 0xD6E8FEB86659FD93ull;
     quint64 m_word = 0;
     quint64 m_units = 0;
-    int m_packed = 0;
-    char16_t m_high = 0;
+    // Units packed into m_word (low two bits) and a high surrogate waiting for its pair (high
+    // sixteen bits), in one member so that it is written and read whole.
+    quint32 m_pending = 0;
 };
 
 size_t DigestOf(const QString &key)

@@ -83,6 +83,25 @@ TEST(CacheRecord, RoundTripThroughTheReplaceProtocol)
     EXPECT_EQ(ModeOf(names.cacheFile), 0600u);
 }
 
+TEST(CacheTextPool, SameBytesSameTextDifferentBytesTheirOwn)
+{
+    CacheTextPool pool;
+    // Lengths around the eight-byte steps, texts that differ only in their last byte, prefixes
+    // of each other, the empty text and non-ASCII; beyond the pool's limit texts still decode.
+    QList<QByteArray> texts = {"", "a", "ab", "abcdefg", "abcdefgh", "abcdefgi", "abcdefghi",
+                               "abcdefghj", "Work, Holiday", "Work, Holidaz", "Köln — Ümläute"};
+    for (int i = 0; i < 10000; ++i)
+        texts.append("subject " + QByteArray::number(i));
+    for (int round = 0; round < 2; ++round) {
+        for (const QByteArray &bytes : texts)
+            ASSERT_EQ(pool.text(bytes.constData(), bytes.size()), QString::fromUtf8(bytes))
+                << bytes.constData();
+    }
+    // A repeated text is the pooled one itself, sharing its characters.
+    const QString first = pool.text("Work, Holiday", 13);
+    EXPECT_EQ(pool.text("Work, Holiday", 13).constData(), first.constData());
+}
+
 TEST(CacheRecord, LongTextsAreCutAtACharacterBoundary)
 {
     // 'é' is two bytes; 32768 of them are 65,536 bytes, one byte too many.
