@@ -8,7 +8,6 @@
 #include "yield.h"
 
 #include <array>
-#include <deque>
 
 namespace {
 
@@ -58,17 +57,24 @@ void CacheLoader::LoadCache(PlannerState &state, const QString &cacheFile)
         return k.index;
     };
     // Events wait a few records between asking for their place in the index and taking it.
+    struct Waiting
+    {
+        CalEvent event;
+        size_t digest = 0;
+    };
     constexpr size_t kAhead = 16;
-    std::deque<std::pair<std::unique_ptr<CalEvent>, size_t>> ahead;
+    std::array<Waiting, kAhead> ahead;
+    size_t oldest = 0, waiting = 0;
     auto addOldest = [&] {
         // A duplicate key is skipped.
-        fresh->Add(std::move(ahead.front().first), ahead.front().second);
-        ahead.pop_front();
+        fresh->Add(std::move(ahead[oldest].event), ahead[oldest].digest);
+        oldest = (oldest + 1) % kAhead;
+        --waiting;
     };
     try {
         for (;;) {
             if (reader.atEnd()) {
-                while (!ahead.empty())
+                while (waiting)
                     addOldest();
                 file.close();
                 state.store = std::move(fresh);
@@ -86,20 +92,21 @@ void CacheLoader::LoadCache(PlannerState &state, const QString &cacheFile)
             if (!reader.read(record, pool))
                 throw QvError(reader.errorNumber(), reader.errorDescription());
 
-            auto event = std::make_unique<CalEvent>();
-            event->StartDate = record.StartDate;
-            event->EndDate = record.EndDate;
-            PlaceEvent(*event, state.year);
-            if (TouchesPlannerYear(*event) && !record.EventID.isEmpty()) {
-                event->EventID = std::move(record.EventID);
-                event->Categories = std::move(record.Categories);
-                event->Subject = std::move(record.Subject);
-                event->CatIndex = indexOf(event->Categories);
-                event->Band = 0;
-                const size_t digest = EventStore::KeyDigest(*event);
-                fresh->prefetch(digest);
-                ahead.push_back({std::move(event), digest});
-                if (ahead.size() == kAhead)
+            Waiting &next = ahead[(oldest + waiting) % kAhead];
+            CalEvent &event = next.event; // a place used before: every field is set again
+            event.StartDay = event.EndDay = 0;
+            event.StartDate = record.StartDate;
+            event.EndDate = record.EndDate;
+            PlaceEvent(event, state.year);
+            if (TouchesPlannerYear(event) && !record.EventID.isEmpty()) {
+                event.EventID = std::move(record.EventID);
+                event.Categories = std::move(record.Categories);
+                event.Subject = std::move(record.Subject);
+                event.CatIndex = indexOf(event.Categories);
+                event.Band = 0;
+                next.digest = EventStore::KeyDigest(event);
+                fresh->prefetch(next.digest);
+                if (++waiting == kAhead)
                     addOldest();
             }
             YieldToLoop();

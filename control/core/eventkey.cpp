@@ -26,9 +26,15 @@ QString withoutTimeZone(const QString &format)
 
 constexpr int kCacheLimit = 8192;
 
-GeneralDateFormat &keyFormat()
+struct KeyFormat
 {
-    thread_local GeneralDateFormat format;
+    GeneralDateFormat format;
+    quint64 generation = 0;
+};
+
+KeyFormat &keyFormat()
+{
+    thread_local KeyFormat format;
     return format;
 }
 
@@ -82,30 +88,37 @@ QString GeneralDateFormat::format(double date)
     return dateText(day) + QLatin1Char(' ') + timeText(msecs);
 }
 
-void ForEachEventKeyPiece(const CalEvent &event, const std::function<void(QStringView)> &piece)
+void ForEachKeyDatePiece(double startDate, const std::function<void(QStringView)> &piece)
 {
-    GeneralDateFormat &f = keyFormat();
-    const QDate day = OADate::toDate(event.StartDate);
-    const int msecs = OADate::MsecsSinceMidnight(event.StartDate);
+    GeneralDateFormat &f = keyFormat().format;
+    const QDate day = OADate::toDate(startDate);
+    const int msecs = OADate::MsecsSinceMidnight(startDate);
     if (!day.isValid() || msecs == 0) {
-        piece(f.format(event.StartDate));
+        piece(f.format(startDate));
     } else {
         piece(f.dateText(day));
         piece(u" ");
         piece(f.timeText(msecs));
     }
-    piece(event.EventID);
 }
 
 QString EventKey(const CalEvent &event)
 {
     QString key;
     key.reserve(event.EventID.size() + 24);
-    ForEachEventKeyPiece(event, [&key](QStringView piece) { key += piece; });
+    ForEachKeyDatePiece(event.StartDate, [&key](QStringView piece) { key += piece; });
+    key += event.EventID;
     return key;
 }
 
 void SetEventKeyLocale(const QLocale &locale)
 {
-    keyFormat() = GeneralDateFormat(locale);
+    KeyFormat &k = keyFormat();
+    k.format = GeneralDateFormat(locale);
+    ++k.generation;
+}
+
+quint64 EventKeyLocaleGeneration()
+{
+    return keyFormat().generation;
 }

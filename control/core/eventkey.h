@@ -40,10 +40,14 @@ private:
 // EventID. Every insertion, removal and lookup builds keys with this function.
 QString EventKey(const CalEvent &event);
 
-// The pieces of EventKey(event), in order, handed to piece without building the key; their
-// concatenation is the key.
-void ForEachEventKeyPiece(const CalEvent &event, const std::function<void(QStringView)> &piece);
+// The pieces of the text an event's key begins with, StartDate in the general date form, in
+// order, handed to piece without building the text. The key is their concatenation followed by
+// the EventID.
+void ForEachKeyDatePiece(double startDate, const std::function<void(QStringView)> &piece);
 
 // The locale whose general date form EventKey uses on this thread (the default locale until
 // set). Keys built before and after a change do not match: reload the store after it.
 void SetEventKeyLocale(const QLocale &locale);
+// Changes with every SetEventKeyLocale on this thread: what was worked out from the date pieces
+// before a change no longer holds.
+quint64 EventKeyLocaleGeneration();

@@ -137,12 +137,88 @@ size_t DigestOf(const QString &key)
 
 size_t DigestOf(const CalEvent &event)
 {
-    Digest d;
-    ForEachEventKeyPiece(event, [&d](QStringView piece) { d.add(piece); });
+    // Neighbouring events often start together: the digest of the date goes on from where the
+    // last one's left off.
+    struct Last
+    {
+        quint64 start = 0;
+        quint64 generation = 0;
+        bool valid = false;
+        Digest date;
+    };
+    thread_local Last last;
+    quint64 start;
+    std::memcpy(&start, &event.StartDate, sizeof start);
+    const quint64 generation = EventKeyLocaleGeneration();
+    if (!last.valid || last.start != start || last.generation != generation) {
+        Digest date;
+        ForEachKeyDatePiece(event.StartDate, [&date](QStringView piece) { date.add(piece); });
+        last = {start, generation, true, date};
+    }
+    Digest d = last.date;
+    d.add(event.EventID);
     return d.result();
 }
 
 } // namespace
+
+EventStore::~EventStore()
+{
+    for (const Entry &e : m_entries)
+        destroy(e.event, false);
+}
+
+EventStore::EventStore(EventStore &&other) noexcept
+{
+    swap(other);
+}
+
+EventStore &EventStore::operator=(EventStore &&other) noexcept
+{
+    // The old events leave with `moved`, destroyed before their blocks are freed.
+    EventStore moved(std::move(other));
+    swap(moved);
+    return *this;
+}
+
+void EventStore::swap(EventStore &other) noexcept
+{
+    std::swap(m_blocks, other.m_blocks);
+    std::swap(m_blockUsed, other.m_blockUsed);
+    std::swap(m_vacant, other.m_vacant);
+    m_separate.swap(other.m_separate);
+    std::swap(m_entries, other.m_entries);
+    std::swap(m_index, other.m_index);
+    std::swap(m_indexed, other.m_indexed);
+    m_textKeys.swap(other.m_textKeys);
+}
+
+CalEvent *EventStore::emplace(CalEvent &&event)
+{
+    CalEvent *place;
+    if (!m_vacant.empty()) {
+        place = m_vacant.back();
+        m_vacant.pop_back();
+    } else {
+        if (m_blockUsed == kBlockEvents) {
+            m_blocks.push_back(std::unique_ptr<Block>(new Block)); // left uninitialised
+            m_blockUsed = 0;
+        }
+        place = reinterpret_cast<CalEvent *>(m_blocks.back()->bytes) + m_blockUsed++;
+    }
+    return new (place) CalEvent(std::move(event));
+}
+
+void EventStore::destroy(CalEvent *event, bool keepPlace)
+{
+    if (!m_separate.isEmpty() && m_separate.remove(event)) {
+        delete event;
+        return;
+    }
+    event->~CalEvent();
+    if (keepPlace)
+        m_vacant.push_back(event);
+}
 
 CalEvent &EventStore::Item(int position)
 {
@@ -194,10 +270,14 @@ void EventStore::prefetch(size_t digest) const
         __builtin_prefetch(&m_index[digest & (m_index.size() - 1)]);
 }
 
-bool EventStore::Add(std::unique_ptr<CalEvent> event, size_t digest)
+bool EventStore::Add(CalEvent &&event, size_t digest)
 {
-    Q_ASSERT(digest == DigestOf(*event));
-    return insert(Count() + 1, std::move(event), QString(), digest);
+    Q_ASSERT(digest == DigestOf(event));
+    const size_t slot = vacantSlot(event, QString(), digest);
+    if (slot == kTaken)
+        return false;
+    link(Count() + 1, slot, emplace(std::move(event)), QString(), digest);
+    return true;
 }
 
 bool EventStore::InsertBefore(int position, std::unique_ptr<CalEvent> event)
@@ -220,6 +300,16 @@ bool EventStore::insert(int position, std::unique_ptr<CalEvent> event, const QSt
 {
     if (position < 1 || position > Count() + 1)
         return false;
+    const size_t slot = vacantSlot(*event, key, digest);
+    if (slot == kTaken)
+        return false;
+    m_separate.insert(event.get());
+    link(position, slot, event.release(), key, digest);
+    return true;
+}
+
+size_t EventStore::vacantSlot(const CalEvent &event, const QString &key, size_t digest)
+{
     if ((m_indexed + 1) * 2 > m_index.size())
         rehash(std::max<size_t>(16, m_index.size() * 2));
     const size_t mask = m_index.size() - 1;
@@ -229,16 +319,20 @@ bool EventStore::insert(int position, std::unique_ptr<CalEvent> event, const QSt
         if (m_index[i].digest != digest)
             continue;
         if (text.isNull())
-            text = EventKey(*event);
+            text = EventKey(event);
         if (keyOf(*m_index[i].event).compare(text, Qt::CaseInsensitive) == 0)
-            return false; // taken
+            return kTaken;
     }
-    m_index[i] = {digest, event.get()};
+    return i;
+}
+
+void EventStore::link(int position, size_t slot, CalEvent *event, const QString &key, size_t digest)
+{
+    m_index[slot] = {digest, event};
     ++m_indexed;
     if (!key.isNull())
-        m_textKeys.insert(event.get(), key);
-    m_entries.insert(m_entries.begin() + (position - 1), Entry{std::move(event), digest});
-    return true;
+        m_textKeys.insert(event, key);
+    m_entries.insert(m_entries.begin() + (position - 1), Entry{event, digest});
 }
 
 CalEvent *EventStore::find(size_t digest, const QString &key) const
@@ -298,8 +392,9 @@ bool EventStore::Remove(const QString &key)
     if (!event)
         return false;
     const auto it = std::find_if(m_entries.begin(), m_entries.end(),
-                                 [event](const Entry &e) { return e.event.get() == event; });
+                                 [event](const Entry &e) { return e.event == event; });
     unindex(it->digest, event);
+    destroy(it->event, true);
     m_entries.erase(it);
     return true;
 }
@@ -309,7 +404,8 @@ int EventStore::RemoveIf(const QString &id)
     const auto removed = std::remove_if(m_entries.begin(), m_entries.end(), [&](const Entry &e) {
         if (e.event->EventID != id)
             return false;
-        unindex(e.digest, e.event.get());
+        unindex(e.digest, e.event);
+        destroy(e.event, true);
         return true;
     });
     const int n = int(m_entries.end() - removed);
@@ -320,6 +416,7 @@ int EventStore::RemoveIf(const QString &id)
 void EventStore::reserve(int n)
 {
     m_entries.reserve(size_t(n));
+    m_blocks.reserve(size_t(n) / kBlockEvents + 1);
     size_t capacity = 16;
     while (capacity < size_t(n) * 2)
         capacity *= 2;

@@ -3,8 +3,10 @@
 #include "calevent.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 
+#include <cstddef>
 #include <memory>
 #include <vector>
 
@@ -15,10 +17,12 @@ class EventStore
 {
 public:
     EventStore() = default;
+    ~EventStore();
     EventStore(const EventStore &) = delete;
     EventStore &operator=(const EventStore &) = delete;
-    EventStore(EventStore &&) = default;
-    EventStore &operator=(EventStore &&) = default;
+    EventStore(EventStore &&other) noexcept;
+    EventStore &operator=(EventStore &&other) noexcept;
+    void swap(EventStore &other) noexcept;
 
     int Count() const { return int(m_entries.size()); }
     bool isEmpty() const { return m_entries.empty(); }
@@ -44,7 +48,7 @@ public:
     // asks for a few places ahead of adding waits for memory once, not once per event.
     static size_t KeyDigest(const CalEvent &event);
     void prefetch(size_t digest) const;
-    bool Add(std::unique_ptr<CalEvent> event, size_t digest);
+    bool Add(CalEvent &&event, size_t digest);
     bool Remove(const QString &key);
     // Removes every event whose EventID equals id (exact text); the number removed.
     int RemoveIf(const QString &id);
@@ -54,7 +58,7 @@ public:
 private:
     struct Entry
     {
-        std::unique_ptr<CalEvent> event;
+        CalEvent *event; // in m_blocks, or in m_separate
         size_t digest;
     };
     using Entries = std::vector<Entry>;
@@ -66,6 +70,12 @@ private:
     };
 
     bool insert(int position, std::unique_ptr<CalEvent> event, const QString &key, size_t digest);
+    // The place of the index for a new event under this key, or kTaken when the key is taken.
+    static constexpr size_t kTaken = ~size_t(0);
+    size_t vacantSlot(const CalEvent &event, const QString &key, size_t digest);
+    void link(int position, size_t slot, CalEvent *event, const QString &key, size_t digest);
+    CalEvent *emplace(CalEvent &&event);
+    void destroy(CalEvent *event, bool keepPlace);
     // The event under the key with this digest and text, or null.
     CalEvent *find(size_t digest, const QString &key) const;
     QString keyOf(const CalEvent &event) const;
@@ -79,7 +89,7 @@ public:
         using Inner = Entries::const_iterator;
         explicit const_iterator(Inner it) : m_it(it) {}
         CalEvent &operator*() const { return *m_it->event; }
-        CalEvent *operator->() const { return m_it->event.get(); }
+        CalEvent *operator->() const { return m_it->event; }
         const_iterator &operator++()
         {
             ++m_it;
@@ -95,6 +105,20 @@ public:
     const_iterator end() const { return const_iterator(m_entries.end()); }
 
 private:
+    // Events live in blocks that never move, side by side in the order they came: a large store
+    // costs a few allocations instead of one per event, and is read and freed front to back. A
+    // place an event leaves is taken by the next one.
+    static constexpr size_t kBlockEvents = 256;
+    struct Block
+    {
+        alignas(CalEvent) std::byte bytes[kBlockEvents * sizeof(CalEvent)];
+    };
+    std::vector<std::unique_ptr<Block>> m_blocks;
+    size_t m_blockUsed = kBlockEvents; // places taken in the last block
+    std::vector<CalEvent *> m_vacant;
+    // Events handed in on their own keep the address they came with.
+    QSet<const CalEvent *> m_separate;
+
     Entries m_entries; // in store order
     // Open addressing on key digests that ignore letter case; texts are compared only where
     // digests match. At most half full, so a lookup mostly touches one place.

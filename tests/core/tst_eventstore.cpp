@@ -224,6 +224,70 @@ TEST(EventStore, ManyEventsStayFoundThroughRemovalsAndGrowth)
     EXPECT_TRUE(store.Add(Event("id1", At(2026, 1, 1))));
 }
 
+TEST(EventStore, EventsAddedByValueAndOnTheirOwnLiveTogether)
+{
+    // The loader's way in (by value, with the digest) beside events handed in on their own, which
+    // keep their address; removals leave places that later events take.
+    EventStore store;
+    auto alone = Event("alone", At(2026, 5, 1));
+    const CalEvent *aloneAt = alone.get();
+    ASSERT_TRUE(store.Add(std::move(alone)));
+    EXPECT_EQ(&store.Item(1), aloneAt);
+    for (int i = 0; i < 600; ++i) {
+        CalEvent e = *Event(QString("v%1").arg(i), At(2026, 1, 1) + i / 10.0);
+        e.Subject = QString("subject %1").arg(i);
+        const size_t digest = EventStore::KeyDigest(e);
+        ASSERT_TRUE(store.Add(std::move(e), digest));
+    }
+    CalEvent twin = *Event("V7", At(2026, 1, 1) + 0.7);
+    EXPECT_FALSE(store.Add(CalEvent(twin), EventStore::KeyDigest(twin))) << "a duplicate key";
+    EXPECT_EQ(store.Count(), 601);
+
+    for (int i = 0; i < 600; i += 2)
+        EXPECT_EQ(store.RemoveIf(QString("v%1").arg(i)), 1);
+    for (int i = 0; i < 300; ++i) {
+        CalEvent e = *Event(QString("w%1").arg(i), At(2026, 2, 1) + i);
+        e.Subject = QString("again %1").arg(i);
+        ASSERT_TRUE(store.Add(CalEvent(e), EventStore::KeyDigest(e)));
+    }
+    ASSERT_TRUE(InsertEventSorted(store, Event("sorted", At(2026, 1, 2))));
+
+    EventStore moved;
+    moved.Add(Event("to be replaced", 1));
+    moved = std::move(store);
+    EXPECT_EQ(moved.Count(), 602);
+    EXPECT_EQ(store.Count(), 0);
+    for (int i = 1; i < 600; i += 2) {
+        const CalEvent *e = moved.Find(EventKey(*Event(QString("v%1").arg(i), At(2026, 1, 1) + i / 10.0)));
+        ASSERT_NE(e, nullptr) << i;
+        EXPECT_EQ(e->Subject, QString("subject %1").arg(i));
+    }
+    for (int i = 0; i < 300; ++i) {
+        const CalEvent *e = moved.Find(EventKey(*Event(QString("w%1").arg(i), At(2026, 2, 1) + i)));
+        ASSERT_NE(e, nullptr) << i;
+        EXPECT_EQ(e->Subject, QString("again %1").arg(i));
+    }
+    EXPECT_EQ(moved.Find(EventKey(*Event("alone", At(2026, 5, 1)))), aloneAt);
+    EXPECT_EQ(IdsOf(moved).mid(0, 3), (QStringList{"sorted", "alone", "v1"}))
+        << "the first event starts later than the sorted one";
+    EXPECT_TRUE(moved.Remove(EventKey(*Event("alone", At(2026, 5, 1)))));
+}
+
+TEST(EventStore, KeysFollowTheKeyLocale)
+{
+    // The digest of the date part is kept from one event to the next with the same start; a new
+    // key locale must not find the old one's.
+    const double start = At(2026, 3, 5, 14, 30, 5);
+    EventStore english;
+    ASSERT_TRUE(english.Add(Event("id", start)));
+    SetEventKeyLocale(QLocale(QLocale::German, QLocale::Germany));
+    EventStore german;
+    ASSERT_TRUE(german.Add(Event("id", start)));
+    EXPECT_NE(german.Find("05.03.26 14:30:05id"), nullptr);
+    SetEventKeyLocale(QLocale());
+    EXPECT_NE(english.Find(EventKey(*Event("id", start))), nullptr);
+}
+
 TEST(CategoryIndexOf, FirstListedCategoryWins)
 {
     const QStringList table = {"Holiday", "Work", "Travel", "Family", "Training", "Other"};
