@@ -108,6 +108,11 @@ Civil civil(double d)
     return c;
 }
 
+qint64 DayNumber(double d)
+{
+    return dayOf(d);
+}
+
 int Year(double d)
 {
     return toDate(d).year();

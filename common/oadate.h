@@ -35,6 +35,8 @@ struct Civil
     bool valid = false;
 };
 Civil civil(double d);
+// The day d falls on, counted from the epoch (30 December 1899 is 0). d must be valid.
+qint64 DayNumber(double d);
 
 int Year(double d);
 int Month(double d);

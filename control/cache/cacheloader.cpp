@@ -39,22 +39,30 @@ void CacheLoader::LoadCache(PlannerState &state, const QString &cacheFile)
     CacheRecordReader reader(file);
     CacheRecord record;
     CacheTextPool pool;
-    // Category indexes of the texts met last. Pooled texts share their data, so a text is
-    // recognised by where its characters are; the cache holds the text, so no other text can
-    // come to live there meanwhile.
+    // Category indexes of the texts met so far. Pooled texts share their data, so a text is
+    // recognised by where its characters are; the table holds the text, so no other text can
+    // come to live there meanwhile. A few places are tried before one is taken over.
     struct KnownIndex
     {
         QString categories;
         qint16 index = 0;
         bool known = false;
     };
-    std::array<KnownIndex, 16> known;
+    std::array<KnownIndex, 64> known;
     auto indexOf = [&](const QString &categories) {
-        KnownIndex &k = known[(quintptr(categories.constData()) >> 4) % known.size()];
-        if (!k.known || k.categories.constData() != categories.constData() ||
-            k.categories.size() != categories.size())
-            k = {categories, state.categoryIndexOf(categories), true};
-        return k.index;
+        const size_t home = (quintptr(categories.constData()) * 0x9E3779B97F4A7C15ull) >> 58;
+        for (size_t tried = 0, i = home; tried < 4; ++tried, i = (i + 1) % known.size()) {
+            KnownIndex &k = known[i];
+            if (k.known && k.categories.constData() == categories.constData() &&
+                k.categories.size() == categories.size())
+                return k.index;
+            if (!k.known) {
+                k = {categories, state.categoryIndexOf(categories), true};
+                return k.index;
+            }
+        }
+        known[home] = {categories, state.categoryIndexOf(categories), true};
+        return known[home].index;
     };
     // Events wait a few records between asking for their place in the index and taking it.
     struct Waiting

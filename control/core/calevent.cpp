@@ -9,10 +9,10 @@ namespace {
 // endAdjust (the end column counts the last whole day of an item ending at midnight).
 void place(double date, const PlannerYear &year, qint16 &month, qint16 &day, int endAdjust)
 {
-    const OADate::Civil c = OADate::civil(date);
-    if (c.valid && year.InPlannerYear(c.year, c.month)) {
-        month = qint16(c.month);
-        day = qint16(year.LeadIn(year.RowOfMonth(month)) + c.day - endAdjust);
+    const PlannerYear::Cell cell = year.CellOf(date);
+    if (cell.month) {
+        month = cell.month;
+        day = qint16(cell.column - endAdjust);
     } else {
         month = year.MonthIndexOf(date);
     }

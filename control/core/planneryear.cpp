@@ -36,11 +36,28 @@ bool PlannerYear::setStartMonth(qint16 month)
 void PlannerYear::computeRowColumns()
 {
     m_leadIn[0] = m_lastColumn[0] = 0;
+    m_firstDay = OADate::DayNumber(PlannerStart());
+    m_days = 0;
     for (int row = 1; row <= kRows; ++row) {
         const int m = MonthOfRow(row);
+        const int days = DaysInMonth(m);
         m_leadIn[row] = qint16(FirstWeekday(m) - 1);
-        m_lastColumn[row] = qint16(m_leadIn[row] + DaysInMonth(m));
+        m_lastColumn[row] = qint16(m_leadIn[row] + days);
+        m_rowStart[row] = qint16(m_days);
+        for (int d = 0; d < days; ++d)
+            m_rowOfDay[size_t(m_days++)] = quint8(row);
     }
+}
+
+PlannerYear::Cell PlannerYear::CellOf(double date) const
+{
+    if (!OADate::isValid(date))
+        return {};
+    const qint64 offset = OADate::DayNumber(date) - m_firstDay;
+    if (offset < 0 || offset >= m_days)
+        return {};
+    const int row = m_rowOfDay[size_t(offset)];
+    return {MonthOfRow(row), qint16(m_leadIn[row] + (offset - m_rowStart[row]) + 1)};
 }
 
 qint16 PlannerYear::LeadIn(int row) const

@@ -48,6 +48,15 @@ public:
     // calendar month; 0 for an invalid date.
     qint16 MonthIndexOf(double date) const;
 
+    // Where a date falls in the grid: its calendar month and its day column; month 0 for a date
+    // outside the planner year.
+    struct Cell
+    {
+        qint16 month = 0;
+        qint16 column = 0;
+    };
+    Cell CellOf(double date) const;
+
 private:
     void computeRowColumns();
 
@@ -55,4 +64,10 @@ private:
     qint16 m_startMonth;
     std::array<qint16, kRows + 1> m_leadIn{};
     std::array<qint16, kRows + 1> m_lastColumn{};
+    // The days of the year by their distance from its first day: which row each is in, and how
+    // far from the year's first day each row begins. A loader places two dates per record.
+    qint64 m_firstDay = 0;
+    int m_days = 0;
+    std::array<quint8, 366> m_rowOfDay{};
+    std::array<qint16, kRows + 1> m_rowStart{};
 };

@@ -96,6 +96,40 @@ TEST_F(LoaderTest, KeepsWhatTouchesTheYearAndSkipsDuplicates)
     EXPECT_EQ(state.store->Item(4).CatIndex, -1);
 }
 
+TEST_F(LoaderTest, EveryEventIsPlacedAndIndexedAsOnItsOwn)
+{
+    // Many category texts, more than the loader remembers, each one recurring; events that
+    // begin before the year or end after it among events inside it. Every loaded event must be
+    // what placing it on its own gives.
+    state.categories.names = {"Holiday", "Work", "c7", "c30", "c99", "Other"};
+    QList<CacheRecord> records;
+    for (int i = 0; i < 600; ++i) {
+        const bool early = i % 5 == 0; // begins in June, ends in July
+        const double start = early ? At(2010, 6, 20) + i % 7 : At(2010, 7, 1) + i / 2.0;
+        const double end = i % 11 == 0 ? At(2011, 7, 3) : start + (early ? 20 : 1 + i % 3);
+        const QString categories = i % 4 ? QString("c%1").arg(i % 100) : QString("x, Work");
+        records.append({QString("id%1").arg(i), "s", categories, start, end});
+    }
+    write(records);
+    loader.LoadCache(state, path);
+    ASSERT_EQ(state.store->Count(), 600);
+    int position = 0;
+    for (const CacheRecord &r : records) {
+        CalEvent alone;
+        alone.StartDate = r.StartDate;
+        alone.EndDate = r.EndDate;
+        PlaceEvent(alone, state.year);
+        const CalEvent &e = state.store->Item(++position);
+        SCOPED_TRACE(r.EventID.toStdString());
+        ASSERT_EQ(e.EventID, r.EventID);
+        EXPECT_EQ(e.StartMonth, alone.StartMonth);
+        EXPECT_EQ(e.StartDay, alone.StartDay);
+        EXPECT_EQ(e.EndMonth, alone.EndMonth);
+        EXPECT_EQ(e.EndDay, alone.EndDay);
+        EXPECT_EQ(e.CatIndex, state.categoryIndexOf(r.Categories));
+    }
+}
+
 TEST_F(LoaderTest, TruncatedLastRecordLeavesTheStoreAndSaysSo)
 {
     seed();

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 TEST(PlannerYear, CalendarYearWhenStartingInJanuary)
 {
     const PlannerYear y(2010, 1);
@@ -98,6 +100,31 @@ TEST(PlannerYear, GridInvariantsForEveryStartMonth)
                           day1.addMonths(1).addDays(-1));
                 ASSERT_EQ(y.PlannerYearOf(y.DateOfCell(y.LeadIn(row) + 1, row)), year);
             }
+        }
+    }
+}
+
+TEST(PlannerYear, EveryDayFindsItsCell)
+{
+    // Leap years, a century that is not one (2100) and every start month; days just outside the
+    // year have no cell, whatever their time.
+    for (qint16 year : {2023, 2024, 2099, 2100}) {
+        for (qint16 start = 1; start <= 12; ++start) {
+            SCOPED_TRACE(QString("%1/%2").arg(year).arg(start).toStdString());
+            const PlannerYear y(year, start);
+            const QDate first = OADate::toDate(y.PlannerStart());
+            const QDate last = OADate::toDate(y.PlannerEnd());
+            for (QDate d = first.addDays(-2); d <= last.addDays(2); d = d.addDays(1)) {
+                const bool inside = d >= first && d <= last;
+                for (const QTime &t : {QTime(0, 0), QTime(13, 30), QTime(23, 59, 59, 999)}) {
+                    const PlannerYear::Cell cell = y.CellOf(OADate::fromDateTime(d, t));
+                    ASSERT_EQ(cell.month, inside ? d.month() : 0) << d.toString().toStdString();
+                    if (inside) {
+                        ASSERT_EQ(cell.column, y.LeadIn(y.RowOfMonth(d.month())) + d.day());
+                    }
+                }
+            }
+            EXPECT_EQ(y.CellOf(std::nan("")).month, 0);
         }
     }
 }
