@@ -9,14 +9,6 @@ namespace {
 constexpr qint64 kEpochJulianDay = 2415019; // 30 December 1899
 constexpr qint64 kMsecsPerDay = 86400000;
 
-// The day alone, as split gives it, without rounding the time.
-qint64 dayOf(double d)
-{
-    const double whole = std::trunc(d);
-    // A time that rounds to kMsecsPerDay milliseconds belongs to the next day.
-    return static_cast<qint64>(whole) + (std::fabs(d - whole) * kMsecsPerDay >= kMsecsPerDay - 0.5);
-}
-
 // Splits d into a day number relative to the epoch and milliseconds into that day, carrying a
 // time that rounds up to midnight into the next day.
 void split(double d, qint64 &day, qint64 &msecs)
@@ -54,7 +46,7 @@ QDate toDate(double d)
 {
     if (!isValid(d))
         return {};
-    return QDate::fromJulianDay(dayOf(d) + kEpochJulianDay);
+    return QDate::fromJulianDay(DayNumber(d) + kEpochJulianDay);
 }
 
 QTime toTime(double d)
@@ -84,7 +76,7 @@ Civil civil(double d)
 {
     if (!isValid(d))
         return {};
-    const qint64 day = dayOf(d);
+    const qint64 day = DayNumber(d);
     // Neighbouring events mostly fall on the same day.
     thread_local qint64 lastDay = std::numeric_limits<qint64>::min();
     thread_local Civil last;
@@ -106,11 +98,6 @@ Civil civil(double d)
     lastDay = day;
     last = c;
     return c;
-}
-
-qint64 DayNumber(double d)
-{
-    return dayOf(d);
 }
 
 int Year(double d)

@@ -44,6 +44,7 @@ void PlannerYear::computeRowColumns()
         m_leadIn[row] = qint16(FirstWeekday(m) - 1);
         m_lastColumn[row] = qint16(m_leadIn[row] + days);
         m_rowStart[row] = qint16(m_days);
+        m_monthOfRow[row] = qint16(m);
         for (int d = 0; d < days; ++d)
             m_rowOfDay[size_t(m_days++)] = quint8(row);
     }
@@ -57,7 +58,7 @@ PlannerYear::Cell PlannerYear::CellOf(double date) const
     if (offset < 0 || offset >= m_days)
         return {};
     const int row = m_rowOfDay[size_t(offset)];
-    return {MonthOfRow(row), qint16(m_leadIn[row] + (offset - m_rowStart[row]) + 1)};
+    return {m_monthOfRow[row], qint16(m_leadIn[row] + (offset - m_rowStart[row]) + 1)};
 }
 
 qint16 PlannerYear::LeadIn(int row) const

@@ -70,4 +70,5 @@ private:
     int m_days = 0;
     std::array<quint8, 366> m_rowOfDay{};
     std::array<qint16, kRows + 1> m_rowStart{};
+    std::array<qint16, kRows + 1> m_monthOfRow{};
 };
