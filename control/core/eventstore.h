@@ -44,8 +44,9 @@ public:
     bool InsertBefore(int position, std::unique_ptr<CalEvent> event);
 
     // For loading many events: the digest of an event's own key, a hint to bring its place in
-    // the index near, and Add with that digest (which must be KeyDigest(*event)). A loader that
-    // asks for a few places ahead of adding waits for memory once, not once per event.
+    // the index near, and Add with that digest (which must be KeyDigest(event)), taking the
+    // event's values into the store. A loader that asks for a few places ahead of adding waits
+    // for memory once, not once per event.
     static size_t KeyDigest(const CalEvent &event);
     void prefetch(size_t digest) const;
     bool Add(CalEvent &&event, size_t digest);
