@@ -138,6 +138,9 @@ QList<ItemPtr> Items::evaluate(const std::optional<Restriction> &extra)
     };
     QList<Element> elements;
     for (const QString &name : std::as_const(names)) {
+        if (m_progress && !m_progress())
+            break;
+        // Looked up afresh after the progress call, which may have let the folder change.
         const FolderData::Entry &e = m_folder->entries()[name];
         if (!e.item || e.item->isHidden())
             continue;

@@ -16,6 +16,7 @@
 #include <QStringList>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -224,6 +225,11 @@ public:
     void setIncludeRecurrences(bool include) { m_includeRecurrences = include; }
     // Accepted for the properties the items have; only a hint here.
     void SetColumns(const QString &columns);
+    // Called between the folder's items while an enumeration works through them (expanding a
+    // large folder's occurrences takes seconds): a long enumeration can yield to the message
+    // loop there, and stops when it returns false, giving what it has found so far. Whoever
+    // stops it knows that it did.
+    void setProgress(std::function<bool()> progress) { m_progress = std::move(progress); }
 
     int Count();
     ItemPtr GetFirst();
@@ -257,6 +263,7 @@ private:
     int m_cursorNext = 0;
     QList<ItemPtr> m_found;
     int m_foundNext = 0;
+    std::function<bool()> m_progress;
 };
 
 class Item : public std::enable_shared_from_this<Item>

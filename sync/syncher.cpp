@@ -11,6 +11,8 @@
 #include "restriction.h"
 #include "yield.h"
 
+#include <utility>
+
 using namespace Store;
 
 Syncher::Syncher(Dialogs &dialogs, const ProfileOptions &store, QObject *parent)
@@ -74,11 +76,18 @@ void Syncher::rebuild()
                 items = items->Restrict(restriction);
                 items->SetColumns(QStringLiteral("[End]") + m_listSeparator + QStringLiteral(" [Start]"));
                 items->Sort(QStringLiteral("[Start]"));
-                for (const ItemPtr &item : items->all()) {
-                    if (m_cancel) {
-                        m_cancel = false;
+                // Expanding the occurrences is most of a rebuild: a cancel must not wait for it.
+                items->setProgress([this] {
+                    YieldToLoop();
+                    return !m_cancel;
+                });
+                const auto cancelled = [this] { return std::exchange(m_cancel, false); };
+                const QList<ItemPtr> all = items->all();
+                if (cancelled()) // the enumeration stopped short: what it gives is not the year
+                    return false;
+                for (const ItemPtr &item : all) {
+                    if (cancelled())
                         return false;
-                    }
                     // A meeting request's record carries the request's identifier.
                     const AppointmentItemPtr a = AppointmentOf(item);
                     if (a && (AllEvents || a->AllDayEvent()))

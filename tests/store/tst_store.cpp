@@ -157,6 +157,23 @@ TEST_F(StoreTest, RestrictSortAndOccurrences)
     EXPECT_THROW(plain->Sort("[Colour]"), QvError);
 }
 
+TEST_F(StoreTest, AnEnumerationCanYieldAndStopBetweenItems)
+{
+    ItemsPtr items = calendar()->Items();
+    int calls = 0;
+    items->setProgress([&] {
+        ++calls;
+        return true;
+    });
+    EXPECT_EQ(items->Count(), 4);
+    EXPECT_GE(calls, 4) << "once before every item";
+
+    calls = 0;
+    items->setProgress([&] { return ++calls <= 2; });
+    EXPECT_LE(items->all().size(), 2) << "what was found before it stopped";
+    EXPECT_EQ(calls, 3);
+}
+
 TEST_F(StoreTest, MeetingRequestsAndTheirAppointments)
 {
     ItemPtr item = calendar()->Items()->Find("[Subject] = 'Budget review'");

@@ -176,6 +176,25 @@ TEST_P(SyncherTest, CancelBeforeTheFirstItemLeavesTheCache)
     EXPECT_EQ(run().first, 1) << "the flag was cleared";
 }
 
+TEST_P(SyncherTest, ACancelDuringTheExpansionStopsItThere)
+{
+    if (!inProcess)
+        GTEST_SKIP() << "watches the rebuild from inside";
+    // The cancel comes at the rebuild's first yield: before any record, while the folder's
+    // occurrences are still being worked out.
+    WriteAll(syncher->CacheFileName, "old cache");
+    {
+        ScopedYieldHook hook([&] {
+            if (inProcess->Updating)
+                syncher->CancelUpdate();
+        });
+        EXPECT_EQ(run(), (std::pair<qint16, qint32>{6, 0}));
+    }
+    EXPECT_EQ(ReadAll(syncher->CacheFileName), "old cache");
+    EXPECT_EQ(QFileInfo(syncher->TempFileName).size(), 0) << "stopped before the first record";
+    EXPECT_EQ(run().first, 1);
+}
+
 TEST_P(SyncherTest, FailuresAndTheirResults)
 {
     // A cache that cannot be deleted: result 3, the new data complete in the temp file.
