@@ -12,6 +12,7 @@
 
 #include <QCoreApplication>
 #include <QDate>
+#include <QElapsedTimer>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -61,9 +62,9 @@ void BM_PlainEnumeration(benchmark::State &state)
     state.counters["occurrences"] = double(occurrences);
 }
 
-void Rebuild(benchmark::State &state, SyncherLink &link)
+// Points link at the bench store's calendar, 2026, every event, cache files in dir.
+void Prepare(SyncherLink &link, const QTemporaryDir &dir)
 {
-    QTemporaryDir dir;
     Store::NameSpace session(BenchStore());
     const Store::FolderPtr folder = session.GetDefaultFolder(Store::olFolderCalendar);
     link.FolderID = folder->EntryID();
@@ -73,6 +74,12 @@ void Rebuild(benchmark::State &state, SyncherLink &link)
     link.CalStartMonth = 1;
     link.CacheFileName = dir.filePath("cache.tmp");
     link.TempFileName = dir.filePath("~cache.tmp");
+}
+
+void Rebuild(benchmark::State &state, SyncherLink &link)
+{
+    QTemporaryDir dir;
+    Prepare(link, dir);
     int result = 0;
     QObject::connect(&link, &SyncherLink::WriteComplete, [&](qint16 r, qint32) { result = r; });
     for (auto _ : state) {
@@ -103,9 +110,41 @@ void BM_RebuildOverTheBus(benchmark::State &state)
     }
 }
 
+// How long a cancel waits for its report when it reaches quorvel-sync half a second into a
+// rebuild, while the folder is still being read and its occurrences worked out.
+void BM_CancelOverTheBus(benchmark::State &state)
+{
+    try {
+        RemoteSyncher remote(BenchStore());
+        QTemporaryDir dir;
+        Prepare(remote, dir);
+        int result = 0;
+        QObject::connect(&remote, &SyncherLink::WriteComplete, [&](qint16 r, qint32) { result = r; });
+        for (auto _ : state) {
+            result = 0;
+            remote.UpdateCache();
+            QElapsedTimer running;
+            running.start();
+            while (running.elapsed() < 500)
+                QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            QElapsedTimer waited;
+            waited.start();
+            remote.CancelUpdate();
+            while (result == 0)
+                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            state.SetIterationTime(double(waited.nsecsElapsed()) / 1e9);
+            if (result != 6)
+                state.SkipWithError("the rebuild ended before the cancel reached it");
+        }
+    } catch (const std::exception &e) {
+        state.SkipWithError(e.what());
+    }
+}
+
 BENCHMARK(BM_PlainEnumeration)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_Rebuild)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_RebuildOverTheBus)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_CancelOverTheBus)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
 
 } // namespace
 

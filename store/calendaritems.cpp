@@ -126,7 +126,8 @@ QList<ItemPtr> Items::evaluate(const std::optional<Restriction> &extra)
     const double startMax = filter ? filter->startMax() : OADate::kMax;
     const double endMin = filter ? filter->endMin() : OADate::kMin;
 
-    m_folder->refresh(m_session->warnings);
+    if (!m_folder->refresh(m_session->warnings, m_progress))
+        return {};
     QStringList names = m_folder->entries().keys();
     names.sort(); // a stable order for equal sort keys
 

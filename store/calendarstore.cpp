@@ -158,17 +158,20 @@ void FolderData::readEntry(const QString &fileName, Entry &e, QStringList &warni
     }
 }
 
-void FolderData::refresh(QStringList &warnings)
+bool FolderData::refresh(QStringList &warnings, const std::function<bool()> &progress)
 {
     const QStringList files = listItemFiles();
     QHash<QString, Entry> fresh;
     fresh.reserve(files.size());
     for (const QString &name : files) {
+        if (progress && !progress())
+            return false;
         Entry e = m_entries.value(name);
         readEntry(name, e, warnings);
         fresh.insert(name, std::move(e));
     }
     m_entries = std::move(fresh);
+    return true;
 }
 
 const FolderData::Entry *FolderData::entry(const QString &fileName, QStringList &warnings)

@@ -225,10 +225,9 @@ public:
     void setIncludeRecurrences(bool include) { m_includeRecurrences = include; }
     // Accepted for the properties the items have; only a hint here.
     void SetColumns(const QString &columns);
-    // Called between the folder's items while an enumeration works through them (expanding a
-    // large folder's occurrences takes seconds): a long enumeration can yield to the message
-    // loop there, and stops when it returns false, giving what it has found so far. Whoever
-    // stops it knows that it did.
+    // Called between the folder's items while an enumeration reads and expands them (a large
+    // folder takes seconds): a long enumeration can yield to the message loop there, and stops
+    // when it returns false, giving what it has found so far. Whoever stops it knows that it did.
     void setProgress(std::function<bool()> progress) { m_progress = std::move(progress); }
 
     int Count();

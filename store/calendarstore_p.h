@@ -47,8 +47,9 @@ public:
     QString entryIdOf(const QString &fileName) const;
 
     // Brings every file up to date with the disk; problems go to warnings once per version of a
-    // file.
-    void refresh(QStringList &warnings);
+    // file. progress, when given, is called before each file; when it says no, the refresh
+    // stops, leaves the entries as they were and returns false.
+    bool refresh(QStringList &warnings, const std::function<bool()> &progress = {});
     // The entry of one file, read now; null when the file is not there.
     const Entry *entry(const QString &fileName, QStringList &warnings);
     const QHash<QString, Entry> &entries() const { return m_entries; }
