@@ -17,6 +17,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <utility>
+
 namespace {
 
 Store::ProfileOptions BenchStore()
@@ -76,18 +78,37 @@ void Prepare(SyncherLink &link, const QTemporaryDir &dir)
     link.TempFileName = dir.filePath("~cache.tmp");
 }
 
+// The results a link reports, one at a time.
+class Reports
+{
+public:
+    explicit Reports(SyncherLink &link)
+        : m_connection(QObject::connect(&link, &SyncherLink::WriteComplete,
+                                        [this](qint16 r, qint32) { m_result = r; }))
+    {
+    }
+    ~Reports() { QObject::disconnect(m_connection); }
+    // Serves events until the next report arrives; its result.
+    int next()
+    {
+        while (m_result == 0)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        return std::exchange(m_result, 0);
+    }
+
+private:
+    int m_result = 0;
+    QMetaObject::Connection m_connection;
+};
+
 void Rebuild(benchmark::State &state, SyncherLink &link)
 {
     QTemporaryDir dir;
     Prepare(link, dir);
-    int result = 0;
-    QObject::connect(&link, &SyncherLink::WriteComplete, [&](qint16 r, qint32) { result = r; });
+    Reports reports(link);
     for (auto _ : state) {
-        result = 0;
         link.UpdateCache();
-        while (result == 0)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        if (result != 1)
+        if (reports.next() != 1)
             state.SkipWithError("the rebuild failed");
     }
 }
@@ -118,10 +139,8 @@ void BM_CancelOverTheBus(benchmark::State &state)
         RemoteSyncher remote(BenchStore());
         QTemporaryDir dir;
         Prepare(remote, dir);
-        int result = 0;
-        QObject::connect(&remote, &SyncherLink::WriteComplete, [&](qint16 r, qint32) { result = r; });
+        Reports reports(remote);
         for (auto _ : state) {
-            result = 0;
             remote.UpdateCache();
             QElapsedTimer running;
             running.start();
@@ -130,8 +149,7 @@ void BM_CancelOverTheBus(benchmark::State &state)
             QElapsedTimer waited;
             waited.start();
             remote.CancelUpdate();
-            while (result == 0)
-                QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+            const int result = reports.next();
             state.SetIterationTime(double(waited.nsecsElapsed()) / 1e9);
             if (result != 6)
                 state.SkipWithError("the rebuild ended before the cancel reached it");
