@@ -7,7 +7,6 @@ namespace OADate {
 namespace {
 
 constexpr qint64 kEpochJulianDay = 2415019; // 30 December 1899
-constexpr qint64 kMsecsPerDay = 86400000;
 
 // Splits d into a day number relative to the epoch and milliseconds into that day, carrying a
 // time that rounds up to midnight into the next day.

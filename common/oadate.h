@@ -25,8 +25,8 @@ QDateTime toDateTime(double d);             // local time
 // the previous month.
 double DateSerial(int year, int month, int day);
 
-// Year, month and day of d's date, computed without a calendar object (the cache loader places
-// two dates per record). valid is false for an invalid d.
+// Year, month and day of d's date, computed without a calendar object (drawing and listing ask it
+// for many dates). valid is false for an invalid d.
 struct Civil
 {
     int year = 0;
@@ -37,13 +37,14 @@ struct Civil
 Civil civil(double d);
 // The day d falls on, counted from the epoch (30 December 1899 is 0). d must be valid. Inline,
 // since a loader asks it twice per record.
+constexpr qint64 kMsecsPerDay = 86400000;
+
 inline qint64 DayNumber(double d)
 {
-    constexpr double kMsecsPerDay = 86400000;
     const qint64 whole = static_cast<qint64>(d); // toward zero, as the whole part counts
     // A time that rounds to a whole day's milliseconds belongs to the next day.
     const double frac = d - double(whole);
-    return whole + ((frac < 0 ? -frac : frac) * kMsecsPerDay >= kMsecsPerDay - 0.5);
+    return whole + ((frac < 0 ? -frac : frac) * kMsecsPerDay >= double(kMsecsPerDay) - 0.5);
 }
 
 int Year(double d);

@@ -127,8 +127,7 @@ double PlannerYear::PlannerEnd() const
 
 bool PlannerYear::InPlannerYear(double date) const
 {
-    const OADate::Civil c = OADate::civil(date);
-    return c.valid && InPlannerYear(c.year, c.month);
+    return CellOf(date).month != 0;
 }
 
 bool PlannerYear::InPlannerYear(int year, int month) const

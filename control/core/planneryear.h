@@ -65,7 +65,7 @@ private:
     std::array<qint16, kRows + 1> m_leadIn{};
     std::array<qint16, kRows + 1> m_lastColumn{};
     // The days of the year by their distance from its first day: which row each is in, and how
-    // far from the year's first day each row begins. A loader places two dates per record.
+    // far from the year's first day each row begins: placing a date needs no calendar arithmetic.
     qint64 m_firstDay = 0;
     int m_days = 0;
     std::array<quint8, 366> m_rowOfDay{};
