@@ -2,6 +2,7 @@
 // counts, to show how drawing grows with the number of bars.
 
 #include "calevent.h"
+#include "controllayout.h"
 #include "dialogs.h"
 #include "eventkey.h"
 #include "oadate.h"
@@ -50,8 +51,15 @@ void BM_DrawYearAndEvents(benchmark::State &bench)
                    [&](const CalEvent &e) { return state.isVisible(e); }, state.RowBands, dialogs);
     // The band height may fall below a pixel for very full years; a screen would scroll then.
     ImageCanvas canvas(QSize(1920, 1080));
-    const GridGeometry g =
-        FitGeometry(canvas.width(), canvas.height(), state.RowBands, canvas.px(), canvas.py());
+    GridLayoutInput fit;
+    fit.areaWidth = canvas.width();
+    fit.areaHeight = canvas.height();
+    fit.px = canvas.px();
+    fit.py = canvas.py();
+    fit.totalBands = state.RowBands[12];
+    fit.headings = false;
+    fit.mayScroll = false;
+    const GridGeometry g = LayoutGrid(fit).geometry;
     HitMap hits;
     for (auto _ : bench) {
         DrawYear(canvas, state, g, 0xE1BFA5);

@@ -2,6 +2,16 @@
 
 #include <cstdio>
 
+namespace {
+
+void writeLine(const QString &title, const QString &text)
+{
+    const QString line = title.isEmpty() ? text : title + QStringLiteral(": ") + text;
+    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+}
+
+} // namespace
+
 Dialogs::Answer FirstButtonOf(Dialogs::Buttons buttons)
 {
     switch (buttons) {
@@ -19,27 +29,43 @@ Dialogs::Answer FirstButtonOf(Dialogs::Buttons buttons)
     return Dialogs::Answer::Ok;
 }
 
-Dialogs::Answer ScriptedDialogs::message(const QString &text, Buttons buttons, Icon icon,
-                                         const QString &title)
-{
-    m_shown.append({text, title, buttons, icon});
-    if (!m_answers.isEmpty())
-        return m_answers.takeFirst();
-    return FirstButtonOf(buttons);
-}
-
-QStringList ScriptedDialogs::texts() const
-{
-    QStringList out;
-    for (const Shown &s : m_shown)
-        out.append(s.text);
-    return out;
-}
-
 Dialogs::Answer StreamDialogs::message(const QString &text, Buttons buttons, Icon,
                                        const QString &title)
 {
-    const QString line = title.isEmpty() ? text : title + QStringLiteral(": ") + text;
-    std::fprintf(stderr, "%s\n", line.toLocal8Bit().constData());
+    writeLine(title, text);
     return FirstButtonOf(buttons);
+}
+
+bool StreamDialogs::question(const QString &text, bool defaultYes, const QString &title)
+{
+    writeLine(title, text + (defaultYes ? QStringLiteral(" Yes") : QStringLiteral(" No")));
+    return defaultYes;
+}
+
+QString StreamDialogs::inputBox(const QString &prompt, const QString &title,
+                                const QString &defaultText)
+{
+    writeLine(title, prompt);
+    return defaultText;
+}
+
+std::optional<quint32> StreamDialogs::pickColour(quint32)
+{
+    return std::nullopt;
+}
+
+QString StreamDialogs::saveFileName(const SaveFile &)
+{
+    return QString();
+}
+
+QString StreamDialogs::browseFolder(const QString &, const QString &)
+{
+    return QString();
+}
+
+void StreamDialogs::about(const About &box)
+{
+    writeLine(box.caption, box.versionLine + QLatin1Char('\n') + box.productLine +
+                               QLatin1Char('\n') + box.description);
 }

@@ -1,12 +1,13 @@
 #pragma once
 
-#include <QList>
 #include <QString>
-#include <QStringList>
+
+#include <optional>
 
 // The message boxes, questions and pickers the system shows. Procedures never talk to a window
-// directly: they call the control's Dialogs, which is a Qt implementation in the program, a
-// scripted fake in tests and a stream writer in tools without a display.
+// directly: they call the control's Dialogs, which is a Qt implementation in the programs, a
+// scripted fake in tests and a stream writer in tools without a display. Titles left empty are
+// the application's title. Colours are 0x00BBGGRR.
 class Dialogs
 {
 public:
@@ -14,43 +15,78 @@ public:
     enum class Buttons { Ok, OkCancel, RetryCancel, YesNo, YesNoCancel, AbortRetryIgnore };
     enum class Answer { Ok, Cancel, Abort, Retry, Ignore, Yes, No };
 
-    virtual ~Dialogs() = default;
-
-    virtual Answer message(const QString &text, Buttons buttons = Buttons::Ok,
-                           Icon icon = Icon::None, const QString &title = QString()) = 0;
-};
-
-// A Dialogs for tests: records every message and gives the queued answers in turn (the first
-// button of the box when the queue is empty).
-class ScriptedDialogs : public Dialogs
-{
-public:
-    struct Shown
+    // A save-file dialog. filter as the platform's common dialog takes it: pairs of a caption and
+    // patterns, all separated by "|" ("Data(*.xml)|*.xml|All Files(*.*)|*.*").
+    struct SaveFile
     {
-        QString text;
+        QString filter;
         QString title;
-        Buttons buttons;
-        Icon icon;
+        QString defaultExtension; // added to a name typed without one
+        QString initialName;
+        bool overwritePrompt = true;
     };
 
-    Answer message(const QString &text, Buttons buttons, Icon icon, const QString &title) override;
+    // The About box: its caption and the lines it shows above the OK button.
+    struct About
+    {
+        QString caption;
+        QString versionLine;
+        QString productLine;
+        QString description;
+    };
 
-    void queueAnswer(Answer a) { m_answers.append(a); }
-    const QList<Shown> &shown() const { return m_shown; }
-    QStringList texts() const;
-    void clear() { m_shown.clear(); }
+    virtual ~Dialogs() = default;
 
-private:
-    QList<Shown> m_shown;
-    QList<Answer> m_answers;
+    // A message box; the answer is the button chosen (its first button when nobody chooses).
+    virtual Answer message(const QString &text, Buttons buttons = Buttons::Ok,
+                           Icon icon = Icon::None, const QString &title = QString()) = 0;
+    // A Yes/No question with a question icon; true for Yes. defaultYes makes Yes the default
+    // button, otherwise No is.
+    virtual bool question(const QString &text, bool defaultYes = false,
+                          const QString &title = QString()) = 0;
+    // An input box; the text typed, or an empty text on Cancel.
+    virtual QString inputBox(const QString &prompt, const QString &title,
+                             const QString &defaultText = QString()) = 0;
+    // The colour dialog with initial preselected; nothing when cancelled.
+    virtual std::optional<quint32> pickColour(quint32 initial) = 0;
+    // The file name chosen, or an empty text on Cancel.
+    virtual QString saveFileName(const SaveFile &request) = 0;
+    // A folder browser that can create folders; the folder chosen, or an empty text on Cancel.
+    virtual QString browseFolder(const QString &title, const QString &initial = QString()) = 0;
+    virtual void about(const About &box) = 0;
+
+    // The wait cursor, shown from the first begin to the matching end (see WaitCursor).
+    virtual void beginWait() = 0;
+    virtual void endWait() = 0;
 };
 
-// A Dialogs for programs without a window: writes each message to standard error and gives the
-// first button of the box.
+// The wait cursor for the life of the object.
+class WaitCursor
+{
+public:
+    explicit WaitCursor(Dialogs &dialogs) : m_dialogs(dialogs) { m_dialogs.beginWait(); }
+    ~WaitCursor() { m_dialogs.endWait(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+
+private:
+    Dialogs &m_dialogs;
+};
+
+// A Dialogs for programs without a window: writes each message to standard error and takes the
+// default of every question (the first button of a box, the default text, Cancel for pickers).
 class StreamDialogs : public Dialogs
 {
 public:
     Answer message(const QString &text, Buttons buttons, Icon icon, const QString &title) override;
+    bool question(const QString &text, bool defaultYes, const QString &title) override;
+    QString inputBox(const QString &prompt, const QString &title, const QString &defaultText) override;
+    std::optional<quint32> pickColour(quint32 initial) override;
+    QString saveFileName(const SaveFile &request) override;
+    QString browseFolder(const QString &title, const QString &initial) override;
+    void about(const About &box) override;
+    void beginWait() override {}
+    void endWait() override {}
 };
 
 // The answer a box gives when nobody chooses: its first button.

@@ -204,3 +204,10 @@ QString RegIO::SyncherReadText(const QString &path, const QString &valueName) co
     text.chop(1);
     return text;
 }
+
+QString RegIO::ListSeparator() const
+{
+    const QString separator = RegReadText(
+        QStringLiteral("HKEY_CURRENT_USER\\Control Panel\\International"), QStringLiteral("sList"));
+    return separator == kError || separator.isEmpty() ? QStringLiteral(",") : separator;
+}

@@ -49,6 +49,9 @@ public:
     // trimmed of spaces, less the last character; "Error" when the value cannot be read.
     QString SyncherReadText(const QString &path, const QString &valueName) const;
 
+    // The user's list separator ("sList" of the international settings), "," when unreadable.
+    QString ListSeparator() const;
+
 private:
     enum class Type { Text, Number, Binary };
     struct Value

@@ -6,6 +6,7 @@
 #include "homepage.h"
 #include "qverror.h"
 #include "storedialogs.h"
+#include "syncher.h"
 #include "yearplan.h"
 
 #include <QApplication>
@@ -107,6 +108,13 @@ int main(int argc, char **argv)
     window.setWindowIcon(AppIcon());
     auto *planner = new YearPlan(&window);
     window.setCentralWidget(planner);
+    // Without quorvel-sync the year is rebuilt in this process.
+    planner->setSyncherFactory([planner](const Store::ProfileOptions &store) {
+        return MakeSyncherLink(planner->planner().dialogs(), store,
+                               [](Dialogs &dialogs, const Store::ProfileOptions &options) {
+                                   return std::make_unique<Syncher>(dialogs, options);
+                               });
+    });
     QSettings settings;
     if (!window.restoreGeometry(settings.value("Host/geometry").toByteArray()))
         window.resize(1280, 760);

@@ -358,10 +358,7 @@ void SessionData::load()
         userName = systemUserName();
 
     static StreamDialogs quiet;
-    const QString separator =
-        RegIO(quiet).RegReadText(QStringLiteral("HKEY_CURRENT_USER\\Control Panel\\International"),
-                                 QStringLiteral("sList"));
-    listSeparator = separator == RegIO::kError || separator.isEmpty() ? QStringLiteral(",") : separator;
+    listSeparator = RegIO(quiet).ListSeparator();
 }
 
 std::shared_ptr<FolderData> SessionData::folder(const std::shared_ptr<StoreData> &store,

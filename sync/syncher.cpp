@@ -21,9 +21,7 @@ Syncher::Syncher(Dialogs &dialogs, const ProfileOptions &store, QObject *parent)
     m_writeTimer.stop();
     m_writeTimer.setInterval(55);
     connect(&m_writeTimer, &QTimer::timeout, this, &Syncher::tick);
-    const QString separator = RegIO(dialogs).SyncherReadText(
-        QStringLiteral("HKEY_CURRENT_USER\\Control Panel\\International"), QStringLiteral("sList"));
-    m_listSeparator = separator == RegIO::kError ? QStringLiteral(",") : separator;
+    m_listSeparator = RegIO(dialogs).ListSeparator();
 }
 
 Syncher::~Syncher()
@@ -50,16 +48,16 @@ void Syncher::tick()
     try {
         rebuild();
     } catch (const QvError &e) {
-        emit WriteComplete(7, e.number());
+        emit WriteComplete(SynchFetchFailed, e.number());
     } catch (const std::exception &) {
-        emit WriteComplete(7, 7);
+        emit WriteComplete(SynchFetchFailed, 7);
     }
 }
 
 void Syncher::rebuild()
 {
     Updating = true;
-    qint16 result = 1;
+    SynchResult result = SynchWritten;
     qint32 error = 0;
     try {
         auto session = std::make_shared<NameSpace>(m_store);
@@ -102,28 +100,28 @@ void Syncher::rebuild()
         case CacheWriteResult::Done:
             break;
         case CacheWriteResult::TempNotDeleted:
-            result = 2;
+            result = SynchTempFileFailed;
             error = written.errorNumber;
             break;
         case CacheWriteResult::TempNotOpened:
             FileErrorMessage(written.errorNumber, m_dialogs);
-            result = 2;
+            result = SynchTempFileFailed;
             break;
         case CacheWriteResult::Cancelled:
-            result = 6;
+            result = SynchCancelled;
             break;
         case CacheWriteResult::CacheNotDeleted:
-            result = 3;
+            result = SynchOldCacheKept;
             error = written.errorNumber;
             break;
         case CacheWriteResult::WriteFailed:
         case CacheWriteResult::RenameFailed:
-            result = 5;
+            result = SynchRebuildFailed;
             error = written.errorNumber;
             break;
         }
     } catch (const QvError &e) {
-        result = 5;
+        result = SynchRebuildFailed;
         error = e.number();
     }
     WritingFile = false;

@@ -26,10 +26,8 @@ void ApplyLocaleFont(LocaleFont &font, int codePage)
 {
     font.charSet = CharSetOfCodePage(codePage);
     const QString family = eastAsianFamily(codePage);
-    if (family.isEmpty()) {
-        font.font.setFamily(QString());
+    if (family.isEmpty())
         return;
-    }
     font.font.setFamily(family);
     if (font.font.pointSizeF() < 9)
         font.font.setPointSizeF(9);

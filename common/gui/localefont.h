@@ -11,7 +11,7 @@ struct LocaleFont
 };
 
 // Prepares a font for the user's code page: sets its character set, and for the East Asian code
-// pages the platform's usual font of the script and a size of at least 9 points; for the others
-// the font name is cleared, so the desktop's default family serves. Glyphs a family lacks come
-// from the fonts the desktop substitutes for the script.
+// pages the platform's usual font of the script and a size of at least 9 points; the others keep
+// their family (the control's user-interface font). Glyphs a family lacks come from the fonts the
+// desktop substitutes for the script.
 void ApplyLocaleFont(LocaleFont &font, int codePage);

@@ -114,7 +114,7 @@ void CacheUpdater::ResetSyncLink()
     m_link->AllEvents = m_state.AllEvents;
 }
 
-void CacheUpdater::WriteComplete(qint16 result, qint32 error)
+void CacheUpdater::WriteComplete(SynchResult result, qint32 error)
 {
     try {
         m_pending = qint16(std::max(0, m_pending - 1));
@@ -122,30 +122,30 @@ void CacheUpdater::WriteComplete(qint16 result, qint32 error)
         m_timer.start();
         QString message;
         switch (result) {
-        case 1:
+        case SynchWritten:
             m_planner.showCache();
             m_timer.start();
             break;
-        case 2:
+        case SynchTempFileFailed:
             message = QStringLiteral("Unable to open temp file, ") + m_link->TempFileName +
                       QStringLiteral(" for updating");
             break;
-        case 3:
+        case SynchOldCacheKept:
             message = QStringLiteral("Unable to clear old cache file, ") + m_link->CacheFileName +
                       QStringLiteral(" before updating");
             break;
-        case 4:
+        case SynchTimerFailed:
             message = QStringLiteral("An error starting the background timer, check that the qvtimer "
                                      "dll exists.");
             break;
-        case 5:
+        case SynchRebuildFailed:
             message = QStringLiteral("Could not log on to MAPI, probably due to a network problem.  "
                                      "Error code: ") +
                       QString::number(error);
             break;
-        case 6:
+        case SynchCancelled:
             return;
-        case 7:
+        case SynchFetchFailed:
             message = QStringLiteral("Error occured while fetching events.");
             break;
         default:

@@ -47,7 +47,7 @@ public:
     // QvError (the old link is gone either way).
     void ResetSyncLink();
     // The report of the link's rebuild.
-    void WriteComplete(qint16 result, qint32 error);
+    void WriteComplete(SynchResult result, qint32 error);
     void BackgroundTick();
     // Writes the store to the cache file; cancels a pending rebuild first, since both writers
     // use the same temp file. Falls back to a rebuild when the file cannot be written.

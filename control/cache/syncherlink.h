@@ -5,6 +5,18 @@
 
 #include <memory>
 
+// What a rebuild reports. The numbers travel over the session bus as they are.
+enum SynchResult : qint16 {
+    SynchWritten = 1,          // written and in place
+    SynchTempFileFailed = 2,   // the temp file could not be cleared or opened
+    SynchOldCacheKept = 3,     // the old cache could not be deleted; the new data stays in the temp file
+    SynchTimerFailed = 4,      // the write timer could not be started
+    SynchRebuildFailed = 5,    // any other failure of the rebuild
+    SynchCancelled = 6,
+    SynchFetchFailed = 7,      // a failure outside the rebuild
+};
+static_assert(SynchWritten == 1 && SynchCancelled == 6 && SynchFetchFailed == 7);
+
 // The planner's end of a synchroniser: the values it sets before each UpdateCache, the two
 // requests and the completion report. The synchroniser itself (in this process) and its proxy
 // over the session bus offer the same members, so the scheduling does not know which it holds.
@@ -33,10 +45,7 @@ public:
     virtual bool rebuildingHere() const { return false; }
 
 signals:
-    // 1 written and in place; 2 the temp file could not be cleared or opened; 3 the old cache
-    // could not be deleted (the new data stays in the temp file); 5 any other failure of the
-    // rebuild; 6 cancelled; 7 a failure outside the rebuild.
-    void WriteComplete(qint16 SynchResult, qint32 SynchError);
+    void WriteComplete(SynchResult result, qint32 SynchError);
 };
 
 // Drops a link: nobody hears its reports any more, a running rebuild is asked to stop, and the

@@ -199,8 +199,8 @@ void CategoryStore::SaveCategories(const CategoryTable &table, const QString &su
 
 void ResolveEventCategories(PlannerState &state)
 {
-    for (CalEvent &e : *state.store)
-        e.CatIndex = state.categoryIndexOf(e.Categories);
+    for (const CalEvent &e : *state.store)
+        state.store->SetCatIndex(e, state.categoryIndexOf(e.Categories));
 }
 
 QStringList GetStringList(const CategoryTable &table)

@@ -41,3 +41,17 @@ RowSpan RowsOf(const CalEvent &event, const PlannerYear &year)
                                                   : PlannerYear::kRows;
     return span;
 }
+
+RowColumns ColumnsInRow(const CalEvent &event, const PlannerYear &year, int row, bool allEvents)
+{
+    const int m = year.MonthOfRow(row);
+    RowColumns c;
+    c.left = m == event.StartMonth ? event.StartDay - 1 : year.LeadIn(row);
+    const bool endsHere = m == event.EndMonth;
+    const int right = endsHere ? event.EndDay : year.LastColumn(row);
+    c.drawnRight = endsHere && allEvents && HasTimeOfDay(event.EndDate) ? right + 1 : right;
+    // A timed event, or a zero-length one at midnight, holds its last day too.
+    const bool wholeDayStart = !HasTimeOfDay(event.StartDate);
+    c.occupiedRight = allEvents && !(wholeDayStart && c.left != right) ? right + 1 : right;
+    return c;
+}

@@ -39,3 +39,18 @@ RowSpan RowsOf(const CalEvent &event, const PlannerYear &year);
 // False for an event that starts after the planner year or ends before it (its month positions
 // say so); such events are not loaded, laid out or drawn.
 bool TouchesPlannerYear(const CalEvent &event);
+
+// The day columns an event covers in month row j, as half-open ranges (left, right]: columns
+// left + 1 .. right, nothing when left == right. The bar is drawn over `drawn`; the band layout
+// keeps the band taken over `occupied`. The two differ on the last day: a bar runs through its
+// last day when its end has a time of day, the layout holds that day when its start has one.
+struct RowColumns
+{
+    int left = 0;
+    int drawnRight = 0;
+    int occupiedRight = 0;
+    bool isDrawn() const { return left != drawnRight; }
+    bool occupies() const { return left != occupiedRight; }
+};
+// row must lie in RowsOf(event, year); allEvents: timed appointments are shown too.
+RowColumns ColumnsInRow(const CalEvent &event, const PlannerYear &year, int row, bool allEvents);

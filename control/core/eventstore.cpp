@@ -226,6 +226,16 @@ CalEvent &EventStore::Item(int position)
     return *m_entries[size_t(position - 1)].event;
 }
 
+void EventStore::SetBand(const CalEvent &event, qint16 band)
+{
+    const_cast<CalEvent &>(event).Band = band;
+}
+
+void EventStore::SetCatIndex(const CalEvent &event, qint16 index)
+{
+    const_cast<CalEvent &>(event).CatIndex = index;
+}
+
 const CalEvent &EventStore::Item(int position) const
 {
     Q_ASSERT(position >= 1 && position <= Count());

@@ -56,6 +56,11 @@ public:
 
     void reserve(int n);
 
+    // The two fields worked out from the table and the layout, which the key does not include,
+    // set on an event of this store (met while iterating it).
+    void SetBand(const CalEvent &event, qint16 band);
+    void SetCatIndex(const CalEvent &event, qint16 index);
+
 private:
     struct Entry
     {
@@ -89,8 +94,8 @@ public:
     public:
         using Inner = Entries::const_iterator;
         explicit const_iterator(Inner it) : m_it(it) {}
-        CalEvent &operator*() const { return *m_it->event; }
-        CalEvent *operator->() const { return m_it->event; }
+        const CalEvent &operator*() const { return *m_it->event; }
+        const CalEvent *operator->() const { return m_it->event; }
         const_iterator &operator++()
         {
             ++m_it;

@@ -3,7 +3,6 @@
 #include "calevent.h"
 #include "dialogs.h"
 #include "eventstore.h"
-#include "oadate.h"
 #include "planneryear.h"
 #include "qverror.h"
 
@@ -78,7 +77,7 @@ void CalculateBands(EventStore &store, const PlannerYear &year, bool allEvents, 
         for (int r = 1; r <= PlannerYear::kRows; ++r)
             rowBands[r] = checked16(minimumBands);
 
-        for (CalEvent &event : store) {
+        for (const CalEvent &event : store) {
             if (event.CatIndex < 0 || !visible(event))
                 continue;
             const RowSpan rows = RowsOf(event, year);
@@ -91,18 +90,12 @@ void CalculateBands(EventStore &store, const PlannerYear &year, bool allEvents, 
             // 2..n + 1, so a free band always exists.
             const int b = bandEnd.firstBelow(s, std::max<int>(event.StartDay, 1));
             rowBands[s] = std::max(rowBands[s], checked16(b));
-            event.Band = checked16(b);
+            store.SetBand(event, checked16(b));
 
-            const bool wholeDayStart = !HasTimeOfDay(event.StartDate);
             for (int j = s; j <= rows.last && j <= PlannerYear::kRows; ++j) {
-                const int m = year.MonthOfRow(j);
-                const int k = m == event.StartMonth ? event.StartDay - 1 : year.LeadIn(j);
-                int l = m == event.EndMonth ? event.EndDay : year.LastColumn(j);
-                // A timed event, or a zero-length one at midnight, covers its last day too.
-                if (allEvents && !(wholeDayStart && k != l))
-                    ++l;
-                if (k != l) {
-                    bandEnd.set(j, b, qint16(l));
+                const RowColumns columns = ColumnsInRow(event, year, j, allEvents);
+                if (columns.occupies()) {
+                    bandEnd.set(j, b, qint16(columns.occupiedRight));
                     rowBands[j] = std::max(rowBands[j], qint16(b));
                 }
             }

@@ -49,32 +49,6 @@ SystemColours SystemColoursOf(const QPalette &palette)
     return c;
 }
 
-void HitMap::reset(int bands)
-{
-    m_bands = std::max(bands, 0);
-    m_keys.assign(size_t(13) * 38 * size_t(m_bands + 1), QString());
-}
-
-int HitMap::index(int row, int column, int band) const
-{
-    if (row < 0 || row > 12 || column < 0 || column > 37 || band < 0 || band > m_bands)
-        return -1;
-    return (row * 38 + column) * (m_bands + 1) + band;
-}
-
-void HitMap::set(int row, int column, int band, const QString &key)
-{
-    const int i = index(row, column, band);
-    if (i >= 0)
-        m_keys[size_t(i)] = key;
-}
-
-QString HitMap::at(int row, int column, int band) const
-{
-    const int i = index(row, column, band);
-    return i >= 0 ? m_keys[size_t(i)] : QString();
-}
-
 void DrawDayLines(Canvas &canvas, const GridGeometry &g)
 {
     const double h = canvas.height();
@@ -126,16 +100,17 @@ void DrawDayHeadings(Canvas &strip, const GridGeometry &g, const CalendarNames &
                      const SystemColours &colours)
 {
     const double px = strip.px(), py = strip.py();
+    const double h = GridMetrics::kDayStripHeight;
     const double th = std::round(strip.textHeight(QStringLiteral("0")));
     strip.clear();
-    strip.box(0, 0, g.GridWidth, 240, colours.windowBackground, false);
-    strip.line(strip.width() - px, py, strip.width() - px, 240, colours.windowFrame);
+    strip.box(0, 0, g.GridWidth, h, colours.windowBackground, false);
+    strip.line(strip.width() - px, py, strip.width() - px, h, colours.windowFrame);
     for (int v = 0; v < PlannerYear::kColumns; ++v) {
         const double x = std::round(v * g.DayWidth);
-        strip.line(x, 0, x, 240, colours.inactiveTitleBar);
-        strip.line(x + px, 0, x + px, 240, kWhite);
+        strip.line(x, 0, x, h, colours.inactiveTitleBar);
+        strip.line(x + px, 0, x + px, h, kWhite);
         strip.setCurrentX(x + 3 * px);
-        strip.setCurrentY(240 - th - py);
+        strip.setCurrentY(h - th - py);
         strip.print(names.DayShortNames[size_t(v % 7)]);
     }
     strip.line(0, strip.height() - py, strip.width(), strip.height() - py, colours.windowFrame);
@@ -145,20 +120,21 @@ void DrawMonthHeadings(Canvas &column, const PlannerState &state, const GridGeom
                        const CalendarNames &names, const SystemColours &colours)
 {
     const double px = column.px(), py = column.py();
+    const double w = GridMetrics::kMonthColumnWidth;
     column.clear();
-    column.box(0, 0, 405, column.height(), colours.windowBackground, false);
-    column.line(0, 0, 405, 0, colours.windowFrame);
+    column.box(0, 0, w, column.height(), colours.windowBackground, false);
+    column.line(0, 0, w, 0, colours.windowFrame);
     double previous = 0;
     for (int r = 1; r <= PlannerYear::kRows; ++r) {
         const double y = std::round(state.RowBands[r] * g.BandHeight);
-        column.line(0, y, 405, y, colours.inactiveTitleBar);
-        column.line(0, y + py, 405, y + py, kWhite);
+        column.line(0, y, w, y, colours.inactiveTitleBar);
+        column.line(0, y + py, w, y + py, kWhite);
         column.setCurrentX(3 * px);
         column.setCurrentY(previous + 2 * py);
         column.print(names.MonthShortNames[size_t(state.year.MonthOfRow(r) - 1)]);
         previous = y;
     }
-    column.line(405 - px, 0, 405 - px, column.height(), colours.windowFrame);
+    column.line(w - px, 0, w - px, column.height(), colours.windowFrame);
 }
 
 void DrawEvents(Canvas &canvas, PlannerState &state, const GridGeometry &g, HitMap &hits,
@@ -192,17 +168,10 @@ void DrawEvents(Canvas &canvas, PlannerState &state, const GridGeometry &g, HitM
                                        : 0xFFFFFF;
             QString key;
             for (int j = rows.first; j <= std::min(rows.last, PlannerYear::kRows); ++j) {
-                const int m = year.MonthOfRow(j);
-                const int k = m == e.StartMonth ? e.StartDay - 1 : year.LeadIn(j);
-                int l = year.LastColumn(j);
-                if (m == e.EndMonth) {
-                    l = e.EndDay;
-                    // The last day is drawn through when the end has a time of day.
-                    if (state.AllEvents && HasTimeOfDay(e.EndDate))
-                        ++l;
-                }
-                if (k == l)
+                const RowColumns columns = ColumnsInRow(e, year, j, state.AllEvents);
+                if (!columns.isDrawn())
                     continue;
+                const int k = columns.left, l = columns.drawnRight;
                 const double left = k * g.DayWidth + px, right = l * g.DayWidth - px;
                 const double bottom = (state.RowBands[j - 1] + b) * g.BandHeight - py;
                 const double top = bottom - g.BandHeight + 2 * py;
@@ -244,14 +213,4 @@ void DrawEvents(Canvas &canvas, PlannerState &state, const GridGeometry &g, HitM
                QStringLiteral("Error drawing the current events, please refresh planner."), e);
         indicate(state, PlannerState::kIdleIndicatorColour);
     }
-}
-
-GridGeometry FitGeometry(double gridWidth, double gridHeight, const RowBandTable &rowBands,
-                         double px, double py)
-{
-    GridGeometry g;
-    g.GridWidth = int(gridWidth);
-    g.DayWidth = (gridWidth - 3 * px) / PlannerYear::kColumns;
-    g.BandHeight = rowBands[12] > 0 ? (gridHeight - 3 * py) / rowBands[12] : 0;
-    return g;
 }

@@ -2,23 +2,16 @@
 
 #include "bandlayout.h"
 #include "canvas.h"
+#include "gridmetrics.h"
+#include "hitmap.h"
 #include "localeservices.h"
 
 #include <QString>
 
 #include <functional>
-#include <vector>
 
 class QPalette;
 struct PlannerState;
-
-// The lengths the drawing works with, in twips: one day column, one band, the whole grid.
-struct GridGeometry
-{
-    double DayWidth = 0;
-    double BandHeight = 0;
-    int GridWidth = 0;
-};
 
 // The desktop's colours that the headings use (0x00BBGGRR).
 struct SystemColours
@@ -29,22 +22,6 @@ struct SystemColours
     quint32 darkShadow = 0x696969;
 };
 SystemColours SystemColoursOf(const QPalette &palette);
-
-// Which appointment is drawn where: the key of the appointment (EventKey) for every month row
-// 0..12, column 0..37 and band 0..the year's band count; empty where nothing is drawn.
-class HitMap
-{
-public:
-    void reset(int bands);
-    void set(int row, int column, int band, const QString &key);
-    QString at(int row, int column, int band) const;
-    int bands() const { return m_bands; }
-
-private:
-    int index(int row, int column, int band) const;
-    int m_bands = 0;
-    std::vector<QString> m_keys;
-};
 
 // The grid: weekend columns, grey cells outside each month, day lines, day numbers and a red
 // outline per month row, at the heights of state.RowBands.
@@ -61,8 +38,3 @@ void DrawMonthHeadings(Canvas &column, const PlannerState &state, const GridGeom
 // and the selection (redrawSelection, when given).
 void DrawEvents(Canvas &canvas, PlannerState &state, const GridGeometry &geometry, HitMap &hits,
                 double today, const std::function<void()> &redrawSelection = {});
-
-// The geometry of a grid canvas of the given size that shows the whole year without
-// scrolling: band height from the year's band count, day width from the grid width.
-GridGeometry FitGeometry(double gridWidth, double gridHeight, const RowBandTable &rowBands,
-                         double px, double py);

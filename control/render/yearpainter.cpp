@@ -1,5 +1,6 @@
 #include "yearpainter.h"
 
+#include "controllayout.h"
 #include "plannerstate.h"
 
 #include <QPainter>
@@ -11,28 +12,36 @@ GridGeometry PaintYear(QPainter &painter, const QRect &area, double dpi, Planner
                        const YearPaintOptions &options, HitMap &hits)
 {
     const double twipsPerPixel = 1440.0 / dpi;
-    const int column = options.headings ? int(std::lround(405 / twipsPerPixel)) : 0;
-    const int strip = options.headings ? int(std::lround(240 / twipsPerPixel)) : 0;
-    const QRect gridArea(area.left() + column, area.top() + strip, area.width() - column,
-                         area.height() - strip);
-
     CalculateBands(*state.store, state.year, state.AllEvents, options.minimumBands,
                    [&state](const CalEvent &e) { return state.isVisible(e); }, state.RowBands,
                    state.dialogs);
-    PainterCanvas grid(painter, gridArea, dpi, dpi);
-    const GridGeometry g =
-        FitGeometry(grid.width(), grid.height(), state.RowBands, grid.px(), grid.py());
-    DrawYear(grid, state, g, options.weekendColour);
-    DrawEvents(grid, state, g, hits, options.today);
+    GridLayoutInput in;
+    in.areaWidth = area.width() * twipsPerPixel;
+    in.areaHeight = area.height() * twipsPerPixel;
+    in.px = in.py = twipsPerPixel;
+    in.totalBands = state.RowBands[12];
+    in.headings = options.headings;
+    in.mayScroll = false; // an image or a page shows the whole year
+    const GridLayout layout = LayoutGrid(in);
+    const auto pixels = [&](const QRectF &r) {
+        const auto px = [&](double twips) { return int(std::lround(twips / twipsPerPixel)); };
+        return QRect(area.left() + px(r.left()), area.top() + px(r.top()), px(r.width()),
+                     px(r.height()))
+            .intersected(area);
+    };
+
+    PainterCanvas grid(painter, pixels(layout.grid), dpi, dpi);
+    DrawYear(grid, state, layout.geometry, options.weekendColour);
+    DrawEvents(grid, state, layout.geometry, hits, options.today);
     if (options.headings) {
-        PainterCanvas days(painter, QRect(gridArea.left(), area.top(), gridArea.width(), strip),
-                           dpi, dpi, options.colours.windowBackground);
-        DrawDayHeadings(days, g, options.names, options.colours);
-        PainterCanvas months(painter, QRect(area.left(), gridArea.top(), column, gridArea.height()),
-                             dpi, dpi, options.colours.windowBackground);
-        DrawMonthHeadings(months, state, g, options.names, options.colours);
+        PainterCanvas days(painter, pixels(layout.dayHeadings), dpi, dpi,
+                           options.colours.windowBackground);
+        DrawDayHeadings(days, layout.geometry, options.names, options.colours);
+        PainterCanvas months(painter, pixels(layout.monthColumn), dpi, dpi,
+                             options.colours.windowBackground);
+        DrawMonthHeadings(months, state, layout.geometry, options.names, options.colours);
     }
-    return g;
+    return layout.geometry;
 }
 
 quint32 WeekendColourOf(int outlookMajorVersion, const QVariant &backgroundColorIndex)

@@ -1,7 +1,7 @@
 #include "cachefile.h"
 #include "cacherecord.h"
 #include "calevent.h"
-#include "dialogs.h"
+#include "scripteddialogs.h"
 #include "eventstore.h"
 #include "fileio.h"
 #include "qverror.h"

@@ -1,6 +1,6 @@
 #include "cacheloader.h"
 #include "cacherecord.h"
-#include "dialogs.h"
+#include "scripteddialogs.h"
 #include "eventkey.h"
 #include "plannerstate.h"
 #include "testsupport.h"

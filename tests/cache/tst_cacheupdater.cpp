@@ -2,7 +2,7 @@
 #include "cacherecord.h"
 #include "cacheupdater.h"
 #include "calevent.h"
-#include "dialogs.h"
+#include "scripteddialogs.h"
 #include "plannerstate.h"
 #include "qverror.h"
 #include "testsupport.h"
@@ -41,7 +41,7 @@ public:
     void report(qint16 result, qint32 error = 0)
     {
         outstanding = false;
-        emit WriteComplete(result, error);
+        emit WriteComplete(SynchResult(result), error);
     }
 };
 

@@ -1,6 +1,6 @@
 #include "calendaraccess.h"
 #include "calevent.h"
-#include "dialogs.h"
+#include "scripteddialogs.h"
 #include "itemchanges.h"
 #include "plannerstate.h"
 #include "testsupport.h"

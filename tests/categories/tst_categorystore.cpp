@@ -1,6 +1,6 @@
 #include "categorycolours.h"
 #include "categorystore.h"
-#include "dialogs.h"
+#include "scripteddialogs.h"
 #include "testsupport.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "dialogs.h"
+#include "scripteddialogs.h"
 #include "regio.h"
 #include "testsupport.h"
 

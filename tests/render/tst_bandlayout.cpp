@@ -1,6 +1,6 @@
 #include "bandlayout.h"
 #include "calevent.h"
-#include "dialogs.h"
+#include "scripteddialogs.h"
 #include "eventkey.h"
 #include "eventstore.h"
 #include "oadate.h"

@@ -1,5 +1,5 @@
 #include "calevent.h"
-#include "dialogs.h"
+#include "scripteddialogs.h"
 #include "eventkey.h"
 #include "plannerstate.h"
 #include "recordingcanvas.h"

@@ -1,5 +1,5 @@
 #include "cacherecord.h"
-#include "dialogs.h"
+#include "scripteddialogs.h"
 #include "fileio.h"
 #include "oadate.h"
 #include "remotesyncher.h"

@@ -1,6 +1,6 @@
 #include "cacherecord.h"
 #include "categorystore.h"
-#include "dialogs.h"
+#include "scripteddialogs.h"
 #include "filtermodel.h"
 #include "propertybag.h"
 #include "fileio.h"

@@ -6,6 +6,7 @@
 #include <QDBusConnection>
 #include <QDBusServiceWatcher>
 
+#include <functional>
 #include <memory>
 
 class Dialogs;
@@ -53,6 +54,12 @@ private:
 // The error number and text a request gets when the service has gone.
 constexpr int kSyncherLost = 462;
 
+// A synchroniser in this process, for a planner that cannot reach quorvel-sync. The rebuild is
+// not part of the control: a program that wants one hands in a factory for it.
+using LocalSyncherFactory =
+    std::function<std::unique_ptr<SyncherLink>(Dialogs &dialogs, const Store::ProfileOptions &store)>;
+
 // A synchroniser for a planner: one in quorvel-sync when the session bus offers it, otherwise
-// (no bus, no service) one in this process, so the year is kept current either way.
-std::unique_ptr<SyncherLink> MakeSyncherLink(Dialogs &dialogs, const Store::ProfileOptions &store);
+// (no bus, no service) the one local makes. Raises QvError 429 when there is neither.
+std::unique_ptr<SyncherLink> MakeSyncherLink(Dialogs &dialogs, const Store::ProfileOptions &store,
+                                             const LocalSyncherFactory &local = {});

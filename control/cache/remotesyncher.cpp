@@ -1,7 +1,6 @@
 #include "remotesyncher.h"
 
 #include "qverror.h"
-#include "syncher.h"
 #include "syncherbus.h"
 
 #include <QCoreApplication>
@@ -158,7 +157,7 @@ void RemoteSyncher::CancelUpdate()
 void RemoteSyncher::onWriteComplete(short result, int error)
 {
     m_outstanding = std::max(0, m_outstanding - 1);
-    emit WriteComplete(result, error);
+    emit WriteComplete(SynchResult(result), error);
 }
 
 void RemoteSyncher::onServiceLost()
@@ -168,17 +167,22 @@ void RemoteSyncher::onServiceLost()
     // the service would be, never from inside a call of the planner's.
     for (int lost = std::exchange(m_outstanding, 0); lost > 0; --lost)
         QMetaObject::invokeMethod(
-            this, [this] { emit WriteComplete(7, kSyncherLost); }, Qt::QueuedConnection);
+            this, [this] { emit WriteComplete(SynchFetchFailed, kSyncherLost); }, Qt::QueuedConnection);
 }
 
-std::unique_ptr<SyncherLink> MakeSyncherLink(Dialogs &dialogs, const Store::ProfileOptions &store)
+std::unique_ptr<SyncherLink> MakeSyncherLink(Dialogs &dialogs, const Store::ProfileOptions &store,
+                                             const LocalSyncherFactory &local)
 {
     if (QDBusConnection::sessionBus().isConnected()) {
         try {
             return std::make_unique<RemoteSyncher>(store);
         } catch (const QvError &e) {
+            if (!local)
+                throw;
             qWarning("%s; rebuilding in this process", qPrintable(e.description()));
         }
     }
-    return std::make_unique<Syncher>(dialogs, store);
+    if (!local)
+        throw cannotCreate(QStringLiteral("no session bus"));
+    return local(dialogs, store);
 }

@@ -1,0 +1,153 @@
+#include "qtdialogs.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+
+QColor colorOf(quint32 bgr)
+{
+    return QColor(int(bgr & 0xFF), int(bgr >> 8 & 0xFF), int(bgr >> 16 & 0xFF));
+}
+
+quint32 bgrOf(const QColor &c)
+{
+    return quint32(c.red()) | quint32(c.green()) << 8 | quint32(c.blue()) << 16;
+}
+
+} // namespace
+
+QString NameFiltersOf(const QString &filter)
+{
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        const QString &caption = parts[i];
+        QString patterns = parts[i + 1];
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        // Qt reads the patterns from the parentheses of the caption.
+        filters << (caption.contains(QLatin1Char('(')) ? caption
+                                                        : caption + QStringLiteral(" (") + patterns +
+                                                              QLatin1Char(')'));
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+QtDialogs::~QtDialogs()
+{
+    while (m_waiting > 0)
+        endWait();
+}
+
+QString QtDialogs::titleOr(const QString &title) const
+{
+    return title.isEmpty() ? QApplication::applicationDisplayName() : title;
+}
+
+Dialogs::Answer QtDialogs::message(const QString &text, Buttons buttons, Icon icon,
+                                   const QString &title)
+{
+    QMessageBox box(m_parent);
+    box.setText(text);
+    box.setWindowTitle(titleOr(title));
+    switch (icon) {
+    case Icon::Information: box.setIcon(QMessageBox::Information); break;
+    case Icon::Exclamation: box.setIcon(QMessageBox::Warning); break;
+    case Icon::Critical: box.setIcon(QMessageBox::Critical); break;
+    case Icon::Question: box.setIcon(QMessageBox::Question); break;
+    case Icon::None: break;
+    }
+    switch (buttons) {
+    case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case Buttons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+    case Buttons::RetryCancel: box.setStandardButtons(QMessageBox::Retry | QMessageBox::Cancel); break;
+    case Buttons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+    case Buttons::YesNoCancel:
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    case Buttons::AbortRetryIgnore:
+        box.setStandardButtons(QMessageBox::Abort | QMessageBox::Retry | QMessageBox::Ignore);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Cancel: return Answer::Cancel;
+    case QMessageBox::Abort: return Answer::Abort;
+    case QMessageBox::Retry: return Answer::Retry;
+    case QMessageBox::Ignore: return Answer::Ignore;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return Answer::Ok;
+    }
+}
+
+bool QtDialogs::question(const QString &text, bool defaultYes, const QString &title)
+{
+    QMessageBox box(QMessageBox::Question, titleOr(title), text,
+                    QMessageBox::Yes | QMessageBox::No, m_parent);
+    box.setDefaultButton(defaultYes ? QMessageBox::Yes : QMessageBox::No);
+    return box.exec() == QMessageBox::Yes;
+}
+
+QString QtDialogs::inputBox(const QString &prompt, const QString &title, const QString &defaultText)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(m_parent, titleOr(title), prompt, QLineEdit::Normal,
+                                               defaultText, &ok);
+    return ok ? text : QString();
+}
+
+std::optional<quint32> QtDialogs::pickColour(quint32 initial)
+{
+    const QColor c = QColorDialog::getColor(colorOf(initial), m_parent);
+    if (!c.isValid())
+        return std::nullopt;
+    return bgrOf(c);
+}
+
+QString QtDialogs::saveFileName(const SaveFile &request)
+{
+    QFileDialog dialog(m_parent, titleOr(request.title), request.initialName,
+                       NameFiltersOf(request.filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(request.defaultExtension);
+    if (!request.overwritePrompt)
+        dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+QString QtDialogs::browseFolder(const QString &title, const QString &initial)
+{
+    return QFileDialog::getExistingDirectory(m_parent, titleOr(title), initial,
+                                             QFileDialog::ShowDirsOnly);
+}
+
+void QtDialogs::about(const About &box)
+{
+    QMessageBox about(m_parent);
+    about.setWindowTitle(box.caption);
+    about.setIconPixmap(QApplication::windowIcon().pixmap(48, 48));
+    about.setText(box.versionLine + QLatin1Char('\n') + box.productLine);
+    about.setInformativeText(box.description);
+    about.setStandardButtons(QMessageBox::Ok);
+    about.exec();
+}
+
+void QtDialogs::beginWait()
+{
+    ++m_waiting;
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void QtDialogs::endWait()
+{
+    if (m_waiting == 0)
+        return;
+    --m_waiting;
+    QApplication::restoreOverrideCursor();
+}

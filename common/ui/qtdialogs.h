@@ -1,0 +1,33 @@
+#pragma once
+
+#include "dialogs.h"
+
+class QWidget;
+
+// The dialogs on the desktop, as windows of parent.
+class QtDialogs : public Dialogs
+{
+public:
+    explicit QtDialogs(QWidget *parent = nullptr) : m_parent(parent) {}
+    ~QtDialogs() override;
+
+    Answer message(const QString &text, Buttons buttons, Icon icon, const QString &title) override;
+    bool question(const QString &text, bool defaultYes, const QString &title) override;
+    QString inputBox(const QString &prompt, const QString &title, const QString &defaultText) override;
+    std::optional<quint32> pickColour(quint32 initial) override;
+    QString saveFileName(const SaveFile &request) override;
+    QString browseFolder(const QString &title, const QString &initial) override;
+    void about(const About &box) override;
+    void beginWait() override;
+    void endWait() override;
+
+private:
+    QString titleOr(const QString &title) const;
+
+    QWidget *m_parent;
+    int m_waiting = 0;
+};
+
+// A filter of the platform's common dialog ("Data(*.xml)|*.xml|All(*.*)|*.*") as the name
+// filters of a Qt file dialog ("Data(*.xml);;All(*.*)").
+QString NameFiltersOf(const QString &filter);

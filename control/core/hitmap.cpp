@@ -1,0 +1,29 @@
+#include "hitmap.h"
+
+#include <algorithm>
+
+void HitMap::reset(int bands)
+{
+    m_bands = std::max(bands, 0);
+    m_keys.assign(size_t(13) * 38 * size_t(m_bands + 1), QString());
+}
+
+int HitMap::index(int row, int column, int band) const
+{
+    if (row < 0 || row > 12 || column < 0 || column > 37 || band < 0 || band > m_bands)
+        return -1;
+    return (row * 38 + column) * (m_bands + 1) + band;
+}
+
+void HitMap::set(int row, int column, int band, const QString &key)
+{
+    const int i = index(row, column, band);
+    if (i >= 0)
+        m_keys[size_t(i)] = key;
+}
+
+QString HitMap::at(int row, int column, int band) const
+{
+    const int i = index(row, column, band);
+    return i >= 0 ? m_keys[size_t(i)] : QString();
+}

@@ -1,0 +1,381 @@
+#include "planner.h"
+
+#include "bandlayout.h"
+#include "categorystore.h"
+#include "dialogs.h"
+#include "eventkey.h"
+#include "gridmetrics.h"
+#include "itemchanges.h"
+#include "oadate.h"
+#include "plannerview.h"
+#include "propertybag.h"
+#include "qverror.h"
+#include "regio.h"
+#include "yearpainter.h"
+#include "yield.h"
+
+#include <QDateTime>
+
+const QString Planner::kCategoryPrefix = QStringLiteral("PLEASE IGNORE - Quorvel Category Colours: ");
+
+namespace {
+
+QString statusTextOf(quint32 colour)
+{
+    if (colour == 0x0000FF)
+        return QStringLiteral("An error occured while synchronising with Outlook, attempting to "
+                              "reset and refresh appointment data");
+    if (colour == 0x00FF00)
+        return QStringLiteral("Downloading appointment data from Outlook, the year planner will be "
+                              "refreshed when this operation is completed");
+    return QString();
+}
+
+} // namespace
+
+Planner::Planner(Dialogs &dialogs, QObject *parent) : QObject(parent), m_state(dialogs)
+{
+    m_syncherFactory = [this](const Store::ProfileOptions &options) {
+        return MakeSyncherLink(m_state.dialogs, options);
+    };
+    CacheUpdater::Planner planner;
+    planner.createLink = [this] {
+        return m_syncherFactory(m_access ? m_access->session()->options() : Store::ProfileOptions());
+    };
+    planner.describeRequest = [this](SyncherLink &link) {
+        link.CalStartYear = m_state.year.selectedYear();
+        link.CalStartMonth = m_state.year.startMonth();
+        link.CacheFileName = m_cacheFiles.cacheFile;
+        link.TempFileName = m_cacheFiles.tempFile;
+        link.FolderID = m_access->folderId();
+        link.StoreID = m_access->storeId();
+    };
+    planner.showCache = [this] {
+        loadCache();
+        ArrangeControls();
+    };
+    m_updater = std::make_unique<CacheUpdater>(m_state, std::move(planner));
+    m_state.SetUpdateIndicator = [this](quint32 c) { SetUpdateIndicator(c); };
+    m_state.IsFilteredOut = [this](const QString &c) { return m_filter.IsFilteredOut(c); };
+}
+
+Planner::~Planner()
+{
+    // Release the calendar session and the synchroniser link.
+    m_items.reset();
+    m_updater.reset();
+    m_access.reset();
+}
+
+void Planner::create()
+{
+    int step = 1;
+    try {
+        // 1-3: the calendar client's major version.
+        const QString version = Store::Application::shared()->Version();
+        step = 2;
+        const QString major = version.left(version.indexOf(QLatin1Char('.')));
+        step = 3;
+        m_outlookMajor = major.toShort();
+        step = 4;
+        m_visualStyles = m_view && m_view->visualStylesActive();
+        step = 5;
+        m_indicatorColour = PlannerState::kIdleIndicatorColour;
+        if (m_view) {
+            m_view->applyToolbarColours(m_visualStyles ? 0xFFEDDF : m_view->menuColour(),
+                                        m_visualStyles ? 0x723708 : 0x000000);
+        }
+        step = 6;
+        RegIO registry(m_state.dialogs);
+        m_weekendColour = WeekendColourOf(
+            m_outlookMajor,
+            m_outlookMajor < 12 ? QVariant()
+                                : registry.RegReadNumber(
+                                      QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\") +
+                                          QString::number(m_outlookMajor) +
+                                          QStringLiteral(".0\\Outlook\\Options\\Calendar"),
+                                      QStringLiteral("BackgroundColorIndex")));
+        step = 7;
+        if (m_view)
+            m_view->readTwipsPerPixel();
+        m_categoryStoreSubject = kCategoryPrefix;
+        m_appointmentForm = QStringLiteral("IPM.Appointment");
+        m_state.HideNonCategoryItems = false;
+        step = 8;
+        m_state.ListSeparator = registry.ListSeparator();
+        m_state.CategorySeparator = m_state.ListSeparator + QLatin1Char(' ');
+        m_filter.setSeparator(m_state.CategorySeparator);
+        step = 9;
+        const QLocale locale;
+        m_names = LoadCalendarNames(locale);
+        m_codePage = AnsiCodePageOf(locale);
+        SetEventKeyLocale(locale);
+        if (m_view)
+            m_view->applyFontCharset(m_codePage);
+        step = 10;
+        if (m_view)
+            m_view->placeRefreshButton();
+        step = 11;
+    } catch (const QvError &e) {
+        m_state.dialogs.message(QStringLiteral("Error initialising: %1 %2 Step: %3")
+                                    .arg(e.number()).arg(e.description()).arg(step));
+        // Creation has made no synchroniser link yet; the session goes.
+        m_access.reset();
+    }
+}
+
+void Planner::setFolder(const QString &folder)
+{
+    m_folder = folder;
+    emit propertyChanged(QStringLiteral("Folder"));
+}
+
+void Planner::setAllEvents(bool all)
+{
+    m_state.AllEvents = all;
+    emit propertyChanged(QStringLiteral("AllEvents"));
+}
+
+void Planner::setDisplaySubject(bool display)
+{
+    m_state.DisplaySubject = display;
+    emit propertyChanged(QStringLiteral("DisplaySubject"));
+}
+
+void Planner::setHideNonCategoryItems(bool hide)
+{
+    m_state.HideNonCategoryItems = hide;
+    emit propertyChanged(QStringLiteral("HideNonCategoryItems"));
+}
+
+void Planner::setTitleName(const QString &title)
+{
+    m_state.TitleName = title;
+    m_categoryStoreSubject = kCategoryPrefix + title;
+    emit propertyChanged(QStringLiteral("TitleName"));
+}
+
+void Planner::setAppointmentForm(const QString &form)
+{
+    m_appointmentForm = form;
+    emit propertyChanged(QStringLiteral("AppointmentForm"));
+}
+
+void Planner::setStartMonth(qint16 month)
+{
+    m_state.year.setStartMonth(month); // a month outside 1..12 leaves it as it was
+    emit propertyChanged(QStringLiteral("StartMonth"));
+}
+
+void Planner::ReadProperties(const PropertyBag &bag)
+{
+    m_folder = bag.ReadProperty(QStringLiteral("Folder"), QString()).toString();
+    m_state.AllEvents = bag.ReadProperty(QStringLiteral("AllEvents"), false).toBool();
+    m_state.DisplaySubject = bag.ReadProperty(QStringLiteral("DisplaySubject"), false).toBool();
+    setTitleName(bag.ReadProperty(QStringLiteral("TitleName"), QStringLiteral("Default")).toString());
+    m_state.HideNonCategoryItems = bag.ReadProperty(QStringLiteral("HideNonCategoryItems"), false).toBool();
+    m_appointmentForm =
+        bag.ReadProperty(QStringLiteral("AppointmentForm"), QStringLiteral("IPM.Appointment")).toString();
+    m_state.year.setStartMonth(qint16(bag.ReadProperty(QStringLiteral("StartMonth"), 1).toInt()));
+    try {
+        RefreshPlanner();
+    } catch (...) {
+        // The sequence reports its own failures.
+    }
+}
+
+void Planner::WriteProperties(PropertyBag &bag) const
+{
+    bag.WriteProperty(QStringLiteral("Folder"), m_folder, QString());
+    bag.WriteProperty(QStringLiteral("AllEvents"), m_state.AllEvents, false);
+    bag.WriteProperty(QStringLiteral("DisplaySubject"), m_state.DisplaySubject, false);
+    bag.WriteProperty(QStringLiteral("TitleName"), m_state.TitleName, QStringLiteral("Default"));
+    bag.WriteProperty(QStringLiteral("HideNonCategoryItems"), m_state.HideNonCategoryItems, false);
+    bag.WriteProperty(QStringLiteral("AppointmentForm"), m_appointmentForm,
+                      QStringLiteral("IPM.Appointment"));
+    bag.WriteProperty(QStringLiteral("StartMonth"), int(m_state.year.startMonth()), 1);
+}
+
+void Planner::setSelectedYear(int year)
+{
+    m_state.year.setSelectedYear(qint16(year));
+    if (m_view)
+        m_view->showSelectedYear(year);
+    if (m_access) {
+        m_cacheFiles = MakeCacheFileNames([this] { return m_access->GetCurrentUserName(); }, year,
+                                          m_folder, m_state.dialogs);
+    }
+}
+
+void Planner::loadCache()
+{
+    m_loader.LoadCache(m_state, m_cacheFiles.cacheFile);
+}
+
+void Planner::RefreshPlanner()
+{
+    // First half: the link to the calendar.
+    try {
+        setSelectedYear(m_state.year.PlannerYearOf(OADate::fromDateTime(QDateTime::currentDateTime())));
+        m_categoryStoreSubject = kCategoryPrefix + m_state.TitleName;
+        if (m_view)
+            m_view->showRefreshCommands(m_outlookMajor > 11);
+        m_access = std::make_unique<CalendarAccess>(
+            Store::Application::shared()->GetNamespace(QStringLiteral("MAPI")));
+    } catch (const QvError &e) {
+        m_state.dialogs.message(QStringLiteral("Could not set up a link to Outlook. Cache will not "
+                                               "be updated. Refresh to try again.\n\n") +
+                                ErrorTail(e));
+        return;
+    }
+
+    // Second half: background processing.
+    int step = 0;
+    try {
+        m_access->ResolveFolder(m_folder);
+        step = 1;
+        subscribe();
+        step = 2;
+        if (!m_items) {
+            m_state.dialogs.message(QStringLiteral("Unable to access specified calendar folder."));
+            return;
+        }
+        setSelectedYear(m_state.year.selectedYear()); // names the cache files
+        step = 4;
+        CategoryStore(m_state.dialogs, m_access->session(), m_access->folderId(), m_access->storeId())
+            .LoadCategories(m_state.categories, m_categoryStoreSubject);
+        if (m_view)
+            m_view->categoriesChanged();
+        step = 5;
+        if (m_view)
+            m_view->DrawYear();
+        step = 6;
+        loadCache();
+        step = 7;
+        ArrangeControls();
+        step = 8;
+        YieldToLoop();
+        step = 9;
+        m_updater->ResetSyncLink();
+        step = 10;
+        m_updater->link()->AllEvents = m_state.AllEvents;
+        step = 11;
+        m_updater->StartBackgroundUpdate(false);
+        step = 12;
+        m_filter.restore(m_state.TitleName);
+        ShowFilterState();
+        ArrangeControls();
+    } catch (const QvError &e) {
+        m_state.dialogs.message(QStringLiteral("Error while initialising the background processing, "
+                                               "the cache file will not be updated from the calender "
+                                               "(Step:%1). \n\n")
+                                    .arg(step) +
+                                ErrorTail(e));
+    }
+}
+
+void Planner::ShowFilterState()
+{
+    const FilterModel::ButtonState state = m_filter.ShowFilterState();
+    // Image 5 of the toolbar's list marks an active filter.
+    if (m_view)
+        m_view->showFilterState(state.tooltip, state.image == 5);
+}
+
+void Planner::subscribe()
+{
+    m_items.reset();
+    Store::ItemsPtr items = m_access->folder()->Items();
+    auto changed = [this](const Store::ItemPtr &item) {
+        if (item->MessageClass() == m_appointmentForm)
+            ApplyItemChange(item);
+    };
+    connect(items.get(), &Store::Items::ItemAdd, this, changed);
+    connect(items.get(), &Store::Items::ItemChange, this, changed);
+    // A removal does not say which item went: only a rebuild can tell.
+    connect(items.get(), &Store::Items::ItemRemove, this,
+            [this] { m_updater->StartBackgroundUpdate(true); });
+    m_items = items;
+}
+
+void Planner::ReloadPlanner()
+{
+    loadCache();
+    ArrangeControls();
+    m_updater->StartBackgroundUpdate(true);
+}
+
+void Planner::ApplyItemChange(const Store::ItemPtr &item)
+{
+    if (!m_access)
+        return;
+    bool changed = false;
+    try {
+        WaitCursor wait(m_state.dialogs);
+        changed = ::ApplyItemChange(m_state, *m_access, item, m_categoryStoreSubject);
+    } catch (const QvError &) {
+        ReloadPlanner();
+        return;
+    }
+    if (changed) {
+        ArrangeControls();
+        WriteBackCache();
+    }
+}
+
+void Planner::WriteBackCache()
+{
+    m_updater->WriteBackCache(m_cacheFiles);
+}
+
+void Planner::ChangeYear(int delta)
+{
+    setSelectedYear(m_state.year.selectedYear() + delta);
+    if (m_view)
+        m_view->DrawYear();
+    loadCache();
+    ArrangeControls();
+    m_updater->StartBackgroundUpdate(true);
+}
+
+void Planner::SetUpdateIndicator(quint32 colour)
+{
+    m_indicatorColour = colour;
+    const QString text = statusTextOf(colour);
+    if (m_view)
+        m_view->showUpdateIndicator(colour, text);
+    emit StatusChange(text);
+}
+
+void Planner::ArrangeControls()
+{
+    try {
+        CalculateBands(*m_state.store, m_state.year, m_state.AllEvents, kScreenMinimumBands,
+                       [this](const CalEvent &e) { return m_state.isVisible(e); }, m_state.RowBands,
+                       m_state.dialogs);
+        if (m_view)
+            m_view->layOutAndDraw();
+        m_retries = 0;
+    } catch (const std::exception &) {
+        // A failed pass is tried again a few times, silently.
+        if (m_retries < GridMetrics::kLayoutRetries) {
+            ++m_retries;
+            ArrangeControls();
+        }
+    }
+}
+
+void Planner::ShowAbout()
+{
+    Dialogs::About box;
+    box.caption = QStringLiteral("About Quorvel");
+    box.versionLine = QStringLiteral("Quorvel Version %1.%2 Build %3")
+                          .arg(QUORVEL_VERSION_MAJOR)
+                          .arg(QUORVEL_VERSION_MINOR)
+                          .arg(QUORVEL_VERSION_PATCH);
+    box.productLine = QStringLiteral("Quorvel Year Planner");
+    box.description = QStringLiteral("The Quorvel for Microsoft Outlook is designed to display "
+                                     "events contained in an Outlook calendar within a digital "
+                                     "dashboard environment.");
+    m_state.dialogs.about(box);
+}

@@ -1,0 +1,129 @@
+#pragma once
+
+#include "cachefile.h"
+#include "cacheloader.h"
+#include "cacheupdater.h"
+#include "calendaraccess.h"
+#include "filtermodel.h"
+#include "hitmap.h"
+#include "localeservices.h"
+#include "plannerstate.h"
+#include "remotesyncher.h"
+
+#include <QObject>
+
+#include <functional>
+#include <memory>
+
+class PlannerView;
+class PropertyBag;
+
+// One year planner without its window: the state every part of it shares (year, events,
+// categories, filter, hit map), its properties, its link to the calendar and to the
+// synchroniser, the refresh sequence and the commands. The window (YearPlan), the print preview
+// and the export all work on this one object. Lives on the user-interface thread.
+class Planner : public QObject
+{
+    Q_OBJECT
+public:
+    // Creates a synchroniser link; may raise QvError.
+    using SyncherFactory = std::function<std::unique_ptr<SyncherLink>(const Store::ProfileOptions &)>;
+
+    static const QString kCategoryPrefix; // of CategoryStoreSubject
+
+    // Messages go to dialogs (not owned).
+    explicit Planner(Dialogs &dialogs, QObject *parent = nullptr);
+    ~Planner() override;
+
+    // The window that shows the planner (not owned); set before create.
+    void setView(PlannerView *view) { m_view = view; }
+    // What the control fixes when it is made: the calendar client's version, colours, twips per
+    // pixel, separators, the locale's names and fonts. A failure shows its message and step.
+    void create();
+    // A synchroniser link for the refresh; by default quorvel-sync's, and none without it.
+    void setSyncherFactory(SyncherFactory factory) { m_syncherFactory = std::move(factory); }
+
+    QString Folder() const { return m_folder; }
+    void setFolder(const QString &folder);
+    bool AllEvents() const { return m_state.AllEvents; }
+    void setAllEvents(bool all);
+    bool DisplaySubject() const { return m_state.DisplaySubject; }
+    void setDisplaySubject(bool display);
+    bool HideNonCategoryItems() const { return m_state.HideNonCategoryItems; }
+    void setHideNonCategoryItems(bool hide);
+    QString TitleName() const { return m_state.TitleName; }
+    void setTitleName(const QString &title);
+    QString AppointmentForm() const { return m_appointmentForm; }
+    void setAppointmentForm(const QString &form);
+    qint16 StartMonth() const { return m_state.year.startMonth(); }
+    void setStartMonth(qint16 month);
+    QString CategoryStoreSubject() const { return m_categoryStoreSubject; }
+
+    // Reads the properties from the host's bag, then runs the refresh sequence.
+    void ReadProperties(const PropertyBag &bag);
+    void WriteProperties(PropertyBag &bag) const;
+
+    // The commands.
+    void RefreshPlanner();
+    void ArrangeControls();
+    void ChangeYear(int delta);
+    // Loads the cache again, lays out, draws and asks for a rebuild.
+    void ReloadPlanner();
+    // Brings the store, the drawing and the cache file up to date for one added or changed
+    // item; a failure reloads the planner.
+    void ApplyItemChange(const Store::ItemPtr &item);
+    void WriteBackCache();
+    void SetUpdateIndicator(quint32 colour);
+    void ShowFilterState();
+    void ShowAbout();
+
+    PlannerState &state() { return m_state; }
+    const PlannerState &state() const { return m_state; }
+    Dialogs &dialogs() const { return m_state.dialogs; }
+    HitMap &hitMap() { return m_hits; }
+    const HitMap &hitMap() const { return m_hits; }
+    const FilterModel &filter() const { return m_filter; }
+    const CalendarNames &names() const { return m_names; }
+    int outlookMajorVersion() const { return m_outlookMajor; }
+    quint32 weekendColour() const { return m_weekendColour; }
+    quint32 indicatorColour() const { return m_indicatorColour; }
+    int codePage() const { return m_codePage; }
+    const CacheFileNames &cacheFiles() const { return m_cacheFiles; }
+    // Null before the refresh connected the planner to its calendar.
+    const CalendarAccess *access() const { return m_access.get(); }
+    CacheUpdater &updater() { return *m_updater; }
+    // Pending rebuild requests of the synchroniser link.
+    int pendingUpdates() const { return m_updater->pending(); }
+
+signals:
+    void propertyChanged(const QString &name);
+    void StatusChange(const QString &Msg);
+
+private:
+    void setSelectedYear(int year);
+    void subscribe();
+    void loadCache();
+
+    PlannerState m_state;
+    PlannerView *m_view = nullptr;
+    CacheLoader m_loader;
+    HitMap m_hits;
+    CalendarNames m_names;
+    FilterModel m_filter;
+
+    QString m_folder;
+    QString m_appointmentForm = QStringLiteral("IPM.Appointment");
+    QString m_categoryStoreSubject;
+    int m_outlookMajor = 0;
+    bool m_visualStyles = false;
+    quint32 m_weekendColour = 0xAAE8EE;
+    quint32 m_indicatorColour = PlannerState::kIdleIndicatorColour;
+    int m_codePage = 1252;
+    int m_retries = 0;
+
+    std::unique_ptr<CalendarAccess> m_access;
+    Store::ItemsPtr m_items;
+    CacheFileNames m_cacheFiles;
+    SyncherFactory m_syncherFactory;
+    std::unique_ptr<CacheUpdater> m_updater;
+};

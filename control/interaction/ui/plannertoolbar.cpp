@@ -1,0 +1,84 @@
+#include "plannertoolbar.h"
+
+#include <QLabel>
+#include <QToolButton>
+
+PlannerToolBar::PlannerToolBar(QWidget *parent) : QToolBar(parent)
+{
+    setObjectName(QStringLiteral("Toolbar1"));
+    setIconSize(QSize(16, 16));
+    setToolButtonStyle(Qt::ToolButtonTextOnly);
+    setMovable(false);
+    for (const ToolbarEntry &entry : PlannerToolbarLayout()) {
+        if (!entry.key) {
+            addSeparator();
+            continue;
+        }
+        const QString key = QLatin1String(entry.key);
+        if (key == QLatin1String("Year")) {
+            // The selected year stands in its own place, as wide as any year's label.
+            m_year = new QLabel(this);
+            m_year->setObjectName(QStringLiteral("lblYear"));
+            m_year->setAlignment(Qt::AlignCenter);
+            m_year->setMinimumWidth(m_year->fontMetrics().horizontalAdvance(QStringLiteral("Year 00000")) + 8);
+            addWidget(m_year)->setObjectName(key);
+            continue;
+        }
+        auto *button = new QToolButton(this);
+        button->setObjectName(key);
+        button->setText(QString::fromUtf8(entry.caption));
+        button->setToolTip(QString::fromUtf8(entry.tooltip));
+        button->setAccessibleName(QString::fromUtf8(*entry.tooltip ? entry.tooltip : entry.key));
+        button->setAutoRaise(true);
+        addWidget(button)->setObjectName(key);
+        if (!entry.command) {
+            button->setEnabled(false);
+            button->setFocusPolicy(Qt::NoFocus);
+            m_status = button;
+            continue;
+        }
+        const Command command = *entry.command;
+        m_buttons[command] = button;
+        button->setFocusPolicy(Qt::StrongFocus);
+        connect(button, &QToolButton::clicked, this, [this, command] { emit triggered(command); });
+    }
+}
+
+QToolButton *PlannerToolBar::button(Command command) const
+{
+    return m_buttons.at(command);
+}
+
+QAction *PlannerToolBar::actionOf(Command command) const
+{
+    for (QAction *action : actions()) {
+        if (widgetForAction(action) == button(command))
+            return action;
+    }
+    return nullptr;
+}
+
+// The toolbar keeps each button in line with the action that holds it, but only when it next
+// lays itself out: both are set.
+void PlannerToolBar::setAvailable(Command command, bool available)
+{
+    actionOf(command)->setEnabled(available);
+    button(command)->setEnabled(available);
+}
+
+void PlannerToolBar::setShown(Command command, bool shown)
+{
+    actionOf(command)->setVisible(shown);
+    button(command)->setVisible(shown);
+}
+
+int PlannerToolBar::othersWidth()
+{
+    m_status->setFixedWidth(0);
+    return sizeHint().width();
+}
+
+void PlannerToolBar::stretchStatus(int width)
+{
+    m_status->setFixedWidth(std::max(0, width));
+}

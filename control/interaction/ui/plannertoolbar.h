@@ -1,0 +1,41 @@
+#pragma once
+
+#include "commands.h"
+
+#include <QToolBar>
+
+#include <map>
+
+class QLabel;
+class QToolButton;
+
+// The planner's toolbar: the stretched status button, Back, the selected year, Next and the
+// commands, each button with its key (object name), caption and tooltip. A command is offered
+// only once it is available; until then its button is disabled.
+class PlannerToolBar : public QToolBar
+{
+    Q_OBJECT
+public:
+    explicit PlannerToolBar(QWidget *parent = nullptr);
+
+    QToolButton *button(Command command) const;
+    QToolButton *statusButton() const { return m_status; }
+    QLabel *yearLabel() const { return m_year; }
+
+    void setAvailable(Command command, bool available);
+    void setShown(Command command, bool shown);
+    // Sizes the status button so the others end at the right edge of a toolbar width pixels wide.
+    void stretchStatus(int width);
+    // The width the toolbar needs besides its status button.
+    int othersWidth();
+
+signals:
+    void triggered(Command command);
+
+private:
+    QAction *actionOf(Command command) const;
+
+    QToolButton *m_status = nullptr;
+    QLabel *m_year = nullptr;
+    std::map<Command, QToolButton *> m_buttons;
+};
