@@ -338,14 +338,16 @@ bool ParseFilterDate(const QString &text, const QLocale &locale, double &date)
     QDate d = locale.toDate(datePart, format);
     if (d.isValid() && !format.contains(QLatin1String("yyyy")) && d.year() < 1930)
         d = d.addYears(100);
-    if (!d.isValid())
-        d = QDate::fromString(datePart, Qt::ISODate);
     if (!d.isValid()) {
+        // ISO 8601: a date-time keeps its time (a date alone would drop it).
         const QDateTime iso = QDateTime::fromString(text.trimmed(), Qt::ISODate);
-        if (!iso.isValid())
+        if (iso.isValid()) {
+            date = OADate::fromDateTime(iso.date(), iso.time());
+            return true;
+        }
+        d = QDate::fromString(datePart, Qt::ISODate);
+        if (!d.isValid())
             return false;
-        date = OADate::fromDateTime(iso.date(), iso.time());
-        return true;
     }
     date = OADate::fromDateTime(d, time);
     return true;

@@ -1,27 +1,19 @@
 #pragma once
 
-#include "calendarstore.h"
+#include "icalitem.h"
+#include "storedata_p.h"
 
 #include <QFileSystemWatcher>
 #include <QHash>
+#include <QObject>
+#include <QStringList>
 #include <QTimer>
+#include <QVariant>
 
-#include <optional>
+#include <functional>
+#include <memory>
 
 namespace Store {
-
-// Error numbers of the client's object model that the store raises.
-constexpr int kNoWindow = 287;           // "application-defined or object-defined error"
-constexpr int kNotAllowed = -2147352567; // "operation not allowed"
-
-struct StoreData
-{
-    QString id;
-    QString name;
-    QString root;
-    QString defaultCalendar;
-    QString metaPath() const { return root + QStringLiteral("/.quorvel-store"); }
-};
 
 // One folder directory: its item files, parsed when first needed and again when they change.
 class FolderData : public QObject
@@ -81,31 +73,6 @@ private:
     QFileSystemWatcher *m_watcher = nullptr;
     QTimer m_debounce;
     QHash<QString, std::pair<qint64, qint64>> m_notified; // what the listeners last heard of
-};
-
-class SessionData : public std::enable_shared_from_this<SessionData>
-{
-public:
-    explicit SessionData(const ProfileOptions &options);
-
-    void load();
-    std::shared_ptr<FolderData> folder(const std::shared_ptr<StoreData> &store,
-                                       const QString &relPath);
-    std::shared_ptr<StoreData> storeWithId(const QString &id) const;
-    // Every folder of the stores (or of one store), walking the directories.
-    QList<std::shared_ptr<FolderData>> allFolders(const QString &storeId = QString());
-    ItemPtr makeItem(const std::shared_ptr<FolderData> &folder, const QString &fileName,
-                     std::shared_ptr<const IcalItem> content,
-                     const IcalItem::Occurrence *occurrence = nullptr);
-
-    ProfileOptions options;
-    QList<std::shared_ptr<StoreData>> stores;
-    std::shared_ptr<StoreData> defaultStore;
-    QString userName;
-    QString listSeparator = QStringLiteral(",");
-    QStringList warnings;
-    QLocale locale;
-    QHash<QString, std::shared_ptr<FolderData>> folders; // by directory path
 };
 
 } // namespace Store

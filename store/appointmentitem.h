@@ -1,0 +1,72 @@
+#pragma once
+
+#include "item.h"
+
+#include <optional>
+
+namespace Store {
+
+class AppointmentItem : public Item
+{
+public:
+    // An item, or one occurrence of it (occurrence non-null).
+    AppointmentItem(std::shared_ptr<SessionData> session, std::shared_ptr<FolderData> folder,
+                    QString fileName, std::shared_ptr<const IcalItem> content,
+                    const IcalItem::Occurrence *occurrence = nullptr);
+
+    QString TypeName() const override { return QStringLiteral("AppointmentItem"); }
+
+    QString Subject() const;
+    void setSubject(const QString &subject);
+    // Names joined by the category separator.
+    QString Categories() const;
+    void setCategories(const QString &categories);
+    double Start() const; // automation dates, local time
+    void setStart(double start);
+    double End() const;
+    void setEnd(double end);
+    bool AllDayEvent() const;
+    void setAllDayEvent(bool allDay);
+    bool IsRecurring() const;
+    int RecurrenceState() const;
+    QString Location() const;
+    void setLocation(const QString &location);
+    QString Body() const;
+    void setBody(const QString &body);
+    bool ReminderSet() const;
+    void setReminderSet(bool on);
+    QString StartTimeZone() const;
+    QString EndTimeZone() const;
+    QString MessageClassOf() const;
+
+    // Writes the item to its folder, atomically. Raises QvError for an occurrence (change the
+    // series) and when the file cannot be written.
+    void Save();
+    void Delete() override;
+    // Shows the appointment form; a saved form writes the item.
+    void Display(bool modal = true);
+    // Shows the categories dialog over the master list; changes the item's categories on OK.
+    void ShowCategoriesDialog();
+
+    bool isNew() const { return m_fileName.isEmpty(); }
+    bool isOccurrence() const { return m_occurrence.has_value(); }
+
+private:
+    IcalItem &writable();
+    const IcalItem &readable() const;
+    icalcomponent *event() const; // the override of an exception, else the master
+
+    std::unique_ptr<IcalItem> m_working; // the edited copy
+    std::optional<IcalItem::Occurrence> m_occurrence;
+    // Times being edited, applied together at Save.
+    std::optional<double> m_start, m_end;
+    std::optional<bool> m_allDay;
+
+    friend class MeetingItem;
+};
+
+// The appointment an item stands for: an appointment itself, or a meeting request's appointment
+// (never added to the calendar); null for any other kind of item.
+AppointmentItemPtr AppointmentOf(const ItemPtr &item);
+
+} // namespace Store

@@ -1,0 +1,223 @@
+#include "folderdata_p.h"
+
+#include "calendarstore.h"
+#include "fileio.h"
+#include "qverror.h"
+#include "sessiondata_p.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSettings>
+#include <QUuid>
+
+#include <cerrno>
+
+namespace Store {
+
+FolderData::FolderData(std::shared_ptr<StoreData> s, QString rel)
+    : store(std::move(s)), relPath(std::move(rel))
+{
+    path = relPath.isEmpty() ? store->root : store->root + QLatin1Char('/') + relPath;
+    id = HashId("0000QF", store->id + QLatin1Char('\0') + relPath);
+    m_debounce.setSingleShot(true);
+    m_debounce.setInterval(150);
+    connect(&m_debounce, &QTimer::timeout, this, &FolderData::scanForChanges);
+}
+
+QString FolderData::name() const
+{
+    return relPath.isEmpty() ? store->name : relPath.section(QLatin1Char('/'), -1);
+}
+
+QString FolderData::entryIdOf(const QString &fileName) const
+{
+    auto it = m_ids.constFind(fileName);
+    if (it == m_ids.constEnd())
+        it = m_ids.insert(fileName, HashId("0000QI", store->id + QLatin1Char('\0') + relPath +
+                                                         QLatin1Char('/') + fileName));
+    return *it;
+}
+
+QStringList FolderData::listItemFiles() const
+{
+    QStringList files;
+    const QDir dir(path);
+    for (const QString &name : dir.entryList({QStringLiteral("*.ics")}, QDir::Files)) {
+        if (!name.startsWith(QLatin1Char('.')))
+            files.append(name);
+    }
+    return files;
+}
+
+QString FolderData::fileWithId(const QString &entryId) const
+{
+    for (const QString &name : listItemFiles()) {
+        if (entryIdOf(name) == entryId)
+            return name;
+    }
+    return QString();
+}
+
+void FolderData::readEntry(const QString &fileName, Entry &e, QStringList &warnings)
+{
+    const QFileInfo info(path + QLatin1Char('/') + fileName);
+    const qint64 mtime = info.lastModified().toMSecsSinceEpoch();
+    const qint64 size = info.size();
+    if (e.mtime == mtime && e.size == size)
+        return;
+    e.mtime = mtime;
+    e.size = size;
+    QFile file(info.filePath());
+    QString problem;
+    std::unique_ptr<IcalItem> item;
+    if (!file.open(QIODevice::ReadOnly))
+        problem = file.errorString();
+    else
+        item = IcalItem::parse(file.readAll(), &problem);
+    e.item = std::move(item);
+    e.problem = problem;
+    if (!problem.isEmpty()) {
+        const QString line = info.filePath() + QStringLiteral(": ") +
+                             (e.item ? problem : QStringLiteral("skipped, ") + problem);
+        warnings.append(line);
+        qWarning("%s", qPrintable(line));
+    }
+}
+
+bool FolderData::refresh(QStringList &warnings, const std::function<bool()> &progress)
+{
+    const QStringList files = listItemFiles();
+    QHash<QString, Entry> fresh;
+    fresh.reserve(files.size());
+    for (const QString &name : files) {
+        if (progress && !progress())
+            return false;
+        Entry e = m_entries.value(name);
+        readEntry(name, e, warnings);
+        fresh.insert(name, std::move(e));
+    }
+    m_entries = std::move(fresh);
+    return true;
+}
+
+const FolderData::Entry *FolderData::entry(const QString &fileName, QStringList &warnings)
+{
+    if (!QFileInfo::exists(path + QLatin1Char('/') + fileName)) {
+        m_entries.remove(fileName);
+        return nullptr;
+    }
+    Entry &e = m_entries[fileName];
+    readEntry(fileName, e, warnings);
+    return &e;
+}
+
+QString FolderData::newFileName(const IcalItem &item) const
+{
+    static const QRegularExpression safe(QStringLiteral("^[A-Za-z0-9_.+-]{1,200}$"));
+    QString base = item.uid();
+    if (!safe.match(base).hasMatch())
+        base = QUuid::createUuid().toString(QUuid::WithoutBraces);
+    QString name = base + QStringLiteral(".ics");
+    while (QFileInfo::exists(path + QLatin1Char('/') + name))
+        name = QUuid::createUuid().toString(QUuid::WithoutBraces) + QStringLiteral(".ics");
+    return name;
+}
+
+void FolderData::writeItem(const QString &fileName, const IcalItem &item)
+{
+    const QString target = path + QLatin1Char('/') + fileName;
+    const QString temp = path + QStringLiteral("/.~") + fileName + QStringLiteral(".tmp");
+    const QByteArray text = item.serialize();
+    int error = 0;
+    BinaryFile f = BinaryFile::create(temp, &error);
+    bool ok = f.isOpen() && f.write(text.constData(), text.size()) && f.sync() && f.close();
+    if (ok && std::rename(QFile::encodeName(temp).constData(),
+                          QFile::encodeName(target).constData()) != 0) {
+        ok = false;
+        error = FileErrorNumber(errno, target);
+    }
+    if (!ok) {
+        if (!error)
+            error = f.lastError();
+        QFile::remove(temp);
+        throw QvError(error, FileErrorDescription(error) + QStringLiteral(" (") + target + ')',
+                      QStringLiteral("Calendar store"));
+    }
+    // The file and its directory entry are stored; remember what we wrote.
+    QStringList ignored;
+    Entry &e = m_entries[fileName];
+    e.mtime = -1;
+    readEntry(fileName, e, ignored);
+}
+
+void FolderData::removeItem(const QString &fileName)
+{
+    if (const int error = DeleteFile(path + QLatin1Char('/') + fileName))
+        throw QvError(error, FileErrorDescription(error), QStringLiteral("Calendar store"));
+    m_entries.remove(fileName);
+}
+
+QVariant FolderData::meta(const QString &key, const QVariant &fallback) const
+{
+    const QString file = path + QStringLiteral("/.quorvel-folder");
+    if (!QFileInfo::exists(file))
+        return fallback;
+    return QSettings(file, QSettings::IniFormat).value(key, fallback);
+}
+
+void FolderData::setMeta(const QString &key, const QVariant &value)
+{
+    QSettings settings(path + QStringLiteral("/.quorvel-folder"), QSettings::IniFormat);
+    settings.setValue(key, value);
+    settings.sync();
+    if (settings.status() != QSettings::NoError)
+        throw QvError(75, QStringLiteral("Cannot write the folder settings of ") + path,
+                      QStringLiteral("Calendar store"));
+}
+
+void FolderData::watch()
+{
+    if (m_watcher)
+        return;
+    m_watcher = new QFileSystemWatcher(this);
+    m_watcher->addPath(path);
+    for (const QString &name : listItemFiles()) {
+        const QFileInfo info(path + QLatin1Char('/') + name);
+        m_notified.insert(name, {info.lastModified().toMSecsSinceEpoch(), info.size()});
+        // Files too, so that a file rewritten in place is noticed.
+        m_watcher->addPath(info.filePath());
+    }
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, [this] { m_debounce.start(); });
+    connect(m_watcher, &QFileSystemWatcher::fileChanged, this, [this] { m_debounce.start(); });
+}
+
+void FolderData::scanForChanges()
+{
+    QStringList added, changedFiles;
+    QHash<QString, std::pair<qint64, qint64>> now;
+    for (const QString &name : listItemFiles()) {
+        const QFileInfo info(path + QLatin1Char('/') + name);
+        const std::pair<qint64, qint64> stamp{info.lastModified().toMSecsSinceEpoch(), info.size()};
+        now.insert(name, stamp);
+        const auto old = m_notified.constFind(name);
+        if (old == m_notified.constEnd()) {
+            added.append(name);
+            m_watcher->addPath(info.filePath());
+        } else if (*old != stamp) {
+            changedFiles.append(name);
+            m_watcher->addPath(info.filePath()); // a rename put a new file in its place
+        }
+    }
+    int removed = 0;
+    for (auto it = m_notified.constBegin(); it != m_notified.constEnd(); ++it) {
+        if (!now.contains(it.key()))
+            ++removed;
+    }
+    m_notified = std::move(now);
+    if (!added.isEmpty() || !changedFiles.isEmpty() || removed)
+        emit changed(added, changedFiles, removed);
+}
+
+} // namespace Store

@@ -1,0 +1,297 @@
+// The times of an item's events and its instances: rules, dates and exclusions expanded as far
+// as a range of local dates needs, with the overrides that replace single instances.
+
+#include "icalitem.h"
+
+#include "icaltime_p.h"
+#include "oadate.h"
+
+#include <QSet>
+
+#include <cmath>
+
+using namespace IcalTime;
+
+namespace {
+
+// Start and length of an event: its DTSTART, and the exact length for timed events or the number
+// of days for whole-day ones.
+struct Span
+{
+    icaltimetype start = icaltime_null_time();
+    Zone zone;
+    qint64 seconds = 0; // timed
+    int days = 0;       // whole days
+    bool valid = false;
+};
+
+Span spanOf(icalcomponent *calendar, icalcomponent *event)
+{
+    Span s;
+    icalproperty *dtstart = icalcomponent_get_first_property(event, ICAL_DTSTART_PROPERTY);
+    if (!dtstart)
+        return s;
+    s.start = icalproperty_get_dtstart(dtstart);
+    if (icaltime_is_null_time(s.start) || !icaltime_is_valid_time(s.start))
+        return s;
+    s.zone = zoneOf(calendar, dtstart, s.start);
+    s.valid = true;
+
+    icalproperty *dtend = icalcomponent_get_first_property(event, ICAL_DTEND_PROPERTY);
+    icalproperty *duration = icalcomponent_get_first_property(event, ICAL_DURATION_PROPERTY);
+    if (s.start.is_date) {
+        const QDate first(s.start.year, s.start.month, s.start.day);
+        if (dtend) {
+            const icaltimetype e = icalproperty_get_dtend(dtend);
+            s.days = int(first.daysTo(QDate(e.year, e.month, e.day)));
+        } else if (duration) {
+            const icaldurationtype d = icalproperty_get_duration(duration);
+            s.days = int(icaldurationtype_as_int(d) / 86400);
+        } else {
+            s.days = 1;
+        }
+        s.days = std::max(s.days, 1);
+    } else {
+        // The length as the clock on the wall measures it when start and end share a zone, so
+        // that an item keeps its end time across a change of daylight saving.
+        if (dtend) {
+            const icaltimetype e = icalproperty_get_dtend(dtend);
+            if (!icaltime_is_null_time(e)) {
+                if (!e.is_date && tzidOf(dtend) == tzidOf(dtstart) &&
+                    icaltime_is_utc(e) == icaltime_is_utc(s.start))
+                    s.seconds = wallSeconds(s.start, e);
+                else
+                    s.seconds = instantOf(s.start, s.zone)
+                                    .secsTo(e.is_date ? QDateTime(QDate(e.year, e.month, e.day),
+                                                                  QTime(0, 0), Qt::LocalTime)
+                                                      : instantOf(e, zoneOf(calendar, dtend, e)));
+            }
+        } else if (duration) {
+            s.seconds = icaldurationtype_as_int(icalproperty_get_duration(duration));
+        }
+        s.seconds = std::max<qint64>(s.seconds, 0);
+    }
+    return s;
+}
+
+IcalItem::Occurrence occurrenceAt(const icaltimetype &wall, const Span &span, icalcomponent *src)
+{
+    IcalItem::Occurrence o;
+    o.source = src;
+    o.allDay = wall.is_date;
+    if (wall.is_date) {
+        const QDate d(wall.year, wall.month, wall.day);
+        o.start = OADate::fromDateTime(d);
+        o.end = OADate::fromDateTime(d.addDays(span.days));
+    } else {
+        o.start = localOf(wall, span.zone);
+        icaltimetype end = wall;
+        end.second += int(span.seconds);
+        end = icaltime_normalize(end);
+        o.end = localOf(end, span.zone);
+    }
+    return o;
+}
+
+// Identity of an instance, for EXDATE and RECURRENCE-ID: the local start to the second, or
+// the day for whole-day instances.
+qint64 instanceKey(double localStart, bool date)
+{
+    return date ? qint64(std::floor(OADate::DateOnly(localStart))) * 100000
+                : qint64(std::llround(localStart * 86400.0));
+}
+
+} // namespace
+
+IcalItem::Times IcalItem::timesOf(icalcomponent *event)
+{
+    Times t;
+    icalcomponent *calendar = icalcomponent_get_parent(event);
+    const Span s = spanOf(calendar, event);
+    if (!s.valid)
+        return t;
+    const Occurrence o = occurrenceAt(wallOnly(s.start), s, event);
+    t.start = o.start;
+    t.end = o.end;
+    t.allDay = o.allDay;
+    t.valid = OADate::isValid(t.start) && OADate::isValid(t.end);
+    return t;
+}
+
+QList<IcalItem::Occurrence> IcalItem::occurrences(double endMin, double startMax) const
+{
+    QList<Occurrence> out;
+    const QList<icalcomponent *> overrideList = overrides();
+
+    if (hasMaster()) {
+        const Span span = spanOf(m_calendar, m_master);
+        if (!span.valid)
+            return out;
+        const bool date = span.start.is_date;
+        const icaltimetype first = wallOnly(span.start);
+
+        // Instances as wall-clock times in the series' zone. A valid rule gives them all (its
+        // iterator yields the start when the start matches the rule, as the calendar's own
+        // library counts); without one the start is the only instance besides RDATEs.
+        QList<icaltimetype> instances;
+        bool ruled = false;
+
+        // Bounds in the series' wall time, two days wide of the local bounds (no two zones
+        // differ by more), and for the start bound also the length of one instance.
+        const double lengthDays = date ? span.days : span.seconds / 86400.0;
+        const bool lowBound = OADate::isValid(endMin - lengthDays - 2);
+        const bool highBound = OADate::isValid(startMax + 2);
+        const icaltimetype wallFrom =
+            lowBound ? wallIn(endMin - lengthDays - 2, Zone(), date) : icaltime_null_time();
+        const icaltimetype wallTo =
+            highBound ? wallIn(startMax + 2, Zone(), date) : icaltime_null_time();
+
+        for (icalproperty *p = icalcomponent_get_first_property(m_master, ICAL_RRULE_PROPERTY); p;
+             p = icalcomponent_get_next_property(m_master, ICAL_RRULE_PROPERTY)) {
+            icalrecurrencetype rule = icalproperty_get_rrule(p);
+            if (rule.freq == ICAL_NO_RECURRENCE)
+                continue;
+            // UNTIL in UTC against a zoned start: compare in the series' wall time.
+            if (!icaltime_is_null_time(rule.until) && icaltime_is_utc(rule.until) && !date) {
+                const double untilLocal = localOf(rule.until, Zone{Zone::Utc, {}, nullptr});
+                rule.until = wallIn(untilLocal, span.zone, false);
+            } else {
+                rule.until = wallOnly(rule.until);
+            }
+            icalrecur_iterator *it = icalrecur_iterator_new(rule, first);
+            if (!it)
+                continue;
+            ruled = true;
+            if (rule.count == 0 && lowBound && icaltime_compare(wallFrom, first) > 0)
+                icalrecur_iterator_set_start(it, wallFrom);
+            int n = 0;
+            for (icaltimetype next = icalrecur_iterator_next(it); !icaltime_is_null_time(next);
+                 next = icalrecur_iterator_next(it)) {
+                if (highBound && icaltime_compare(wallOnly(next), wallTo) > 0)
+                    break;
+                instances.append(wallOnly(next));
+                if (++n >= kMaxInstances)
+                    break;
+            }
+            icalrecur_iterator_free(it);
+        }
+        if (!ruled)
+            instances.prepend(first);
+        QList<std::pair<icaltimetype, qint64>> periods; // RDATE periods with their own length
+        for (icalproperty *p = icalcomponent_get_first_property(m_master, ICAL_RDATE_PROPERTY); p;
+             p = icalcomponent_get_next_property(m_master, ICAL_RDATE_PROPERTY)) {
+            const icaldatetimeperiodtype r = icalproperty_get_rdate(p);
+            if (!icaltime_is_null_time(r.time)) {
+                const Zone z = zoneOf(m_calendar, p, r.time);
+                icaltimetype w = r.time.is_date ? wallOnly(r.time)
+                                                : wallIn(localOf(r.time, z), span.zone, false);
+                if (date)
+                    w.is_date = 1;
+                instances.append(w);
+            } else if (!icaltime_is_null_time(r.period.start)) {
+                const Zone z = zoneOf(m_calendar, p, r.period.start);
+                const QDateTime from = instantOf(r.period.start, z);
+                qint64 secs = span.seconds;
+                if (!icaltime_is_null_time(r.period.end))
+                    secs = from.secsTo(instantOf(r.period.end, z));
+                else if (!icaldurationtype_is_null_duration(r.period.duration))
+                    secs = icaldurationtype_as_int(r.period.duration);
+                periods.append({wallIn(localOf(r.period.start, z), span.zone, false), secs});
+            }
+        }
+
+        // Exclusions: EXDATEs and every instance an override replaces.
+        QSet<qint64> excluded;
+        for (icalproperty *p = icalcomponent_get_first_property(m_master, ICAL_EXDATE_PROPERTY); p;
+             p = icalcomponent_get_next_property(m_master, ICAL_EXDATE_PROPERTY)) {
+            const icaltimetype x = icalproperty_get_exdate(p);
+            if (icaltime_is_null_time(x))
+                continue;
+            const double local =
+                x.is_date ? localOf(x, Zone()) : localOf(x, zoneOf(m_calendar, p, x));
+            excluded.insert(instanceKey(local, date || x.is_date));
+        }
+        for (icalcomponent *o : overrideList) {
+            icalproperty *rid = icalcomponent_get_first_property(o, ICAL_RECURRENCEID_PROPERTY);
+            const icaltimetype x = icalproperty_get_recurrenceid(rid);
+            const double local =
+                x.is_date ? localOf(x, Zone()) : localOf(x, zoneOf(m_calendar, rid, x));
+            excluded.insert(instanceKey(local, date || x.is_date));
+        }
+
+        QSet<qint64> seen;
+        auto take = [&](const Occurrence &o) {
+            const qint64 key = instanceKey(o.start, date);
+            if (excluded.contains(key) || seen.contains(key))
+                return;
+            seen.insert(key);
+            if (o.start <= startMax && o.end >= endMin)
+                out.append(o);
+        };
+        for (const icaltimetype &w : std::as_const(instances))
+            take(occurrenceAt(w, span, m_master));
+        for (const auto &[w, secs] : std::as_const(periods)) {
+            Span own = span;
+            own.seconds = secs;
+            take(occurrenceAt(w, own, m_master));
+        }
+    }
+
+    for (icalcomponent *o : overrideList) {
+        if (icalproperty *status = icalcomponent_get_first_property(o, ICAL_STATUS_PROPERTY);
+            status && icalproperty_get_status(status) == ICAL_STATUS_CANCELLED)
+            continue;
+        const Times t = timesOf(o);
+        if (!t.valid || t.start > startMax || t.end < endMin)
+            continue;
+        Occurrence occ;
+        occ.start = t.start;
+        occ.end = t.end;
+        occ.allDay = t.allDay;
+        occ.source = o;
+        occ.isException = hasMaster();
+        out.append(occ);
+    }
+    std::stable_sort(out.begin(), out.end(),
+                     [](const Occurrence &a, const Occurrence &b) { return a.start < b.start; });
+    return out;
+}
+
+void IcalItem::excludeInstance(const Occurrence &occurrence)
+{
+    if (!hasMaster())
+        return;
+    icaltimetype when;
+    if (occurrence.isException && occurrence.source) {
+        // The source may belong to another copy of this item: find ours by its RECURRENCE-ID.
+        icalproperty *rid =
+            icalcomponent_get_first_property(occurrence.source, ICAL_RECURRENCEID_PROPERTY);
+        when = icalproperty_get_recurrenceid(rid);
+        const QByteArray tzid = tzidOf(rid);
+        for (icalcomponent *own : overrides()) {
+            icalproperty *ownRid =
+                icalcomponent_get_first_property(own, ICAL_RECURRENCEID_PROPERTY);
+            if (icaltime_compare(icalproperty_get_recurrenceid(ownRid), when) == 0) {
+                icalcomponent_remove_component(m_calendar, own);
+                icalcomponent_free(own);
+                break;
+            }
+        }
+        icalproperty *ex = icalproperty_new_exdate(wallOnly(when));
+        if (!tzid.isEmpty())
+            icalproperty_add_parameter(ex, icalparameter_new_tzid(tzid.constData()));
+        icalcomponent_add_property(m_master, ex);
+        return;
+    }
+    icalproperty *dtstart = icalcomponent_get_first_property(m_master, ICAL_DTSTART_PROPERTY);
+    const icaltimetype first = icalproperty_get_dtstart(dtstart);
+    const Zone zone = zoneOf(m_calendar, dtstart, first);
+    when = first.is_date ? wallIn(occurrence.start, Zone(), true)
+                         : wallIn(occurrence.start, zone, false);
+    if (zone.kind == Zone::Utc)
+        when.zone = icaltimezone_get_utc_timezone();
+    icalproperty *ex = icalproperty_new_exdate(when);
+    if (const QByteArray tzid = tzidOf(dtstart); !tzid.isEmpty())
+        icalproperty_add_parameter(ex, icalparameter_new_tzid(tzid.constData()));
+    icalcomponent_add_property(m_master, ex);
+}

@@ -1,0 +1,157 @@
+#include "icaltime_p.h"
+
+#include "oadate.h"
+
+#include <QHash>
+
+namespace IcalTime {
+
+// System zone names by any name a calendar may use: IANA, Windows, or an IANA name behind a
+// libical prefix ("/freeassociation.sourceforge.net/Europe/Berlin").
+QTimeZone qtZoneNamed(const QByteArray &tzid)
+{
+    static QHash<QByteArray, QTimeZone> cache;
+    const auto it = cache.constFind(tzid);
+    if (it != cache.constEnd())
+        return *it;
+    QTimeZone zone;
+    QByteArray name = tzid.trimmed();
+    for (int attempt = 0; attempt < 2 && !zone.isValid(); ++attempt) {
+        if (QTimeZone::isTimeZoneIdAvailable(name))
+            zone = QTimeZone(name);
+        else if (const QByteArray iana = QTimeZone::windowsIdToDefaultIanaId(name); !iana.isEmpty())
+            zone = QTimeZone(iana);
+        // A prefixed name: try its last two or three path elements.
+        const QList<QByteArray> parts = name.split('/');
+        if (parts.size() > 2)
+            name = parts[parts.size() - 2] + '/' + parts.last();
+    }
+    cache.insert(tzid, zone);
+    return zone;
+}
+
+const QByteArray &systemZoneId()
+{
+    static const QByteArray id = QTimeZone::systemTimeZoneId();
+    return id;
+}
+
+QByteArray tzidOf(icalproperty *prop)
+{
+    icalparameter *p = prop ? icalproperty_get_first_parameter(prop, ICAL_TZID_PARAMETER) : nullptr;
+    return p ? QByteArray(icalparameter_get_tzid(p)) : QByteArray();
+}
+
+Zone zoneOf(icalcomponent *calendar, icalproperty *prop, const icaltimetype &tt)
+{
+    Zone z;
+    if (icaltime_is_utc(tt)) {
+        z.kind = Zone::Utc;
+        return z;
+    }
+    const QByteArray tzid = tzidOf(prop);
+    if (tzid.isEmpty())
+        return z;
+    if (calendar) {
+        if (icaltimezone *own = icalcomponent_get_timezone(calendar, tzid.constData())) {
+            // Prefer the system's rules when the zone is a known one: they are complete and
+            // current, where a file's definition may cover only some years.
+            const QTimeZone known = qtZoneNamed(tzid);
+            if (known.isValid() && known.id() == systemZoneId()) {
+                return z; // local time
+            } else if (known.isValid()) {
+                z.kind = Zone::Qt;
+                z.qt = known;
+            } else {
+                z.kind = Zone::Ical;
+                z.ical = own;
+            }
+            return z;
+        }
+    }
+    const QTimeZone known = qtZoneNamed(tzid);
+    if (known.isValid() && known.id() != systemZoneId()) {
+        z.kind = Zone::Qt;
+        z.qt = known;
+    }
+    // The system's own zone is local time: no conversion.
+    return z;
+}
+
+icaltimetype wallOnly(icaltimetype tt)
+{
+    tt.zone = nullptr;
+    return tt;
+}
+
+QDateTime instantOf(const icaltimetype &tt, const Zone &z)
+{
+    const QDate d(tt.year, tt.month, tt.day);
+    const QTime t(tt.hour, tt.minute, tt.second);
+    switch (z.kind) {
+    case Zone::Utc:
+        return QDateTime(d, t, Qt::UTC);
+    case Zone::Qt:
+        return QDateTime(d, t, z.qt);
+    case Zone::Ical:
+        return QDateTime::fromSecsSinceEpoch(
+            qint64(icaltime_as_timet_with_zone(wallOnly(tt), z.ical)), Qt::UTC);
+    case Zone::Floating:
+        break;
+    }
+    return QDateTime(d, t, Qt::LocalTime);
+}
+
+double localOf(const icaltimetype &tt, const Zone &z)
+{
+    if (tt.is_date)
+        return OADate::fromDateTime(QDate(tt.year, tt.month, tt.day));
+    if (z.kind == Zone::Floating)
+        return OADate::fromDateTime(QDate(tt.year, tt.month, tt.day),
+                                    QTime(tt.hour, tt.minute, tt.second));
+    return OADate::fromDateTime(instantOf(tt, z));
+}
+
+qint64 wallSeconds(const icaltimetype &a, const icaltimetype &b)
+{
+    const QDateTime x(QDate(a.year, a.month, a.day), QTime(a.hour, a.minute, a.second), Qt::UTC);
+    const QDateTime y(QDate(b.year, b.month, b.day), QTime(b.hour, b.minute, b.second), Qt::UTC);
+    return x.secsTo(y);
+}
+
+icaltimetype wallIn(double local, const Zone &z, bool isDate)
+{
+    const QDateTime dt = OADate::toDateTime(local);
+    QDateTime there = dt;
+    switch (z.kind) {
+    case Zone::Utc:
+        there = dt.toUTC();
+        break;
+    case Zone::Qt:
+        there = dt.toTimeZone(z.qt);
+        break;
+    case Zone::Ical: {
+        const icaltimetype utc = icaltime_from_timet_with_zone(time_t(dt.toSecsSinceEpoch()), 0,
+                                                               icaltimezone_get_utc_timezone());
+        icaltimetype w = icaltime_convert_to_zone(utc, z.ical);
+        w.is_date = isDate;
+        return wallOnly(w);
+    }
+    case Zone::Floating:
+        break;
+    }
+    icaltimetype w = icaltime_null_time();
+    w.year = there.date().year();
+    w.month = there.date().month();
+    w.day = there.date().day();
+    if (isDate) {
+        w.is_date = 1;
+    } else {
+        w.hour = there.time().hour();
+        w.minute = there.time().minute();
+        w.second = there.time().second();
+    }
+    return w;
+}
+
+} // namespace IcalTime

@@ -1,0 +1,223 @@
+#include "items.h"
+
+#include "calendarstore.h"
+#include "oadate.h"
+#include "qverror.h"
+#include "sessiondata_p.h"
+
+#include <QMetaMethod>
+
+#include <algorithm>
+
+namespace Store {
+namespace {
+
+RestrictionValues valuesOf(const IcalItem &item, icalcomponent *event, double start, double end,
+                           bool allDay, const QString &entryId)
+{
+    RestrictionValues v;
+    v.start = start;
+    v.end = end;
+    v.allDay = allDay;
+    v.subject = IcalItem::textOf(event, "SUMMARY");
+    v.location = IcalItem::textOf(event, "LOCATION");
+    v.categories = IcalItem::categoriesOf(event);
+    v.messageClass = ItemMessageClass(item);
+    v.entryId = entryId;
+    v.recurring = item.isRecurring();
+    return v;
+}
+
+} // namespace
+
+Items::Items(std::shared_ptr<SessionData> session, std::shared_ptr<FolderData> folder)
+    : m_session(std::move(session)), m_folder(std::move(folder))
+{
+    connect(m_folder.get(), &FolderData::changed, this, &Items::onFolderChanged);
+}
+
+void Items::connectNotify(const QMetaMethod &signal)
+{
+    // The folder is watched from the first listener on, not for every view of it.
+    if (signal == QMetaMethod::fromSignal(&Items::ItemAdd) ||
+        signal == QMetaMethod::fromSignal(&Items::ItemChange) ||
+        signal == QMetaMethod::fromSignal(&Items::ItemRemove))
+        m_folder->watch();
+}
+
+ItemsPtr Items::Restrict(const QString &filter)
+{
+    const Restriction r = Restriction::parse(filter, m_session->locale);
+    auto restricted = std::make_shared<Items>(m_session, m_folder);
+    restricted->m_restriction = m_restriction ? m_restriction->andAlso(r) : r;
+    restricted->m_sortProperty = m_sortProperty;
+    restricted->m_sortDescending = m_sortDescending;
+    restricted->m_includeRecurrences = m_includeRecurrences;
+    return restricted;
+}
+
+ItemPtr Items::Find(const QString &filter)
+{
+    m_found = evaluate(Restriction::parse(filter, m_session->locale));
+    m_foundNext = 1;
+    return m_found.value(0);
+}
+
+ItemPtr Items::FindNext()
+{
+    return m_found.value(m_foundNext++);
+}
+
+void Items::Sort(const QString &property, bool descending)
+{
+    QString p = property.trimmed();
+    if (p.startsWith('[') && p.endsWith(']'))
+        p = p.mid(1, p.size() - 2);
+    static const QStringList known = {"Start", "End", "Subject"};
+    bool ok = false;
+    for (const QString &k : known) {
+        if (p.compare(k, Qt::CaseInsensitive) == 0) {
+            p = k;
+            ok = true;
+        }
+    }
+    if (!ok)
+        throw QvError(kNotAllowed, QStringLiteral("Cannot sort by \"%1\".").arg(property),
+                      QStringLiteral("Items"));
+    m_sortProperty = p;
+    m_sortDescending = descending;
+}
+
+void Items::SetColumns(const QString &columns)
+{
+    static const QStringList known = {"Start",      "End",         "Subject",
+                                      "Categories", "Location",    "AllDayEvent",
+                                      "EntryID",    "IsRecurring", "MessageClass"};
+    for (QString c : columns.split(m_session->listSeparator)) {
+        c = c.trimmed();
+        if (c.startsWith('[') && c.endsWith(']'))
+            c = c.mid(1, c.size() - 2);
+        if (!known.contains(c, Qt::CaseInsensitive))
+            throw QvError(kNotAllowed, QStringLiteral("Unknown column \"%1\".").arg(c),
+                          QStringLiteral("Items"));
+    }
+}
+
+QList<ItemPtr> Items::evaluate(const std::optional<Restriction> &extra)
+{
+    std::optional<Restriction> filter = m_restriction;
+    if (extra)
+        filter = filter ? filter->andAlso(*extra) : *extra;
+    const double startMax = filter ? filter->startMax() : OADate::kMax;
+    const double endMin = filter ? filter->endMin() : OADate::kMin;
+
+    if (!m_folder->refresh(m_session->warnings, m_progress))
+        return {};
+    QStringList names = m_folder->entries().keys();
+    names.sort(); // a stable order for equal sort keys
+
+    struct Element
+    {
+        ItemPtr item;
+        double start, end;
+        QString subject;
+    };
+    QList<Element> elements;
+    for (const QString &name : std::as_const(names)) {
+        if (m_progress && !m_progress())
+            break;
+        // Looked up afresh after the progress call, which may have let the folder change.
+        const FolderData::Entry &e = m_folder->entries()[name];
+        if (!e.item || e.item->isHidden())
+            continue;
+        const QString entryId = m_folder->entryIdOf(name);
+        if (m_includeRecurrences) {
+            for (const IcalItem::Occurrence &o : e.item->occurrences(endMin, startMax)) {
+                const RestrictionValues v =
+                    valuesOf(*e.item, o.source, o.start, o.end, o.allDay, entryId);
+                if (!filter || filter->matches(v))
+                    elements.append({m_session->makeItem(m_folder, name, e.item, &o), o.start,
+                                     o.end, v.subject});
+            }
+        } else {
+            const IcalItem::Times t = e.item->times();
+            const RestrictionValues v =
+                valuesOf(*e.item, e.item->master(), t.start, t.end, t.allDay, entryId);
+            if (!filter || filter->matches(v))
+                elements.append(
+                    {m_session->makeItem(m_folder, name, e.item), t.start, t.end, v.subject});
+        }
+    }
+    if (!m_sortProperty.isEmpty()) {
+        const bool down = m_sortDescending;
+        const auto byTime = [down](double a, double b) { return down ? b < a : a < b; };
+        if (m_sortProperty == QLatin1String("Start"))
+            std::stable_sort(
+                elements.begin(), elements.end(),
+                [&](const Element &a, const Element &b) { return byTime(a.start, b.start); });
+        else if (m_sortProperty == QLatin1String("End"))
+            std::stable_sort(
+                elements.begin(), elements.end(),
+                [&](const Element &a, const Element &b) { return byTime(a.end, b.end); });
+        else
+            std::stable_sort(elements.begin(), elements.end(),
+                             [&](const Element &a, const Element &b) {
+                                 const int c = a.subject.compare(b.subject, Qt::CaseInsensitive);
+                                 return down ? c > 0 : c < 0;
+                             });
+    }
+    QList<ItemPtr> out;
+    out.reserve(elements.size());
+    for (Element &e : elements)
+        out.append(std::move(e.item));
+    return out;
+}
+
+int Items::Count()
+{
+    return int(evaluate(std::nullopt).size());
+}
+
+ItemPtr Items::GetFirst()
+{
+    m_cursor = evaluate(std::nullopt);
+    m_cursorNext = 1;
+    return m_cursor.value(0);
+}
+
+ItemPtr Items::GetNext()
+{
+    return m_cursor.value(m_cursorNext++);
+}
+
+QList<ItemPtr> Items::all()
+{
+    return evaluate(std::nullopt);
+}
+
+AppointmentItemPtr Items::Add()
+{
+    return std::make_shared<AppointmentItem>(m_session, m_folder, QString(), nullptr);
+}
+
+void Items::onFolderChanged(const QStringList &added, const QStringList &changedFiles, int removed)
+{
+    const auto emitFor = [this](const QString &name, bool isNew) {
+        const FolderData::Entry *e = m_folder->entry(name, m_session->warnings);
+        if (!e || !e->item || e->item->isHidden())
+            return;
+        const ItemPtr item = m_session->makeItem(m_folder, name, e->item);
+        if (isNew)
+            emit ItemAdd(item);
+        else
+            emit ItemChange(item);
+    };
+    for (const QString &name : added)
+        emitFor(name, true);
+    for (const QString &name : changedFiles)
+        emitFor(name, false);
+    for (int i = 0; i < removed; ++i)
+        emit ItemRemove();
+}
+
+} // namespace Store

@@ -1,0 +1,128 @@
+#include "namespace.h"
+
+#include "calendarstore.h"
+#include "qverror.h"
+#include "sessiondata_p.h"
+
+#include <QDir>
+#include <QSettings>
+
+namespace Store {
+
+NameSpace::NameSpace(const ProfileOptions &options) : m_data(std::make_shared<SessionData>(options))
+{
+}
+
+NameSpace::~NameSpace() = default;
+
+FoldersPtr NameSpace::Folders()
+{
+    QList<FolderPtr> tops;
+    for (const auto &s : m_data->stores)
+        tops.append(std::make_shared<Folder>(m_data, m_data->folder(s, QString())));
+    return std::make_shared<Store::Folders>(m_data, tops, nullptr);
+}
+
+FolderPtr NameSpace::GetDefaultFolder(int kind)
+{
+    if (kind != olFolderCalendar)
+        throw QvError(5, QStringLiteral("Only the calendar (9) is a default folder here"),
+                      QStringLiteral("NameSpace"));
+    if (!m_data->defaultStore)
+        NotFound(QStringLiteral("no calendar store is set up"));
+    const auto &s = m_data->defaultStore;
+    QDir().mkpath(s->root + QLatin1Char('/') + s->defaultCalendar);
+    return std::make_shared<Folder>(m_data, m_data->folder(s, s->defaultCalendar));
+}
+
+FolderPtr NameSpace::GetFolderFromID(const QString &entryId, const QString &storeId)
+{
+    for (const auto &f : m_data->allFolders(storeId)) {
+        if (f->id == entryId)
+            return std::make_shared<Folder>(m_data, f);
+    }
+    NotFound(QStringLiteral("folder ") + entryId);
+}
+
+ItemPtr NameSpace::GetItemFromID(const QString &entryId, const QString &storeId)
+{
+    if (!entryId.isEmpty()) {
+        for (const auto &f : m_data->allFolders(storeId)) {
+            const QString file = f->fileWithId(entryId);
+            if (file.isEmpty())
+                continue;
+            const FolderData::Entry *e = f->entry(file, m_data->warnings);
+            if (e && e->item)
+                return m_data->makeItem(f, file, e->item);
+        }
+    }
+    NotFound(QStringLiteral("item ") + entryId);
+}
+
+FolderPtr NameSpace::PickFolder()
+{
+    StoreUi *ui = CurrentStoreUi();
+    if (!ui)
+        throw QvError(kNoWindow, QStringLiteral("No window can be shown to pick a folder"),
+                      QStringLiteral("NameSpace"));
+    return ui->pickFolder(*this);
+}
+
+void NameSpace::Logon(const QString &profile, const QString &, bool, bool)
+{
+    if (!profile.isEmpty())
+        m_data->options.profile = profile;
+    m_data->load();
+}
+
+QList<MasterCategory> NameSpace::Categories() const
+{
+    QList<MasterCategory> out;
+    if (!m_data->defaultStore)
+        return out;
+    QSettings meta(m_data->defaultStore->metaPath(), QSettings::IniFormat);
+    const int n = meta.beginReadArray(QStringLiteral("Categories"));
+    for (int i = 0; i < n; ++i) {
+        meta.setArrayIndex(i);
+        out.append({meta.value(QStringLiteral("Name")).toString(),
+                    meta.value(QStringLiteral("Color")).toInt()});
+    }
+    meta.endArray();
+    return out;
+}
+
+void NameSpace::setCategories(const QList<MasterCategory> &categories)
+{
+    if (!m_data->defaultStore)
+        NotFound(QStringLiteral("no calendar store is set up"));
+    QSettings meta(m_data->defaultStore->metaPath(), QSettings::IniFormat);
+    meta.beginWriteArray(QStringLiteral("Categories"), int(categories.size()));
+    for (int i = 0; i < categories.size(); ++i) {
+        meta.setArrayIndex(i);
+        meta.setValue(QStringLiteral("Name"), categories[i].Name);
+        meta.setValue(QStringLiteral("Color"), categories[i].Color);
+    }
+    meta.endArray();
+}
+
+ProfileOptions NameSpace::options() const
+{
+    return m_data->options;
+}
+
+QString NameSpace::CurrentUserName() const
+{
+    return m_data->userName;
+}
+
+QString NameSpace::categorySeparator() const
+{
+    return m_data->listSeparator + QLatin1Char(' ');
+}
+
+QStringList NameSpace::warnings() const
+{
+    return m_data->warnings;
+}
+
+} // namespace Store

@@ -1,0 +1,151 @@
+#include "sessiondata_p.h"
+
+#include "calendarstore.h"
+#include "dialogs.h"
+#include "regio.h"
+#include "sessiondata_p.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSettings>
+
+#include <pwd.h>
+#include <unistd.h>
+
+namespace Store {
+namespace {
+
+QString systemUserName()
+{
+    if (const passwd *pw = getpwuid(getuid())) {
+        const QString gecos = QString::fromLocal8Bit(pw->pw_gecos).section(',', 0, 0).trimmed();
+        if (!gecos.isEmpty())
+            return gecos;
+        return QString::fromLocal8Bit(pw->pw_name);
+    }
+    return qEnvironmentVariable("USER", QStringLiteral("user"));
+}
+
+} // namespace
+
+SessionData::SessionData(const ProfileOptions &o) : options(o)
+{
+    load();
+}
+
+void SessionData::load()
+{
+    stores.clear();
+    folders.clear();
+    defaultStore.reset();
+    userName.clear();
+
+    auto addStore = [this](const QString &root, const QString &name, const QString &calendar) {
+        auto s = std::make_shared<StoreData>();
+        s->root = QDir(root).absolutePath();
+        const QSettings meta(s->metaPath(), QSettings::IniFormat);
+        s->id = meta.value(QStringLiteral("Store/ID")).toString();
+        if (s->id.isEmpty())
+            s->id = HashId("0000QS", s->root);
+        s->name =
+            name.isEmpty()
+                ? meta.value(QStringLiteral("Store/Name"), QFileInfo(s->root).fileName()).toString()
+                : name;
+        s->defaultCalendar =
+            calendar.isEmpty()
+                ? meta.value(QStringLiteral("Store/DefaultCalendar"), QStringLiteral("Calendar"))
+                      .toString()
+                : calendar;
+        if (userName.isEmpty())
+            userName = meta.value(QStringLiteral("Store/UserName")).toString();
+        stores.append(s);
+        return s;
+    };
+
+    if (!options.storeDir.isEmpty()) {
+        defaultStore = addStore(options.storeDir, QString(), QString());
+    } else {
+        const QString file = options.profilePath();
+        if (QFileInfo::exists(file)) {
+            QSettings profile(file, QSettings::IniFormat);
+            const QString base = QFileInfo(file).absolutePath();
+            const QString user = profile.value(QStringLiteral("User/Name")).toString();
+            const QString preferred =
+                profile.value(QStringLiteral("General/DefaultStore")).toString();
+            const int n = profile.beginReadArray(QStringLiteral("Stores"));
+            for (int i = 0; i < n; ++i) {
+                profile.setArrayIndex(i);
+                QString root = profile.value(QStringLiteral("Root")).toString();
+                if (root.isEmpty())
+                    continue;
+                if (QDir::isRelativePath(root))
+                    root = base + QLatin1Char('/') + root;
+                auto s = addStore(root, profile.value(QStringLiteral("Name")).toString(),
+                                  profile.value(QStringLiteral("DefaultCalendar")).toString());
+                if (!defaultStore || s->name == preferred)
+                    defaultStore = s;
+            }
+            profile.endArray();
+            if (!user.isEmpty())
+                userName = user;
+        }
+    }
+    if (userName.isEmpty())
+        userName = systemUserName();
+
+    static StreamDialogs quiet;
+    listSeparator = RegIO(quiet).ListSeparator();
+}
+
+std::shared_ptr<FolderData> SessionData::folder(const std::shared_ptr<StoreData> &store,
+                                                const QString &relPath)
+{
+    const QString path = relPath.isEmpty() ? store->root : store->root + QLatin1Char('/') + relPath;
+    auto &slot = folders[path];
+    if (!slot)
+        slot = std::make_shared<FolderData>(store, relPath);
+    return slot;
+}
+
+std::shared_ptr<StoreData> SessionData::storeWithId(const QString &id) const
+{
+    for (const auto &s : stores) {
+        if (s->id == id)
+            return s;
+    }
+    return nullptr;
+}
+
+QList<std::shared_ptr<FolderData>> SessionData::allFolders(const QString &storeId)
+{
+    QList<std::shared_ptr<FolderData>> out;
+    for (const auto &s : stores) {
+        if (!storeId.isEmpty() && s->id != storeId)
+            continue;
+        QStringList pending{QString()};
+        while (!pending.isEmpty()) {
+            const QString rel = pending.takeFirst();
+            out.append(folder(s, rel));
+            const QDir dir(rel.isEmpty() ? s->root : s->root + '/' + rel);
+            for (const QString &sub :
+                 dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+                if (IsFolderName(sub))
+                    pending.append(rel.isEmpty() ? sub : rel + '/' + sub);
+            }
+        }
+    }
+    return out;
+}
+
+ItemPtr SessionData::makeItem(const std::shared_ptr<FolderData> &folder, const QString &fileName,
+                              std::shared_ptr<const IcalItem> content,
+                              const IcalItem::Occurrence *occurrence)
+{
+    if (content && content->isMeeting())
+        return std::make_shared<MeetingItem>(shared_from_this(), folder, fileName,
+                                             std::move(content), occurrence);
+    return std::make_shared<AppointmentItem>(shared_from_this(), folder, fileName,
+                                             std::move(content), occurrence);
+}
+
+} // namespace Store

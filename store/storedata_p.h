@@ -1,0 +1,37 @@
+#pragma once
+
+// What the store's classes share inside the store: a store's directory and names, the errors
+// they raise, and the helpers of several of them.
+
+#include "storetypes.h"
+
+#include <QString>
+
+class IcalItem;
+
+namespace Store {
+
+// Error numbers of the client's object model that the store raises.
+constexpr int kNoWindow = 287;           // "application-defined or object-defined error"
+constexpr int kNotAllowed = -2147352567; // "operation not allowed"
+
+struct StoreData
+{
+    QString id;
+    QString name;
+    QString root;
+    QString defaultCalendar;
+    QString metaPath() const { return root + QStringLiteral("/.quorvel-store"); }
+};
+
+// A stable identifier made of a prefix and a digest of text.
+QString HashId(const char *prefix, const QString &text);
+// Raises the lookup's "not found" error, naming what was looked for.
+[[noreturn]] void NotFound(const QString &what);
+// Directory names that are folders: not empty, not starting with ".".
+bool IsFolderName(const QString &name);
+// The X- property an item keeps its message class in, and the class an item has.
+extern const char *const kMessageClassProperty;
+QString ItemMessageClass(const IcalItem &item);
+
+} // namespace Store

@@ -1,0 +1,71 @@
+#pragma once
+
+// The calendar store's shared names: the classes by their pointers, the kinds of folder and item,
+// the error of a lookup that finds nothing, the options that choose a session's stores and the
+// master categories.
+
+#include <QList>
+#include <QString>
+
+#include <memory>
+
+namespace Store {
+
+class SessionData;
+class FolderData;
+class Application;
+class NameSpace;
+class Folder;
+class Folders;
+class Items;
+class Item;
+class AppointmentItem;
+class MeetingItem;
+class HiddenItems;
+class HiddenItem;
+class HelperObject;
+
+using ApplicationPtr = std::shared_ptr<Application>;
+using NameSpacePtr = std::shared_ptr<NameSpace>;
+using FolderPtr = std::shared_ptr<Folder>;
+using FoldersPtr = std::shared_ptr<Folders>;
+using ItemsPtr = std::shared_ptr<Items>;
+using ItemPtr = std::shared_ptr<Item>;
+using AppointmentItemPtr = std::shared_ptr<AppointmentItem>;
+using MeetingItemPtr = std::shared_ptr<MeetingItem>;
+using HiddenItemsPtr = std::shared_ptr<HiddenItems>;
+using HiddenItemPtr = std::shared_ptr<HiddenItem>;
+
+// Kinds of folder and item, as the object model numbers them.
+constexpr int olFolderCalendar = 9;
+constexpr int olMailItem = 0;
+constexpr int olAppointmentItem = 1;
+constexpr int olContactItem = 2;
+
+// RecurrenceState values.
+constexpr int olApptNotRecurring = 0;
+constexpr int olApptMaster = 1;
+constexpr int olApptOccurrence = 2;
+constexpr int olApptException = 3;
+
+// Error number of a lookup that finds nothing (the messaging system's "not found").
+constexpr int kNotFound = -2147221233;
+
+// Which stores a session opens.
+struct ProfileOptions
+{
+    // The profile file; empty: $QUORVEL_PROFILE, else $XDG_CONFIG_HOME/Quorvel/profile.ini.
+    QString profile;
+    // A store directory to open alone, in place of the profile's stores.
+    QString storeDir;
+
+    QString profilePath() const;
+};
+
+struct MasterCategory
+{
+    QString Name;
+    int Color = 0; // the client's colour number, 1..25
+};
+
+} // namespace Store

@@ -1,0 +1,161 @@
+#include "oadate.h"
+#include "qverror.h"
+#include "restriction.h"
+#include "testsupport.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// An item of 5 March 2026, 10:00 to 11:30, with a subject, a place and two categories.
+RestrictionValues Item()
+{
+    RestrictionValues v;
+    v.start = At(2026, 3, 5, 10);
+    v.end = At(2026, 3, 5, 11, 30);
+    v.subject = "O'Brien's \"big\" day";
+    v.location = "Room 4";
+    v.categories = {"Holiday", "Work"};
+    v.messageClass = "IPM.Appointment";
+    v.entryId = "E1";
+    return v;
+}
+
+const QLocale kUs(QLocale::English, QLocale::UnitedStates);
+
+} // namespace
+
+TEST(Restriction, WhatEachTextMatches)
+{
+    struct Row
+    {
+        const char *name;
+        const char *text;
+        bool matches;
+    } rows[] = {
+        {"equal subject, apostrophes doubled", "[Subject] = 'O''Brien''s \"big\" day'", true},
+        {"equal subject, quotes doubled", "[Subject] = \"O'Brien's \"\"big\"\" day\"", true},
+        {"text ignores letter case", "[subject] = 'o''brien''s \"BIG\" DAY'", true},
+        {"unequal subject", "[Subject] <> 'Room 4'", true},
+        {"text ordering", "[Location] < 'Room 5'", true},
+        {"one of the categories", "[Categories] = 'work'", true},
+        {"not one of the categories", "[Categories] <> 'Travel'", true},
+        {"start on or before, 12-hour clock", "[Start] <= '3/5/26 10:00 AM'", true},
+        {"start before, one minute early", "[Start] < '3/5/26 10:00 AM'", false},
+        {"end after noon", "[End] > '3/5/26 11:29 AM'", true},
+        {"end after, PM", "[End] > '3/5/26 12:00 PM'", false},
+        {"24-hour time", "[End] >= '3/5/26 11:30'", true},
+        {"ISO date", "[Start] >= '2026-03-05'", true},
+        {"whole days", "[AllDayEvent] = False", true},
+        {"recurring as a number", "[IsRecurring] = 0", true},
+        {"AND both true", "[Location] = 'Room 4' AND [EntryID] = 'E1'", true},
+        {"AND one false", "[Location] = 'Room 4' AND [EntryID] = 'E2'", false},
+        {"OR one true", "[Location] = 'Hall' OR [EntryID] = 'E1'", true},
+        {"OR both false", "[Location] = 'Hall' OR [EntryID] = 'E2'", false},
+        {"AND binds before OR", "[Location] = 'Room 4' OR [EntryID] = 'E2' AND [Subject] = 'x'",
+         true},
+        {"parentheses first", "([Location] = 'Room 4' OR [EntryID] = 'E2') AND [Subject] = 'x'",
+         false},
+        {"NOT", "NOT [Location] = 'Hall'", true},
+        {"NOT of a group", "NOT ([Location] = 'Hall' OR [EntryID] = 'E1')", false},
+        {"NOT NOT", "NOT NOT [EntryID] = 'E1'", true},
+        {"keywords in any case", "[location] = 'room 4' and not [entryid] = 'x' or [Subject] = 'y'",
+         true},
+        {"the planner year's restriction", "[Start] <= \"12/31/26 11:59 PM\" AND [End] > \"1/1/26 12:00 AM\"",
+         true},
+        {"another year", "[Start] <= \"12/31/25 11:59 PM\" AND [End] > \"1/1/25 12:00 AM\"", false},
+    };
+    const RestrictionValues item = Item();
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        const Restriction r = Restriction::parse(QString::fromUtf8(row.text), kUs);
+        EXPECT_EQ(r.matches(item), row.matches) << row.text;
+    }
+}
+
+TEST(Restriction, InvalidTextsRaiseTheFilterError)
+{
+    const char *rows[] = {
+        "",
+        "[Start] <= ",
+        "[Nope] = 'x'",
+        "Subject = 'a'",
+        "[Subject = 'a'",
+        "[Subject] 'a'",
+        "[Subject] == 'a'",
+        "[Subject] = 'unclosed",
+        "([Subject] = 'a'",
+        "[Subject] = 'a')",
+        "[Subject] = 'a' AND",
+        "[Subject] = 'a' OR OR [Subject] = 'b'",
+        "NOT",
+        "[Subject] = 'a' extra",
+        "[Start] <= 'not a date'",
+        "[Start] <= '2/30/26'",
+        "[Start] <= '3/5/26 13:00 PM'",
+        "[Start] <= '3/5/26 0:30 AM'",
+        "[Start] <= '3/5/26 25:00'",
+        "[AllDayEvent] = maybe",
+        "[AllDayEvent] < True",
+    };
+    for (const char *text : rows) {
+        try {
+            Restriction::parse(QString::fromUtf8(text), kUs);
+            ADD_FAILURE() << "accepted: " << text;
+        } catch (const QvError &e) {
+            EXPECT_EQ(e.number(), 440) << text;
+        }
+    }
+}
+
+TEST(Restriction, DatesOfFiltersInTheUsersForm)
+{
+    struct Row
+    {
+        const char *name;
+        QLocale locale;
+        const char *text;
+        QDateTime expected; // invalid: no date
+    } rows[] = {
+        {"month first, two-digit year", kUs, "12/31/08 11:59 PM", {QDate(2008, 12, 31), QTime(23, 59)}},
+        {"midnight is 12 AM", kUs, "1/1/08 12:00 AM", {QDate(2008, 1, 1), QTime(0, 0)}},
+        {"noon is 12 PM", kUs, "1/1/08 12:00 PM", {QDate(2008, 1, 1), QTime(12, 0)}},
+        {"seconds", kUs, "1/1/08 1:02:03 pm", {QDate(2008, 1, 1), QTime(13, 2, 3)}},
+        {"two-digit years end in 2029", kUs, "1/1/29", {QDate(2029, 1, 1), QTime(0, 0)}},
+        {"and begin in 1930", kUs, "1/1/30", {QDate(1930, 1, 1), QTime(0, 0)}},
+        {"day first in Germany", QLocale(QLocale::German, QLocale::Germany), "31.12.08 23:59",
+         {QDate(2008, 12, 31), QTime(23, 59)}},
+        {"ISO date and time", kUs, "2026-03-05T10:15:00", {QDate(2026, 3, 5), QTime(10, 15)}},
+        {"day first is no US date", kUs, "31/12/08", {}},
+        {"no date at all", kUs, "soon", {}},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        double date = 0;
+        const bool ok = ParseFilterDate(QString::fromUtf8(row.text), row.locale, date);
+        ASSERT_EQ(ok, row.expected.isValid()) << row.text;
+        if (ok)
+            EXPECT_EQ(OADate::toDateTime(date), row.expected) << row.text;
+    }
+}
+
+TEST(Restriction, BoundsOfTheDatesEveryMatchHas)
+{
+    const Restriction r = Restriction::parse(
+        "[Start] <= '12/31/26 11:59 PM' AND [End] > '1/1/26 12:00 AM'", kUs);
+    EXPECT_EQ(OADate::toDateTime(r.startMax()), QDateTime(QDate(2026, 12, 31), QTime(23, 59)));
+    EXPECT_EQ(OADate::toDateTime(r.endMin()), QDateTime(QDate(2026, 1, 1), QTime(0, 0)));
+    // A condition under OR or NOT bounds nothing.
+    const Restriction loose =
+        Restriction::parse("[Start] <= '12/31/26' OR NOT [End] > '1/1/26'", kUs);
+    EXPECT_EQ(loose.startMax(), OADate::kMax);
+    EXPECT_EQ(loose.endMin(), OADate::kMin);
+    // Restricting a restricted collection keeps the tighter bounds of both.
+    const Restriction both = r.andAlso(Restriction::parse("[Start] <= '6/30/26'", kUs));
+    EXPECT_EQ(OADate::toDateTime(both.startMax()), QDateTime(QDate(2026, 6, 30), QTime(0, 0)));
+    EXPECT_FALSE(both.matches([] {
+        RestrictionValues v = Item();
+        v.start = v.end = At(2026, 7, 1);
+        return v;
+    }()));
+}
