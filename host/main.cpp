@@ -3,6 +3,7 @@
 // settings) and shows the year planner in a window.
 
 #include "calendarstore.h"
+#include "dialogs.h"
 #include "homepage.h"
 #include "qverror.h"
 #include "storedialogs.h"
@@ -14,6 +15,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QMainWindow>
+#include <QMessageBox>
 #include <QPainter>
 #include <QScreen>
 #include <QSettings>
@@ -39,19 +41,8 @@ QIcon AppIcon()
     return QIcon(pixmap);
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+void describe(QCommandLineParser &parser)
 {
-    QElapsedTimer sinceStart;
-    sinceStart.start();
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Quorvel"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Quorvel"));
-    QApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
-    QApplication::setOrganizationName(QStringLiteral("Quorvel"));
-
-    QCommandLineParser parser;
     parser.setApplicationDescription(
         "Shows one calendar folder as a year planner. Without a profile of your own it opens the "
         "bundled demo calendar.");
@@ -65,7 +56,59 @@ int main(int argc, char **argv)
         {"screenshot", "Save a picture of the window once the year is drawn, then quit.", "file"},
         {"measure-startup", "Print the milliseconds until the first year is drawn, then quit."},
     });
+}
+
+void name(QCoreApplication &app)
+{
+    app.setApplicationName(QStringLiteral("Quorvel"));
+    app.setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
+    app.setOrganizationName(QStringLiteral("Quorvel"));
+}
+
+// Help and version are printed without opening a window, so they work where there is no display.
+bool asksForText(int argc, char **argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray a(argv[i]);
+        if (a == "-h" || a == "--help" || a == "-?" || a == "--help-all" || a == "-v" ||
+            a == "--version")
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (asksForText(argc, argv)) {
+        QCoreApplication core(argc, argv);
+        name(core);
+        QCommandLineParser parser;
+        describe(parser);
+        parser.process(core); // prints and leaves
+        return 0;
+    }
+    QElapsedTimer sinceStart;
+    sinceStart.start();
+    QApplication app(argc, argv);
+    name(app);
+    QApplication::setApplicationDisplayName(QStringLiteral("Quorvel"));
+    QCommandLineParser parser;
+    describe(parser);
     parser.process(app);
+    const bool measure = parser.isSet("measure-startup");
+    const QString screenshot = parser.value("screenshot");
+    // Scripted runs never wait for somebody to close a box: messages go to standard error.
+    const bool scripted = measure || !screenshot.isEmpty();
+    const bool desktop = !scripted && QGuiApplication::platformName() != QLatin1String("offscreen") &&
+                         QGuiApplication::platformName() != QLatin1String("minimal");
+    auto fail = [desktop](const QString &text) {
+        std::fprintf(stderr, "quorvel: %s\n", qPrintable(text));
+        if (desktop)
+            QMessageBox::critical(nullptr, QStringLiteral("Quorvel"), text);
+        return 1;
+    };
 
     Store::ProfileOptions options;
     options.profile = parser.value("profile");
@@ -89,24 +132,21 @@ int main(int argc, char **argv)
             folder = Store::FolderAtPath(*session, parser.value("folder"));
         else
             folder = session->GetDefaultFolder(Store::olFolderCalendar);
-        if (!folder) {
-            std::fprintf(stderr, "quorvel: there is no folder \"%s\"\n",
-                         qPrintable(parser.value("folder")));
-            return 1;
-        }
+        if (!folder)
+            return fail(Store::NoFolderMessage(*session, parser.value("folder")));
         title = folder->FolderPath();
         if (!(folder->WebViewOn() && !folder->WebViewURL().isEmpty() &&
               ReadHomePage(folder->WebViewURL(), bag)))
             bag = MapPropertyBag({{QStringLiteral("Folder"), folder->FolderPath()}});
     } catch (const QvError &e) {
-        std::fprintf(stderr, "quorvel: %s\n", qPrintable(ErrorTail(e)));
-        return 1;
+        return fail(e.description());
     }
 
     QMainWindow window;
     window.setWindowTitle(title + QStringLiteral(" - Quorvel"));
     window.setWindowIcon(AppIcon());
-    auto *planner = new YearPlan(&window);
+    StreamDialogs toStandardError;
+    auto *planner = new YearPlan(&window, scripted ? &toStandardError : nullptr);
     window.setCentralWidget(planner);
     // Without quorvel-sync the year is rebuilt in this process.
     planner->setSyncherFactory([planner](const Store::ProfileOptions &store) {
@@ -119,9 +159,8 @@ int main(int argc, char **argv)
     if (!window.restoreGeometry(settings.value("Host/geometry").toByteArray()))
         window.resize(1280, 760);
 
-    const bool measure = parser.isSet("measure-startup");
-    const QString screenshot = parser.value("screenshot");
-    if (measure || !screenshot.isEmpty()) {
+    int result = 0;
+    if (scripted) {
         // Once the year of the cache is drawn (or after a while, when there is none).
         auto finish = [&] {
             if (measure)
@@ -130,7 +169,10 @@ int main(int argc, char **argv)
                 const QPixmap shot = window.windowHandle() && window.screen()
                                          ? window.screen()->grabWindow(window.winId())
                                          : window.grab();
-                (shot.isNull() ? window.grab() : shot).save(screenshot);
+                if (!(shot.isNull() ? window.grab() : shot).save(screenshot)) {
+                    std::fprintf(stderr, "quorvel: cannot write %s\n", qPrintable(screenshot));
+                    result = 1;
+                }
             }
             app.quit();
         };
@@ -142,9 +184,9 @@ int main(int argc, char **argv)
     }
     window.show();
     planner->ReadProperties(bag);
-    const int result = app.exec();
-    if (!measure && screenshot.isEmpty())
+    const int exitCode = app.exec();
+    if (!scripted)
         settings.setValue("Host/geometry", window.saveGeometry());
     Store::SetStoreUi(nullptr);
-    return result;
+    return result ? result : exitCode;
 }

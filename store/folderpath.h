@@ -3,11 +3,19 @@
 #include "storetypes.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace Store {
 
 // The folder at path ("Store name\\Folder\\Subfolder"), walking the session's folders by name;
 // with create, missing subfolders are made as calendars. Null when there is none.
 FolderPtr FolderAtPath(NameSpace &session, const QString &path, bool create = false);
+
+// The path of every folder of the session's stores, store by store, in the form FolderAtPath
+// takes; a store whose directory is missing has none.
+QStringList FolderPaths(NameSpace &session);
+
+// Why there is no folder at path, naming the stores and folders there are, for messages.
+QString NoFolderMessage(NameSpace &session, const QString &path);
 
 } // namespace Store

@@ -5,6 +5,7 @@
 #include "sessiondata_p.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QSettings>
 
 namespace Store {
@@ -30,8 +31,17 @@ FolderPtr NameSpace::GetDefaultFolder(int kind)
                       QStringLiteral("NameSpace"));
     if (!m_data->defaultStore)
         NotFound(QStringLiteral("no calendar store is set up"));
+    // A store is never made here: a mistyped store must not look like an empty calendar.
     const auto &s = m_data->defaultStore;
-    QDir().mkpath(s->root + QLatin1Char('/') + s->defaultCalendar);
+    const QFileInfo root(s->root);
+    if (!root.isDir())
+        NotFound(QStringLiteral("the store \"%1\": %2 %3")
+                     .arg(s->name, s->root,
+                          root.exists() ? QStringLiteral("is not a directory")
+                                        : QStringLiteral("does not exist")));
+    if (!QFileInfo(s->root + QLatin1Char('/') + s->defaultCalendar).isDir())
+        NotFound(QStringLiteral("the calendar \"%1\" of the store \"%2\"; its folders are: %3")
+                     .arg(s->defaultCalendar, s->name, FolderPaths(*this).join(QStringLiteral(", "))));
     return std::make_shared<Folder>(m_data, m_data->folder(s, s->defaultCalendar));
 }
 

@@ -22,6 +22,7 @@ int main(int argc, char **argv)
     parser.addHelpOption();
     parser.addPositionalArgument("file", "The .ics file to import.");
     parser.addPositionalArgument("folder", "Store name and folders, separated by \\.");
+    parser.addOption({"create", "Create the folder, and the store's directory, when missing."});
     AddStoreOptions(parser);
     parser.process(app);
     const QStringList args = parser.positionalArguments();
@@ -36,9 +37,11 @@ int main(int argc, char **argv)
     }
     try {
         Store::NameSpace session(StoreOptionsFrom(parser));
-        const Store::FolderPtr folder = Store::FolderAtPath(session, args[1], true);
+        const Store::FolderPtr folder = Store::FolderAtPath(session, args[1], parser.isSet("create"));
         if (!folder) {
-            std::fprintf(stderr, "quorvel-import: no store named by \"%s\"\n", qPrintable(args[1]));
+            std::fprintf(stderr, "quorvel-import: %s%s\n",
+                         qPrintable(Store::NoFolderMessage(session, args[1])),
+                         parser.isSet("create") ? "" : " (--create makes it)");
             return 1;
         }
         const Store::ImportResult r = Store::ImportCalendar(*folder, file.readAll());

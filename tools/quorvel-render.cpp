@@ -120,8 +120,8 @@ int main(int argc, char **argv)
                                             ? Store::FolderAtPath(*session, parser.value("folder"))
                                             : session->GetDefaultFolder(Store::olFolderCalendar);
         if (!folder) {
-            std::fprintf(stderr, "quorvel-render: no folder \"%s\"\n",
-                         qPrintable(parser.value("folder")));
+            std::fprintf(stderr, "quorvel-render: %s\n",
+                         qPrintable(Store::NoFolderMessage(*session, parser.value("folder"))));
             return 1;
         }
         // The colours the planner of that title keeps in the folder.

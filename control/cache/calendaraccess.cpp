@@ -9,6 +9,7 @@ using namespace Store;
 void CalendarAccess::ResolveFolder(const QString &path)
 {
     FolderPtr folder;
+    m_problem.reset();
     try {
         // "A\B\C": a top-level folder, then subfolders. A single name would ask for a top-level
         // folder with an empty name, which no session has.
@@ -22,8 +23,9 @@ void CalendarAccess::ResolveFolder(const QString &path)
     } catch (const QvError &) {
         try {
             folder = m_session->GetDefaultFolder(olFolderCalendar);
-        } catch (const QvError &) {
+        } catch (const QvError &e) {
             folder.reset();
+            m_problem = e;
         }
     }
     m_storeId = folder ? folder->StoreID() : QString();
@@ -32,6 +34,8 @@ void CalendarAccess::ResolveFolder(const QString &path)
 
 FolderPtr CalendarAccess::folder() const
 {
+    if (m_folderId.isEmpty() && m_problem)
+        throw *m_problem; // what kept the folder from being found says more than its empty id
     return m_session->GetFolderFromID(m_folderId, m_storeId);
 }
 

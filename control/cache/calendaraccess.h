@@ -1,8 +1,11 @@
 #pragma once
 
 #include "calendarstore.h"
+#include "qverror.h"
 
 #include <QString>
+
+#include <optional>
 
 class PlannerYear;
 
@@ -22,7 +25,8 @@ public:
     void ResolveFolder(const QString &path);
     QString folderId() const { return m_folderId; }
     QString storeId() const { return m_storeId; }
-    // The resolved folder, opened again.
+    // The resolved folder, opened again. Raises QvError when there is none, with the reason the
+    // default calendar could not be had when resolving fell back to it in vain.
     Store::FolderPtr folder() const;
 
     // The appointment, or a meeting request's appointment; null for anything else and for an
@@ -39,6 +43,7 @@ private:
     Store::NameSpacePtr m_session;
     QString m_folderId;
     QString m_storeId;
+    std::optional<QvError> m_problem;
 };
 
 // The restriction of the planner year: starting on or before its last minute, ending after its

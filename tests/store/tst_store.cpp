@@ -8,6 +8,7 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -119,6 +120,51 @@ TEST_F(StoreTest, FoldersIdentifiersAndKinds)
     const NameSpace again(options);
     EXPECT_EQ(NameSpace(options).GetDefaultFolder(9)->EntryID(), cal->EntryID());
     EXPECT_FALSE(cal->EntryID().contains('/'));
+}
+
+TEST_F(StoreTest, MissingStoresAndFoldersAreNamedNeverMade)
+{
+    // Every folder by its path, subfolders under their parent; hidden directories are none.
+    EXPECT_EQ(FolderPaths(*session),
+              QStringList({"Team Store", "Team Store\\Calendar", "Team Store\\Calendar\\Projects",
+                           "Team Store\\Contacts"}));
+    EXPECT_EQ(NoFolderMessage(*session, "Team Store\\Nowhere"),
+              "there is no folder \"Team Store\\Nowhere\"; the folders are: Team Store, Team "
+              "Store\\Calendar, Team Store\\Calendar\\Projects, Team Store\\Contacts");
+
+    struct Row
+    {
+        const char *name;
+        QString storeDir;
+        const char *says;
+    } rows[] = {
+        {"a mistyped store", dir.path() + "/Tema Store", "does not exist"},
+        {"a store that is a file", root + "/Calendar/holiday.ics", "is not a directory"},
+        {"a store without its calendar", root + "/Contacts", "its folders are: Contacts"},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        ProfileOptions wrong;
+        wrong.storeDir = row.storeDir;
+        NameSpace other(wrong);
+        try {
+            other.GetDefaultFolder(olFolderCalendar);
+            ADD_FAILURE() << "a default calendar was found";
+        } catch (const QvError &e) {
+            EXPECT_EQ(e.number(), kNotFound);
+            EXPECT_TRUE(e.description().contains(row.says)) << qPrintable(e.description());
+        }
+        EXPECT_EQ(FolderAtPath(other, QFileInfo(row.storeDir).fileName() + "\\Calendar"), nullptr);
+    }
+    EXPECT_FALSE(QFileInfo::exists(dir.path() + "/Tema Store")) << "nothing was created";
+    EXPECT_FALSE(QFileInfo::exists(root + "/Contacts/Calendar"));
+    ProfileOptions none;
+    none.storeDir = dir.path() + "/Tema Store";
+    NameSpace empty(none);
+    EXPECT_TRUE(NoFolderMessage(empty, "X").contains("names no store that exists"));
+    // Asked to, a folder is made, store directory and all.
+    ASSERT_TRUE(FolderAtPath(empty, "Tema Store\\Calendar", true));
+    EXPECT_TRUE(QFileInfo(dir.path() + "/Tema Store/Calendar").isDir());
 }
 
 TEST_F(StoreTest, RestrictSortAndOccurrences)

@@ -296,3 +296,40 @@ TEST_F(PlannerTest, ChangesByAnotherProcessShowWithinTwoSecondsAndReachTheCache)
     byAnotherProcess("deleted", "rm '" + folder + "c.ics'", [&] { return subjects() == QStringList({"Retreat"}); });
     EXPECT_TRUE(dialogs.shown().isEmpty()) << qPrintable(dialogs.texts().join('\n'));
 }
+
+TEST_F(PlannerTest, TheToolbarKeepsItsPlacesAndTheControlOneFont)
+{
+    YearPlan plan(nullptr, &dialogs);
+    plan.resize(1200, 800);
+    plan.show();
+    plan.ReadProperties(MapPropertyBag({{"Folder", "Team\\Calendar\\Planning"}}));
+    ASSERT_TRUE(settle(plan));
+    QToolButton *back = plan.toolBar()->findChild<QToolButton *>("Back");
+    QToolButton *next = plan.toolBar()->findChild<QToolButton *>("Next");
+    for (int i = 0; i < 3; ++i) {
+        next->click();
+        QApplication::processEvents();
+        const QRect label = plan.yearLabel()->geometry();
+        EXPECT_FALSE(label.intersects(back->geometry())) << "after Next " << i + 1;
+        EXPECT_FALSE(label.intersects(next->geometry()));
+        EXPECT_TRUE(plan.yearLabel()->isVisibleTo(&plan));
+    }
+    // Commands that are not there yet cannot be pressed; the others can, by keyboard too.
+    for (const char *key : {"Filter", "Categories", "Save", "Print"})
+        EXPECT_FALSE(plan.toolBar()->findChild<QToolButton *>(key)->isEnabled()) << key;
+    for (QToolButton *b : {back, next, plan.toolBar()->findChild<QToolButton *>("About")}) {
+        EXPECT_TRUE(b->isEnabled());
+        EXPECT_NE(b->focusPolicy() & Qt::TabFocus, 0);
+        EXPECT_FALSE(b->accessibleName().isEmpty());
+    }
+    plan.toolBar()->findChild<QToolButton *>("About")->click();
+    ASSERT_FALSE(dialogs.shown().isEmpty());
+    EXPECT_EQ(dialogs.shown().last().aboutBox.caption, "About Quorvel");
+    // The grid's text is in the control's own font, and nothing stands in the corner.
+    EXPECT_EQ(plan.gridCanvas()->font.font.family(), plan.font().family());
+    EXPECT_EQ(plan.monthColumn()->font.font.family(), plan.font().family());
+    for (QLabel *label : plan.findChildren<QLabel *>(Qt::FindDirectChildrenOnly)) {
+        if (label->isVisibleTo(&plan) && label->geometry().contains(1, 1))
+            EXPECT_EQ(label->text(), "") << qPrintable(label->objectName());
+    }
+}

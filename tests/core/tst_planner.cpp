@@ -1,0 +1,210 @@
+#include "calendarstore.h"
+#include "planner.h"
+#include "plannerview.h"
+#include "propertybag.h"
+#include "scripteddialogs.h"
+#include "syncher.h"
+#include "testsupport.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+
+namespace {
+
+// A view that writes down what the planner asks of it.
+class RecordingView : public PlannerView
+{
+public:
+    bool visualStylesActive() const override { return visualStyles; }
+    quint32 menuColour() const override { return 0xC0C0C0; }
+    void applyToolbarColours(quint32 background, quint32 text) override
+    {
+        calls << QStringLiteral("colours %1 %2").arg(background, 0, 16).arg(text, 0, 16);
+    }
+    void readTwipsPerPixel() override { calls << "twips"; }
+    void applyFontCharset(int codePage) override { calls << QStringLiteral("charset %1").arg(codePage); }
+    void placeRefreshButton() override { calls << "refresh button"; }
+    void showSelectedYear(int year) override { calls << QStringLiteral("year %1").arg(year); }
+    void showRefreshCommands(bool categories) override
+    {
+        calls << QStringLiteral("commands %1").arg(categories);
+    }
+    void showFilterState(const QString &tooltip, bool active) override
+    {
+        calls << QStringLiteral("filter %1 %2").arg(tooltip).arg(active);
+    }
+    void categoriesChanged() override { calls << "categories"; }
+    void showUpdateIndicator(quint32, const QString &) override {}
+    void DrawYear() override { calls << "draw year"; }
+    void layOutAndDraw() override
+    {
+        calls << "layout";
+        if (failures > 0) {
+            --failures;
+            throw std::runtime_error("the window went away");
+        }
+    }
+
+    bool visualStyles = true;
+    int failures = 0;
+    QStringList calls;
+};
+
+QByteArray AllDay(const QByteArray &uid, const QByteArray &from, const QByteArray &to)
+{
+    return Vevent(uid, "SUMMARY:" + uid + "\r\nCATEGORIES:Holiday\r\nDTSTART;VALUE=DATE:" + from +
+                           "\r\nDTEND;VALUE=DATE:" + to + "\r\n");
+}
+
+class PlannerTest : public ::testing::Test
+{
+protected:
+    PlannerTest()
+    {
+        QDir().mkpath(dir.path() + "/Team/Calendar");
+        const QByteArray year = QByteArray::number(QDate::currentDate().year());
+        WriteAll(dir.path() + "/Team/Calendar/a.ics", AllDay("a", year + "0310", year + "0313"));
+        WriteAll(dir.path() + "/Team/Calendar/b.ics", AllDay("b", year + "0311", year + "0312"));
+        options.storeDir = dir.path() + "/Team";
+        Store::Application::setSharedOptions(options);
+    }
+    ~PlannerTest() override { Store::Application::setSharedOptions({}); }
+
+    // A planner that rebuilds in this process, as a host without quorvel-sync makes it.
+    std::unique_ptr<Planner> make(PlannerView *view)
+    {
+        auto planner = std::make_unique<Planner>(dialogs);
+        planner->setView(view);
+        planner->setSyncherFactory([this](const Store::ProfileOptions &store) {
+            return std::make_unique<Syncher>(dialogs, store);
+        });
+        planner->create();
+        return planner;
+    }
+
+    bool settle(Planner &planner)
+    {
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 5000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            if (planner.pendingUpdates() == 0 && planner.state().store->Count() > 0)
+                return true;
+        }
+        return false;
+    }
+
+    QTemporaryDir dir;
+    ScopedEnv tmp{"TMP", QFile::encodeName(QDir::tempPath())};
+    Store::ProfileOptions options;
+    ScriptedDialogs dialogs;
+};
+
+} // namespace
+
+TEST_F(PlannerTest, CreationAppliesWhatItFixesThroughTheView)
+{
+    RecordingView themed;
+    make(&themed);
+    EXPECT_EQ(themed.calls, QStringList({"colours ffeddf 723708", "twips", "charset 1252",
+                                         "refresh button"}));
+    RecordingView plain;
+    plain.visualStyles = false;
+    make(&plain);
+    EXPECT_EQ(plain.calls.first(), "colours c0c0c0 0") << "the menu colour and black";
+}
+
+TEST_F(PlannerTest, TheRefreshSequenceAsTheViewSeesIt)
+{
+    RecordingView view;
+    auto planner = make(&view);
+    view.calls.clear();
+    planner->ReadProperties(MapPropertyBag({{"Folder", "Team\\Calendar"}}));
+    ASSERT_TRUE(settle(*planner)) << qPrintable(dialogs.texts().join('\n'));
+    EXPECT_TRUE(dialogs.shown().isEmpty()) << qPrintable(dialogs.texts().join('\n'));
+    const QString year = QString::number(QDate::currentDate().year());
+    // The year first, then the commands; the table before the empty grid, the grid before the
+    // layout; the filter shown before the last layout.
+    const QStringList expected = {"year " + year, "commands 1", "year " + year, "categories",
+                                  "draw year", "layout", "filter Click to define a filter 0",
+                                  "layout"};
+    ASSERT_GE(view.calls.size(), expected.size());
+    EXPECT_EQ(view.calls.mid(0, expected.size()), expected);
+    // Both events are laid out, overlapping days in two bands.
+    const EventStore &store = *planner->state().store;
+    ASSERT_EQ(store.Count(), 2);
+    EXPECT_EQ(store.Item(1).Band, 2);
+    EXPECT_EQ(store.Item(2).Band, 3);
+
+    view.calls.clear();
+    planner->ChangeYear(-1);
+    EXPECT_EQ(view.calls.mid(0, 3),
+              QStringList({"year " + QString::number(year.toInt() - 1), "draw year", "layout"}));
+    EXPECT_EQ(planner->state().store->Count(), 0) << "that year's cache is empty";
+}
+
+TEST_F(PlannerTest, WithoutAViewTheYearIsStillLaidOut)
+{
+    auto planner = make(nullptr);
+    planner->ReadProperties(MapPropertyBag({{"Folder", "Team\\Calendar"}}));
+    ASSERT_TRUE(settle(*planner));
+    EXPECT_EQ(planner->state().RowBands[12], 48);
+    EXPECT_EQ(planner->state().store->Item(2).Band, 3);
+}
+
+TEST_F(PlannerTest, AFailedLayoutIsTriedThreeTimesMoreSilently)
+{
+    RecordingView view;
+    auto planner = make(&view);
+    view.calls.clear();
+    view.failures = 10;
+    planner->ArrangeControls();
+    EXPECT_EQ(view.calls.count("layout"), 4);
+    EXPECT_TRUE(dialogs.shown().isEmpty());
+    // Given up, the count stays spent until a pass works.
+    view.failures = 1;
+    view.calls.clear();
+    planner->ArrangeControls();
+    EXPECT_EQ(view.calls.count("layout"), 1);
+    planner->ArrangeControls();
+    view.failures = 3;
+    view.calls.clear();
+    planner->ArrangeControls();
+    EXPECT_EQ(view.calls.count("layout"), 4) << "three failures and the pass that worked";
+}
+
+TEST_F(PlannerTest, AMissingStoreIsSaidInWords)
+{
+    Store::ProfileOptions wrong;
+    wrong.storeDir = dir.path() + "/Tema";
+    Store::Application::setSharedOptions(wrong);
+    auto planner = make(nullptr);
+    planner->ReadProperties(MapPropertyBag({{"Folder", "Tema\\Calendar"}}));
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_EQ(dialogs.shown()[0].text,
+              "Error while initialising the background processing, the cache file will not be "
+              "updated from the calender (Step:1). \n\nError: -2147221233 The operation failed. "
+              "An object could not be found (the store \"Tema\": " + dir.path() + "/Tema does not exist).");
+    EXPECT_FALSE(QFileInfo::exists(dir.path() + "/Tema"));
+}
+
+TEST_F(PlannerTest, TheAboutBox)
+{
+    auto planner = make(nullptr);
+    planner->ShowAbout();
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    const Dialogs::About &box = dialogs.shown()[0].aboutBox;
+    EXPECT_EQ(box.caption, "About Quorvel");
+    const QStringList version = QStringLiteral(QUORVEL_VERSION).split('.');
+    EXPECT_EQ(box.versionLine,
+              "Quorvel Version " + version[0] + "." + version[1] + " Build " + version[2]);
+    EXPECT_EQ(box.description, "The Quorvel for Microsoft Outlook is designed to display events "
+                               "contained in an Outlook calendar within a digital dashboard "
+                               "environment.");
+}

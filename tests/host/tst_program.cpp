@@ -1,0 +1,83 @@
+#include "testsupport.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Outcome
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+// Runs the planner host with args; withoutDisplay takes every display away from it.
+Outcome Quorvel(const QStringList &args, bool withoutDisplay = false)
+{
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (withoutDisplay) {
+        for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
+            env.remove(QString::fromLatin1(name));
+    }
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(QUORVEL_HOST), args);
+    if (!p.waitForFinished(60000))
+        p.kill();
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromLocal8Bit(p.readAllStandardOutput()),
+            QString::fromLocal8Bit(p.readAllStandardError())};
+}
+
+} // namespace
+
+TEST(Program, HelpAndVersionNeedNoDisplay)
+{
+    const Outcome help = Quorvel({"--help"}, true);
+    EXPECT_EQ(help.exitCode, 0) << qPrintable(help.err);
+    EXPECT_TRUE(help.out.contains("--folder")) << qPrintable(help.out);
+    const Outcome version = Quorvel({"--version"}, true);
+    EXPECT_EQ(version.exitCode, 0) << qPrintable(version.err);
+    EXPECT_EQ(version.out.trimmed(), "Quorvel " QUORVEL_VERSION);
+}
+
+TEST(Program, AStoreOrFolderThatIsNotThereIsAnErrorInWords)
+{
+    QTemporaryDir dir;
+    QDir().mkpath(dir.filePath("Team/Calendar"));
+    const QString shot = dir.filePath("shot.png");
+    struct Row
+    {
+        const char *name;
+        QStringList args;
+        QString says;
+    } rows[] = {
+        {"a mistyped store", {"--store", dir.filePath("Tema")}, dir.filePath("Tema") + " does not exist"},
+        {"a store that is a file", {"--store", shot}, "is not a directory"},
+        {"a folder the store lacks", {"--store", dir.filePath("Team"), "--folder", "Team\\Plans"},
+         "there is no folder \"Team\\Plans\"; the folders are: Team, Team\\Calendar"},
+    };
+    WriteAll(shot, "not a store");
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        const Outcome r = Quorvel(row.args + QStringList{"--screenshot", dir.filePath("out.png")});
+        EXPECT_EQ(r.exitCode, 1);
+        EXPECT_TRUE(r.err.contains(row.says)) << qPrintable(r.err);
+        EXPECT_FALSE(QFileInfo::exists(dir.filePath("out.png")));
+    }
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("Tema"))) << "no store is made unasked";
+
+    // A picture that cannot be written is a failure too.
+    const QByteArray year = QByteArray::number(QDate::currentDate().year());
+    WriteAll(dir.filePath("Team/Calendar/a.ics"),
+             Vevent("a", "SUMMARY:Fair\r\nDTSTART;VALUE=DATE:" + year + "0310\r\n"));
+    const Outcome r = Quorvel({"--store", dir.filePath("Team"), "--screenshot", dir.filePath("no/shot.png")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_TRUE(r.err.contains("cannot write")) << qPrintable(r.err);
+}
