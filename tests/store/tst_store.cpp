@@ -413,7 +413,7 @@ TEST_F(StoreTest, AKilledWriterLeavesTheOldOrTheNewItem)
             }
         }
         usleep(1000 + rng.bounded(30000));
-        kill(child, SIGKILL);
+        ASSERT_TRUE(KillProcess(child));
         int status = 0;
         waitpid(child, &status, 0);
         QString problem;

@@ -6,7 +6,9 @@
 
 #include <QFile>
 
+#include <csignal>
 #include <cstdlib>
+#include <unistd.h>
 
 ScopedEnv::ScopedEnv(const char *name, const QByteArray &value)
     : m_name(name), m_old(qgetenv(name)), m_had(qEnvironmentVariableIsSet(name))
@@ -69,4 +71,11 @@ QByteArray CacheBytes(const QList<CacheRecord> &records)
     for (const CacheRecord &r : records)
         AppendCacheRecord(out, r.EventID, r.Subject, r.Categories, r.StartDate, r.EndDate);
     return out;
+}
+
+bool KillProcess(qint64 pid)
+{
+    if (pid <= 1 || pid == qint64(getpid()))
+        return false;
+    return ::kill(pid_t(pid), SIGKILL) == 0;
 }

@@ -29,6 +29,10 @@ public:
     ~ScopedYieldHook();
 };
 
+// Kills the process pid at once. Refuses (false) 0 and negative numbers, which would signal a
+// whole process group or every process, 1, and this process itself.
+bool KillProcess(qint64 pid);
+
 // Automation date of a local wall-clock time.
 double At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0);
 

@@ -313,7 +313,7 @@ TEST_F(SyncServiceTest, ALostServiceReportsItsRequestAndIsStartedAgain)
 {
     const QString first = link->serviceOwner();
     const qsizetype before = request();
-    ::kill(pid_t(pidOf(first)), SIGKILL);
+    ASSERT_TRUE(KillProcess(pidOf(first))) << "the service has a process of its own";
     EXPECT_EQ(reportAfter(before), (std::pair<qint16, qint32>{7, kSyncherLost}));
     EXPECT_TRUE(link->objectPath().isEmpty());
 
@@ -345,7 +345,7 @@ TEST_F(SyncServiceTest, KilledAtAnyMomentTheCacheIsTheOldFileOrTheNew)
         wait.start();
         while (wait.elapsed() < waitMs && results.size() == before)
             QThread::usleep(200);
-        ::kill(pid_t(pid), SIGKILL);
+        ASSERT_TRUE(KillProcess(pid)) << "round " << round;
         const auto report = reportAfter(before);
         EXPECT_TRUE(report.first == 7 || report.first == 1) << report.first;
         const QByteArray now = ReadAll(link->CacheFileName);
@@ -402,4 +402,13 @@ TEST_F(SyncServiceTest, ObjectsOfAPlannerThatLeavesTheBusGo)
     EXPECT_TRUE(WaitFor([&] { return !exists(path); }, 5000)) << "dropped with its client";
     EXPECT_TRUE(exists(link->objectPath())) << "ours stays";
     EXPECT_EQ(reportAfter(results.size()).first, 1);
+}
+
+TEST(KillProcess, RefusesNumbersThatWouldHitTheTestsThemselves)
+{
+    // pidOf gives 0 for a name without an owner; kill(0, ...) would end this whole group.
+    EXPECT_FALSE(KillProcess(0));
+    EXPECT_FALSE(KillProcess(-1));
+    EXPECT_FALSE(KillProcess(1));
+    EXPECT_FALSE(KillProcess(getpid()));
 }
