@@ -1,5 +1,7 @@
 #include "dialogs.h"
 
+#include <QRegularExpression>
+
 #include <cstdio>
 
 namespace {
@@ -68,4 +70,16 @@ void StreamDialogs::about(const About &box)
 {
     writeLine(box.caption, box.versionLine + QLatin1Char('\n') + box.productLine +
                                QLatin1Char('\n') + box.description);
+}
+
+bool StreamDialogs::openAddress(const QString &address)
+{
+    writeLine(QString(), AddressWithScheme(address));
+    return false;
+}
+
+QString AddressWithScheme(const QString &address)
+{
+    static const QRegularExpression scheme(QStringLiteral("^[A-Za-z][A-Za-z0-9+.-]*:"));
+    return scheme.match(address).hasMatch() ? address : QStringLiteral("http://") + address;
 }

@@ -54,6 +54,9 @@ public:
     // A folder browser that can create folders; the folder chosen, or an empty text on Cancel.
     virtual QString browseFolder(const QString &title, const QString &initial = QString()) = 0;
     virtual void about(const About &box) = 0;
+    // Opens a web address or a file in the desktop's program for it; an address without a scheme
+    // is taken as a web address. False when nothing could open it.
+    virtual bool openAddress(const QString &address) = 0;
 
     // The wait cursor, shown from the first begin to the matching end (see WaitCursor).
     virtual void beginWait() = 0;
@@ -85,9 +88,13 @@ public:
     QString saveFileName(const SaveFile &request) override;
     QString browseFolder(const QString &title, const QString &initial) override;
     void about(const About &box) override;
+    bool openAddress(const QString &address) override;
     void beginWait() override {}
     void endWait() override {}
 };
+
+// The address as it is opened: one without a scheme gets the web's.
+QString AddressWithScheme(const QString &address);
 
 // The answer a box gives when nobody chooses: its first button.
 Dialogs::Answer FirstButtonOf(Dialogs::Buttons buttons);

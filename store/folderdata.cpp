@@ -53,6 +53,8 @@ QStringList FolderData::listItemFiles() const
 
 QString FolderData::fileWithId(const QString &entryId) const
 {
+    if (m_watcher)
+        return m_fileById.value(entryId);
     for (const QString &name : listItemFiles()) {
         if (entryIdOf(name) == entryId)
             return name;
@@ -146,6 +148,8 @@ void FolderData::writeItem(const QString &fileName, const IcalItem &item)
                       QStringLiteral("Calendar store"));
     }
     // The file and its directory entry are stored; remember what we wrote.
+    if (m_watcher)
+        index(fileName);
     QStringList ignored;
     Entry &e = m_entries[fileName];
     e.mtime = -1;
@@ -157,6 +161,7 @@ void FolderData::removeItem(const QString &fileName)
     if (const int error = DeleteFile(path + QLatin1Char('/') + fileName))
         throw QvError(error, FileErrorDescription(error), QStringLiteral("Calendar store"));
     m_entries.remove(fileName);
+    m_fileById.remove(entryIdOf(fileName));
 }
 
 QVariant FolderData::meta(const QString &key, const QVariant &fallback) const
@@ -186,6 +191,7 @@ void FolderData::watch()
     for (const QString &name : listItemFiles()) {
         const QFileInfo info(path + QLatin1Char('/') + name);
         m_notified.insert(name, {info.lastModified().toMSecsSinceEpoch(), info.size()});
+        index(name);
         // Files too, so that a file rewritten in place is noticed.
         m_watcher->addPath(info.filePath());
     }
@@ -204,6 +210,7 @@ void FolderData::scanForChanges()
         const auto old = m_notified.constFind(name);
         if (old == m_notified.constEnd()) {
             added.append(name);
+            index(name);
             m_watcher->addPath(info.filePath());
         } else if (*old != stamp) {
             changedFiles.append(name);
@@ -212,8 +219,10 @@ void FolderData::scanForChanges()
     }
     int removed = 0;
     for (auto it = m_notified.constBegin(); it != m_notified.constEnd(); ++it) {
-        if (!now.contains(it.key()))
+        if (!now.contains(it.key())) {
             ++removed;
+            m_fileById.remove(entryIdOf(it.key()));
+        }
     }
     m_notified = std::move(now);
     if (!added.isEmpty() || !changedFiles.isEmpty() || removed)

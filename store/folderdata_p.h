@@ -45,8 +45,10 @@ public:
     // The entry of one file, read now; null when the file is not there.
     const Entry *entry(const QString &fileName, QStringList &warnings);
     const QHash<QString, Entry> &entries() const { return m_entries; }
-    // The item file whose identifier is entryId, from the file names alone.
+    // The item file whose identifier is entryId, from the file names alone: from the index of a
+    // watched folder, which its change notifications keep current, else by listing the folder.
     QString fileWithId(const QString &entryId) const;
+    bool isWatched() const { return m_watcher != nullptr; }
 
     // Writes an item file atomically (temp file, then rename); raises QvError on failure.
     void writeItem(const QString &fileName, const IcalItem &item);
@@ -70,6 +72,8 @@ private:
 
     QHash<QString, Entry> m_entries;
     mutable QHash<QString, QString> m_ids; // entry identifiers by file name, once computed
+    QHash<QString, QString> m_fileById;    // of a watched folder: file names by identifier
+    void index(const QString &fileName) { m_fileById.insert(entryIdOf(fileName), fileName); }
     QFileSystemWatcher *m_watcher = nullptr;
     QTimer m_debounce;
     QHash<QString, std::pair<qint64, qint64>> m_notified; // what the listeners last heard of

@@ -57,6 +57,17 @@ FolderPtr NameSpace::GetFolderFromID(const QString &entryId, const QString &stor
 ItemPtr NameSpace::GetItemFromID(const QString &entryId, const QString &storeId)
 {
     if (!entryId.isEmpty()) {
+        // The folders being watched know their items by identifier without reading the disk.
+        for (const auto &f : std::as_const(m_data->folders)) {
+            if (!f->isWatched() || (!storeId.isEmpty() && f->store->id != storeId))
+                continue;
+            const QString file = f->fileWithId(entryId);
+            if (file.isEmpty())
+                continue;
+            const FolderData::Entry *e = f->entry(file, m_data->warnings);
+            if (e && e->item)
+                return m_data->makeItem(f, file, e->item);
+        }
         for (const auto &f : m_data->allFolders(storeId)) {
             const QString file = f->fileWithId(entryId);
             if (file.isEmpty())

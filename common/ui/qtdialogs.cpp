@@ -1,24 +1,14 @@
 #include "qtdialogs.h"
 
+#include "colours.h"
+
 #include <QApplication>
 #include <QColorDialog>
+#include <QDesktopServices>
 #include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
-
-namespace {
-
-QColor colorOf(quint32 bgr)
-{
-    return QColor(int(bgr & 0xFF), int(bgr >> 8 & 0xFF), int(bgr >> 16 & 0xFF));
-}
-
-quint32 bgrOf(const QColor &c)
-{
-    return quint32(c.red()) | quint32(c.green()) << 8 | quint32(c.blue()) << 16;
-}
-
-} // namespace
+#include <QUrl>
 
 QString NameFiltersOf(const QString &filter)
 {
@@ -101,10 +91,10 @@ QString QtDialogs::inputBox(const QString &prompt, const QString &title, const Q
 
 std::optional<quint32> QtDialogs::pickColour(quint32 initial)
 {
-    const QColor c = QColorDialog::getColor(colorOf(initial), m_parent);
+    const QColor c = QColorDialog::getColor(ColorOf(initial), m_parent);
     if (!c.isValid())
         return std::nullopt;
-    return bgrOf(c);
+    return BgrOf(c);
 }
 
 QString QtDialogs::saveFileName(const SaveFile &request)
@@ -136,6 +126,11 @@ void QtDialogs::about(const About &box)
     about.setInformativeText(box.description);
     about.setStandardButtons(QMessageBox::Ok);
     about.exec();
+}
+
+bool QtDialogs::openAddress(const QString &address)
+{
+    return QDesktopServices::openUrl(QUrl(AddressWithScheme(address)));
 }
 
 void QtDialogs::beginWait()

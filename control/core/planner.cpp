@@ -14,7 +14,10 @@
 #include "yearpainter.h"
 #include "yield.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
+#include <QFileInfo>
+#include <QUrl>
 
 const QString Planner::kCategoryPrefix = QStringLiteral("PLEASE IGNORE - Quorvel Category Colours: ");
 
@@ -378,4 +381,26 @@ void Planner::ShowAbout()
                                      "events contained in an Outlook calendar within a digital "
                                      "dashboard environment.");
     m_state.dialogs.about(box);
+}
+
+void Planner::SelectCategory(int position)
+{
+    m_selectedCategory = qint16(position >= 0 && position <= m_state.categories.names.size()
+                                    ? position
+                                    : 0);
+    if (m_view)
+        m_view->DrawLegend();
+}
+
+QString HelpPageAddress()
+{
+    const QString installed =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/../share/doc/quorvel/index.html");
+    const QString page = QFileInfo::exists(installed) ? installed : QStringLiteral(QUORVEL_HELP_PAGE);
+    return QUrl::fromLocalFile(QFileInfo(page).absoluteFilePath()).toString();
+}
+
+void Planner::ShowHelpPage()
+{
+    m_state.dialogs.openAddress(HelpPageAddress());
 }

@@ -22,6 +22,10 @@ class PropertyBag;
 // categories, filter, hit map), its properties, its link to the calendar and to the
 // synchroniser, the refresh sequence and the commands. The window (YearPlan), the print preview
 // and the export all work on this one object. Lives on the user-interface thread.
+// The address of the planner's help page: installed beside the programs, else the one of the
+// sources they were built from.
+QString HelpPageAddress();
+
 class Planner : public QObject
 {
     Q_OBJECT
@@ -76,6 +80,15 @@ public:
     void SetUpdateIndicator(quint32 colour);
     void ShowFilterState();
     void ShowAbout();
+    // The planner's help page in the desktop's browser.
+    void ShowHelpPage();
+
+    // The category picked to draw with: its position in the table, 0 for none. While one is
+    // picked the planner is in pen mode: dragging over days creates an appointment of it.
+    qint16 SelectedCategory() const { return m_selectedCategory; }
+    bool CategorySelectionActive() const { return m_selectedCategory > 0; }
+    // Picks a category (0: none) and shows it (DrawLegend).
+    void SelectCategory(int position);
 
     PlannerState &state() { return m_state; }
     const PlannerState &state() const { return m_state; }
@@ -120,6 +133,7 @@ private:
     quint32 m_indicatorColour = PlannerState::kIdleIndicatorColour;
     int m_codePage = 1252;
     int m_retries = 0;
+    qint16 m_selectedCategory = 0;
 
     std::unique_ptr<CalendarAccess> m_access;
     Store::ItemsPtr m_items;

@@ -24,6 +24,9 @@ public:
     virtual void showRefreshCommands(bool categories) = 0;
     virtual void showFilterState(const QString &tooltip, bool active) = 0;
     virtual void categoriesChanged() = 0;
+    // The legend and the selection display: in pen mode the picked category's colour and name
+    // beside the date and the pen pointer over the grid; otherwise neither.
+    virtual void DrawLegend() = 0;
     virtual void showUpdateIndicator(quint32 colour, const QString &status) = 0;
     // The empty grid of the selected year.
     virtual void DrawYear() = 0;

@@ -6,11 +6,6 @@
 
 #include <cmath>
 
-QColor ColorOf(quint32 bgr)
-{
-    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
-}
-
 PainterCanvas::PainterCanvas(QPainter &painter, const QRect &area, double dpiX, double dpiY,
                              quint32 backColour)
     : m_painter(painter), m_area(area), m_px(1440.0 / dpiX), m_py(1440.0 / dpiY), m_dpiY(dpiY),
@@ -49,7 +44,7 @@ void PainterCanvas::clear()
 void PainterCanvas::line(double x1, double y1, double x2, double y2, quint32 colour)
 {
     applyMode();
-    QPen pen(m_xor ? QColor(Qt::white) : ColorOf(colour));
+    QPen pen(ColorOf(colour));
     pen.setWidth(m_penWidth);
     pen.setCapStyle(Qt::SquareCap);
     m_painter.setPen(pen);
@@ -63,7 +58,7 @@ void PainterCanvas::box(double x1, double y1, double x2, double y2, quint32 colo
     m_painter.setClipRect(m_area);
     const int l = std::min(toX(x1), toX(x2)), r = std::max(toX(x1), toX(x2));
     const int t = std::min(toY(y1), toY(y2)), b = std::max(toY(y1), toY(y2));
-    const QColor c = m_xor ? QColor(Qt::white) : ColorOf(colour);
+    const QColor c = ColorOf(colour);
     if (filled) {
         m_painter.fillRect(QRect(QPoint(l, t), QPoint(r, b)), c);
         return;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "colours.h"
+
 #include <QFont>
 #include <QFontMetricsF>
 #include <QImage>
@@ -45,7 +47,8 @@ public:
     virtual void line(double x1, double y1, double x2, double y2, quint32 colour) = 0;
     virtual void box(double x1, double y1, double x2, double y2, quint32 colour, bool filled) = 0;
     virtual void setPenWidth(int pixels) = 0;
-    // Draws by inverting what is there (for rubber bands); off draws plainly.
+    // Draws the exclusive-or of the colour and what is there, so that drawing the same twice
+    // restores it (for rubber bands); off draws plainly.
     virtual void setXorMode(bool on) = 0;
 
     // Text at a current position, the way the platform's Print statement places it: top-left
@@ -64,8 +67,6 @@ public:
     virtual int DrawText(const QString &text, QRect &rect, unsigned flags) = 0;
 };
 
-// A colour of the system: 0x00BBGGRR to a device colour.
-QColor ColorOf(quint32 bgr);
 
 // A canvas on a QPainter: a backing image on screen (what is drawn stays until cleared), a PDF
 // writer or a printer on paper. origin and size (pixels) cut the canvas out of a larger device,

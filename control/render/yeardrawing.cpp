@@ -17,11 +17,7 @@ constexpr quint32 kDayLine = 0x808080;
 constexpr quint32 kMonthOutline = 0x0000FF;
 constexpr quint32 kDrawing = 0xFF0000;
 constexpr quint32 kWhite = 0xFFFFFF;
-
-quint32 bgrOf(const QColor &c)
-{
-    return quint32(c.red()) | quint32(c.green()) << 8 | quint32(c.blue()) << 16;
-}
+constexpr quint32 kSelection = 0x00FFFF; // yellow
 
 void indicate(const PlannerState &state, quint32 colour)
 {
@@ -42,10 +38,10 @@ void report(Dialogs &dialogs, const QString &sentence, const std::exception &e)
 SystemColours SystemColoursOf(const QPalette &palette)
 {
     SystemColours c;
-    c.windowBackground = bgrOf(palette.color(QPalette::Active, QPalette::Base));
-    c.windowFrame = bgrOf(palette.color(QPalette::Active, QPalette::WindowText));
-    c.inactiveTitleBar = bgrOf(palette.color(QPalette::Inactive, QPalette::Button).darker(115));
-    c.darkShadow = bgrOf(palette.color(QPalette::Active, QPalette::Shadow));
+    c.windowBackground = BgrOf(palette.color(QPalette::Active, QPalette::Base));
+    c.windowFrame = BgrOf(palette.color(QPalette::Active, QPalette::WindowText));
+    c.inactiveTitleBar = BgrOf(palette.color(QPalette::Inactive, QPalette::Button).darker(115));
+    c.darkShadow = BgrOf(palette.color(QPalette::Active, QPalette::Shadow));
     return c;
 }
 
@@ -213,4 +209,19 @@ void DrawEvents(Canvas &canvas, PlannerState &state, const GridGeometry &g, HitM
                QStringLiteral("Error drawing the current events, please refresh planner."), e);
         indicate(state, PlannerState::kIdleIndicatorColour);
     }
+}
+
+void DrawSelection(Canvas &canvas, const PlannerState &state, const GridGeometry &g,
+                   const SelectionCorners &corners)
+{
+    const SelectionCorners c = Normalised(corners);
+    const PlannerYear &year = state.year;
+    canvas.setXorMode(true);
+    for (int i = std::max(c.startRow, 1); i <= std::min(c.endRow, PlannerYear::kRows); ++i) {
+        const double left = (i == c.startRow ? c.startColumn - 1 : year.LeadIn(i)) * g.DayWidth;
+        const double right = (i == c.endRow ? c.endColumn : year.LastColumn(i)) * g.DayWidth;
+        const double bottom = (state.RowBands[i - 1] + 1) * g.BandHeight;
+        canvas.box(left, bottom - g.BandHeight, right, bottom, kSelection, true);
+    }
+    canvas.setXorMode(false);
 }

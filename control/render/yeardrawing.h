@@ -5,6 +5,7 @@
 #include "gridmetrics.h"
 #include "hitmap.h"
 #include "localeservices.h"
+#include "selection.h"
 
 #include <QString>
 
@@ -38,3 +39,9 @@ void DrawMonthHeadings(Canvas &column, const PlannerState &state, const GridGeom
 // and the selection (redrawSelection, when given).
 void DrawEvents(Canvas &canvas, PlannerState &state, const GridGeometry &geometry, HitMap &hits,
                 double today, const std::function<void()> &redrawSelection = {});
+
+// Toggles the highlight of a drag selection: band 1 (the day numbers) of each of its rows, from
+// its first to its last day, in yellow by exclusive-or. Drawing the same corners twice restores
+// the canvas.
+void DrawSelection(Canvas &canvas, const PlannerState &state, const GridGeometry &geometry,
+                   const SelectionCorners &corners);

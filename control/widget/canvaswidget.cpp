@@ -1,6 +1,7 @@
 #include "canvaswidget.h"
 
 #include <QPainter>
+#include <QPixmap>
 
 CanvasWidget::CanvasWidget(QWidget *parent, quint32 backColour) : QWidget(parent), m_back(backColour)
 {
@@ -25,3 +26,23 @@ void CanvasWidget::paintEvent(QPaintEvent *)
     else
         p.fillRect(rect(), ColorOf(m_back));
 }
+
+QCursor PenCursor()
+{
+    static const QCursor pen = [] {
+        QPixmap pixmap(24, 24);
+        pixmap.fill(Qt::transparent);
+        QPainter p(&pixmap);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.translate(2, 22);
+        p.rotate(-45);
+        p.setPen(QPen(Qt::black, 1));
+        p.setBrush(QColor(0xF2, 0xC0, 0x3C));
+        p.drawRect(QRectF(6, -3, 16, 6));
+        p.setBrush(QColor(0xE8, 0xC9, 0xA0));
+        p.drawPolygon(QPolygonF({QPointF(6, -3), QPointF(0, 0), QPointF(6, 3)}));
+        return QCursor(pixmap, 1, 22);
+    }();
+    return pen;
+}
+

@@ -3,6 +3,7 @@
 #include "canvas.h"
 #include "localefont.h"
 
+#include <QCursor>
 #include <QWidget>
 
 #include <memory>
@@ -24,3 +25,6 @@ private:
     std::unique_ptr<ImageCanvas> m_canvas;
     quint32 m_back;
 };
+
+// The pen the pointer becomes over the grid in pen mode, its tip at the hot spot.
+QCursor PenCursor();

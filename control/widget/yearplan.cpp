@@ -2,54 +2,39 @@
 
 #include "appointmentmenu.h"
 #include "controllayout.h"
+#include "gridarea.h"
+#include "layoutapply.h"
 #include "helpmenu.h"
 #include "oadate.h"
+#include "plannerinput.h"
 #include "plannertoolbar.h"
 #include "qtdialogs.h"
 #include "updateindicator.h"
 
 #include <QApplication>
 #include <QDateTime>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QPainter>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
 #include <QToolButton>
+#include <QWheelEvent>
 
 #include <cmath>
 
 using namespace GridMetrics;
 
-namespace {
-
-quint32 bgrOf(const QColor &c)
-{
-    return quint32(c.red()) | quint32(c.green()) << 8 | quint32(c.blue()) << 16;
-}
-
-// Shows a scroll bar where the layout put it, keeping its value.
-void applyScrollBar(QScrollBar *bar, const ScrollBarLayout &layout, const QRect &pixels)
-{
-    if (!layout.visible) {
-        bar->hide();
-        bar->setValue(0);
-        return;
-    }
-    bar->setRange(0, layout.maximum);
-    bar->setPageStep(layout.pageStep);
-    bar->setSingleStep(kMinimumBandHeight);
-    bar->setValue(layout.value);
-    bar->setGeometry(pixels);
-    bar->show();
-}
-
-} // namespace
-
 YearPlan::YearPlan(QWidget *parent, Dialogs *dialogs)
     : QWidget(parent),
       m_ownDialogs(dialogs ? nullptr : std::make_unique<QtDialogs>(this)),
-      m_planner(std::make_unique<Planner>(dialogs ? *dialogs : *m_ownDialogs))
+      m_planner(std::make_unique<Planner>(dialogs ? *dialogs : *m_ownDialogs)),
+      m_commands(std::make_unique<AppointmentCommands>(*m_planner)),
+      m_pointer(std::make_unique<GridPointer>(*m_planner, *m_commands,
+                                              static_cast<PointerView &>(*this)))
 {
+    setFocusPolicy(Qt::StrongFocus);
     buildChildren();
     connect(m_planner.get(), &Planner::propertyChanged, this, &YearPlan::propertyChanged);
     connect(m_planner.get(), &Planner::StatusChange, this, &YearPlan::StatusChange);
@@ -62,26 +47,6 @@ YearPlan::~YearPlan()
     // The planner releases the calendar and the synchroniser; it must not draw meanwhile.
     m_planner->setView(nullptr);
     m_planner.reset();
-}
-
-QToolBar *YearPlan::toolBar() const
-{
-    return m_toolbar;
-}
-
-QLabel *YearPlan::yearLabel() const
-{
-    return m_toolbar->yearLabel();
-}
-
-QMenu *YearPlan::appointmentMenu() const
-{
-    return m_popup;
-}
-
-QMenu *YearPlan::newAppointmentMenu() const
-{
-    return m_popup->newAppointmentMenu();
 }
 
 void YearPlan::buildChildren()
@@ -98,33 +63,20 @@ void YearPlan::buildChildren()
     m_statusStrip->lower();
     m_dateLabel = new QLabel(this);
     m_dateLabel->setObjectName("lblDate");
-    // Beside the date label in pen mode, in the picked category's colour.
-    m_bulletLabel = new QLabel(QStringLiteral("\u2022"), this);
+    // A patch beside the date label in pen mode, in the picked category's colour.
+    m_bulletLabel = new QLabel(this);
+    m_bulletLabel->setObjectName("lblBullet");
+    m_bulletLabel->setAutoFillBackground(true);
+    m_bulletLabel->setFrameShape(QFrame::Box);
+    m_bulletLabel->resize(12, 12);
     m_bulletLabel->hide();
 
-    m_gridArea = new QWidget(this);
-    m_gridArea->setObjectName("picGridArea");
-    m_grid = new CanvasWidget(m_gridArea);
-    m_grid->setObjectName("pic1");
-    m_dayHeadings = new CanvasWidget(m_gridArea);
-    m_dayHeadings->setObjectName("picHeadRow");
-    m_monthColumn = new CanvasWidget(m_gridArea);
-    m_monthColumn->setObjectName("picHeadCol");
-    m_gridScroll = new QScrollBar(Qt::Vertical, m_gridArea);
-    m_gridScroll->setObjectName("VScroll1");
-    m_gridScroll->hide();
-    connect(m_gridScroll, &QScrollBar::valueChanged, this, [this](int value) {
-        // The canvas and the month column move together; the weekday strip stays.
-        const int top = int(std::lround((kDayStripHeight - value) / m_py));
-        m_grid->move(m_grid->x(), top);
-        m_monthColumn->move(0, top);
-    });
-    m_refresh = new QToolButton(m_gridArea);
-    m_refresh->setObjectName("cmdRefresh");
-    m_refresh->setText(QStringLiteral("\u21bb"));
-    m_refresh->setToolTip(QStringLiteral("Force refresh of current year"));
-    m_refresh->setAccessibleName(m_refresh->toolTip());
-    connect(m_refresh, &QToolButton::clicked, this, [this] { m_planner->ReloadPlanner(); });
+    m_gridArea = new GridArea(this);
+    m_grid = m_gridArea->grid();
+    m_dayHeadings = m_gridArea->dayHeadings();
+    m_monthColumn = m_gridArea->monthColumn();
+    m_gridScroll = m_gridArea->scrollBar();
+    connect(m_gridArea, &GridArea::refreshClicked, this, [this] { m_planner->ReloadPlanner(); });
 
     m_legendView = new QWidget(this);
     m_legendView->setObjectName("picLegendView");
@@ -141,8 +93,19 @@ void YearPlan::buildChildren()
     m_indicator->resize(12, 12);
 
     m_popup = new AppointmentMenu(this);
+    connect(m_popup, &AppointmentMenu::editRequested, this,
+            [this] { m_commands->OpenAppointment(m_pointer->hoveredKey()); });
+    connect(m_popup, &AppointmentMenu::deleteRequested, this,
+            [this] { m_commands->DeleteAppointment(m_pointer->hoveredKey()); });
+    connect(m_popup, &AppointmentMenu::clearRequested, this, [this] { m_pointer->clickOutsideGrid(); });
+    connect(m_popup, &AppointmentMenu::newAppointmentRequested, this,
+            [this](int index) { m_planner->SelectCategory(index); });
     m_help = new HelpMenu(this);
     connect(m_help, &HelpMenu::aboutRequested, this, [this] { m_planner->ShowAbout(); });
+    m_input = new PlannerInput(*m_pointer, *m_planner,
+                               {this, m_grid, m_monthColumn, m_dayHeadings, m_dateLabel, m_logo,
+                                m_gridScroll, m_help},
+                               m_px, m_py, this);
 }
 
 void YearPlan::runCommand(Command command)
@@ -171,19 +134,12 @@ bool YearPlan::visualStylesActive() const
 
 quint32 YearPlan::menuColour() const
 {
-    return bgrOf(palette().color(QPalette::Window));
+    return BgrOf(palette().color(QPalette::Window));
 }
 
 void YearPlan::applyToolbarColours(quint32 background, quint32 text)
 {
-    for (QWidget *w : {m_statusStrip, static_cast<QWidget *>(m_toolbar->yearLabel()),
-                       static_cast<QWidget *>(m_dateLabel), static_cast<QWidget *>(m_toolbar)}) {
-        QPalette pal = w->palette();
-        pal.setColor(QPalette::Window, ColorOf(background));
-        pal.setColor(QPalette::WindowText, ColorOf(text));
-        w->setPalette(pal);
-        w->setAutoFillBackground(true);
-    }
+    m_toolbar->applyColours(background, text, {m_statusStrip, m_dateLabel});
 }
 
 void YearPlan::readTwipsPerPixel()
@@ -195,18 +151,14 @@ void YearPlan::readTwipsPerPixel()
 
 void YearPlan::applyFontCharset(int codePage)
 {
-    // The grid's text in the control's own font, at the size the cells have room for.
-    for (CanvasWidget *c : {m_grid, m_dayHeadings, m_monthColumn}) {
-        c->font.font = font();
-        c->font.font.setPointSize(8);
-        ApplyLocaleFont(c->font, codePage);
-    }
+    m_gridArea->setCanvasFont(font(), codePage); // the control's own font
     m_colours = SystemColoursOf(palette());
 }
 
 void YearPlan::placeRefreshButton()
 {
-    m_refresh->setGeometry(pixels(QRectF(0, 0, kMonthColumnWidth, kDayStripHeight)));
+    m_gridArea->refreshButton()->setGeometry(
+        pixels(QRectF(0, 0, kMonthColumnWidth, kDayStripHeight)));
 }
 
 void YearPlan::showSelectedYear(int year)
@@ -216,23 +168,74 @@ void YearPlan::showSelectedYear(int year)
 
 void YearPlan::showRefreshCommands(bool categories)
 {
-    m_toolbar->setShown(Command::Filter, true);
-    m_toolbar->setShown(Command::Save, true);
-    m_toolbar->setShown(Command::Categories, categories);
+    m_toolbar->showRefreshCommands(categories);
 }
 
 void YearPlan::showFilterState(const QString &tooltip, bool active)
 {
-    QToolButton *button = m_toolbar->button(Command::Filter);
-    button->setToolTip(tooltip);
-    // The image of an active filter: shown here as a pressed button.
-    button->setCheckable(true);
-    button->setChecked(active);
+    m_toolbar->showFilterState(tooltip, active);
 }
 
 void YearPlan::categoriesChanged()
 {
     RebuildCategoryMenu();
+}
+
+void YearPlan::DrawLegend()
+{
+    const Planner &p = *m_planner;
+    if (p.CategorySelectionActive()) {
+        const int i = p.SelectedCategory() - 1;
+        QPalette pal = m_bulletLabel->palette();
+        pal.setColor(QPalette::Window, ColorOf(p.state().categories.colours.value(i)));
+        m_bulletLabel->setPalette(pal);
+        m_bulletLabel->show();
+        m_dateLabel->setText(p.state().categories.names.value(i));
+        setGridCursor(PointerView::Cursor::Pen);
+    } else {
+        m_bulletLabel->hide();
+        m_dateLabel->clear();
+        setGridCursor(PointerView::Cursor::Default);
+    }
+}
+
+void YearPlan::setDateLabel(const QString &text)
+{
+    m_dateLabel->setText(text);
+}
+
+void YearPlan::setGridToolTip(const QString &text)
+{
+    m_grid->setToolTip(text);
+}
+
+void YearPlan::setGridCursor(PointerView::Cursor cursor)
+{
+    switch (cursor) {
+    case PointerView::Cursor::Default: m_grid->unsetCursor(); break;
+    case PointerView::Cursor::Hand: m_grid->setCursor(Qt::PointingHandCursor); break;
+    case PointerView::Cursor::Pen: m_grid->setCursor(PenCursor()); break;
+    }
+}
+
+void YearPlan::toggleSelection(const SelectionCorners &corners)
+{
+    DrawSelection(m_grid->canvas(), m_planner->state(), m_geometry, corners);
+    m_grid->update();
+}
+
+void YearPlan::showAppointmentMenu(bool editAndDelete, bool clearSelection)
+{
+    m_popup->editAction()->setEnabled(editAndDelete);
+    m_popup->deleteAction()->setEnabled(editAndDelete);
+    m_popup->clearAction()->setEnabled(clearSelection);
+    m_popup->popup(QCursor::pos());
+}
+
+void YearPlan::redrawYear()
+{
+    ::DrawYear(m_grid->canvas(), m_planner->state(), m_geometry, m_planner->weekendColour());
+    drawEvents();
 }
 
 void YearPlan::showUpdateIndicator(quint32 colour, const QString &status)
@@ -243,8 +246,7 @@ void YearPlan::showUpdateIndicator(quint32 colour, const QString &status)
 
 QRect YearPlan::pixels(const QRectF &twips) const
 {
-    return QRect(int(std::lround(twips.left() / m_px)), int(std::lround(twips.top() / m_py)),
-                 int(std::lround(twips.width() / m_px)), int(std::lround(twips.height() / m_py)));
+    return PixelsOf(twips, m_px, m_py);
 }
 
 void YearPlan::DrawYear()
@@ -264,24 +266,20 @@ void YearPlan::layOutAndDraw()
     in.toolbarOthersWidth = m_toolbar->othersWidth() * m_px;
     in.logoHeight = (margin + m_logo->height() + margin + m_indicator->height()) * m_py;
     in.legendListHeight = m_legendList->height() * m_py;
-    in.dateLabelLeft = margin * m_px;
+    const int dateLeft = margin + m_bulletLabel->width() + margin;
+    in.dateLabelLeft = dateLeft * m_px;
     in.scrollBarWidth = m_gridScroll->sizeHint().width() * m_px;
-    in.gridScroll = m_gridScroll->isHidden() ? 0 : m_gridScroll->value();
+    in.gridScroll = m_gridArea->scrollValue();
     in.legendScroll = m_legendScroll->value();
     in.totalBands = m_planner->state().RowBands[12];
     const ControlLayout c = LayoutControls(in);
 
     m_gridArea->setGeometry(pixels(c.gridArea));
-    applyScrollBar(m_gridScroll, c.grid.scroll, pixels(c.grid.scroll.rect));
-    m_grid->setGeometry(pixels(c.grid.grid));
-    m_monthColumn->setGeometry(pixels(c.grid.monthColumn));
-    m_dayHeadings->setGeometry(pixels(c.grid.dayHeadings));
-    m_refresh->setGeometry(pixels(c.cornerButton));
-    m_refresh->raise();
+    m_gridArea->apply(c.grid, c.cornerButton, m_px, m_py);
 
     m_legendView->setGeometry(pixels(c.legendView));
     m_legendList->setGeometry(pixels(c.legendList));
-    applyScrollBar(m_legendScroll, c.legendScroll, pixels(c.legendScroll.rect));
+    ApplyScrollBar(m_legendScroll, c.legendScroll, pixels(c.legendScroll.rect), 100);
     const int centre = int(std::lround(c.legendCentre / m_px));
     const int belowToolbar = int(std::lround(in.toolbarHeight / m_py)) + margin;
     m_logo->move(centre - m_logo->width() / 2, belowToolbar);
@@ -290,7 +288,9 @@ void YearPlan::layOutAndDraw()
     m_toolbar->stretchStatus(int(std::lround(c.statusWidth / m_px)));
     m_toolbar->setGeometry(0, 0, width(), m_toolbar->sizeHint().height());
     m_statusStrip->setGeometry(pixels(c.statusStrip));
-    m_dateLabel->setGeometry(margin, 2, int(c.dateLabelWidth / m_px), m_toolbar->height() - 4);
+    m_bulletLabel->move(margin, (m_toolbar->height() - m_bulletLabel->height()) / 2);
+    m_bulletLabel->raise();
+    m_dateLabel->setGeometry(dateLeft, 2, int(c.dateLabelWidth / m_px), m_toolbar->height() - 4);
     m_dateLabel->raise();
 
     m_geometry = c.grid.geometry;
@@ -303,10 +303,18 @@ void YearPlan::drawEverything()
     DrawDayHeadings(m_dayHeadings->canvas(), m_geometry, p.names(), m_colours);
     DrawMonthHeadings(m_monthColumn->canvas(), p.state(), m_geometry, p.names(), m_colours);
     ::DrawYear(m_grid->canvas(), m_planner->state(), m_geometry, p.weekendColour());
-    DrawEvents(m_grid->canvas(), m_planner->state(), m_geometry, m_planner->hitMap(),
-               OADate::fromDateTime(QDateTime::currentDateTime()));
+    drawEvents();
     m_dayHeadings->update();
     m_monthColumn->update();
+}
+
+void YearPlan::drawEvents()
+{
+    std::function<void()> selection;
+    if (m_pointer->selecting())
+        selection = [this] { toggleSelection(m_pointer->selection()); };
+    DrawEvents(m_grid->canvas(), m_planner->state(), m_geometry, m_planner->hitMap(),
+               OADate::fromDateTime(QDateTime::currentDateTime()), selection);
     m_grid->update();
     emit yearDrawn();
 }

@@ -1,18 +1,23 @@
 #pragma once
 
+#include "appointmentcommands.h"
+#include "appointmentmenu.h"
 #include "canvaswidget.h"
+#include "gridpointer.h"
 #include "planner.h"
+#include "plannertoolbar.h"
 #include "plannerview.h"
 #include "propertybag.h"
 #include "yeardrawing.h"
 
+#include <QLabel>
 #include <QWidget>
 
 #include <memory>
 
-class AppointmentMenu;
+class GridArea;
 class HelpMenu;
-class PlannerToolBar;
+class PlannerInput;
 class QLabel;
 class QMenu;
 class QScrollBar;
@@ -25,7 +30,7 @@ enum class Command;
 // columns, every appointment a bar in its category's colour. A host creates it and hands it its
 // stored properties (ReadProperties); its Planner connects to the calendar, keeps the year
 // current and runs the commands, and the window lays the year out, draws it and forwards input.
-class YearPlan : public QWidget, private PlannerView
+class YearPlan : public QWidget, private PlannerView, private PointerView
 {
     Q_OBJECT
 public:
@@ -36,6 +41,8 @@ public:
     ~YearPlan() override;
 
     Planner &planner() { return *m_planner; }
+    GridPointer &pointer() { return *m_pointer; }
+    AppointmentCommands &commands() { return *m_commands; }
 
     // The control's properties and methods, as its host knows them.
     QString Folder() const { return m_planner->Folder(); }
@@ -76,12 +83,15 @@ public:
     QScrollBar *gridScrollBar() const { return m_gridScroll; }
     CanvasWidget *gridCanvas() const { return m_grid; }
     CanvasWidget *monthColumn() const { return m_monthColumn; }
-    QToolBar *toolBar() const;
+    QToolBar *toolBar() const { return m_toolbar; }
     PlannerToolBar *commandBar() const { return m_toolbar; }
-    QLabel *yearLabel() const;
+    QLabel *yearLabel() const { return m_toolbar->yearLabel(); }
     QLabel *dateLabel() const { return m_dateLabel; }
-    QMenu *appointmentMenu() const;
-    QMenu *newAppointmentMenu() const;
+    QLabel *bulletLabel() const { return m_bulletLabel; }
+    CanvasWidget *dayHeadings() const { return m_dayHeadings; }
+    QWidget *logo() const { return m_logo; }
+    QMenu *appointmentMenu() const { return m_popup; }
+    QMenu *newAppointmentMenu() const { return m_popup->newAppointmentMenu(); }
     double px() const { return m_px; }
     double py() const { return m_py; }
 
@@ -106,17 +116,30 @@ private:
     void showRefreshCommands(bool categories) override;
     void showFilterState(const QString &tooltip, bool active) override;
     void categoriesChanged() override;
+    void DrawLegend() override;
     void showUpdateIndicator(quint32 colour, const QString &status) override;
     void DrawYear() override;
     void layOutAndDraw() override;
 
+    // PointerView
+    const GridGeometry &gridGeometry() const override { return m_geometry; }
+    void setDateLabel(const QString &text) override;
+    void setGridToolTip(const QString &text) override;
+    void setGridCursor(PointerView::Cursor cursor) override;
+    void toggleSelection(const SelectionCorners &corners) override;
+    void showAppointmentMenu(bool editAndDelete, bool clearSelection) override;
+    void redrawYear() override;
+
     void buildChildren();
     void runCommand(Command command);
     void drawEverything();
+    void drawEvents();
     QRect pixels(const QRectF &twips) const;
 
     std::unique_ptr<Dialogs> m_ownDialogs;
     std::unique_ptr<Planner> m_planner;
+    std::unique_ptr<AppointmentCommands> m_commands;
+    std::unique_ptr<GridPointer> m_pointer;
     GridGeometry m_geometry;
     SystemColours m_colours;
     double m_px = 15, m_py = 15;
@@ -125,8 +148,7 @@ private:
     QWidget *m_statusStrip = nullptr;
     QLabel *m_dateLabel = nullptr;
     QLabel *m_bulletLabel = nullptr;
-    QToolButton *m_refresh = nullptr;
-    QWidget *m_gridArea = nullptr;
+    GridArea *m_gridArea = nullptr;
     CanvasWidget *m_grid = nullptr;
     CanvasWidget *m_dayHeadings = nullptr;
     CanvasWidget *m_monthColumn = nullptr;
@@ -138,4 +160,5 @@ private:
     UpdateIndicator *m_indicator = nullptr;
     AppointmentMenu *m_popup = nullptr;
     HelpMenu *m_help = nullptr;
+    PlannerInput *m_input = nullptr;
 };

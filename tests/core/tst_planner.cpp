@@ -40,6 +40,7 @@ public:
         calls << QStringLiteral("filter %1 %2").arg(tooltip).arg(active);
     }
     void categoriesChanged() override { calls << "categories"; }
+    void DrawLegend() override { calls << "legend"; }
     void showUpdateIndicator(quint32, const QString &) override {}
     void DrawYear() override { calls << "draw year"; }
     void layOutAndDraw() override

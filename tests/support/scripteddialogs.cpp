@@ -62,6 +62,12 @@ void ScriptedDialogs::about(const About &box)
     record(Kind::About, box.caption, box.caption).aboutBox = box;
 }
 
+bool ScriptedDialogs::openAddress(const QString &address)
+{
+    record(Kind::Address, AddressWithScheme(address), QString());
+    return true;
+}
+
 void ScriptedDialogs::beginWait()
 {
     m_mostWaiting = std::max(m_mostWaiting, ++m_waiting);

@@ -11,7 +11,7 @@
 class ScriptedDialogs : public Dialogs
 {
 public:
-    enum class Kind { Message, Question, Input, Colour, SaveFile, Folder, About };
+    enum class Kind { Message, Question, Input, Colour, SaveFile, Folder, About, Address };
     struct Shown
     {
         QString text; // the message, question or prompt; the caption of the About box
@@ -33,6 +33,8 @@ public:
     QString saveFileName(const SaveFile &request) override;
     QString browseFolder(const QString &title, const QString &initial) override;
     void about(const About &box) override;
+    // Records the address (as text) and says it was opened.
+    bool openAddress(const QString &address) override;
     void beginWait() override;
     void endWait() override;
 

@@ -1,5 +1,7 @@
 #include "plannertoolbar.h"
 
+#include "colours.h"
+
 #include <QLabel>
 #include <QToolButton>
 
@@ -81,4 +83,30 @@ int PlannerToolBar::othersWidth()
 void PlannerToolBar::stretchStatus(int width)
 {
     m_status->setFixedWidth(std::max(0, width));
+}
+
+void PlannerToolBar::showFilterState(const QString &tooltip, bool active)
+{
+    QToolButton *filter = button(Command::Filter);
+    filter->setToolTip(tooltip);
+    filter->setCheckable(true);
+    filter->setChecked(active);
+}
+
+void PlannerToolBar::showRefreshCommands(bool categories)
+{
+    setShown(Command::Filter, true);
+    setShown(Command::Save, true);
+    setShown(Command::Categories, categories);
+}
+
+void PlannerToolBar::applyColours(quint32 background, quint32 text, const QList<QWidget *> &over)
+{
+    for (QWidget *w : over + QList<QWidget *>{m_year, this}) {
+        QPalette pal = w->palette();
+        pal.setColor(QPalette::Window, ColorOf(background));
+        pal.setColor(QPalette::WindowText, ColorOf(text));
+        w->setPalette(pal);
+        w->setAutoFillBackground(true);
+    }
 }

@@ -28,6 +28,12 @@ public:
     void stretchStatus(int width);
     // The width the toolbar needs besides its status button.
     int othersWidth();
+    // The filter button's tooltip, and a pressed button for an active filter.
+    void showFilterState(const QString &tooltip, bool active);
+    // Once the planner is connected: Filter and Export, and Categories when it has them.
+    void showRefreshCommands(bool categories);
+    // The background of the toolbar and of the labels lying over it, and their text colour.
+    void applyColours(quint32 background, quint32 text, const QList<QWidget *> &over);
 
 signals:
     void triggered(Command command);

@@ -1,0 +1,222 @@
+#include "gridpointer.h"
+
+#include "appointmentcommands.h"
+#include "calendarstore.h"
+#include "dialogs.h"
+#include "oadate.h"
+#include "planner.h"
+
+#include <cmath>
+
+QString HoverText(const CalEvent &event, bool allEvents, const QString &categorySeparator,
+                  GeneralDateFormat &dates, const QString *startZone, const QString *endZone)
+{
+    const double start = event.StartDate;
+    double end = event.EndDate;
+    // A whole-day appointment ends at the midnight after its last day: show that day.
+    if (std::floor(end) > std::floor(start) && (!HasTimeOfDay(end) || !allEvents))
+        end -= 1;
+    const bool range = end > start;
+    QString text = dates.format(start);
+    if (range)
+        text += QStringLiteral(" to ") + dates.format(end);
+    text += categorySeparator + event.Subject;
+    if (startZone) {
+        text += QStringLiteral(" [") + *startZone;
+        if (range && endZone)
+            text += QStringLiteral(" to ") + *endZone;
+        text += QLatin1Char(']');
+    }
+    return text;
+}
+
+GridPointer::GridPointer(Planner &planner, AppointmentCommands &commands, PointerView &view)
+    : m_planner(planner), m_commands(commands), m_view(view)
+{
+}
+
+GeneralDateFormat &GridPointer::dates()
+{
+    // The user's date form of the moment: the texts it keeps belong to one locale.
+    if (m_dates.locale() != QLocale())
+        m_dates = GeneralDateFormat(QLocale());
+    return m_dates;
+}
+
+QString GridPointer::dateText(double date)
+{
+    return dates().format(date);
+}
+
+std::pair<int, int> GridPointer::rowAndBand(double y) const
+{
+    const GridGeometry &g = m_view.gridGeometry();
+    if (g.BandHeight <= 0)
+        return {PlannerYear::kRows + 1, 0};
+    const int u = int(std::floor(y / g.BandHeight)) + 1;
+    const auto &rowBands = m_planner.state().RowBands;
+    for (int r = 1; r <= PlannerYear::kRows; ++r) {
+        if (rowBands[r - 1] < u && u <= rowBands[r])
+            return {r, u - rowBands[r - 1]};
+    }
+    return {PlannerYear::kRows + 1, 0};
+}
+
+void GridPointer::move(double x, double y)
+{
+    try {
+        const auto [row, band] = rowAndBand(y);
+        if (row > PlannerYear::kRows)
+            return; // below the last row: nothing changes
+        m_row = row;
+        m_band = band;
+        const GridGeometry &g = m_view.gridGeometry();
+        const int column = g.DayWidth > 0 ? int(std::floor(x / g.DayWidth)) + 1 : 0;
+        if (column < 0 || column > PlannerYear::kColumns)
+            return;
+        const PlannerYear &year = m_planner.state().year;
+        const int lead = year.LeadIn(row), last = year.LastColumn(row);
+        const QString name = m_planner.CategorySelectionActive()
+                                 ? m_planner.state().categories.names.value(
+                                       m_planner.SelectedCategory() - 1)
+                                 : QString();
+        if (m_selecting) {
+            m_view.toggleSelection(m_corners);
+            m_corners.endColumn = column <= lead ? lead + 1 : column >= last ? last : column;
+            m_corners.endRow = row;
+            m_view.toggleSelection(m_corners);
+            QString text = name + QStringLiteral("  ") +
+                           dateText(year.DateOfCell(m_corners.startColumn, m_corners.startRow));
+            if (m_corners.endColumn != m_corners.startColumn || m_corners.endRow != m_corners.startRow)
+                text += QStringLiteral(" to ") +
+                        dateText(year.DateOfCell(m_corners.endColumn, m_corners.endRow));
+            m_view.setDateLabel(text);
+        } else if (m_planner.CategorySelectionActive()) {
+            m_view.setDateLabel(name + QStringLiteral("  ") + dateText(year.DateOfCell(column, row)));
+        } else {
+            ShowHover(row, column, band);
+        }
+        m_column = lead < column && column <= last ? column : 0;
+    } catch (const std::exception &) {
+        reset();
+    }
+}
+
+void GridPointer::ShowHover(int row, int column, int band)
+{
+    try {
+        const QString key = m_planner.hitMap().at(row, column, band);
+        if (key.isEmpty()) {
+            m_hoveredKey.clear();
+            m_view.setDateLabel(dateText(m_planner.state().year.DateOfCell(column, row)));
+            m_view.setGridCursor(PointerView::Cursor::Default);
+            m_view.setGridToolTip(QString());
+            return;
+        }
+        m_hoveredKey = key;
+        const CalEvent *event = m_planner.state().store->Find(key);
+        if (!event)
+            throw std::runtime_error("the hit map names an event the store no longer has");
+        m_view.setGridCursor(PointerView::Cursor::Hand);
+        const PlannerState &state = m_planner.state();
+        QString text;
+        if (m_planner.outlookMajorVersion() >= 12) {
+            const CalendarAccess *access = m_planner.access();
+            const Store::AppointmentItemPtr item =
+                access ? access->GetAppointmentByID(event->EventID) : nullptr;
+            if (!item) {
+                m_planner.dialogs().message(QStringLiteral("Cannot get appointment"));
+                text = HoverText(*event, state.AllEvents, state.CategorySeparator, dates());
+            } else {
+                const QString startZone = item->StartTimeZone(), endZone = item->EndTimeZone();
+                text = HoverText(*event, state.AllEvents, state.CategorySeparator, dates(),
+                                 &startZone, &endZone);
+            }
+        } else {
+            text = HoverText(*event, state.AllEvents, state.CategorySeparator, dates());
+        }
+        m_view.setGridToolTip(event->Subject);
+        m_view.setDateLabel(text);
+    } catch (const std::exception &) {
+        m_hoveredKey.clear();
+        m_view.setGridCursor(PointerView::Cursor::Default);
+        m_view.setDateLabel(QString());
+    }
+}
+
+void GridPointer::press(Button button, double x, double y)
+{
+    move(x, y);
+    try {
+        if (button == Button::Left && m_planner.CategorySelectionActive()) {
+            if (m_column == 0) {
+                leavePenMode(); // a grey cell: outside the month's days
+                return;
+            }
+            m_corners = {m_column, m_column, m_row, m_row};
+            m_startBand = m_band;
+            m_selecting = true;
+            m_view.toggleSelection(m_corners);
+        } else if (button == Button::Right) {
+            m_view.showAppointmentMenu(!m_hoveredKey.isEmpty(), m_planner.CategorySelectionActive());
+        }
+    } catch (const std::exception &) {
+        reset();
+    }
+}
+
+void GridPointer::release(Button button, double x, double y)
+{
+    move(x, y);
+    if (m_selecting) {
+        const SelectionCorners c = Normalised(m_corners);
+        m_view.toggleSelection(m_corners);
+        m_selecting = false;
+        const PlannerYear &year = m_planner.state().year;
+        const double start = year.DateOfCell(c.startColumn, c.startRow);
+        const double end = year.DateOfCell(c.endColumn + 1, c.endRow); // midnight after the last day
+        const QString name =
+            m_planner.state().categories.names.value(m_planner.SelectedCategory() - 1);
+        m_commands.CreateAppointment(start, end, name);
+        leavePenMode();
+    } else if (button == Button::Left && !m_planner.CategorySelectionActive() &&
+               !m_hoveredKey.isEmpty()) {
+        m_commands.OpenAppointment(m_hoveredKey);
+    }
+}
+
+void GridPointer::clickOutsideGrid()
+{
+    if (m_planner.CategorySelectionActive())
+        leavePenMode();
+}
+
+void GridPointer::leavePenMode()
+{
+    m_planner.SelectCategory(0);
+}
+
+void GridPointer::reset()
+{
+    m_selecting = false;
+    m_row = m_column = m_band = 0;
+    m_view.redrawYear();
+}
+
+QString GridPointer::monthToolTip(double y) const
+{
+    const int row = rowAndBand(y).first;
+    if (row > PlannerYear::kRows)
+        return QString();
+    return m_planner.names().MonthNames[size_t(m_planner.state().year.MonthOfRow(row) - 1)];
+}
+
+QString GridPointer::weekdayToolTip(double x) const
+{
+    const GridGeometry &g = m_view.gridGeometry();
+    if (g.DayWidth <= 0 || x < 0)
+        return QString();
+    const int index = int(std::floor(x / g.DayWidth));
+    // Column 1 is a Sunday; DayNames counts from Monday with Sunday at 0 and 7.
+    return m_planner.names().DayNames[size_t(index % 7)];
+}

@@ -1,0 +1,76 @@
+#include "plannerinput.h"
+
+#include "gridpointer.h"
+#include "planner.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QWidget>
+
+PlannerInput::PlannerInput(GridPointer &pointer, Planner &planner, const Children &children,
+                           const double &px, const double &py, QObject *parent)
+    : QObject(parent), m_pointer(pointer), m_planner(planner), m_children(children), m_px(px),
+      m_py(py)
+{
+    for (QWidget *w : {children.grid, children.monthColumn, children.dayHeadings,
+                       children.dateLabel, children.logo}) {
+        w->installEventFilter(this);
+        w->setMouseTracking(true);
+    }
+    children.plan->installEventFilter(this);
+}
+
+bool PlannerInput::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type == QEvent::Wheel && (watched == m_children.grid || watched == m_children.monthColumn ||
+                                  watched == m_children.plan)) {
+        if (!m_children.gridScroll->isHidden())
+            QApplication::sendEvent(m_children.gridScroll, event);
+        return true;
+    }
+    if (type == QEvent::KeyPress && watched == m_children.plan) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_PageUp || key == Qt::Key_PageDown) {
+            m_planner.ChangeYear(key == Qt::Key_PageUp ? -1 : 1);
+            return true;
+        }
+        return false;
+    }
+    if (type != QEvent::MouseMove && type != QEvent::MouseButtonPress &&
+        type != QEvent::MouseButtonRelease)
+        return false;
+    const auto *mouse = static_cast<QMouseEvent *>(event);
+    const double x = mouse->position().x() * m_px, y = mouse->position().y() * m_py;
+    const auto button = mouse->button() == Qt::RightButton ? GridPointer::Button::Right
+                                                           : GridPointer::Button::Left;
+    auto *widget = static_cast<QWidget *>(watched);
+    if (watched == m_children.grid) {
+        if (type == QEvent::MouseMove)
+            m_pointer.move(x, y);
+        else if (type == QEvent::MouseButtonPress)
+            m_pointer.press(button, x, y);
+        else
+            m_pointer.release(button, x, y);
+        return false;
+    }
+    if (watched == m_children.logo) {
+        if (type == QEvent::MouseButtonPress && mouse->button() == Qt::RightButton)
+            m_children.help->popup(mouse->globalPosition().toPoint());
+        else if (type == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton)
+            m_planner.ShowHelpPage();
+        return false;
+    }
+    if (type == QEvent::MouseMove) {
+        if (watched == m_children.monthColumn)
+            widget->setToolTip(m_pointer.monthToolTip(y));
+        else if (watched == m_children.dayHeadings)
+            widget->setToolTip(m_pointer.weekdayToolTip(x));
+    } else if (type == QEvent::MouseButtonPress) {
+        m_pointer.clickOutsideGrid(); // the headings, the date label and the background
+    }
+    return false;
+}
