@@ -4,6 +4,7 @@
 
 #include "calendarstore.h"
 #include "dialogs.h"
+#include "commandline.h"
 #include "homepage.h"
 #include "qverror.h"
 #include "storedialogs.h"
@@ -41,23 +42,6 @@ QIcon AppIcon()
     return QIcon(pixmap);
 }
 
-void describe(QCommandLineParser &parser)
-{
-    parser.setApplicationDescription(
-        "Shows one calendar folder as a year planner. Without a profile of your own it opens the "
-        "bundled demo calendar.");
-    parser.addHelpOption();
-    parser.addVersionOption();
-    parser.addOptions({
-        {"profile", "The profile listing the calendar stores.", "file"},
-        {"store", "Open this store directory alone.", "dir"},
-        {"folder", "The calendar folder to show (store name and folders, separated by \\).", "path"},
-        {"folder-id", "The calendar folder to show, by its entry identifier.", "id"},
-        {"screenshot", "Save a picture of the window once the year is drawn, then quit.", "file"},
-        {"measure-startup", "Print the milliseconds until the first year is drawn, then quit."},
-    });
-}
-
 void name(QCoreApplication &app)
 {
     app.setApplicationName(QStringLiteral("Quorvel"));
@@ -85,7 +69,7 @@ int main(int argc, char **argv)
         QCoreApplication core(argc, argv);
         name(core);
         QCommandLineParser parser;
-        describe(parser);
+        DescribeHostOptions(parser);
         parser.process(core); // prints and leaves
         return 0;
     }
@@ -95,7 +79,7 @@ int main(int argc, char **argv)
     name(app);
     QApplication::setApplicationDisplayName(QStringLiteral("Quorvel"));
     QCommandLineParser parser;
-    describe(parser);
+    DescribeHostOptions(parser);
     parser.process(app);
     const bool measure = parser.isSet("measure-startup");
     const QString screenshot = parser.value("screenshot");
@@ -141,6 +125,10 @@ int main(int argc, char **argv)
     } catch (const QvError &e) {
         return fail(e.description());
     }
+    int firstYear = 0;
+    const QString wrong = ApplyPlannerOptions(parser, bag, firstYear);
+    if (!wrong.isEmpty())
+        return fail(wrong);
 
     QMainWindow window;
     window.setWindowTitle(title + QStringLiteral(" - Quorvel"));
@@ -184,6 +172,8 @@ int main(int argc, char **argv)
     }
     window.show();
     planner->ReadProperties(bag);
+    if (firstYear)
+        planner->ChangeYear(firstYear - planner->state().year.selectedYear());
     const int exitCode = app.exec();
     if (!scripted)
         settings.setValue("Host/geometry", window.saveGeometry());

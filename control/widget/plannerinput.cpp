@@ -48,6 +48,8 @@ bool PlannerInput::eventFilter(QObject *watched, QEvent *event)
     const auto button = mouse->button() == Qt::RightButton ? GridPointer::Button::Right
                                                            : GridPointer::Button::Left;
     auto *widget = static_cast<QWidget *>(watched);
+    // Presses handled here go no further: the window's own press would end pen mode.
+    const bool handled = type != QEvent::MouseMove;
     if (watched == m_children.grid) {
         if (type == QEvent::MouseMove)
             m_pointer.move(x, y);
@@ -55,14 +57,14 @@ bool PlannerInput::eventFilter(QObject *watched, QEvent *event)
             m_pointer.press(button, x, y);
         else
             m_pointer.release(button, x, y);
-        return false;
+        return handled;
     }
     if (watched == m_children.logo) {
         if (type == QEvent::MouseButtonPress && mouse->button() == Qt::RightButton)
             m_children.help->popup(mouse->globalPosition().toPoint());
         else if (type == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton)
             m_planner.ShowHelpPage();
-        return false;
+        return handled;
     }
     if (type == QEvent::MouseMove) {
         if (watched == m_children.monthColumn)
@@ -72,5 +74,5 @@ bool PlannerInput::eventFilter(QObject *watched, QEvent *event)
     } else if (type == QEvent::MouseButtonPress) {
         m_pointer.clickOutsideGrid(); // the headings, the date label and the background
     }
-    return false;
+    return handled && watched != m_children.plan;
 }

@@ -391,6 +391,43 @@ TEST_F(StoreTest, ChangesFromOutsideRaiseNotifications)
     EXPECT_EQ(heard, QStringList({"add Dentist", "change Dentist (moved)", "remove"}));
 }
 
+TEST_F(StoreTest, AWatchedFolderKnowsItsItemsByIdentifier)
+{
+    ItemsPtr items = calendar()->Items();
+    QString added;
+    int removed = 0;
+    QObject::connect(items.get(), &Items::ItemAdd, [&](const ItemPtr &i) { added = i->EntryID(); });
+    QObject::connect(items.get(), &Items::ItemRemove, [&] { ++removed; });
+    const QString holiday =
+        std::dynamic_pointer_cast<AppointmentItem>(items->Find("[Subject] = 'Summer holiday'"))->EntryID();
+    EXPECT_EQ(session->GetItemFromID(holiday)->EntryID(), holiday);
+
+    // Files that come and go by other hands are found, and not found, as the folder says.
+    WriteAll(root + "/Calendar/new.ics",
+             Vevent("new", "SUMMARY:Dentist\r\nDTSTART:20260410T080000\r\nDTEND:20260410T083000\r\n"));
+    ASSERT_TRUE(waitFor([&] { return !added.isEmpty(); }, 2000));
+    auto found = std::dynamic_pointer_cast<AppointmentItem>(session->GetItemFromID(added));
+    ASSERT_TRUE(found);
+    EXPECT_EQ(found->Subject(), "Dentist");
+    // A file replaced by another of the same name is read again.
+    WriteAll(root + "/Calendar/new.ics",
+             Vevent("new", "SUMMARY:Dentist (moved)\r\nDTSTART:20260411T080000\r\nDTEND:20260411T083000\r\n"));
+    EXPECT_EQ(std::dynamic_pointer_cast<AppointmentItem>(session->GetItemFromID(added))->Subject(),
+              "Dentist (moved)");
+    QFile::remove(root + "/Calendar/new.ics");
+    EXPECT_THROW(session->GetItemFromID(added), QvError) << "gone before the folder said so";
+    ASSERT_TRUE(waitFor([&] { return removed > 0; }, 2000));
+    EXPECT_THROW(session->GetItemFromID(added), QvError);
+    // Items this session writes are known at once.
+    AppointmentItemPtr mine = items->Add();
+    mine->setSubject("Mine");
+    mine->setStart(At(2026, 5, 1, 9));
+    mine->setEnd(At(2026, 5, 1, 10));
+    mine->Save();
+    EXPECT_EQ(std::dynamic_pointer_cast<AppointmentItem>(session->GetItemFromID(mine->EntryID()))->Subject(),
+              "Mine");
+}
+
 TEST_F(StoreTest, AKilledWriterLeavesTheOldOrTheNewItem)
 {
     AppointmentItemPtr a = calendar()->Items()->Add();

@@ -1,0 +1,54 @@
+#include "commandline.h"
+
+void DescribeHostOptions(QCommandLineParser &parser)
+{
+    parser.setApplicationDescription(
+        "Shows one calendar folder as a year planner. Without a profile of your own it opens the "
+        "bundled demo calendar.");
+    parser.addHelpOption();
+    parser.addVersionOption();
+    parser.addOptions({
+        {"profile", "The profile listing the calendar stores.", "file"},
+        {"store", "Open this store directory alone.", "dir"},
+        {"folder", "The calendar folder to show (store name and folders, separated by \\).", "path"},
+        {"folder-id", "The calendar folder to show, by its entry identifier.", "id"},
+        {"title", "The planner's title: it names the category colours and the filter it uses.",
+         "title"},
+        {"start-month", "The month the planner year begins with, 1-12.", "month"},
+        {"year", "The year to show first (the planner year that begins in it).", "year"},
+        {"all-events", "Show timed appointments too, not only whole days."},
+        {"display-subject", "Write the subjects into the bars."},
+        {"hide-non-category-items", "Hide appointments of no category in the table."},
+        {"screenshot", "Save a picture of the window once the year is drawn, then quit.", "file"},
+        {"measure-startup", "Print the milliseconds until the first year is drawn, then quit."},
+    });
+}
+
+QString ApplyPlannerOptions(const QCommandLineParser &parser, MapPropertyBag &bag, int &firstYear)
+{
+    QVariantMap properties = bag.values();
+    if (parser.isSet("title"))
+        properties.insert(QStringLiteral("TitleName"), parser.value("title"));
+    if (parser.isSet("start-month")) {
+        bool ok = false;
+        const int month = parser.value("start-month").toInt(&ok);
+        if (!ok || month < 1 || month > 12)
+            return QStringLiteral("--start-month is a month from 1 to 12");
+        properties.insert(QStringLiteral("StartMonth"), month);
+    }
+    for (const auto &[option, property] : {std::pair("all-events", "AllEvents"),
+                                           std::pair("display-subject", "DisplaySubject"),
+                                           std::pair("hide-non-category-items", "HideNonCategoryItems")}) {
+        if (parser.isSet(QString::fromLatin1(option)))
+            properties.insert(QString::fromLatin1(property), true);
+    }
+    bag = MapPropertyBag(properties);
+    firstYear = 0;
+    if (parser.isSet("year")) {
+        bool ok = false;
+        firstYear = parser.value("year").toInt(&ok);
+        if (!ok || firstYear < 100 || firstYear > 9998)
+            return QStringLiteral("--year is a year from 100 to 9998");
+    }
+    return QString();
+}

@@ -1,0 +1,468 @@
+#include "calendarstore.h"
+#include "categorystore.h"
+#include "oadate.h"
+#include "appointmentmenu.h"
+#include "plannertoolbar.h"
+#include "scripteddialogs.h"
+#include "testsupport.h"
+#include "yearplan.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTimeZone>
+#include <QUrl>
+
+#include <gtest/gtest.h>
+
+using namespace Store;
+
+namespace {
+
+// The store's appointment form, answered at once: every item shown is saved (or not) as told.
+class FormRecorder : public StoreUi
+{
+public:
+    struct Shown
+    {
+        QString subject;
+        QString categories;
+        double start = 0;
+        double end = 0;
+        bool allDay = false;
+        bool reminder = false;
+        bool recurring = false;
+    };
+
+    bool editAppointment(AppointmentItem &item) override
+    {
+        shown.append({item.Subject(), item.Categories(), item.Start(), item.End(),
+                      item.AllDayEvent(), item.ReminderSet(), item.IsRecurring()});
+        if (save)
+            item.Save();
+        return save;
+    }
+    FolderPtr pickFolder(NameSpace &) override { return nullptr; }
+    bool editCategories(AppointmentItem &, NameSpace &) override { return false; }
+    void displayFolder(Folder &) override {}
+
+    bool save = true;
+    QList<Shown> shown;
+};
+
+QByteArray Event(const QByteArray &uid, const QByteArray &summary, const QByteArray &lines,
+                 const QByteArray &category = "Holiday")
+{
+    return Vevent(uid, "SUMMARY:" + summary + "\r\nCATEGORIES:" + category + "\r\n" + lines);
+}
+
+class PointerTest : public ::testing::Test
+{
+protected:
+    PointerTest()
+    {
+        folder = dir.path() + "/Team/Calendar/Planning";
+        QDir().mkpath(folder);
+        WriteAll(dir.path() + "/Team/.quorvel-store", "[Store]\nName=Team\nUserName=Ana\n");
+        const QByteArray y = QByteArray::number(year);
+        WriteAll(folder + "/fair.ics",
+                 Event("fair", "Fair", "DTSTART;VALUE=DATE:" + y + "0305\r\nDTEND;VALUE=DATE:" + y + "0306\r\n"));
+        WriteAll(folder + "/trip.ics",
+                 Event("trip", "Trip", "DTSTART;VALUE=DATE:" + y + "0505\r\nDTEND;VALUE=DATE:" + y + "0507\r\n"));
+        WriteAll(folder + "/standup.ics",
+                 Event("standup", "Stand-up", "DTSTART;VALUE=DATE:" + y + "0701\r\nDTEND;VALUE=DATE:" + y +
+                                                  "0702\r\nRRULE:FREQ=WEEKLY;COUNT=6\r\n"));
+        WriteAll(folder + "/request.ics",
+                 "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nMETHOD:REQUEST\r\nBEGIN:VEVENT\r\nUID:req\r\n"
+                 "SUMMARY:Budget review\r\nCATEGORIES:Holiday\r\nDTSTART;VALUE=DATE:" + y + "0910\r\n"
+                 "DTEND;VALUE=DATE:" + y + "0911\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
+        options.storeDir = dir.path() + "/Team";
+        Store::Application::setSharedOptions(options);
+        env = std::make_unique<ScopedEnv>("TMP", QFile::encodeName(dir.path()));
+        {
+            auto session = std::make_shared<NameSpace>(options);
+            const FolderPtr f = FolderAtPath(*session, "Team\\Calendar\\Planning");
+            CategoryStore(dialogs, session, f->EntryID(), f->StoreID())
+                .SaveCategories({{"Holiday", "Other"}, {0x9FDDA6, 0xCCCCCC}},
+                                "PLEASE IGNORE - Quorvel Category Colours: Default");
+        }
+        SetStoreUi(&form);
+    }
+    ~PointerTest() override
+    {
+        SetStoreUi(nullptr);
+        Store::Application::setSharedOptions({});
+    }
+
+    std::unique_ptr<YearPlan> open(bool allEvents = false)
+    {
+        auto plan = std::make_unique<YearPlan>(nullptr, &dialogs);
+        plan->resize(1400, 900);
+        plan->show();
+        plan->ReadProperties(MapPropertyBag({{"Folder", "Team\\Calendar\\Planning"},
+                                             {"AllEvents", allEvents ? "True" : "False"}}));
+        EXPECT_TRUE(waitFor([&] { return plan->pendingUpdates() == 0 && plan->state().store->Count() > 0; }));
+        dialogs.clear();
+        return plan;
+    }
+
+    static bool waitFor(const std::function<bool()> &done, int ms = 5000)
+    {
+        QElapsedTimer t;
+        t.start();
+        while (!done() && t.elapsed() < ms)
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+        return done();
+    }
+
+    // The pixel of a day's cell in band of its month row, on the grid canvas.
+    static QPoint cell(YearPlan &plan, int month, int day, int band = 1)
+    {
+        const PlannerYear &y = plan.state().year;
+        const int row = y.RowOfMonth(month);
+        return column(plan, row, y.LeadIn(row) + day, band);
+    }
+    static QPoint column(YearPlan &plan, int row, int column, int band = 1)
+    {
+        const GridGeometry &g = plan.geometry();
+        const double x = (column - 0.5) * g.DayWidth;
+        const double y = (plan.state().RowBands[row - 1] + band - 0.5) * g.BandHeight;
+        return QPoint(int(x / plan.px()), int(y / plan.py()));
+    }
+
+    static void mouse(QWidget *w, QEvent::Type type, QPoint at, Qt::MouseButton button = Qt::LeftButton)
+    {
+        const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton
+                                      : type == QEvent::MouseMove          ? Qt::MouseButtons()
+                                                                           : button;
+        QMouseEvent e(type, at, w->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : button,
+                      held, Qt::NoModifier);
+        QApplication::sendEvent(w, &e);
+    }
+    static void drag(YearPlan &plan, QPoint from, QPoint to)
+    {
+        QWidget *grid = plan.gridCanvas();
+        mouse(grid, QEvent::MouseMove, from);
+        mouse(grid, QEvent::MouseButtonPress, from);
+        mouse(grid, QEvent::MouseMove, to);
+        mouse(grid, QEvent::MouseButtonRelease, to);
+    }
+    static void pickCategory(YearPlan &plan, int index)
+    {
+        plan.newAppointmentMenu()->actions()[index - 1]->trigger();
+    }
+
+    QStringList filesInFolder() const { return QDir(folder).entryList({"*.ics"}, QDir::Files); }
+
+    int year = QDate::currentDate().year();
+    QTemporaryDir dir;
+    QString folder;
+    Store::ProfileOptions options;
+    std::unique_ptr<ScopedEnv> env;
+    ScriptedDialogs dialogs;
+    FormRecorder form;
+};
+
+} // namespace
+
+TEST_F(PointerTest, APenDragAcrossTwoMonthsHighlightsThemAndCreatesTheItem)
+{
+    auto plan = open();
+    pickCategory(*plan, 1);
+    ASSERT_TRUE(plan->planner().CategorySelectionActive());
+    EXPECT_TRUE(plan->bulletLabel()->isVisibleTo(plan.get()));
+    EXPECT_EQ(plan->dateLabel()->text(), "Holiday");
+
+    QWidget *grid = plan->gridCanvas();
+    const QImage before = plan->gridCanvas()->canvas().image().copy();
+    mouse(grid, QEvent::MouseMove, cell(*plan, 3, 28));
+    mouse(grid, QEvent::MouseButtonPress, cell(*plan, 3, 28));
+    mouse(grid, QEvent::MouseMove, cell(*plan, 4, 2));
+    const QImage during = plan->gridCanvas()->canvas().image().copy();
+    auto changed = [&](QPoint p) { return during.pixel(p) != before.pixel(p); };
+    // Band 1 of March from the 28th to its last day, and of April from the 1st to the 2nd.
+    for (int d : {28, 29, 30, 31})
+        EXPECT_TRUE(changed(cell(*plan, 3, d))) << "March " << d;
+    for (int d : {1, 2})
+        EXPECT_TRUE(changed(cell(*plan, 4, d))) << "April " << d;
+    EXPECT_FALSE(changed(cell(*plan, 3, 27)));
+    EXPECT_FALSE(changed(cell(*plan, 4, 3)));
+    EXPECT_FALSE(changed(cell(*plan, 3, 28, 2))) << "only the day-number band";
+    const QString y = QString::number(year % 100);
+    EXPECT_EQ(plan->dateLabel()->text(), "Holiday  3/28/" + y + " to 4/2/" + y);
+
+    const QStringList filesBefore = filesInFolder();
+    mouse(grid, QEvent::MouseButtonRelease, cell(*plan, 4, 2));
+    EXPECT_EQ(plan->gridCanvas()->canvas().image(), before) << "the highlight is gone";
+    EXPECT_FALSE(plan->planner().CategorySelectionActive());
+    ASSERT_EQ(form.shown.size(), 1);
+    EXPECT_EQ(OADate::toDateTime(form.shown[0].start), QDateTime(QDate(year, 3, 28), QTime(0, 0)));
+    EXPECT_EQ(OADate::toDateTime(form.shown[0].end), QDateTime(QDate(year, 4, 3), QTime(0, 0)));
+    EXPECT_TRUE(form.shown[0].allDay);
+    EXPECT_EQ(form.shown[0].categories, "Holiday");
+    EXPECT_FALSE(form.shown[0].reminder);
+
+    // The file on disk: whole days to the exclusive end, the category, no alarm.
+    QStringList added = filesInFolder();
+    for (const QString &f : filesBefore)
+        added.removeAll(f);
+    ASSERT_EQ(added.size(), 1);
+    const QByteArray text = ReadAll(folder + "/" + added[0]);
+    const QByteArray yy = QByteArray::number(year);
+    EXPECT_TRUE(text.contains("DTSTART;VALUE=DATE:" + yy + "0328")) << text.constData();
+    EXPECT_TRUE(text.contains("DTEND;VALUE=DATE:" + yy + "0403")) << text.constData();
+    EXPECT_TRUE(text.contains("CATEGORIES:Holiday"));
+    EXPECT_FALSE(text.contains("VALARM"));
+
+    // The bar comes through the folder's change notification.
+    const int row = plan->state().year.RowOfMonth(3);
+    const int q = plan->state().year.LeadIn(row) + 28;
+    EXPECT_TRUE(waitFor([&] {
+        for (int b = 2; b <= plan->hitMap().bands(); ++b)
+            if (!plan->hitMap().at(row, q, b).isEmpty())
+                return true;
+        return false;
+    }));
+}
+
+TEST_F(PointerTest, BackwardsClampedAndOutsideTheMonth)
+{
+    auto plan = open();
+    const PlannerYear &y = plan->state().year;
+    auto created = [&] {
+        return std::pair(OADate::toDateTime(form.shown.last().start).date(),
+                         OADate::toDateTime(form.shown.last().end).date());
+    };
+    pickCategory(*plan, 1);
+    drag(*plan, cell(*plan, 4, 2), cell(*plan, 3, 28));
+    ASSERT_EQ(form.shown.size(), 1);
+    EXPECT_EQ(created(), std::pair(QDate(year, 3, 28), QDate(year, 4, 3))) << "as forwards";
+
+    // Past the month's last day: its last day. Into the lead-in: day 1.
+    pickCategory(*plan, 1);
+    const int march = y.RowOfMonth(3);
+    drag(*plan, cell(*plan, 3, 29), column(*plan, march, y.LastColumn(march) + 1));
+    ASSERT_EQ(form.shown.size(), 2);
+    EXPECT_EQ(created(), std::pair(QDate(year, 3, 29), QDate(year, 4, 1)));
+    int month = 1;
+    while (y.LeadIn(y.RowOfMonth(month)) < 2)
+        ++month;
+    pickCategory(*plan, 1);
+    drag(*plan, cell(*plan, month, 3), column(*plan, y.RowOfMonth(month), 1));
+    ASSERT_EQ(form.shown.size(), 3);
+    EXPECT_EQ(created(), std::pair(QDate(year, month, 1), QDate(year, month, 4)));
+
+    // A press on a grey cell ends pen mode and creates nothing.
+    pickCategory(*plan, 1);
+    drag(*plan, column(*plan, march, y.LastColumn(march) + 1), cell(*plan, 3, 5));
+    EXPECT_FALSE(plan->planner().CategorySelectionActive());
+    EXPECT_EQ(form.shown.size(), 3);
+    // So do clicks on the headings and on the date label.
+    for (QWidget *w : {static_cast<QWidget *>(plan->monthColumn()),
+                       static_cast<QWidget *>(plan->dayHeadings()),
+                       static_cast<QWidget *>(plan->dateLabel())}) {
+        pickCategory(*plan, 2);
+        mouse(w, QEvent::MouseButtonPress, QPoint(5, 5));
+        EXPECT_FALSE(plan->planner().CategorySelectionActive()) << qPrintable(w->objectName());
+    }
+}
+
+TEST_F(PointerTest, TimedAppointmentsStartAtTheNearestHalfHour)
+{
+    auto plan = open(true);
+    struct Row
+    {
+        QTime now;
+        QTime start, end;
+    } rows[] = {{QTime(10, 7), QTime(10, 0), QTime(10, 30)},
+                {QTime(10, 20), QTime(10, 30), QTime(11, 0)}};
+    for (const Row &row : rows) {
+        plan->commands().setClock([&] { return QDateTime(QDate(year, 1, 1), row.now); });
+        pickCategory(*plan, 1);
+        drag(*plan, cell(*plan, 6, 10), cell(*plan, 6, 10));
+        ASSERT_FALSE(form.shown.isEmpty());
+        EXPECT_FALSE(form.shown.last().allDay);
+        EXPECT_EQ(OADate::toDateTime(form.shown.last().start), QDateTime(QDate(year, 6, 10), row.start));
+        EXPECT_EQ(OADate::toDateTime(form.shown.last().end), QDateTime(QDate(year, 6, 10), row.end));
+    }
+}
+
+TEST_F(PointerTest, TheAppointmentMenuOffersWhatThePlaceHas)
+{
+    auto plan = open();
+    QWidget *grid = plan->gridCanvas();
+    auto *menu = static_cast<AppointmentMenu *>(plan->appointmentMenu());
+    auto rightClick = [&](QPoint at) {
+        mouse(grid, QEvent::MouseMove, at);
+        mouse(grid, QEvent::MouseButtonPress, at, Qt::RightButton);
+        EXPECT_TRUE(menu->isVisible());
+        menu->hide();
+    };
+    rightClick(cell(*plan, 3, 20, 2)); // nothing there
+    EXPECT_FALSE(menu->editAction()->isEnabled());
+    EXPECT_FALSE(menu->deleteAction()->isEnabled());
+    EXPECT_FALSE(menu->clearAction()->isEnabled());
+    rightClick(cell(*plan, 3, 5, 2)); // the fair
+    EXPECT_TRUE(menu->editAction()->isEnabled());
+    EXPECT_TRUE(menu->deleteAction()->isEnabled());
+    pickCategory(*plan, 1);
+    rightClick(cell(*plan, 3, 20, 2));
+    EXPECT_TRUE(menu->clearAction()->isEnabled()) << "in pen mode";
+    menu->clearAction()->trigger();
+    EXPECT_FALSE(plan->planner().CategorySelectionActive());
+}
+
+TEST_F(PointerTest, DeletingAnOccurrenceAsksAndTakesTheSeries)
+{
+    auto plan = open();
+    auto standups = [&] {
+        int n = 0;
+        for (const CalEvent &e : *plan->state().store)
+            n += e.Subject == "Stand-up";
+        return n;
+    };
+    ASSERT_EQ(standups(), 6);
+    QHash<QString, QByteArray> files;
+    for (const QString &f : filesInFolder())
+        files.insert(f, ReadAll(folder + "/" + f));
+    mouse(plan->gridCanvas(), QEvent::MouseMove, cell(*plan, 7, 8, 2)); // the second week
+    ASSERT_FALSE(plan->pointer().hoveredKey().isEmpty());
+
+    dialogs.queueAnswer(Dialogs::Answer::No);
+    static_cast<AppointmentMenu *>(plan->appointmentMenu())->deleteAction()->trigger();
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_EQ(dialogs.shown()[0].kind, ScriptedDialogs::Kind::Question);
+    EXPECT_EQ(dialogs.shown()[0].text, "Delete this appointment Stand-up?");
+    EXPECT_FALSE(dialogs.shown()[0].defaultYes) << "No is the default";
+    EXPECT_EQ(standups(), 6);
+    for (const QString &f : filesInFolder())
+        EXPECT_EQ(ReadAll(folder + "/" + f), files.value(f)) << qPrintable(f);
+    EXPECT_EQ(filesInFolder().size(), files.size());
+
+    dialogs.queueAnswer(Dialogs::Answer::Yes);
+    static_cast<AppointmentMenu *>(plan->appointmentMenu())->deleteAction()->trigger();
+    EXPECT_EQ(standups(), 0) << "every occurrence";
+    EXPECT_FALSE(QFileInfo::exists(folder + "/standup.ics"));
+    EXPECT_TRUE(plan->hitMap().at(plan->state().year.RowOfMonth(7), plan->state().year.LeadIn(
+                                      plan->state().year.RowOfMonth(7)) + 1, 2).isEmpty());
+}
+
+TEST_F(PointerTest, OpeningAppointmentsAndOnesThatWentBehindOurBack)
+{
+    auto plan = open();
+    QWidget *grid = plan->gridCanvas();
+    auto click = [&](QPoint at) {
+        mouse(grid, QEvent::MouseMove, at);
+        mouse(grid, QEvent::MouseButtonPress, at);
+        mouse(grid, QEvent::MouseButtonRelease, at);
+    };
+    form.save = false;
+    click(cell(*plan, 9, 10, 2));
+    ASSERT_EQ(form.shown.size(), 1);
+    EXPECT_EQ(form.shown[0].subject, "Budget review") << "the request's own appointment";
+    click(cell(*plan, 3, 20, 2)); // an empty day opens nothing
+    EXPECT_EQ(form.shown.size(), 1);
+
+    mouse(grid, QEvent::MouseMove, cell(*plan, 5, 5, 2));
+    ASSERT_TRUE(QFile::remove(folder + "/trip.ics"));
+    mouse(grid, QEvent::MouseButtonPress, cell(*plan, 5, 5, 2));
+    mouse(grid, QEvent::MouseButtonRelease, cell(*plan, 5, 5, 2));
+    EXPECT_EQ(form.shown.size(), 1);
+    EXPECT_TRUE(dialogs.texts().contains("Unable to locate event, please refresh and try again."))
+        << qPrintable(dialogs.texts().join('\n'));
+}
+
+TEST_F(PointerTest, HoverTextsAndTooltips)
+{
+    WriteAll(folder + "/two.ics",
+             Event("two", "Two days", "DTSTART;VALUE=DATE:" + QByteArray::number(year) + "0305\r\nDTEND;VALUE=DATE:" +
+                                          QByteArray::number(year) + "0307\r\n"));
+    auto plan = open();
+    QWidget *grid = plan->gridCanvas();
+    const QString y = QString::number(year % 100);
+    const QString zone = QString::fromUtf8(QTimeZone::systemTimeZoneId());
+    mouse(grid, QEvent::MouseMove, cell(*plan, 3, 5, 2));
+    EXPECT_EQ(plan->dateLabel()->text(), "3/5/" + y + ", Fair [" + zone + "]");
+    EXPECT_EQ(grid->toolTip(), "Fair");
+    EXPECT_EQ(grid->cursor().shape(), Qt::PointingHandCursor);
+    mouse(grid, QEvent::MouseMove, cell(*plan, 3, 5, 3));
+    EXPECT_EQ(plan->dateLabel()->text(),
+              "3/5/" + y + " to 3/6/" + y + ", Two days [" + zone + " to " + zone + "]");
+    mouse(grid, QEvent::MouseMove, cell(*plan, 3, 20, 2));
+    EXPECT_EQ(plan->dateLabel()->text(), "3/20/" + y);
+    EXPECT_EQ(grid->toolTip(), "");
+    EXPECT_EQ(grid->cursor().shape(), Qt::ArrowCursor);
+    int month = 1;
+    const PlannerYear &py = plan->state().year;
+    while (py.LeadIn(py.RowOfMonth(month)) < 1)
+        ++month;
+    mouse(grid, QEvent::MouseMove, column(*plan, py.RowOfMonth(month), 1, 2));
+    EXPECT_EQ(plan->dateLabel()->text(),
+              QLocale().toString(QDate(year, month, 1).addDays(-py.LeadIn(py.RowOfMonth(month))),
+                                 QLocale::ShortFormat))
+        << "a lead-in cell shows a day of the month before";
+    EXPECT_TRUE(dialogs.shown().isEmpty()) << qPrintable(dialogs.texts().join('\n'));
+}
+
+TEST_F(PointerTest, HeadingTooltipsInTheUsersLanguage)
+{
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    {
+        auto plan = open();
+        const QPoint march = cell(*plan, 3, 1);
+        mouse(plan->monthColumn(), QEvent::MouseMove, QPoint(5, march.y()));
+        EXPECT_EQ(plan->monthColumn()->toolTip(), QString::fromUtf8("März"));
+        mouse(plan->dayHeadings(), QEvent::MouseMove, QPoint(2, 5));
+        EXPECT_EQ(plan->dayHeadings()->toolTip(), "Sonntag");
+        mouse(plan->dayHeadings(), QEvent::MouseMove, QPoint(cell(*plan, 3, 1).x() + 0, 5));
+        mouse(plan->dayHeadings(), QEvent::MouseMove, QPoint(column(*plan, 1, 37).x(), 5));
+        EXPECT_EQ(plan->dayHeadings()->toolTip(), "Montag") << "column 37 is a Monday";
+    }
+    QLocale::setDefault(before);
+}
+
+TEST_F(PointerTest, TheKeysAndTheWheel)
+{
+    auto plan = open();
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier);
+    QApplication::sendEvent(plan.get(), &down);
+    EXPECT_EQ(plan->yearLabel()->text(), "Year " + QString::number(year + 1));
+    QKeyEvent up(QEvent::KeyPress, Qt::Key_PageUp, Qt::NoModifier);
+    QApplication::sendEvent(plan.get(), &up);
+    EXPECT_EQ(plan->yearLabel()->text(), "Year " + QString::number(year));
+
+    plan->resize(1000, 320); // the grid scrolls
+    QApplication::processEvents();
+    ASSERT_TRUE(plan->gridScrollBar()->isVisibleTo(plan.get()));
+    const int top = plan->gridCanvas()->y();
+    QWheelEvent wheel(QPointF(20, 20), plan->gridCanvas()->mapToGlobal(QPointF(20, 20)), QPoint(),
+                      QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(plan->gridCanvas(), &wheel);
+    EXPECT_GT(plan->gridScrollBar()->value(), 0);
+    EXPECT_LT(plan->gridCanvas()->y(), top);
+    EXPECT_EQ(plan->monthColumn()->y(), plan->gridCanvas()->y());
+}
+
+TEST_F(PointerTest, TheLogoOpensTheHelpPageAndItsMenuTheAboutBox)
+{
+    auto plan = open();
+    mouse(plan->logo(), QEvent::MouseButtonPress, QPoint(2, 2));
+    mouse(plan->logo(), QEvent::MouseButtonRelease, QPoint(2, 2));
+    ASSERT_FALSE(dialogs.shown().isEmpty());
+    EXPECT_EQ(dialogs.shown().last().kind, ScriptedDialogs::Kind::Address);
+    EXPECT_TRUE(dialogs.shown().last().text.startsWith("file:///"));
+    EXPECT_TRUE(dialogs.shown().last().text.endsWith("/index.html"));
+    EXPECT_TRUE(QFileInfo::exists(QUrl(dialogs.shown().last().text).toLocalFile()));
+    mouse(plan->logo(), QEvent::MouseButtonPress, QPoint(2, 2), Qt::RightButton);
+    auto *help = plan->findChild<QMenu *>("mnuHelp");
+    ASSERT_TRUE(help);
+    EXPECT_TRUE(help->isVisible());
+    help->actions()[0]->trigger();
+    help->hide();
+    EXPECT_EQ(dialogs.shown().last().kind, ScriptedDialogs::Kind::About);
+}
