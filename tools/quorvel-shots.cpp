@@ -1,0 +1,120 @@
+// quorvel-shots: pictures of the planner at work for the documentation, made without a display:
+// the demo calendar with the pointer over an appointment (its tooltip and the date label), and a
+// pen drag across two month rows. Usage: quorvel-shots --store DIR OUTPUT-DIRECTORY
+
+#include "calendarstore.h"
+#include "dialogs.h"
+#include "storeoptions.h"
+#include "syncher.h"
+#include "yearplan.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QToolTip>
+
+#include <cstdio>
+
+namespace {
+
+void settle(YearPlan &plan)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 20000 && (plan.pendingUpdates() > 0 || plan.state().store->Count() == 0))
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    QApplication::processEvents();
+}
+
+QPoint cellOf(YearPlan &plan, int month, int day, int band)
+{
+    const PlannerYear &y = plan.state().year;
+    const int row = y.RowOfMonth(month);
+    const GridGeometry &g = plan.geometry();
+    const double x = (y.LeadIn(row) + day - 0.5) * g.DayWidth;
+    const double yy = (plan.state().RowBands[row - 1] + band - 0.5) * g.BandHeight;
+    return QPoint(int(x / plan.px()), int(yy / plan.py()));
+}
+
+void send(QWidget *w, QEvent::Type type, QPoint at)
+{
+    QMouseEvent e(type, at, w->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                  type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &e);
+}
+
+// The window with whatever small windows (a tooltip) stand over it.
+QImage picture(QWidget &window)
+{
+    QImage image = window.grab().toImage();
+    QPainter p(&image);
+    for (QWidget *top : QApplication::topLevelWidgets()) {
+        if (top != &window && top->isVisible() && top->inherits("QTipLabel"))
+            p.drawPixmap(top->pos() - window.pos(), top->grab());
+    }
+    return image;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("quorvel-shots");
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    parser.addPositionalArgument("directory", "Where the pictures go.");
+    AddStoreOptions(parser);
+    parser.process(app);
+    if (parser.positionalArguments().size() != 1)
+        parser.showHelp(2);
+    const QDir out(parser.positionalArguments()[0]);
+    Store::Application::setSharedOptions(StoreOptionsFrom(parser));
+
+    StreamDialogs dialogs;
+    YearPlan plan(nullptr, &dialogs);
+    plan.setSyncherFactory([&](const Store::ProfileOptions &store) {
+        return std::make_unique<Syncher>(dialogs, store);
+    });
+    plan.resize(1280, 760);
+    plan.move(0, 0);
+    plan.show();
+    plan.ReadProperties(MapPropertyBag({{"DisplaySubject", true}}));
+    settle(plan);
+    plan.ChangeYear(2026 - plan.state().year.selectedYear());
+    settle(plan);
+
+    // Over an appointment: the first bar of April.
+    QWidget *grid = plan.gridCanvas();
+    const int april = plan.state().year.RowOfMonth(4);
+    QPoint at;
+    for (int day = 1; day <= 30 && at.isNull(); ++day) {
+        const int column = plan.state().year.LeadIn(april) + day;
+        if (!plan.hitMap().at(april, column, 2).isEmpty())
+            at = cellOf(plan, 4, day, 2);
+    }
+    send(grid, QEvent::MouseMove, at);
+    QToolTip::showText(grid->mapToGlobal(at) + QPoint(8, 16), grid->toolTip(), grid);
+    QApplication::processEvents();
+    const bool hover = picture(plan).save(out.filePath("quorvel-hover.png"));
+    QToolTip::hideText();
+
+    // A pen drag from the 27th of March to the 3rd of April, held before the release.
+    plan.newAppointmentMenu()->actions()[0]->trigger();
+    send(grid, QEvent::MouseMove, cellOf(plan, 3, 27, 1));
+    send(grid, QEvent::MouseButtonPress, cellOf(plan, 3, 27, 1));
+    send(grid, QEvent::MouseMove, cellOf(plan, 4, 3, 1));
+    QApplication::processEvents();
+    const bool drag = picture(plan).save(out.filePath("quorvel-pen-drag.png"));
+    if (!hover || !drag) {
+        std::fprintf(stderr, "quorvel-shots: cannot write into %s\n", qPrintable(out.path()));
+        return 1;
+    }
+    std::printf("%s, %s\n", qPrintable(out.filePath("quorvel-hover.png")),
+                qPrintable(out.filePath("quorvel-pen-drag.png")));
+    return 0;
+}
