@@ -64,6 +64,8 @@ std::pair<int, int> GridPointer::rowAndBand(double y) const
 
 void GridPointer::move(double x, double y)
 {
+    m_lastX = x;
+    m_lastY = y;
     try {
         const auto [row, band] = rowAndBand(y);
         if (row > PlannerYear::kRows)
@@ -144,9 +146,15 @@ void GridPointer::ShowHover(int row, int column, int band)
     }
 }
 
+void GridPointer::moveIfMoved(double x, double y)
+{
+    if (x != m_lastX || y != m_lastY)
+        move(x, y);
+}
+
 void GridPointer::press(Button button, double x, double y)
 {
-    move(x, y);
+    moveIfMoved(x, y);
     try {
         if (button == Button::Left && m_planner.CategorySelectionActive()) {
             if (m_column == 0) {
@@ -167,7 +175,7 @@ void GridPointer::press(Button button, double x, double y)
 
 void GridPointer::release(Button button, double x, double y)
 {
-    move(x, y);
+    moveIfMoved(x, y);
     if (m_selecting) {
         const SelectionCorners c = Normalised(m_corners);
         m_view.toggleSelection(m_corners);

@@ -44,7 +44,7 @@ public:
     GridPointer(Planner &planner, AppointmentCommands &commands, PointerView &view);
 
     void move(double x, double y);
-    // A press or release runs the move to its place first, since a press may come without one.
+    // A press or release where the pointer did not move to runs the move there first.
     void press(Button button, double x, double y);
     void release(Button button, double x, double y);
     // Shows the appointment at row, column and band of the hit map, or the date of the cell.
@@ -69,6 +69,7 @@ private:
     std::pair<int, int> rowAndBand(double y) const;
     GeneralDateFormat &dates();
     QString dateText(double date);
+    void moveIfMoved(double x, double y);
     void leavePenMode();
     void reset();
 
@@ -84,6 +85,8 @@ private:
     bool m_selecting = false;
     SelectionCorners m_corners;
     int m_startBand = 0;
+    double m_lastX = -1;
+    double m_lastY = -1;
 };
 
 // The date label's text for an appointment: its first and last day (a whole-day appointment
