@@ -1,9 +1,11 @@
 // quorvel-list: prints the occurrences of a calendar folder that overlap a range of days, read
 // through the same restriction, sorting and enumeration as the synchroniser: one tab-separated
 // line each with start, end (ISO 8601, local time), all-day flag, subject, categories and entry
-// identifier.
+// identifier. With --categories, prints the category table a planner title keeps in the folder.
 
 #include "calendarstore.h"
+#include "categorystore.h"
+#include "dialogs.h"
 #include "oadate.h"
 #include "qverror.h"
 #include "storeoptions.h"
@@ -24,9 +26,38 @@ int main(int argc, char **argv)
     parser.addPositionalArgument("folder", "Store name and folders, separated by \\.");
     parser.addPositionalArgument("from", "First day.");
     parser.addPositionalArgument("to", "Last day.");
+    parser.addOption({"categories", "Print the category table of the planner titled TITLE instead "
+                                    "(name|colour lines, colours 0x00BBGGRR in decimal).", "title"});
     AddStoreOptions(parser);
     parser.process(app);
     const QStringList args = parser.positionalArguments();
+    if (parser.isSet("categories") && args.size() == 1) {
+        try {
+            StreamDialogs dialogs;
+            auto session = std::make_shared<Store::NameSpace>(StoreOptionsFrom(parser));
+            const Store::FolderPtr folder = Store::FolderAtPath(*session, args[0]);
+            if (!folder) {
+                std::fprintf(stderr, "quorvel-list: %s\n",
+                             qPrintable(Store::NoFolderMessage(*session, args[0])));
+                return 1;
+            }
+            CategoryTable table;
+            CategoryStore store(dialogs, session, folder->EntryID(), folder->StoreID());
+            if (!store.ReadCategoryStore(table, QStringLiteral("PLEASE IGNORE - Quorvel Category Colours: ") +
+                                                    parser.value("categories"))) {
+                std::fprintf(stderr, "quorvel-list: the folder keeps no category table for \"%s\"\n",
+                             qPrintable(parser.value("categories")));
+                return 1;
+            }
+            QTextStream out(stdout);
+            for (qsizetype i = 0; i < table.names.size(); ++i)
+                out << table.names[i] << '|' << table.colours.value(i) << '\n';
+            return 0;
+        } catch (const QvError &e) {
+            std::fprintf(stderr, "quorvel-list: %s\n", qPrintable(ErrorTail(e)));
+            return 1;
+        }
+    }
     if (args.size() != 3)
         parser.showHelp(2);
     const QDate from = QDate::fromString(args[1], Qt::ISODate);
@@ -39,7 +70,7 @@ int main(int argc, char **argv)
         Store::NameSpace session(StoreOptionsFrom(parser));
         const Store::FolderPtr folder = Store::FolderAtPath(session, args[0]);
         if (!folder) {
-            std::fprintf(stderr, "quorvel-list: no folder \"%s\"\n", qPrintable(args[0]));
+            std::fprintf(stderr, "quorvel-list: %s\n", qPrintable(Store::NoFolderMessage(session, args[0])));
             return 1;
         }
         Store::ItemsPtr items = folder->Items();

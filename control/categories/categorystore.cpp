@@ -6,6 +6,7 @@
 #include "qverror.h"
 #include "restriction.h"
 
+#include <QHash>
 #include <QRegularExpression>
 
 using namespace Store;
@@ -199,8 +200,14 @@ void CategoryStore::SaveCategories(const CategoryTable &table, const QString &su
 
 void ResolveEventCategories(PlannerState &state)
 {
-    for (const CalEvent &e : *state.store)
-        state.store->SetCatIndex(e, state.categoryIndexOf(e.Categories));
+    // Events share few categories texts: each is resolved once.
+    QHash<QString, qint16> resolved;
+    for (const CalEvent &e : *state.store) {
+        auto it = resolved.constFind(e.Categories);
+        if (it == resolved.constEnd())
+            it = resolved.insert(e.Categories, state.categoryIndexOf(e.Categories));
+        state.store->SetCatIndex(e, *it);
+    }
 }
 
 QStringList GetStringList(const CategoryTable &table)

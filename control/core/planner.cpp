@@ -247,8 +247,7 @@ void Planner::RefreshPlanner()
         step = 4;
         CategoryStore(m_state.dialogs, m_access->session(), m_access->folderId(), m_access->storeId())
             .LoadCategories(m_state.categories, m_categoryStoreSubject);
-        if (m_view)
-            m_view->categoriesChanged();
+        RebuildCategoryMenu();
         step = 5;
         if (m_view)
             m_view->DrawYear();
@@ -353,6 +352,9 @@ void Planner::SetUpdateIndicator(quint32 colour)
 void Planner::ArrangeControls()
 {
     try {
+        if (m_view)
+            m_view->LayoutLegend();
+        ResolveEventCategories(m_state); // against the table of the moment
         CalculateBands(*m_state.store, m_state.year, m_state.AllEvents, kScreenMinimumBands,
                        [this](const CalEvent &e) { return m_state.isVisible(e); }, m_state.RowBands,
                        m_state.dialogs);
@@ -403,4 +405,10 @@ QString HelpPageAddress()
 void Planner::ShowHelpPage()
 {
     m_state.dialogs.openAddress(HelpPageAddress());
+}
+
+void Planner::RebuildCategoryMenu()
+{
+    if (m_view)
+        m_view->categoriesChanged();
 }

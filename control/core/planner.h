@@ -89,6 +89,8 @@ public:
     bool CategorySelectionActive() const { return m_selectedCategory > 0; }
     // Picks a category (0: none) and shows it (DrawLegend).
     void SelectCategory(int position);
+    // Brings the appointment menu's category items in line with the table.
+    void RebuildCategoryMenu();
 
     PlannerState &state() { return m_state; }
     const PlannerState &state() const { return m_state; }
@@ -96,6 +98,7 @@ public:
     HitMap &hitMap() { return m_hits; }
     const HitMap &hitMap() const { return m_hits; }
     const FilterModel &filter() const { return m_filter; }
+    FilterModel &filter() { return m_filter; }
     const CalendarNames &names() const { return m_names; }
     int outlookMajorVersion() const { return m_outlookMajor; }
     quint32 weekendColour() const { return m_weekendColour; }

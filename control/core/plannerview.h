@@ -28,6 +28,8 @@ public:
     // beside the date and the pen pointer over the grid; otherwise neither.
     virtual void DrawLegend() = 0;
     virtual void showUpdateIndicator(quint32 colour, const QString &status) = 0;
+    // Measures the legend's rows, first in every layout pass.
+    virtual void LayoutLegend() = 0;
     // The empty grid of the selected year.
     virtual void DrawYear() = 0;
     // The layout pass after the band layout: every rectangle, and everything drawn again. May

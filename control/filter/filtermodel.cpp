@@ -63,7 +63,19 @@ FilterModel::ButtonState FilterModel::ShowFilterState() const
 
 QString FilterModel::SectionOf(const QString &titleName)
 {
-    return QStringLiteral("Filtering ") + titleName;
+    // The settings file nests sections at "/" and "\": such titles keep their own sections in a
+    // space of their own, every "/", "\" and "%" percent-encoded, apart from the plain sections
+    // the other titles have always had.
+    if (!titleName.contains(QLatin1Char('/')) && !titleName.contains(QLatin1Char('\\')))
+        return QStringLiteral("Filtering ") + titleName;
+    QString escaped;
+    for (const QChar c : titleName) {
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char('%'))
+            escaped += QStringLiteral("%%1").arg(c.unicode(), 2, 16, QLatin1Char('0')).toUpper();
+        else
+            escaped += c;
+    }
+    return QStringLiteral("Filtering~ ") + escaped;
 }
 
 void FilterModel::restore(const QString &titleName)

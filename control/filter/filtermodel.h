@@ -32,7 +32,8 @@ public:
     };
     ButtonState ShowFilterState() const;
 
-    // The per-user settings section of a planner title: "Filtering " and the title.
+    // The per-user settings section of a planner title: "Filtering " and the title; a title with
+    // "/" or "\\", which the settings file would take for nesting, has an escaped section.
     static QString SectionOf(const QString &titleName);
     // SetFilter and SetFilterMode from the settings of the title (none stored: no filter, OR).
     void restore(const QString &titleName);

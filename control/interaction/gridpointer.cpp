@@ -99,6 +99,7 @@ void GridPointer::move(double x, double y)
             ShowHover(row, column, band);
         }
         m_column = lead < column && column <= last ? column : 0;
+        m_view.clearLegendHover();
     } catch (const std::exception &) {
         reset();
     }

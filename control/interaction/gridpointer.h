@@ -29,6 +29,8 @@ public:
     virtual void showAppointmentMenu(bool editAndDelete, bool clearSelection) = 0;
     // The grid and the appointments drawn again, after a failure.
     virtual void redrawYear() = 0;
+    // Any hover frame in the legend goes.
+    virtual void clearLegendHover() {}
 };
 
 // The grid canvas under the pointer. Normally a move shows the date under the pointer, or the

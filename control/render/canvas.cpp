@@ -68,10 +68,12 @@ void PainterCanvas::box(double x1, double y1, double x2, double y2, quint32 colo
     pen.setJoinStyle(Qt::MiterJoin);
     m_painter.setPen(pen);
     m_painter.setBrush(Qt::NoBrush);
-    // A pen wider than a pixel grows inwards, keeping the outline's outer edge in place.
-    const int inset = (m_penWidth - 1) / 2;
-    m_painter.drawRect(QRect(QPoint(l + inset, t + inset), QPoint(r - m_penWidth + 1 + inset,
-                                                                  b - m_penWidth + 1 + inset)));
+    // The outline's outer edge lies on the end points and a wider pen grows inwards. A stroke of
+    // w pixels covers [c - w / 2, c + (w - 1) / 2] around its centre line c, and the right and
+    // bottom centre lines of a drawn rectangle lie one past its right and bottom.
+    const int w = m_penWidth;
+    m_painter.drawRect(QRect(QPoint(l + w / 2, t + w / 2),
+                             QPoint(r - (w - 1) / 2 - 1, b - (w - 1) / 2 - 1)));
 }
 
 void PainterCanvas::setFontSize(double points)

@@ -5,6 +5,10 @@
 #include "gridarea.h"
 #include "layoutapply.h"
 #include "helpmenu.h"
+#include "categorystore.h"
+#include "filterdialog.h"
+#include "legendpanel.h"
+#include "regio.h"
 #include "oadate.h"
 #include "plannerinput.h"
 #include "plannertoolbar.h"
@@ -32,7 +36,8 @@ YearPlan::YearPlan(QWidget *parent, Dialogs *dialogs)
       m_planner(std::make_unique<Planner>(dialogs ? *dialogs : *m_ownDialogs)),
       m_commands(std::make_unique<AppointmentCommands>(*m_planner)),
       m_pointer(std::make_unique<GridPointer>(*m_planner, *m_commands,
-                                              static_cast<PointerView &>(*this)))
+                                              static_cast<PointerView &>(*this))),
+      m_categories(std::make_unique<CategoryEditor>(*m_planner))
 {
     setFocusPolicy(Qt::StrongFocus);
     buildChildren();
@@ -52,7 +57,7 @@ YearPlan::~YearPlan()
 void YearPlan::buildChildren()
 {
     m_toolbar = new PlannerToolBar(this);
-    for (Command unbuilt : {Command::Filter, Command::Categories, Command::Save, Command::Print})
+    for (Command unbuilt : {Command::Save, Command::Print})
         m_toolbar->setAvailable(unbuilt, false);
     for (Command hidden : {Command::Filter, Command::Categories, Command::Save})
         m_toolbar->setShown(hidden, false);
@@ -78,12 +83,7 @@ void YearPlan::buildChildren()
     m_gridScroll = m_gridArea->scrollBar();
     connect(m_gridArea, &GridArea::refreshClicked, this, [this] { m_planner->ReloadPlanner(); });
 
-    m_legendView = new QWidget(this);
-    m_legendView->setObjectName("picLegendView");
-    m_legendList = new QWidget(m_legendView);
-    m_legendList->setObjectName("picLegend");
-    m_legendScroll = new QScrollBar(Qt::Vertical, m_legendView);
-    m_legendScroll->hide();
+    m_legend = new LegendPanel(*m_planner, *m_categories, this);
     m_logo = new QLabel(QStringLiteral("<b>Quorvel</b>"), this);
     m_logo->setObjectName("imgLogo");
     m_logo->setCursor(Qt::PointingHandCursor);
@@ -114,12 +114,39 @@ void YearPlan::runCommand(Command command)
     case Command::Back: m_planner->ChangeYear(-1); break;
     case Command::Next: m_planner->ChangeYear(1); break;
     case Command::About: m_planner->ShowAbout(); break;
-    case Command::Filter:
-    case Command::Categories:
+    case Command::Categories: m_categories->EditOutlookCategories(); break;
+    case Command::Filter: showFilterDialog(); break;
     case Command::Save:
     case Command::Print:
         break; // not offered yet: their buttons stay disabled
     }
+}
+
+void YearPlan::showFilterDialog()
+{
+    Planner &p = *m_planner;
+    RegIO registry(p.dialogs());
+    Store::NameSpacePtr session = p.access() ? p.access()->session() : nullptr;
+    std::unique_ptr<FilterDialog> dialog;
+    {
+        // The wait cursor while the dialog is made, not while the user works in it.
+        WaitCursor wait(p.dialogs());
+        dialog = std::make_unique<FilterDialog>(
+            p.filter(), p.TitleName(), GetStringList(), p.state().CategorySeparator,
+            p.outlookMajorVersion(),
+            [&] { return ReadMasterCategories(p.outlookMajorVersion(), registry, session.get()); },
+            this);
+    }
+    dialog->exec();
+    if (dialog->OKPressed()) {
+        p.ShowFilterState();
+        p.ArrangeControls();
+    }
+}
+
+QStringList YearPlan::GetStringList() const
+{
+    return ::GetStringList(m_planner->state().categories);
 }
 
 void YearPlan::RebuildCategoryMenu()
@@ -152,7 +179,9 @@ void YearPlan::readTwipsPerPixel()
 void YearPlan::applyFontCharset(int codePage)
 {
     m_gridArea->setCanvasFont(font(), codePage); // the control's own font
+    m_legend->setListFont(font());
     m_colours = SystemColoursOf(palette());
+    m_legend->legend().setColours(m_colours);
 }
 
 void YearPlan::placeRefreshButton()
@@ -181,8 +210,19 @@ void YearPlan::categoriesChanged()
     RebuildCategoryMenu();
 }
 
+void YearPlan::LayoutLegend()
+{
+    m_legend->legend().LayoutLegend();
+}
+
+void YearPlan::clearLegendHover()
+{
+    m_legend->legend().leaveList();
+}
+
 void YearPlan::DrawLegend()
 {
+    m_legend->legend().DrawLegend();
     const Planner &p = *m_planner;
     if (p.CategorySelectionActive()) {
         const int i = p.SelectedCategory() - 1;
@@ -265,21 +305,19 @@ void YearPlan::layOutAndDraw()
     in.toolbarHeight = m_toolbar->sizeHint().height() * m_py;
     in.toolbarOthersWidth = m_toolbar->othersWidth() * m_px;
     in.logoHeight = (margin + m_logo->height() + margin + m_indicator->height()) * m_py;
-    in.legendListHeight = m_legendList->height() * m_py;
+    in.legendListHeight = m_legend->legend().rows().height;
     const int dateLeft = margin + m_bulletLabel->width() + margin;
     in.dateLabelLeft = dateLeft * m_px;
     in.scrollBarWidth = m_gridScroll->sizeHint().width() * m_px;
     in.gridScroll = m_gridArea->scrollValue();
-    in.legendScroll = m_legendScroll->value();
+    in.legendScroll = m_legend->scrollValue();
     in.totalBands = m_planner->state().RowBands[12];
     const ControlLayout c = LayoutControls(in);
 
     m_gridArea->setGeometry(pixels(c.gridArea));
     m_gridArea->apply(c.grid, c.cornerButton, m_px, m_py);
 
-    m_legendView->setGeometry(pixels(c.legendView));
-    m_legendList->setGeometry(pixels(c.legendList));
-    ApplyScrollBar(m_legendScroll, c.legendScroll, pixels(c.legendScroll.rect), 100);
+    m_legend->apply(c.legendView, c.legendList, c.legendScroll, m_px, m_py);
     const int centre = int(std::lround(c.legendCentre / m_px));
     const int belowToolbar = int(std::lround(in.toolbarHeight / m_py)) + margin;
     m_logo->move(centre - m_logo->width() / 2, belowToolbar);
@@ -302,6 +340,7 @@ void YearPlan::drawEverything()
     const Planner &p = *m_planner;
     DrawDayHeadings(m_dayHeadings->canvas(), m_geometry, p.names(), m_colours);
     DrawMonthHeadings(m_monthColumn->canvas(), p.state(), m_geometry, p.names(), m_colours);
+    m_legend->legend().DrawLegend();
     ::DrawYear(m_grid->canvas(), m_planner->state(), m_geometry, p.weekendColour());
     drawEvents();
     m_dayHeadings->update();

@@ -3,6 +3,7 @@
 #include "appointmentcommands.h"
 #include "appointmentmenu.h"
 #include "canvaswidget.h"
+#include "categoryeditor.h"
 #include "gridpointer.h"
 #include "planner.h"
 #include "plannertoolbar.h"
@@ -17,6 +18,7 @@
 
 class GridArea;
 class HelpMenu;
+class LegendPanel;
 class PlannerInput;
 class QLabel;
 class QMenu;
@@ -43,6 +45,8 @@ public:
     Planner &planner() { return *m_planner; }
     GridPointer &pointer() { return *m_pointer; }
     AppointmentCommands &commands() { return *m_commands; }
+    CategoryEditor &categoryEditor() { return *m_categories; }
+    LegendPanel *legendPanel() const { return m_legend; }
 
     // The control's properties and methods, as its host knows them.
     QString Folder() const { return m_planner->Folder(); }
@@ -69,6 +73,11 @@ public:
     // category table: one item per category, captioned with its name.
     void RebuildCategoryMenu();
     void setSyncherFactory(SyncherFactory factory) { m_planner->setSyncherFactory(std::move(factory)); }
+    // The legend's public methods: recolour and delete the picked category; the names of the
+    // table from position 0 (empty) on.
+    void CatColour() { m_categories->CatColour(); }
+    void CatDelete() { m_categories->CatDelete(); }
+    QStringList GetStringList() const;
 
     // For hosts and tests.
     PlannerState &state() { return m_planner->state(); }
@@ -117,6 +126,7 @@ private:
     void showFilterState(const QString &tooltip, bool active) override;
     void categoriesChanged() override;
     void DrawLegend() override;
+    void LayoutLegend() override;
     void showUpdateIndicator(quint32 colour, const QString &status) override;
     void DrawYear() override;
     void layOutAndDraw() override;
@@ -129,9 +139,11 @@ private:
     void toggleSelection(const SelectionCorners &corners) override;
     void showAppointmentMenu(bool editAndDelete, bool clearSelection) override;
     void redrawYear() override;
+    void clearLegendHover() override;
 
     void buildChildren();
     void runCommand(Command command);
+    void showFilterDialog();
     void drawEverything();
     void drawEvents();
     QRect pixels(const QRectF &twips) const;
@@ -140,6 +152,7 @@ private:
     std::unique_ptr<Planner> m_planner;
     std::unique_ptr<AppointmentCommands> m_commands;
     std::unique_ptr<GridPointer> m_pointer;
+    std::unique_ptr<CategoryEditor> m_categories;
     GridGeometry m_geometry;
     SystemColours m_colours;
     double m_px = 15, m_py = 15;
@@ -153,9 +166,7 @@ private:
     CanvasWidget *m_dayHeadings = nullptr;
     CanvasWidget *m_monthColumn = nullptr;
     QScrollBar *m_gridScroll = nullptr;
-    QWidget *m_legendView = nullptr;
-    QWidget *m_legendList = nullptr;
-    QScrollBar *m_legendScroll = nullptr;
+    LegendPanel *m_legend = nullptr;
     QLabel *m_logo = nullptr;
     UpdateIndicator *m_indicator = nullptr;
     AppointmentMenu *m_popup = nullptr;

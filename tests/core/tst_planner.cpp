@@ -42,6 +42,7 @@ public:
     void categoriesChanged() override { calls << "categories"; }
     void DrawLegend() override { calls << "legend"; }
     void showUpdateIndicator(quint32, const QString &) override {}
+    void LayoutLegend() override { calls << "legend layout"; }
     void DrawYear() override { calls << "draw year"; }
     void layOutAndDraw() override
     {
@@ -133,8 +134,8 @@ TEST_F(PlannerTest, TheRefreshSequenceAsTheViewSeesIt)
     // The year first, then the commands; the table before the empty grid, the grid before the
     // layout; the filter shown before the last layout.
     const QStringList expected = {"year " + year, "commands 1", "year " + year, "categories",
-                                  "draw year", "layout", "filter Click to define a filter 0",
-                                  "layout"};
+                                  "draw year", "legend layout", "layout",
+                                  "filter Click to define a filter 0", "legend layout", "layout"};
     ASSERT_GE(view.calls.size(), expected.size());
     EXPECT_EQ(view.calls.mid(0, expected.size()), expected);
     // Both events are laid out, overlapping days in two bands.
@@ -145,8 +146,9 @@ TEST_F(PlannerTest, TheRefreshSequenceAsTheViewSeesIt)
 
     view.calls.clear();
     planner->ChangeYear(-1);
-    EXPECT_EQ(view.calls.mid(0, 3),
-              QStringList({"year " + QString::number(year.toInt() - 1), "draw year", "layout"}));
+    EXPECT_EQ(view.calls.mid(0, 4),
+              QStringList({"year " + QString::number(year.toInt() - 1), "draw year", "legend layout",
+                           "layout"}));
     EXPECT_EQ(planner->state().store->Count(), 0) << "that year's cache is empty";
 }
 

@@ -1,6 +1,8 @@
 #include "filtermodel.h"
+#include "testsupport.h"
 
 #include <QSettings>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -88,4 +90,28 @@ TEST(FilterModel, StoredPerTitle)
     settings.sync();
     read.restore("Mode test");
     EXPECT_FALSE(read.FilterUsingAnd());
+}
+
+TEST(FilterModel, EveryTitleKeepsItsOwnSection)
+{
+    QTemporaryDir home;
+    ScopedSettingsHome settings(home.path());
+    const QStringList titles = {"West", "West/", "A/B", "A", "A\\B", "50%", "West%2F", "/"};
+    for (qsizetype i = 0; i < titles.size(); ++i) {
+        FilterModel f(", ");
+        f.SetFilter(QStringLiteral("Filter %1").arg(i));
+        f.SetFilterMode(i % 2);
+        f.save(titles[i]);
+    }
+    for (qsizetype i = 0; i < titles.size(); ++i) {
+        FilterModel f(", ");
+        f.restore(titles[i]);
+        EXPECT_EQ(f.FilterText(), QStringLiteral("Filter %1").arg(i)) << qPrintable(titles[i]);
+        EXPECT_EQ(f.FilterUsingAnd(), bool(i % 2)) << qPrintable(titles[i]);
+    }
+    // Titles without "/" and "\" keep the sections they always had.
+    QSettings stored(QSettings::IniFormat, QSettings::UserScope, "Rudi Zuvevid", "Rudi Zuvevid");
+    EXPECT_EQ(stored.value("Filtering West/Active").toString(), "Filter 0");
+    EXPECT_EQ(stored.value("Filtering 50%/Active").toString(), "Filter 5");
+    EXPECT_FALSE(stored.contains("Filtering A/B/Active")) << "no nesting under the title A";
 }

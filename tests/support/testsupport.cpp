@@ -4,7 +4,9 @@
 #include "oadate.h"
 #include "yield.h"
 
+#include <QDir>
 #include <QFile>
+#include <QSettings>
 
 #include <csignal>
 #include <cstdlib>
@@ -78,4 +80,15 @@ bool KillProcess(qint64 pid)
     if (pid <= 1 || pid == qint64(getpid()))
         return false;
     return ::kill(pid_t(pid), SIGKILL) == 0;
+}
+
+ScopedSettingsHome::ScopedSettingsHome(const QString &dir)
+{
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir);
+}
+
+ScopedSettingsHome::~ScopedSettingsHome()
+{
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
+                       qEnvironmentVariable("XDG_CONFIG_HOME", QDir::homePath() + QStringLiteral("/.config")));
 }

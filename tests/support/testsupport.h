@@ -21,6 +21,16 @@ private:
     bool m_had;
 };
 
+// Points the per-user settings (QSettings, INI, user scope) at dir for the life of the object,
+// then back at $XDG_CONFIG_HOME. The settings path is fixed at a process's first use of the
+// settings: changing the variable afterwards moves nothing.
+class ScopedSettingsHome
+{
+public:
+    explicit ScopedSettingsHome(const QString &dir);
+    ~ScopedSettingsHome();
+};
+
 // Installs a yield hook for the life of the object.
 class ScopedYieldHook
 {

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "controllayout.h"
+#include "legend.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class CanvasWidget;
+class QLineEdit;
+class QMenu;
+class QScrollBar;
+
+// The legend beside the grid (picCatView): the list of rows drawn on a canvas (picCats) that
+// scrolls under the view with its scroll bar (vScrollCat), the in-place editor (txtEdit) and the
+// legend menu (mnuPopCat: Rename, Colour, Delete, New Category). It forwards the pointer and the
+// editor's keys to its Legend.
+class LegendPanel : public QWidget, private LegendView
+{
+    Q_OBJECT
+public:
+    LegendPanel(Planner &planner, CategoryEditor &editor, QWidget *parent);
+    ~LegendPanel() override;
+
+    Legend &legend() { return *m_legend; }
+    CanvasWidget *list() const { return m_list; }
+    QLineEdit *editor() const { return m_editor; }
+    QMenu *menu() const { return m_menu; }
+    QScrollBar *scrollBar() const { return m_scroll; }
+
+    // Where the layout put the view (in the window), the list and the scroll bar (in the view).
+    void apply(const QRectF &view, const QRectF &list, const ScrollBarLayout &scroll, double px,
+               double py);
+    // The scroll value in twips, 0 while the legend does not scroll.
+    int scrollValue() const;
+    void setListFont(const QFont &font);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    // LegendView
+    Canvas &legendCanvas() override;
+    double legendListWidth() const override;
+    void legendDrawn() override;
+    void showRenameEditor(const QRectF &where, const QString &text) override;
+    void hideRenameEditor() override;
+    bool renameEditorVisible() const override;
+    QString renameEditorText() const override;
+    void showLegendMenu() override;
+
+    std::unique_ptr<Legend> m_legend;
+    CanvasWidget *m_list;
+    QScrollBar *m_scroll;
+    QLineEdit *m_editor;
+    QMenu *m_menu;
+    double m_px = 15, m_py = 15;
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+#include "filterchoice.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+// The filter dialog (dlgFilter, "Category Filtering"): the planner's categories, and on request
+// the master list, with check marks; the filter as text; "all must be matched"; Clear, OK and
+// Cancel. OK applies the filter and stores it under the planner's title.
+class FilterDialog : public QDialog
+{
+    Q_OBJECT
+public:
+    // filter: applied on OK. outlookMajorVersion chooses the master list box's caption.
+    FilterDialog(FilterModel &filter, const QString &titleName, const QStringList &legends,
+                 const QString &separator, int outlookMajorVersion,
+                 FilterChoice::MasterReader readMaster, QWidget *parent = nullptr);
+
+    bool OKPressed() const { return m_okPressed; }
+    const FilterChoice &choice() const { return m_choice; }
+
+private:
+    void showEntries();
+    void showText();
+    void accept() override;
+
+    FilterModel &m_filter;
+    QString m_title;
+    FilterChoice m_choice;
+    bool m_okPressed = false;
+    bool m_writing = false; // the dialog itself writes the text
+    QListWidget *m_list;
+    QLineEdit *m_text;
+    QCheckBox *m_and;
+    QCheckBox *m_master;
+    QPushButton *m_clear;
+};
