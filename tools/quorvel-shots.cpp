@@ -4,11 +4,14 @@
 
 #include "calendarstore.h"
 #include "dialogs.h"
+#include "filterdialog.h"
+#include "regio.h"
 #include "storeoptions.h"
 #include "syncher.h"
 #include "yearplan.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QMouseEvent>
@@ -45,13 +48,13 @@ void send(QWidget *w, QEvent::Type type, QPoint at)
     QApplication::sendEvent(w, &e);
 }
 
-// The window with whatever small windows (a tooltip) stand over it.
-QImage picture(QWidget &window)
+// The window, with the tooltip standing over it when there is one to show.
+QImage picture(QWidget &window, bool withToolTip = false)
 {
     QImage image = window.grab().toImage();
     QPainter p(&image);
     for (QWidget *top : QApplication::topLevelWidgets()) {
-        if (top != &window && top->isVisible() && top->inherits("QTipLabel"))
+        if (withToolTip && top->isVisible() && top->inherits("QTipLabel"))
             p.drawPixmap(top->pos() - window.pos(), top->grab());
     }
     return image;
@@ -100,8 +103,15 @@ int main(int argc, char **argv)
     send(grid, QEvent::MouseMove, at);
     QToolTip::showText(grid->mapToGlobal(at) + QPoint(8, 16), grid->toolTip(), grid);
     QApplication::processEvents();
-    const bool hover = picture(plan).save(out.filePath("quorvel-hover.png"));
+    const bool hover = picture(plan, true).save(out.filePath("quorvel-hover.png"));
     QToolTip::hideText();
+
+    // The legend with a category picked: the pen over the grid.
+    plan.newAppointmentMenu()->actions()[1]->trigger();
+    send(grid, QEvent::MouseMove, cellOf(plan, 6, 17, 2));
+    QApplication::processEvents();
+    const bool legend = picture(plan).save(out.filePath("quorvel-legend.png"));
+    plan.planner().SelectCategory(0);
 
     // A pen drag from the 27th of March to the 3rd of April, held before the release.
     plan.newAppointmentMenu()->actions()[0]->trigger();
@@ -110,11 +120,26 @@ int main(int argc, char **argv)
     send(grid, QEvent::MouseMove, cellOf(plan, 4, 3, 1));
     QApplication::processEvents();
     const bool drag = picture(plan).save(out.filePath("quorvel-pen-drag.png"));
-    if (!hover || !drag) {
+
+    // The filter dialog with the master list included and two categories chosen.
+    Planner &p = plan.planner();
+    RegIO registry(dialogs);
+    FilterModel filter(p.state().CategorySeparator);
+    filter.SetFilter(QStringLiteral("Holiday") + p.state().CategorySeparator + QStringLiteral("Travel"));
+    FilterDialog filterDialog(filter, p.TitleName(), plan.GetStringList(), p.state().CategorySeparator,
+                              p.outlookMajorVersion(), [&] {
+                                  return ReadMasterCategories(p.outlookMajorVersion(), registry,
+                                                              p.access()->session().get());
+                              });
+    filterDialog.show();
+    filterDialog.findChild<QCheckBox *>("cbMasterList")->setChecked(true);
+    QApplication::processEvents();
+    const bool filtering = filterDialog.grab().save(out.filePath("quorvel-filter.png"));
+    if (!hover || !drag || !legend || !filtering) {
         std::fprintf(stderr, "quorvel-shots: cannot write into %s\n", qPrintable(out.path()));
         return 1;
     }
-    std::printf("%s, %s\n", qPrintable(out.filePath("quorvel-hover.png")),
-                qPrintable(out.filePath("quorvel-pen-drag.png")));
+    std::printf("quorvel-hover.png, quorvel-pen-drag.png, quorvel-legend.png and quorvel-filter.png "
+                "in %s\n", qPrintable(out.path()));
     return 0;
 }
