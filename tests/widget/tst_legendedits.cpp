@@ -282,3 +282,48 @@ TEST_F(LegendTest, TheFilterDialogFromTheToolbar)
     EXPECT_EQ(dialogs.waiting(), 0);
     EXPECT_GE(dialogs.mostWaiting(), 1) << "the wait cursor while the dialog was made";
 }
+
+namespace {
+
+// The store's categories dialog, answered with a list of names.
+class CategoriesAnswer : public StoreUi
+{
+public:
+    bool editAppointment(AppointmentItem &) override { return false; }
+    FolderPtr pickFolder(NameSpace &) override { return nullptr; }
+    bool editCategories(AppointmentItem &item, NameSpace &) override
+    {
+        offered = item.Categories();
+        item.setCategories(answer);
+        return true;
+    }
+    void displayFolder(Folder &) override {}
+
+    QString offered;
+    QString answer;
+};
+
+} // namespace
+
+TEST_F(LegendTest, TheCategoriesCommandTakesTheStoresDialogAndMasterColours)
+{
+    {
+        NameSpace session(options);
+        session.setCategories({{"Holiday", 5}, {"Travel", 8}});
+    }
+    CategoriesAnswer ui;
+    SetStoreUi(&ui);
+    auto plan = open();
+    ui.answer = "Holiday, Work, Fresh";
+    plan->toolBar()->findChild<QToolButton *>("Categories")->click();
+    EXPECT_EQ(ui.offered, "Work, Travel, Other") << "the table's names";
+    // Holiday from the master list, Work from the old table, Fresh white.
+    EXPECT_EQ(readBack(), QStringList({"Holiday|10476966", "Work|255", "Fresh|16777215"}));
+    EXPECT_EQ(plan->newAppointmentMenu()->actions().size(), 3);
+
+    ui.answer = "";
+    plan->toolBar()->findChild<QToolButton *>("Categories")->click();
+    EXPECT_EQ(dialogs.texts(), QStringList({"You must specify at least one category!"}));
+    EXPECT_EQ(readBack().size(), 3);
+    SetStoreUi(nullptr);
+}
