@@ -149,11 +149,6 @@ QStringList YearPlan::GetStringList() const
     return ::GetStringList(m_planner->state().categories);
 }
 
-void YearPlan::RebuildCategoryMenu()
-{
-    m_popup->setCategories(m_planner->state().categories.names);
-}
-
 bool YearPlan::visualStylesActive() const
 {
     return !QApplication::style()->name().isEmpty();
@@ -162,11 +157,6 @@ bool YearPlan::visualStylesActive() const
 quint32 YearPlan::menuColour() const
 {
     return BgrOf(palette().color(QPalette::Window));
-}
-
-void YearPlan::applyToolbarColours(quint32 background, quint32 text)
-{
-    m_toolbar->applyColours(background, text, {m_statusStrip, m_dateLabel});
 }
 
 void YearPlan::readTwipsPerPixel()
@@ -190,36 +180,6 @@ void YearPlan::placeRefreshButton()
         pixels(QRectF(0, 0, kMonthColumnWidth, kDayStripHeight)));
 }
 
-void YearPlan::showSelectedYear(int year)
-{
-    m_toolbar->yearLabel()->setText(QStringLiteral("Year %1").arg(year));
-}
-
-void YearPlan::showRefreshCommands(bool categories)
-{
-    m_toolbar->showRefreshCommands(categories);
-}
-
-void YearPlan::showFilterState(const QString &tooltip, bool active)
-{
-    m_toolbar->showFilterState(tooltip, active);
-}
-
-void YearPlan::categoriesChanged()
-{
-    RebuildCategoryMenu();
-}
-
-void YearPlan::LayoutLegend()
-{
-    m_legend->legend().LayoutLegend();
-}
-
-void YearPlan::clearLegendHover()
-{
-    m_legend->legend().leaveList();
-}
-
 void YearPlan::DrawLegend()
 {
     m_legend->legend().DrawLegend();
@@ -237,16 +197,6 @@ void YearPlan::DrawLegend()
         m_dateLabel->clear();
         setGridCursor(PointerView::Cursor::Default);
     }
-}
-
-void YearPlan::setDateLabel(const QString &text)
-{
-    m_dateLabel->setText(text);
-}
-
-void YearPlan::setGridToolTip(const QString &text)
-{
-    m_grid->setToolTip(text);
 }
 
 void YearPlan::setGridCursor(PointerView::Cursor cursor)

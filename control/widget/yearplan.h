@@ -3,6 +3,7 @@
 #include "appointmentcommands.h"
 #include "appointmentmenu.h"
 #include "canvaswidget.h"
+#include "legendpanel.h"
 #include "categoryeditor.h"
 #include "gridpointer.h"
 #include "planner.h"
@@ -71,7 +72,7 @@ public:
     void ArrangeControls() { m_planner->ArrangeControls(); }
     // Brings the category items of the appointment menu ("New Appointment") in line with the
     // category table: one item per category, captioned with its name.
-    void RebuildCategoryMenu();
+    void RebuildCategoryMenu() { m_popup->setCategories(m_planner->state().categories.names); }
     void setSyncherFactory(SyncherFactory factory) { m_planner->setSyncherFactory(std::move(factory)); }
     // The legend's public methods: recolour and delete the picked category; the names of the
     // table from position 0 (empty) on.
@@ -117,29 +118,41 @@ private:
     // PlannerView
     bool visualStylesActive() const override;
     quint32 menuColour() const override;
-    void applyToolbarColours(quint32 background, quint32 text) override;
+    void applyToolbarColours(quint32 background, quint32 text) override
+    {
+        m_toolbar->applyColours(background, text, {m_statusStrip, m_dateLabel});
+    }
     void readTwipsPerPixel() override;
     void applyFontCharset(int codePage) override;
     void placeRefreshButton() override;
-    void showSelectedYear(int year) override;
-    void showRefreshCommands(bool categories) override;
-    void showFilterState(const QString &tooltip, bool active) override;
-    void categoriesChanged() override;
+    void showSelectedYear(int year) override
+    {
+        m_toolbar->yearLabel()->setText(QStringLiteral("Year %1").arg(year));
+    }
+    void showRefreshCommands(bool categories) override
+    {
+        m_toolbar->showRefreshCommands(categories);
+    }
+    void showFilterState(const QString &tooltip, bool active) override
+    {
+        m_toolbar->showFilterState(tooltip, active);
+    }
+    void categoriesChanged() override { RebuildCategoryMenu(); }
     void DrawLegend() override;
-    void LayoutLegend() override;
+    void LayoutLegend() override { m_legend->legend().LayoutLegend(); }
     void showUpdateIndicator(quint32 colour, const QString &status) override;
     void DrawYear() override;
     void layOutAndDraw() override;
 
     // PointerView
     const GridGeometry &gridGeometry() const override { return m_geometry; }
-    void setDateLabel(const QString &text) override;
-    void setGridToolTip(const QString &text) override;
+    void setDateLabel(const QString &text) override { m_dateLabel->setText(text); }
+    void setGridToolTip(const QString &text) override { m_grid->setToolTip(text); }
     void setGridCursor(PointerView::Cursor cursor) override;
     void toggleSelection(const SelectionCorners &corners) override;
     void showAppointmentMenu(bool editAndDelete, bool clearSelection) override;
     void redrawYear() override;
-    void clearLegendHover() override;
+    void clearLegendHover() override { m_legend->legend().leaveList(); }
 
     void buildChildren();
     void runCommand(Command command);
