@@ -77,6 +77,10 @@ public:
     // item; a failure reloads the planner.
     void ApplyItemChange(const Store::ItemPtr &item);
     void WriteBackCache();
+    // Makes year the selected year and names its cache files, drawing nothing.
+    void selectYear(int year) { setSelectedYear(year); }
+    // The cache of the selected year into the store, drawing nothing.
+    void loadCache();
     void SetUpdateIndicator(quint32 colour);
     void ShowFilterState();
     void ShowAbout();
@@ -118,7 +122,6 @@ signals:
 private:
     void setSelectedYear(int year);
     void subscribe();
-    void loadCache();
 
     PlannerState m_state;
     PlannerView *m_view = nullptr;

@@ -7,6 +7,8 @@
 #include "helpmenu.h"
 #include "categorystore.h"
 #include "filterdialog.h"
+#include "savetypedialog.h"
+#include "xmlexporter.h"
 #include "legendpanel.h"
 #include "regio.h"
 #include "oadate.h"
@@ -57,8 +59,7 @@ YearPlan::~YearPlan()
 void YearPlan::buildChildren()
 {
     m_toolbar = new PlannerToolBar(this);
-    for (Command unbuilt : {Command::Save, Command::Print})
-        m_toolbar->setAvailable(unbuilt, false);
+    m_toolbar->setAvailable(Command::Print, false);
     for (Command hidden : {Command::Filter, Command::Categories, Command::Save})
         m_toolbar->setShown(hidden, false);
     connect(m_toolbar, &PlannerToolBar::triggered, this, &YearPlan::runCommand);
@@ -117,6 +118,9 @@ void YearPlan::runCommand(Command command)
     case Command::Categories: m_categories->EditOutlookCategories(); break;
     case Command::Filter: showFilterDialog(); break;
     case Command::Save:
+        XmlExporter(*m_planner).ExportXml(
+            [this](int year) { return SaveTypeDialog::ask(year, this); });
+        break;
     case Command::Print:
         break; // not offered yet: their buttons stay disabled
     }

@@ -1,0 +1,138 @@
+#include "xmlexporter.h"
+
+#include "dialogs.h"
+#include "fileio.h"
+#include "oadate.h"
+#include "planner.h"
+#include "qverror.h"
+#include "xmldocument.h"
+#include "yield.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QSaveFile>
+#include <QFileInfo>
+#include <QHash>
+
+#include <cerrno>
+
+namespace {
+
+constexpr int kRebuildWaitMs = 120000;
+
+} // namespace
+
+XmlExporter::XmlExporter(Planner &planner) : m_planner(planner) {}
+
+void XmlExporter::addYear(XmlDocument &document)
+{
+    CacheUpdater &updater = m_planner.updater();
+    const bool fresh = !QFileInfo::exists(m_planner.cacheFiles().cacheFile);
+    // The year before is read already: a rebuild of it still under way gives way to this one's.
+    updater.StartBackgroundUpdate(true);
+    if (m_waitForRebuilds || fresh) {
+        // A year never opened has no cache yet: its rebuild is the only way to its appointments.
+        QElapsedTimer waited;
+        waited.start();
+        while (updater.pending() > 0 && waited.elapsed() < kRebuildWaitMs)
+            YieldAndWait(10);
+    }
+    m_planner.loadCache();
+    const std::shared_ptr<EventStore> store = m_planner.state().store; // kept through the loop
+    const CalendarAccess *access = m_planner.access();
+    // Occurrences of one item share its body and place: each item is read once.
+    QHash<QString, std::pair<QString, QString>> read;
+    for (const CalEvent &e : *store) {
+        if (!m_planner.state().isVisible(e))
+            continue;
+        auto it = read.constFind(e.EventID);
+        if (it == read.constEnd()) {
+            QString body, location;
+            if (access)
+                access->GetBodyAndLocation(e.EventID, body, location);
+            it = read.insert(e.EventID, {body, location});
+        }
+        document.addAppointment({e.Subject, e.Categories, e.StartDate, e.EndDate, it->first,
+                                 it->second, e.EventID});
+    }
+}
+
+QByteArray XmlExporter::BuildDocument(const ExportRequest &request)
+{
+    PlannerState &state = m_planner.state();
+    XmlDocument document(state.categories);
+    if (request.categoriesOnly)
+        return document.finish();
+    const int saved = state.year.selectedYear();
+    const int first = state.year.PlannerYearOf(OADate::fromDateTime(request.from));
+    const int last = state.year.PlannerYearOf(OADate::fromDateTime(request.to));
+    document.beginAppointments();
+    CacheUpdater &updater = m_planner.updater();
+    updater.CancelBackgroundUpdate();
+    updater.setBackgroundTimerEnabled(false);
+    try {
+        for (int y = first; y <= last; ++y) {
+            m_planner.selectYear(y);
+            addYear(document);
+        }
+    } catch (...) {
+        m_planner.selectYear(saved);
+        throw;
+    }
+    document.endAppointments();
+    m_planner.selectYear(saved);
+    return document.finish();
+}
+
+bool XmlExporter::WriteDocument(const QString &fileName, const QByteArray &document)
+{
+    // A temporary file of a fresh name beside the chosen one, made only if no file has that name,
+    // takes the chosen one's place when it is complete.
+    QSaveFile file(fileName);
+    errno = 0;
+    const bool written = file.open(QIODevice::WriteOnly) &&
+                         file.write(document) == document.size() && file.commit();
+    if (!written) {
+        const int err = errno;
+        file.cancelWriting();
+        FileErrorMessage(FileErrorNumber(err ? err : EACCES, fileName), m_planner.dialogs());
+    }
+    return written;
+}
+
+void XmlExporter::reloadAfterwards()
+{
+    CacheUpdater &updater = m_planner.updater();
+    m_planner.selectYear(m_planner.state().year.selectedYear());
+    m_planner.ReloadPlanner();
+    updater.setBackgroundTimerEnabled(true);
+}
+
+void XmlExporter::ExportXml(const AskOptions &ask)
+{
+    Dialogs &dialogs = m_planner.dialogs();
+    WaitCursor wait(dialogs);
+    const std::optional<ExportRequest> request = ask(m_planner.state().year.selectedYear());
+    if (!request)
+        return;
+    Dialogs::SaveFile save;
+    save.filter = QStringLiteral("Quorvel Data(*.xml)|*.xml|All Files(*.*)|*.*");
+    save.title = QStringLiteral("Save Quorvel Data");
+    save.defaultExtension = QStringLiteral("xml");
+    save.overwritePrompt = true;
+    const QString fileName = dialogs.saveFileName(save);
+    if (fileName.isEmpty())
+        return;
+    try {
+        const QByteArray document = BuildDocument(*request);
+        if (WriteDocument(fileName, document))
+            dialogs.message(QStringLiteral("Quorvel Data saved"));
+        else
+            dialogs.message(QStringLiteral("Failed to save file."));
+    } catch (const QvError &e) {
+        dialogs.message(QStringLiteral("Error whilst performing Export: %1 %2")
+                            .arg(e.number())
+                            .arg(e.description()));
+    }
+    reloadAfterwards();
+}

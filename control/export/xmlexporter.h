@@ -1,0 +1,45 @@
+#pragma once
+
+#include "savetypechoice.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <functional>
+#include <optional>
+
+class Planner;
+
+// The export of the category table and the planner's appointments to an XML file. The
+// appointments are those the planner shows (the filter applied) in each planner year's cache,
+// with their bodies and places read from the calendar; the selected year, the cache and the
+// background updates end where they started.
+class XmlExporter
+{
+public:
+    // Asks what to save, for the planner's selected year; nothing when cancelled.
+    using AskOptions = std::function<std::optional<ExportRequest>(int selectedYear)>;
+
+    explicit XmlExporter(Planner &planner);
+
+    // The Save command: the options, the file, the document, the message, the planner reloaded.
+    void ExportXml(const AskOptions &ask);
+
+    // The document of a request. Raises QvError; the planner's year is restored either way.
+    QByteArray BuildDocument(const ExportRequest &request);
+    // Writes the document in place of fileName's file through a temporary file beside it, so a
+    // failure leaves an earlier file as it was. False, with the file error shown, when it could
+    // not be written.
+    bool WriteDocument(const QString &fileName, const QByteArray &document);
+
+    // Wait for each year's rebuild before its cache is read, as a tool without a planner on
+    // screen wants; by default only a year whose cache does not exist yet is waited for.
+    void setWaitForRebuilds(bool wait) { m_waitForRebuilds = wait; }
+
+private:
+    void addYear(class XmlDocument &document);
+    void reloadAfterwards();
+
+    Planner &m_planner;
+    bool m_waitForRebuilds = false;
+};

@@ -1,0 +1,300 @@
+#include "calendarstore.h"
+#include "categorystore.h"
+#include "planner.h"
+#include "propertybag.h"
+#include "savetypechoice.h"
+#include "scripteddialogs.h"
+#include "syncher.h"
+#include "testsupport.h"
+#include "xmldocument.h"
+#include "xmlexporter.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+
+#include <gtest/gtest.h>
+
+using namespace Store;
+
+namespace {
+
+QByteArray IcsItem(const QByteArray &uid, const QByteArray &summary, const QByteArray &lines)
+{
+    return Vevent(uid, "SUMMARY:" + summary + "\r\n" + lines);
+}
+
+// Whether an independent XML parser takes the file.
+bool WellFormed(const QString &file, QString *why = nullptr)
+{
+    QProcess lint;
+    lint.start("xmllint", {"--noout", file});
+    lint.waitForFinished(30000);
+    if (why)
+        *why = QString::fromLocal8Bit(lint.readAllStandardError());
+    return lint.exitStatus() == QProcess::NormalExit && lint.exitCode() == 0;
+}
+
+// The texts of every element named name, as a reader gets them back.
+QStringList TextsOf(const QByteArray &xml, const QString &name)
+{
+    QXmlStreamReader reader(xml);
+    QStringList out;
+    while (!reader.atEnd()) {
+        if (reader.readNext() == QXmlStreamReader::StartElement && reader.name() == name)
+            out << reader.readElementText();
+    }
+    EXPECT_FALSE(reader.hasError()) << qPrintable(reader.errorString());
+    return out;
+}
+
+class ExportTest : public ::testing::Test
+{
+protected:
+    ExportTest()
+    {
+        folder = dir.path() + "/Team/Calendar";
+        QDir().mkpath(folder);
+        // A fixed store identifier keeps the entry identifiers the same wherever the test runs.
+        WriteAll(dir.path() + "/Team/.quorvel-store",
+                 "[Store]\nName=Team\nUserName=Ana\nID=0000QSEXPORTTEST00000000000000000000000000\n");
+        WriteAll(folder + "/fair.ics",
+                 IcsItem("fair", "Trade fair", "CATEGORIES:Work\r\nLOCATION:Hall 4\r\n"
+                                            "DESCRIPTION:Stand B12\\nBring the banner\r\n"
+                                            "DTSTART;VALUE=DATE:20260310\r\nDTEND;VALUE=DATE:20260313\r\n"));
+        WriteAll(folder + "/nocat.ics",
+                 IcsItem("nocat", "No category", "DTSTART;VALUE=DATE:20260401\r\nDTEND;VALUE=DATE:20260402\r\n"));
+        WriteAll(folder + "/newyear.ics",
+                 IcsItem("newyear", "Across the new year", "CATEGORIES:Travel\r\n"
+                                                        "DTSTART;VALUE=DATE:20261230\r\nDTEND;VALUE=DATE:20270103\r\n"));
+        WriteAll(folder + "/january.ics",
+                 IcsItem("january", "Early January", "CATEGORIES:Travel\r\n"
+                                                  "DTSTART;VALUE=DATE:20260105\r\nDTEND;VALUE=DATE:20260106\r\n"));
+        WriteAll(folder + "/december.ics",
+                 IcsItem("december", "Late December next year", "CATEGORIES:Work\r\n"
+                                                             "DTSTART;VALUE=DATE:20271220\r\nDTEND;VALUE=DATE:20271221\r\n"));
+        options.storeDir = dir.path() + "/Team";
+        Store::Application::setSharedOptions(options);
+        env = std::make_unique<ScopedEnv>("TMP", QFile::encodeName(dir.path()));
+        settings = std::make_unique<ScopedSettingsHome>(dir.path() + "/config");
+        saveTable({{"Work", "Travel", "Other"}, {0xFF0000, 0x00FF00, 0xCCCCCC}});
+    }
+    ~ExportTest() override { Store::Application::setSharedOptions({}); }
+
+    void saveTable(const CategoryTable &table)
+    {
+        auto session = std::make_shared<NameSpace>(options);
+        const FolderPtr f = FolderAtPath(*session, "Team\\Calendar");
+        CategoryStore(dialogs, session, f->EntryID(), f->StoreID())
+            .SaveCategories(table, "PLEASE IGNORE - Quorvel Category Colours: Export");
+    }
+
+    std::unique_ptr<Planner> open(const QVariantMap &more = {})
+    {
+        auto planner = std::make_unique<Planner>(dialogs);
+        planner->setSyncherFactory([this](const Store::ProfileOptions &store) {
+            return std::make_unique<Syncher>(dialogs, store);
+        });
+        planner->create();
+        QVariantMap properties{{"Folder", "Team\\Calendar"}, {"TitleName", "Export"}};
+        properties.insert(more);
+        planner->ReadProperties(MapPropertyBag(properties));
+        QElapsedTimer t;
+        t.start();
+        while (planner->pendingUpdates() > 0 && t.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        return planner;
+    }
+
+    QByteArray build(Planner &planner, const ExportRequest &request)
+    {
+        XmlExporter exporter(planner);
+        exporter.setWaitForRebuilds(true);
+        return exporter.BuildDocument(request);
+    }
+
+    QTemporaryDir dir;
+    QString folder;
+    Store::ProfileOptions options;
+    std::unique_ptr<ScopedEnv> env;
+    std::unique_ptr<ScopedSettingsHome> settings;
+    ScriptedDialogs dialogs;
+};
+
+} // namespace
+
+TEST_F(ExportTest, TheDocumentByteForByte)
+{
+    auto planner = open();
+    const QByteArray categories = build(*planner, {true, {}, {}});
+    EXPECT_EQ(categories, ReadAll(QUORVEL_TEST_DATA "/export/categories-only.xml"));
+    const QByteArray year = build(*planner, {false, QDate(2026, 1, 1), QDate(2026, 12, 31)});
+    EXPECT_EQ(year, ReadAll(QUORVEL_TEST_DATA "/export/year-2026.xml"));
+    EXPECT_FALSE(year.startsWith("\xEF\xBB\xBF")) << "no byte-order mark";
+    EXPECT_TRUE(year.endsWith("</QuorvelData>\r\n"));
+    for (const QByteArray &document : {categories, year}) {
+        WriteAll(dir.path() + "/check.xml", document);
+        QString why;
+        EXPECT_TRUE(WellFormed(dir.path() + "/check.xml", &why)) << qPrintable(why);
+    }
+}
+
+TEST_F(ExportTest, WhatEachRequestWrites)
+{
+    auto planner = open();
+    const int shown = planner->state().year.selectedYear();
+    // 1 March to 28 February: both planner years, in full.
+    const QByteArray two = build(*planner, {false, QDate(2026, 3, 1), QDate(2027, 2, 28)});
+    const QStringList subjects = TextsOf(two, "Subject");
+    EXPECT_TRUE(subjects.contains("Early January"));
+    EXPECT_TRUE(subjects.contains("Late December next year"));
+    EXPECT_EQ(subjects.count("Across the new year"), 2) << "once for each year's cache";
+    EXPECT_EQ(planner->state().year.selectedYear(), shown) << "the year shown is shown again";
+    EXPECT_TRUE(TextsOf(two, "Colour").contains("16711680"));
+
+    // Body and location from the calendar; an item gone leaves them empty.
+    const QByteArray year = build(*planner, {false, QDate(2026, 6, 1), QDate(2026, 6, 1)});
+    EXPECT_TRUE(TextsOf(year, "Body").contains("Stand B12\nBring the banner"));
+    EXPECT_TRUE(TextsOf(year, "Location").contains("Hall 4"));
+    // The cache still holds it: the export reads the cache as it is, unless it has none yet.
+    QFile::remove(folder + "/fair.ics");
+    const QByteArray gone = XmlExporter(*planner).BuildDocument({false, QDate(2026, 6, 1), QDate(2026, 6, 1)});
+    const int fair = int(TextsOf(gone, "Subject").indexOf("Trade fair"));
+    ASSERT_GE(fair, 0) << "still in the cache";
+    EXPECT_EQ(TextsOf(gone, "Body")[fair], "");
+    EXPECT_EQ(TextsOf(gone, "Location")[fair], "");
+
+    // No categories: written without a filter, left out under any.
+    EXPECT_TRUE(TextsOf(year, "Subject").contains("No category"));
+    planner->filter().SetFilter("Work");
+    planner->filter().SetFilterMode(false);
+    EXPECT_FALSE(TextsOf(build(*planner, {false, QDate(2026, 6, 1), QDate(2026, 6, 1)}), "Subject")
+                     .contains("No category"));
+}
+
+TEST_F(ExportTest, AnyTextComesBackFromAnyReader)
+{
+    const QString hostile = QString::fromUtf8("a]]>b ]]]> c]] > \"quotes\" & <tags> 'apos' "
+                                              "Ärger 東京 🎉 end]]");
+    const QString controls = QStringLiteral("bell\x07tab\tform\x0C") + QChar(0xFFFE) + "x";
+    CategoryTable table{{hostile, "Other"}, {0x123456, 0xCCCCCC}};
+    saveTable(table);
+    WriteAll(folder + "/hostile.ics",
+             IcsItem("hostile", hostile.toUtf8() + " \\, and \\; too",
+                  "CATEGORIES:Other\r\nLOCATION:" + hostile.toUtf8() +
+                      "\r\nDESCRIPTION:ends ]]> here\\nnext ]]]> line\r\n"
+                      "DTSTART;VALUE=DATE:20260701\r\nDTEND;VALUE=DATE:20260702\r\n"));
+    auto planner = open();
+    QByteArray document = build(*planner, {false, QDate(2026, 1, 1), QDate(2026, 12, 31)});
+    WriteAll(dir.path() + "/hostile.xml", document);
+    QString why;
+    EXPECT_TRUE(WellFormed(dir.path() + "/hostile.xml", &why)) << qPrintable(why);
+    EXPECT_EQ(TextsOf(document, "Text")[0], hostile);
+    EXPECT_TRUE(TextsOf(document, "Subject").contains(hostile + " , and ; too"));
+    EXPECT_TRUE(TextsOf(document, "Location").contains(hostile));
+    EXPECT_TRUE(TextsOf(document, "Body").contains("ends ]]> here\nnext ]]]> line"));
+
+    // Characters XML does not allow are left out; everything else comes back.
+    XmlDocument alone({{controls}, {1}});
+    document = alone.finish();
+    WriteAll(dir.path() + "/controls.xml", document);
+    EXPECT_TRUE(WellFormed(dir.path() + "/controls.xml", &why)) << qPrintable(why);
+    EXPECT_EQ(TextsOf(document, "Text")[0], "belltab\tformx");
+    EXPECT_EQ(CdataOf("]]>"), "<![CDATA[]]]]><![CDATA[>]]>");
+    EXPECT_EQ(XmlCharacters(QString(QChar(0xD800)) + "a" + QString::fromUtf8("🎉")),
+              "a" + QString::fromUtf8("🎉"))
+        << "a lone surrogate goes, a pair stays";
+}
+
+TEST_F(ExportTest, TheSaveCommandAsks)
+{
+    auto planner = open();
+    XmlExporter exporter(*planner);
+    const QString target = dir.path() + "/out/planner.xml";
+    QDir().mkpath(dir.path() + "/out");
+    WriteAll(target, "an earlier export");
+    const int shown = planner->state().year.selectedYear();
+
+    // Cancelled options or file name: nothing happens.
+    exporter.ExportXml([](int) { return std::nullopt; });
+    exporter.ExportXml([](int) { return ExportRequest{true, {}, {}}; });
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    const Dialogs::SaveFile &asked = dialogs.shown()[0].saveFile;
+    EXPECT_EQ(asked.filter, "Quorvel Data(*.xml)|*.xml|All Files(*.*)|*.*");
+    EXPECT_EQ(asked.title, "Save Quorvel Data");
+    EXPECT_EQ(asked.defaultExtension, "xml");
+    EXPECT_TRUE(asked.overwritePrompt);
+    EXPECT_EQ(ReadAll(target), "an earlier export");
+
+    dialogs.clear();
+    dialogs.queueFileName(target);
+    int askedYear = 0;
+    exporter.ExportXml([&](int year) {
+        askedYear = year;
+        return ExportRequest{false, QDate(2026, 1, 1), QDate(2027, 12, 31)};
+    });
+    EXPECT_EQ(askedYear, shown);
+    EXPECT_EQ(dialogs.texts().last(), "Quorvel Data saved");
+    EXPECT_TRUE(TextsOf(ReadAll(target), "Subject").contains("Late December next year"));
+    EXPECT_EQ(planner->state().year.selectedYear(), shown);
+    EXPECT_TRUE(planner->updater().backgroundTimerEnabled());
+    EXPECT_EQ(dialogs.waiting(), 0);
+    EXPECT_EQ(QDir(dir.path() + "/out").entryList(QDir::Files), QStringList({"planner.xml"}))
+        << "no temporary file left beside it";
+
+    // A file that cannot be written: the file error, then the export's, and nothing lost.
+    dialogs.clear();
+    dialogs.queueFileName(dir.path() + "/missing/planner.xml");
+    exporter.ExportXml([](int) { return ExportRequest{true, {}, {}}; });
+    ASSERT_GE(dialogs.shown().size(), 2);
+    EXPECT_EQ(dialogs.shown()[dialogs.shown().size() - 2].title, "File Error");
+    EXPECT_EQ(dialogs.texts().last(), "Failed to save file.");
+    EXPECT_TRUE(planner->updater().backgroundTimerEnabled());
+}
+
+TEST(SaveTypeChoice, DefaultsAndTheOkRule)
+{
+    const QLocale before;
+    for (const QLocale &locale : {QLocale(QLocale::English, QLocale::UnitedStates),
+                                  QLocale(QLocale::German, QLocale::Germany)}) {
+        QLocale::setDefault(locale);
+        SaveTypeChoice choice(2026);
+        EXPECT_EQ(DateOfText(choice.fromText()), QDate(2026, 1, 1)) << qPrintable(locale.name());
+        EXPECT_EQ(DateOfText(choice.toText()), QDate(2026, 12, 31)) << qPrintable(locale.name());
+        EXPECT_TRUE(choice.okEnabled()) << "the defaults are dates in every locale";
+        choice.setToText("31/13/2026");
+        EXPECT_FALSE(choice.okEnabled());
+        choice.setCategoriesOnly(true);
+        EXPECT_TRUE(choice.okEnabled()) << "the dates are not needed";
+        EXPECT_FALSE(choice.request().from.isValid());
+    }
+    QLocale::setDefault(before);
+}
+
+TEST(ExportTool, ExitsZeroOnlyWhenItWrote)
+{
+    QTemporaryDir dir;
+    QDir().mkpath(dir.filePath("Team/Calendar"));
+    WriteAll(dir.filePath("Team/Calendar/a.ics"),
+             Vevent("a", "SUMMARY:Fair\r\nDTSTART;VALUE=DATE:20260310\r\nDTEND;VALUE=DATE:20260311\r\n"));
+    auto run = [&](const QStringList &args) {
+        QProcess tool;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("TMP", dir.path());
+        tool.setProcessEnvironment(env);
+        tool.start(QUORVEL_EXPORT, QStringList{"--store", dir.filePath("Team")} + args);
+        tool.waitForFinished(60000);
+        return tool.exitCode();
+    };
+    EXPECT_EQ(run({"--from", "2026-01-01", "--to", "2026-12-31", dir.filePath("year.xml")}), 0);
+    EXPECT_TRUE(TextsOf(ReadAll(dir.filePath("year.xml")), "Subject").contains("Fair"));
+    EXPECT_TRUE(WellFormed(dir.filePath("year.xml")));
+    EXPECT_EQ(run({"--categories-only", dir.filePath("no/such/dir/x.xml")}), 1);
+    EXPECT_EQ(run({"--folder", "Team\\Nowhere", "--categories-only", dir.filePath("x.xml")}), 1);
+    EXPECT_EQ(run({"--from", "2026-13-01", "--to", "2026-12-31", dir.filePath("x.xml")}), 2);
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("x.xml")));
+}

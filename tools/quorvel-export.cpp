@@ -1,0 +1,106 @@
+// quorvel-export: writes the category table of a planner title and, unless --categories-only,
+// the appointments that planner shows in the planner years from --from to --to, to an XML file,
+// as the planner's Save command does. Exits 0 only when the file was written.
+
+#include "calendarstore.h"
+#include "dialogs.h"
+#include "planner.h"
+#include "propertybag.h"
+#include "qverror.h"
+#include "savetypechoice.h"
+#include "storeoptions.h"
+#include "syncher.h"
+#include "xmlexporter.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+
+#include <cstdio>
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName("quorvel-export");
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        "Exports the category table of a planner and the appointments it shows to an XML file, "
+        "e.g. quorvel-export --folder \"Personal Folders\\Calendar\" --from 2026-01-01 "
+        "--to 2026-12-31 year.xml");
+    parser.addHelpOption();
+    parser.addPositionalArgument("output", "The XML file to write.");
+    AddStoreOptions(parser);
+    parser.addOptions({
+        {"folder", "The calendar folder (store name and folders, separated by \\); default: the "
+                   "default calendar.", "path"},
+        {"title", "The planner title whose category table and filter to use.", "title", "Default"},
+        {"start-month", "The month the planner year begins with, 1-12.", "month", "1"},
+        {"all-events", "Timed appointments too, not only whole days."},
+        {"hide-non-category-items", "Leave out appointments of no category in the table."},
+        {"from", "A day of the first planner year to write (YYYY-MM-DD or the user's short date).",
+         "date"},
+        {"to", "A day of the last planner year to write.", "date"},
+        {"categories-only", "Write the category table alone."},
+    });
+    parser.process(app);
+    if (parser.positionalArguments().size() != 1)
+        parser.showHelp(2);
+    ExportRequest request;
+    request.categoriesOnly = parser.isSet("categories-only");
+    if (!request.categoriesOnly) {
+        request.from = DateOfText(parser.value("from"));
+        request.to = DateOfText(parser.value("to"));
+        if (!request.from.isValid() || !request.to.isValid() || request.to < request.from) {
+            std::fprintf(stderr, "quorvel-export: --from and --to are days, the first first "
+                                 "(or --categories-only)\n");
+            return 2;
+        }
+    }
+    const Store::ProfileOptions options = StoreOptionsFrom(parser);
+    Store::Application::setSharedOptions(options);
+    QString folder = parser.value("folder");
+    try {
+        auto session = Store::Application::shared()->GetNamespace(QStringLiteral("MAPI"));
+        const Store::FolderPtr found = folder.isEmpty()
+                                           ? session->GetDefaultFolder(Store::olFolderCalendar)
+                                           : Store::FolderAtPath(*session, folder);
+        if (!found) {
+            std::fprintf(stderr, "quorvel-export: %s\n",
+                         qPrintable(Store::NoFolderMessage(*session, folder)));
+            return 1;
+        }
+        folder = found->FolderPath();
+    } catch (const QvError &e) {
+        std::fprintf(stderr, "quorvel-export: %s\n", qPrintable(e.description()));
+        return 1;
+    }
+
+    StreamDialogs dialogs;
+    Planner planner(dialogs);
+    planner.setSyncherFactory([&](const Store::ProfileOptions &store) {
+        return std::make_unique<Syncher>(dialogs, store);
+    });
+    planner.create();
+    planner.ReadProperties(MapPropertyBag({{"Folder", folder},
+                                           {"TitleName", parser.value("title")},
+                                           {"StartMonth", parser.value("start-month").toInt()},
+                                           {"AllEvents", parser.isSet("all-events")},
+                                           {"HideNonCategoryItems", parser.isSet("hide-non-category-items")}}));
+    if (!planner.access()) {
+        std::fprintf(stderr, "quorvel-export: the calendar cannot be opened\n");
+        return 1;
+    }
+    XmlExporter exporter(planner);
+    exporter.setWaitForRebuilds(true);
+    try {
+        const QByteArray document = exporter.BuildDocument(request);
+        if (!exporter.WriteDocument(parser.positionalArguments()[0], document))
+            return 1;
+        std::printf("%s: %lld bytes\n", qPrintable(parser.positionalArguments()[0]),
+                    qint64(document.size()));
+        return 0;
+    } catch (const QvError &e) {
+        std::fprintf(stderr, "quorvel-export: Error whilst performing Export: %d %s\n", e.number(),
+                     qPrintable(e.description()));
+        return 1;
+    }
+}
