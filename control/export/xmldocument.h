@@ -23,7 +23,8 @@ struct ExportedAppointment
 
 // The export file, assembled in memory: the declaration, the root element, the category table
 // and, when asked for, the appointments; a line each, indented by tabs, ending in CR LF, UTF-8
-// without a byte-order mark.
+// without a byte-order mark. The bytes are built as they go, so a large export costs its size
+// once.
 class XmlDocument
 {
 public:
@@ -36,9 +37,12 @@ public:
     QByteArray finish();
 
 private:
-    void line(int tabs, const QString &text);
+    void line(int tabs, const char *text);
+    // tabs, <element>, the text in CDATA, </element>, CR LF.
+    void cdataLine(int tabs, const char *element, const QString &text);
+    void dateLine(int tabs, const char *element, double date);
 
-    QString m_text;
+    QByteArray m_bytes;
 };
 
 // text as one or more CDATA sections that give it back to any XML reader: a "]]>" inside is split
