@@ -306,6 +306,20 @@ QString EventStore::keyOf(const CalEvent &event) const
     return EventKey(event);
 }
 
+EventStore EventStore::clone() const
+{
+    EventStore copy;
+    copy.reserve(Count());
+    for (const Entry &entry : m_entries) {
+        const auto text = m_textKeys.constFind(entry.event);
+        if (text != m_textKeys.cend())
+            copy.Add(std::make_unique<CalEvent>(*entry.event), *text);
+        else
+            copy.Add(CalEvent(*entry.event), entry.digest);
+    }
+    return copy;
+}
+
 bool EventStore::insert(int position, std::unique_ptr<CalEvent> event, const QString &key, size_t digest)
 {
     if (position < 1 || position > Count() + 1)

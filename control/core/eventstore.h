@@ -55,6 +55,9 @@ public:
     int RemoveIf(const QString &id);
 
     void reserve(int n);
+    // A store of copies of these events under the same keys, in the same order: for a pass that
+    // must not see later changes, such as a print preview.
+    EventStore clone() const;
 
     // The two fields worked out from the table and the layout, which the key does not include,
     // set on an event of this store (met while iterating it).

@@ -1,18 +1,9 @@
 #include "filtermodel.h"
 
+#include "usersettings.h"
+
 #include <QSettings>
 #include <QStringTokenizer>
-
-namespace {
-
-// The per-user settings of the application the planner's settings have always lived under.
-QSettings userSettings()
-{
-    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Rudi Zuvevid"),
-                     QStringLiteral("Rudi Zuvevid"));
-}
-
-} // namespace
 
 FilterModel::FilterModel(QString separator) : m_separator(std::move(separator)) {}
 
@@ -80,7 +71,7 @@ QString FilterModel::SectionOf(const QString &titleName)
 
 void FilterModel::restore(const QString &titleName)
 {
-    QSettings settings = userSettings();
+    QSettings settings = UserSettings();
     settings.beginGroup(SectionOf(titleName));
     SetFilter(settings.value(QStringLiteral("Active"), QString()).toString());
     // Anything but the exact text "False" is AND mode.
@@ -90,7 +81,7 @@ void FilterModel::restore(const QString &titleName)
 
 void FilterModel::save(const QString &titleName) const
 {
-    QSettings settings = userSettings();
+    QSettings settings = UserSettings();
     settings.beginGroup(SectionOf(titleName));
     settings.setValue(QStringLiteral("Active"), m_text);
     settings.setValue(QStringLiteral("UsingAND"),

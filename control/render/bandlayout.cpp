@@ -103,12 +103,9 @@ void CalculateBands(EventStore &store, const PlannerYear &year, bool allEvents, 
 
         for (int r = 1; r <= PlannerYear::kRows; ++r)
             rowBands[r] = checked16(rowBands[r] + rowBands[r - 1]);
-    } catch (const QvError &e) {
+    } catch (const std::exception &e) {
         dialogs.message(QStringLiteral("Error calculating the month bands, please refresh "
                                        "planner.\n\n") +
                         ErrorTail(e));
-    } catch (const std::bad_alloc &) {
-        dialogs.message(QStringLiteral("Error calculating the month bands, please refresh "
-                                       "planner.\n\nError: 7 Out of memory"));
     }
 }

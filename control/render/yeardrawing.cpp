@@ -28,9 +28,7 @@ void indicate(const PlannerState &state, quint32 colour)
 // Shows a drawing failure the way every drawing step reports one.
 void report(Dialogs &dialogs, const QString &sentence, const std::exception &e)
 {
-    const auto *q = dynamic_cast<const QvError *>(&e);
-    const QString tail = q ? ErrorTail(*q) : QStringLiteral("Error: 7 Out of memory");
-    dialogs.message(sentence + QStringLiteral("\n\n") + tail);
+    dialogs.message(sentence + QStringLiteral("\n\n") + ErrorTail(e));
 }
 
 } // namespace
@@ -54,9 +52,33 @@ void DrawDayLines(Canvas &canvas, const GridGeometry &g)
     }
 }
 
+double GridRows::top(int r, double bandHeight) const
+{
+    return (rowBands[r - 1] - rowBands[first - 1]) * bandHeight;
+}
+
+double GridRows::bottom(int r, double bandHeight) const
+{
+    return (rowBands[r] - rowBands[first - 1]) * bandHeight;
+}
+
+GridRows AllRows(const RowBandTable &rowBands)
+{
+    GridRows rows;
+    rows.rowBands = rowBands;
+    return rows;
+}
+
 void DrawYear(Canvas &canvas, PlannerState &state, const GridGeometry &g, quint32 weekendColour)
 {
-    indicate(state, kDrawing);
+    DrawGrid(canvas, state, g, AllRows(state.RowBands), weekendColour, GridStyle());
+}
+
+void DrawGrid(Canvas &canvas, const PlannerState &state, const GridGeometry &g, const GridRows &rows,
+              quint32 weekendColour, const GridStyle &style)
+{
+    if (style.indicate)
+        indicate(state, kDrawing);
     try {
         const double h = canvas.height();
         canvas.clear();
@@ -68,28 +90,28 @@ void DrawYear(Canvas &canvas, PlannerState &state, const GridGeometry &g, quint3
         DrawDayLines(canvas, g);
 
         const PlannerYear &year = state.year;
-        for (int r = 1; r <= PlannerYear::kRows; ++r) {
+        const double inset = style.dayNumberInset * canvas.px();
+        for (int r = rows.first; r <= rows.last; ++r) {
             const int lead = year.LeadIn(r), last = year.LastColumn(r);
-            const double top = state.RowBands[r - 1] * g.BandHeight;
-            const double bottom = state.RowBands[r] * g.BandHeight;
+            const double top = rows.top(r, g.BandHeight), bottom = rows.bottom(r, g.BandHeight);
             canvas.box(0, top, lead * g.DayWidth, bottom, kOutsideMonth, true);
             canvas.box(last * g.DayWidth, top, g.GridWidth, bottom, kOutsideMonth, true);
-            canvas.setCurrentY(top);
             for (int q = lead + 1; q <= last; ++q) {
-                canvas.setCurrentX((q - 1) * g.DayWidth);
+                canvas.setCurrentX((q - 1) * g.DayWidth + inset);
                 canvas.setCurrentY(top);
                 canvas.print(QString::number(q - lead));
             }
         }
-        for (int r = 1; r <= PlannerYear::kRows; ++r) {
-            canvas.box(year.LeadIn(r) * g.DayWidth, state.RowBands[r - 1] * g.BandHeight,
-                       year.LastColumn(r) * g.DayWidth, state.RowBands[r] * g.BandHeight,
-                       kMonthOutline, false);
+        for (int r = rows.first; r <= rows.last; ++r) {
+            canvas.box(year.LeadIn(r) * g.DayWidth, rows.top(r, g.BandHeight),
+                       year.LastColumn(r) * g.DayWidth, rows.bottom(r, g.BandHeight), kMonthOutline,
+                       false);
         }
     } catch (const std::exception &e) {
         report(state.dialogs, QStringLiteral("Error drawing the year, please refresh planner."), e);
     }
-    indicate(state, PlannerState::kIdleIndicatorColour);
+    if (style.indicate)
+        indicate(state, PlannerState::kIdleIndicatorColour);
 }
 
 void DrawDayHeadings(Canvas &strip, const GridGeometry &g, const CalendarNames &names,
@@ -115,22 +137,82 @@ void DrawDayHeadings(Canvas &strip, const GridGeometry &g, const CalendarNames &
 void DrawMonthHeadings(Canvas &column, const PlannerState &state, const GridGeometry &g,
                        const CalendarNames &names, const SystemColours &colours)
 {
+    DrawMonthHeadings(column, state, g, names, colours, AllRows(state.RowBands));
+}
+
+void DrawMonthHeadings(Canvas &column, const PlannerState &state, const GridGeometry &g,
+                       const CalendarNames &names, const SystemColours &colours, const GridRows &rows)
+{
     const double px = column.px(), py = column.py();
-    const double w = GridMetrics::kMonthColumnWidth;
+    const double w = std::round(column.width());
     column.clear();
     column.box(0, 0, w, column.height(), colours.windowBackground, false);
     column.line(0, 0, w, 0, colours.windowFrame);
-    double previous = 0;
-    for (int r = 1; r <= PlannerYear::kRows; ++r) {
-        const double y = std::round(state.RowBands[r] * g.BandHeight);
+    for (int r = rows.first; r <= rows.last; ++r) {
+        const double y = std::round(rows.bottom(r, g.BandHeight));
         column.line(0, y, w, y, colours.inactiveTitleBar);
         column.line(0, y + py, w, y + py, kWhite);
         column.setCurrentX(3 * px);
-        column.setCurrentY(previous + 2 * py);
+        column.setCurrentY(std::round(rows.top(r, g.BandHeight)) + 2 * py);
         column.print(names.MonthShortNames[size_t(state.year.MonthOfRow(r) - 1)]);
-        previous = y;
     }
     column.line(w - px, 0, w - px, column.height(), colours.windowFrame);
+}
+
+void DrawBars(Canvas &canvas, const PlannerState &state, const GridGeometry &g, const GridRows &grid,
+              const GridStyle &style, HitMap *hits)
+{
+    const double px = canvas.px(), py = canvas.py();
+    const double savedSize = canvas.fontSize();
+    if (style.subjects) {
+        double size = style.subjectSize;
+        if (size <= 0) {
+            for (size = 7; size > 2; --size) {
+                canvas.setFontSize(size);
+                if (canvas.textHeight(QStringLiteral("0")) <= g.BandHeight)
+                    break;
+            }
+        }
+        canvas.setFontSize(size);
+    }
+    const PlannerYear &year = state.year;
+    const std::shared_ptr<EventStore> store = state.store; // kept for the whole pass
+    for (const CalEvent &e : *store) {
+        if (!state.isVisible(e))
+            continue;
+        const RowSpan rows = RowsOf(e, year);
+        if (rows.isEmpty() || e.Band < 2)
+            continue;
+        const int b = e.Band;
+        const quint32 colour = e.CatIndex >= 1 && e.CatIndex <= state.categories.colours.size()
+                                   ? state.categories.colours[e.CatIndex - 1]
+                                   : 0xFFFFFF;
+        QString key;
+        for (int j = std::max(rows.first, grid.first); j <= std::min(rows.last, grid.last); ++j) {
+            const RowColumns columns = ColumnsInRow(e, year, j, state.AllEvents);
+            if (!columns.isDrawn())
+                continue;
+            const int k = columns.left, l = columns.drawnRight;
+            const double left = k * g.DayWidth + px, right = l * g.DayWidth - px;
+            const double bottom = grid.top(j, g.BandHeight) + b * g.BandHeight - py;
+            const double top = bottom - g.BandHeight + 2 * py;
+            canvas.box(left, top, right, bottom, colour, true);
+            if (style.subjects) {
+                QRect r(QPoint(int(std::lround(left / px)), int(std::lround(top / py))),
+                        QPoint(int(std::lround(right / px)), int(std::lround(bottom / py))));
+                canvas.DrawText(e.Subject, r, style.subjectFlags);
+            }
+            if (!hits)
+                continue;
+            if (key.isNull())
+                key = EventKey(e);
+            for (int q = std::max(k + 1, 0); q <= std::min(l, PlannerYear::kColumns); ++q)
+                hits->set(j, q, b, key);
+        }
+    }
+    if (style.subjects)
+        canvas.setFontSize(savedSize);
+    canvas.setXorMode(false);
 }
 
 void DrawEvents(Canvas &canvas, PlannerState &state, const GridGeometry &g, HitMap &hits,
@@ -141,53 +223,12 @@ void DrawEvents(Canvas &canvas, PlannerState &state, const GridGeometry &g, HitM
     const double savedSize = canvas.fontSize();
     try {
         hits.reset(state.RowBands[12]);
-        if (state.DisplaySubject) {
-            double size = 7;
-            for (; size > 2; --size) {
-                canvas.setFontSize(size);
-                if (canvas.textHeight(QStringLiteral("0")) <= g.BandHeight)
-                    break;
-            }
-            canvas.setFontSize(size);
-        }
-        const PlannerYear &year = state.year;
-        const std::shared_ptr<EventStore> store = state.store; // kept for the whole pass
-        for (const CalEvent &e : *store) {
-            if (!state.isVisible(e))
-                continue;
-            const RowSpan rows = RowsOf(e, year);
-            if (rows.isEmpty() || e.Band < 2)
-                continue;
-            const int b = e.Band;
-            const quint32 colour = e.CatIndex >= 1 && e.CatIndex <= state.categories.colours.size()
-                                       ? state.categories.colours[e.CatIndex - 1]
-                                       : 0xFFFFFF;
-            QString key;
-            for (int j = rows.first; j <= std::min(rows.last, PlannerYear::kRows); ++j) {
-                const RowColumns columns = ColumnsInRow(e, year, j, state.AllEvents);
-                if (!columns.isDrawn())
-                    continue;
-                const int k = columns.left, l = columns.drawnRight;
-                const double left = k * g.DayWidth + px, right = l * g.DayWidth - px;
-                const double bottom = (state.RowBands[j - 1] + b) * g.BandHeight - py;
-                const double top = bottom - g.BandHeight + 2 * py;
-                canvas.box(left, top, right, bottom, colour, true);
-                if (state.DisplaySubject) {
-                    QRect r(QPoint(int(std::lround(left / px)), int(std::lround(top / py))),
-                            QPoint(int(std::lround(right / px)), int(std::lround(bottom / py))));
-                    canvas.DrawText(e.Subject, r, Canvas::DT_WORD_ELLIPSIS | Canvas::DT_NOPREFIX);
-                }
-                if (key.isNull())
-                    key = EventKey(e);
-                for (int q = std::max(k + 1, 0); q <= std::min(l, PlannerYear::kColumns); ++q)
-                    hits.set(j, q, b, key);
-            }
-        }
-        if (state.DisplaySubject)
-            canvas.setFontSize(savedSize);
-        canvas.setXorMode(false);
+        GridStyle screen;
+        screen.subjects = state.DisplaySubject;
+        DrawBars(canvas, state, g, AllRows(state.RowBands), screen, &hits);
         indicate(state, PlannerState::kIdleIndicatorColour);
 
+        const PlannerYear &year = state.year;
         const OADate::Civil t = OADate::civil(today);
         if (t.valid && year.InPlannerYear(t.year, t.month)) {
             const int row = year.RowOfMonth(t.month);

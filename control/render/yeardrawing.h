@@ -4,6 +4,7 @@
 #include "canvas.h"
 #include "gridmetrics.h"
 #include "hitmap.h"
+#include "planneryear.h"
 #include "localeservices.h"
 #include "selection.h"
 
@@ -24,21 +25,56 @@ struct SystemColours
 };
 SystemColours SystemColoursOf(const QPalette &palette);
 
+// Which month rows a drawing shows, and where: rows first..last of the running band totals
+// rowBands, the first at the canvas's top. The screen shows all twelve; a printed page its own.
+struct GridRows
+{
+    RowBandTable rowBands{};
+    int first = 1;
+    int last = PlannerYear::kRows;
+
+    // The top and bottom of row r in twips.
+    double top(int r, double bandHeight) const;
+    double bottom(int r, double bandHeight) const;
+    bool contains(int r) const { return r >= first && r <= last; }
+};
+GridRows AllRows(const RowBandTable &rowBands);
+
+// Where paper differs from the screen.
+struct GridStyle
+{
+    int dayNumberInset = 0; // pixels between a cell's left edge and its day number
+    double subjectSize = 0; // points; 0: the largest of 7..2 that the bands have room for
+    unsigned subjectFlags = Canvas::DT_WORD_ELLIPSIS | Canvas::DT_NOPREFIX;
+    bool indicate = true;   // the update indicator shows the drawing
+    bool subjects = false;  // subjects inside the bars
+};
+
 // The grid: weekend columns, grey cells outside each month, day lines, day numbers and a red
 // outline per month row, at the heights of state.RowBands.
 void DrawYear(Canvas &canvas, PlannerState &state, const GridGeometry &geometry,
               quint32 weekendColour);
+// The same for some rows, in a style.
+void DrawGrid(Canvas &canvas, const PlannerState &state, const GridGeometry &geometry,
+              const GridRows &rows, quint32 weekendColour, const GridStyle &style);
 void DrawDayLines(Canvas &canvas, const GridGeometry &geometry);
-// The weekday strip above the grid (240 twips high) and the month names left of it (405 wide).
+// The weekday strip above the grid (240 twips high) and the month names left of it (as wide as
+// its canvas: 405 twips on screen).
 void DrawDayHeadings(Canvas &strip, const GridGeometry &geometry, const CalendarNames &names,
                      const SystemColours &colours);
 void DrawMonthHeadings(Canvas &column, const PlannerState &state, const GridGeometry &geometry,
                        const CalendarNames &names, const SystemColours &colours);
+void DrawMonthHeadings(Canvas &column, const PlannerState &state, const GridGeometry &geometry,
+                       const CalendarNames &names, const SystemColours &colours,
+                       const GridRows &rows);
 // Every visible appointment as a bar in its category's colour in its band, subjects inside
 // when state.DisplaySubject, the hit map rebuilt, then today's mark (today: an automation date)
 // and the selection (redrawSelection, when given).
 void DrawEvents(Canvas &canvas, PlannerState &state, const GridGeometry &geometry, HitMap &hits,
                 double today, const std::function<void()> &redrawSelection = {});
+// The bars of the rows alone, in a style; hits, when given, records where each is.
+void DrawBars(Canvas &canvas, const PlannerState &state, const GridGeometry &geometry,
+              const GridRows &rows, const GridStyle &style, HitMap *hits);
 
 // Toggles the highlight of a drag selection: band 1 (the day numbers) of each of its rows, from
 // its first to its last day, in yellow by exclusive-or. Drawing the same corners twice restores

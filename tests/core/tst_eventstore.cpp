@@ -273,6 +273,30 @@ TEST(EventStore, EventsAddedByValueAndOnTheirOwnLiveTogether)
     EXPECT_TRUE(moved.Remove(EventKey(*Event("alone", At(2026, 5, 1)))));
 }
 
+TEST(EventStore, ACloneIsACopyUnderTheSameKeys)
+{
+    EventStore store;
+    for (int i = 0; i < 300; ++i) {
+        CalEvent e = *Event(QString("v%1").arg(i), At(2026, 1, 1) + i);
+        store.Add(CalEvent(e), EventStore::KeyDigest(e));
+    }
+    ASSERT_TRUE(store.Add(Event("texted", 5), "a key of its own"));
+    store.SetBand(store.Item(2), 7);
+
+    EventStore copy = store.clone();
+    EXPECT_EQ(IdsOf(copy), IdsOf(store));
+    EXPECT_EQ(copy.Item(2).Band, 7);
+    EXPECT_NE(&copy.Item(2), &store.Item(2));
+    EXPECT_TRUE(copy.Contains("A KEY OF ITS OWN"));
+    EXPECT_FALSE(copy.Add(Event("V12", At(2026, 1, 13)))) << "the keys are indexed";
+    // Changes to one leave the other alone.
+    copy.SetBand(copy.Item(2), 3);
+    store.RemoveIf("v0");
+    EXPECT_EQ(store.Item(1).Band, 7);
+    EXPECT_EQ(copy.Count(), 301);
+    EXPECT_EQ(copy.Item(1).EventID, "v0");
+}
+
 TEST(EventStore, KeysFollowTheKeyLocale)
 {
     // The digest of the date part is kept from one event to the next with the same start; a new

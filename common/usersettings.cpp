@@ -1,0 +1,7 @@
+#include "usersettings.h"
+
+QSettings UserSettings()
+{
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Rudi Zuvevid"),
+                     QStringLiteral("Rudi Zuvevid"));
+}

@@ -1,0 +1,95 @@
+#include "printoptions.h"
+
+#include "dialogs.h"
+#include "printsettings.h"
+
+#include <QLocale>
+
+#include <cmath>
+#include <limits>
+
+PrintOptionsForm FillPrintOptions(const PrintSettings &settings)
+{
+    PrintOptionsForm form;
+    form.header = settings.Header();
+    form.left = LengthText(settings.LeftMargin());
+    form.top = LengthText(settings.TopMargin());
+    form.right = LengthText(settings.RightMargin());
+    form.bottom = LengthText(settings.BottomMargin());
+    form.legendWidth = LengthText(settings.LegendWidth());
+    form.bandHeight = LengthText(settings.MinBandHeight());
+    form.bands = QString::number(settings.MinBandNo());
+    form.inches = settings.inches();
+    form.displayLegend = settings.DisplayLegend();
+    form.reprint = settings.ReprintLegend();
+    form.autoHeading = settings.AutoHeading();
+    form.visibleText = settings.VisibleText();
+    form.singleLine = settings.PrintFormat() != 0;
+    form.startIndex = settings.FilterStartMonth() - 1;
+    form.endIndex = settings.FilterEndMonth() - 1;
+    return form;
+}
+
+void StorePrintOptions(PrintOptionsForm &form, PrintSettings &settings, Dialogs &dialogs)
+{
+    struct Box
+    {
+        QString &text;
+        const char *what;
+        void (PrintSettings::*store)(double);
+    };
+    auto storeBands = [&](double value) {
+        settings.setMinBandNo(qint16(std::clamp(value, double(std::numeric_limits<qint16>::min()),
+                                                double(std::numeric_limits<qint16>::max()))));
+    };
+    const Box boxes[] = {
+        {form.left, "left margin", &PrintSettings::setLeftMargin},
+        {form.right, "right margin", &PrintSettings::setRightMargin},
+        {form.top, "top margin", &PrintSettings::setTopMargin},
+        {form.bottom, "bottom margin", &PrintSettings::setBottomMargin},
+        {form.legendWidth, "category legend width", &PrintSettings::setLegendWidth},
+        {form.bands, "minimum number of bands", nullptr},
+        {form.bandHeight, "minimum band height", &PrintSettings::setMinBandHeight},
+    };
+    for (const Box &box : boxes) {
+        double value = 0;
+        if (!NumberOfUserText(box.text, value)) {
+            box.text = QStringLiteral("0");
+            dialogs.message(QStringLiteral("Please enter a numeric value for the %1").arg(QLatin1String(box.what)),
+                            Dialogs::Buttons::Ok, Dialogs::Icon::Information);
+            continue;
+        }
+        if (box.store)
+            (settings.*box.store)(value);
+        else
+            storeBands(std::round(value));
+    }
+    settings.setHeader(form.header);
+    settings.setFilterMonths(qint16(form.startIndex + 1), qint16(form.endIndex + 1));
+    settings.setVisibleText(form.visibleText);
+    settings.setDisplayLegend(form.displayLegend);
+    settings.setAutoHeading(form.autoHeading);
+    settings.setPrintFormat(form.singleLine ? 1 : 0);
+}
+
+bool AcceptsNumberKey(QChar c, bool wholeNumber)
+{
+    if (c.unicode() > '9')
+        return false;
+    return !(wholeNumber && c == QLatin1Char('.'));
+}
+
+bool NumberOfUserText(const QString &text, double &value)
+{
+    const QString t = text.trimmed();
+    bool ok = false;
+    value = QLocale().toDouble(t, &ok);
+    if (!ok)
+        value = QLocale::c().toDouble(t, &ok);
+    return ok && std::isfinite(value);
+}
+
+QString LengthText(double value)
+{
+    return QLocale().toString(value, 'f', 1);
+}
