@@ -1,16 +1,14 @@
 // DrawYear and DrawEvents of a year of visible appointments on a 1920x1080 canvas, at several
 // counts, to show how drawing grows with the number of bars.
 
-#include "calevent.h"
+#include "benchyear.h"
 #include "controllayout.h"
 #include "dialogs.h"
-#include "eventkey.h"
 #include "oadate.h"
 #include "plannerstate.h"
 #include "yeardrawing.h"
 
 #include <QGuiApplication>
-#include <QRandomGenerator>
 
 #include <benchmark/benchmark.h>
 
@@ -18,35 +16,13 @@
 
 namespace {
 
-void Fill(PlannerState &state, int n)
-{
-    QRandomGenerator rng(5);
-    auto store = std::make_shared<EventStore>();
-    const double first = state.year.PlannerStart();
-    for (int i = 0; i < n; ++i) {
-        auto e = std::make_unique<CalEvent>();
-        e->EventID = QString::number(i);
-        e->Subject = QStringLiteral("Appointment %1").arg(i);
-        const double day = first + std::floor(365.0 * i / n);
-        e->StartDate = day;
-        e->EndDate = day + 1 + (rng.bounded(10) == 0 ? rng.bounded(14) : rng.bounded(2));
-        e->CatIndex = qint16(1 + i % 3);
-        PlaceEvent(*e, state.year);
-        const QString key = EventKey(*e);
-        store->Add(std::move(e), key);
-    }
-    state.store = store;
-}
-
 void BM_DrawYearAndEvents(benchmark::State &bench)
 {
     StreamDialogs dialogs;
     PlannerState state(dialogs);
     state.year = PlannerYear(2026, 1);
-    state.categories.names = {"Holiday", "Work", "Other"};
-    state.categories.colours = {0x9FDDA6, 0xE4B497, 0xCCCCCC};
     state.DisplaySubject = bench.range(1) != 0;
-    Fill(state, int(bench.range(0)));
+    FillBenchYear(state, int(bench.range(0)));
     CalculateBands(*state.store, state.year, false, kScreenMinimumBands,
                    [&](const CalEvent &e) { return state.isVisible(e); }, state.RowBands, dialogs);
     // The band height may fall below a pixel for very full years; a screen would scroll then.

@@ -1,13 +1,17 @@
 // quorvel-render: draws a planner year without a window, from a calendar folder of the store or
-// from a cache file, into a PNG or PDF file.
+// from a cache file, into a PNG or PDF file; or prints it, over pages as the print preview lays
+// them out with the stored print settings, into a PDF file.
 
 #include "cacheloader.h"
 #include "calendarstore.h"
 #include "categorystore.h"
 #include "dialogs.h"
 #include "eventkey.h"
+#include "filtermodel.h"
 #include "oadate.h"
+#include "papers.h"
 #include "plannerstate.h"
+#include "printpreview.h"
 #include "qverror.h"
 #include "regio.h"
 #include "storeoptions.h"
@@ -55,6 +59,40 @@ bool LoadThroughCache(Store::Folder &folder, PlannerState &state, Dialogs &dialo
     return true;
 }
 
+// The year over printed pages, as the print preview shows them with the stored settings of
+// the planner's title, into a PDF file.
+int PrintToPdf(PlannerState &state, const QString &output, const QCommandLineParser &parser)
+{
+    PageLayoutTarget paper;
+    PrintPreview preview(state, paper);
+    if (!preview.open())
+        return 1;
+    bool ok = true;
+    if (parser.isSet("paper") && !PageSizeOfCode(parser.value("paper").toInt(&ok)).isValid()) {
+        std::fprintf(stderr, "quorvel-render: --paper takes a paper size code (9 is A4)\n");
+        return 2;
+    }
+    if (parser.isSet("paper"))
+        paper.setPaperSize(parser.value("paper").toInt());
+    if (parser.isSet("orientation"))
+        paper.setOrientation(parser.value("orientation") == "portrait" ? 1 : 2);
+    if (preview.Paginate() != PrintPreview::Outcome::Laid)
+        return 1;
+    QPdfWriter pdf(output);
+    pdf.setTitle(PageHeading(preview.year(), preview.settings()).section('\n', 0, 0));
+    pdf.setCreator("Quorvel");
+    pdf.setPageLayout(paper.layout());
+    pdf.setResolution(paper.resolution());
+    if (!preview.print(pdf)) {
+        std::fprintf(stderr, "quorvel-render: cannot write %s\n", qPrintable(output));
+        return 1;
+    }
+    std::printf("%s: year %d, %d appointments, %d pages (%s)\n", qPrintable(output),
+                state.year.selectedYear(), state.store->Count(), preview.pageCount(),
+                qPrintable(preview.status().section("  ", 1)));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -64,9 +102,10 @@ int main(int argc, char **argv)
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName("quorvel-render");
     QCommandLineParser parser;
-    parser.setApplicationDescription("Draws a planner year into a PNG or PDF file.");
+    parser.setApplicationDescription("Draws a planner year into a PNG or PDF file, or prints it "
+                                     "over pages into a PDF file (--pages).");
     parser.addHelpOption();
-    parser.addPositionalArgument("output", "The file to write, .png or .pdf.");
+    parser.addPositionalArgument("output", "The file to write, .png or .pdf (not with --pages).");
     AddStoreOptions(parser);
     parser.addOptions({
         {"folder", "The calendar folder (store name and folders, separated by \\); default: "
@@ -80,18 +119,32 @@ int main(int argc, char **argv)
         {"no-headings", "Leave out the weekday and month headings."},
         {"today", "The day to mark as today, YYYY-MM-DD (default: today).", "date"},
         {"locale", "Month and weekday names of this locale (default: the user's).", "name"},
-        {"title", "The planner title whose category colours to use (default: Default).", "title",
-         "Default"},
+        {"title", "The planner title whose category colours, filter and print settings to use "
+                  "(default: Default).", "title", "Default"},
+        {"pages", "Print the year into this PDF file, over pages as the print preview lays them "
+                  "out with the title's stored print settings.", "file"},
+        {"paper", "With --pages: the paper size code instead of the stored one (8 A3, 9 A4, "
+                  "1 Letter).", "code"},
+        {"orientation", "With --pages: portrait or landscape instead of the stored orientation.",
+         "portrait|landscape"},
     });
     parser.process(app);
-    if (parser.positionalArguments().size() != 1)
+    const bool pages = parser.isSet("pages");
+    if (parser.positionalArguments().size() != (pages ? 0 : 1))
         parser.showHelp(2);
-    const QString output = parser.positionalArguments()[0];
+    const QString output = pages ? parser.value("pages") : parser.positionalArguments()[0];
 
     StreamDialogs dialogs;
     PlannerState state(dialogs);
     state.DisplaySubject = parser.isSet("subjects");
     state.AllEvents = parser.isSet("all-events");
+    state.TitleName = parser.value("title");
+    // The planner's filter of the title hides what it hides on screen.
+    state.ListSeparator = RegIO(dialogs).ListSeparator();
+    state.CategorySeparator = state.ListSeparator + QLatin1Char(' ');
+    FilterModel filter(state.CategorySeparator);
+    filter.restore(state.TitleName);
+    state.IsFilteredOut = [&filter](const QString &c) { return filter.IsFilteredOut(c); };
     const QDate today = parser.isSet("today") ? QDate::fromString(parser.value("today"), Qt::ISODate)
                                               : QDate::currentDate();
     bool ok = true;
@@ -147,6 +200,8 @@ int main(int argc, char **argv)
         16, RegIO(dialogs).RegReadNumber("HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\16.0\\"
                                          "Outlook\\Options\\Calendar",
                                          "BackgroundColorIndex"));
+    if (pages)
+        return PrintToPdf(state, output, parser);
     HitMap hits;
     if (output.endsWith(".pdf", Qt::CaseInsensitive)) {
         QPdfWriter pdf(output);

@@ -1,10 +1,13 @@
 // quorvel-shots: pictures of the planner at work for the documentation, made without a display:
-// the demo calendar with the pointer over an appointment (its tooltip and the date label), and a
-// pen drag across two month rows. Usage: quorvel-shots --store DIR OUTPUT-DIRECTORY
+// the demo calendar with the pointer over an appointment (its tooltip and the date label), a pen
+// drag across two month rows, the legend, the filter dialog, the print preview and its page
+// setup. Usage: quorvel-shots --store DIR OUTPUT-DIRECTORY
 
 #include "calendarstore.h"
 #include "dialogs.h"
 #include "filterdialog.h"
+#include "printoptionsdialog.h"
+#include "printpreviewwindow.h"
 #include "regio.h"
 #include "storeoptions.h"
 #include "syncher.h"
@@ -135,11 +138,26 @@ int main(int argc, char **argv)
     filterDialog.findChild<QCheckBox *>("cbMasterList")->setChecked(true);
     QApplication::processEvents();
     const bool filtering = filterDialog.grab().save(out.filePath("quorvel-filter.png"));
-    if (!hover || !drag || !legend || !filtering) {
+    filterDialog.hide();
+
+    // The print preview, zoomed to show the whole page, and its page setup.
+    PrintPreviewWindow preview(p.state(), p.outlookMajorVersion());
+    preview.show();
+    preview.resize(1100, 820);
+    QApplication::processEvents();
+    preview.runCommand(QStringLiteral("Zoom"));
+    QApplication::processEvents();
+    const bool previewing = preview.grab().save(out.filePath("quorvel-print-preview.png"));
+    PrintOptionsDialog pageSetup(preview.preview().settings(), dialogs, preview.preview().reprintOffered());
+    pageSetup.show();
+    QApplication::processEvents();
+    const bool options = pageSetup.grab().save(out.filePath("quorvel-print-options.png"));
+    if (!hover || !drag || !legend || !filtering || !previewing || !options) {
         std::fprintf(stderr, "quorvel-shots: cannot write into %s\n", qPrintable(out.path()));
         return 1;
     }
-    std::printf("quorvel-hover.png, quorvel-pen-drag.png, quorvel-legend.png and quorvel-filter.png "
-                "in %s\n", qPrintable(out.path()));
+    std::printf("quorvel-hover.png, quorvel-pen-drag.png, quorvel-legend.png, quorvel-filter.png, "
+                "quorvel-print-preview.png and quorvel-print-options.png in %s\n",
+                qPrintable(out.path()));
     return 0;
 }

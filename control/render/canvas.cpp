@@ -45,7 +45,7 @@ void PainterCanvas::line(double x1, double y1, double x2, double y2, quint32 col
 {
     applyMode();
     QPen pen(ColorOf(colour));
-    pen.setWidth(m_penWidth);
+    pen.setWidth(strokeWidth());
     pen.setCapStyle(Qt::SquareCap);
     m_painter.setPen(pen);
     m_painter.setClipRect(m_area);
@@ -64,7 +64,7 @@ void PainterCanvas::box(double x1, double y1, double x2, double y2, quint32 colo
         return;
     }
     QPen pen(c);
-    pen.setWidth(m_penWidth);
+    pen.setWidth(strokeWidth());
     pen.setJoinStyle(Qt::MiterJoin);
     m_painter.setPen(pen);
     m_painter.setBrush(Qt::NoBrush);
@@ -74,6 +74,13 @@ void PainterCanvas::box(double x1, double y1, double x2, double y2, quint32 colo
     const int w = m_penWidth;
     m_painter.drawRect(QRect(QPoint(l + w / 2, t + w / 2),
                              QPoint(r - (w - 1) / 2 - 1, b - (w - 1) / 2 - 1)));
+}
+
+int PainterCanvas::strokeWidth() const
+{
+    // One pixel is the device's thinnest line: the same on screen, and on paper, where one dot
+    // of a printer or of a PDF at its resolution would all but vanish, still a visible line.
+    return m_penWidth == 1 ? 0 : m_penWidth;
 }
 
 void PainterCanvas::setFontSize(double points)

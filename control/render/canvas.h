@@ -106,6 +106,7 @@ private:
     int toX(double twips) const;
     int toY(double twips) const;
     void applyMode();
+    int strokeWidth() const;
     // The font at the canvas's resolution and its metrics, made again when the font changes.
     const QFont &deviceFont() const;
     const QFontMetricsF &deviceMetrics() const;

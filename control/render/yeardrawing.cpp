@@ -125,8 +125,9 @@ void DrawDayHeadings(Canvas &strip, const GridGeometry &g, const CalendarNames &
     strip.line(strip.width() - px, py, strip.width() - px, h, colours.windowFrame);
     for (int v = 0; v < PlannerYear::kColumns; ++v) {
         const double x = std::round(v * g.DayWidth);
-        strip.line(x, 0, x, h, colours.inactiveTitleBar);
+        // The raised edge first: where a device draws both on one dot, the separator shows.
         strip.line(x + px, 0, x + px, h, kWhite);
+        strip.line(x, 0, x, h, colours.inactiveTitleBar);
         strip.setCurrentX(x + 3 * px);
         strip.setCurrentY(h - th - py);
         strip.print(names.DayShortNames[size_t(v % 7)]);
@@ -150,8 +151,8 @@ void DrawMonthHeadings(Canvas &column, const PlannerState &state, const GridGeom
     column.line(0, 0, w, 0, colours.windowFrame);
     for (int r = rows.first; r <= rows.last; ++r) {
         const double y = std::round(rows.bottom(r, g.BandHeight));
-        column.line(0, y, w, y, colours.inactiveTitleBar);
         column.line(0, y + py, w, y + py, kWhite);
+        column.line(0, y, w, y, colours.inactiveTitleBar);
         column.setCurrentX(3 * px);
         column.setCurrentY(std::round(rows.top(r, g.BandHeight)) + 2 * py);
         column.print(names.MonthShortNames[size_t(state.year.MonthOfRow(r) - 1)]);

@@ -14,6 +14,7 @@
 #include "oadate.h"
 #include "plannerinput.h"
 #include "plannertoolbar.h"
+#include "printpreviewwindow.h"
 #include "qtdialogs.h"
 #include "updateindicator.h"
 
@@ -59,7 +60,6 @@ YearPlan::~YearPlan()
 void YearPlan::buildChildren()
 {
     m_toolbar = new PlannerToolBar(this);
-    m_toolbar->setAvailable(Command::Print, false);
     for (Command hidden : {Command::Filter, Command::Categories, Command::Save})
         m_toolbar->setShown(hidden, false);
     connect(m_toolbar, &PlannerToolBar::triggered, this, &YearPlan::runCommand);
@@ -121,8 +121,7 @@ void YearPlan::runCommand(Command command)
         XmlExporter(*m_planner).ExportXml(
             [this](int year) { return SaveTypeDialog::ask(year, this); });
         break;
-    case Command::Print:
-        break; // not offered yet: their buttons stay disabled
+    case Command::Print: showPrintPreview(); break;
     }
 }
 
@@ -146,6 +145,17 @@ void YearPlan::showFilterDialog()
         p.ShowFilterState();
         p.ArrangeControls();
     }
+}
+
+void YearPlan::showPrintPreview()
+{
+    std::unique_ptr<PrintPreviewWindow> preview;
+    {
+        WaitCursor wait(m_planner->dialogs());
+        preview = std::make_unique<PrintPreviewWindow>(m_planner->state(),
+                                                       m_planner->outlookMajorVersion(), this);
+    }
+    preview->exec();
 }
 
 QStringList YearPlan::GetStringList() const

@@ -157,6 +157,7 @@ private:
     void buildChildren();
     void runCommand(Command command);
     void showFilterDialog();
+    void showPrintPreview();
     void drawEverything();
     void drawEvents();
     QRect pixels(const QRectF &twips) const;

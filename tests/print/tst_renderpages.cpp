@@ -1,0 +1,70 @@
+#include "testsupport.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QSettings>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+// quorvel-render --pages: the printed pages of a store's year, as the preview lays them out
+// with the stored print settings, and an exit code that tells whether they were written.
+TEST(RenderPages, PrintsTheYearIntoAPdf)
+{
+    QTemporaryDir dir;
+    QDir().mkpath(dir.filePath("Team/Calendar"));
+    WriteAll(dir.filePath("Team/.quorvel-store"), "[Store]\nName=Team\nUserName=Ana\n");
+    WriteAll(dir.filePath("Team/Calendar/fair.ics"),
+             Vevent("fair", "SUMMARY:Fair\r\nDTSTART;VALUE=DATE:20260310\r\nDTEND;VALUE=DATE:20260313\r\n"));
+    const QString settings = dir.filePath("config/Rudi Zuvevid/Rudi Zuvevid.ini");
+    struct Run
+    {
+        int code;
+        QString out, err;
+    };
+    auto run = [&](const QStringList &args) {
+        QProcess tool;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("TMP", dir.path());
+        env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
+        tool.setProcessEnvironment(env);
+        tool.start(QUORVEL_RENDER, QStringList{"--store", dir.filePath("Team"), "--year", "2026"} + args);
+        tool.waitForFinished(60000);
+        return Run{tool.exitCode(), QString::fromUtf8(tool.readAllStandardOutput()),
+                   QString::fromUtf8(tool.readAllStandardError())};
+    };
+
+    const QString pdf = dir.filePath("pages.pdf");
+    Run r = run({"--pages", pdf});
+    EXPECT_EQ(r.code, 0) << qPrintable(r.err);
+    EXPECT_TRUE(r.out.contains("1 pages (Landscape A4, 210 x 297 mm)")) << qPrintable(r.out);
+    EXPECT_TRUE(ReadAll(pdf).startsWith("%PDF"));
+    EXPECT_EQ(QSettings(settings, QSettings::IniFormat).value("Printing/EndMonth").toString(), "12");
+
+    r = run({"--pages", pdf, "--paper", "8", "--orientation", "portrait"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_TRUE(r.out.contains("(Portrait A3, 297 x 420 mm)")) << qPrintable(r.out);
+
+    // The stored settings split the year; a month taller than a page is a failure.
+    {
+        QSettings s(settings, QSettings::IniFormat);
+        s.setValue("Printing/Band Height", "567");
+        s.setValue("Printing/Bands", "40");
+    }
+    QFile::remove(pdf);
+    r = run({"--pages", pdf});
+    EXPECT_EQ(r.code, 1);
+    EXPECT_TRUE(r.err.contains("Events for January will not all fit onto the page")) << qPrintable(r.err);
+    EXPECT_FALSE(QFile::exists(pdf));
+    {
+        QSettings s(settings, QSettings::IniFormat);
+        s.setValue("Printing/Bands", "3");
+    }
+    r = run({"--pages", pdf});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_TRUE(r.out.contains("4 pages")) << qPrintable(r.out);
+
+    EXPECT_EQ(run({"--pages", pdf, "--paper", "9999"}).code, 2);
+    EXPECT_EQ(run({"--pages", dir.filePath("no/such/dir/p.pdf")}).code, 1);
+    EXPECT_EQ(run({"--pages", pdf, "extra.png"}).code, 2);
+}
