@@ -2,7 +2,6 @@
 // counts, to show how drawing grows with the number of bars.
 
 #include "benchyear.h"
-#include "controllayout.h"
 #include "dialogs.h"
 #include "oadate.h"
 #include "plannerstate.h"
@@ -11,8 +10,6 @@
 #include <QGuiApplication>
 
 #include <benchmark/benchmark.h>
-
-#include <cmath>
 
 namespace {
 
@@ -23,19 +20,8 @@ void BM_DrawYearAndEvents(benchmark::State &bench)
     state.year = PlannerYear(2026, 1);
     state.DisplaySubject = bench.range(1) != 0;
     FillBenchYear(state, int(bench.range(0)));
-    CalculateBands(*state.store, state.year, false, kScreenMinimumBands,
-                   [&](const CalEvent &e) { return state.isVisible(e); }, state.RowBands, dialogs);
-    // The band height may fall below a pixel for very full years; a screen would scroll then.
     ImageCanvas canvas(QSize(1920, 1080));
-    GridLayoutInput fit;
-    fit.areaWidth = canvas.width();
-    fit.areaHeight = canvas.height();
-    fit.px = canvas.px();
-    fit.py = canvas.py();
-    fit.totalBands = state.RowBands[12];
-    fit.headings = false;
-    fit.mayScroll = false;
-    const GridGeometry g = LayoutGrid(fit).geometry;
+    const GridGeometry g = FitBenchYear(state, canvas);
     HitMap hits;
     for (auto _ : bench) {
         DrawYear(canvas, state, g, 0xE1BFA5);

@@ -2,7 +2,6 @@
 // page into a PDF (in memory), beside drawing the same year on a 1920x1080 screen with subjects.
 
 #include "benchyear.h"
-#include "controllayout.h"
 #include "dialogs.h"
 #include "oadate.h"
 #include "papers.h"
@@ -30,17 +29,7 @@ void BM_ScreenYearWithSubjects(benchmark::State &bench)
     ImageCanvas canvas(QSize(1920, 1080));
     HitMap hits;
     for (auto _ : bench) {
-        CalculateBands(*state.store, state.year, false, kScreenMinimumBands,
-                       [&](const CalEvent &e) { return state.isVisible(e); }, state.RowBands, dialogs);
-        GridLayoutInput fit;
-        fit.areaWidth = canvas.width();
-        fit.areaHeight = canvas.height();
-        fit.px = canvas.px();
-        fit.py = canvas.py();
-        fit.totalBands = state.RowBands[12];
-        fit.headings = false;
-        fit.mayScroll = false;
-        const GridGeometry g = LayoutGrid(fit).geometry;
+        const GridGeometry g = FitBenchYear(state, canvas); // the bands too, as printing lays them out
         DrawYear(canvas, state, g, 0xE1BFA5);
         DrawEvents(canvas, state, g, hits, OADate::fromDateTime(QDate(2026, 6, 1)));
     }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "bandlayout.h"
 #include "calevent.h"
+#include "canvas.h"
+#include "controllayout.h"
 #include "eventkey.h"
 #include "plannerstate.h"
 
@@ -31,4 +34,21 @@ inline void FillBenchYear(PlannerState &state, int n)
     state.store = store;
     state.categories.names = {"Holiday", "Work", "Other"};
     state.categories.colours = {0x9FDDA6, 0xE4B497, 0xCCCCCC};
+}
+
+// The grid of state's year laid out to fill canvas without headings or scrolling, the bands
+// worked out first. Very full years get bands below a pixel; a screen would scroll then.
+inline GridGeometry FitBenchYear(PlannerState &state, const Canvas &canvas)
+{
+    CalculateBands(*state.store, state.year, state.AllEvents, kScreenMinimumBands,
+                   [&](const CalEvent &e) { return state.isVisible(e); }, state.RowBands, state.dialogs);
+    GridLayoutInput fit;
+    fit.areaWidth = canvas.width();
+    fit.areaHeight = canvas.height();
+    fit.px = canvas.px();
+    fit.py = canvas.py();
+    fit.totalBands = state.RowBands[12];
+    fit.headings = false;
+    fit.mayScroll = false;
+    return LayoutGrid(fit).geometry;
 }

@@ -4,6 +4,8 @@
 #include "localefont.h"
 #include "plannerstate.h"
 #include "printsettings.h"
+#include "qverror.h"
+#include "dialogs.h"
 
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -152,7 +154,12 @@ void DrawPage(QPainter &painter, const QRect &pageArea, double dpiX, double dpiY
     grid.canvas.setFontSize(layout.dayNumberSize);
     DrawGrid(grid.canvas, state, g, rows, kPaperWeekend, paper);
     paper.subjects = settings.VisibleText();
-    DrawBars(grid.canvas, state, g, rows, paper, nullptr);
+    try {
+        DrawBars(grid.canvas, state, g, rows, paper, nullptr);
+    } catch (const std::exception &e) {
+        state.dialogs.message(QStringLiteral("Error drawing the current events, please refresh planner.\n\n") +
+                              ErrorTail(e));
+    }
 }
 
 bool PrintPages(QPagedPaintDevice &device, const PlannerState &state, const PrintSettings &settings,

@@ -36,6 +36,39 @@ void measureLegend(PageLayout &layout, const CategoryTable &table, const PrintSe
     layout.legendHeight = int(std::lround(y));
 }
 
+// Runs first..last of running totals (the legend's entry bottoms, the month rows' band totals)
+// spread over pages that hold room each: every page takes whole runs while they fit. tooTall
+// is the first run taller than a page alone, or 0.
+struct Split
+{
+    QList<int> first, last;
+    int tooTall = 0;
+};
+template <typename Totals>
+Split splitRuns(const Totals &totals, int first, int last, double room)
+{
+    Split split;
+    int s = first;
+    while (s <= last) {
+        const double end = totals[s - 1] + room;
+        int e = s;
+        while (e <= last && totals[e] < end)
+            ++e;
+        if (e > last) {
+            e = last; // the runs left all fit
+        } else if (e == s && totals[s] > end) {
+            split.tooTall = s;
+            return split;
+        } else if (e > s) {
+            --e;
+        }
+        split.first.append(s);
+        split.last.append(e);
+        s = e + 1;
+    }
+    return split;
+}
+
 double measureHeading(const PlannerState &state, const PrintSettings &settings,
                       const PageLayout &layout, Canvas &measure)
 {
@@ -118,25 +151,14 @@ PageLayout Paginate(PlannerState &state, const PrintSettings &settings, const QS
     L.legendFirst = {0};
     L.legendLast = {0};
     if (legend && L.legendHeight > L.gridHeight) {
-        int s = 1;
-        while (s <= n) {
-            const double room = L.legendBottom[s - 1] + L.gridHeight;
-            int e = s;
-            while (e <= n && L.legendBottom[e] < room)
-                ++e;
-            if (e > n) {
-                e = n;
-            } else if (e == s && room < L.legendBottom[s]) {
-                L.problem = QStringLiteral("Category legend will not fit onto the page\n\n") + kAdvice;
-                return L;
-            } else if (e > s) {
-                --e;
-            }
-            L.legendFirst.append(s);
-            L.legendLast.append(e);
-            s = e + 1;
+        const Split split = splitRuns(L.legendBottom, 1, n, L.gridHeight);
+        if (split.tooTall) {
+            L.problem = QStringLiteral("Category legend will not fit onto the page\n\n") + kAdvice;
+            return L;
         }
-        L.legendPageCount = int(L.legendFirst.size()) - 1;
+        L.legendFirst += split.first;
+        L.legendLast += split.last;
+        L.legendPageCount = int(split.first.size());
     } else if (legend) {
         L.legendPageCount = 1;
         L.legendFirst.append(1);
@@ -170,24 +192,13 @@ PageLayout Paginate(PlannerState &state, const PrintSettings &settings, const QS
     if (settings.minBandHeight() > L.bandHeight) {
         L.bandHeight = settings.minBandHeight();
         const int per = int(std::min(available / L.bandHeight, 1e9));
-        int s = rf;
-        while (s <= rl) {
-            const int base = L.rowBands[L.pageLastRow.last()] - before;
-            int e = s;
-            while (e <= rl && L.rowBands[e] - before < base + per)
-                ++e;
-            if (e > rl) {
-                e = rl; // the rows left all fit
-            } else if (e == s && L.rowBands[s] - before > base + per) {
-                L.problem = monthWontFit(s);
-                return L;
-            } else if (e > s) {
-                --e;
-            }
-            L.pageFirstRow.append(s);
-            L.pageLastRow.append(e);
-            s = e + 1;
+        const Split split = splitRuns(L.rowBands, rf, rl, per);
+        if (split.tooTall) {
+            L.problem = monthWontFit(split.tooTall);
+            return L;
         }
+        L.pageFirstRow += split.first;
+        L.pageLastRow += split.last;
     } else {
         L.pageFirstRow.append(rf);
         L.pageLastRow.append(rl);

@@ -91,34 +91,41 @@ void PrintSettings::LoadPrintSettings(const QString &titleName, int plannerStart
     setFilterMonths(start, end);
 }
 
+void PrintSettings::setLength(qint32 &twips, const char *key, double value)
+{
+    twips = twipsOf(value);
+    write(key, QString::number(twips));
+}
+
+void PrintSettings::setFlag(bool &flag, const char *key, bool on)
+{
+    flag = on;
+    write(key, boolText(on));
+}
+
 void PrintSettings::setLeftMargin(double value)
 {
-    m_left = twipsOf(value);
-    write("Left Margin", QString::number(m_left));
+    setLength(m_left, "Left Margin", value);
 }
 
 void PrintSettings::setTopMargin(double value)
 {
-    m_top = twipsOf(value);
-    write("Top Margin", QString::number(m_top));
+    setLength(m_top, "Top Margin", value);
 }
 
 void PrintSettings::setRightMargin(double value)
 {
-    m_right = twipsOf(value);
-    write("Right Margin", QString::number(m_right));
+    setLength(m_right, "Right Margin", value);
 }
 
 void PrintSettings::setBottomMargin(double value)
 {
-    m_bottom = twipsOf(value);
-    write("Bottom Margin", QString::number(m_bottom));
+    setLength(m_bottom, "Bottom Margin", value);
 }
 
 void PrintSettings::setLegendWidth(double value)
 {
-    m_legendWidth = twipsOf(value);
-    write("Legend Width", QString::number(m_legendWidth));
+    setLength(m_legendWidth, "Legend Width", value);
 }
 
 void PrintSettings::setMinBandHeight(double value)
@@ -142,14 +149,12 @@ void PrintSettings::setUnits(const QString &units)
 
 void PrintSettings::setReprintLegend(bool on)
 {
-    m_reprint = on;
-    write("ReprintLegend", boolText(on));
+    setFlag(m_reprint, "ReprintLegend", on);
 }
 
 void PrintSettings::setAutoHeading(bool on)
 {
-    m_autoHeading = on;
-    write("DisplayAutoHeading", boolText(on));
+    setFlag(m_autoHeading, "DisplayAutoHeading", on);
 }
 
 void PrintSettings::setHeader(const QString &text)
@@ -167,14 +172,12 @@ void PrintSettings::setPrintFormat(qint16 format)
 
 void PrintSettings::setDisplayLegend(bool on)
 {
-    m_displayLegend = on;
-    write("DisplayLegend", boolText(on));
+    setFlag(m_displayLegend, "DisplayLegend", on);
 }
 
 void PrintSettings::setVisibleText(bool on)
 {
-    m_visibleText = on;
-    write("PrintText", boolText(on));
+    setFlag(m_visibleText, "PrintText", on);
 }
 
 void PrintSettings::orderMonths()

@@ -82,6 +82,8 @@ private:
     double inUnits(double twips) const { return twips / factor(); }
     qint32 twipsOf(double value) const;
     void write(const char *key, const QString &value) const;
+    void setLength(qint32 &twips, const char *key, double value);
+    void setFlag(bool &flag, const char *key, bool on);
     void orderMonths();
 
     QString m_title;
