@@ -21,6 +21,8 @@ void DescribeHostOptions(QCommandLineParser &parser)
         {"hide-non-category-items", "Hide appointments of no category in the table."},
         {"screenshot", "Save a picture of the window once the year is drawn, then quit.", "file"},
         {"measure-startup", "Print the milliseconds until the first year is drawn, then quit."},
+        {"print-properties", "Print the planner's properties as it was created (name=value "
+                             "lines), then quit."},
     });
 }
 

@@ -43,13 +43,17 @@ bool ReadHomePage(const QString &frameUrl, MapPropertyBag &bag)
     const QString frame = readText(framePath);
     if (frame.isEmpty())
         return false;
+    // The source quoted with " or ' (a title may put spaces and the other quote in it), or bare.
     static const QRegularExpression source(
-        QStringLiteral("<i?frame\\b[^>]*\\bsrc\\s*=\\s*[\"']?([^\"' >]+)"),
+        QStringLiteral("<i?frame\\b[^>]*\\bsrc\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)'|([^\\s>]+))"),
         QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch m = source.match(frame);
     if (!m.hasMatch())
         return false;
-    const QString planner = readText(QFileInfo(framePath).dir().filePath(unescapeHtml(m.captured(1))));
+    QString name;
+    for (int i = 1; i <= 3 && name.isNull(); ++i)
+        name = m.captured(i);
+    const QString planner = readText(QFileInfo(framePath).dir().filePath(unescapeHtml(name)));
     if (planner.isEmpty())
         return false;
     // A value is quoted with " or ', and may hold the other quote (a title with an apostrophe).

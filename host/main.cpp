@@ -6,6 +6,7 @@
 #include "dialogs.h"
 #include "commandline.h"
 #include "homepage.h"
+#include "hostbus.h"
 #include "qverror.h"
 #include "storedialogs.h"
 #include "syncher.h"
@@ -13,6 +14,8 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QMainWindow>
@@ -83,8 +86,9 @@ int main(int argc, char **argv)
     parser.process(app);
     const bool measure = parser.isSet("measure-startup");
     const QString screenshot = parser.value("screenshot");
+    const bool printProperties = parser.isSet("print-properties");
     // Scripted runs never wait for somebody to close a box: messages go to standard error.
-    const bool scripted = measure || !screenshot.isEmpty();
+    const bool scripted = measure || !screenshot.isEmpty() || printProperties;
     const bool desktop = !scripted && QGuiApplication::platformName() != QLatin1String("offscreen") &&
                          QGuiApplication::platformName() != QLatin1String("minimal");
     auto fail = [desktop](const QString &text) {
@@ -93,6 +97,12 @@ int main(int argc, char **argv)
             QMessageBox::critical(nullptr, QStringLiteral("Quorvel"), text);
         return 1;
     };
+
+    // Queued, so that the name stays owned while any planner runs.
+    if (QDBusConnection::sessionBus().isConnected())
+        QDBusConnection::sessionBus().interface()->registerService(
+            QLatin1String(kPlannerHostBusName), QDBusConnectionInterface::QueueService,
+            QDBusConnectionInterface::DontAllowReplacement);
 
     Store::ProfileOptions options;
     options.profile = parser.value("profile");
@@ -174,6 +184,15 @@ int main(int argc, char **argv)
     planner->ReadProperties(bag);
     if (firstYear)
         planner->ChangeYear(firstYear - planner->state().year.selectedYear());
+    if (printProperties) {
+        const Planner &p = planner->planner();
+        std::printf("TitleName=%s\nFolder=%s\nAllEvents=%d\nDisplaySubject=%d\n"
+                    "HideNonCategoryItems=%d\nStartMonth=%d\n",
+                    qPrintable(p.TitleName()), qPrintable(p.Folder()), p.AllEvents(),
+                    p.DisplaySubject(), p.HideNonCategoryItems(), p.StartMonth());
+        std::fflush(stdout);
+        return 0;
+    }
     const int exitCode = app.exec();
     if (!scripted)
         settings.setValue("Host/geometry", window.saveGeometry());

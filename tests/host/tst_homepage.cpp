@@ -26,6 +26,17 @@ TEST(HomePage, TheFramePageNamesThePlannerPageWhoseParametersAreTheProperties)
     EXPECT_FALSE(bag.ReadProperty("DisplaySubject", false).toBool()) << "absent: the default";
     EXPECT_EQ(bag.ReadProperty("StartMonth", 1).toInt(), 9);
 
+    // A planner page whose name has spaces, an apostrophe and an ampersand, as a title gives it.
+    WriteAll(dir.filePath("O'Brien & Sons.htm"),
+             "<object><param name=\"TitleName\" value=\"O&#39;Brien &amp; Sons\"></object>");
+    for (const char *frame : {"<iframe src=\"O&#39;Brien &amp; Sons.htm\"></iframe>",
+                              "<iframe style=\"border:0\" src='O&#39;Brien &amp; Sons.htm'>"}) {
+        WriteAll(dir.filePath("OFrame.htm"), frame);
+        MapPropertyBag named;
+        ASSERT_TRUE(ReadHomePage("file:" + dir.filePath("OFrame.htm"), named)) << frame;
+        EXPECT_EQ(named.ReadProperty("TitleName", "").toString(), "O'Brien & Sons");
+    }
+
     MapPropertyBag untouched;
     EXPECT_FALSE(ReadHomePage(dir.filePath("missing.htm"), untouched));
     WriteAll(dir.filePath("NoFrame.htm"), "<html>nothing here</html>");
