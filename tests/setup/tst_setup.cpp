@@ -23,6 +23,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <QToolButton>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -376,4 +377,37 @@ TEST_F(SetupTest, TheWarningLineFollowsThePlannerHost)
     // With no planner open the line stays empty.
     SetupDialog quiet(QUORVEL_SETUP_DIR, dialogs);
     EXPECT_EQ(quiet.findChild<QLabel *>("clientWarning")->text(), "");
+}
+
+TEST_F(SetupTest, ButtonsHelpAndAbout)
+{
+    SetupDialog dialog(QUORVEL_SETUP_DIR, dialogs);
+    const std::pair<const char *, const char *> tips[] = {
+        {"install", "Press to install the Quorvel control"},
+        {"cancel", "Press to cancel installation, and exit installer"},
+        {"help", "Press to view installation notes"},
+        {"browseDestination", "Press to specify/create destination folder"},
+        {"browseCalendar", "Press to specify outlook calendar folder"},
+    };
+    for (const auto &[name, tip] : tips)
+        EXPECT_EQ(dialog.findChild<QWidget *>(name)->toolTip(), tip) << name;
+    EXPECT_TRUE(dialog.findChild<QPushButton *>("install")->isDefault());
+    EXPECT_EQ(dialog.findChild<QLineEdit *>("title")->maxLength(), 128);
+    QStringList months;
+    auto *list = dialog.findChild<QComboBox *>("startMonth");
+    for (int i = 0; i < list->count(); ++i)
+        months << list->itemText(i);
+    EXPECT_EQ(months, Installer::MonthNames());
+    EXPECT_EQ(months.size(), 12);
+
+    dialog.findChild<QPushButton *>("help")->click();
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_EQ(dialogs.shown()[0].kind, ScriptedDialogs::Kind::Address);
+    EXPECT_EQ(dialogs.shown()[0].text, QUrl::fromLocalFile(QString(QUORVEL_SETUP_DIR) + "/ReadMe.htm").toString());
+    EXPECT_TRUE(QFile::exists(QString(QUORVEL_SETUP_DIR) + "/ReadMe.htm"));
+    dialog.findChild<QToolButton *>("about")->click();
+    EXPECT_EQ(dialogs.shown().last().aboutBox.caption, "About QuorvelSetup");
+    EXPECT_EQ(dialogs.shown().last().aboutBox.versionLine, "Quorvel Calendar Installer Version 2.1");
+    dialog.findChild<QPushButton *>("cancel")->click();
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
 }
