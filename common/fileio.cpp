@@ -23,6 +23,7 @@ int FileErrorNumber(int err, const QString &path)
     case EACCES:
     case EPERM:
     case EROFS:
+    case ELOOP: // a link where a file was expected: never followed
         return FileError::BadFileMode;
     case EBUSY:
     case ETXTBSY:
@@ -90,14 +91,42 @@ BinaryFile::~BinaryFile()
     close();
 }
 
+namespace {
+
+// Opens name without following a link in its last part and without waiting on a pipe; anything
+// but a regular file is refused with EACCES. -1 and errno on failure.
+int openRegular(const QByteArray &name, int flags, mode_t mode = 0600)
+{
+    const int fd = ::open(name.constData(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, mode);
+    if (fd < 0) {
+        if (errno == EISDIR)
+            errno = EACCES;
+        return -1;
+    }
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        errno = EACCES;
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+} // namespace
+
 BinaryFile BinaryFile::open(const QString &path, int *errorNumber)
 {
     BinaryFile f;
     f.m_path = path;
     const QByteArray name = QFile::encodeName(path);
-    int fd = ::open(name.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0 && (errno == EACCES || errno == EROFS))
-        fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
+    int fd = openRegular(name, O_RDWR | O_CREAT);
+    if (fd < 0 && (errno == EACCES || errno == EROFS)) {
+        const int refused = errno;
+        fd = openRegular(name, O_RDONLY);
+        if (fd < 0)
+            errno = refused;
+    }
     if (fd < 0)
         f.m_error = FileErrorNumber(errno, path);
     f.m_fd = fd;
@@ -110,8 +139,7 @@ BinaryFile BinaryFile::create(const QString &path, int *errorNumber)
 {
     BinaryFile f;
     f.m_path = path;
-    f.m_fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC,
-                    0600);
+    f.m_fd = openRegular(QFile::encodeName(path), O_RDWR | O_CREAT | O_EXCL);
     if (f.m_fd < 0)
         f.m_error = FileErrorNumber(errno, path);
     if (errorNumber)

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <utility>
+
 class Dialogs;
 
 // File error numbers of the platform the system was written for; the operating system's errors
@@ -40,12 +42,17 @@ public:
 
     // Opens path for reading and writing, creating it empty (readable by the user alone) when it
     // is missing; a file that may only be read is opened for reading. On failure the result is
-    // closed and errorNumber holds the file error number.
+    // closed and errorNumber holds the file error number. A link is never followed and anything
+    // but a regular file (a pipe, a device, a directory) is refused as "Bad file mode": in a
+    // directory others can write, a planted name must not lead elsewhere.
     static BinaryFile open(const QString &path, int *errorNumber = nullptr);
-    // Creates path anew (truncated), readable by the user alone.
+    // Creates path, which must not exist yet (a name planted meanwhile is refused, never
+    // followed), readable by the user alone.
     static BinaryFile create(const QString &path, int *errorNumber = nullptr);
 
     bool isOpen() const { return m_fd >= 0; }
+    // The descriptor, now the caller's to close.
+    int release() { return std::exchange(m_fd, -1); }
     QString path() const { return m_path; }
 
     // Up to size bytes into data; the count read (0 at the end), or -1 on failure.

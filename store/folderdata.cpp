@@ -132,8 +132,8 @@ void FolderData::writeItem(const QString &fileName, const IcalItem &item)
     const QString target = path + QLatin1Char('/') + fileName;
     const QString temp = path + QStringLiteral("/.~") + fileName + QStringLiteral(".tmp");
     const QByteArray text = item.serialize();
-    int error = 0;
-    BinaryFile f = BinaryFile::create(temp, &error);
+    int error = DeleteFile(temp); // one a crash left behind
+    BinaryFile f = error ? BinaryFile() : BinaryFile::create(temp, &error);
     bool ok = f.isOpen() && f.write(text.constData(), text.size()) && f.sync() && f.close();
     if (ok && std::rename(QFile::encodeName(temp).constData(),
                           QFile::encodeName(target).constData()) != 0) {

@@ -41,8 +41,10 @@ void Syncher::CancelUpdate()
 
 void Syncher::tick()
 {
-    // A second request while a rebuild yields waits for it: both would write the same temp file.
-    if (Updating)
+    // A second request while a rebuild yields waits for it, as does a request for a cache name
+    // another synchroniser of this process is writing (a second planner on the same folder):
+    // both would write the same temp file. The timer asks again.
+    if (Updating || CacheNameBusy(CacheFileName))
         return;
     m_writeTimer.stop();
     try {
@@ -110,12 +112,11 @@ void Syncher::rebuild()
         case CacheWriteResult::Cancelled:
             result = SynchCancelled;
             break;
-        case CacheWriteResult::CacheNotDeleted:
+        case CacheWriteResult::RenameFailed:
             result = SynchOldCacheKept;
             error = written.errorNumber;
             break;
         case CacheWriteResult::WriteFailed:
-        case CacheWriteResult::RenameFailed:
             result = SynchRebuildFailed;
             error = written.errorNumber;
             break;

@@ -5,14 +5,38 @@
 #include "eventstore.h"
 #include "fileio.h"
 #include "qverror.h"
+#include "yield.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QHash>
+#include <QMutex>
+#include <QThread>
 #include <QFile>
 #include <QStandardPaths>
 
 #include <cerrno>
 #include <cstdio>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+// The cache names written in this process, and the thread writing each.
+QMutex &writersMutex()
+{
+    static QMutex mutex;
+    return mutex;
+}
+QHash<QString, QThread *> &writers()
+{
+    static QHash<QString, QThread *> names;
+    return names;
+}
+
+} // namespace
 
 QString CacheDirectory()
 {
@@ -74,10 +98,66 @@ CacheFileNames MakeCacheFileNames(const std::function<QString()> &userName, int 
     return {dir + '/' + base, dir + "/~" + base};
 }
 
+CacheNameLock::CacheNameLock(const QString &cacheFile, const QString &lockFile, int patienceMs)
+    : m_cacheFile(cacheFile)
+{
+    {
+        const QMutexLocker locked(&writersMutex());
+        const auto writer = writers().constFind(cacheFile);
+        if (writer != writers().cend() && *writer == QThread::currentThread()) {
+            // A writer this one interrupts (it yielded to the loop): it cannot finish first.
+            m_error = FileError::FileAlreadyOpen;
+            return;
+        }
+    }
+    BinaryFile file = BinaryFile::open(lockFile, &m_error);
+    if (!file.isOpen())
+        return;
+    m_fd = file.release();
+    QElapsedTimer waited;
+    waited.start();
+    const bool mainThread = QCoreApplication::instance() &&
+                            QThread::currentThread() == QCoreApplication::instance()->thread();
+    while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+        if ((errno != EWOULDBLOCK && errno != EINTR) || waited.elapsed() >= patienceMs) {
+            m_error = errno == EWOULDBLOCK ? FileError::FileAlreadyOpen : FileErrorNumber(errno, lockFile);
+            ::close(std::exchange(m_fd, -1));
+            return;
+        }
+        // The other writer may be a window of this program waiting for the same loop.
+        if (mainThread)
+            YieldToLoop();
+        QThread::msleep(10);
+    }
+    const QMutexLocker locked(&writersMutex());
+    writers().insert(cacheFile, QThread::currentThread());
+}
+
+CacheNameLock::~CacheNameLock()
+{
+    if (m_fd < 0)
+        return;
+    {
+        const QMutexLocker locked(&writersMutex());
+        writers().remove(m_cacheFile);
+    }
+    ::flock(m_fd, LOCK_UN);
+    ::close(m_fd);
+}
+
+bool CacheNameBusy(const QString &cacheFile)
+{
+    const QMutexLocker locked(&writersMutex());
+    return writers().contains(cacheFile);
+}
+
 CacheWriteResult ReplaceCacheFile(const CacheFileNames &names,
                                   const std::function<bool(CacheRecordWriter &)> &writeRecords,
                                   const std::function<void(bool)> &writingFile)
 {
+    const CacheNameLock lock(names.cacheFile, names.tempFile + QStringLiteral(".lock"));
+    if (!lock.held())
+        return {CacheWriteResult::TempNotOpened, lock.error()};
     if (const int error = DeleteFile(names.tempFile))
         return {CacheWriteResult::TempNotDeleted, error};
 
@@ -103,14 +183,10 @@ CacheWriteResult ReplaceCacheFile(const CacheFileNames &names,
     if (writingFile)
         writingFile(true);
     CacheWriteResult result;
-    const QByteArray from = QFile::encodeName(names.tempFile);
-    const QByteArray to = QFile::encodeName(names.cacheFile);
-    if (std::rename(from.constData(), to.constData()) != 0) {
-        if (const int deleteError = DeleteFile(names.cacheFile))
-            result = {CacheWriteResult::CacheNotDeleted, deleteError};
-        else if (std::rename(from.constData(), to.constData()) != 0)
-            result = {CacheWriteResult::RenameFailed, FileErrorNumber(errno, names.cacheFile)};
-    }
+    // The rename replaces the cache in one step; when it cannot, the cache there stays.
+    if (std::rename(QFile::encodeName(names.tempFile).constData(),
+                    QFile::encodeName(names.cacheFile).constData()) != 0)
+        result = {CacheWriteResult::RenameFailed, FileErrorNumber(errno, names.cacheFile)};
     if (writingFile)
         writingFile(false);
     return result;

@@ -43,8 +43,7 @@ struct CacheWriteResult
         TempNotOpened,  // the temp file could not be created; nothing written
         WriteFailed,    // writing the records failed; the cache file is untouched
         Cancelled,      // the record writer asked to stop; what it wrote stays in the temp file
-        CacheNotDeleted, // the new data is complete in the temp file, the old cache stays
-        RenameFailed,   // the old cache is gone, the new data is in the temp file
+        RenameFailed,   // the new data is complete in the temp file, the old cache stays
     };
     Stage stage = Done;
     int errorNumber = 0; // the file error number of the failing step
@@ -52,17 +51,44 @@ struct CacheWriteResult
     bool ok() const { return stage == Done; }
 };
 
-// Replaces the cache file by the records that writeRecords writes, through the temp file: remove
-// an old temp file, create it, write and store every record, then let the temp file take the
-// cache file's name. writeRecords returns false to cancel. writingFile, when given, is told
-// true before the cache file is touched and false after.
+// Replaces the cache file by the records that writeRecords writes, through the temp file: take
+// the cache name's lock, remove an old temp file, create it anew, write and store every record,
+// then let the temp file take the cache file's name. writeRecords returns false to cancel.
+// writingFile, when given, is told true before the cache file is touched and false after.
 //
 // Readers see the old complete file or the new complete file, never a part: the rename replaces
-// the cache in one step. Only when it cannot (the cache is a directory, say) is the old cache
-// deleted first, and a cache that cannot be deleted leaves the new data in the temp file.
+// the cache in one step, and when it cannot (the cache is a directory, say) the cache there
+// stays. Writers of one name take turns: a second one waits for the lock (a while, then it
+// fails as a temp file that cannot be opened does). No name in the directory is ever followed
+// as a link.
 CacheWriteResult ReplaceCacheFile(const CacheFileNames &names,
                                   const std::function<bool(CacheRecordWriter &)> &writeRecords,
                                   const std::function<void(bool)> &writingFile = {});
+
+// The advisory lock on a cache name while it is written: a lock file beside it, locked with
+// flock. A writer of this process interrupted by another of the same thread (a yield to the
+// loop) can never finish first, so the second is refused at once rather than left waiting.
+class CacheNameLock
+{
+public:
+    static constexpr int kPatienceMs = 20000;
+
+    CacheNameLock(const QString &cacheFile, const QString &lockFile, int patienceMs = kPatienceMs);
+    ~CacheNameLock();
+    CacheNameLock(const CacheNameLock &) = delete;
+    CacheNameLock &operator=(const CacheNameLock &) = delete;
+
+    bool held() const { return m_fd >= 0; }
+    int error() const { return m_error; } // the file error number when not held
+
+private:
+    QString m_cacheFile;
+    int m_fd = -1;
+    int m_error = 0;
+};
+
+// Whether a writer of this process is writing the cache file now.
+bool CacheNameBusy(const QString &cacheFile);
 
 // Writes the whole store, in store order, by ReplaceCacheFile.
 CacheWriteResult WriteStoreToCache(const EventStore &store, const CacheFileNames &names);

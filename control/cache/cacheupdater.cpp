@@ -178,6 +178,11 @@ void CacheUpdater::WriteBackCache(const CacheFileNames &names)
 {
     if (m_pending != 0)
         CancelBackgroundUpdate();
+    // A rebuild of this process that yielded to the loop is writing the file: it makes it anew.
+    if (CacheNameBusy(names.cacheFile)) {
+        StartBackgroundUpdate(false);
+        return;
+    }
     const CacheWriteResult written = WriteStoreToCache(*m_state.store, names);
     switch (written.stage) {
     case CacheWriteResult::Done:

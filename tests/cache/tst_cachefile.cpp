@@ -246,16 +246,17 @@ TEST(ReplaceCacheFile, FailurePathsKeepTheOldCache)
     EXPECT_EQ(ReadRecords(names.cacheFile).value(0).EventID, "new");
 }
 
-TEST(ReplaceCacheFile, UndeletableCacheKeepsTheNewDataInTheTempFile)
+TEST(ReplaceCacheFile, ACacheThatCannotBeReplacedStaysAndTheNewDataIsInTheTempFile)
 {
     QTemporaryDir dir;
     const CacheFileNames names{dir.filePath("cache.tmp"), dir.filePath("~cache.tmp")};
     QDir(dir.path()).mkpath("cache.tmp/held");
     const CacheWriteResult r =
         ReplaceCacheFile(names, [](CacheRecordWriter &w) { return w.write("new", "", "", 1, 2); });
-    EXPECT_EQ(r.stage, CacheWriteResult::CacheNotDeleted);
+    EXPECT_EQ(r.stage, CacheWriteResult::RenameFailed);
     EXPECT_EQ(r.errorNumber, FileError::PathFileAccessError);
     const QList<CacheRecord> temp = ReadRecords(names.tempFile);
     ASSERT_EQ(temp.size(), 1);
     EXPECT_EQ(temp[0].EventID, "new");
+    EXPECT_TRUE(QFileInfo::exists(dir.filePath("cache.tmp/held"))) << "never deleted";
 }
