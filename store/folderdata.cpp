@@ -2,6 +2,7 @@
 
 #include "calendarstore.h"
 #include "fileio.h"
+#include "icaltext_p.h"
 #include "qverror.h"
 #include "sessiondata_p.h"
 
@@ -13,6 +14,9 @@
 #include <QUuid>
 
 #include <cerrno>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace Store {
 
@@ -74,10 +78,18 @@ void FolderData::readEntry(const QString &fileName, Entry &e, QStringList &warni
     QFile file(info.filePath());
     QString problem;
     std::unique_ptr<IcalItem> item;
-    if (!file.open(QIODevice::ReadOnly))
+    // Only regular files, and only as large as an item can be: a link to a device or to a huge
+    // file must not stop the folder.
+    if (!info.isFile())
+        problem = QStringLiteral("not a regular file");
+    else if (size > IcalText::kMaxItemBytes)
+        problem = QStringLiteral("larger than %1 bytes (%2)").arg(IcalText::kMaxItemBytes).arg(size);
+    else if (!file.open(QIODevice::ReadOnly))
         problem = file.errorString();
+    else if (const QByteArray text = file.read(IcalText::kMaxItemBytes + 1); text.size() > IcalText::kMaxItemBytes)
+        problem = QStringLiteral("larger than %1 bytes").arg(IcalText::kMaxItemBytes);
     else
-        item = IcalItem::parse(file.readAll(), &problem);
+        item = IcalItem::parse(text, &problem);
     e.item = std::move(item);
     e.problem = problem;
     if (!problem.isEmpty()) {
@@ -127,14 +139,15 @@ QString FolderData::newFileName(const IcalItem &item) const
     return name;
 }
 
-void FolderData::writeItem(const QString &fileName, const IcalItem &item)
+void FolderData::writeItem(const QString &fileName, const IcalItem &item, Write how)
 {
     const QString target = path + QLatin1Char('/') + fileName;
     const QString temp = path + QStringLiteral("/.~") + fileName + QStringLiteral(".tmp");
     const QByteArray text = item.serialize();
     int error = DeleteFile(temp); // one a crash left behind
     BinaryFile f = error ? BinaryFile() : BinaryFile::create(temp, &error);
-    bool ok = f.isOpen() && f.write(text.constData(), text.size()) && f.sync() && f.close();
+    bool ok = f.isOpen() && f.write(text.constData(), text.size()) && (how == Write::Batch || f.sync()) &&
+              f.close();
     if (ok && std::rename(QFile::encodeName(temp).constData(),
                           QFile::encodeName(target).constData()) != 0) {
         ok = false;
@@ -150,10 +163,24 @@ void FolderData::writeItem(const QString &fileName, const IcalItem &item)
     // The file and its directory entry are stored; remember what we wrote.
     if (m_watcher)
         index(fileName);
+    if (how == Write::Batch) {
+        m_entries.remove(fileName);
+        return;
+    }
     QStringList ignored;
     Entry &e = m_entries[fileName];
     e.mtime = -1;
     readEntry(fileName, e, ignored);
+}
+
+bool FolderData::syncFiles() const
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool ok = ::syncfs(fd) == 0;
+    ::close(fd);
+    return ok;
 }
 
 void FolderData::removeItem(const QString &fileName)

@@ -50,8 +50,13 @@ public:
     QString fileWithId(const QString &entryId) const;
     bool isWatched() const { return m_watcher != nullptr; }
 
-    // Writes an item file atomically (temp file, then rename); raises QvError on failure.
-    void writeItem(const QString &fileName, const IcalItem &item);
+    // Writes an item file atomically (temp file, then rename); raises QvError on failure. A
+    // batch (an import) leaves out storing each file on the disk and keeping it read: it calls
+    // syncFiles once at its end, and the files are read when next listed.
+    enum class Write { One, Batch };
+    void writeItem(const QString &fileName, const IcalItem &item, Write how = Write::One);
+    // Stores the folder's files on the disk; false when that failed.
+    bool syncFiles() const;
     void removeItem(const QString &fileName);
     // A file name for a new item.
     QString newFileName(const IcalItem &item) const;
@@ -61,12 +66,13 @@ public:
 
     // Starts watching the directory for changes by anyone.
     void watch();
+    // The item files of the folder, by name.
+    QStringList listItemFiles() const;
 
 signals:
     void changed(const QStringList &added, const QStringList &changedFiles, int removed);
 
 private:
-    QStringList listItemFiles() const;
     void readEntry(const QString &fileName, Entry &e, QStringList &warnings);
     void scanForChanges();
 

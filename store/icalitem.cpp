@@ -1,5 +1,6 @@
 #include "icalitem.h"
 
+#include "icaltext_p.h"
 #include "icaltime_p.h"
 #include "oadate.h"
 
@@ -129,6 +130,11 @@ std::unique_ptr<IcalItem> IcalItem::parse(const QByteArray &text, QString *probl
     QByteArray data = text;
     if (data.startsWith("\xEF\xBB\xBF")) // a byte-order mark
         data.remove(0, 3);
+    if (const QString unsafe = IcalText::CheckText(data); !unsafe.isEmpty()) {
+        if (problem)
+            *problem = unsafe;
+        return nullptr;
+    }
     icalcomponent *root = icalparser_parse_string(data.constData());
     if (!root) {
         if (problem)
@@ -187,70 +193,46 @@ std::unique_ptr<IcalItem> IcalItem::parse(const QByteArray &text, QString *probl
     return item;
 }
 
-QList<std::shared_ptr<IcalItem>> IcalItem::split(const QByteArray &text, QStringList *problems)
+void IcalItem::splitEach(const QByteArray &text, const std::function<void(std::unique_ptr<IcalItem>)> &take,
+                         QStringList *problems)
 {
-    QList<std::shared_ptr<IcalItem>> items;
-    QByteArray data = text;
+    QByteArrayView data = text;
     if (data.startsWith("\xEF\xBB\xBF"))
-        data.remove(0, 3);
-    icalcomponent *root = icalparser_parse_string(data.constData());
-    if (!root) {
-        if (problems)
-            problems->append(QStringLiteral("not an iCalendar file"));
-        return items;
-    }
-    QList<icalcomponent *> calendars;
-    if (icalcomponent_isa(root) == ICAL_VCALENDAR_COMPONENT) {
-        calendars.append(root);
-    } else {
-        for (icalcomponent *c = icalcomponent_get_first_component(root, ICAL_VCALENDAR_COMPONENT);
-             c; c = icalcomponent_get_next_component(root, ICAL_VCALENDAR_COMPONENT))
-            calendars.append(c);
-    }
-    for (icalcomponent *calendar : calendars) {
-        // Events by UID, in the order the UIDs first appear.
-        QList<QByteArray> order;
-        QHash<QByteArray, QList<icalcomponent *>> byUid;
-        for (icalcomponent *e = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT);
-             e; e = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
-            QByteArray uid = icalcomponent_get_uid(e);
-            if (uid.isEmpty()) {
+        data = data.sliced(3);
+    IcalText::SplitText(
+        data,
+        [&](IcalText::ItemText &&part) {
+            QString problem;
+            std::unique_ptr<IcalItem> item = parse(part.text, &problem);
+            const QString who = part.uid.isEmpty() ? QStringLiteral("an event without a UID") : QString(part.uid);
+            if (!item) {
+                if (problems)
+                    problems->append(who + QStringLiteral(": ") + problem + QStringLiteral(", skipped"));
+                return;
+            }
+            if (part.uid.isEmpty()) {
+                // A UID made from the event's content: importing the same file again gives the same.
+                icalcomponent *e = item->master();
                 char *t = icalcomponent_as_ical_string_r(e);
-                uid = "quorvel-" +
-                      QCryptographicHash::hash(QByteArray(t), QCryptographicHash::Sha1).toHex();
+                const QByteArray uid =
+                    "quorvel-" + QCryptographicHash::hash(QByteArray(t), QCryptographicHash::Sha1).toHex();
                 icalmemory_free_buffer(t);
                 icalcomponent_set_uid(e, uid.constData());
             }
-            if (!byUid.contains(uid))
-                order.append(uid);
-            byUid[uid].append(e);
-        }
-        for (const QByteArray &uid : order) {
-            icalcomponent *out = icalcomponent_new(ICAL_VCALENDAR_COMPONENT);
-            // Calendar properties (VERSION, PRODID, METHOD, ...) and every time zone.
-            for (icalproperty *p = icalcomponent_get_first_property(calendar, ICAL_ANY_PROPERTY); p;
-                 p = icalcomponent_get_next_property(calendar, ICAL_ANY_PROPERTY))
-                icalcomponent_add_property(out, icalproperty_new_clone(p));
-            if (!icalcomponent_get_first_property(out, ICAL_VERSION_PROPERTY))
-                icalcomponent_add_property(out, icalproperty_new_version("2.0"));
-            if (!icalcomponent_get_first_property(out, ICAL_PRODID_PROPERTY))
-                icalcomponent_add_property(out, icalproperty_new_prodid("-//Quorvel//Quorvel//EN"));
-            for (icalcomponent *tz = icalcomponent_get_first_component(calendar, ICAL_VTIMEZONE_COMPONENT);
-                 tz; tz = icalcomponent_get_next_component(calendar, ICAL_VTIMEZONE_COMPONENT))
-                icalcomponent_add_component(out, icalcomponent_new_clone(tz));
-            for (icalcomponent *e : byUid[uid])
-                icalcomponent_add_component(out, icalcomponent_new_clone(e));
-            std::shared_ptr<IcalItem> item(new IcalItem);
-            item->adopt(out);
             if (!item->times().valid) {
                 if (problems)
-                    problems->append(QStringLiteral("%1: no valid start, skipped").arg(QString(uid)));
-                continue;
+                    problems->append(QStringLiteral("%1: no valid start, skipped").arg(who));
+                return;
             }
-            items.append(std::move(item));
-        }
-    }
-    icalcomponent_free(root);
+            take(std::move(item));
+        },
+        problems);
+}
+
+QList<std::shared_ptr<IcalItem>> IcalItem::split(const QByteArray &text, QStringList *problems)
+{
+    QList<std::shared_ptr<IcalItem>> items;
+    splitEach(text, [&](std::unique_ptr<IcalItem> item) { items.append(std::move(item)); }, problems);
     return items;
 }
 

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 
 typedef struct icalcomponent_impl icalcomponent;
@@ -21,9 +22,12 @@ public:
     // Parses a file's text. Null, with problem set, when it holds no event; when it holds events
     // of several UIDs, the first UID's events make the item and problem says so.
     static std::unique_ptr<IcalItem> parse(const QByteArray &text, QString *problem);
-    // Splits a calendar file into items, one per UID, each with the time zones it refers to.
+    // Splits a calendar file into items, one per UID, each with the time zones it refers to,
+    // handing each to take as soon as it is made (a large file is never held parsed whole).
     // Events without a UID get one made from their content, so that importing the same file
-    // again gives the same UIDs.
+    // again gives the same UIDs. problems collects what was left out, and why.
+    static void splitEach(const QByteArray &text, const std::function<void(std::unique_ptr<IcalItem>)> &take,
+                          QStringList *problems);
     static QList<std::shared_ptr<IcalItem>> split(const QByteArray &text, QStringList *problems);
     // A new, empty event with a fresh UID.
     static std::unique_ptr<IcalItem> create();
@@ -80,12 +84,16 @@ public:
         bool isException = false;
     };
     // Instances that start on or before startMax and end on or after endMin, ascending. Rules
-    // are expanded only as far as those bounds need (at most kMaxInstances instances a series).
-    QList<Occurrence> occurrences(double endMin, double startMax) const;
+    // are expanded only as far as those bounds need. An item may put at most kMaxInstances
+    // instances into each 366 days of a bounded range, over all its rules and dates, and take at
+    // most kMaxExpandMs to work them out; beyond either it gives none, and problem says why. An
+    // unbounded range takes kMaxInstances of each rule.
+    QList<Occurrence> occurrences(double endMin, double startMax, QString *problem = nullptr) const;
     // Removes one instance of the series: an EXDATE at its start, and its override if it has
     // one. The occurrence must come from this item (its source points into it).
     void excludeInstance(const Occurrence &occurrence);
     static constexpr int kMaxInstances = 20000;
+    static constexpr int kMaxExpandMs = 500;
 
     // Named properties: X-QUORVEL-PROP;X-SET=...;X-NAME=...;X-TYPE=...:value, the value
     // percent-encoded so any text survives servers that keep X- values only to a comma.

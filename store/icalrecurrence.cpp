@@ -6,9 +6,11 @@
 #include "icaltime_p.h"
 #include "oadate.h"
 
+#include <QElapsedTimer>
 #include <QSet>
 
 #include <cmath>
+#include <limits>
 
 using namespace IcalTime;
 
@@ -118,9 +120,16 @@ IcalItem::Times IcalItem::timesOf(icalcomponent *event)
     return t;
 }
 
-QList<IcalItem::Occurrence> IcalItem::occurrences(double endMin, double startMax) const
+QList<IcalItem::Occurrence> IcalItem::occurrences(double endMin, double startMax, QString *problem) const
 {
     QList<Occurrence> out;
+    QElapsedTimer clock;
+    clock.start();
+    auto refuse = [&](const QString &why) {
+        if (problem)
+            *problem = why;
+        return QList<Occurrence>();
+    };
     const QList<icalcomponent *> overrideList = overrides();
 
     if (hasMaster()) {
@@ -145,6 +154,16 @@ QList<IcalItem::Occurrence> IcalItem::occurrences(double endMin, double startMax
             lowBound ? wallIn(endMin - lengthDays - 2, Zone(), date) : icaltime_null_time();
         const icaltimetype wallTo =
             highBound ? wallIn(startMax + 2, Zone(), date) : icaltime_null_time();
+        // The instances a bounded range may hold: kMaxInstances for each 366 days of it.
+        const qsizetype most =
+            highBound ? qsizetype(kMaxInstances) *
+                            qsizetype(std::max(1.0, std::ceil((startMax - std::max(endMin, OADate::kMin)) / 366)))
+                      : std::numeric_limits<qsizetype>::max();
+        auto tooMany = [&] {
+            return QStringLiteral("more than %1 repetitions from %2 to %3")
+                .arg(most)
+                .arg(IsoText(std::max(endMin, OADate::kMin)).left(10), IsoText(startMax).left(10));
+        };
 
         for (icalproperty *p = icalcomponent_get_first_property(m_master, ICAL_RRULE_PROPERTY); p;
              p = icalcomponent_get_next_property(m_master, ICAL_RRULE_PROPERTY)) {
@@ -165,15 +184,30 @@ QList<IcalItem::Occurrence> IcalItem::occurrences(double endMin, double startMax
             if (rule.count == 0 && lowBound && icaltime_compare(wallFrom, first) > 0)
                 icalrecur_iterator_set_start(it, wallFrom);
             int n = 0;
+            qint64 steps = 0;
+            bool slow = false;
             for (icaltimetype next = icalrecur_iterator_next(it); !icaltime_is_null_time(next);
                  next = icalrecur_iterator_next(it)) {
-                if (highBound && icaltime_compare(wallOnly(next), wallTo) > 0)
+                if ((++steps & 1023) == 0 && clock.elapsed() > kMaxExpandMs) {
+                    slow = true;
                     break;
-                instances.append(wallOnly(next));
-                if (++n >= kMaxInstances)
+                }
+                const icaltimetype wall = wallOnly(next);
+                if (highBound && icaltime_compare(wall, wallTo) > 0)
+                    break;
+                if (lowBound && icaltime_compare(wall, wallFrom) < 0)
+                    continue; // a counted series walks up from its start
+                instances.append(wall);
+                if (!highBound && ++n >= kMaxInstances)
+                    break; // an endless series in an endless range
+                if (highBound && instances.size() > most)
                     break;
             }
             icalrecur_iterator_free(it);
+            if (slow)
+                return refuse(QStringLiteral("its repetitions take longer than %1 ms to work out").arg(kMaxExpandMs));
+            if (highBound && instances.size() > most)
+                return refuse(tooMany());
         }
         if (!ruled)
             instances.prepend(first);
@@ -198,6 +232,8 @@ QList<IcalItem::Occurrence> IcalItem::occurrences(double endMin, double startMax
                     secs = icaldurationtype_as_int(r.period.duration);
                 periods.append({wallIn(localOf(r.period.start, z), span.zone, false), secs});
             }
+            if (instances.size() + periods.size() > most)
+                return refuse(tooMany());
         }
 
         // Exclusions: EXDATEs and every instance an override replaces.

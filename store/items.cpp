@@ -132,7 +132,11 @@ QList<ItemPtr> Items::evaluate(const std::optional<Restriction> &extra)
             continue;
         const QString entryId = m_folder->entryIdOf(name);
         if (m_includeRecurrences) {
-            for (const IcalItem::Occurrence &o : e.item->occurrences(endMin, startMax)) {
+            QString problem;
+            const QList<IcalItem::Occurrence> occurrences = e.item->occurrences(endMin, startMax, &problem);
+            if (!problem.isEmpty())
+                m_session->warn(m_folder->path + QLatin1Char('/') + name + QStringLiteral(": left out, ") + problem);
+            for (const IcalItem::Occurrence &o : occurrences) {
                 const RestrictionValues v =
                     valuesOf(*e.item, o.source, o.start, o.end, o.allDay, entryId);
                 if (!filter || filter->matches(v))

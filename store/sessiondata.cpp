@@ -33,6 +33,14 @@ SessionData::SessionData(const ProfileOptions &o) : options(o)
     load();
 }
 
+void SessionData::warn(const QString &line)
+{
+    if (warnings.contains(line))
+        return;
+    warnings.append(line);
+    qWarning("%s", qPrintable(line));
+}
+
 void SessionData::load()
 {
     stores.clear();

@@ -28,6 +28,9 @@ public:
                      std::shared_ptr<const IcalItem> content,
                      const IcalItem::Occurrence *occurrence = nullptr);
 
+    // Notes a file that was read only in part or not at all, once, and says so on standard error.
+    void warn(const QString &line);
+
     ProfileOptions options;
     QList<std::shared_ptr<StoreData>> stores;
     std::shared_ptr<StoreData> defaultStore;

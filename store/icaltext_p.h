@@ -1,0 +1,42 @@
+#pragma once
+
+// Calendar text before the calendar library sees it: the bounds a file must keep, and the split
+// of a calendar stream into the text of one item per UID, both by a walk over the content lines
+// that never builds the whole calendar in memory. For the store's iCalendar layer only.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace IcalText {
+
+// An item file's text at the most, and what one content line and one calendar may hold. Texts
+// beyond them are refused before parsing: the calendar library's time and memory grow far
+// faster than such texts.
+constexpr qsizetype kMaxItemBytes = 1 << 20;
+constexpr int kMaxDepth = 16;
+constexpr int kMaxParameters = 100;
+constexpr qsizetype kMaxPropertyHead = 16 * 1024; // a property's name and parameters
+
+// Why text may not be parsed, or an empty text.
+QString CheckText(QByteArrayView text);
+
+// The calendar text of each item of a calendar stream, one per UID, in the order the UIDs first
+// appear: the calendar's properties, the time zones its events name and its events. Events
+// without a UID get an empty uid here. problems collects what was left out and why; false when
+// the text as a whole is refused (not a calendar, nested too deep, a line out of bounds).
+struct ItemText
+{
+    QByteArray uid;
+    QByteArray text;
+};
+bool SplitText(QByteArrayView text, const std::function<void(ItemText &&)> &take,
+               QStringList *problems);
+
+// The UID of the first event of a calendar text, found without parsing it; empty when none.
+QByteArray FirstUid(QByteArrayView text);
+
+} // namespace IcalText
