@@ -185,9 +185,10 @@ std::unique_ptr<IcalItem> IcalItem::parse(const QByteArray &text, QString *probl
     if (!others.isEmpty() && problem)
         *problem = QStringLiteral("%1 events of other UIDs ignored").arg(others.size());
     item->adopt(calendar);
-    if (!item->times().valid) {
+    if (const Times t = item->times(); !t.valid) {
         if (problem)
-            *problem = QStringLiteral("the event has no valid start");
+            *problem = t.invalid == QLatin1String("no valid start") ? QStringLiteral("the event has no valid start")
+                                                                     : t.invalid;
         return nullptr;
     }
     return item;
@@ -219,9 +220,9 @@ void IcalItem::splitEach(const QByteArray &text, const std::function<void(std::u
                 icalmemory_free_buffer(t);
                 icalcomponent_set_uid(e, uid.constData());
             }
-            if (!item->times().valid) {
+            if (const Times t = item->times(); !t.valid) {
                 if (problems)
-                    problems->append(QStringLiteral("%1: no valid start, skipped").arg(who));
+                    problems->append(QStringLiteral("%1: %2, skipped").arg(who, t.invalid));
                 return;
             }
             take(std::move(item));

@@ -66,6 +66,7 @@ public:
         double end = 0;
         bool allDay = false;
         bool valid = false;
+        QString invalid; // why not valid: "no valid start" unless said otherwise
     };
     Times times() const;                        // of the master
     static Times timesOf(icalcomponent *event); // of any event of this item
@@ -83,12 +84,20 @@ public:
         icalcomponent *source = nullptr;
         bool isException = false;
     };
+    // What an expansion could not take as the file has it: why the item gives no instances
+    // (leftOut), and what was taken otherwise than written (bent).
+    struct Notes
+    {
+        QString leftOut;
+        QStringList bent;
+    };
     // Instances that start on or before startMax and end on or after endMin, ascending. Rules
     // are expanded only as far as those bounds need. An item may put at most kMaxInstances
     // instances into each 366 days of a bounded range, over all its rules and dates, and take at
-    // most kMaxExpandMs to work them out; beyond either it gives none, and problem says why. An
-    // unbounded range takes kMaxInstances of each rule.
-    QList<Occurrence> occurrences(double endMin, double startMax, QString *problem = nullptr) const;
+    // most kMaxExpandMs to work them out; beyond either it gives none, and notes say why. An
+    // unbounded range takes kMaxInstances of each rule. Of overrides that name one instance the
+    // newest counts; an end before the start is taken as no length (a day for whole days).
+    QList<Occurrence> occurrences(double endMin, double startMax, Notes *notes = nullptr) const;
     // Removes one instance of the series: an EXDATE at its start, and its override if it has
     // one. The occurrence must come from this item (its source points into it).
     void excludeInstance(const Occurrence &occurrence);
@@ -102,6 +111,7 @@ public:
 
 private:
     IcalItem() = default;
+    QList<icalcomponent *> latestOverrides(Notes *notes) const;
     void adopt(icalcomponent *calendar);
 
     icalcomponent *m_calendar = nullptr;

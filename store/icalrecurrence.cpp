@@ -23,9 +23,21 @@ struct Span
     icaltimetype start = icaltime_null_time();
     Zone zone;
     qint64 seconds = 0; // timed
-    int days = 0;       // whole days
+    qint64 days = 0;    // whole days
     bool valid = false;
+    QString bent;       // how a length the file gives was taken, when not as it stands
+    QString invalid;    // why the event has no times
 };
+
+// Longer than any date the planner knows lasts: from the year 100 to the year 9999.
+constexpr qint64 kMostDays = 3652059;
+
+// A duration in seconds, without the overflow of the library's int.
+qint64 secondsOf(const icaldurationtype &d)
+{
+    const qint64 s = ((qint64(d.weeks) * 7 + d.days) * 24 + d.hours) * 3600 + qint64(d.minutes) * 60 + d.seconds;
+    return d.is_neg ? -s : s;
+}
 
 Span spanOf(icalcomponent *calendar, icalcomponent *event)
 {
@@ -45,14 +57,17 @@ Span spanOf(icalcomponent *calendar, icalcomponent *event)
         const QDate first(s.start.year, s.start.month, s.start.day);
         if (dtend) {
             const icaltimetype e = icalproperty_get_dtend(dtend);
-            s.days = int(first.daysTo(QDate(e.year, e.month, e.day)));
+            s.days = first.daysTo(QDate(e.year, e.month, e.day));
         } else if (duration) {
-            const icaldurationtype d = icalproperty_get_duration(duration);
-            s.days = int(icaldurationtype_as_int(d) / 86400);
+            s.days = secondsOf(icalproperty_get_duration(duration)) / 86400;
         } else {
             s.days = 1;
         }
-        s.days = std::max(s.days, 1);
+        if (s.days < 1) {
+            if (s.days < 0)
+                s.bent = QStringLiteral("ends before it starts; taken as one day");
+            s.days = 1;
+        }
     } else {
         // The length as the clock on the wall measures it when start and end share a zone, so
         // that an item keeps its end time across a change of daylight saving.
@@ -69,9 +84,16 @@ Span spanOf(icalcomponent *calendar, icalcomponent *event)
                                                       : instantOf(e, zoneOf(calendar, dtend, e)));
             }
         } else if (duration) {
-            s.seconds = icaldurationtype_as_int(icalproperty_get_duration(duration));
+            s.seconds = secondsOf(icalproperty_get_duration(duration));
         }
-        s.seconds = std::max<qint64>(s.seconds, 0);
+        if (s.seconds < 0) {
+            s.bent = QStringLiteral("ends before it starts; taken as ending when it starts");
+            s.seconds = 0;
+        }
+    }
+    if (s.days > kMostDays || s.seconds > kMostDays * 86400) {
+        s.valid = false;
+        s.invalid = QStringLiteral("lasts past the year 9999");
     }
     return s;
 }
@@ -88,7 +110,8 @@ IcalItem::Occurrence occurrenceAt(const icaltimetype &wall, const Span &span, ic
     } else {
         o.start = localOf(wall, span.zone);
         icaltimetype end = wall;
-        end.second += int(span.seconds);
+        end.day += int(span.seconds / 86400);
+        end.second += int(span.seconds % 86400);
         end = icaltime_normalize(end);
         o.end = localOf(end, span.zone);
     }
@@ -110,6 +133,7 @@ IcalItem::Times IcalItem::timesOf(icalcomponent *event)
     Times t;
     icalcomponent *calendar = icalcomponent_get_parent(event);
     const Span s = spanOf(calendar, event);
+    t.invalid = s.invalid.isEmpty() ? QStringLiteral("no valid start") : s.invalid;
     if (!s.valid)
         return t;
     const Occurrence o = occurrenceAt(wallOnly(s.start), s, event);
@@ -117,25 +141,74 @@ IcalItem::Times IcalItem::timesOf(icalcomponent *event)
     t.end = o.end;
     t.allDay = o.allDay;
     t.valid = OADate::isValid(t.start) && OADate::isValid(t.end);
+    if (t.valid)
+        t.invalid.clear();
     return t;
 }
 
-QList<IcalItem::Occurrence> IcalItem::occurrences(double endMin, double startMax, QString *problem) const
+QList<icalcomponent *> IcalItem::latestOverrides(Notes *notes) const
+{
+    const QList<icalcomponent *> all = overrides();
+    if (all.size() < 2)
+        return all;
+    // One override an instance: the newest by SEQUENCE, then DTSTAMP, then place in the file.
+    bool date = false;
+    if (hasMaster()) {
+        icalproperty *dtstart = icalcomponent_get_first_property(m_master, ICAL_DTSTART_PROPERTY);
+        date = dtstart && icalproperty_get_dtstart(dtstart).is_date;
+    }
+    auto newer = [](icalcomponent *a, icalcomponent *b) {
+        const int sa = icalcomponent_get_sequence(a), sb = icalcomponent_get_sequence(b);
+        if (sa != sb)
+            return sa > sb;
+        return icaltime_compare(icalcomponent_get_dtstamp(a), icalcomponent_get_dtstamp(b)) >= 0;
+    };
+    QHash<qint64, qsizetype> placeOf; // instance -> index in kept
+    QList<icalcomponent *> kept;
+    int repeated = 0;
+    for (icalcomponent *o : all) {
+        icalproperty *rid = icalcomponent_get_first_property(o, ICAL_RECURRENCEID_PROPERTY);
+        const icaltimetype x = icalproperty_get_recurrenceid(rid);
+        const double local = x.is_date ? localOf(x, Zone()) : localOf(x, zoneOf(m_calendar, rid, x));
+        const qint64 key = instanceKey(local, date || x.is_date);
+        const auto at = placeOf.constFind(key);
+        if (at == placeOf.cend()) {
+            placeOf.insert(key, kept.size());
+            kept.append(o);
+            continue;
+        }
+        ++repeated;
+        if (newer(o, kept[*at]))
+            kept[*at] = o;
+    }
+    if (repeated && notes)
+        notes->bent.append(QStringLiteral("%1 overrides repeat the RECURRENCE-ID of another; the newest of "
+                                          "each is used")
+                               .arg(repeated));
+    return kept;
+}
+
+QList<IcalItem::Occurrence> IcalItem::occurrences(double endMin, double startMax, Notes *notes) const
 {
     QList<Occurrence> out;
     QElapsedTimer clock;
     clock.start();
     auto refuse = [&](const QString &why) {
-        if (problem)
-            *problem = why;
+        if (notes)
+            notes->leftOut = why;
         return QList<Occurrence>();
     };
-    const QList<icalcomponent *> overrideList = overrides();
+    auto bend = [&](const QString &how) {
+        if (notes && !how.isEmpty() && !notes->bent.contains(how))
+            notes->bent.append(how);
+    };
+    const QList<icalcomponent *> overrideList = latestOverrides(notes);
 
     if (hasMaster()) {
         const Span span = spanOf(m_calendar, m_master);
         if (!span.valid)
-            return out;
+            return span.invalid.isEmpty() ? out : refuse(span.invalid);
+        bend(span.bent);
         const bool date = span.start.is_date;
         const icaltimetype first = wallOnly(span.start);
 
@@ -277,6 +350,8 @@ QList<IcalItem::Occurrence> IcalItem::occurrences(double endMin, double startMax
         if (icalproperty *status = icalcomponent_get_first_property(o, ICAL_STATUS_PROPERTY);
             status && icalproperty_get_status(status) == ICAL_STATUS_CANCELLED)
             continue;
+        const Span own = spanOf(m_calendar, o);
+        bend(own.bent);
         const Times t = timesOf(o);
         if (!t.valid || t.start > startMax || t.end < endMin)
             continue;

@@ -110,6 +110,13 @@ private:
                             .arg(kMaxParameters);
             return false;
         }
+        if (const qsizetype commas = whole.count(','); qint64(commas) * whole.size() > kMaxValueWork) {
+            m_problem = QStringLiteral("line %1: %2 comma-separated values in a line of %3 bytes")
+                            .arg(m_lineNumber)
+                            .arg(commas)
+                            .arg(whole.size());
+            return false;
+        }
         const qsizetype headEnd = colon < 0 ? whole.size() : colon;
         if (nameEnd < 0)
             nameEnd = headEnd;

@@ -20,6 +20,9 @@ constexpr qsizetype kMaxItemBytes = 1 << 20;
 constexpr int kMaxDepth = 16;
 constexpr int kMaxParameters = 100;
 constexpr qsizetype kMaxPropertyHead = 16 * 1024; // a property's name and parameters
+// The calendar library copies the rest of a line for each comma-separated value in it: the
+// commas of a line times its length, at the most (an EXDATE of a thousand dates is 16 MB).
+constexpr qint64 kMaxValueWork = qint64(24) << 20;
 
 // Why text may not be parsed, or an empty text.
 QString CheckText(QByteArrayView text);

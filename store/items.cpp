@@ -132,10 +132,13 @@ QList<ItemPtr> Items::evaluate(const std::optional<Restriction> &extra)
             continue;
         const QString entryId = m_folder->entryIdOf(name);
         if (m_includeRecurrences) {
-            QString problem;
-            const QList<IcalItem::Occurrence> occurrences = e.item->occurrences(endMin, startMax, &problem);
-            if (!problem.isEmpty())
-                m_session->warn(m_folder->path + QLatin1Char('/') + name + QStringLiteral(": left out, ") + problem);
+            IcalItem::Notes notes;
+            const QList<IcalItem::Occurrence> occurrences = e.item->occurrences(endMin, startMax, &notes);
+            const QString file = m_folder->path + QLatin1Char('/') + name;
+            if (!notes.leftOut.isEmpty())
+                m_session->warn(file + QStringLiteral(": left out, ") + notes.leftOut);
+            for (const QString &bent : std::as_const(notes.bent))
+                m_session->warn(file + QStringLiteral(": ") + bent);
             for (const IcalItem::Occurrence &o : occurrences) {
                 const RestrictionValues v =
                     valuesOf(*e.item, o.source, o.start, o.end, o.allDay, entryId);
@@ -145,6 +148,8 @@ QList<ItemPtr> Items::evaluate(const std::optional<Restriction> &extra)
             }
         } else {
             const IcalItem::Times t = e.item->times();
+            if (!t.valid)
+                continue; // no start, or an end past the dates there are
             const RestrictionValues v =
                 valuesOf(*e.item, e.item->master(), t.start, t.end, t.allDay, entryId);
             if (!filter || filter->matches(v))

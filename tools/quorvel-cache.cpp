@@ -11,6 +11,7 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QTextStream>
 
 #include <cstdio>
@@ -84,8 +85,16 @@ int print(const QString &cachePath, int year, int startMonth)
     StreamDialogs dialogs;
     PlannerState state(dialogs);
     state.year = PlannerYear(qint16(year), qint16(startMonth));
-    CacheLoader loader;
-    loader.LoadCache(state, cachePath);
+    // A cache that is not there or cannot be read whole prints nothing of it (the planner's
+    // loader would make a missing one empty: here that would answer a typing error with a year).
+    if (!QFileInfo::exists(cachePath)) {
+        std::fprintf(stderr, "quorvel-cache: %s does not exist\n", qPrintable(cachePath));
+        return 1;
+    }
+    if (!CacheLoader().LoadCache(state, cachePath)) {
+        std::fprintf(stderr, "quorvel-cache: %s could not be read\n", qPrintable(cachePath));
+        return 1;
+    }
 
     const PlannerYear &y = state.year;
     out() << "Planner year " << year << ": "

@@ -8,8 +8,13 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <cstdio>
+
+namespace {
+constexpr qint64 kMaxCalendarBytes = qint64(512) << 20;
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -29,6 +34,17 @@ int main(int argc, char **argv)
     if (args.size() != 2)
         parser.showHelp(2);
 
+    // A calendar is a regular file of a size a calendar has; a device or a pipe would never end.
+    const QFileInfo info(args[0]);
+    if (info.exists() && !info.isFile()) {
+        std::fprintf(stderr, "quorvel-import: %s is not a regular file\n", qPrintable(args[0]));
+        return 1;
+    }
+    if (info.size() > kMaxCalendarBytes) {
+        std::fprintf(stderr, "quorvel-import: %s is larger than %lld MB\n", qPrintable(args[0]),
+                     kMaxCalendarBytes >> 20);
+        return 1;
+    }
     QFile file(args[0]);
     if (!file.open(QIODevice::ReadOnly)) {
         std::fprintf(stderr, "quorvel-import: cannot read %s: %s\n", qPrintable(args[0]),
@@ -47,9 +63,13 @@ int main(int argc, char **argv)
         const Store::ImportResult r = Store::ImportCalendar(*folder, file.readAll());
         for (const QString &p : r.problems)
             std::fprintf(stderr, "%s: %s\n", qPrintable(args[0]), qPrintable(p));
+        if (r.added + r.updated == 0) {
+            std::fprintf(stderr, "quorvel-import: no event of %s was imported\n", qPrintable(args[0]));
+            return 1;
+        }
         std::printf("%d added, %d updated in %s\n", r.added, r.updated,
                     qPrintable(folder->FolderPath()));
-        return r.added + r.updated > 0 || r.problems.isEmpty() ? 0 : 1;
+        return 0;
     } catch (const QvError &e) {
         std::fprintf(stderr, "quorvel-import: %s\n", qPrintable(ErrorTail(e)));
         return 1;

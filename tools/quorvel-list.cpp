@@ -26,6 +26,14 @@ int main(int argc, char **argv)
     parser.addPositionalArgument("folder", "Store name and folders, separated by \\.");
     parser.addPositionalArgument("from", "First day.");
     parser.addPositionalArgument("to", "Last day.");
+    // A date before the year 1 reads as an option ("-0001-01-01"): say what is wrong with it.
+    for (const QString &a : app.arguments().mid(1)) {
+        if (a.size() > 1 && a[0] == QLatin1Char('-') && a[1].isDigit()) {
+            std::fprintf(stderr, "quorvel-list: %s is not a day; FROM and TO are days YYYY-MM-DD "
+                                 "of the years 100 to 9999\n", qPrintable(a));
+            return 2;
+        }
+    }
     parser.addOption({"categories", "Print the category table of the planner titled TITLE instead "
                                     "(name|colour lines, colours 0x00BBGGRR in decimal).", "title"});
     AddStoreOptions(parser);
@@ -62,8 +70,9 @@ int main(int argc, char **argv)
         parser.showHelp(2);
     const QDate from = QDate::fromString(args[1], Qt::ISODate);
     const QDate to = QDate::fromString(args[2], Qt::ISODate);
-    if (!from.isValid() || !to.isValid() || to < from) {
-        std::fprintf(stderr, "quorvel-list: FROM and TO are days, YYYY-MM-DD, FROM first\n");
+    if (!from.isValid() || !to.isValid() || to < from || from.year() < 100 || to.year() > 9999) {
+        std::fprintf(stderr, "quorvel-list: FROM and TO are days YYYY-MM-DD of the years 100 to 9999, "
+                             "FROM first\n");
         return 2;
     }
     try {
@@ -103,9 +112,7 @@ int main(int argc, char **argv)
                 << '\t' << (a->AllDayEvent() ? "1" : "0") << '\t' << subject << '\t'
                 << a->Categories() << '\t' << item->EntryID() << '\n';
         }
-        out.flush();
-        for (const QString &w : session.warnings())
-            std::fprintf(stderr, "warning: %s\n", qPrintable(w));
+        out.flush(); // files left out were named on standard error as they were met
         return 0;
     } catch (const QvError &e) {
         std::fprintf(stderr, "quorvel-list: %s\n", qPrintable(ErrorTail(e)));

@@ -19,6 +19,7 @@
 #include "yearpainter.h"
 
 #include <QGuiApplication>
+#include <QFileInfo>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
@@ -53,10 +54,7 @@ bool LoadThroughCache(Store::Folder &folder, PlannerState &state, Dialogs &dialo
     });
     syncher.UpdateCache();
     loop.exec();
-    if (result != 1)
-        return false;
-    CacheLoader().LoadCache(state, syncher.CacheFileName);
-    return true;
+    return result == 1 && CacheLoader().LoadCache(state, syncher.CacheFileName);
 }
 
 // The year over printed pages, as the print preview shows them with the stored settings of
@@ -183,8 +181,11 @@ int main(int argc, char **argv)
             .LoadCategories(state.categories,
                             QStringLiteral("PLEASE IGNORE - Quorvel Category Colours: ") +
                                 parser.value("title"));
-        if (parser.isSet("cache"))
-            CacheLoader().LoadCache(state, parser.value("cache"));
+        if (parser.isSet("cache") && (!QFileInfo::exists(parser.value("cache")) ||
+                                      !CacheLoader().LoadCache(state, parser.value("cache")))) {
+            std::fprintf(stderr, "quorvel-render: %s could not be read\n", qPrintable(parser.value("cache")));
+            return 1;
+        }
         else if (!LoadThroughCache(*folder, state, dialogs, StoreOptionsFrom(parser)))
             return 1;
     } catch (const QvError &e) {

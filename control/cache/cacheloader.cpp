@@ -19,7 +19,7 @@ void showIndicator(const PlannerState &state, quint32 colour)
 
 } // namespace
 
-void CacheLoader::LoadCache(PlannerState &state, const QString &cacheFile)
+bool CacheLoader::LoadCache(PlannerState &state, const QString &cacheFile)
 {
     showIndicator(state, 0x00FFFF);
     if (m_loadState == kLoading)
@@ -31,7 +31,7 @@ void CacheLoader::LoadCache(PlannerState &state, const QString &cacheFile)
     if (!file.isOpen()) {
         m_loadState = kIdle;
         showIndicator(state, PlannerState::kIdleIndicatorColour);
-        return;
+        return false;
     }
 
     auto fresh = std::make_shared<EventStore>();
@@ -88,14 +88,14 @@ void CacheLoader::LoadCache(PlannerState &state, const QString &cacheFile)
                 state.store = std::move(fresh);
                 m_loadState = kIdle;
                 showIndicator(state, PlannerState::kIdleIndicatorColour);
-                return;
+                return true;
             }
             if (m_abort) {
                 file.close();
                 m_loadState = kIdle;
                 m_abort = false;
                 showIndicator(state, PlannerState::kIdleIndicatorColour);
-                return;
+                return false;
             }
             if (!reader.read(record, pool))
                 throw QvError(reader.errorNumber(), reader.errorDescription());
@@ -129,5 +129,6 @@ void CacheLoader::LoadCache(PlannerState &state, const QString &cacheFile)
         m_loadState = kIdle;
         m_abort = false;
         showIndicator(state, PlannerState::kIdleIndicatorColour);
+        return false;
     }
 }

@@ -15,8 +15,9 @@ public:
 
     // Replaces state.store with the records of cacheFile that touch the planner year. Leaves the
     // store as it was when the file cannot be opened, when the load is aborted and when the file
-    // is damaged (a message says so); never assigns a partly read store.
-    void LoadCache(PlannerState &state, const QString &cacheFile);
+    // is damaged (a message says so); never assigns a partly read store. True when the store
+    // was replaced.
+    bool LoadCache(PlannerState &state, const QString &cacheFile);
 
     qint16 loadState() const { return m_loadState; }
     bool abortRaised() const { return m_abort; }
