@@ -29,7 +29,8 @@ void BM_ScreenYearWithSubjects(benchmark::State &bench)
     ImageCanvas canvas(QSize(1920, 1080));
     HitMap hits;
     for (auto _ : bench) {
-        const GridGeometry g = FitBenchYear(state, canvas); // the bands too, as printing lays them out
+        QSize size;
+        const GridGeometry g = LayOutBenchYear(state, QSize(1920, 1080), false, size); // bands too
         DrawYear(canvas, state, g, 0xE1BFA5);
         DrawEvents(canvas, state, g, hits, OADate::fromDateTime(QDate(2026, 6, 1)));
     }

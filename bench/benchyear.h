@@ -36,19 +36,20 @@ inline void FillBenchYear(PlannerState &state, int n)
     state.categories.colours = {0x9FDDA6, 0xE4B497, 0xCCCCCC};
 }
 
-// The grid of state's year laid out to fill canvas without headings or scrolling, the bands
-// worked out first. Very full years get bands below a pixel; a screen would scroll then.
-inline GridGeometry FitBenchYear(PlannerState &state, const Canvas &canvas)
+// The year's bands worked out and its grid laid out in an area of pixels at 96 dots per inch:
+// squeezed into it, or as the planner lays it out, scrolling once bands would fall below their
+// least height. canvasSize gets the pixels the grid needs.
+inline GridGeometry LayOutBenchYear(PlannerState &state, QSize area, bool scroll, QSize &canvasSize)
 {
     CalculateBands(*state.store, state.year, state.AllEvents, kScreenMinimumBands,
                    [&](const CalEvent &e) { return state.isVisible(e); }, state.RowBands, state.dialogs);
     GridLayoutInput fit;
-    fit.areaWidth = canvas.width();
-    fit.areaHeight = canvas.height();
-    fit.px = canvas.px();
-    fit.py = canvas.py();
+    fit.areaWidth = area.width() * 15.0;
+    fit.areaHeight = area.height() * 15.0;
     fit.totalBands = state.RowBands[12];
     fit.headings = false;
-    fit.mayScroll = false;
-    return LayoutGrid(fit).geometry;
+    fit.mayScroll = scroll;
+    const GridLayout grid = LayoutGrid(fit);
+    canvasSize = QSize(area.width(), std::max(area.height(), int(std::ceil(grid.grid.height() / 15))));
+    return grid.geometry;
 }

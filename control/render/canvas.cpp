@@ -3,8 +3,13 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QTextLayout>
+#include <QTransform>
 
 #include <cmath>
+
+namespace {
+constexpr qsizetype kMostLineTexts = 50000;
+} // namespace
 
 PainterCanvas::PainterCanvas(QPainter &painter, const QRect &area, double dpiX, double dpiY,
                              quint32 backColour)
@@ -88,13 +93,19 @@ void PainterCanvas::setFontSize(double points)
     if (points == m_font.pointSizeF())
         return;
     m_font.setPointSizeF(points);
-    m_deviceFont.reset();
-    m_deviceMetrics.reset();
+    fontChanged();
 }
 
 void PainterCanvas::setFont(const QFont &font)
 {
     m_font = font;
+    fontChanged();
+    m_lines.clear(); // another face: the lines kept are of the old one
+    m_lineCount = 0;
+}
+
+void PainterCanvas::fontChanged()
+{
     m_deviceFont.reset();
     m_deviceMetrics.reset();
 }
@@ -139,13 +150,82 @@ void PainterCanvas::print(const QString &text)
     m_currentX = 0;
 }
 
+bool PainterCanvas::drawLine(const QString &text, const QRect &rect, unsigned flags, int &height)
+{
+    constexpr unsigned kOther = DT_CALCRECT | DT_CENTER | DT_VCENTER | DT_NOCLIP;
+    if ((flags & kOther) || !(flags & DT_NOPREFIX) || !(flags & (DT_WORD_ELLIPSIS | DT_END_ELLIPSIS)) ||
+        ((flags & DT_WORDBREAK) && !(flags & DT_SINGLELINE)))
+        return false;
+    if (!(flags & DT_SINGLELINE) && text.contains(QLatin1Char('\n')))
+        return false; // lines of their own
+    const QFont &f = deviceFont();
+    if (m_lineCount > kMostLineTexts) {
+        m_lines.clear();
+        m_lineCount = 0;
+    }
+    auto &sized = m_lines[f.pixelSize()];
+    const qsizetype before = sized.size();
+    LineText &line = sized[{text, rect.width()}];
+    m_lineCount += sized.size() - before;
+    if (line.text.text().isEmpty() && !line.empty) {
+        QString shown = text;
+        shown.replace(QLatin1Char('\n'), QLatin1Char(' '));
+        shown = QFontMetrics(f).elidedText(shown, Qt::ElideRight, rect.width());
+        line.empty = shown.isEmpty();
+        line.text.setText(shown);
+        line.text.setTextFormat(Qt::PlainText);
+        line.text.setPerformanceHint(QStaticText::AggressiveCaching);
+        line.text.prepare(QTransform(), f);
+    }
+    const int lineHeight = int(std::ceil(deviceMetrics().height()));
+    height = line.empty ? 0 : lineHeight;
+    if (line.empty)
+        return true;
+    const QRect area = rect.translated(m_area.topLeft());
+    m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+    if (!f.isCopyOf(m_painterFontFrom) || !m_painter.font().isCopyOf(m_painterFont)) {
+        m_painter.setFont(f);
+        m_painterFontFrom = f;
+        m_painterFont = m_painter.font();
+    }
+    m_painter.setPen(ColorOf(m_foreColour));
+    // Cut at the bar's edges only where the line is taller than the bar: it fits its width.
+    const bool taller = lineHeight > rect.height();
+    if (taller)
+        m_painter.setClipRect(area.intersected(m_area));
+    // On the screen's image a line drawn again is copied from a picture of it; paper, and a line
+    // drawn the first time, get the letters.
+    const bool again = std::exchange(line.drawn, true);
+    if (again && m_painter.device() && m_painter.device()->devType() == QInternal::Image) {
+        if (line.image.isNull() || line.imageColour != m_foreColour) {
+            const QSizeF size = line.text.size();
+            line.image = QImage(std::max(1, int(std::ceil(size.width()))), std::max(1, lineHeight),
+                                QImage::Format_ARGB32_Premultiplied);
+            line.image.fill(Qt::transparent);
+            QPainter onLine(&line.image);
+            onLine.setFont(f);
+            onLine.setPen(ColorOf(m_foreColour));
+            onLine.drawStaticText(0, 0, line.text);
+            line.imageColour = m_foreColour;
+        }
+        m_painter.drawImage(area.topLeft(), line.image);
+    } else {
+        m_painter.drawStaticText(area.topLeft(), line.text);
+    }
+    if (taller)
+        m_painter.setClipRect(m_area);
+    return true;
+}
+
 int PainterCanvas::DrawText(const QString &text, QRect &rect, unsigned flags)
 {
-    const QFont &f = deviceFont();
-    const QFontMetrics metrics(f);
     // Clipped to a rectangle too small to show a pixel of it: nothing to draw.
     if (!(flags & (DT_CALCRECT | DT_NOCLIP)) && (rect.width() < 1 || rect.height() < 1))
         return 0;
+    if (int height = 0; drawLine(text, rect, flags, height))
+        return height;
+    const QFont &f = deviceFont();
+    const QFontMetrics metrics(f);
     QString shown = text;
     if (!(flags & DT_NOPREFIX)) {
         // "&x" marks a mnemonic: drop the marker, "&&" is an ampersand.

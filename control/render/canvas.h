@@ -4,7 +4,9 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QImage>
+#include <QStaticText>
 #include <QRect>
 #include <QString>
 
@@ -110,6 +112,10 @@ private:
     // The font at the canvas's resolution and its metrics, made again when the font changes.
     const QFont &deviceFont() const;
     const QFontMetricsF &deviceMetrics() const;
+    void fontChanged();
+    // A text on one line in a bar: left-aligned at the top, cut with an ellipsis. false when the
+    // text is not of that kind.
+    bool drawLine(const QString &text, const QRect &rect, unsigned flags, int &height);
 
     QPainter &m_painter;
     QRect m_area;
@@ -123,6 +129,22 @@ private:
     QFont m_font;
     mutable std::optional<QFont> m_deviceFont;
     mutable std::optional<QFontMetricsF> m_deviceMetrics;
+    // Texts on one line as elided to a width and laid out (and on the screen drawn), so that
+    // drawing the same year again lays out and draws none of them again; kept for the face.
+    struct LineText
+    {
+        QStaticText text;
+        bool empty = false;
+        QImage image;            // on a screen canvas, once drawn again: the line in imageColour
+        quint32 imageColour = 0;
+        bool drawn = false;
+    };
+    QHash<int, QHash<std::pair<QString, int>, LineText>> m_lines; // by pixel size, text and width
+    qsizetype m_lineCount = 0;
+    // The font this canvas last set on the painter, and the painter's copy of it: set again only
+    // when the canvas's font or the painter's (by another canvas) changed since.
+    QFont m_painterFontFrom;
+    QFont m_painterFont;
 };
 
 namespace detail {

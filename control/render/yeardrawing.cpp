@@ -18,6 +18,7 @@ constexpr quint32 kMonthOutline = 0x0000FF;
 constexpr quint32 kDrawing = 0xFF0000;
 constexpr quint32 kWhite = 0xFFFFFF;
 constexpr quint32 kSelection = 0x00FFFF; // yellow
+constexpr int kLegibleTextPixels = 4;
 
 void indicate(const PlannerState &state, quint32 colour)
 {
@@ -201,7 +202,9 @@ void DrawBars(Canvas &canvas, const PlannerState &state, const GridGeometry &g, 
             if (style.subjects) {
                 QRect r(QPoint(int(std::lround(left / px)), int(std::lround(top / py))),
                         QPoint(int(std::lround(right / px)), int(std::lround(bottom / py))));
-                canvas.DrawText(e.Subject, r, style.subjectFlags);
+                // A bar lower than the smallest legible line shows no letters, only specks.
+                if (r.height() >= kLegibleTextPixels)
+                    canvas.DrawText(e.Subject, r, style.subjectFlags);
             }
             if (!hits)
                 continue;

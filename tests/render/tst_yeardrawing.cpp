@@ -173,7 +173,7 @@ TEST_F(DrawTest, TimedAppointmentsAndToday)
     EXPECT_EQ(shown.ofColour(Op::Box, 0x808080).size(), 1);
 }
 
-TEST_F(DrawTest, SubjectsFitTheBandOrShrinkToTwoPoints)
+TEST_F(DrawTest, SubjectsFitTheBandOrAreLeftOutOfBarsTooLow)
 {
     state.DisplaySubject = true;
     add("a", At(2026, 2, 2), At(2026, 2, 4), 1, "A very long subject for a short bar");
@@ -190,10 +190,19 @@ TEST_F(DrawTest, SubjectsFitTheBandOrShrinkToTwoPoints)
                                    QPoint(int(bar.x2 / 15), int(bar.y2 / 15))));
     EXPECT_EQ(canvas.fontSize(), 9) << "the canvas font size comes back";
 
+    // The least band height the planner keeps: the subject shrinks to fit it.
+    geometry.BandHeight = 100;
+    RecordingCanvas low(geometry.GridWidth, 48 * 100);
+    DrawEvents(low, state, geometry, hits, 0);
+    ASSERT_EQ(low.of(Op::Text).size(), 1);
+    EXPECT_EQ(low.of(Op::Text)[0].fontSize, 5);
+
+    // A bar lower than the smallest legible line (a year squeezed into a window) shows no letters.
     geometry.BandHeight = 30;
     RecordingCanvas tiny(geometry.GridWidth, 48 * 30);
     DrawEvents(tiny, state, geometry, hits, 0);
-    EXPECT_EQ(tiny.of(Op::Text)[0].fontSize, 2) << "nothing fits: 2 points stay";
+    EXPECT_TRUE(tiny.of(Op::Text).isEmpty());
+    EXPECT_EQ(tiny.ofColour(Op::FilledBox, 0x9FDDA6).size(), 1) << "the bar itself is drawn";
 }
 
 TEST_F(DrawTest, HiddenAndFilteredEventsAreNotDrawn)
@@ -254,4 +263,35 @@ TEST_F(DrawTest, PixelsOfARenderedYear)
     for (int x = afterX0; x < afterX0 + int(dayPx) - 4; ++x)
         for (int y = rowY0; y < rowY0 + int(bandPx) - 2; ++y)
             ASSERT_GT(qGray(image.pixel(x, y)), 200) << x << "," << y;
+}
+
+TEST(PainterCanvas, ALineDrawnAgainLooksAsTheFirstTime)
+{
+    // A subject drawn the first time, again (from its picture), after other sizes and colours
+    // came between, and in a bar of another width: the same pixels where the same is drawn.
+    ImageCanvas canvas(QSize(400, 120));
+    QFont font("DejaVu Sans");
+    canvas.setFont(font);
+    const unsigned flags = Canvas::DT_WORD_ELLIPSIS | Canvas::DT_NOPREFIX;
+    auto bar = [&](int y, int width, double points, quint32 colour, const QString &text) {
+        canvas.box(0, y * 15.0, (width - 1) * 15.0, (y + 11) * 15.0, 0xA6DD9F, true);
+        canvas.setFontSize(points);
+        canvas.setForeColor(colour);
+        QRect r(0, y, width, 12);
+        return canvas.DrawText(text, r, flags);
+    };
+    const QString subject = QStringLiteral("Release 4.2 hardening in the team");
+    EXPECT_GT(bar(0, 300, 7, 0x000000, subject), 0);
+    bar(20, 300, 9, 0x0000FF, QStringLiteral("Another size and colour"));
+    EXPECT_GT(bar(40, 300, 7, 0x000000, subject), 0);
+    bar(60, 300, 7, 0x000000, subject); // the third time: from the picture
+    bar(80, 60, 7, 0x000000, subject);  // cut short with an ellipsis
+    const QImage image = canvas.image();
+    EXPECT_EQ(image.copy(0, 0, 300, 12), image.copy(0, 40, 300, 12));
+    EXPECT_EQ(image.copy(0, 0, 300, 12), image.copy(0, 60, 300, 12));
+    EXPECT_NE(image.copy(0, 0, 300, 12), image.copy(0, 20, 300, 12));
+    EXPECT_NE(image.copy(0, 80, 60, 12), image.copy(0, 0, 60, 12)) << "elided differently";
+    // A bar too narrow for even the ellipsis shows nothing and says so.
+    QRect sliver(0, 100, 2, 12);
+    EXPECT_EQ(canvas.DrawText(subject, sliver, flags), 0);
 }
