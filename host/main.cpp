@@ -45,6 +45,15 @@ QIcon AppIcon()
     return QIcon(pixmap);
 }
 
+// The bundled demo calendar: in the source tree of a build, else installed beside the program.
+QString DemoStore()
+{
+    const QString built = QStringLiteral(QUORVEL_DEMO_STORE);
+    if (QFileInfo::exists(built))
+        return built;
+    return QCoreApplication::applicationDirPath() + QStringLiteral("/../share/quorvel/demo");
+}
+
 void name(QCoreApplication &app)
 {
     app.setApplicationName(QStringLiteral("Quorvel"));
@@ -109,7 +118,7 @@ int main(int argc, char **argv)
     options.storeDir = parser.value("store");
     if (options.profile.isEmpty() && options.storeDir.isEmpty() &&
         !QFileInfo::exists(options.profilePath()))
-        options.storeDir = QStringLiteral(QUORVEL_DEMO_STORE);
+        options.storeDir = DemoStore();
     Store::Application::setSharedOptions(options);
 
     StoreDialogs storeUi;
