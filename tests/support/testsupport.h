@@ -55,3 +55,10 @@ QByteArray Vevent(const QByteArray &uid, const QByteArray &lines, bool meeting =
 
 // The cache file bytes of the records, as the cache writer lays them out.
 QByteArray CacheBytes(const QList<CacheRecord> &records);
+
+// Texts in test failures as text, not as lists of bytes.
+#include <ostream>
+inline void PrintTo(const QString &text, std::ostream *out)
+{
+    *out << '"' << text.toStdString() << '"';
+}
