@@ -30,6 +30,8 @@ bool isValid(double d)
 
 double fromDateTime(const QDate &date, const QTime &time)
 {
+    if (!date.isValid()) // no day number to count from (a calendar's 30 February, say)
+        return std::numeric_limits<double>::quiet_NaN();
     const qint64 day = date.toJulianDay() - kEpochJulianDay;
     const double frac = (time.isValid() ? time.msecsSinceStartOfDay() : 0) / double(kMsecsPerDay);
     return day >= 0 ? day + frac : day - frac;

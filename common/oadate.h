@@ -15,6 +15,7 @@ constexpr double kMax = 2958465.99999999; // 31 December 9999, 23:59:59.999
 // True for a finite value inside the range above.
 bool isValid(double d);
 
+// Not a number (so not isValid) for an invalid date.
 double fromDateTime(const QDate &date, const QTime &time = QTime(0, 0));
 double fromDateTime(const QDateTime &dt);  // the local wall-clock time of dt
 QDate toDate(double d);                     // invalid QDate for an invalid d

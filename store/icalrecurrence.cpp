@@ -119,9 +119,11 @@ IcalItem::Occurrence occurrenceAt(const icaltimetype &wall, const Span &span, ic
 }
 
 // Identity of an instance, for EXDATE and RECURRENCE-ID: the local start to the second, or
-// the day for whole-day instances.
+// the day for whole-day instances. A time that names no day (a 15th month) identifies none.
 qint64 instanceKey(double localStart, bool date)
 {
+    if (!OADate::isValid(localStart))
+        return std::numeric_limits<qint64>::min();
     return date ? qint64(std::floor(OADate::DateOnly(localStart))) * 100000
                 : qint64(std::llround(localStart * 86400.0));
 }

@@ -111,3 +111,11 @@ TEST(OADate, CivilAgreesWithTheCalendar)
     const Civil last = civil(kMax);
     EXPECT_EQ(QDate(last.year, last.month, last.day), QDate(9999, 12, 31));
 }
+
+TEST(OADate, AnInvalidDayIsNoDate)
+{
+    // A calendar's 30 February, or a date with year 0, has no day number to count from.
+    EXPECT_FALSE(OADate::isValid(OADate::fromDateTime(QDate(2026, 2, 30))));
+    EXPECT_FALSE(OADate::isValid(OADate::fromDateTime(QDate())));
+    EXPECT_TRUE(OADate::isValid(OADate::fromDateTime(QDate(2026, 2, 28))));
+}

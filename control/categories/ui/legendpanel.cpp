@@ -94,14 +94,15 @@ bool LegendPanel::eventFilter(QObject *watched, QEvent *event)
     }
     if (watched != m_list)
         return false;
-    const auto *mouse = static_cast<QMouseEvent *>(event);
     switch (event->type()) {
     case QEvent::MouseMove:
-        m_legend->hover(mouse->position().y() * m_py);
+        m_legend->hover(static_cast<QMouseEvent *>(event)->position().y() * m_py);
         return false;
-    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonPress: {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
         m_legend->press(buttonOf(mouse), mouse->position().y() * m_py);
         return true;
+    }
     case QEvent::MouseButtonDblClick:
         m_legend->doubleClick();
         return true;

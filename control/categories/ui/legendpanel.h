@@ -53,9 +53,9 @@ private:
     void showLegendMenu() override;
 
     std::unique_ptr<Legend> m_legend;
-    CanvasWidget *m_list;
-    QScrollBar *m_scroll;
-    QLineEdit *m_editor;
-    QMenu *m_menu;
+    CanvasWidget *m_list = nullptr;
+    QScrollBar *m_scroll = nullptr;
+    QLineEdit *m_editor = nullptr; // null while the list is built: its events come first
+    QMenu *m_menu = nullptr;
     double m_px = 15, m_py = 15;
 };

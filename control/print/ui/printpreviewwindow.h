@@ -66,10 +66,10 @@ private:
     bool m_zoomed = false;
     bool m_laidOut = false;
     int m_wheelRest = 0; // eighths of a degree not yet scrolled
-    QToolBar *m_toolbar;
-    QWidget *m_viewport;
-    QWidget *m_canvas;
-    QScrollBar *m_across;
-    QScrollBar *m_down;
-    QLineEdit *m_status;
+    QToolBar *m_toolbar = nullptr;
+    QWidget *m_viewport = nullptr;
+    QWidget *m_canvas = nullptr;
+    QScrollBar *m_across = nullptr;
+    QScrollBar *m_down = nullptr;
+    QLineEdit *m_status = nullptr;
 };
