@@ -138,7 +138,7 @@ protected:
         server.start(radicale, {"--config", dir.filePath("radicale.conf")});
         ASSERT_TRUE(server.waitForStarted());
         ASSERT_TRUE(request("MKCALENDAR", 201)) << "the team's calendar on the server";
-        for (const QString &member : {"A", "B"}) {
+        for (const QString member : {"A", "B"}) {
             QDir().mkpath(dir.filePath(member + "/Calendar"));
             WriteAll(dir.filePath(member + "/.quorvel-store"), "[Store]\nName=Team\nUserName=" + member.toUtf8() + "\n");
             WriteAll(dir.filePath("vdirsyncer-" + member),

@@ -261,8 +261,9 @@ TEST_F(PaginationTest, WrappedLegendNamesDoNotOverlap)
         EXPECT_LE(drawn, e.name.height()) << "entry " << i + 1 << " is cut off";
         if (drawn > 2 * printer.textHeight("0"))
             ++wrapped;
-        if (i > 0)
+        if (i > 0) {
             EXPECT_LT(legend.entries[i - 1].frame.bottom(), e.frame.top()) << "entries " << i << " and " << i + 1;
+        }
     }
     EXPECT_EQ(wrapped, 4) << "the long names wrap";
 }

@@ -246,8 +246,9 @@ TEST(Papers, NamesAndCodes)
     // Every named size Qt knows goes there and back.
     for (int code = 1; code <= 41; ++code) {
         const QPageSize size = PageSizeOfCode(code);
-        if (size.isValid() && code != 10 && code != 17) // A4 Small is A4, 11 x 17 Tabloid to Qt
+        if (size.isValid() && code != 10 && code != 17) { // A4 Small is A4, 11 x 17 Tabloid to Qt
             EXPECT_EQ(PaperCodeOf(size), code) << code;
+        }
     }
 }
 

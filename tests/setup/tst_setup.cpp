@@ -203,7 +203,7 @@ TEST_F(SetupTest, TheDefaultTitleAndAnExistingSubfolder)
 TEST_F(SetupTest, RefusalsBeforeAnythingIsCopied)
 {
     auto dialog = openDialog();
-    for (const QString &bad : {"Team/Rota", "<Sons>", "A:B", "Pipe|", "Back\\slash", "Say \"hi\""}) {
+    for (const QString bad : {"Team/Rota", "<Sons>", "A:B", "Pipe|", "Back\\slash", "Say \"hi\""}) {
         dialogs.clear();
         set(*dialog, "title", bad);
         install(*dialog);

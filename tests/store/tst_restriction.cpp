@@ -134,8 +134,9 @@ TEST(Restriction, DatesOfFiltersInTheUsersForm)
         double date = 0;
         const bool ok = ParseFilterDate(QString::fromUtf8(row.text), row.locale, date);
         ASSERT_EQ(ok, row.expected.isValid()) << row.text;
-        if (ok)
+        if (ok) {
             EXPECT_EQ(OADate::toDateTime(date), row.expected) << row.text;
+        }
     }
 }
 

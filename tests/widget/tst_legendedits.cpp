@@ -198,9 +198,11 @@ TEST_F(LegendTest, NewCategoriesDeletionsAndColours)
     plan->CatDelete();
     EXPECT_EQ(readBack(), QStringList({"Work|1193046", "Travel|65280", "Sales|16711680"}));
     const EventStore &store = *plan->state().store;
-    for (const CalEvent &e : store)
-        if (e.Categories == "Unknown")
+    for (const CalEvent &e : store) {
+        if (e.Categories == "Unknown") {
             EXPECT_EQ(e.CatIndex, 3) << "the new catch-all";
+        }
+    }
 }
 
 TEST_F(LegendTest, NewCategoryAfterTheCatchAllWhenOthersAreHidden)

@@ -229,7 +229,7 @@ TEST_F(PreviewTest, PageSetupDialog)
         QLineEdit *height = d.findChild<QLineEdit *>("txtMinBandW");
         QLineEdit *bands = d.findChild<QLineEdit *>("txtMinBandNo");
         height->clear();
-        for (const QString &key : {"a", "1", "0", "."}) {
+        for (const QString key : {"a", "1", "0", "."}) {
             QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, key);
             QApplication::sendEvent(height, &press);
             QApplication::sendEvent(bands, &press);

@@ -328,7 +328,8 @@ TEST_F(PlannerTest, TheToolbarKeepsItsPlacesAndTheControlOneFont)
     EXPECT_EQ(plan.gridCanvas()->font.font.family(), plan.font().family());
     EXPECT_EQ(plan.monthColumn()->font.font.family(), plan.font().family());
     for (QLabel *label : plan.findChildren<QLabel *>(Qt::FindDirectChildrenOnly)) {
-        if (label->isVisibleTo(&plan) && label->geometry().contains(1, 1))
+        if (label->isVisibleTo(&plan) && label->geometry().contains(1, 1)) {
             EXPECT_EQ(label->text(), "") << qPrintable(label->objectName());
+        }
     }
 }
