@@ -110,25 +110,35 @@ CacheNameLock::CacheNameLock(const QString &cacheFile, const QString &lockFile, 
             return;
         }
     }
-    BinaryFile file = BinaryFile::open(lockFile, &m_error);
-    if (!file.isOpen())
-        return;
-    m_fd = file.release();
     QElapsedTimer waited;
     waited.start();
     const bool mainThread = QCoreApplication::instance() &&
                             QThread::currentThread() == QCoreApplication::instance()->thread();
-    while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
-        if ((errno != EWOULDBLOCK && errno != EINTR) || waited.elapsed() >= patienceMs) {
-            m_error = errno == EWOULDBLOCK ? FileError::FileAlreadyOpen : FileErrorNumber(errno, lockFile);
-            ::close(std::exchange(m_fd, -1));
+    for (;;) {
+        BinaryFile file = BinaryFile::open(lockFile, &m_error);
+        if (!file.isOpen())
             return;
+        m_fd = file.release();
+        while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+            if ((errno != EWOULDBLOCK && errno != EINTR) || waited.elapsed() >= patienceMs) {
+                m_error = errno == EWOULDBLOCK ? FileError::FileAlreadyOpen : FileErrorNumber(errno, lockFile);
+                ::close(std::exchange(m_fd, -1));
+                return;
+            }
+            // The other writer may be a window of this program waiting for the same loop.
+            if (mainThread)
+                YieldToLoop();
+            QThread::msleep(10);
         }
-        // The other writer may be a window of this program waiting for the same loop.
-        if (mainThread)
-            YieldToLoop();
-        QThread::msleep(10);
+        // The holder before removes the lock file as it lets go; a lock on the file it removed
+        // guards nothing, so take the one now at the name.
+        struct stat held, named;
+        if (::fstat(m_fd, &held) == 0 && ::lstat(QFile::encodeName(lockFile).constData(), &named) == 0 &&
+            held.st_dev == named.st_dev && held.st_ino == named.st_ino)
+            break;
+        ::close(std::exchange(m_fd, -1));
     }
+    m_lockFile = lockFile;
     const QMutexLocker locked(&writersMutex());
     writers().insert(cacheFile, QThread::currentThread());
 }
@@ -141,6 +151,9 @@ CacheNameLock::~CacheNameLock()
         const QMutexLocker locked(&writersMutex());
         writers().remove(m_cacheFile);
     }
+    // Removed while still locked, so no lock files collect beside the caches; a writer waiting on
+    // this one sees the name gone and opens it afresh.
+    ::unlink(QFile::encodeName(m_lockFile).constData());
     ::flock(m_fd, LOCK_UN);
     ::close(m_fd);
 }

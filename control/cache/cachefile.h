@@ -66,7 +66,7 @@ CacheWriteResult ReplaceCacheFile(const CacheFileNames &names,
                                   const std::function<void(bool)> &writingFile = {});
 
 // The advisory lock on a cache name while it is written: a lock file beside it, locked with
-// flock. A writer of this process interrupted by another of the same thread (a yield to the
+// flock and removed when let go. A writer of this process interrupted by another of the same thread (a yield to the
 // loop) can never finish first, so the second is refused at once rather than left waiting.
 class CacheNameLock
 {
@@ -83,6 +83,7 @@ public:
 
 private:
     QString m_cacheFile;
+    QString m_lockFile;
     int m_fd = -1;
     int m_error = 0;
 };

@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -184,6 +185,7 @@ TEST_F(SharedDirectory, TwoWritersOfOneNameTakeTurns)
     const auto [mark, n] = contents(names.cacheFile);
     EXPECT_TRUE(mark == "A" || mark == "B");
     EXPECT_EQ(n, kRecords);
+    EXPECT_FALSE(QFileInfo::exists(names.tempFile + ".lock")) << "the last writer removes its lock file";
 }
 
 TEST_F(SharedDirectory, AWriterInterruptedByAnotherOfItsThreadIsNotWaitedFor)
