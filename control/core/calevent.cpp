@@ -3,6 +3,8 @@
 #include "oadate.h"
 #include "planneryear.h"
 
+#include <algorithm>
+
 namespace {
 
 // Month position of date; when the date is inside the year also its day column, less
@@ -50,8 +52,10 @@ RowColumns ColumnsInRow(const CalEvent &event, const PlannerYear &year, int row,
     const bool endsHere = m == event.EndMonth;
     const int right = endsHere ? event.EndDay : year.LastColumn(row);
     c.drawnRight = endsHere && allEvents && HasTimeOfDay(event.EndDate) ? right + 1 : right;
-    // A timed event, or a zero-length one at midnight, holds its last day too.
+    // A timed event, or a zero-length one at midnight, holds its last day too; and a band is
+    // held wherever its bar is drawn (midnight to a time on a later day is drawn through that day).
     const bool wholeDayStart = !HasTimeOfDay(event.StartDate);
     c.occupiedRight = allEvents && !(wholeDayStart && c.left != right) ? right + 1 : right;
+    c.occupiedRight = std::max(c.occupiedRight, c.drawnRight);
     return c;
 }

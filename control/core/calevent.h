@@ -42,8 +42,9 @@ bool TouchesPlannerYear(const CalEvent &event);
 
 // The day columns an event covers in month row j, as half-open ranges (left, right]: columns
 // left + 1 .. right, nothing when left == right. The bar is drawn over `drawn`; the band layout
-// keeps the band taken over `occupied`. The two differ on the last day: a bar runs through its
-// last day when its end has a time of day, the layout holds that day when its start has one.
+// keeps the band taken over `occupied`, which holds at least the drawn columns. The two differ on
+// the last day: a bar runs through its last day when its end has a time of day, the layout holds
+// that day when its start or its end has one.
 struct RowColumns
 {
     int left = 0;

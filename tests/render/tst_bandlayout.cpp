@@ -57,12 +57,12 @@ protected:
 
 // Day numbers (days since the epoch) an event occupies in the layout, from the extents of the
 // kinds of appointment: from its start day to the day before its end's day, and through the end's
-// day as well when all events are shown and it starts at a time of day.
+// day as well when all events are shown and it starts or ends at a time of day.
 std::pair<int, int> OccupiedDays(const CalEvent &e, bool allEvents)
 {
     const int first = int(std::floor(OADate::DateOnly(e.StartDate)));
     int last = int(std::floor(OADate::DateOnly(e.EndDate))) - 1;
-    if (allEvents && HasTimeOfDay(e.StartDate))
+    if (allEvents && (HasTimeOfDay(e.StartDate) || HasTimeOfDay(e.EndDate)))
         ++last;
     return {first, last};
 }
@@ -174,7 +174,8 @@ TEST_F(BandTest, ExtentsOfEachKindWithAllEvents)
         {"whole days 10-12", At(2010, 3, 10), At(2010, 3, 13), 10, 12},
         {"timed 10:00-11:00 on the 10th", At(2010, 3, 10, 10), At(2010, 3, 10, 11), 10, 10},
         {"timed from the 10th to 09:00 on the 12th", At(2010, 3, 10, 10), At(2010, 3, 12, 9), 10, 12},
-        {"midnight of the 10th to 09:00 on the 12th", At(2010, 3, 10), At(2010, 3, 12, 9), 10, 11},
+        // drawn through the 12th, so its band is held there too
+        {"midnight of the 10th to 09:00 on the 12th", At(2010, 3, 10), At(2010, 3, 12, 9), 10, 12},
     };
     for (const Case &c : cases) {
         store = EventStore();
@@ -237,7 +238,7 @@ TEST_F(BandTest, RandomYearsHaveNoOverlapsInABand)
         const double from = year.PlannerStart() - 20;
         for (int i = 0; i < 250; ++i) {
             const double day = std::floor(from + rng.bounded(400));
-            switch (rng.bounded(3)) {
+            switch (rng.bounded(4)) {
             case 0: // whole days
                 add(day, day + 1 + rng.bounded(rng.bounded(6) == 0 ? 40 : 4), 1, {}, true);
                 break;
@@ -246,8 +247,11 @@ TEST_F(BandTest, RandomYearsHaveNoOverlapsInABand)
                 add(day + h / 24, day + (h + 1 + rng.bounded(3)) / 24, 1, {}, true);
                 break;
             }
-            default: // timed across days
+            case 2: // timed across days
                 add(day + 14.0 / 24, day + 1 + rng.bounded(5) + 9.0 / 24, 1, {}, true);
+                break;
+            default: // from midnight to a time on a later day
+                add(day, day + 1 + rng.bounded(3) + 9.0 / 24, 1, {}, true);
             }
         }
         layout();
