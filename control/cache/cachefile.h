@@ -66,8 +66,9 @@ CacheWriteResult ReplaceCacheFile(const CacheFileNames &names,
                                   const std::function<void(bool)> &writingFile = {});
 
 // The advisory lock on a cache name while it is written: a lock file beside it, locked with
-// flock and removed when let go. A writer of this process interrupted by another of the same thread (a yield to the
-// loop) can never finish first, so the second is refused at once rather than left waiting.
+// flock and removed when let go. A writer of this process interrupted by another of the same
+// thread (a yield to the loop) can never finish first, so the second is refused at once rather
+// than left waiting.
 class CacheNameLock
 {
 public:
