@@ -118,6 +118,48 @@ IcalItem::Occurrence occurrenceAt(const icaltimetype &wall, const Span &span, ic
     return o;
 }
 
+// Steps the calendar library's iterator may try one by one, about the work of kMaxExpandMs: a
+// rule repeating within the day whose other parts leave most steps out (every second of a
+// 30 February) is searched that way, inside one call, until a step matches or UNTIL is passed.
+constexpr qint64 kMaxSearchSteps = 250000;
+
+bool given(const short *part)
+{
+    return part[0] != ICAL_RECURRENCE_ARRAY_MAX;
+}
+
+// The seconds between the steps of such a rule; 0 for the others, which find their next
+// repetition in a few steps or have every step repeat.
+qint64 searchStepSeconds(const icalrecurrencetype &r)
+{
+    bool limited = given(r.by_month) || given(r.by_week_no) || given(r.by_year_day) ||
+                   given(r.by_month_day) || given(r.by_day) || given(r.by_set_pos);
+    qint64 unit = 0;
+    switch (r.freq) {
+    case ICAL_SECONDLY_RECURRENCE:
+        unit = 1;
+        limited = limited || given(r.by_hour) || given(r.by_minute) || given(r.by_second);
+        break;
+    case ICAL_MINUTELY_RECURRENCE:
+        unit = 60;
+        limited = limited || given(r.by_hour) || given(r.by_minute);
+        break;
+    case ICAL_HOURLY_RECURRENCE:
+        unit = 3600;
+        limited = limited || given(r.by_hour);
+        break;
+    default:
+        return 0;
+    }
+    return limited ? unit * std::max<qint64>(r.interval, 1) : 0;
+}
+
+icaltimetype wallAfter(icaltimetype t, qint64 seconds)
+{
+    icaltime_adjust(&t, int(seconds / 86400), 0, 0, int(seconds % 86400));
+    return t;
+}
+
 // Identity of an instance, for EXDATE and RECURRENCE-ID: the local start to the second, or
 // the day for whole-day instances. A time that names no day (a 15th month) identifies none.
 qint64 instanceKey(double localStart, bool date)
@@ -234,6 +276,7 @@ QList<IcalItem::Occurrence> IcalItem::occurrences(double endMin, double startMax
             highBound ? qsizetype(kMaxInstances) *
                             qsizetype(std::max(1.0, std::ceil((startMax - std::max(endMin, OADate::kMin)) / 366)))
                       : std::numeric_limits<qsizetype>::max();
+        auto slow = [] { return QStringLiteral("its repetitions take longer than %1 ms to work out").arg(kMaxExpandMs); };
         auto tooMany = [&] {
             return QStringLiteral("more than %1 repetitions from %2 to %3")
                 .arg(most)
@@ -252,19 +295,38 @@ QList<IcalItem::Occurrence> IcalItem::occurrences(double endMin, double startMax
             } else {
                 rule.until = wallOnly(rule.until);
             }
+            // Nothing past the range is needed, and the calendar library's search stops at UNTIL
+            // (with a COUNT as well, whichever comes first).
+            if (highBound && (icaltime_is_null_time(rule.until) || icaltime_compare(rule.until, wallTo) > 0))
+                rule.until = wallTo;
+            const bool fromRange = rule.count == 0 && lowBound && icaltime_compare(wallFrom, first) > 0;
+            // Its iterator may try every step inside one call that cannot be stopped: search no
+            // further than kMaxSearchSteps steps, and when that cut the search short of a
+            // COUNT or UNTIL, what lay beyond is unknown.
+            bool searchCut = false;
+            if (const qint64 step = searchStepSeconds(rule)) {
+                const icaltimetype horizon = wallAfter(fromRange ? wallFrom : first, kMaxSearchSteps * step);
+                if (icaltime_is_null_time(rule.until) || icaltime_compare(horizon, rule.until) < 0) {
+                    rule.until = horizon;
+                    searchCut = true;
+                }
+            }
             icalrecur_iterator *it = icalrecur_iterator_new(rule, first);
             if (!it)
                 continue;
             ruled = true;
-            if (rule.count == 0 && lowBound && icaltime_compare(wallFrom, first) > 0)
+            if (fromRange)
                 icalrecur_iterator_set_start(it, wallFrom);
             int n = 0;
-            qint64 steps = 0;
-            bool slow = false;
-            for (icaltimetype next = icalrecur_iterator_next(it); !icaltime_is_null_time(next);
-                 next = icalrecur_iterator_next(it)) {
+            qint64 steps = 0; // instances the iterator gave
+            bool tooSlow = false, ended = false;
+            for (icaltimetype next = icalrecur_iterator_next(it);; next = icalrecur_iterator_next(it)) {
+                if (icaltime_is_null_time(next)) {
+                    ended = true;
+                    break;
+                }
                 if ((++steps & 1023) == 0 && clock.elapsed() > kMaxExpandMs) {
-                    slow = true;
+                    tooSlow = true;
                     break;
                 }
                 const icaltimetype wall = wallOnly(next);
@@ -279,8 +341,8 @@ QList<IcalItem::Occurrence> IcalItem::occurrences(double endMin, double startMax
                     break;
             }
             icalrecur_iterator_free(it);
-            if (slow)
-                return refuse(QStringLiteral("its repetitions take longer than %1 ms to work out").arg(kMaxExpandMs));
+            if (tooSlow || (searchCut && ended && (rule.count == 0 || steps < rule.count)))
+                return refuse(slow());
             if (highBound && instances.size() > most)
                 return refuse(tooMany());
         }

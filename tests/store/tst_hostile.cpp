@@ -151,10 +151,26 @@ TEST_F(HostileFolder, RepetitionsBeyondTheirBoundsLeaveTheirItemOut)
                                                    "RRULE:FREQ=SECONDLY;COUNT=100000000\r\n")));
     put("since-1990.ics", Calendar(Event("old", "SUMMARY:Old series\r\nDTSTART:19900101T000000\r\n"
                                                  "RRULE:FREQ=SECONDLY;COUNT=100000000\r\n")));
+    // Every second, minute or hour of days that never come (or hardly ever): the calendar
+    // library would search them one by one, for hours, inside one call.
+    put("no-such-day.ics", Calendar(Event("nsd", "SUMMARY:Never\r\nDTSTART:20130301T100000\r\nDURATION:PT1H\r\n"
+                                                 "RRULE:FREQ=SECONDLY;BYMONTH=2;BYMONTHDAY=30\r\n")));
+    put("first-saturday.ics", Calendar(Event("fs", "SUMMARY:Saturdays\r\nDTSTART:20130301T100000\r\nDURATION:PT1H\r\n"
+                                                   "RRULE:BYDAY=1SA;FREQ=MINUTELY\r\n")));
+    put("april-31.ics", Calendar(Event("a31", "SUMMARY:April 31\r\nDTSTART:20130301T100000\r\nDURATION:PT1H\r\n"
+                                              "RRULE:FREQ=HOURLY;BYMONTHDAY=31;BYMONTH=4\r\n")));
+    // Within the day and limited, but searched over the year alone: kept.
+    put("mondays.ics", Calendar(Event("mo", "SUMMARY:Monday nine\r\nDTSTART:20130304T090000\r\nDURATION:PT1H\r\n"
+                                            "RRULE:FREQ=HOURLY;BYDAY=MO;BYHOUR=9\r\n")));
     const ToolRun r = list();
     ASSERT_TRUE(r.finished);
     EXPECT_EQ(r.code, 0);
-    EXPECT_EQ(rows(r), 1) << "only the fair";
+    for (const char *name : {"no-such-day", "first-saturday"})
+        EXPECT_TRUE(r.err.contains(folder + "/" + name + ".ics: left out, its repetitions take longer than 500 ms"))
+            << name << ": " << qPrintable(r.err);
+    EXPECT_FALSE(r.err.contains("april-31")) << "searched to the end of the year only, it has none";
+    EXPECT_EQ(rows(r, "Monday nine"), 52);
+    EXPECT_EQ(rows(r), 1 + 52) << "only the fair and the Mondays";
     EXPECT_TRUE(r.err.contains(folder + "/rules.ics: left out, more than 20000 repetitions from 2026-01-01 to "
                                         "2026-12-31"))
         << qPrintable(r.err);
@@ -169,8 +185,9 @@ TEST_F(HostileFolder, RepetitionsBeyondTheirBoundsLeaveTheirItemOut)
                             dir);
     ASSERT_TRUE(render.finished);
     EXPECT_EQ(render.code, 0) << qPrintable(render.err);
-    EXPECT_TRUE(render.out.contains("year 2026, 1 appointments")) << qPrintable(render.out);
+    EXPECT_TRUE(render.out.contains("year 2026, 53 appointments")) << qPrintable(render.out);
     EXPECT_TRUE(render.err.contains("rules.ics: left out"));
+    EXPECT_TRUE(render.err.contains("first-saturday.ics: left out"));
 }
 
 TEST_F(HostileFolder, FuzzedLinesAreRefusedBeforeParsing)
