@@ -154,6 +154,15 @@ qint64 searchStepSeconds(const icalrecurrencetype &r)
     return limited ? unit * std::max<qint64>(r.interval, 1) : 0;
 }
 
+bool hasWeek(const icalrecurrencetype &r, int week)
+{
+    for (int i = 0; i < ICAL_BY_WEEKNO_SIZE && r.by_week_no[i] != ICAL_RECURRENCE_ARRAY_MAX; ++i) {
+        if (r.by_week_no[i] == week)
+            return true;
+    }
+    return false;
+}
+
 icaltimetype wallAfter(icaltimetype t, qint64 seconds)
 {
     icaltime_adjust(&t, int(seconds / 86400), 0, 0, int(seconds % 86400));
@@ -288,6 +297,8 @@ QList<IcalItem::Occurrence> IcalItem::occurrences(double endMin, double startMax
             icalrecurrencetype rule = icalproperty_get_rrule(p);
             if (rule.freq == ICAL_NO_RECURRENCE)
                 continue;
+            if (hasWeek(rule, -53)) // the calendar library reads outside its tables for it
+                return refuse(QStringLiteral("its repetition rule counts week -53, which cannot be worked out"));
             // UNTIL in UTC against a zoned start: compare in the series' wall time.
             if (!icaltime_is_null_time(rule.until) && icaltime_is_utc(rule.until) && !date) {
                 const double untilLocal = localOf(rule.until, Zone{Zone::Utc, {}, nullptr});

@@ -159,6 +159,9 @@ TEST_F(HostileFolder, RepetitionsBeyondTheirBoundsLeaveTheirItemOut)
                                                    "RRULE:BYDAY=1SA;FREQ=MINUTELY\r\n")));
     put("april-31.ics", Calendar(Event("a31", "SUMMARY:April 31\r\nDTSTART:20130301T100000\r\nDURATION:PT1H\r\n"
                                               "RRULE:FREQ=HOURLY;BYMONTHDAY=31;BYMONTH=4\r\n")));
+    // A week the calendar library cannot count back to: it would crash the reader.
+    put("week-53.ics", Calendar(Event("w53", "SUMMARY:Week\r\nDTSTART:20220101T100000\r\n"
+                                             "RRULE:FREQ=YEARLY;BYWEEKNO=1,-53\r\n")));
     // Within the day and limited, but searched over the year alone: kept.
     put("mondays.ics", Calendar(Event("mo", "SUMMARY:Monday nine\r\nDTSTART:20130304T090000\r\nDURATION:PT1H\r\n"
                                             "RRULE:FREQ=HOURLY;BYDAY=MO;BYHOUR=9\r\n")));
@@ -169,6 +172,8 @@ TEST_F(HostileFolder, RepetitionsBeyondTheirBoundsLeaveTheirItemOut)
         EXPECT_TRUE(r.err.contains(folder + "/" + name + ".ics: left out, its repetitions take longer than 500 ms"))
             << name << ": " << qPrintable(r.err);
     EXPECT_FALSE(r.err.contains("april-31")) << "searched to the end of the year only, it has none";
+    EXPECT_TRUE(r.err.contains(folder + "/week-53.ics: left out, its repetition rule counts week -53"))
+        << qPrintable(r.err);
     EXPECT_EQ(rows(r, "Monday nine"), 52);
     EXPECT_EQ(rows(r), 1 + 52) << "only the fair and the Mondays";
     EXPECT_TRUE(r.err.contains(folder + "/rules.ics: left out, more than 20000 repetitions from 2026-01-01 to "
