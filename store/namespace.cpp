@@ -57,24 +57,23 @@ FolderPtr NameSpace::GetFolderFromID(const QString &entryId, const QString &stor
 ItemPtr NameSpace::GetItemFromID(const QString &entryId, const QString &storeId)
 {
     if (!entryId.isEmpty()) {
+        auto itemIn = [&](const auto &f) -> ItemPtr {
+            const QString file = f->fileWithId(entryId);
+            if (file.isEmpty())
+                return {};
+            const FolderData::Entry *e = f->entry(file, m_data->warnings);
+            return e && e->item ? m_data->makeItem(f, file, e->item) : ItemPtr();
+        };
         // The folders being watched know their items by identifier without reading the disk.
         for (const auto &f : std::as_const(m_data->folders)) {
             if (!f->isWatched() || (!storeId.isEmpty() && f->store->id != storeId))
                 continue;
-            const QString file = f->fileWithId(entryId);
-            if (file.isEmpty())
-                continue;
-            const FolderData::Entry *e = f->entry(file, m_data->warnings);
-            if (e && e->item)
-                return m_data->makeItem(f, file, e->item);
+            if (ItemPtr item = itemIn(f))
+                return item;
         }
         for (const auto &f : m_data->allFolders(storeId)) {
-            const QString file = f->fileWithId(entryId);
-            if (file.isEmpty())
-                continue;
-            const FolderData::Entry *e = f->entry(file, m_data->warnings);
-            if (e && e->item)
-                return m_data->makeItem(f, file, e->item);
+            if (ItemPtr item = itemIn(f))
+                return item;
         }
     }
     NotFound(QStringLiteral("item ") + entryId);
