@@ -3,7 +3,6 @@
 #include "oadate.h"
 #include "qverror.h"
 
-#include <QRegularExpression>
 
 struct Restriction::Node
 {
@@ -312,47 +311,6 @@ bool Restriction::matches(const RestrictionValues &values) const
     return evaluate(*m_root, values);
 }
 
-bool ParseFilterDate(const QString &text, const QLocale &locale, double &date)
-{
-    static const QRegularExpression timeRe(
-        QStringLiteral("\\s+(\\d{1,2}):(\\d{2})(?::(\\d{2}))?\\s*([AaPp][Mm])?$"));
-    QString datePart = text.trimmed();
-    QTime time(0, 0);
-    const QRegularExpressionMatch m = timeRe.match(datePart);
-    if (m.hasMatch()) {
-        int h = m.captured(1).toInt();
-        const int mi = m.captured(2).toInt();
-        const int s = m.captured(3).isEmpty() ? 0 : m.captured(3).toInt();
-        const QString ampm = m.captured(4).toUpper();
-        if (!ampm.isEmpty()) {
-            if (h < 1 || h > 12)
-                return false;
-            h = (h % 12) + (ampm == "PM" ? 12 : 0);
-        }
-        time = QTime(h, mi, s);
-        if (!time.isValid())
-            return false;
-        datePart = datePart.left(m.capturedStart());
-    }
-    const QString format = locale.dateFormat(QLocale::ShortFormat);
-    QDate d = locale.toDate(datePart, format);
-    if (d.isValid() && !format.contains(QLatin1String("yyyy")) && d.year() < 1930)
-        d = d.addYears(100);
-    if (!d.isValid()) {
-        // ISO 8601: a date-time keeps its time (a date alone would drop it).
-        const QDateTime iso = QDateTime::fromString(text.trimmed(), Qt::ISODate);
-        if (iso.isValid()) {
-            date = OADate::fromDateTime(iso.date(), iso.time());
-            return true;
-        }
-        d = QDate::fromString(datePart, Qt::ISODate);
-        if (!d.isValid())
-            return false;
-    }
-    date = OADate::fromDateTime(d, time);
-    return true;
-}
-
 QString QuoteFilterText(const QString &text)
 {
     QString doubled = text;
@@ -363,5 +321,5 @@ QString QuoteFilterText(const QString &text)
 QString RangeRestriction(const QDate &first, const QDate &last, const QLocale &locale)
 {
     return QStringLiteral("[Start] <= \"%1 11:59 PM\" AND [End] > \"%2 12:00 AM\"")
-        .arg(locale.toString(last, QLocale::ShortFormat), locale.toString(first, QLocale::ShortFormat));
+        .arg(FormatFilterDate(last, locale), FormatFilterDate(first, locale));
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "filterdate.h"
+
 #include <QLocale>
 #include <QString>
 #include <QStringList>
@@ -22,8 +24,8 @@ struct RestrictionValues
 
 // A filter text as the calendar's items accept it: conditions "[Property] op value" joined by
 // AND, OR and NOT, with parentheses. Values are quoted with " or ' (a quote inside is written
-// twice); dates are in the user's short date form, optionally followed by a time ("12/31/08
-// 11:59 PM"). Text comparisons ignore letter case; [Categories] = "X" holds when X is one of
+// twice); dates are read by ParseFilterDate: the user's short date form, optionally followed by a
+// time ("12/31/2008 11:59 PM"), or ISO 8601. Text comparisons ignore letter case; [Categories] = "X" holds when X is one of
 // the item's categories.
 class Restriction
 {
@@ -47,15 +49,10 @@ private:
     double m_endMin;
 };
 
-// Parses a date value of a filter: the short date form of locale (two-digit years fall in
-// 1930..2029), optionally followed by a time with or without AM/PM; also ISO 8601. False when
-// the text is no date.
-bool ParseFilterDate(const QString &text, const QLocale &locale, double &date);
-
 // Quotes text for a filter: in apostrophes, each apostrophe inside written twice.
 QString QuoteFilterText(const QString &text);
 
 // The restriction that selects every item overlapping the days first..last: starting on or
 // before the last minute of last and ending after the first instant of first, dates in the
-// user's short date form.
+// user's short date form with four-digit years.
 QString RangeRestriction(const QDate &first, const QDate &last, const QLocale &locale = QLocale());

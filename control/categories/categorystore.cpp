@@ -99,7 +99,7 @@ QStringList CategoryStore::ReadLegacyCategoryList(const QString &subject)
             const FolderPtr folder = m_session->GetFolderFromID(m_folderId, m_storeId);
             // Both texts are quoted with the filter's own escape, so a title with an apostrophe
             // still finds its list.
-            const QString date = QLocale().toString(QDate(2010, 12, 31), QLocale::ShortFormat);
+            const QString date = FormatFilterDate(QDate(2010, 12, 31));
             const ItemPtr item = folder->Items()->Find(QStringLiteral("[Start]>=") + QuoteFilterText(date) +
                                                        QStringLiteral(" AND [Subject]=") + QuoteFilterText(s));
             return std::dynamic_pointer_cast<AppointmentItem>(item);

@@ -13,9 +13,9 @@ struct ExportRequest
 };
 
 // The export options dialog (dlgSaveType) without its window: categories and appointments, or
-// categories only; the range as two texts in the user's short date form, first and last day of
-// the selected year to begin with. OK is offered for categories alone, or when both texts are
-// dates.
+// categories only; the range as two texts in the user's short date form (four-digit years), first
+// and last day of the selected year to begin with. OK is offered for categories alone, or when
+// both texts are dates.
 class SaveTypeChoice
 {
 public:
@@ -29,15 +29,18 @@ public:
     void setToText(const QString &text) { m_to = text; }
 
     bool okEnabled() const;
+    // Why OK is not offered, with the forms a day may be typed in; empty while it is.
+    QString okHint() const;
     // What OK hands the export; the dates are not needed for the categories alone.
     ExportRequest request() const;
 
 private:
+    int m_selectedYear;
     bool m_categoriesOnly = false;
     QString m_from;
     QString m_to;
 };
 
-// A date typed in the user's short date form (two-digit years fall in 1930..2029); invalid when
-// the text is none.
+// A date typed in the user's short date form with a two- or four-digit year (a two-digit year is
+// the one nearest the current year), or in ISO 8601; invalid when the text is none.
 QDate DateOfText(const QString &text);

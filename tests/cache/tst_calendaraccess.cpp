@@ -1,5 +1,7 @@
 #include "calendaraccess.h"
+#include "oadate.h"
 #include "planneryear.h"
+#include "restriction.h"
 #include "testsupport.h"
 
 #include <QDir>
@@ -80,7 +82,52 @@ TEST_F(AccessTest, ItemsBodiesAndTheUser)
 TEST(PlannerRestriction, CoversThePlannerYear)
 {
     EXPECT_EQ(PlannerRestriction(PlannerYear(2008, 1)),
-              "[Start] <= \"12/31/08 11:59 PM\" AND [End] > \"1/1/08 12:00 AM\"");
+              "[Start] <= \"12/31/2008 11:59 PM\" AND [End] > \"1/1/2008 12:00 AM\"");
     EXPECT_EQ(PlannerRestriction(PlannerYear(2009, 7)),
-              "[Start] <= \"6/30/10 11:59 PM\" AND [End] > \"7/1/09 12:00 AM\"");
+              "[Start] <= \"6/30/2010 11:59 PM\" AND [End] > \"7/1/2009 12:00 AM\"");
+}
+
+// The planner year's items through the restriction the planner and the synchroniser build, in the
+// locales people use: the first and last days of the year are in it, the days around it are not.
+TEST(PlannerRestriction, SelectsThePlannerYearInEveryLocale)
+{
+    QTemporaryDir dir;
+    const QString folder = dir.path() + "/Mine/Calendar";
+    QDir().mkpath(folder);
+    ProfileOptions options;
+    options.storeDir = dir.path() + "/Mine";
+    for (const QByteArray &name : UserLocaleNames()) {
+        const ScopedLocale locale(name);
+        for (int year : LocaleTestYears()) {
+            for (qint16 startMonth : {1, 7}) {
+                const PlannerYear planner(year, startMonth);
+                const QDate first = OADate::toDate(planner.PlannerStart());
+                const QDate last = OADate::toDate(planner.PlannerEnd());
+                SCOPED_TRACE(name.toStdString() + " " + first.toString(Qt::ISODate).toStdString());
+                const QList<std::pair<QByteArray, QDate>> days = {
+                    {"before", first.addDays(-1)}, {"first", first}, {"last", last}, {"after", last.addDays(1)}};
+                for (const auto &[uid, day] : days) {
+                    const QByteArray on = day.toString("yyyyMMdd").toLatin1();
+                    const QByteArray next = day.addDays(1).toString("yyyyMMdd").toLatin1();
+                    WriteAll(folder + "/" + uid + ".ics",
+                             Vevent(uid, "SUMMARY:" + uid + "\r\nDTSTART;VALUE=DATE:" + on +
+                                             "\r\nDTEND;VALUE=DATE:" + next + "\r\n"));
+                }
+                const QString text = PlannerRestriction(planner);
+                const Restriction parsed = Restriction::parse(text);
+                EXPECT_EQ(OADate::toDateTime(parsed.startMax()), QDateTime(last, QTime(23, 59)))
+                    << text.toStdString();
+                EXPECT_EQ(OADate::toDateTime(parsed.endMin()), QDateTime(first, QTime(0, 0)))
+                    << text.toStdString();
+                NameSpace session(options);
+                ItemsPtr items = session.GetDefaultFolder(9)->Items();
+                items->Sort("[Start]");
+                items = items->Restrict(text);
+                QStringList subjects;
+                for (const ItemPtr &item : items->all())
+                    subjects << std::dynamic_pointer_cast<AppointmentItem>(item)->Subject();
+                EXPECT_EQ(subjects, QStringList({"first", "last"})) << text.toStdString();
+            }
+        }
+    }
 }

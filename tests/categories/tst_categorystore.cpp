@@ -207,6 +207,21 @@ TEST_F(CategoryTest, OlderListsInAppointmentBodies)
     EXPECT_EQ(load(obrien).names, QStringList{"Sales"});
 }
 
+// The older lists are found by a filter dated 31 December 2010, written and read in the user's
+// locale: a list from 2011 is found in every locale.
+TEST_F(CategoryTest, OlderListsAreFoundInEveryLocale)
+{
+    for (const QByteArray &name : UserLocaleNames()) {
+        SCOPED_TRACE(name.toStdString());
+        const ScopedLocale locale(name);
+        session = std::make_shared<NameSpace>(options);
+        WriteAll(folder->directory() + "/legacy.ics",
+                 Appointment("l1", kSubject, "--DO NOT EDIT LIST MANUALLY--\r\nTravel|255"));
+        EXPECT_EQ(load().names, QStringList{"Travel"});
+        QFile::remove(folder->directory() + "/legacy.ics");
+    }
+}
+
 TEST(CategoryHelpers, NamesListsAndTrimming)
 {
     EXPECT_EQ(GetStringList({{"A", "B", "Sales|x"}, {1, 2, 3}}), QStringList({"", "A", "B", "Sales"}));

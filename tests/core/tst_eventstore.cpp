@@ -2,6 +2,8 @@
 #include "categoryindex.h"
 #include "eventkey.h"
 #include "eventstore.h"
+#include "filterdate.h"
+#include "oadate.h"
 #include "planneryear.h"
 #include "testsupport.h"
 
@@ -103,6 +105,24 @@ TEST(EventKey, GeneralDateFormAndCase)
         << "keys ignore letter case";
     EXPECT_NE(store.Find(EventKey(other)), nullptr);
     EXPECT_EQ(store.Count(), 1);
+}
+
+// The hover label and the keys show dates in the user's own short form; in every locale that
+// text names its day, read near its year.
+TEST(EventKey, TheGeneralDateNamesItsDayInEveryLocale)
+{
+    for (const QByteArray &name : UserLocaleNames()) {
+        const ScopedLocale locale(name);
+        GeneralDateFormat general;
+        for (int year : LocaleTestYears()) {
+            const QDate day(year, 12, 31);
+            const QString text = general.dateText(day);
+            double date = 0;
+            ASSERT_TRUE(ParseFilterDate(text, QLocale(), date, year)) << text.toStdString();
+            EXPECT_EQ(OADate::toDate(date), day) << name.toStdString() << " " << text.toStdString();
+            EXPECT_TRUE(general.format(At(year, 12, 31, 9, 30)).startsWith(text + ' '));
+        }
+    }
 }
 
 TEST(EventStore, RecurringOccurrencesAndDuplicates)

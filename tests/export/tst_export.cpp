@@ -1,5 +1,6 @@
 #include "calendarstore.h"
 #include "categorystore.h"
+#include "filterdate.h"
 #include "planner.h"
 #include "propertybag.h"
 #include "savetypechoice.h"
@@ -258,21 +259,76 @@ TEST_F(ExportTest, TheSaveCommandAsks)
 
 TEST(SaveTypeChoice, DefaultsAndTheOkRule)
 {
-    const QLocale before;
-    for (const QLocale &locale : {QLocale(QLocale::English, QLocale::UnitedStates),
-                                  QLocale(QLocale::German, QLocale::Germany)}) {
-        QLocale::setDefault(locale);
-        SaveTypeChoice choice(2026);
-        EXPECT_EQ(DateOfText(choice.fromText()), QDate(2026, 1, 1)) << qPrintable(locale.name());
-        EXPECT_EQ(DateOfText(choice.toText()), QDate(2026, 12, 31)) << qPrintable(locale.name());
-        EXPECT_TRUE(choice.okEnabled()) << "the defaults are dates in every locale";
-        choice.setToText("31/13/2026");
-        EXPECT_FALSE(choice.okEnabled());
-        choice.setCategoriesOnly(true);
-        EXPECT_TRUE(choice.okEnabled()) << "the dates are not needed";
-        EXPECT_FALSE(choice.request().from.isValid());
+    for (const QByteArray &name : UserLocaleNames()) {
+        const ScopedLocale locale(name);
+        for (int year : LocaleTestYears()) {
+            SCOPED_TRACE(name.toStdString() + " " + std::to_string(year));
+            SaveTypeChoice choice(year);
+            EXPECT_EQ(choice.fromText(), FormatFilterDate(QDate(year, 1, 1))) << "four-digit years";
+            EXPECT_EQ(DateOfText(choice.fromText()), QDate(year, 1, 1));
+            EXPECT_EQ(DateOfText(choice.toText()), QDate(year, 12, 31));
+            EXPECT_TRUE(choice.okEnabled()) << "the defaults are dates in every locale";
+            EXPECT_TRUE(choice.okHint().isEmpty());
+            // What a person types: the locale's own short form, and ISO. A two-digit year is
+            // the one nearest today's.
+            choice.setFromText(QLocale().toString(QDate(year, 3, 1), QLocale::ShortFormat));
+            choice.setToText(QString::number(year) + "-06-30");
+            const bool twoDigits = !QLocale().dateFormat(QLocale::ShortFormat).contains("yyyy");
+            const int typedYear =
+                twoDigits ? NearestYear(year % 100, QDate::currentDate().year()) : year;
+            EXPECT_EQ(choice.request().from, QDate(typedYear, 3, 1));
+            EXPECT_EQ(choice.request().to, QDate(year, 6, 30));
+            choice.setToText("31/13/2026");
+            EXPECT_FALSE(choice.okEnabled());
+            EXPECT_TRUE(choice.okHint().startsWith("\"31/13/2026\" is not a day."))
+                << choice.okHint().toStdString();
+            EXPECT_TRUE(choice.okHint().contains(FormatFilterDate(QDate(year, 12, 31))));
+            choice.setCategoriesOnly(true);
+            EXPECT_TRUE(choice.okEnabled()) << "the dates are not needed";
+            EXPECT_TRUE(choice.okHint().isEmpty());
+            EXPECT_FALSE(choice.request().from.isValid());
+        }
     }
-    QLocale::setDefault(before);
+    SaveTypeChoice empty(2026);
+    empty.setFromText(" ");
+    EXPECT_EQ(empty.okHint(),
+              "The first day is missing. Type days as 12/31/2026, 12/31/26 or 2026-12-31.");
+}
+
+// The tool reads its range as a person types it in the locales of two-digit years, and writes
+// the appointments of a year past 2029.
+TEST(ExportTool, RangesInTheLocalesOfTwoDigitYears)
+{
+    QTemporaryDir dir;
+    QDir().mkpath(dir.filePath("Team/Calendar"));
+    WriteAll(dir.filePath("Team/Calendar/a.ics"),
+             Vevent("a", "SUMMARY:Fair\r\nDTSTART;VALUE=DATE:20310310\r\nDTEND;VALUE=DATE:20310311\r\n"));
+    struct Row
+    {
+        const char *lang;
+        QString from, to;
+    } rows[] = {
+        {"en_US.UTF-8", "2031-01-01", "2031-12-31"},
+        {"en_US.UTF-8", "1/1/2031", "12/31/31"},
+        {"de_DE.UTF-8", "01.01.31", "31.12.2031"},
+        {"ja_JP.UTF-8", "2031/01/01", "2031/12/31"},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(std::string(row.lang) + " " + row.from.toStdString());
+        QProcess tool;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("TMP", dir.path());
+        env.remove("LC_ALL");
+        env.insert("LANG", row.lang);
+        tool.setProcessEnvironment(env);
+        const QString xml = dir.filePath("year.xml");
+        QFile::remove(xml);
+        tool.start(QUORVEL_EXPORT, {"--store", dir.filePath("Team"), "--from", row.from, "--to",
+                                    row.to, xml});
+        tool.waitForFinished(60000);
+        EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+        EXPECT_EQ(TextsOf(ReadAll(xml), "Subject"), QStringList{"Fair"});
+    }
 }
 
 TEST(ExportTool, ExitsZeroOnlyWhenItWrote)

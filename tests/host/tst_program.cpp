@@ -81,3 +81,48 @@ TEST(Program, AStoreOrFolderThatIsNotThereIsAnErrorInWords)
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains("cannot write")) << qPrintable(r.err);
 }
+
+// The planner in the locales whose short dates have two-digit years: a year past 2029, and a
+// planner year that begins in July 2029 and ends in 2030, draw their appointments. The same
+// appointment a week later must move on the picture; where none is drawn both pictures are alike.
+TEST(Program, YearsPast2029ShowInTheLocalesOfTwoDigitYears)
+{
+    struct Row
+    {
+        const char *name;
+        QDate day;
+        QString year, startMonth;
+    } rows[] = {
+        {"March 2031", QDate(2031, 3, 10), "2031", "1"},
+        {"February 2030 of the planner year from July 2029", QDate(2030, 2, 10), "2029", "7"},
+    };
+    for (const char *lang : {"en_US.UTF-8", "de_DE.UTF-8"}) {
+        for (const Row &row : rows) {
+            SCOPED_TRACE(std::string(lang) + ", " + row.name);
+            QTemporaryDir dir;
+            QDir().mkpath(dir.filePath("Team/Calendar"));
+            QDir().mkpath(dir.filePath("tmp"));
+            auto shotOn = [&](const QDate &day) {
+                WriteAll(dir.filePath("Team/Calendar/a.ics"),
+                         Vevent("a", "SUMMARY:Fair\r\nDTSTART;VALUE=DATE:" +
+                                         day.toString("yyyyMMdd").toLatin1() + "\r\n"));
+                QProcess p;
+                QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+                env.remove("LC_ALL");
+                env.insert("LANG", lang);
+                env.insert("TMP", dir.filePath("tmp"));
+                p.setProcessEnvironment(env);
+                const QString png = dir.filePath(day.toString(Qt::ISODate) + ".png");
+                p.start(QStringLiteral(QUORVEL_HOST),
+                        {"--store", dir.filePath("Team"), "--year", row.year, "--start-month",
+                         row.startMonth, "--screenshot", png});
+                p.waitForFinished(60000);
+                EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+                return ReadAll(png);
+            };
+            const QByteArray first = shotOn(row.day);
+            ASSERT_FALSE(first.isEmpty());
+            EXPECT_NE(shotOn(row.day.addDays(7)), first) << "the appointment's bar is drawn";
+        }
+    }
+}

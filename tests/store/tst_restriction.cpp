@@ -108,38 +108,6 @@ TEST(Restriction, InvalidTextsRaiseTheFilterError)
     }
 }
 
-TEST(Restriction, DatesOfFiltersInTheUsersForm)
-{
-    struct Row
-    {
-        const char *name;
-        QLocale locale;
-        const char *text;
-        QDateTime expected; // invalid: no date
-    } rows[] = {
-        {"month first, two-digit year", kUs, "12/31/08 11:59 PM", {QDate(2008, 12, 31), QTime(23, 59)}},
-        {"midnight is 12 AM", kUs, "1/1/08 12:00 AM", {QDate(2008, 1, 1), QTime(0, 0)}},
-        {"noon is 12 PM", kUs, "1/1/08 12:00 PM", {QDate(2008, 1, 1), QTime(12, 0)}},
-        {"seconds", kUs, "1/1/08 1:02:03 pm", {QDate(2008, 1, 1), QTime(13, 2, 3)}},
-        {"two-digit years end in 2029", kUs, "1/1/29", {QDate(2029, 1, 1), QTime(0, 0)}},
-        {"and begin in 1930", kUs, "1/1/30", {QDate(1930, 1, 1), QTime(0, 0)}},
-        {"day first in Germany", QLocale(QLocale::German, QLocale::Germany), "31.12.08 23:59",
-         {QDate(2008, 12, 31), QTime(23, 59)}},
-        {"ISO date and time", kUs, "2026-03-05T10:15:00", {QDate(2026, 3, 5), QTime(10, 15)}},
-        {"day first is no US date", kUs, "31/12/08", {}},
-        {"no date at all", kUs, "soon", {}},
-    };
-    for (const Row &row : rows) {
-        SCOPED_TRACE(row.name);
-        double date = 0;
-        const bool ok = ParseFilterDate(QString::fromUtf8(row.text), row.locale, date);
-        ASSERT_EQ(ok, row.expected.isValid()) << row.text;
-        if (ok) {
-            EXPECT_EQ(OADate::toDateTime(date), row.expected) << row.text;
-        }
-    }
-}
-
 TEST(Restriction, BoundsOfTheDatesEveryMatchHas)
 {
     const Restriction r = Restriction::parse(

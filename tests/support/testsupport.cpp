@@ -29,6 +29,28 @@ ScopedEnv::~ScopedEnv()
         qunsetenv(m_name);
 }
 
+QList<QByteArray> UserLocaleNames()
+{
+    return {"C.UTF-8",     "en_US.UTF-8", "de_DE.UTF-8", "en_GB.UTF-8",
+            "fr_FR.UTF-8", "ja_JP.UTF-8", "ar_EG.UTF-8"};
+}
+
+QList<int> LocaleTestYears()
+{
+    return {1999, 2029, 2030, 2031, 2069, 2100};
+}
+
+ScopedLocale::ScopedLocale(const QByteArray &name)
+{
+    const QByteArray bare = name.left(name.indexOf('.'));
+    QLocale::setDefault(bare == "C" ? QLocale::c() : QLocale(QString::fromLatin1(bare)));
+}
+
+ScopedLocale::~ScopedLocale()
+{
+    QLocale::setDefault(m_old);
+}
+
 ScopedYieldHook::ScopedYieldHook(std::function<void()> hook)
 {
     SetYieldHook(std::move(hook));

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
+#include <QLocale>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -29,6 +31,25 @@ class ScopedSettingsHome
 public:
     explicit ScopedSettingsHome(const QString &dir);
     ~ScopedSettingsHome();
+};
+
+// The locales people use, for tests of everything that writes or reads a date: their short
+// forms have two-digit years (en_US, de_DE), four-digit ones in either order (en_GB, fr_FR,
+// ja_JP), other digits and direction marks (ar_EG), and the plain C form.
+QList<QByteArray> UserLocaleNames(); // "en_US.UTF-8", as LANG holds them
+// The years where two-digit forms break: both sides of the old 1930..2029 window, and far ones.
+QList<int> LocaleTestYears();
+
+// Makes QLocale() the named locale ("de_DE.UTF-8") for the life of the object, then restores
+// the previous default.
+class ScopedLocale
+{
+public:
+    explicit ScopedLocale(const QByteArray &name);
+    ~ScopedLocale();
+
+private:
+    QLocale m_old;
 };
 
 // Installs a yield hook for the life of the object.

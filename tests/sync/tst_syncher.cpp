@@ -228,6 +228,54 @@ TEST_P(SyncherTest, FailuresAndTheirResults)
     EXPECT_EQ(gone.second, kNotFound);
 }
 
+// The synchroniser builds its restriction in the user's locale: a planner year past 2029, or one
+// that begins in July 2029, keeps its appointments where short dates have two-digit years.
+TEST(SyncherLocales, EveryPlannerYearIsRebuiltInEveryLocale)
+{
+    QTemporaryDir dir;
+    const QString cal = dir.path() + "/store/Calendar/";
+    QDir().mkpath(cal);
+    ProfileOptions options;
+    options.storeDir = dir.path() + "/store";
+    ScriptedDialogs dialogs;
+    for (const QByteArray &name : UserLocaleNames()) {
+        const ScopedLocale locale(name);
+        for (int year : LocaleTestYears()) {
+            for (qint16 startMonth : {1, 7}) {
+                SCOPED_TRACE(name.toStdString() + " " + std::to_string(year) + "/" +
+                             std::to_string(startMonth));
+                // One whole day in the planner year's last month, one the day after the year.
+                const QDate inside = QDate(year, startMonth, 1).addMonths(11).addDays(9);
+                const QDate after = QDate(year, startMonth, 1).addYears(1);
+                for (const auto &[uid, day] : {std::pair{"in", inside}, std::pair{"out", after}}) {
+                    WriteAll(cal + uid + ".ics",
+                             Vevent(uid, QByteArray("SUMMARY:") + uid + "\r\nDTSTART;VALUE=DATE:" +
+                                             day.toString("yyyyMMdd").toLatin1() + "\r\n"));
+                }
+                Syncher syncher(dialogs, options);
+                NameSpace session(options);
+                const FolderPtr folder = session.GetDefaultFolder(9);
+                syncher.FolderID = folder->EntryID();
+                syncher.StoreID = folder->StoreID();
+                syncher.CalStartYear = qint16(year);
+                syncher.CalStartMonth = startMonth;
+                syncher.CacheFileName = dir.path() + "/cache.tmp";
+                syncher.TempFileName = dir.path() + "/~cache.tmp";
+                std::pair<qint16, qint32> result{-1, -1};
+                QObject::connect(&syncher, &SyncherLink::WriteComplete,
+                                 [&](qint16 r, qint32 e) { result = {r, e}; });
+                syncher.UpdateCache();
+                ASSERT_TRUE(WaitFor([&] { return result.first != -1; }));
+                EXPECT_EQ(result, (std::pair<qint16, qint32>{1, 0}));
+                const QList<CacheRecord> records = Records(syncher.CacheFileName);
+                ASSERT_EQ(records.size(), 1);
+                EXPECT_EQ(records[0].Subject, "in");
+                EXPECT_EQ(OADate::toDate(records[0].StartDate), inside);
+            }
+        }
+    }
+}
+
 INSTANTIATE_TEST_SUITE_P(Link, SyncherTest, ::testing::Values(Where::InProcess, Where::OnTheBus),
                          [](const auto &info) {
                              return info.param == Where::InProcess ? "InProcess" : "OnTheBus";

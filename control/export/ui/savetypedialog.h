@@ -6,6 +6,7 @@
 
 #include <optional>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -24,6 +25,9 @@ public:
     // Shows the dialog modally; what to save, or nothing when cancelled.
     static std::optional<ExportRequest> ask(int selectedYear, QWidget *parent);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void update();
 
@@ -33,5 +37,6 @@ private:
     QRadioButton *m_categoriesOnly;
     QLineEdit *m_from;
     QLineEdit *m_to;
+    QLabel *m_hint;
     QPushButton *m_ok;
 };
