@@ -222,14 +222,14 @@ void AppointmentItem::Display(bool)
     ui->editAppointment(*this);
 }
 
-void AppointmentItem::ShowCategoriesDialog()
+bool AppointmentItem::ShowCategoriesDialog()
 {
     StoreUi *ui = CurrentStoreUi();
     if (!ui)
         throw QvError(kNoWindow, QStringLiteral("No window can be shown for the categories"),
                       QStringLiteral("AppointmentItem"));
     NameSpace session(m_session->options);
-    ui->editCategories(*this, session);
+    return ui->editCategories(*this, session);
 }
 
 AppointmentItemPtr AppointmentOf(const ItemPtr &item)

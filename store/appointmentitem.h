@@ -46,7 +46,8 @@ public:
     // Shows the appointment form; a saved form writes the item.
     void Display(bool modal = true);
     // Shows the categories dialog over the master list; changes the item's categories on OK.
-    void ShowCategoriesDialog();
+    // False when it was cancelled.
+    bool ShowCategoriesDialog();
 
     bool isNew() const { return m_fileName.isEmpty(); }
     bool isOccurrence() const { return m_occurrence.has_value(); }

@@ -32,7 +32,7 @@ void CategoryEditor::NewCategory()
                                                         QStringLiteral("New Category"), QString());
     const QString name = CleanCategoryName(answer);
     // Only spaces, bars and control characters leave no name that could ever match.
-    if (name.isEmpty())
+    if (name.trimmed().isEmpty())
         return;
     CategoryTable &table = m_planner.state().categories;
     constexpr quint32 kBlue = 0xFF0000;
@@ -92,6 +92,9 @@ bool CategoryEditor::CommitCategoryRename(int position, const QString &text)
     CategoryTable &table = m_planner.state().categories;
     if (position < 1 || position > table.names.size())
         return false;
+    // A name cleared to nothing keeps the old one: a nameless category could never match.
+    if (CleanCategoryName(text).trimmed().isEmpty())
+        return false;
     // The name as typed is compared, before it is cleaned.
     const qsizetype same = table.names.indexOf(text);
     if (same >= 0) {
@@ -121,7 +124,10 @@ void CategoryEditor::EditOutlookCategories()
         // A carrier for the dialog, never saved.
         const Store::AppointmentItemPtr carrier = access->folder()->Items()->Add();
         carrier->setCategories(table.names.join(separator));
-        carrier->ShowCategoriesDialog();
+        // A cancelled dialog changes nothing: taking its unchanged list would still give every
+        // category of the master list that list's colour over the one the team chose.
+        if (!carrier->ShowCategoriesDialog())
+            return;
         chosen = carrier->Categories();
     } catch (const QvError &e) {
         m_planner.dialogs().message(ErrorTail(e));

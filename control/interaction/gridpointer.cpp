@@ -66,6 +66,7 @@ void GridPointer::move(double x, double y)
 {
     m_lastX = x;
     m_lastY = y;
+    m_overGrid = true;
     try {
         const auto [row, band] = rowAndBand(y);
         if (row > PlannerYear::kRows)
@@ -145,6 +146,12 @@ void GridPointer::ShowHover(int row, int column, int band)
         m_view.setGridCursor(PointerView::Cursor::Default);
         m_view.setDateLabel(QString());
     }
+}
+
+void GridPointer::refresh()
+{
+    if (m_overGrid && !m_selecting)
+        move(m_lastX, m_lastY);
 }
 
 void GridPointer::moveIfMoved(double x, double y)

@@ -53,6 +53,11 @@ public:
     void ShowHover(int row, int column, int band);
     // A click on the headings, the date label or the control's background: pen mode ends.
     void clickOutsideGrid();
+    // The year or its layout changed under a pointer that stands still: the date label shows
+    // what is under it now. Nothing while the pointer is off the grid or selecting.
+    void refresh();
+    // The pointer left the grid.
+    void leave() { m_overGrid = false; }
 
     // Tooltips of the heading strips: the full name of the month of the row at y (twips down
     // the month column), of the weekday of the column at x (twips across the weekday strip).
@@ -89,6 +94,7 @@ private:
     int m_startBand = 0;
     double m_lastX = -1;
     double m_lastY = -1;
+    bool m_overGrid = false;
 };
 
 // The date label's text for an appointment: its first and last day (a whole-day appointment

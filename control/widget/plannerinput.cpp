@@ -40,6 +40,10 @@ bool PlannerInput::eventFilter(QObject *watched, QEvent *event)
         }
         return false;
     }
+    if (type == QEvent::Leave && watched == m_children.grid) {
+        m_pointer.leave();
+        return false;
+    }
     if (type != QEvent::MouseMove && type != QEvent::MouseButtonPress &&
         type != QEvent::MouseButtonRelease)
         return false;

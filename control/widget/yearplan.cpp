@@ -319,6 +319,7 @@ void YearPlan::drawEvents()
     DrawEvents(m_grid->canvas(), m_planner->state(), m_geometry, m_planner->hitMap(),
                OADate::fromDateTime(QDateTime::currentDateTime()), selection);
     m_grid->update();
+    m_pointer->refresh();
     emit yearDrawn();
 }
 

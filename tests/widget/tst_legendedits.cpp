@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -65,6 +66,16 @@ protected:
                                   "Team\\Calendar\\Planning"});
         list.waitForFinished(30000);
         return QString::fromUtf8(list.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    }
+
+    // The folder's file of the table item.
+    QString tableFile() const
+    {
+        const QDir folder(dir.path() + "/Team/Calendar/Planning");
+        for (const QString &name : folder.entryList({"*.ics"}, QDir::Files))
+            if (ReadAll(folder.filePath(name)).contains("Category Colours: Legend test"))
+                return folder.filePath(name);
+        return QString();
     }
 
     std::unique_ptr<YearPlan> open(bool hideOthers = false)
@@ -156,6 +167,31 @@ TEST_F(LegendTest, RenamingInPlace)
     EXPECT_EQ(readBack(), QStringList({"Tripsaway|255", "Travel|65280", "Other|13421772"}));
     EXPECT_EQ(plan->planner().SelectedCategory(), 0);
     EXPECT_EQ(plan->newAppointmentMenu()->actions()[0]->text(), "Tripsaway");
+}
+
+TEST_F(LegendTest, ARenameToNothingKeepsTheName)
+{
+    auto plan = open();
+    QWidget *list = plan->legendPanel()->list();
+    QLineEdit *editor = plan->legendPanel()->editor();
+    const QStringList before = readBack();
+    for (const QString &blank : {QString(), QString("   "), QString(" | \t")}) {
+        plan->planner().SelectCategory(0);
+        click(list, row(*plan, 2));
+        click(list, row(*plan, 2), Qt::LeftButton, QEvent::MouseButtonDblClick);
+        ASSERT_TRUE(editor->isVisibleTo(plan.get()));
+        editor->setText(blank);
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(editor, &press);
+        EXPECT_FALSE(editor->isVisibleTo(plan.get()));
+        EXPECT_EQ(plan->state().categories.names[1], "Travel");
+    }
+    EXPECT_EQ(readBack(), before) << "nothing was saved";
+    EXPECT_TRUE(dialogs.texts().isEmpty());
+    // A new category of blanks is no category either.
+    dialogs.queueInput("  |  ");
+    plan->categoryEditor().NewCategory();
+    EXPECT_EQ(readBack(), before);
 }
 
 TEST_F(LegendTest, NewCategoriesDeletionsAndColours)
@@ -296,6 +332,8 @@ public:
     bool editCategories(AppointmentItem &item, NameSpace &) override
     {
         offered = item.Categories();
+        if (cancel)
+            return false;
         item.setCategories(answer);
         return true;
     }
@@ -303,6 +341,7 @@ public:
 
     QString offered;
     QString answer;
+    bool cancel = false;
 };
 
 } // namespace
@@ -327,5 +366,28 @@ TEST_F(LegendTest, TheCategoriesCommandTakesTheStoresDialogAndMasterColours)
     plan->toolBar()->findChild<QToolButton *>("Categories")->click();
     EXPECT_EQ(dialogs.texts(), QStringList({"You must specify at least one category!"}));
     EXPECT_EQ(readBack().size(), 3);
+    SetStoreUi(nullptr);
+}
+
+TEST_F(LegendTest, CancelInTheCategoriesDialogKeepsEveryColour)
+{
+    {
+        NameSpace session(options);
+        session.setCategories({{"Work", 5}, {"Travel", 8}});
+    }
+    CategoriesAnswer ui;
+    ui.cancel = true;
+    SetStoreUi(&ui);
+    auto plan = open();
+    const QStringList before = readBack();
+    const QString table = tableFile();
+    const QDateTime written = QFileInfo(table).lastModified();
+    const QByteArray bytes = ReadAll(table);
+    plan->toolBar()->findChild<QToolButton *>("Categories")->click();
+    EXPECT_EQ(ui.offered, "Work, Travel, Other") << "the dialog was shown";
+    EXPECT_EQ(readBack(), before) << "the team's colours, not the master list's";
+    EXPECT_EQ(ReadAll(table), bytes) << "the table item is not rewritten";
+    EXPECT_EQ(QFileInfo(table).lastModified(), written);
+    EXPECT_TRUE(dialogs.texts().isEmpty());
     SetStoreUi(nullptr);
 }

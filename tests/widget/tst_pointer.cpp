@@ -15,6 +15,7 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimeZone>
+#include <QToolButton>
 #include <QUrl>
 
 #include <gtest/gtest.h>
@@ -409,6 +410,33 @@ TEST_F(PointerTest, HoverTextsAndTooltips)
                                  QLocale::ShortFormat))
         << "a lead-in cell shows a day of the month before";
     EXPECT_TRUE(dialogs.shown().isEmpty()) << qPrintable(dialogs.texts().join('\n'));
+}
+
+// The pointer stands still over the grid while the year changes under it (a key, the toolbar's
+// arrows): the date label shows the day of the new year there at once.
+TEST_F(PointerTest, DateLabelAfterAYearChange)
+{
+    auto plan = open();
+    QWidget *grid = plan->gridCanvas();
+    const QPoint at = cell(*plan, 3, 20, 2);
+    mouse(grid, QEvent::MouseMove, at);
+    const auto shortDate = [](const QDate &d) { return QLocale().toString(d, QLocale::ShortFormat); };
+    EXPECT_EQ(plan->dateLabel()->text(), shortDate(QDate(year, 3, 20)));
+    // March 20th sits in another column next year: the label names the cell's day, not the old one.
+    const PlannerYear next(year + 1, 1);
+    const int column = plan->state().year.LeadIn(plan->state().year.RowOfMonth(3)) + 20;
+    const QDate there = OADate::toDate(next.DateOfCell(column, next.RowOfMonth(3)));
+    QKeyEvent down(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier);
+    QApplication::sendEvent(plan.get(), &down);
+    EXPECT_EQ(plan->dateLabel()->text(), shortDate(there));
+    plan->toolBar()->findChild<QToolButton *>("Back")->click();
+    EXPECT_EQ(plan->dateLabel()->text(), shortDate(QDate(year, 3, 20)));
+    // Off the grid, a year change leaves the label alone.
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(grid, &leave);
+    plan->dateLabel()->clear();
+    QApplication::sendEvent(plan.get(), &down);
+    EXPECT_EQ(plan->dateLabel()->text(), "");
 }
 
 TEST_F(PointerTest, HeadingTooltipsInTheUsersLanguage)

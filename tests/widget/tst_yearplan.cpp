@@ -106,6 +106,11 @@ TEST_F(PlannerTest, ABagOpensTheFolderAndDrawsItsYear)
     plan.RebuildCategoryMenu();
     ASSERT_EQ(plan.newAppointmentMenu()->actions().size(), 1) << "items past the table go";
     EXPECT_EQ(plan.newAppointmentMenu()->actions()[0]->text(), "Only");
+    // An ampersand in a category name is shown, not taken for a shortcut marker.
+    plan.state().categories = {{"R&D", "Tom && Jerry"}, {1, 2}};
+    plan.RebuildCategoryMenu();
+    EXPECT_EQ(plan.newAppointmentMenu()->actions()[0]->iconText(), "R&D");
+    EXPECT_EQ(plan.newAppointmentMenu()->actions()[1]->iconText(), "Tom && Jerry");
     plan.state().categories = {{"Holiday", "Other"}, {0x9FDDA6, 0xCCCCCC}};
     EXPECT_EQ(plan.outlookMajorVersion(), 16);
     EXPECT_TRUE(plan.toolBar()->findChild<QToolButton *>("Categories")->isVisibleTo(&plan));

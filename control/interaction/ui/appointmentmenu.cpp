@@ -1,5 +1,7 @@
 #include "appointmentmenu.h"
 
+#include "menutext.h"
+
 AppointmentMenu::AppointmentMenu(QWidget *parent) : QMenu(parent)
 {
     setObjectName(QStringLiteral("mnuPop"));
@@ -32,6 +34,6 @@ void AppointmentMenu::setCategories(const QStringList &names)
             items.append(item);
         }
         items[i]->setVisible(true);
-        items[i]->setText(names[i]);
+        items[i]->setText(MenuText(names[i]));
     }
 }
