@@ -135,16 +135,22 @@ BinaryFile BinaryFile::open(const QString &path, int *errorNumber)
     return f;
 }
 
-BinaryFile BinaryFile::create(const QString &path, int *errorNumber)
+BinaryFile BinaryFile::create(const QString &path, int *errorNumber, Access access)
 {
     BinaryFile f;
     f.m_path = path;
-    f.m_fd = openRegular(QFile::encodeName(path), O_RDWR | O_CREAT | O_EXCL);
+    f.m_fd = openRegular(QFile::encodeName(path), O_RDWR | O_CREAT | O_EXCL,
+                         access == Access::Private ? 0600 : 0666);
     if (f.m_fd < 0)
         f.m_error = FileErrorNumber(errno, path);
     if (errorNumber)
         *errorNumber = f.m_error;
     return f;
+}
+
+bool BinaryFile::setMode(unsigned mode)
+{
+    return m_fd >= 0 && ::fchmod(m_fd, mode_t(mode & 07777)) == 0;
 }
 
 bool BinaryFile::fail(int err)

@@ -46,11 +46,17 @@ public:
     // but a regular file (a pipe, a device, a directory) is refused as "Bad file mode": in a
     // directory others can write, a planted name must not lead elsewhere.
     static BinaryFile open(const QString &path, int *errorNumber = nullptr);
+    // Who may read a file that is created: the user alone (caches, in directories others may
+    // share), or whoever the user's umask lets (calendar items, documents).
+    enum class Access { Private, AsUmask };
     // Creates path, which must not exist yet (a name planted meanwhile is refused, never
-    // followed), readable by the user alone.
-    static BinaryFile create(const QString &path, int *errorNumber = nullptr);
+    // followed).
+    static BinaryFile create(const QString &path, int *errorNumber = nullptr,
+                             Access access = Access::Private);
 
     bool isOpen() const { return m_fd >= 0; }
+    // The permission bits of the open file (07777 at most).
+    bool setMode(unsigned mode);
     // The descriptor, now the caller's to close.
     int release() { return std::exchange(m_fd, -1); }
     QString path() const { return m_path; }

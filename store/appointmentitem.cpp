@@ -189,8 +189,16 @@ QString AppointmentItem::MessageClassOf() const
 void AppointmentItem::Save()
 {
     IcalItem &item = writable();
-    if (m_start || m_end || m_allDay)
+    bool timesChanged = false;
+    if (m_start || m_end || m_allDay) {
+        if (m_content) {
+            const IcalItem::Times before = m_content->times();
+            timesChanged = !before.valid || before.start != Start() || before.end != End() ||
+                           before.allDay != AllDayEvent();
+        }
         item.setTimes(Start(), End(), AllDayEvent());
+    }
+    item.stamp(timesChanged);
     if (m_fileName.isEmpty())
         m_fileName = m_folder->newFileName(item);
     m_folder->writeItem(m_fileName, item);
@@ -207,6 +215,7 @@ void AppointmentItem::Delete()
     if (m_occurrence && m_content->isRecurring()) {
         std::unique_ptr<IcalItem> copy = m_content->clone();
         copy->excludeInstance(*m_occurrence);
+        copy->stamp(true); // one instance fewer is a change of the series' times
         m_folder->writeItem(m_fileName, *copy);
         return;
     }

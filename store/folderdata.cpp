@@ -16,6 +16,7 @@
 #include <cerrno>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace Store {
@@ -145,7 +146,12 @@ void FolderData::writeItem(const QString &fileName, const IcalItem &item, Write 
     const QString temp = path + QStringLiteral("/.~") + fileName + QStringLiteral(".tmp");
     const QByteArray text = item.serialize();
     int error = DeleteFile(temp); // one a crash left behind
-    BinaryFile f = error ? BinaryFile() : BinaryFile::create(temp, &error);
+    // Shared with whoever reads the folder: the umask's mode for a new item, the old file's for
+    // one that is replaced.
+    BinaryFile f = error ? BinaryFile() : BinaryFile::create(temp, &error, BinaryFile::Access::AsUmask);
+    struct stat old;
+    if (f.isOpen() && ::stat(QFile::encodeName(target).constData(), &old) == 0)
+        f.setMode(old.st_mode);
     bool ok = f.isOpen() && f.write(text.constData(), text.size()) && (how == Write::Batch || f.sync()) &&
               f.close();
     if (ok && std::rename(QFile::encodeName(temp).constData(),

@@ -478,6 +478,26 @@ void IcalItem::setTimes(double start, double end, bool allDay)
     make(std::max(start, end), true);
 }
 
+void IcalItem::stamp(bool timesChanged)
+{
+    const icaltimetype now = icaltime_current_time_with_zone(icaltimezone_get_utc_timezone());
+    removeAll(m_master, ICAL_DTSTAMP_PROPERTY);
+    removeAll(m_master, ICAL_LASTMODIFIED_PROPERTY);
+    icalcomponent_add_property(m_master, icalproperty_new_dtstamp(now));
+    icalcomponent_add_property(m_master, icalproperty_new_lastmodified(now));
+    if (timesChanged) {
+        const int next = sequence() + 1;
+        removeAll(m_master, ICAL_SEQUENCE_PROPERTY);
+        icalcomponent_add_property(m_master, icalproperty_new_sequence(next));
+    }
+}
+
+int IcalItem::sequence() const
+{
+    icalproperty *p = icalcomponent_get_first_property(m_master, ICAL_SEQUENCE_PROPERTY);
+    return p ? std::max(0, icalproperty_get_sequence(p)) : 0;
+}
+
 bool IcalItem::namedValue(const QString &set, const QString &name, QString &value, int &type) const
 {
     for (icalproperty *p = icalcomponent_get_first_property(m_master, ICAL_X_PROPERTY); p;

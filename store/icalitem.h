@@ -73,6 +73,11 @@ public:
     void setTimes(double start, double end, bool allDay);
     QString startZone() const; // TZID of DTSTART, or the local zone's name
     QString endZone() const;
+    // Marks the master as written now (DTSTAMP and LAST-MODIFIED in UTC), and as a new
+    // revision (SEQUENCE one higher) when its times changed: other clients and CalDAV servers
+    // tell an edit and its kind by them.
+    void stamp(bool timesChanged);
+    int sequence() const; // 0 when the master has none
 
     // One instance of the event in local time; source is the master or the override it came
     // from.

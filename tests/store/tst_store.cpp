@@ -11,12 +11,16 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
+#include <QTimeZone>
 #include <QTimer>
 
 #include <gtest/gtest.h>
 #include <libical/ical.h>
 
+#include <cmath>
 #include <csignal>
+#include <functional>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -297,6 +301,112 @@ TEST_F(StoreTest, CreateChangeFindAndDelete)
     EXPECT_THROW(session->GetItemFromID(""), QvError);
 }
 
+namespace {
+
+// The value of a property of an item file's event ("" when it has none).
+QString PropertyOf(const QByteArray &file, const QByteArray &name)
+{
+    for (const QByteArray &line : file.split('\n'))
+        if (line.startsWith(name + ":"))
+            return QString::fromUtf8(line.mid(name.size() + 1).trimmed());
+    return QString();
+}
+
+// A stamp written within the last minutes, in UTC.
+bool Recent(const QString &stamp)
+{
+    QDateTime t = QDateTime::fromString(stamp, "yyyyMMdd'T'HHmmss'Z'");
+    t.setTimeZone(QTimeZone::utc());
+    return t.isValid() && std::abs(t.secsTo(QDateTime::currentDateTimeUtc())) < 300;
+}
+
+} // namespace
+
+TEST_F(StoreTest, EditedItemsCarryFreshStamps)
+{
+    const QString file = root + "/Calendar/review.ics";
+    WriteAll(file, Vevent("review", "SUMMARY:Review\r\nDTSTAMP:20200101T000000Z\r\nSEQUENCE:3\r\n"
+                                    "LAST-MODIFIED:20200101T000000Z\r\n"
+                                    "DTSTART:20260302T100000\r\nDTEND:20260302T110000\r\n"));
+    auto open = [&] {
+        ItemsPtr items = NameSpace(options).GetDefaultFolder(olFolderCalendar)->Items();
+        for (const ItemPtr &i : items->all())
+            if (auto a = std::dynamic_pointer_cast<AppointmentItem>(i); a && a->Subject().startsWith("Review"))
+                return a;
+        return AppointmentItemPtr();
+    };
+    struct Step
+    {
+        const char *name;
+        std::function<void(AppointmentItem &)> edit;
+        QString sequence;
+    } steps[] = {
+        {"a new subject is no new revision", [](AppointmentItem &a) { a.setSubject("Review, room 2"); }, "3"},
+        {"a later start is", [](AppointmentItem &a) { a.setStart(At(2026, 3, 2, 11)); }, "4"},
+        {"the same start again is not", [](AppointmentItem &a) { a.setStart(At(2026, 3, 2, 11)); }, "4"},
+        {"a longer meeting is", [](AppointmentItem &a) { a.setEnd(At(2026, 3, 2, 13)); }, "5"},
+        {"whole days are", [](AppointmentItem &a) { a.setAllDayEvent(true); }, "6"},
+    };
+    for (const Step &step : steps) {
+        SCOPED_TRACE(step.name);
+        AppointmentItemPtr a = open();
+        ASSERT_TRUE(a);
+        step.edit(*a);
+        a->Save();
+        const QByteArray text = ReadAll(file);
+        EXPECT_TRUE(Recent(PropertyOf(text, "DTSTAMP"))) << text.toStdString();
+        EXPECT_TRUE(Recent(PropertyOf(text, "LAST-MODIFIED"))) << text.toStdString();
+        EXPECT_EQ(text.count("DTSTAMP:"), 1);
+        EXPECT_EQ(PropertyOf(text, "SEQUENCE"), step.sequence);
+    }
+
+    // A new item is stamped when it is first written, and is no revision yet.
+    const QDir folder(calendar()->directory());
+    const QStringList before = folder.entryList({"*.ics"});
+    AppointmentItemPtr fresh = calendar()->Items()->Add();
+    fresh->setSubject("Fresh");
+    fresh->Save();
+    QStringList added = folder.entryList({"*.ics"});
+    for (const QString &name : before)
+        added.removeAll(name);
+    ASSERT_EQ(added.size(), 1);
+    const QByteArray text = ReadAll(folder.filePath(added[0]));
+    EXPECT_TRUE(Recent(PropertyOf(text, "LAST-MODIFIED"))) << text.toStdString();
+    EXPECT_TRUE(Recent(PropertyOf(text, "DTSTAMP")));
+    EXPECT_EQ(PropertyOf(text, "SEQUENCE"), "");
+}
+
+// A calendar folder shared on a file system stays readable to the team: new items take the
+// mode the umask gives, replaced ones keep theirs.
+TEST_F(StoreTest, ItemFilesAreAsReadableAsTheUserLets)
+{
+    const mode_t before = ::umask(022);
+    const QDir folder(calendar()->directory());
+    const QStringList old = folder.entryList({"*.ics"});
+    AppointmentItemPtr fresh = calendar()->Items()->Add();
+    fresh->setSubject("Shared");
+    fresh->Save();
+    QStringList added = folder.entryList({"*.ics"});
+    for (const QString &name : old)
+        added.removeAll(name);
+    ASSERT_EQ(added.size(), 1);
+    auto mode = [&](const QString &name) {
+        struct stat st;
+        return ::stat(QFile::encodeName(folder.filePath(name)).constData(), &st) == 0 ? st.st_mode & 0777
+                                                                                     : 0u;
+    };
+    EXPECT_EQ(mode(added[0]), 0644u);
+    ASSERT_EQ(::chmod(QFile::encodeName(folder.filePath(added[0])).constData(), 0640), 0);
+    fresh->setSubject("Shared with the group");
+    fresh->Save();
+    EXPECT_EQ(mode(added[0]), 0640u) << "a replaced item keeps its mode";
+    ::umask(077);
+    fresh->setSubject("Again");
+    fresh->Save();
+    EXPECT_EQ(mode(added[0]), 0640u) << "whatever the umask";
+    ::umask(before);
+}
+
 TEST_F(StoreTest, DeletingOneOccurrence)
 {
     ItemsPtr items = calendar()->Items();
@@ -309,6 +419,9 @@ TEST_F(StoreTest, DeletingOneOccurrence)
     const QStringList after = subjects(march);
     EXPECT_EQ(after.size(), before.size() - 1);
     EXPECT_TRUE(ReadAll(root + "/Calendar/standup.ics").contains("EXDATE"));
+    EXPECT_EQ(PropertyOf(ReadAll(root + "/Calendar/standup.ics"), "SEQUENCE"), "1")
+        << "an instance fewer is a new revision of the series";
+    EXPECT_TRUE(Recent(PropertyOf(ReadAll(root + "/Calendar/standup.ics"), "LAST-MODIFIED")));
 }
 
 TEST_F(StoreTest, HiddenItemsHoldNamedPropertiesAnyProgramKeeps)
