@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QUrl>
 
 namespace {
 
@@ -55,6 +56,23 @@ const QStringList &Installer::MonthNames()
     static const QStringList names = {"January", "February", "March",     "April",   "May",      "June",
                                       "July",    "August",   "September", "October", "November", "December"};
     return names;
+}
+
+QString HomePageAddress(const QString &accessString, const QString &page)
+{
+    QString base = accessString.trimmed();
+    const QUrl url(base);
+    const bool web = url.isValid() && url.scheme().size() > 1 && url.scheme() != QLatin1String("file");
+    if (web) {
+        while (base.endsWith(QLatin1Char('/')) || base.endsWith(QLatin1Char('\\')))
+            base.chop(1);
+        return base + QLatin1Char('/') + QString::fromUtf8(QUrl::toPercentEncoding(page));
+    }
+    QString path = base.startsWith(QLatin1String("file://")) ? url.toLocalFile()
+                   : base.startsWith(QLatin1String("file:")) ? base.mid(5)
+                                                              : base;
+    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return QUrl::fromLocalFile(QDir::cleanPath(QDir(path).filePath(page))).toString(QUrl::FullyEncoded);
 }
 
 Installer::Installer(QString sourceDir, Dialogs &dialogs) : m_source(std::move(sourceDir)), m_dialogs(dialogs) {}
@@ -208,7 +226,7 @@ bool Installer::BindFolderHomePage()
         if (!target)
             target = calendar->Folders()->Add(fields.title, Store::olFolderCalendar);
         target->setWebViewAllowNavigation(false);
-        target->setWebViewURL(fields.accessString + QLatin1Char('\\') + fields.title + QStringLiteral("Frame.htm"));
+        target->setWebViewURL(HomePageAddress(fields.accessString, fields.title + QStringLiteral("Frame.htm")));
         boundEntryID = target->EntryID();
         target->setWebViewOn(true);
         return true;

@@ -20,6 +20,11 @@ struct InstallerFields
     int startMonthIndex = 0; // 0 = January
 };
 
+// The address of a deployed page as a folder's home page: a file URL ("file:///srv/pages/Team
+// Frame.htm" written with its escapes) where accessString is "file:" and a path or a bare path, else
+// accessString (a web address) and the page joined by one "/".
+QString HomePageAddress(const QString &accessString, const QString &page);
+
 // The installer without its window: it deploys the planner pages for one calendar folder into a
 // destination, writes the chosen settings into them, makes a subfolder of the calendar named
 // after the title show the pages as its home page, and opens that subfolder in the planner.

@@ -7,8 +7,11 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QUrl>
+
+#include <algorithm>
 
 QString NameFiltersOf(const QString &filter)
 {
@@ -26,6 +29,33 @@ QString NameFiltersOf(const QString &filter)
     return filters.join(QStringLiteral(";;"));
 }
 
+QString MessageBoxHtml(const QString &text)
+{
+    // The line breaker may break after "/", "\\" and "-"; a word joiner after each of them
+    // inside a word with a path in it leaves the spaces as the only places to wrap.
+    static const QChar joiner(0x2060);
+    QString html = QStringLiteral("<div style=\"white-space:pre-wrap\">");
+    QString plain = text;
+    plain.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    const QStringList lines = plain.split(QLatin1Char('\n'));
+    for (qsizetype l = 0; l < lines.size(); ++l) {
+        if (l > 0)
+            html += QStringLiteral("<br>");
+        const QStringList words = lines[l].split(QLatin1Char(' '));
+        for (qsizetype w = 0; w < words.size(); ++w) {
+            if (w > 0)
+                html += QLatin1Char(' ');
+            QString word = words[w];
+            if (word.contains(QLatin1Char('/')) || word.contains(QLatin1Char('\\'))) {
+                for (const char c : {'/', '\\', '-'})
+                    word.replace(QLatin1Char(c), QString(QLatin1Char(c)) + joiner);
+            }
+            html += word.toHtmlEscaped();
+        }
+    }
+    return html + QStringLiteral("</div>");
+}
+
 QtDialogs::~QtDialogs()
 {
     while (m_waiting > 0)
@@ -41,7 +71,15 @@ Dialogs::Answer QtDialogs::message(const QString &text, Buttons buttons, Icon ic
                                    const QString &title)
 {
     QMessageBox box(m_parent);
-    box.setText(text);
+    box.setTextFormat(Qt::RichText);
+    box.setText(MessageBoxHtml(text));
+    // Wide enough for its longest word (a path), up to a reasonable width.
+    if (auto *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label"))) {
+        int widest = 0;
+        for (const QString &word : QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')).split(QLatin1Char(' ')))
+            widest = std::max(widest, label->fontMetrics().horizontalAdvance(word));
+        label->setMinimumWidth(std::min(widest + 8, 900));
+    }
     box.setWindowTitle(titleOr(title));
     switch (icon) {
     case Icon::Information: box.setIcon(QMessageBox::Information); break;
@@ -75,8 +113,10 @@ Dialogs::Answer QtDialogs::message(const QString &text, Buttons buttons, Icon ic
 
 bool QtDialogs::question(const QString &text, bool defaultYes, const QString &title)
 {
-    QMessageBox box(QMessageBox::Question, titleOr(title), text,
+    QMessageBox box(QMessageBox::Question, titleOr(title), QString(),
                     QMessageBox::Yes | QMessageBox::No, m_parent);
+    box.setTextFormat(Qt::RichText);
+    box.setText(MessageBoxHtml(text));
     box.setDefaultButton(defaultYes ? QMessageBox::Yes : QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }

@@ -32,3 +32,8 @@ private:
 // A filter of the platform's common dialog ("Data(*.xml)|*.xml|All(*.*)|*.*") as the name
 // filters of a Qt file dialog ("Data(*.xml);;All(*.*)").
 QString NameFiltersOf(const QString &filter);
+
+// A message as the box shows it: rich text that keeps the message's own line breaks and spaces,
+// shows every character as it is (a "<" in a subject is no tag) and wraps only at spaces, never
+// inside a word such as a path ("/tmp/quorvel/Team.ics" stays on one line).
+QString MessageBoxHtml(const QString &text);

@@ -160,7 +160,9 @@ TEST_F(SetupTest, InstallDeploysBindsAndOpensThePlannerConfiguredAsChosen)
     ASSERT_TRUE(bound);
     EXPECT_TRUE(bound->WebViewOn());
     EXPECT_FALSE(bound->WebViewAllowNavigation());
-    EXPECT_EQ(bound->WebViewURL(), "file:" + dest() + "\\" + title + "Frame.htm");
+    EXPECT_EQ(bound->WebViewURL(),
+              QUrl::fromLocalFile(dest(title + "Frame.htm")).toString(QUrl::FullyEncoded));
+    EXPECT_EQ(QUrl(bound->WebViewURL()).toLocalFile(), dest(title + "Frame.htm")) << "a proper file URL";
     EXPECT_EQ(bound->EntryID(), dialog->installer().boundEntryID);
     EXPECT_EQ(picker.shown, QStringList{bound->FolderPath()});
 
@@ -410,4 +412,27 @@ TEST_F(SetupTest, ButtonsHelpAndAbout)
     EXPECT_EQ(dialogs.shown().last().aboutBox.versionLine, "Quorvel Calendar Installer Version 2.1");
     dialog.findChild<QPushButton *>("cancel")->click();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
+}
+
+TEST(HomePageAddress, AFileUrlOrTheWebAddressAndThePage)
+{
+    struct Row
+    {
+        const char *name;
+        QString access, page, expected;
+    } rows[] = {
+        {"the installer's own form", "file:/home/u/pages", "TeamFrame.htm", "file:///home/u/pages/TeamFrame.htm"},
+        {"a trailing slash", "file:/home/u/pages/", "TeamFrame.htm", "file:///home/u/pages/TeamFrame.htm"},
+        {"backslashes typed as on the old platform", "file:/home/u\\pages\\", "TFrame.htm",
+         "file:///home/u/pages/TFrame.htm"},
+        {"a bare path", "/srv/planner", "TFrame.htm", "file:///srv/planner/TFrame.htm"},
+        {"a file URL", "file:///srv/planner", "TFrame.htm", "file:///srv/planner/TFrame.htm"},
+        {"spaces and signs are escaped", "file:/srv/my pages", "O'Brien & Sons#1Frame.htm",
+         "file:///srv/my%20pages/O'Brien%20&%20Sons%231Frame.htm"},
+        {"a web address", "https://intranet.example/planner/", "Team Frame.htm",
+         "https://intranet.example/planner/Team%20Frame.htm"},
+    };
+    for (const Row &row : rows) {
+        EXPECT_EQ(HomePageAddress(row.access, row.page), row.expected) << row.name;
+    }
 }
