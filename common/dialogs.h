@@ -33,6 +33,7 @@ public:
         QString versionLine;
         QString productLine;
         QString description;
+        QString address; // the product page a click on the logo or the heading opens
     };
 
     virtual ~Dialogs() = default;

@@ -21,7 +21,6 @@
 #include <QMainWindow>
 #include <QMessageBox>
 #include <QPainter>
-#include <QScreen>
 #include <QSettings>
 #include <QTimer>
 #include <QWindow>
@@ -173,10 +172,9 @@ int main(int argc, char **argv)
             if (measure)
                 std::printf("first year drawn after %lld ms\n", sinceStart.elapsed());
             if (!screenshot.isEmpty()) {
-                const QPixmap shot = window.windowHandle() && window.screen()
-                                         ? window.screen()->grabWindow(window.winId())
-                                         : window.grab();
-                if (!(shot.isNull() ? window.grab() : shot).save(screenshot)) {
+                // The window drawn into a picture at its device pixels: a grab of the screen
+                // takes device pixels at the window's logical size, a quarter of it at scale 2.
+                if (!window.grab().save(screenshot)) {
                     std::fprintf(stderr, "quorvel: cannot write %s\n", qPrintable(screenshot));
                     result = 1;
                 }

@@ -6,9 +6,13 @@
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFileDialog>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QToolButton>
+#include <QVBoxLayout>
 #include <QUrl>
 
 #include <algorithm>
@@ -159,12 +163,43 @@ QString QtDialogs::browseFolder(const QString &title, const QString &initial)
 
 void QtDialogs::about(const About &box)
 {
-    QMessageBox about(m_parent);
+    QDialog about(m_parent);
+    about.setObjectName(QStringLiteral("aboutBox"));
     about.setWindowTitle(box.caption);
-    about.setIconPixmap(QApplication::windowIcon().pixmap(48, 48));
-    about.setText(box.versionLine + QLatin1Char('\n') + box.productLine);
-    about.setInformativeText(box.description);
-    about.setStandardButtons(QMessageBox::Ok);
+    // The logo and the heading open the product page.
+    auto *logo = new QToolButton(&about);
+    logo->setObjectName(QStringLiteral("aboutLogo"));
+    logo->setIcon(QApplication::windowIcon());
+    logo->setIconSize(QSize(48, 48));
+    logo->setAutoRaise(true);
+    logo->setCursor(Qt::PointingHandCursor);
+    logo->setToolTip(box.address);
+    auto *heading = new QLabel(&about);
+    heading->setObjectName(QStringLiteral("aboutHeading"));
+    heading->setTextFormat(Qt::RichText);
+    heading->setText(QStringLiteral("<a href=\"%1\">%2</a><br>%3")
+                         .arg(box.address.toHtmlEscaped(), box.versionLine.toHtmlEscaped(),
+                              box.productLine.toHtmlEscaped()));
+    heading->setCursor(Qt::PointingHandCursor);
+    auto *description = new QLabel(box.description, &about);
+    description->setWordWrap(true);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok, &about);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &about, &QDialog::accept);
+    const auto open = [this, &box] {
+        if (!box.address.isEmpty())
+            openAddress(box.address);
+    };
+    QObject::connect(logo, &QToolButton::clicked, &about, open);
+    QObject::connect(heading, &QLabel::linkActivated, &about, open);
+
+    auto *top = new QHBoxLayout;
+    top->addWidget(logo, 0, Qt::AlignTop);
+    top->addWidget(heading, 1);
+    auto *layout = new QVBoxLayout(&about);
+    layout->addLayout(top);
+    layout->addWidget(description);
+    layout->addWidget(buttons);
+    about.resize(420, about.sizeHint().height());
     about.exec();
 }
 

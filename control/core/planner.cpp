@@ -382,6 +382,7 @@ void Planner::ShowAbout()
     box.description = QStringLiteral("The Quorvel for Microsoft Outlook is designed to display "
                                      "events contained in an Outlook calendar within a digital "
                                      "dashboard environment.");
+    box.address = HelpPageAddress();
     m_state.dialogs.about(box);
 }
 

@@ -1,10 +1,16 @@
 #include "qtdialogs.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QDialogButtonBox>
 #include <QFontMetrics>
+#include <QLabel>
+#include <QPushButton>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
+#include <QTimer>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -62,4 +68,40 @@ TEST(MessageBoxText, EveryCharacterAsItIs)
         << "no tag, both spaces, the line break";
     doc.setHtml(MessageBoxHtml("Disk full (/tmp/a-b/c.ics)"));
     EXPECT_EQ(doc.toPlainText().remove(QChar(0x2060)), "Disk full (/tmp/a-b/c.ics)");
+}
+
+namespace {
+
+// The desktop's dialogs with the browser left out: the addresses they would open.
+class OpeningDialogs : public QtDialogs
+{
+public:
+    OpeningDialogs() : QtDialogs(nullptr) {}
+    bool openAddress(const QString &address) override
+    {
+        opened << address;
+        return true;
+    }
+    QStringList opened;
+};
+
+} // namespace
+
+TEST(AboutBox, TheLogoAndTheHeadingOpenTheProductPage)
+{
+    OpeningDialogs dialogs;
+    Dialogs::About box{"About Quorvel", "Quorvel Version 1.2 Build 3", "Quorvel Year Planner",
+                       "The Quorvel is designed to display events.", "file:///usr/share/quorvel/index.html"};
+    QTimer::singleShot(0, [&] {
+        QWidget *shown = QApplication::activeModalWidget();
+        ASSERT_TRUE(shown);
+        EXPECT_EQ(shown->windowTitle(), "About Quorvel");
+        shown->findChild<QToolButton *>("aboutLogo")->click();
+        auto *heading = shown->findChild<QLabel *>("aboutHeading");
+        EXPECT_TRUE(heading->text().contains("Quorvel Version 1.2 Build 3"));
+        emit heading->linkActivated(box.address);
+        shown->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+    });
+    dialogs.about(box);
+    EXPECT_EQ(dialogs.opened, QStringList({box.address, box.address}));
 }

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
+#include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -125,4 +126,41 @@ TEST(Program, YearsPast2029ShowInTheLocalesOfTwoDigitYears)
             EXPECT_NE(shotOn(row.day.addDays(7)), first) << "the appointment's bar is drawn";
         }
     }
+}
+
+// On a high-density screen (a scale factor of 2) the picture is the whole window at its device
+// pixels: twice as wide and high as at scale 1, with the same year on it.
+TEST(Program, AScreenshotUnderAScaleFactorIsTheWholeWindow)
+{
+    QTemporaryDir dir;
+    QDir().mkpath(dir.filePath("Team/Calendar"));
+    QDir().mkpath(dir.filePath("tmp"));
+    const QByteArray year = QByteArray::number(QDate::currentDate().year());
+    WriteAll(dir.filePath("Team/Calendar/a.ics"),
+             Vevent("a", "SUMMARY:Fair\r\nDTSTART;VALUE=DATE:" + year + "0310\r\n"));
+    auto shot = [&](const QByteArray &scale) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_SCALE_FACTOR", scale);
+        env.insert("TMP", dir.filePath("tmp"));
+        p.setProcessEnvironment(env);
+        const QString png = dir.filePath("shot-" + scale + ".png");
+        p.start(QStringLiteral(QUORVEL_HOST), {"--store", dir.filePath("Team"), "--screenshot", png});
+        p.waitForFinished(60000);
+        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+        return QImage(png);
+    };
+    const QImage one = shot("1"), two = shot("2");
+    ASSERT_FALSE(one.isNull());
+    ASSERT_FALSE(two.isNull());
+    EXPECT_EQ(two.size(), one.size() * 2);
+    // Scaled back down it is the same picture, not a part of it blown up.
+    const QImage small = two.scaled(one.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                             .convertToFormat(QImage::Format_Grayscale8);
+    const QImage plain = one.convertToFormat(QImage::Format_Grayscale8);
+    double difference = 0;
+    for (int y = 0; y < plain.height(); ++y)
+        for (int x = 0; x < plain.width(); ++x)
+            difference += std::abs(int(qGray(small.pixel(x, y))) - int(qGray(plain.pixel(x, y))));
+    EXPECT_LT(difference / (plain.width() * plain.height()), 12.0);
 }
