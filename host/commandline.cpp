@@ -1,5 +1,7 @@
 #include "commandline.h"
 
+#include <QRegularExpression>
+
 void DescribeHostOptions(QCommandLineParser &parser)
 {
     parser.setApplicationDescription(
@@ -19,6 +21,7 @@ void DescribeHostOptions(QCommandLineParser &parser)
         {"all-events", "Show timed appointments too, not only whole days."},
         {"display-subject", "Write the subjects into the bars."},
         {"hide-non-category-items", "Hide appointments of no category in the table."},
+        {"window-size", "The window's size in pixels, e.g. 700x450.", "WxH"},
         {"screenshot", "Save a picture of the window once the year is drawn, then quit.", "file"},
         {"measure-startup", "Print the milliseconds until the first year is drawn, then quit."},
         {"print-properties", "Print the planner's properties as it was created (name=value "
@@ -53,4 +56,14 @@ QString ApplyPlannerOptions(const QCommandLineParser &parser, MapPropertyBag &ba
             return QStringLiteral("--year is a year from 100 to 9998");
     }
     return QString();
+}
+
+QSize WindowSizeOption(const QString &text)
+{
+    static const QRegularExpression size(QStringLiteral("^(\\d{2,5})[xX](\\d{2,5})$"));
+    const QRegularExpressionMatch m = size.match(text.trimmed());
+    if (!m.hasMatch())
+        return QSize();
+    const QSize s(m.captured(1).toInt(), m.captured(2).toInt());
+    return s.width() >= 200 && s.height() >= 150 && s.width() <= 10000 && s.height() <= 10000 ? s : QSize();
 }

@@ -162,8 +162,14 @@ int main(int argc, char **argv)
                                });
     });
     QSettings settings;
-    if (!window.restoreGeometry(settings.value("Host/geometry").toByteArray()))
+    if (parser.isSet("window-size")) {
+        const QSize size = WindowSizeOption(parser.value("window-size"));
+        if (!size.isValid())
+            return fail(QStringLiteral("--window-size is a width and a height in pixels, e.g. 700x450"));
+        window.resize(size);
+    } else if (!window.restoreGeometry(settings.value("Host/geometry").toByteArray())) {
         window.resize(1280, 760);
+    }
 
     int result = 0;
     if (scripted) {

@@ -44,6 +44,26 @@ SystemColours SystemColoursOf(const QPalette &palette)
     return c;
 }
 
+double FitLabelSize(Canvas &canvas, const QStringList &texts, double width, double height)
+{
+    const double own = canvas.fontSize();
+    const auto fits = [&] {
+        double widest = 0;
+        for (const QString &t : texts)
+            widest = std::max(widest, canvas.textWidth(t));
+        return widest <= width && canvas.textHeight(QStringLiteral("0")) <= height;
+    };
+    if (fits())
+        return own;
+    for (double size = std::floor(own * 2 - 1) / 2; size >= kMinLabelPoints; size -= 0.5) {
+        canvas.setFontSize(size);
+        if (fits())
+            return size;
+    }
+    canvas.setFontSize(own);
+    return 0;
+}
+
 void DrawDayLines(Canvas &canvas, const GridGeometry &g)
 {
     const double h = canvas.height();
@@ -92,17 +112,29 @@ void DrawGrid(Canvas &canvas, const PlannerState &state, const GridGeometry &g, 
 
         const PlannerYear &year = state.year;
         const double inset = style.dayNumberInset * canvas.px();
+        // Day numbers never run into each other: smaller in narrow cells, left out in cells too
+        // narrow for the smallest.
+        static const QStringList dayNumbers = [] {
+            QStringList n;
+            for (int d = 1; d <= 31; ++d)
+                n << QString::number(d);
+            return n;
+        }();
+        const double ownSize = canvas.fontSize();
+        const bool numbered =
+            FitLabelSize(canvas, dayNumbers, g.DayWidth - inset - canvas.px(), g.BandHeight) > 0;
         for (int r = rows.first; r <= rows.last; ++r) {
             const int lead = year.LeadIn(r), last = year.LastColumn(r);
             const double top = rows.top(r, g.BandHeight), bottom = rows.bottom(r, g.BandHeight);
             canvas.box(0, top, lead * g.DayWidth, bottom, kOutsideMonth, true);
             canvas.box(last * g.DayWidth, top, g.GridWidth, bottom, kOutsideMonth, true);
-            for (int q = lead + 1; q <= last; ++q) {
+            for (int q = lead + 1; numbered && q <= last; ++q) {
                 canvas.setCurrentX((q - 1) * g.DayWidth + inset);
                 canvas.setCurrentY(top);
                 canvas.print(QString::number(q - lead));
             }
         }
+        canvas.setFontSize(ownSize);
         for (int r = rows.first; r <= rows.last; ++r) {
             canvas.box(year.LeadIn(r) * g.DayWidth, rows.top(r, g.BandHeight),
                        year.LastColumn(r) * g.DayWidth, rows.bottom(r, g.BandHeight), kMonthOutline,
@@ -124,15 +156,24 @@ void DrawDayHeadings(Canvas &strip, const GridGeometry &g, const CalendarNames &
     strip.clear();
     strip.box(0, 0, g.GridWidth, h, colours.windowBackground, false);
     strip.line(strip.width() - px, py, strip.width() - px, h, colours.windowFrame);
+    const double ownSize = strip.fontSize();
+    QStringList weekdays;
+    for (int d = 0; d < 7; ++d)
+        weekdays << names.DayShortNames[size_t(d)];
+    const bool named = FitLabelSize(strip, weekdays, g.DayWidth - 4 * px, h - py) > 0;
+    const double nameHeight = named ? std::round(strip.textHeight(QStringLiteral("0"))) : th;
     for (int v = 0; v < PlannerYear::kColumns; ++v) {
         const double x = std::round(v * g.DayWidth);
         // The raised edge first: where a device draws both on one dot, the separator shows.
         strip.line(x + px, 0, x + px, h, kWhite);
         strip.line(x, 0, x, h, colours.inactiveTitleBar);
+        if (!named)
+            continue;
         strip.setCurrentX(x + 3 * px);
-        strip.setCurrentY(h - th - py);
+        strip.setCurrentY(h - nameHeight - py);
         strip.print(names.DayShortNames[size_t(v % 7)]);
     }
+    strip.setFontSize(ownSize);
     strip.line(0, strip.height() - py, strip.width(), strip.height() - py, colours.windowFrame);
 }
 

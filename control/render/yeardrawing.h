@@ -55,6 +55,13 @@ struct GridStyle
 void DrawYear(Canvas &canvas, PlannerState &state, const GridGeometry &geometry,
               quint32 weekendColour);
 // The same for some rows, in a style.
+// Labels in cells width by height twips (day numbers, weekday names): the canvas's own font size
+// where the widest of texts fits, else the largest smaller one, in half points down to
+// kMinLabelPoints, that fits; 0 where none does and the labels are left out. The canvas is left at
+// the size returned (at its own size for 0).
+constexpr double kMinLabelPoints = 5;
+double FitLabelSize(Canvas &canvas, const QStringList &texts, double width, double height);
+
 void DrawGrid(Canvas &canvas, const PlannerState &state, const GridGeometry &geometry,
               const GridRows &rows, quint32 weekendColour, const GridStyle &style);
 void DrawDayLines(Canvas &canvas, const GridGeometry &geometry);

@@ -9,6 +9,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 namespace {
@@ -101,6 +103,77 @@ TEST_F(DrawTest, TheGridOfTheYear)
     EXPECT_EQ(outlines[0].x1, 4 * 300.0);
     EXPECT_EQ(outlines[0].x2, 35 * 300.0);
     EXPECT_EQ(outlines[11].y2, state.RowBands[12] * 150.0);
+}
+
+namespace {
+
+// Text as wide as its font is large: 10 twips a point a character, 20 a point high.
+class SizedTextCanvas : public RecordingCanvas
+{
+public:
+    using RecordingCanvas::RecordingCanvas;
+    double textWidth(const QString &text) const override { return text.size() * 10.0 * fontSize(); }
+};
+
+} // namespace
+
+// In a narrow window the day numbers and weekday names get smaller down to a floor, then are
+// left out; they never run into the next cell.
+TEST_F(DrawTest, NarrowWindowLabelsShrinkThenGo)
+{
+    layout();
+    CalendarNames names;
+    for (int d = 0; d < 8; ++d)
+        names.DayShortNames[size_t(d)] = QStringLiteral("Mo");
+    struct Row
+    {
+        const char *name;
+        double dayWidth;
+        double expectedSize;        // 0: no labels
+        double expectedWeekdaySize; // the names have three pixels before them and one after
+    } rows[] = {
+        {"wide cells keep the size", 300, 10, 10},
+        {"narrow cells shrink the labels", 160, 7, 5},
+        {"at the floor", 115, 5, 0},
+        {"too narrow for the floor", 100, 0, 0},
+    };
+    geometry.BandHeight = 250; // room for 12.5 points
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        geometry.DayWidth = row.dayWidth;
+        geometry.GridWidth = 37 * row.dayWidth;
+        SizedTextCanvas grid(geometry.GridWidth, 48 * 250);
+        grid.setFontSize(10);
+        DrawYear(grid, state, geometry, 0xE1BFA5);
+        const QList<Op> numbers = grid.of(Op::Print);
+        EXPECT_EQ(numbers.size(), row.expectedSize > 0 ? 365 : 0);
+        for (const Op &n : numbers) {
+            EXPECT_EQ(n.fontSize, row.expectedSize);
+            // From its left edge to one pixel before the next cell.
+            const double cellLeft = std::floor(n.x1 / row.dayWidth) * row.dayWidth;
+            EXPECT_LE(n.x1 + n.text.size() * 10.0 * n.fontSize, cellLeft + row.dayWidth - 15);
+        }
+        EXPECT_EQ(grid.fontSize(), 10) << "the canvas's own size again after";
+
+        SizedTextCanvas strip(geometry.GridWidth, GridMetrics::kDayStripHeight);
+        strip.setFontSize(10);
+        DrawDayHeadings(strip, geometry, names, SystemColours());
+        const QList<Op> weekdays = strip.of(Op::Print);
+        EXPECT_EQ(weekdays.size(), row.expectedWeekdaySize > 0 ? 37 : 0);
+        for (const Op &w : weekdays) {
+            EXPECT_EQ(w.fontSize, row.expectedWeekdaySize);
+            EXPECT_LE(w.x1 + 20.0 * w.fontSize, std::floor(w.x1 / row.dayWidth) * row.dayWidth + row.dayWidth);
+            EXPECT_GE(w.y1, 0) << "inside the strip";
+        }
+        EXPECT_EQ(strip.fontSize(), 10);
+    }
+    // Bands too low for a day number leave it out too.
+    geometry.DayWidth = 300;
+    geometry.BandHeight = 90; // 4.5 points
+    SizedTextCanvas low(37 * 300, 48 * 90);
+    low.setFontSize(10);
+    DrawYear(low, state, geometry, 0xE1BFA5);
+    EXPECT_TRUE(low.of(Op::Print).isEmpty());
 }
 
 TEST_F(DrawTest, RowsWithoutBandsHaveNoHeight)

@@ -1,5 +1,6 @@
 #include "cacherecord.h"
 #include "categorystore.h"
+#include "legendpanel.h"
 #include "scripteddialogs.h"
 #include "filtermodel.h"
 #include "propertybag.h"
@@ -145,6 +146,26 @@ TEST_F(PlannerTest, TallAndShortControls)
     plan.gridScrollBar()->setValue(plan.gridScrollBar()->maximum());
     EXPECT_LT(plan.gridCanvas()->y(), top);
     EXPECT_EQ(plan.monthColumn()->y(), plan.gridCanvas()->y()) << "they scroll together";
+}
+
+// A narrow window keeps the legend whole and gives the grid what is left.
+TEST_F(PlannerTest, NarrowWindowKeepsTheLegendWhole)
+{
+    YearPlan plan(nullptr, &dialogs);
+    plan.resize(1400, 900);
+    plan.show();
+    plan.ReadProperties(MapPropertyBag({{"Folder", "Team\\Calendar\\Planning"}}));
+    ASSERT_TRUE(settle(plan));
+    // Its rows keep their width; a short window adds the legend's scroll bar beside them.
+    const int legend = plan.legendPanel()->list()->width();
+    for (const QSize size : {QSize(700, 450), QSize(480, 320), QSize(1920, 1080)}) {
+        plan.resize(size);
+        QApplication::processEvents();
+        EXPECT_EQ(plan.legendPanel()->list()->width(), legend) << size.width();
+        EXPECT_LE(plan.legendPanel()->geometry().right(), size.width()) << "on the window";
+        EXPECT_LE(plan.gridCanvas()->x() + plan.geometry().GridWidth / plan.px(), plan.legendPanel()->x() + 1)
+            << "the grid stops before the legend at " << size.width();
+    }
 }
 
 TEST_F(PlannerTest, BackAndNextLoadTheirYear)
