@@ -107,6 +107,54 @@ IcalItem::~IcalItem()
         icalcomponent_free(m_calendar);
 }
 
+namespace {
+
+// Which of two copies of one event is the newer: the higher SEQUENCE, then the later
+// LAST-MODIFIED, then the later DTSTAMP; a tie goes to the one later in the file (b).
+bool NewerThan(icalcomponent *a, icalcomponent *b)
+{
+    const auto sequence = [](icalcomponent *c) {
+        icalproperty *p = icalcomponent_get_first_property(c, ICAL_SEQUENCE_PROPERTY);
+        return p ? icalproperty_get_sequence(p) : 0;
+    };
+    if (sequence(a) != sequence(b))
+        return sequence(a) > sequence(b);
+    const auto modified = [](icalcomponent *c) {
+        icalproperty *p = icalcomponent_get_first_property(c, ICAL_LASTMODIFIED_PROPERTY);
+        return p ? icalproperty_get_lastmodified(p) : icaltime_null_time();
+    };
+    if (const int order = icaltime_compare(modified(a), modified(b)); order != 0)
+        return order > 0;
+    return icaltime_compare(icalcomponent_get_dtstamp(a), icalcomponent_get_dtstamp(b)) > 0;
+}
+
+} // namespace
+
+int IcalItem::dropOlderMasters(icalcomponent *calendar)
+{
+    // A client that edited the event may have left its old copy beside the new one; the newest is
+    // the event, as with the overrides of one instance.
+    QList<icalcomponent *> masters;
+    for (icalcomponent *c = icalcomponent_get_first_component(calendar, ICAL_VEVENT_COMPONENT); c;
+         c = icalcomponent_get_next_component(calendar, ICAL_VEVENT_COMPONENT)) {
+        if (!isOverride(c))
+            masters.append(c);
+    }
+    if (masters.size() < 2)
+        return 0;
+    icalcomponent *newest = masters.first();
+    for (icalcomponent *c : masters)
+        if (c != newest && !NewerThan(newest, c))
+            newest = c;
+    for (icalcomponent *c : masters) {
+        if (c != newest) {
+            icalcomponent_remove_component(calendar, c);
+            icalcomponent_free(c);
+        }
+    }
+    return int(masters.size() - 1);
+}
+
 void IcalItem::adopt(icalcomponent *calendar)
 {
     m_calendar = calendar;
@@ -182,8 +230,13 @@ std::unique_ptr<IcalItem> IcalItem::parse(const QByteArray &text, QString *probl
         icalcomponent_remove_component(calendar, c);
         icalcomponent_free(c);
     }
-    if (!others.isEmpty() && problem)
-        *problem = QStringLiteral("%1 events of other UIDs ignored").arg(others.size());
+    QStringList notes;
+    if (!others.isEmpty())
+        notes << QStringLiteral("%1 events of other UIDs ignored").arg(others.size());
+    if (const int older = dropOlderMasters(calendar))
+        notes << QStringLiteral("%1 older copies of the event ignored").arg(older);
+    if (!notes.isEmpty() && problem)
+        *problem = notes.join(QStringLiteral("; "));
     item->adopt(calendar);
     if (const Times t = item->times(); !t.valid) {
         if (problem)

@@ -117,6 +117,8 @@ public:
 private:
     IcalItem() = default;
     QList<icalcomponent *> latestOverrides(Notes *notes) const;
+    // Removes all but the newest of several masters of the calendar's event; how many went.
+    static int dropOlderMasters(icalcomponent *calendar);
     void adopt(icalcomponent *calendar);
 
     icalcomponent *m_calendar = nullptr;

@@ -306,6 +306,10 @@ QList<IcalItem::Occurrence> IcalItem::occurrences(double endMin, double startMax
             } else {
                 rule.until = wallOnly(rule.until);
             }
+            // A rule that ends before the start repeats nothing, but the start is always the
+            // set's first instance: without another rule the item is a one-off.
+            if (!icaltime_is_null_time(rule.until) && icaltime_compare(rule.until, first) < 0)
+                continue;
             // Nothing past the range is needed, and the calendar library's search stops at UNTIL
             // (with a COUNT as well, whichever comes first).
             if (highBound && (icaltime_is_null_time(rule.until) || icaltime_compare(rule.until, wallTo) > 0))

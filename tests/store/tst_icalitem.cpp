@@ -150,6 +150,79 @@ TEST(Recurrence, HandCheckedSeries)
               QStringList({"20260131", "20260331", "20260531", "20260731"}));
 }
 
+// The start is always the first instance of the set: a rule whose UNTIL lies before it repeats
+// nothing, and the start shows as a one-off, in any range that holds it.
+TEST(Recurrence, UntilBeforeTheStartLeavesTheStart)
+{
+    struct Row
+    {
+        const char *name;
+        QByteArray lines;
+        QStringList expected;
+    } rows[] = {
+        {"timed, UNTIL in UTC", "DTSTART:20260310T090000\r\nDTEND:20260310T100000\r\n"
+                                "RRULE:FREQ=DAILY;UNTIL=20260301T000000Z\r\n", {"20260310T090000"}},
+        {"whole days, UNTIL a date", "DTSTART;VALUE=DATE:20260310\r\n"
+                                     "RRULE:FREQ=WEEKLY;UNTIL=20260309\r\n", {"20260310T000000"}},
+        {"with a COUNT too", "DTSTART:20260310T090000\r\nRRULE:FREQ=DAILY;COUNT=5;UNTIL=20250101T000000Z\r\n",
+         {"20260310T090000"}},
+        {"an RDATE still adds its day", "DTSTART:20260310T090000\r\nRRULE:FREQ=DAILY;UNTIL=20260301T000000Z\r\n"
+                                        "RDATE:20260320T090000\r\n", {"20260310T090000", "20260320T090000"}},
+        {"UNTIL on the start keeps the start once", "DTSTART:20260310T090000\r\n"
+                                                    "RRULE:FREQ=DAILY;UNTIL=20260310T090000\r\n", {"20260310T090000"}},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        auto item = Event(row.lines);
+        ASSERT_TRUE(item);
+        EXPECT_EQ(Starts(item->occurrences(kPast, kFar)), row.expected);
+        EXPECT_EQ(Starts(item->occurrences(At(2026, 3, 1), At(2026, 3, 31))), row.expected) << "in a range";
+        EXPECT_TRUE(item->occurrences(At(2026, 4, 1), At(2026, 4, 30)).isEmpty());
+    }
+}
+
+// Two masters of one UID in one file (an edited copy a client left behind): the newest is the
+// event, by SEQUENCE, then LAST-MODIFIED, then DTSTAMP, then the later in the file.
+TEST(IcalItem, TheNewestCopyOfAnEventIsTheEvent)
+{
+    auto copy = [](const QByteArray &subject, const QByteArray &lines) {
+        return "BEGIN:VEVENT\r\nUID:dup\r\nSUMMARY:" + subject + "\r\n" + lines +
+               "DTSTART;VALUE=DATE:20260310\r\nEND:VEVENT\r\n";
+    };
+    struct Row
+    {
+        const char *name;
+        QByteArray first, second;
+        const char *expected;
+    } rows[] = {
+        {"the higher SEQUENCE", copy("new", "SEQUENCE:2\r\nDTSTAMP:20200101T000000Z\r\n"),
+         copy("old", "SEQUENCE:1\r\nDTSTAMP:20250101T000000Z\r\n"), "new"},
+        {"no SEQUENCE counts as 0", copy("old", "DTSTAMP:20250101T000000Z\r\n"),
+         copy("new", "SEQUENCE:1\r\n"), "new"},
+        {"then the later LAST-MODIFIED", copy("old", "LAST-MODIFIED:20250101T000000Z\r\n"),
+         copy("new", "LAST-MODIFIED:20250102T000000Z\r\nDTSTAMP:20200101T000000Z\r\n"), "new"},
+        {"then the later DTSTAMP", copy("new", "DTSTAMP:20250102T000000Z\r\n"),
+         copy("old", "DTSTAMP:20250101T000000Z\r\n"), "new"},
+        {"then the later in the file", copy("old", "DTSTAMP:20250101T000000Z\r\n"),
+         copy("new", "DTSTAMP:20250101T000000Z\r\n"), "new"},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        const QByteArray text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n" + row.first + row.second + "END:VCALENDAR\r\n";
+        QString problem;
+        auto item = IcalItem::parse(text, &problem);
+        ASSERT_TRUE(item);
+        EXPECT_EQ(IcalItem::textOf(item->master(), "SUMMARY"), row.expected);
+        EXPECT_EQ(problem, "1 older copies of the event ignored");
+        EXPECT_EQ(item->occurrences(kPast, kFar).size(), 1) << "one event, not two";
+        // Import reads a calendar by the same rule.
+        QStringList notes;
+        const auto imported = IcalItem::split(text, &notes);
+        ASSERT_EQ(imported.size(), 1);
+        EXPECT_EQ(IcalItem::textOf(imported[0]->master(), "SUMMARY"), row.expected);
+    }
+}
+
 TEST(Recurrence, ExdateRdateAndOverrides)
 {
     auto item = Parse("BEGIN:VCALENDAR\r\nVERSION:2.0\r\n"
