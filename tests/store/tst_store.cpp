@@ -56,6 +56,22 @@ protected:
 
     FolderPtr calendar() { return session->GetDefaultFolder(olFolderCalendar); }
 
+    // Saves a new appointment of that subject; the name of the file it was written to.
+    QString saveNew(const QString &subject, AppointmentItemPtr *saved = nullptr)
+    {
+        const QDir folder(calendar()->directory());
+        const QStringList before = folder.entryList({"*.ics"});
+        AppointmentItemPtr fresh = calendar()->Items()->Add();
+        if (saved)
+            *saved = fresh;
+        fresh->setSubject(subject);
+        fresh->Save();
+        QStringList added = folder.entryList({"*.ics"});
+        for (const QString &name : before)
+            added.removeAll(name);
+        return added.size() == 1 ? folder.filePath(added[0]) : QString();
+    }
+
     QStringList subjects(const ItemsPtr &items)
     {
         QStringList out;
@@ -361,16 +377,9 @@ TEST_F(StoreTest, EditedItemsCarryFreshStamps)
     }
 
     // A new item is stamped when it is first written, and is no revision yet.
-    const QDir folder(calendar()->directory());
-    const QStringList before = folder.entryList({"*.ics"});
-    AppointmentItemPtr fresh = calendar()->Items()->Add();
-    fresh->setSubject("Fresh");
-    fresh->Save();
-    QStringList added = folder.entryList({"*.ics"});
-    for (const QString &name : before)
-        added.removeAll(name);
-    ASSERT_EQ(added.size(), 1);
-    const QByteArray text = ReadAll(folder.filePath(added[0]));
+    const QString fresh = saveNew("Fresh");
+    ASSERT_FALSE(fresh.isEmpty());
+    const QByteArray text = ReadAll(fresh);
     EXPECT_TRUE(Recent(PropertyOf(text, "LAST-MODIFIED"))) << text.toStdString();
     EXPECT_TRUE(Recent(PropertyOf(text, "DTSTAMP")));
     EXPECT_EQ(PropertyOf(text, "SEQUENCE"), "");
@@ -381,29 +390,22 @@ TEST_F(StoreTest, EditedItemsCarryFreshStamps)
 TEST_F(StoreTest, ItemFilesAreAsReadableAsTheUserLets)
 {
     const mode_t before = ::umask(022);
-    const QDir folder(calendar()->directory());
-    const QStringList old = folder.entryList({"*.ics"});
-    AppointmentItemPtr fresh = calendar()->Items()->Add();
-    fresh->setSubject("Shared");
-    fresh->Save();
-    QStringList added = folder.entryList({"*.ics"});
-    for (const QString &name : old)
-        added.removeAll(name);
-    ASSERT_EQ(added.size(), 1);
-    auto mode = [&](const QString &name) {
+    AppointmentItemPtr item;
+    const QString file = saveNew("Shared", &item);
+    ASSERT_FALSE(file.isEmpty());
+    auto mode = [&] {
         struct stat st;
-        return ::stat(QFile::encodeName(folder.filePath(name)).constData(), &st) == 0 ? st.st_mode & 0777
-                                                                                     : 0u;
+        return ::stat(QFile::encodeName(file).constData(), &st) == 0 ? st.st_mode & 0777 : 0u;
     };
-    EXPECT_EQ(mode(added[0]), 0644u);
-    ASSERT_EQ(::chmod(QFile::encodeName(folder.filePath(added[0])).constData(), 0640), 0);
-    fresh->setSubject("Shared with the group");
-    fresh->Save();
-    EXPECT_EQ(mode(added[0]), 0640u) << "a replaced item keeps its mode";
+    EXPECT_EQ(mode(), 0644u);
+    ASSERT_EQ(::chmod(QFile::encodeName(file).constData(), 0640), 0);
+    item->setSubject("Shared with the group");
+    item->Save();
+    EXPECT_EQ(mode(), 0640u) << "a replaced item keeps its mode";
     ::umask(077);
-    fresh->setSubject("Again");
-    fresh->Save();
-    EXPECT_EQ(mode(added[0]), 0640u) << "whatever the umask";
+    item->setSubject("Again");
+    item->Save();
+    EXPECT_EQ(mode(), 0640u) << "whatever the umask";
     ::umask(before);
 }
 
