@@ -42,6 +42,16 @@ QByteArray tzidOf(icalproperty *prop)
     return p ? QByteArray(icalparameter_get_tzid(p)) : QByteArray();
 }
 
+QByteArray calendarZoneName(icalcomponent *calendar)
+{
+    for (icalproperty *p = icalcomponent_get_first_property(calendar, ICAL_X_PROPERTY); p;
+         p = icalcomponent_get_next_property(calendar, ICAL_X_PROPERTY)) {
+        if (qstricmp(icalproperty_get_x_name(p), "X-WR-TIMEZONE") == 0)
+            return QByteArray(icalproperty_get_x(p)).trimmed();
+    }
+    return QByteArray();
+}
+
 Zone zoneOf(icalcomponent *calendar, icalproperty *prop, const icaltimetype &tt)
 {
     Zone z;
@@ -50,8 +60,18 @@ Zone zoneOf(icalcomponent *calendar, icalproperty *prop, const icaltimetype &tt)
         return z;
     }
     const QByteArray tzid = tzidOf(prop);
-    if (tzid.isEmpty())
+    if (tzid.isEmpty()) {
+        // A floating time of a calendar that names its zone (X-WR-TIMEZONE, as some clients
+        // write their exports) is a time of that zone; whole days stay days.
+        if (calendar && !tt.is_date) {
+            const QTimeZone named = qtZoneNamed(calendarZoneName(calendar));
+            if (named.isValid() && named.id() != systemZoneId()) {
+                z.kind = Zone::Qt;
+                z.qt = named;
+            }
+        }
         return z;
+    }
     if (calendar) {
         if (icaltimezone *own = icalcomponent_get_timezone(calendar, tzid.constData())) {
             // Prefer the system's rules when the zone is a known one: they are complete and

@@ -25,8 +25,11 @@ QTimeZone qtZoneNamed(const QByteArray &tzid);
 const QByteArray &systemZoneId();
 // The TZID parameter of a property, empty when it has none.
 QByteArray tzidOf(icalproperty *prop);
+// The zone a calendar names for its floating times (X-WR-TIMEZONE); empty when it names none.
+QByteArray calendarZoneName(icalcomponent *calendar);
 // The zone of a date-time property: the calendar's own VTIMEZONE first, then the system's zone
-// of that name; an unknown name is taken as floating (local) time.
+// of that name; an unknown name is taken as floating (local) time. A floating time of a calendar
+// with X-WR-TIMEZONE is in that zone.
 Zone zoneOf(icalcomponent *calendar, icalproperty *prop, const icaltimetype &tt);
 icaltimetype wallOnly(icaltimetype tt);
 QDateTime instantOf(const icaltimetype &tt, const Zone &z);

@@ -300,6 +300,51 @@ TEST(TimeZones, ForeignZonesDaylightSavingAndFloating)
     EXPECT_EQ(t.end, At(2026, 7, 23));
 }
 
+// A calendar that names its zone with X-WR-TIMEZONE: its floating times are times of that zone
+// (09:00 in New York is 15:00 here), zoned and UTC times keep theirs, whole days stay days.
+TEST(TimeZones, FloatingTimesOfACalendarThatNamesItsZone)
+{
+    auto calendar = [](const QByteArray &zone, const QByteArray &lines) {
+        return Parse("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nX-WR-TIMEZONE:" + zone +
+                     "\r\nBEGIN:VEVENT\r\nUID:w\r\n" + lines + "END:VEVENT\r\nEND:VCALENDAR\r\n");
+    };
+    struct Row
+    {
+        const char *name;
+        QByteArray zone, lines;
+        QStringList expected;
+    } rows[] = {
+        {"floating in New York", "America/New_York",
+         "DTSTART:20260302T090000\r\nDTEND:20260302T100000\r\nRRULE:FREQ=WEEKLY;COUNT=2\r\n",
+         {"20260302T150000", "20260309T140000"}},
+        {"a zoned time keeps its zone", "America/New_York",
+         "DTSTART;TZID=Asia/Tokyo:20260302T090000\r\n", {"20260302T010000"}},
+        {"UTC stays UTC", "America/New_York", "DTSTART:20260302T090000Z\r\n", {"20260302T100000"}},
+        {"whole days stay days", "America/New_York", "DTSTART;VALUE=DATE:20260302\r\n", {"20260302T000000"}},
+        {"the planner's own zone is local time", "Europe/Berlin", "DTSTART:20260302T090000\r\n",
+         {"20260302T090000"}},
+        {"an unknown zone leaves floating times local", "Mars/Olympus", "DTSTART:20260302T090000\r\n",
+         {"20260302T090000"}},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        auto item = calendar(row.zone, row.lines);
+        ASSERT_TRUE(item);
+        EXPECT_EQ(Starts(item->occurrences(kPast, kFar)), row.expected);
+    }
+    // Imported, each item keeps the calendar's zone and reads the same.
+    QStringList notes;
+    const auto imported = IcalItem::split("BEGIN:VCALENDAR\r\nX-WR-TIMEZONE:America/New_York\r\n"
+                                          "BEGIN:VEVENT\r\nUID:a\r\nDTSTART:20260302T090000\r\nEND:VEVENT\r\n"
+                                          "BEGIN:VEVENT\r\nUID:b\r\nDTSTART:20260303T090000\r\nEND:VEVENT\r\n"
+                                          "END:VCALENDAR\r\n", &notes);
+    ASSERT_EQ(imported.size(), 2);
+    EXPECT_EQ(Starts(imported[1]->occurrences(kPast, kFar)), QStringList{"20260303T150000"});
+    auto again = Parse(imported[1]->serialize());
+    ASSERT_TRUE(again);
+    EXPECT_EQ(Starts(again->occurrences(kPast, kFar)), QStringList{"20260303T150000"}) << "as stored";
+}
+
 TEST(TimeZones, CustomVtimezone)
 {
     // A zone the system does not know, defined in the file: UTC+3 without daylight saving.
