@@ -390,11 +390,19 @@ QList<IcalItem::Occurrence> IcalItem::occurrences(double endMin, double startMax
 
         // Exclusions: EXDATEs and every instance an override replaces.
         QSet<qint64> excluded;
+        // An EXDATE that is a day against a timed series takes out that day's instances, the
+        // day as the series' own clock has it.
+        QSet<int> excludedDays;
+        const auto dayOf = [](const icaltimetype &t) { return t.year * 10000 + t.month * 100 + t.day; };
         for (icalproperty *p = icalcomponent_get_first_property(m_master, ICAL_EXDATE_PROPERTY); p;
              p = icalcomponent_get_next_property(m_master, ICAL_EXDATE_PROPERTY)) {
             const icaltimetype x = icalproperty_get_exdate(p);
             if (icaltime_is_null_time(x))
                 continue;
+            if (x.is_date && !date) {
+                excludedDays.insert(dayOf(x));
+                continue;
+            }
             const double local =
                 x.is_date ? localOf(x, Zone()) : localOf(x, zoneOf(m_calendar, p, x));
             excluded.insert(instanceKey(local, date || x.is_date));
@@ -417,8 +425,11 @@ QList<IcalItem::Occurrence> IcalItem::occurrences(double endMin, double startMax
                 out.append(o);
         };
         for (const icaltimetype &w : std::as_const(instances))
-            take(occurrenceAt(w, span, m_master));
+            if (!excludedDays.contains(dayOf(w)))
+                take(occurrenceAt(w, span, m_master));
         for (const auto &[w, secs] : std::as_const(periods)) {
+            if (excludedDays.contains(dayOf(w)))
+                continue;
             Span own = span;
             own.seconds = secs;
             take(occurrenceAt(w, own, m_master));

@@ -223,6 +223,60 @@ TEST(IcalItem, TheNewestCopyOfAnEventIsTheEvent)
     }
 }
 
+// Where the RFC is silent or lenient readers differ, what the store makes of it: every
+// instance as start and end.
+TEST(Recurrence, WhatTheStoreMakesOfTheRfcsCorners)
+{
+    auto spans = [](const QList<IcalItem::Occurrence> &occurrences) {
+        QStringList out;
+        for (const auto &o : occurrences)
+            out << OADate::toDateTime(o.start).toString("yyyyMMdd'T'HHmm") + "-" +
+                       OADate::toDateTime(o.end).toString("yyyyMMdd'T'HHmm");
+        return out;
+    };
+    struct Row
+    {
+        const char *name;
+        QByteArray events;
+        QStringList expected;
+    } rows[] = {
+        {"a timed event ending as it starts is an instant",
+         "BEGIN:VEVENT\r\nUID:t\r\nDTSTART:20260310T090000\r\nDTEND:20260310T090000\r\nEND:VEVENT\r\n",
+         {"20260310T0900-20260310T0900"}},
+        {"a whole day ending as it starts is one day",
+         "BEGIN:VEVENT\r\nUID:t\r\nDTSTART;VALUE=DATE:20260310\r\nDTEND;VALUE=DATE:20260310\r\nEND:VEVENT\r\n",
+         {"20260310T0000-20260311T0000"}},
+        {"a zero DURATION is an instant",
+         "BEGIN:VEVENT\r\nUID:t\r\nDTSTART:20260310T090000\r\nDURATION:PT0S\r\nEND:VEVENT\r\n",
+         {"20260310T0900-20260310T0900"}},
+        {"a negative DURATION is taken as none",
+         "BEGIN:VEVENT\r\nUID:t\r\nDTSTART:20260310T090000\r\nDURATION:-PT1H\r\nEND:VEVENT\r\n",
+         {"20260310T0900-20260310T0900"}},
+        {"an RDATE period keeps its own length",
+         "BEGIN:VEVENT\r\nUID:t\r\nDTSTART:20260310T090000\r\nDTEND:20260310T100000\r\n"
+         "RDATE;VALUE=PERIOD:20260320T140000/20260320T170000\r\nEND:VEVENT\r\n",
+         {"20260310T0900-20260310T1000", "20260320T1400-20260320T1700"}},
+        {"an EXDATE day takes out that day's instance of a timed series",
+         "BEGIN:VEVENT\r\nUID:t\r\nDTSTART:20260310T090000\r\nDTEND:20260310T093000\r\n"
+         "RRULE:FREQ=DAILY;COUNT=3\r\nEXDATE;VALUE=DATE:20260311\r\nEND:VEVENT\r\n",
+         {"20260310T0900-20260310T0930", "20260312T0900-20260312T0930"}},
+        {"an override before its master still replaces its instance",
+         "BEGIN:VEVENT\r\nUID:t\r\nRECURRENCE-ID:20260311T090000\r\nDTSTART:20260311T150000\r\n"
+         "DTEND:20260311T160000\r\nEND:VEVENT\r\n"
+         "BEGIN:VEVENT\r\nUID:t\r\nDTSTART:20260310T090000\r\nDTEND:20260310T093000\r\n"
+         "RRULE:FREQ=DAILY;COUNT=3\r\nEND:VEVENT\r\n",
+         {"20260310T0900-20260310T0930", "20260311T1500-20260311T1600", "20260312T0900-20260312T0930"}},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.name);
+        QString problem;
+        auto item = IcalItem::parse("BEGIN:VCALENDAR\r\nVERSION:2.0\r\n" + row.events + "END:VCALENDAR\r\n",
+                                    &problem);
+        ASSERT_TRUE(item) << problem.toStdString();
+        EXPECT_EQ(spans(item->occurrences(kPast, kFar)), row.expected);
+    }
+}
+
 TEST(Recurrence, ExdateRdateAndOverrides)
 {
     auto item = Parse("BEGIN:VCALENDAR\r\nVERSION:2.0\r\n"
