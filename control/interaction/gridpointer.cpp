@@ -215,6 +215,8 @@ void GridPointer::leavePenMode()
 void GridPointer::reset()
 {
     m_selecting = false;
+    // The redraw after a failure must not show the hover again that failed.
+    m_overGrid = false;
     m_row = m_column = m_band = 0;
     m_view.redrawYear();
 }
