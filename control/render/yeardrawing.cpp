@@ -47,21 +47,26 @@ SystemColours SystemColoursOf(const QPalette &palette)
 double FitLabelSize(Canvas &canvas, const QStringList &texts, double width, double height)
 {
     const double own = canvas.fontSize();
-    const auto fits = [&] {
+    const auto widthFits = [&] {
         double widest = 0;
         for (const QString &t : texts)
             widest = std::max(widest, canvas.textWidth(t));
-        return widest <= width && canvas.textHeight(QStringLiteral("0")) <= height;
+        return widest <= width;
     };
-    if (fits())
-        return own;
-    for (double size = std::floor(own * 2 - 1) / 2; size >= kMinLabelPoints; size -= 0.5) {
+    // The largest size that fits both ways; failing that, the largest that fits the width (the
+    // labels then reach below their cell, under what is drawn there).
+    double widthOnly = 0;
+    for (double size = own; size >= kMinLabelPoints; size = std::floor(size * 2 - 1) / 2) {
         canvas.setFontSize(size);
-        if (fits())
+        if (!widthFits())
+            continue;
+        if (canvas.textHeight(QStringLiteral("0")) <= height)
             return size;
+        if (widthOnly == 0)
+            widthOnly = size;
     }
-    canvas.setFontSize(own);
-    return 0;
+    canvas.setFontSize(widthOnly > 0 ? widthOnly : own);
+    return widthOnly;
 }
 
 void DrawDayLines(Canvas &canvas, const GridGeometry &g)
@@ -120,9 +125,10 @@ void DrawGrid(Canvas &canvas, const PlannerState &state, const GridGeometry &g, 
                 n << QString::number(d);
             return n;
         }();
+        // A gap of two pixels before the next cell's line keeps neighbours apart.
         const double ownSize = canvas.fontSize();
         const bool numbered =
-            FitLabelSize(canvas, dayNumbers, g.DayWidth - inset - canvas.px(), g.BandHeight) > 0;
+            FitLabelSize(canvas, dayNumbers, g.DayWidth - inset - 3 * canvas.px(), g.BandHeight) > 0;
         for (int r = rows.first; r <= rows.last; ++r) {
             const int lead = year.LeadIn(r), last = year.LastColumn(r);
             const double top = rows.top(r, g.BandHeight), bottom = rows.bottom(r, g.BandHeight);

@@ -55,10 +55,11 @@ struct GridStyle
 void DrawYear(Canvas &canvas, PlannerState &state, const GridGeometry &geometry,
               quint32 weekendColour);
 // The same for some rows, in a style.
-// Labels in cells width by height twips (day numbers, weekday names): the canvas's own font size
-// where the widest of texts fits, else the largest smaller one, in half points down to
-// kMinLabelPoints, that fits; 0 where none does and the labels are left out. The canvas is left at
-// the size returned (at its own size for 0).
+// Labels in cells width by height twips (day numbers, weekday names): the largest font size from
+// the canvas's own down to kMinLabelPoints, in half points, at which the widest of texts fits the
+// width and a line the height; failing the height at every size, the largest that fits the
+// width; 0 where none fits the width and the labels are left out. The canvas is left at the size
+// returned (at its own for 0).
 constexpr double kMinLabelPoints = 5;
 double FitLabelSize(Canvas &canvas, const QStringList &texts, double width, double height);
 

@@ -133,11 +133,11 @@ TEST_F(DrawTest, NarrowWindowLabelsShrinkThenGo)
         double expectedWeekdaySize; // the names have three pixels before them and one after
     } rows[] = {
         {"wide cells keep the size", 300, 10, 10},
-        {"narrow cells shrink the labels", 160, 7, 5},
-        {"at the floor", 115, 5, 0},
-        {"too narrow for the floor", 100, 0, 0},
+        {"narrow cells shrink the labels", 160, 5.5, 5},
+        {"at the floor", 145, 5, 0},
+        {"too narrow for the floor", 140, 0, 0},
     };
-    geometry.BandHeight = 250; // room for 12.5 points
+    geometry.BandHeight = 250; // room for 12.5 points: only the width counts here
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
         geometry.DayWidth = row.dayWidth;
@@ -149,9 +149,9 @@ TEST_F(DrawTest, NarrowWindowLabelsShrinkThenGo)
         EXPECT_EQ(numbers.size(), row.expectedSize > 0 ? 365 : 0);
         for (const Op &n : numbers) {
             EXPECT_EQ(n.fontSize, row.expectedSize);
-            // From its left edge to one pixel before the next cell.
+            // From its left edge to two pixels before the next cell's line.
             const double cellLeft = std::floor(n.x1 / row.dayWidth) * row.dayWidth;
-            EXPECT_LE(n.x1 + n.text.size() * 10.0 * n.fontSize, cellLeft + row.dayWidth - 15);
+            EXPECT_LE(n.x1 + n.text.size() * 10.0 * n.fontSize, cellLeft + row.dayWidth - 30);
         }
         EXPECT_EQ(grid.fontSize(), 10) << "the canvas's own size again after";
 
@@ -167,13 +167,17 @@ TEST_F(DrawTest, NarrowWindowLabelsShrinkThenGo)
         }
         EXPECT_EQ(strip.fontSize(), 10);
     }
-    // Bands too low for a day number leave it out too.
+    // Lower bands take smaller numbers; a year of so many bands that none fits keeps the
+    // numbers at the largest size the width allows, reaching into the band below.
     geometry.DayWidth = 300;
-    geometry.BandHeight = 90; // 4.5 points
-    SizedTextCanvas low(37 * 300, 48 * 90);
-    low.setFontSize(10);
-    DrawYear(low, state, geometry, 0xE1BFA5);
-    EXPECT_TRUE(low.of(Op::Print).isEmpty());
+    for (const auto &[bandHeight, expected] : {std::pair(150.0, 7.5), std::pair(90.0, 10.0)}) {
+        geometry.BandHeight = bandHeight;
+        SizedTextCanvas low(37 * 300, 48 * bandHeight);
+        low.setFontSize(10);
+        DrawYear(low, state, geometry, 0xE1BFA5);
+        ASSERT_EQ(low.of(Op::Print).size(), 365);
+        EXPECT_EQ(low.of(Op::Print)[0].fontSize, expected) << bandHeight;
+    }
 }
 
 TEST_F(DrawTest, RowsWithoutBandsHaveNoHeight)
