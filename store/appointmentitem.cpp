@@ -201,7 +201,7 @@ void AppointmentItem::Save()
     item.stamp(timesChanged);
     if (m_fileName.isEmpty())
         m_fileName = m_folder->newFileName(item);
-    m_folder->writeItem(m_fileName, item);
+    m_fileName = m_folder->writeItem(m_fileName, item);
     m_content = std::shared_ptr<const IcalItem>(std::move(m_working));
     m_start.reset();
     m_end.reset();
@@ -216,7 +216,7 @@ void AppointmentItem::Delete()
         std::unique_ptr<IcalItem> copy = m_content->clone();
         copy->excludeInstance(*m_occurrence);
         copy->stamp(true); // one instance fewer is a change of the series' times
-        m_folder->writeItem(m_fileName, *copy);
+        m_fileName = m_folder->writeItem(m_fileName, *copy);
         return;
     }
     Item::Delete();

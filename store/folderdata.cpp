@@ -6,6 +6,7 @@
 #include "qverror.h"
 #include "sessiondata_p.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,6 +14,7 @@
 #include <QSettings>
 #include <QUuid>
 
+#include <algorithm>
 #include <cerrno>
 
 #include <fcntl.h>
@@ -45,6 +47,33 @@ QString FolderData::entryIdOf(const QString &fileName) const
     return *it;
 }
 
+namespace {
+
+// The identifier of the item uid of a file of items (by UID, in the file's order).
+QString ItemId(const QString &fileId, const QStringList &uids, const QString &uid)
+{
+    if (uids.size() < 2 || uids.front() == uid)
+        return fileId;
+    const QByteArray hash = QCryptographicHash::hash(uid.toUtf8(), QCryptographicHash::Sha1).toHex().toUpper();
+    return fileId + QLatin1Char('-') + QString::fromLatin1(hash.left(16));
+}
+
+QStringList UidsOf(const FolderData::Entry &e)
+{
+    QStringList uids;
+    for (const auto &item : e.items)
+        uids.append(item->uid());
+    return uids;
+}
+
+} // namespace
+
+QString FolderData::entryIdOf(const QString &fileName, const QString &uid) const
+{
+    const auto it = m_entries.constFind(fileName);
+    return ItemId(entryIdOf(fileName), it == m_entries.cend() ? QStringList() : UidsOf(*it), uid);
+}
+
 QStringList FolderData::listItemFiles() const
 {
     QStringList files;
@@ -58,13 +87,27 @@ QStringList FolderData::listItemFiles() const
 
 QString FolderData::fileWithId(const QString &entryId) const
 {
+    const QString fileId = entryId.section(QLatin1Char('-'), 0, 0); // without an item's hash
     if (m_watcher)
-        return m_fileById.value(entryId);
+        return m_fileById.value(fileId);
     for (const QString &name : listItemFiles()) {
-        if (entryIdOf(name) == entryId)
+        if (entryIdOf(name) == fileId)
             return name;
     }
     return QString();
+}
+
+std::shared_ptr<const IcalItem> FolderData::itemWithId(const QString &fileName, const QString &entryId,
+                                                       QStringList &warnings)
+{
+    const Entry *e = entry(fileName, warnings);
+    if (!e)
+        return nullptr;
+    for (const auto &item : e->items) {
+        if (entryIdOf(fileName, item->uid()) == entryId)
+            return item;
+    }
+    return nullptr;
 }
 
 void FolderData::readEntry(const QString &fileName, Entry &e, QStringList &warnings)
@@ -78,7 +121,7 @@ void FolderData::readEntry(const QString &fileName, Entry &e, QStringList &warni
     e.size = size;
     QFile file(info.filePath());
     QString problem;
-    std::unique_ptr<IcalItem> item;
+    std::vector<std::shared_ptr<const IcalItem>> items;
     // Only regular files, and only as large as an item can be: a link to a device or to a huge
     // file must not stop the folder.
     if (!info.isFile())
@@ -90,12 +133,20 @@ void FolderData::readEntry(const QString &fileName, Entry &e, QStringList &warni
     else if (const QByteArray text = file.read(IcalText::kMaxItemBytes + 1); text.size() > IcalText::kMaxItemBytes)
         problem = QStringLiteral("larger than %1 bytes").arg(IcalText::kMaxItemBytes);
     else
-        item = IcalItem::parse(text, &problem);
-    e.item = std::move(item);
+        items = IcalItem::parseFile(text, &problem);
+    const QStringList before = UidsOf(e);
+    e.items = std::move(items);
+    const QStringList after = UidsOf(e);
+    const QString fileId = entryIdOf(fileName);
+    QStringList ids;
+    for (const QString &uid : after)
+        ids.append(ItemId(fileId, after, uid));
+    for (const QString &uid : before)
+        m_itemsWent |= !after.isEmpty() && !ids.contains(ItemId(fileId, before, uid));
     e.problem = problem;
     if (!problem.isEmpty()) {
         const QString line = info.filePath() + QStringLiteral(": ") +
-                             (e.item ? problem : QStringLiteral("skipped, ") + problem);
+                             (e.items.empty() ? QStringLiteral("skipped, ") + problem : problem);
         warnings.append(line);
         qWarning("%s", qPrintable(line));
     }
@@ -103,6 +154,12 @@ void FolderData::readEntry(const QString &fileName, Entry &e, QStringList &warni
 
 bool FolderData::refresh(QStringList &warnings, const std::function<bool()> &progress)
 {
+    try {
+        recover();
+    } catch (const QvError &e) {
+        warnings.append(e.description());
+        qWarning("%s", qPrintable(e.description()));
+    }
     const QStringList files = listItemFiles();
     QHash<QString, Entry> fresh;
     fresh.reserve(files.size());
@@ -140,22 +197,25 @@ QString FolderData::newFileName(const IcalItem &item) const
     return name;
 }
 
-void FolderData::writeItem(const QString &fileName, const IcalItem &item, Write how)
+namespace {
+
+const QString kMoveJournal = QStringLiteral("/.quorvel-move");
+
+// Replaces target by a file holding text: a temp file beside it, stored on the disk unless
+// quick, then renamed over it. Raises QvError, and leaves no temp file, on failure.
+void WriteAtomically(const QString &target, const QByteArray &text, bool quick)
 {
-    const QString target = path + QLatin1Char('/') + fileName;
-    const QString temp = path + QStringLiteral("/.~") + fileName + QStringLiteral(".tmp");
-    const QByteArray text = item.serialize();
+    const QFileInfo info(target);
+    const QString temp = info.path() + QStringLiteral("/.~") + info.fileName() + QStringLiteral(".tmp");
     int error = DeleteFile(temp); // one a crash left behind
-    // Shared with whoever reads the folder: the umask's mode for a new item, the old file's for
+    // Shared with whoever reads the folder: the umask's mode for a new file, the old file's for
     // one that is replaced.
     BinaryFile f = error ? BinaryFile() : BinaryFile::create(temp, &error, BinaryFile::Access::AsUmask);
     struct stat old;
     if (f.isOpen() && ::stat(QFile::encodeName(target).constData(), &old) == 0)
         f.setMode(old.st_mode);
-    bool ok = f.isOpen() && f.write(text.constData(), text.size()) && (how == Write::Batch || f.sync()) &&
-              f.close();
-    if (ok && std::rename(QFile::encodeName(temp).constData(),
-                          QFile::encodeName(target).constData()) != 0) {
+    bool ok = f.isOpen() && f.write(text.constData(), text.size()) && (quick || f.sync()) && f.close();
+    if (ok && std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) != 0) {
         ok = false;
         error = FileErrorNumber(errno, target);
     }
@@ -166,6 +226,37 @@ void FolderData::writeItem(const QString &fileName, const IcalItem &item, Write 
         throw QvError(error, FileErrorDescription(error) + QStringLiteral(" (") + target + ')',
                       QStringLiteral("Calendar store"));
     }
+}
+
+bool HoldsUid(const FolderData::Entry *e, const QString &uid)
+{
+    return e && std::any_of(e->items.begin(), e->items.end(), [&](const auto &item) { return item->uid() == uid; });
+}
+
+// An item file's name, never a path.
+bool IsItemFileName(const QString &name)
+{
+    return name.endsWith(QLatin1String(".ics")) && !name.contains(QLatin1Char('/')) && !name.startsWith('.');
+}
+
+} // namespace
+
+QString FolderData::writeItem(const QString &fileName, const IcalItem &item, Write how)
+{
+    if (how == Write::One) {
+        recover();
+        QStringList ignored;
+        const Entry *e = entry(fileName, ignored);
+        if (e && e->items.size() > 1 && HoldsUid(e, item.uid()))
+            return moveOut(fileName, item);
+    }
+    replaceFile(fileName, item.serialize(), how);
+    return fileName;
+}
+
+void FolderData::replaceFile(const QString &fileName, const QByteArray &text, Write how)
+{
+    WriteAtomically(path + QLatin1Char('/') + fileName, text, how == Write::Batch);
     // The file and its directory entry are stored; remember what we wrote.
     if (m_watcher)
         index(fileName);
@@ -179,6 +270,64 @@ void FolderData::writeItem(const QString &fileName, const IcalItem &item, Write 
     readEntry(fileName, e, ignored);
 }
 
+std::optional<QByteArray> FolderData::restWithout(const QString &fileName, const QString &uid) const
+{
+    QFile file(path + QLatin1Char('/') + fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QByteArray text = file.read(IcalText::kMaxItemBytes + 1);
+    if (text.size() > IcalText::kMaxItemBytes)
+        return std::nullopt;
+    const QByteArray bom = text.startsWith("\xEF\xBB\xBF") ? text.left(3) : QByteArray();
+    std::optional<QByteArray> rest = IcalText::WithoutItem(QByteArrayView(text).sliced(bom.size()), uid.toUtf8());
+    if (rest)
+        rest->prepend(bom);
+    return rest;
+}
+
+QString FolderData::moveOut(const QString &fileName, const IcalItem &item)
+{
+    // Two files change: the journal lets whoever comes next finish a move that was cut off
+    // between them, so that the event ends up in exactly one file.
+    const QString uid = item.uid();
+    const std::optional<QByteArray> rest = restWithout(fileName, uid);
+    const QString target = newFileName(item);
+    if (rest)
+        WriteAtomically(path + kMoveJournal,
+                        fileName.toUtf8().toPercentEncoding() + '\n' + uid.toUtf8().toPercentEncoding() + '\n' +
+                            target.toUtf8().toPercentEncoding() + '\n',
+                        false);
+    replaceFile(target, item.serialize(), Write::One);
+    if (rest) {
+        replaceFile(fileName, *rest, Write::One);
+        DeleteFile(path + kMoveJournal);
+    }
+    return target;
+}
+
+void FolderData::recover()
+{
+    QFile journal(path + kMoveJournal);
+    if (!journal.open(QIODevice::ReadOnly))
+        return; // nothing was cut off
+    const QList<QByteArray> lines = journal.read(64 * 1024).split('\n');
+    journal.close();
+    if (lines.size() >= 3) {
+        const QString from = QString::fromUtf8(QByteArray::fromPercentEncoding(lines[0]));
+        const QString uid = QString::fromUtf8(QByteArray::fromPercentEncoding(lines[1]));
+        const QString to = QString::fromUtf8(QByteArray::fromPercentEncoding(lines[2]));
+        QStringList ignored;
+        // The event reached its new file: take it out of the old one, if it is still there.
+        if (IsItemFileName(from) && IsItemFileName(to) && HoldsUid(entry(to, ignored), uid)) {
+            if (const std::optional<QByteArray> rest = restWithout(from, uid))
+                replaceFile(from, *rest, Write::One);
+        }
+    }
+    if (const int error = DeleteFile(path + kMoveJournal))
+        throw QvError(error, FileErrorDescription(error) + QStringLiteral(" (") + path + kMoveJournal + ')',
+                      QStringLiteral("Calendar store"));
+}
+
 bool FolderData::syncFiles() const
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -189,8 +338,22 @@ bool FolderData::syncFiles() const
     return ok;
 }
 
-void FolderData::removeItem(const QString &fileName)
+void FolderData::removeItem(const QString &fileName, const QString &uid)
 {
+    recover();
+    QStringList ignored;
+    if (const Entry *e = entry(fileName, ignored); e && e->items.size() > 1) {
+        if (!HoldsUid(e, uid))
+            return; // gone from the file already
+        const std::optional<QByteArray> rest = restWithout(fileName, uid);
+        if (!rest)
+            throw QvError(FileError::PathFileAccessError,
+                          FileErrorDescription(FileError::PathFileAccessError) + QStringLiteral(" (") + path +
+                              QLatin1Char('/') + fileName + ')',
+                          QStringLiteral("Calendar store"));
+        replaceFile(fileName, *rest, Write::One);
+        return;
+    }
     if (const int error = DeleteFile(path + QLatin1Char('/') + fileName))
         throw QvError(error, FileErrorDescription(error), QStringLiteral("Calendar store"));
     m_entries.remove(fileName);

@@ -12,6 +12,9 @@
 
 #include <functional>
 #include <memory>
+#include <utility>
+#include <optional>
+#include <vector>
 
 namespace Store {
 
@@ -26,7 +29,8 @@ public:
     {
         qint64 mtime = -1;
         qint64 size = -1;
-        std::shared_ptr<const IcalItem> item; // null when the file could not be read
+        // The file's events, an item a UID in the file's order; empty when it could not be read.
+        std::vector<std::shared_ptr<const IcalItem>> items;
         QString problem;
     };
 
@@ -37,6 +41,9 @@ public:
 
     QString name() const;
     QString entryIdOf(const QString &fileName) const;
+    // The identifier of the item uid of a file as last read: the file's own for its first (most
+    // often its only) item, the file's with the UID's hash after it for the others.
+    QString entryIdOf(const QString &fileName, const QString &uid) const;
 
     // Brings every file up to date with the disk; problems go to warnings once per version of a
     // file. progress, when given, is called before each file; when it says no, the refresh
@@ -48,21 +55,31 @@ public:
     // The item file whose identifier is entryId, from the file names alone: from the index of a
     // watched folder, which its change notifications keep current, else by listing the folder.
     QString fileWithId(const QString &entryId) const;
+    // The item with identifier entryId of a file, read now; null when it has none.
+    std::shared_ptr<const IcalItem> itemWithId(const QString &fileName, const QString &entryId,
+                                               QStringList &warnings);
     bool isWatched() const { return m_watcher != nullptr; }
 
     // Writes an item file atomically (temp file, then rename); raises QvError on failure. A
     // batch (an import) leaves out storing each file on the disk and keeping it read: it calls
-    // syncFiles once at its end, and the files are read when next listed.
+    // syncFiles once at its end, and the files are read when next listed. An item of a file that
+    // holds other UIDs too moves to a file of its own, and the rest of that file stays; the
+    // result is the name of the file that now holds the item.
     enum class Write { One, Batch };
-    void writeItem(const QString &fileName, const IcalItem &item, Write how = Write::One);
+    QString writeItem(const QString &fileName, const IcalItem &item, Write how = Write::One);
     // Stores the folder's files on the disk; false when that failed.
     bool syncFiles() const;
-    void removeItem(const QString &fileName);
+    // Removes the item uid: its file, or its events from a file that holds other UIDs too.
+    void removeItem(const QString &fileName, const QString &uid);
     // A file name for a new item.
     QString newFileName(const IcalItem &item) const;
 
     QVariant meta(const QString &key, const QVariant &fallback = QVariant()) const;
     void setMeta(const QString &key, const QVariant &value);
+
+    // Whether, since the last call, an item of a file that still has items lost its
+    // identifier (it left a file of several UIDs, or another took over the file's own).
+    bool takeItemsWent() { return std::exchange(m_itemsWent, false); }
 
     // Starts watching the directory for changes by anyone.
     void watch();
@@ -74,9 +91,16 @@ signals:
 
 private:
     void readEntry(const QString &fileName, Entry &e, QStringList &warnings);
+    void replaceFile(const QString &fileName, const QByteArray &text, Write how);
+    QString moveOut(const QString &fileName, const IcalItem &item);
+    // The rest of fileName without the events of uid, read from the disk now.
+    std::optional<QByteArray> restWithout(const QString &fileName, const QString &uid) const;
+    // Finishes a move that an earlier writer did not end.
+    void recover();
     void scanForChanges();
 
     QHash<QString, Entry> m_entries;
+    bool m_itemsWent = false;
     mutable QHash<QString, QString> m_ids; // entry identifiers by file name, once computed
     QHash<QString, QString> m_fileById;    // of a watched folder: file names by identifier
     void index(const QString &fileName) { m_fileById.insert(entryIdOf(fileName), fileName); }

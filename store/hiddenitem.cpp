@@ -89,7 +89,7 @@ void HiddenItem::Save()
     if (m_fileName.isEmpty())
         m_fileName = m_folder->newFileName(*m_content);
     m_content->stamp(false);
-    m_folder->writeItem(m_fileName, *m_content);
+    m_fileName = m_folder->writeItem(m_fileName, *m_content);
 }
 
 } // namespace Store

@@ -4,6 +4,8 @@
 #include "oadate.h"
 #include "sessiondata_p.h"
 
+#include <algorithm>
+
 namespace Store {
 
 HiddenItems::HiddenItems(std::shared_ptr<SessionData> session, std::shared_ptr<FolderData> folder)
@@ -17,9 +19,10 @@ HiddenItemPtr HiddenItems::item(const QString &subject) const
     QStringList names = m_folder->entries().keys();
     names.sort();
     for (const QString &name : names) {
-        const FolderData::Entry &e = m_folder->entries()[name];
-        if (e.item && e.item->isHidden() && e.item->text("SUMMARY") == subject)
-            return std::make_shared<HiddenItem>(m_folder, name, e.item->clone());
+        for (const auto &item : m_folder->entries()[name].items) {
+            if (item->isHidden() && item->text("SUMMARY") == subject)
+                return std::make_shared<HiddenItem>(m_folder, name, item->clone());
+        }
     }
     return nullptr;
 }
@@ -29,7 +32,7 @@ int HiddenItems::Count() const
     m_folder->refresh(m_session->warnings);
     int n = 0;
     for (const FolderData::Entry &e : m_folder->entries())
-        n += e.item && e.item->isHidden();
+        n += int(std::count_if(e.items.begin(), e.items.end(), [](const auto &item) { return item->isHidden(); }));
     return n;
 }
 

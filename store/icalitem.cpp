@@ -7,6 +7,7 @@
 #include <QDateTime>
 #include <QCryptographicHash>
 #include <QHash>
+#include <QSet>
 #include <QTimeZone>
 #include <QUuid>
 
@@ -175,6 +176,11 @@ void IcalItem::adopt(icalcomponent *calendar)
 
 std::unique_ptr<IcalItem> IcalItem::parse(const QByteArray &text, QString *problem)
 {
+    return parseFirst(text, problem, nullptr);
+}
+
+std::unique_ptr<IcalItem> IcalItem::parseFirst(const QByteArray &text, QString *problem, bool *several)
+{
     QByteArray data = text;
     if (data.startsWith("\xEF\xBB\xBF")) // a byte-order mark
         data.remove(0, 3);
@@ -195,10 +201,14 @@ std::unique_ptr<IcalItem> IcalItem::parse(const QByteArray &text, QString *probl
         calendar = nullptr;
         for (icalcomponent *c = icalcomponent_get_first_component(root, ICAL_VCALENDAR_COMPONENT);
              c; c = icalcomponent_get_next_component(root, ICAL_VCALENDAR_COMPONENT)) {
-            if (icalcomponent_get_first_component(c, ICAL_VEVENT_COMPONENT)) {
-                calendar = c;
+            if (!icalcomponent_get_first_component(c, ICAL_VEVENT_COMPONENT))
+                continue;
+            if (calendar) {
+                if (several)
+                    *several = true;
                 break;
             }
+            calendar = c;
         }
         if (calendar)
             icalcomponent_remove_component(root, calendar);
@@ -231,7 +241,9 @@ std::unique_ptr<IcalItem> IcalItem::parse(const QByteArray &text, QString *probl
         icalcomponent_free(c);
     }
     QStringList notes;
-    if (!others.isEmpty())
+    if (!others.isEmpty() && several)
+        *several = true;
+    else if (!others.isEmpty())
         notes << QStringLiteral("%1 events of other UIDs ignored").arg(others.size());
     if (const int older = dropOlderMasters(calendar))
         notes << QStringLiteral("%1 older copies of the event ignored").arg(older);
@@ -245,6 +257,54 @@ std::unique_ptr<IcalItem> IcalItem::parse(const QByteArray &text, QString *probl
         return nullptr;
     }
     return item;
+}
+
+std::vector<std::shared_ptr<const IcalItem>> IcalItem::parseFile(const QByteArray &text, QString *problem)
+{
+    std::vector<std::shared_ptr<const IcalItem>> items;
+    bool several = false;
+    std::unique_ptr<IcalItem> first = parseFirst(text, problem, &several);
+    if (!several) {
+        if (first)
+            items.push_back(std::move(first));
+        return items;
+    }
+    // Events of several UIDs, as some programs keep a whole calendar in one file: each UID an
+    // item, known by its UID (or one made from its text) as long as the file stays as it is.
+    QStringList notes;
+    QByteArrayView data = text;
+    if (data.startsWith("\xEF\xBB\xBF"))
+        data = data.sliced(3);
+    QSet<QByteArray> seen;
+    int laterCopies = 0;
+    IcalText::SplitText(
+        data,
+        [&](IcalText::ItemText &&part) {
+            const QByteArray uid = IcalText::UidOf(part);
+            QString partProblem;
+            std::unique_ptr<IcalItem> item = parse(part.text, &partProblem);
+            if (seen.contains(uid)) {
+                ++laterCopies;
+                return;
+            }
+            seen.insert(uid);
+            if (!item) {
+                notes << QStringLiteral("%1: skipped, %2").arg(QString(uid), partProblem);
+                return;
+            }
+            if (part.uid.isEmpty())
+                icalcomponent_set_uid(item->master(), uid.constData());
+            if (!partProblem.isEmpty())
+                notes << QStringLiteral("%1: %2").arg(QString(uid), partProblem);
+            items.push_back(std::move(item));
+        },
+        &notes);
+    if (laterCopies)
+        notes << QStringLiteral("%1 copies of events in later calendars of the file ignored").arg(laterCopies);
+    if (problem)
+        *problem = items.empty() && notes.isEmpty() ? QStringLiteral("no event in the calendar")
+                                                     : notes.join(QStringLiteral("; "));
+    return items;
 }
 
 void IcalItem::splitEach(const QByteArray &text, const std::function<void(std::unique_ptr<IcalItem>)> &take,

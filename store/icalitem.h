@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 
 typedef struct icalcomponent_impl icalcomponent;
 
@@ -22,6 +23,10 @@ public:
     // Parses a file's text. Null, with problem set, when it holds no event; when it holds events
     // of several UIDs, the first UID's events make the item and problem says so.
     static std::unique_ptr<IcalItem> parse(const QByteArray &text, QString *problem);
+    // Parses an item file that may hold events of several UIDs: one item for each, in the order
+    // the UIDs first appear (most files give one). Empty, with problem set, when none is read;
+    // problem also names what of the file was left out.
+    static std::vector<std::shared_ptr<const IcalItem>> parseFile(const QByteArray &text, QString *problem);
     // Splits a calendar file into items, one per UID, each with the time zones it refers to,
     // handing each to take as soon as it is made (a large file is never held parsed whole).
     // Events without a UID get one made from their content, so that importing the same file
@@ -116,6 +121,9 @@ public:
 
 private:
     IcalItem() = default;
+    // As parse; several, when given, is set (and nothing said of it) when the text holds events
+    // of more than one UID.
+    static std::unique_ptr<IcalItem> parseFirst(const QByteArray &text, QString *problem, bool *several);
     QList<icalcomponent *> latestOverrides(Notes *notes) const;
     // Removes all but the newest of several masters of the calendar's event; how many went.
     static int dropOlderMasters(icalcomponent *calendar);

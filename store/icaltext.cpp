@@ -1,7 +1,10 @@
 #include "icaltext_p.h"
 
+#include <QCryptographicHash>
 #include <QHash>
 #include <QList>
+
+#include <algorithm>
 
 namespace IcalText {
 namespace {
@@ -170,6 +173,7 @@ struct Calendar
     {
         QByteArray block;
         QList<QByteArray> tzids;
+        std::pair<qsizetype, qsizetype> range; // of block in the stream
     };
     QList<QByteArray> order;              // UIDs as they first appear
     QHash<QByteArray, QList<Event>> byUid;
@@ -185,6 +189,7 @@ void emitItems(Calendar &c, const std::function<void(ItemText &&)> &take, QStrin
         head += "PRODID:-//Quorvel//Quorvel//EN\r\n";
     auto make = [&](const QByteArray &uid, const QList<Calendar::Event> &events) {
         QByteArray text = head;
+        QList<std::pair<qsizetype, qsizetype>> ranges;
         QList<QByteArray> zonesAdded;
         for (const Calendar::Event &e : events) {
             for (const QByteArray &tzid : e.tzids) {
@@ -195,8 +200,10 @@ void emitItems(Calendar &c, const std::function<void(ItemText &&)> &take, QStrin
                 }
             }
         }
-        for (const Calendar::Event &e : events)
+        for (const Calendar::Event &e : events) {
             text += e.block;
+            ranges.append(e.range);
+        }
         text += "END:VCALENDAR\r\n";
         if (text.size() > kMaxItemBytes) {
             if (problems)
@@ -205,7 +212,7 @@ void emitItems(Calendar &c, const std::function<void(ItemText &&)> &take, QStrin
                                      .arg(kMaxItemBytes));
             return;
         }
-        take({uid, std::move(text)});
+        take({uid, std::move(text), std::move(ranges)});
     };
     for (const QByteArray &uid : std::as_const(c.order))
         make(uid, c.byUid.take(uid));
@@ -303,12 +310,13 @@ bool SplitText(QByteArrayView text, const std::function<void(ItemText &&)> &take
             if (blockKind == "VTIMEZONE" && !zoneId.isEmpty()) {
                 calendar.zones.insert(zoneId, block);
             } else if (blockKind == "VEVENT") {
+                const Calendar::Event event{block, tzids, {blockBegin, line.end}};
                 if (uid.isEmpty()) {
-                    calendar.withoutUid.append({block, tzids});
+                    calendar.withoutUid.append(event);
                 } else {
                     if (!calendar.byUid.contains(uid))
                         calendar.order.append(uid);
-                    calendar.byUid[uid].append({block, tzids});
+                    calendar.byUid[uid].append(event);
                 }
             }
         }
@@ -320,6 +328,37 @@ bool SplitText(QByteArrayView text, const std::function<void(ItemText &&)> &take
     if (depth > 0)
         emitItems(calendar, take, problems); // a calendar the file does not end
     return true;
+}
+
+QByteArray UidOf(const ItemText &item)
+{
+    if (!item.uid.isEmpty())
+        return item.uid;
+    return "quorvel-" + QCryptographicHash::hash(item.text, QCryptographicHash::Sha1).toHex();
+}
+
+std::optional<QByteArray> WithoutItem(QByteArrayView text, const QByteArray &uid)
+{
+    QList<std::pair<qsizetype, qsizetype>> cut;
+    const bool read = SplitText(
+        text,
+        [&](ItemText &&item) {
+            if (UidOf(item) == uid)
+                cut += item.ranges;
+        },
+        nullptr);
+    if (!read || cut.isEmpty())
+        return std::nullopt;
+    std::sort(cut.begin(), cut.end());
+    QByteArray rest;
+    rest.reserve(text.size());
+    qsizetype from = 0;
+    for (const auto &[begin, end] : std::as_const(cut)) {
+        rest += text.sliced(from, begin - from);
+        from = end;
+    }
+    rest += text.sliced(from);
+    return rest;
 }
 
 QByteArray FirstUid(QByteArrayView text)

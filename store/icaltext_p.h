@@ -6,10 +6,12 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
+#include <optional>
 
 namespace IcalText {
 
@@ -35,9 +37,17 @@ struct ItemText
 {
     QByteArray uid;
     QByteArray text;
+    QList<std::pair<qsizetype, qsizetype>> ranges; // of the item's events in the stream
 };
 bool SplitText(QByteArrayView text, const std::function<void(ItemText &&)> &take,
                QStringList *problems);
+
+// The UID an item of a stream is known by: its own, or for events without one a UID made from
+// their text, the same for the same text.
+QByteArray UidOf(const ItemText &item);
+// The stream without the events of the item known by uid, every other line as it was; nothing
+// when the stream holds no such item or cannot be read.
+std::optional<QByteArray> WithoutItem(QByteArrayView text, const QByteArray &uid);
 
 // The UID of the first event of a calendar text, found without parsing it; empty when none.
 QByteArray FirstUid(QByteArrayView text);

@@ -14,7 +14,7 @@ Item::Item(std::shared_ptr<SessionData> session, std::shared_ptr<FolderData> fol
 
 QString Item::EntryID() const
 {
-    return m_fileName.isEmpty() ? QString() : m_folder->entryIdOf(m_fileName);
+    return m_fileName.isEmpty() ? QString() : m_folder->entryIdOf(m_fileName, m_content ? m_content->uid() : QString());
 }
 
 QString Item::MessageClass() const
@@ -25,7 +25,7 @@ QString Item::MessageClass() const
 void Item::Delete()
 {
     if (!m_fileName.isEmpty())
-        m_folder->removeItem(m_fileName);
+        m_folder->removeItem(m_fileName, m_content ? m_content->uid() : QString());
 }
 
 } // namespace Store

@@ -103,6 +103,34 @@ void Items::SetColumns(const QString &columns)
     }
 }
 
+void Items::collect(const QString &fileName, const std::shared_ptr<const IcalItem> &item,
+                    const std::optional<Restriction> &filter, double endMin, double startMax,
+                    QList<Element> &elements)
+{
+    const QString entryId = m_folder->entryIdOf(fileName, item->uid());
+    if (m_includeRecurrences) {
+        IcalItem::Notes notes;
+        const QList<IcalItem::Occurrence> occurrences = item->occurrences(endMin, startMax, &notes);
+        const QString file = m_folder->path + QLatin1Char('/') + fileName;
+        if (!notes.leftOut.isEmpty())
+            m_session->warn(file + QStringLiteral(": left out, ") + notes.leftOut);
+        for (const QString &bent : std::as_const(notes.bent))
+            m_session->warn(file + QStringLiteral(": ") + bent);
+        for (const IcalItem::Occurrence &o : occurrences) {
+            const RestrictionValues v = valuesOf(*item, o.source, o.start, o.end, o.allDay, entryId);
+            if (!filter || filter->matches(v))
+                elements.append({m_session->makeItem(m_folder, fileName, item, &o), o.start, o.end, v.subject});
+        }
+        return;
+    }
+    const IcalItem::Times t = item->times();
+    if (!t.valid)
+        return; // no start, or an end past the dates there are
+    const RestrictionValues v = valuesOf(*item, item->master(), t.start, t.end, t.allDay, entryId);
+    if (!filter || filter->matches(v))
+        elements.append({m_session->makeItem(m_folder, fileName, item), t.start, t.end, v.subject});
+}
+
 QList<ItemPtr> Items::evaluate(const std::optional<Restriction> &extra)
 {
     std::optional<Restriction> filter = m_restriction;
@@ -116,45 +144,15 @@ QList<ItemPtr> Items::evaluate(const std::optional<Restriction> &extra)
     QStringList names = m_folder->entries().keys();
     names.sort(); // a stable order for equal sort keys
 
-    struct Element
-    {
-        ItemPtr item;
-        double start, end;
-        QString subject;
-    };
     QList<Element> elements;
     for (const QString &name : std::as_const(names)) {
         if (m_progress && !m_progress())
             break;
         // Looked up afresh after the progress call, which may have let the folder change.
-        const FolderData::Entry &e = m_folder->entries()[name];
-        if (!e.item || e.item->isHidden())
-            continue;
-        const QString entryId = m_folder->entryIdOf(name);
-        if (m_includeRecurrences) {
-            IcalItem::Notes notes;
-            const QList<IcalItem::Occurrence> occurrences = e.item->occurrences(endMin, startMax, &notes);
-            const QString file = m_folder->path + QLatin1Char('/') + name;
-            if (!notes.leftOut.isEmpty())
-                m_session->warn(file + QStringLiteral(": left out, ") + notes.leftOut);
-            for (const QString &bent : std::as_const(notes.bent))
-                m_session->warn(file + QStringLiteral(": ") + bent);
-            for (const IcalItem::Occurrence &o : occurrences) {
-                const RestrictionValues v =
-                    valuesOf(*e.item, o.source, o.start, o.end, o.allDay, entryId);
-                if (!filter || filter->matches(v))
-                    elements.append({m_session->makeItem(m_folder, name, e.item, &o), o.start,
-                                     o.end, v.subject});
-            }
-        } else {
-            const IcalItem::Times t = e.item->times();
-            if (!t.valid)
-                continue; // no start, or an end past the dates there are
-            const RestrictionValues v =
-                valuesOf(*e.item, e.item->master(), t.start, t.end, t.allDay, entryId);
-            if (!filter || filter->matches(v))
-                elements.append(
-                    {m_session->makeItem(m_folder, name, e.item), t.start, t.end, v.subject});
+        const std::vector<std::shared_ptr<const IcalItem>> items = m_folder->entries()[name].items;
+        for (const std::shared_ptr<const IcalItem> &item : items) {
+            if (!item->isHidden())
+                collect(name, item, filter, endMin, startMax, elements);
         }
     }
     if (!m_sortProperty.isEmpty()) {
@@ -213,18 +211,26 @@ void Items::onFolderChanged(const QStringList &added, const QStringList &changed
 {
     const auto emitFor = [this](const QString &name, bool isNew) {
         const FolderData::Entry *e = m_folder->entry(name, m_session->warnings);
-        if (!e || !e->item || e->item->isHidden())
+        if (!e)
             return;
-        const ItemPtr item = m_session->makeItem(m_folder, name, e->item);
-        if (isNew)
-            emit ItemAdd(item);
-        else
-            emit ItemChange(item);
+        for (const std::shared_ptr<const IcalItem> &content : e->items) {
+            if (content->isHidden())
+                continue;
+            const ItemPtr item = m_session->makeItem(m_folder, name, content);
+            if (isNew)
+                emit ItemAdd(item);
+            else
+                emit ItemChange(item);
+        }
     };
     for (const QString &name : added)
         emitFor(name, true);
     for (const QString &name : changedFiles)
         emitFor(name, false);
+    // An item that left a file of several UIDs leaves no trace to say which: it is heard as a
+    // removal, which nobody can tie to an item either.
+    if (m_folder->takeItemsWent() && !removed)
+        removed = 1;
     for (int i = 0; i < removed; ++i)
         emit ItemRemove();
 }

@@ -7,7 +7,10 @@
 #include <QStringList>
 
 #include <functional>
+#include <memory>
 #include <optional>
+
+class IcalItem;
 
 namespace Store {
 
@@ -54,7 +57,17 @@ protected:
     void connectNotify(const QMetaMethod &signal) override;
 
 private:
+    struct Element
+    {
+        ItemPtr item;
+        double start, end;
+        QString subject;
+    };
     QList<ItemPtr> evaluate(const std::optional<Restriction> &extra);
+    // The elements one item of a file gives under filter.
+    void collect(const QString &fileName, const std::shared_ptr<const IcalItem> &item,
+                 const std::optional<Restriction> &filter, double endMin, double startMax,
+                 QList<Element> &elements);
     void onFolderChanged(const QStringList &added, const QStringList &changed, int removed);
 
     std::shared_ptr<SessionData> m_session;

@@ -61,8 +61,8 @@ ItemPtr NameSpace::GetItemFromID(const QString &entryId, const QString &storeId)
             const QString file = f->fileWithId(entryId);
             if (file.isEmpty())
                 return {};
-            const FolderData::Entry *e = f->entry(file, m_data->warnings);
-            return e && e->item ? m_data->makeItem(f, file, e->item) : ItemPtr();
+            const auto content = f->itemWithId(file, entryId, m_data->warnings);
+            return content ? m_data->makeItem(f, file, content) : ItemPtr();
         };
         // The folders being watched know their items by identifier without reading the disk.
         for (const auto &f : std::as_const(m_data->folders)) {

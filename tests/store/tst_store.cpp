@@ -575,3 +575,180 @@ TEST_F(StoreTest, AKilledWriterLeavesTheOldOrTheNewItem)
     }
     EXPECT_EQ(calendar()->Items()->Count(), 5) << "left-over temp files are no items";
 }
+
+namespace {
+
+// A calendar of three events in one file, as some programs keep a whole calendar: a series
+// with a moved instance, a one-off, an event without a UID, and a task the planner never shows.
+const QByteArray kTeamFile =
+    "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Elsewhere//Team//EN\r\nX-WR-CALNAME:Team\r\n"
+    "BEGIN:VEVENT\r\nUID:series\r\nSUMMARY:Planning\r\nDTSTART:20260302T100000\r\n"
+    "DTEND:20260302T110000\r\nRRULE:FREQ=WEEKLY;COUNT=3\r\nEND:VEVENT\r\n"
+    "BEGIN:VTODO\r\nUID:task\r\nSUMMARY:Book the room\r\nEND:VTODO\r\n"
+    "BEGIN:VEVENT\r\nUID:once\r\nSUMMARY:Offsite\r\nDTSTART;VALUE=DATE:20260415\r\n"
+    "DTEND;VALUE=DATE:20260417\r\nEND:VEVENT\r\n"
+    "BEGIN:VEVENT\r\nSUMMARY:No UID\r\nDTSTART:20260501T090000\r\nDTEND:20260501T100000\r\n"
+    "END:VEVENT\r\n"
+    "BEGIN:VEVENT\r\nUID:series\r\nRECURRENCE-ID:20260309T100000\r\nSUMMARY:Planning (moved)\r\n"
+    "DTSTART:20260310T100000\r\nDTEND:20260310T110000\r\nEND:VEVENT\r\n"
+    "END:VCALENDAR\r\n";
+
+// Leaves the calendar folder to the test's own files.
+void EmptyFolder(const QString &dir)
+{
+    for (const QString &name : QDir(dir).entryList({"*.ics"}, QDir::Files))
+        QFile::remove(dir + "/" + name);
+}
+
+// How many files of dir hold an event with that UID.
+int FilesHolding(const QString &dir, const QByteArray &uid)
+{
+    int n = 0;
+    for (const QString &name : QDir(dir).entryList({"*.ics"}, QDir::Files))
+        n += ReadAll(dir + "/" + name).contains("\nUID:" + uid + "\r\n");
+    return n;
+}
+
+} // namespace
+
+TEST_F(StoreTest, EveryEventOfAFileOfSeveralShowsAndKeepsItsIdentifier)
+{
+    EmptyFolder(root + "/Calendar");
+    WriteAll(root + "/Calendar/team.ics", kTeamFile);
+    ItemsPtr items = calendar()->Items();
+    items->setIncludeRecurrences(true);
+    items->Sort("[Start]");
+    const QStringList listed = subjects(items->Restrict("[Start] >= '2026-03-01' And [Start] < '2026-06-01'"));
+    EXPECT_EQ(listed, QStringList({"Planning", "Planning (moved)", "Planning", "Offsite", "No UID"}));
+    EXPECT_TRUE(session->warnings().isEmpty()) << qPrintable(session->warnings().join('\n'));
+
+    // Each has an identifier of its own that finds it, in this session and in another.
+    QStringList ids;
+    for (const QString &subject : {"Planning", "Offsite", "No UID"}) {
+        const ItemPtr item = calendar()->Items()->Find("[Subject] = '" + subject + "'");
+        ASSERT_TRUE(item) << qPrintable(subject);
+        ids << item->EntryID();
+        auto back = std::dynamic_pointer_cast<AppointmentItem>(NameSpace(options).GetItemFromID(item->EntryID()));
+        ASSERT_TRUE(back) << qPrintable(subject);
+        EXPECT_EQ(back->Subject(), subject);
+    }
+    ids.removeDuplicates();
+    EXPECT_EQ(ids.size(), 3);
+    EXPECT_EQ(ReadAll(root + "/Calendar/team.ics"), kTeamFile) << "reading changes nothing";
+}
+
+TEST_F(StoreTest, AnEventEditedOrDeletedLeavesTheRestOfItsFileAsItWas)
+{
+    const QString folder = root + "/Calendar";
+    EmptyFolder(folder);
+    WriteAll(folder + "/team.ics", kTeamFile);
+    auto planning = std::dynamic_pointer_cast<AppointmentItem>(calendar()->Items()->Find("[Subject] = 'Planning'"));
+    ASSERT_TRUE(planning);
+    planning->setLocation("Room 4");
+    planning->Save();
+    // The series, with its moved instance, now has a file of its own; the rest is the file as
+    // it was without the series' lines.
+    EXPECT_NE(planning->fileName(), "team.ics");
+    const QByteArray own = ReadAll(folder + "/" + planning->fileName());
+    EXPECT_TRUE(own.contains("LOCATION:Room 4")) << own.constData();
+    EXPECT_TRUE(own.contains("RECURRENCE-ID:20260309T100000")) << own.constData();
+    QByteArray expected = kTeamFile;
+    expected.remove(expected.indexOf("BEGIN:VEVENT\r\nUID:series\r\nRECURRENCE-ID"),
+                    QByteArray("BEGIN:VEVENT\r\nUID:series\r\nRECURRENCE-ID:20260309T100000\r\nSUMMARY:"
+                               "Planning (moved)\r\nDTSTART:20260310T100000\r\nDTEND:20260310T110000\r\n"
+                               "END:VEVENT\r\n")
+                        .size());
+    expected.remove(expected.indexOf("BEGIN:VEVENT\r\nUID:series"),
+                    expected.indexOf("BEGIN:VTODO") - expected.indexOf("BEGIN:VEVENT\r\nUID:series"));
+    EXPECT_EQ(ReadAll(folder + "/team.ics"), expected);
+    EXPECT_EQ(FilesHolding(folder, "series"), 1);
+    EXPECT_EQ(NameSpace(options).GetItemFromID(planning->EntryID())->EntryID(), planning->EntryID());
+
+    // Deleting one of the rest rewrites the file without it; the task stays.
+    auto offsite = std::dynamic_pointer_cast<AppointmentItem>(calendar()->Items()->Find("[Subject] = 'Offsite'"));
+    ASSERT_TRUE(offsite);
+    offsite->Delete();
+    EXPECT_EQ(FilesHolding(folder, "once"), 0);
+    EXPECT_TRUE(ReadAll(folder + "/team.ics").contains("SUMMARY:Book the room"));
+    // The last event of the file is edited in place, as any file of one event, task and all.
+    auto noUid = std::dynamic_pointer_cast<AppointmentItem>(calendar()->Items()->Find("[Subject] = 'No UID'"));
+    ASSERT_TRUE(noUid);
+    noUid->setSubject("Edited");
+    noUid->Save();
+    EXPECT_EQ(noUid->fileName(), "team.ics");
+    EXPECT_TRUE(ReadAll(folder + "/team.ics").contains("SUMMARY:Edited"));
+    EXPECT_TRUE(ReadAll(folder + "/team.ics").contains("BEGIN:VTODO"));
+    ItemsPtr all = calendar()->Items();
+    EXPECT_EQ(subjects(all->Restrict("[Start] >= '2026-03-01' And [Start] < '2026-06-01'")),
+              QStringList({"Planning", "Edited"}));
+    EXPECT_FALSE(QDir(folder).entryList(QDir::Files | QDir::Hidden).join(' ').contains(".quorvel-move"));
+}
+
+TEST_F(StoreTest, AWriterKilledWhileMovingEventsOutLeavesEachInExactlyOneFile)
+{
+    const QString folder = root + "/Calendar";
+    QByteArray text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Elsewhere//Big//EN\r\n";
+    constexpr int kEvents = 40;
+    for (int i = 0; i < kEvents; ++i)
+        text += QString("BEGIN:VEVENT\r\nUID:e%1\r\nSUMMARY:e%1\r\nDTSTART:202606%2T090000\r\n"
+                        "DTEND:202606%2T100000\r\nDESCRIPTION:%3\r\nEND:VEVENT\r\n")
+                    .arg(i)
+                    .arg(1 + i % 28, 2, 10, QChar('0'))
+                    .arg(QString(2000, 'd'))
+                    .toUtf8();
+    text += "END:VCALENDAR\r\n";
+    WriteAll(folder + "/all.ics", text);
+    QRandomGenerator rng(7);
+    for (int round = 0; round < 30; ++round) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            // Edits every event in turn, each moving out of the shared file, until killed.
+            NameSpace s(options);
+            for (int v = 0;; ++v) {
+                for (int i = 0; i < kEvents; ++i) {
+                    ItemPtr found = s.GetDefaultFolder(olFolderCalendar)->Items()->Find(QString("[Subject] = 'e%1'").arg(i));
+                    if (auto item = std::dynamic_pointer_cast<AppointmentItem>(found)) {
+                        item->setLocation(QString("v%1").arg(v));
+                        item->Save();
+                    }
+                }
+            }
+        }
+        usleep(2000 + rng.bounded(60000));
+        ASSERT_TRUE(KillProcess(child));
+        int status = 0;
+        waitpid(child, &status, 0);
+        // Whoever reads the folder next finishes a move that was cut off.
+        NameSpace next(options);
+        ItemsPtr items = next.GetDefaultFolder(olFolderCalendar)->Items();
+        EXPECT_EQ(items->Restrict("[Start] >= '2026-06-01' And [Start] < '2026-07-01'")->Count(), kEvents)
+            << "round " << round;
+        for (int i = 0; i < kEvents; ++i)
+            ASSERT_EQ(FilesHolding(folder, "e" + QByteArray::number(i)), 1) << "round " << round << ", e" << i;
+    }
+}
+
+TEST_F(StoreTest, AnEventMovedOutOfASharedFileIsHeardAsAddedAndTheOldIdentifierAsRemoved)
+{
+    EmptyFolder(root + "/Calendar");
+    WriteAll(root + "/Calendar/team.ics", kTeamFile);
+    ItemsPtr items = calendar()->Items();
+    QStringList heard;
+    QObject::connect(items.get(), &Items::ItemAdd, [&](const ItemPtr &i) {
+        heard << "add " + std::dynamic_pointer_cast<AppointmentItem>(i)->Subject();
+    });
+    QObject::connect(items.get(), &Items::ItemChange, [&](const ItemPtr &i) {
+        heard << "change " + std::dynamic_pointer_cast<AppointmentItem>(i)->Subject();
+    });
+    QObject::connect(items.get(), &Items::ItemRemove, [&] { heard << "remove"; });
+    // The first event of the file leaves: the next takes over the file's own identifier, so
+    // the planner must drop what it holds of the old one.
+    auto planning = std::dynamic_pointer_cast<AppointmentItem>(items->Find("[Subject] = 'Planning'"));
+    ASSERT_TRUE(planning);
+    planning->setSubject("Planning, room 4");
+    planning->Save();
+    EXPECT_GE(waitFor([&] { return heard.contains("remove"); }, 2000), 0) << qPrintable(heard.join(", "));
+    heard.sort();
+    EXPECT_EQ(heard, QStringList({"add Planning, room 4", "change No UID", "change Offsite", "remove"}));
+}
