@@ -72,6 +72,11 @@ void StreamDialogs::about(const About &box)
                                QLatin1Char('\n') + box.description);
 }
 
+void StreamDialogs::report(const QString &title, const QString &intro, const QStringList &lines)
+{
+    writeLine(title, intro + QLatin1Char('\n') + lines.join(QLatin1Char('\n')));
+}
+
 bool StreamDialogs::openAddress(const QString &address)
 {
     writeLine(QString(), AddressWithScheme(address));

@@ -55,6 +55,8 @@ public:
     // A folder browser that can create folders; the folder chosen, or an empty text on Cancel.
     virtual QString browseFolder(const QString &title, const QString &initial = QString()) = 0;
     virtual void about(const About &box) = 0;
+    // Lines to read, however many: intro above them, the lines in a box that scrolls.
+    virtual void report(const QString &title, const QString &intro, const QStringList &lines) = 0;
     // Opens a web address or a file in the desktop's program for it; an address without a scheme
     // is taken as a web address. False when nothing could open it.
     virtual bool openAddress(const QString &address) = 0;
@@ -89,6 +91,7 @@ public:
     QString saveFileName(const SaveFile &request) override;
     QString browseFolder(const QString &title, const QString &initial) override;
     void about(const About &box) override;
+    void report(const QString &title, const QString &intro, const QStringList &lines) override;
     bool openAddress(const QString &address) override;
     void beginWait() override {}
     void endWait() override {}

@@ -145,11 +145,16 @@ void FolderData::readEntry(const QString &fileName, Entry &e, QStringList &warni
         m_itemsWent |= !after.isEmpty() && !ids.contains(ItemId(fileId, before, uid));
     e.problem = problem;
     if (!problem.isEmpty()) {
-        const QString line = info.filePath() + QStringLiteral(": ") +
-                             (e.items.empty() ? QStringLiteral("skipped, ") + problem : problem);
+        const QString line = problemLine(fileName, e);
         warnings.append(line);
         qWarning("%s", qPrintable(line));
     }
+}
+
+QString FolderData::problemLine(const QString &fileName, const Entry &e) const
+{
+    return path + QLatin1Char('/') + fileName + QStringLiteral(": ") +
+           (e.items.empty() ? QStringLiteral("skipped, ") + e.problem : e.problem);
 }
 
 bool FolderData::refresh(QStringList &warnings, const std::function<bool()> &progress)

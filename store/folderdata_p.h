@@ -52,6 +52,8 @@ public:
     // The entry of one file, read now; null when the file is not there.
     const Entry *entry(const QString &fileName, QStringList &warnings);
     const QHash<QString, Entry> &entries() const { return m_entries; }
+    // What was left out of a file that could not be read whole, as warnings say it.
+    QString problemLine(const QString &fileName, const Entry &e) const;
     // The item file whose identifier is entryId, from the file names alone: from the index of a
     // watched folder, which its change notifications keep current, else by listing the folder.
     QString fileWithId(const QString &entryId) const;

@@ -112,8 +112,18 @@ void Items::collect(const QString &fileName, const std::shared_ptr<const IcalIte
         IcalItem::Notes notes;
         const QList<IcalItem::Occurrence> occurrences = item->occurrences(endMin, startMax, &notes);
         const QString file = m_folder->path + QLatin1Char('/') + fileName;
-        if (!notes.leftOut.isEmpty())
-            m_session->warn(file + QStringLiteral(": left out, ") + notes.leftOut);
+        if (!notes.leftOut.isEmpty()) {
+            const QString line = file + QStringLiteral(": left out, ") + notes.leftOut;
+            m_session->warn(line);
+            // One line a file: a file already named for what could not be read gets the reason.
+            const QString head = file + QStringLiteral(": ");
+            const auto named = std::find_if(m_leftOut.begin(), m_leftOut.end(),
+                                            [&](const QString &l) { return l.startsWith(head); });
+            if (named != m_leftOut.end())
+                *named += QStringLiteral("; left out, ") + notes.leftOut;
+            else
+                m_leftOut.append(line);
+        }
         for (const QString &bent : std::as_const(notes.bent))
             m_session->warn(file + QStringLiteral(": ") + bent);
         for (const IcalItem::Occurrence &o : occurrences) {
@@ -139,10 +149,17 @@ QList<ItemPtr> Items::evaluate(const std::optional<Restriction> &extra)
     const double startMax = filter ? filter->startMax() : OADate::kMax;
     const double endMin = filter ? filter->endMin() : OADate::kMin;
 
+    m_leftOut.clear();
     if (!m_folder->refresh(m_session->warnings, m_progress))
         return {};
     QStringList names = m_folder->entries().keys();
     names.sort(); // a stable order for equal sort keys
+    for (const QString &name : std::as_const(names)) {
+        // Said once when read; counted at every enumeration.
+        const FolderData::Entry &e = m_folder->entries()[name];
+        if (!e.problem.isEmpty())
+            m_leftOut.append(m_folder->problemLine(name, e));
+    }
 
     QList<Element> elements;
     for (const QString &name : std::as_const(names)) {
@@ -155,6 +172,7 @@ QList<ItemPtr> Items::evaluate(const std::optional<Restriction> &extra)
                 collect(name, item, filter, endMin, startMax, elements);
         }
     }
+    m_leftOut.sort();
     if (!m_sortProperty.isEmpty()) {
         const bool down = m_sortDescending;
         const auto byTime = [down](double a, double b) { return down ? b < a : a < b; };

@@ -43,6 +43,9 @@ public:
     ItemPtr GetNext();
     // Every element, in order.
     QList<ItemPtr> all();
+    // The calendar files the last enumeration left out, whole or in part, each as "path: why"
+    // (the lines it also wrote to standard error); empty when it read everything.
+    QStringList leftOut() const { return m_leftOut; }
     // A new, unsaved appointment of the folder.
     AppointmentItemPtr Add();
 
@@ -71,6 +74,7 @@ private:
     void onFolderChanged(const QStringList &added, const QStringList &changed, int removed);
 
     std::shared_ptr<SessionData> m_session;
+    QStringList m_leftOut;
     std::shared_ptr<FolderData> m_folder;
     std::optional<Restriction> m_restriction;
     QString m_sortProperty;

@@ -4,6 +4,7 @@
 #include "cacherecord.h"
 #include "dialogs.h"
 #include "fileio.h"
+#include "leftoutlist.h"
 #include "oadate.h"
 #include "planneryear.h"
 #include "qverror.h"
@@ -66,6 +67,7 @@ void Syncher::rebuild()
         PlannerYear year(CalStartYear, CalStartMonth);
         const QString restriction = RangeRestriction(OADate::toDate(year.PlannerStart()),
                                                      OADate::toDate(year.PlannerEnd()));
+        QStringList leftOut;
         const CacheWriteResult written = ReplaceCacheFile(
             {CacheFileName, TempFileName},
             [&](CacheRecordWriter &writer) {
@@ -85,6 +87,7 @@ void Syncher::rebuild()
                 const QList<ItemPtr> all = items->all();
                 if (cancelled()) // the enumeration stopped short: what it gives is not the year
                     return false;
+                leftOut = items->leftOut();
                 for (const ItemPtr &item : all) {
                     if (cancelled())
                         return false;
@@ -100,6 +103,9 @@ void Syncher::rebuild()
             [this](bool on) { WritingFile = on; });
         switch (written.stage) {
         case CacheWriteResult::Done:
+            // What the new cache lacks; a list that cannot be written only goes unsaid.
+            if (!WriteLeftOutList(CacheFileName, leftOut))
+                qWarning("Cannot write %s", qPrintable(LeftOutListFileOf(CacheFileName)));
             break;
         case CacheWriteResult::TempNotDeleted:
             result = SynchTempFileFailed;

@@ -1,13 +1,15 @@
 // quorvel-shots: pictures of the planner at work for the documentation, made without a display:
 // the demo calendar with the pointer over an appointment (its tooltip and the date label), a pen
 // drag across two month rows, the legend, the filter dialog, the print preview and its page
-// setup. Usage: quorvel-shots --store DIR OUTPUT-DIRECTORY
+// setup; with --left-out, only the planner of a calendar some of whose files cannot be read, and
+// the list of them. Usage: quorvel-shots --store DIR [--left-out] OUTPUT-DIRECTORY
 
 #include "calendarstore.h"
 #include "dialogs.h"
 #include "filterdialog.h"
 #include "printoptionsdialog.h"
 #include "printpreviewwindow.h"
+#include "qtdialogs.h"
 #include "regio.h"
 #include "storeoptions.h"
 #include "syncher.h"
@@ -19,6 +21,7 @@
 #include <QElapsedTimer>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QToolTip>
 
 #include <cstdio>
@@ -63,6 +66,38 @@ QImage picture(QWidget &window, bool withToolTip = false)
     return image;
 }
 
+// The planner with the update indicator's status over its logo and the list of the files left
+// out in front; the planner's messages must be windows.
+bool leftOutPicture(YearPlan &plan, const QString &file)
+{
+    QWidget *logo = plan.findChild<QWidget *>(QStringLiteral("imgLogo"));
+    QToolTip::showText(logo->mapToGlobal(QPoint(0, logo->height())), logo->toolTip(), logo);
+    QApplication::processEvents();
+    QImage image = picture(plan, true);
+    QToolTip::hideText();
+    QImage box;
+    QTimer::singleShot(300, [&] {
+        if (QWidget *shown = QApplication::activeModalWidget()) {
+            box = shown->grab().toImage();
+            shown->close();
+        }
+    });
+    plan.planner().ShowLeftOutFiles();
+    // Offscreen windows have no frame: the box gets its title as a window manager would draw it.
+    QPainter p(&image);
+    const int title = 26;
+    const QRect frame(image.width() - box.width() - 24, image.height() - box.height() - title - 24, box.width(),
+                      box.height() + title);
+    p.fillRect(frame.adjusted(0, 0, 0, -box.height()), QColor(0x3c, 0x4a, 0x5c));
+    p.setPen(Qt::white);
+    p.drawText(frame.adjusted(10, 0, 0, -box.height()), Qt::AlignVCenter, QStringLiteral("Calendar files left out"));
+    p.drawImage(frame.left(), frame.top() + title, box);
+    p.setPen(QColor(0x3c, 0x4a, 0x5c));
+    p.drawRect(frame.adjusted(0, 0, -1, -1));
+    p.end();
+    return !box.isNull() && image.save(file);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -74,6 +109,7 @@ int main(int argc, char **argv)
     QCommandLineParser parser;
     parser.addHelpOption();
     parser.addPositionalArgument("directory", "Where the pictures go.");
+    parser.addOption({"left-out", "Only the picture of the calendar files left out."});
     AddStoreOptions(parser);
     parser.process(app);
     if (parser.positionalArguments().size() != 1)
@@ -81,7 +117,10 @@ int main(int argc, char **argv)
     const QDir out(parser.positionalArguments()[0]);
     Store::Application::setSharedOptions(StoreOptionsFrom(parser));
 
-    StreamDialogs dialogs;
+    // The list of files left out is a window of its own.
+    StreamDialogs streamDialogs;
+    QtDialogs windowDialogs;
+    Dialogs &dialogs = parser.isSet("left-out") ? static_cast<Dialogs &>(windowDialogs) : streamDialogs;
     YearPlan plan(nullptr, &dialogs);
     plan.setSyncherFactory([&](const Store::ProfileOptions &store) {
         return std::make_unique<Syncher>(dialogs, store);
@@ -93,6 +132,14 @@ int main(int argc, char **argv)
     settle(plan);
     plan.ChangeYear(2026 - plan.state().year.selectedYear());
     settle(plan);
+    if (parser.isSet("left-out")) {
+        if (plan.planner().leftOutFiles().isEmpty() || !leftOutPicture(plan, out.filePath("quorvel-left-out.png"))) {
+            std::fprintf(stderr, "quorvel-shots: no calendar files left out, or no picture of them\n");
+            return 1;
+        }
+        std::printf("quorvel-left-out.png in %s\n", qPrintable(out.path()));
+        return 0;
+    }
 
     // Over an appointment: the first bar of April.
     QWidget *grid = plan.gridCanvas();

@@ -11,6 +11,7 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <QUrl>
@@ -201,6 +202,27 @@ void QtDialogs::about(const About &box)
     layout->addWidget(buttons);
     about.resize(420, about.sizeHint().height());
     about.exec();
+}
+
+void QtDialogs::report(const QString &title, const QString &intro, const QStringList &lines)
+{
+    QDialog box(m_parent);
+    box.setObjectName(QStringLiteral("reportBox"));
+    box.setWindowTitle(titleOr(title));
+    auto *label = new QLabel(intro, &box);
+    label->setWordWrap(true);
+    auto *text = new QPlainTextEdit(lines.join(QLatin1Char('\n')), &box);
+    text->setObjectName(QStringLiteral("reportLines"));
+    text->setReadOnly(true);
+    text->setLineWrapMode(QPlainTextEdit::NoWrap);
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, &box);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &box, &QDialog::reject);
+    auto *layout = new QVBoxLayout(&box);
+    layout->addWidget(label);
+    layout->addWidget(text, 1);
+    layout->addWidget(buttons);
+    box.resize(760, 320);
+    box.exec();
 }
 
 bool QtDialogs::openAddress(const QString &address)

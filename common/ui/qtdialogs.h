@@ -18,6 +18,7 @@ public:
     QString saveFileName(const SaveFile &request) override;
     QString browseFolder(const QString &title, const QString &initial) override;
     void about(const About &box) override;
+    void report(const QString &title, const QString &intro, const QStringList &lines) override;
     bool openAddress(const QString &address) override;
     void beginWait() override;
     void endWait() override;

@@ -6,6 +6,7 @@
 #include "eventkey.h"
 #include "gridmetrics.h"
 #include "itemchanges.h"
+#include "leftoutlist.h"
 #include "oadate.h"
 #include "plannerview.h"
 #include "propertybag.h"
@@ -213,6 +214,11 @@ void Planner::setSelectedYear(int year)
 void Planner::loadCache()
 {
     m_loader.LoadCache(m_state, m_cacheFiles.cacheFile);
+    // What the rebuild that wrote this cache could not read.
+    if (QStringList leftOut = ReadLeftOutList(m_cacheFiles.cacheFile); leftOut != m_leftOut) {
+        m_leftOut = std::move(leftOut);
+        SetUpdateIndicator(m_indicatorColour);
+    }
 }
 
 void Planner::RefreshPlanner()
@@ -343,7 +349,9 @@ void Planner::ChangeYear(int delta)
 void Planner::SetUpdateIndicator(quint32 colour)
 {
     m_indicatorColour = colour;
-    const QString text = statusTextOf(colour);
+    QStringList parts{statusTextOf(colour), LeftOutStatus(int(m_leftOut.size()))};
+    parts.removeAll(QString());
+    const QString text = parts.join(QStringLiteral("  "));
     if (m_view)
         m_view->showUpdateIndicator(colour, text);
     emit StatusChange(text);
@@ -384,6 +392,16 @@ void Planner::ShowAbout()
                                      "dashboard environment.");
     box.address = HelpPageAddress();
     m_state.dialogs.about(box);
+}
+
+void Planner::ShowLeftOutFiles()
+{
+    if (m_leftOut.isEmpty())
+        return;
+    m_state.dialogs.report(QStringLiteral("Calendar files left out"),
+                           QStringLiteral("The planner does not show these files of the calendar, "
+                                          "or not all of them:"),
+                           m_leftOut);
 }
 
 void Planner::SelectCategory(int position)

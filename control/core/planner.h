@@ -84,6 +84,9 @@ public:
     void SetUpdateIndicator(quint32 colour);
     void ShowFilterState();
     void ShowAbout();
+    // The calendar files the last rebuild could not read whole, and why.
+    const QStringList &leftOutFiles() const { return m_leftOut; }
+    void ShowLeftOutFiles();
     // The planner's help page in the desktop's browser.
     void ShowHelpPage();
 
@@ -137,6 +140,7 @@ private:
     bool m_visualStyles = false;
     quint32 m_weekendColour = 0xAAE8EE;
     quint32 m_indicatorColour = PlannerState::kIdleIndicatorColour;
+    QStringList m_leftOut;
     int m_codePage = 1252;
     int m_retries = 0;
     qint16 m_selectedCategory = 0;

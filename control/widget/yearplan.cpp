@@ -103,6 +103,7 @@ void YearPlan::buildChildren()
             [this](int index) { m_planner->SelectCategory(index); });
     m_help = new HelpMenu(this);
     connect(m_help, &HelpMenu::aboutRequested, this, [this] { m_planner->ShowAbout(); });
+    connect(m_help, &HelpMenu::leftOutRequested, this, [this] { m_planner->ShowLeftOutFiles(); });
     m_input = new PlannerInput(*m_pointer, *m_planner,
                                {this, m_grid, m_monthColumn, m_dayHeadings, m_dateLabel, m_logo,
                                 m_gridScroll, m_help},
@@ -246,6 +247,9 @@ void YearPlan::showUpdateIndicator(quint32 colour, const QString &status)
 {
     m_indicator->setColour(colour);
     m_logo->setToolTip(status);
+    m_indicator->setToolTip(status);
+    if (m_help)
+        m_help->leftOutAction()->setVisible(!m_planner->leftOutFiles().isEmpty());
 }
 
 QRect YearPlan::pixels(const QRectF &twips) const

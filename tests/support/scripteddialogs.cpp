@@ -62,6 +62,11 @@ void ScriptedDialogs::about(const About &box)
     record(Kind::About, box.caption, box.caption).aboutBox = box;
 }
 
+void ScriptedDialogs::report(const QString &title, const QString &intro, const QStringList &lines)
+{
+    record(Kind::Report, intro, title).lines = lines;
+}
+
 bool ScriptedDialogs::openAddress(const QString &address)
 {
     record(Kind::Address, AddressWithScheme(address), QString());

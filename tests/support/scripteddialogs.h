@@ -11,7 +11,7 @@
 class ScriptedDialogs : public Dialogs
 {
 public:
-    enum class Kind { Message, Question, Input, Colour, SaveFile, Folder, About, Address };
+    enum class Kind { Message, Question, Input, Colour, SaveFile, Folder, About, Address, Report };
     struct Shown
     {
         QString text; // the message, question or prompt; the caption of the About box
@@ -24,6 +24,7 @@ public:
         quint32 colour = 0;      // the colour preselected
         SaveFile saveFile;
         About aboutBox;
+        QStringList lines; // of a report
     };
 
     Answer message(const QString &text, Buttons buttons, Icon icon, const QString &title) override;
@@ -33,6 +34,7 @@ public:
     QString saveFileName(const SaveFile &request) override;
     QString browseFolder(const QString &title, const QString &initial) override;
     void about(const About &box) override;
+    void report(const QString &title, const QString &intro, const QStringList &lines) override;
     // Records the address (as text) and says it was opened.
     bool openAddress(const QString &address) override;
     void beginWait() override;

@@ -1,6 +1,7 @@
 #include "cacherecord.h"
 #include "scripteddialogs.h"
 #include "fileio.h"
+#include "leftoutlist.h"
 #include "oadate.h"
 #include "remotesyncher.h"
 #include "restriction.h"
@@ -163,6 +164,37 @@ TEST_P(SyncherTest, RebuildWritesTheStoresOwnEnumeration)
     syncher->AllEvents = true;
     run();
     EXPECT_EQ(Records(syncher->CacheFileName).size(), records.size() + 1) << "the dentist too";
+}
+
+TEST_P(SyncherTest, FilesTheRebuildLeftOutAreListedBesideTheCache)
+{
+    const QString cal = dir.path() + "/store/Calendar/";
+    const QString list = LeftOutListFileOf(syncher->CacheFileName);
+    EXPECT_EQ(run(), (std::pair<qint16, qint32>{1, 0}));
+    EXPECT_FALSE(QFile::exists(list)) << "nothing left out, nothing listed";
+
+    WriteAll(cal + "broken.ics", "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nSUMMARY:half");
+    WriteAll(cal + "endless.ics", Vevent("x", "SUMMARY:Every minute\r\nDTSTART:20260105T090000\r\n"
+                                               "DTEND:20260105T090100\r\nRRULE:FREQ=MINUTELY\r\n"));
+    WriteAll(cal + "twice.ics", "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n"
+                                "BEGIN:VEVENT\r\nUID:d\r\nSEQUENCE:2\r\nSUMMARY:New\r\n"
+                                "DTSTART;VALUE=DATE:20260201\r\nEND:VEVENT\r\n"
+                                "BEGIN:VEVENT\r\nUID:d\r\nSEQUENCE:1\r\nSUMMARY:Old\r\n"
+                                "DTSTART;VALUE=DATE:20260201\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
+    EXPECT_EQ(run(), (std::pair<qint16, qint32>{1, 0}));
+    const QStringList lines = ReadLeftOutList(syncher->CacheFileName);
+    ASSERT_EQ(lines.size(), 3) << qPrintable(lines.join('\n'));
+    EXPECT_TRUE(lines[0].startsWith(cal + "broken.ics: skipped, ")) << qPrintable(lines[0]);
+    EXPECT_TRUE(lines[1].startsWith(cal + "endless.ics: left out, ")) << qPrintable(lines[1]);
+    EXPECT_EQ(lines[2], cal + "twice.ics: 1 older copies of the event ignored");
+    const QList<CacheRecord> records = Records(syncher->CacheFileName);
+    EXPECT_TRUE(std::any_of(records.begin(), records.end(), [](const CacheRecord &r) { return r.Subject == "New"; }))
+        << "the newer copy is in";
+
+    for (const char *name : {"broken.ics", "endless.ics", "twice.ics"})
+        QFile::remove(cal + name);
+    run();
+    EXPECT_FALSE(QFile::exists(list)) << "the list goes with the last file left out";
 }
 
 TEST_P(SyncherTest, CancelBeforeTheFirstItemLeavesTheCache)

@@ -367,3 +367,40 @@ TEST_F(PlannerTest, TheToolbarKeepsItsPlacesAndTheControlOneFont)
         }
     }
 }
+
+TEST_F(PlannerTest, FilesLeftOutOfTheCalendarAreCountedAndNamed)
+{
+    const QString folder = dir.path() + "/Team/Calendar/Planning/";
+    WriteAll(folder + "broken.ics", "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nSUMMARY:half");
+    YearPlan plan(nullptr, &dialogs);
+    QStringList statuses;
+    QObject::connect(&plan, &YearPlan::StatusChange, [&](const QString &text) { statuses << text; });
+    plan.resize(1200, 800);
+    plan.ReadProperties(MapPropertyBag({{"Folder", "Team\\Calendar\\Planning"}}));
+    ASSERT_TRUE(settle(plan));
+    QAction *leftOut = plan.findChild<QAction *>("mnuLeftOut");
+    ASSERT_TRUE(leftOut);
+    QElapsedTimer t;
+    t.start();
+    while (!leftOut->isVisible() && t.elapsed() < 5000)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    ASSERT_TRUE(leftOut->isVisible()) << qPrintable(statuses.join('\n'));
+    EXPECT_EQ(statuses.constLast(),
+              "1 calendar file was left out; \"Calendar files left out\" in the help menu names it.");
+    EXPECT_EQ(plan.findChild<QWidget *>("shpUpdate")->toolTip(), statuses.constLast());
+    leftOut->trigger();
+    ASSERT_FALSE(dialogs.shown().isEmpty());
+    const ScriptedDialogs::Shown &report = dialogs.shown().constLast();
+    EXPECT_EQ(report.kind, ScriptedDialogs::Kind::Report);
+    EXPECT_EQ(report.title, "Calendar files left out");
+    EXPECT_EQ(report.lines, QStringList({folder + "broken.ics: skipped, not an iCalendar file"}));
+
+    // Mended, the next rebuild says nothing of it.
+    QFile::remove(folder + "broken.ics");
+    plan.planner().ReloadPlanner();
+    t.restart();
+    while (leftOut->isVisible() && t.elapsed() < 5000)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_FALSE(leftOut->isVisible());
+    EXPECT_EQ(statuses.constLast(), "");
+}

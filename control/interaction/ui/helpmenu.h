@@ -9,10 +9,14 @@ class HelpMenu : public QMenu
 public:
     explicit HelpMenu(QWidget *parent = nullptr);
     QAction *aboutAction() const { return m_about; }
+    // Shown only while some calendar files are left out.
+    QAction *leftOutAction() const { return m_leftOut; }
 
 signals:
     void aboutRequested();
+    void leftOutRequested();
 
 private:
     QAction *m_about;
+    QAction *m_leftOut;
 };
