@@ -100,6 +100,45 @@ bool isOverride(icalcomponent *event)
     return icalcomponent_get_first_property(event, ICAL_RECURRENCEID_PROPERTY) != nullptr;
 }
 
+// Gives calendar a VTIMEZONE of the zone tzid (an IANA name) unless it has one; false when the
+// calendar library does not know the zone.
+bool addZone(icalcomponent *calendar, const QByteArray &tzid)
+{
+    if (icalcomponent_get_timezone(calendar, tzid.constData()))
+        return true;
+    icaltimezone *builtin = icaltimezone_get_builtin_timezone(tzid.constData());
+    if (!builtin)
+        return false;
+    icalcomponent *vtz = icalcomponent_new_clone(icaltimezone_get_component(builtin));
+    removeAll(vtz, ICAL_TZID_PROPERTY);
+    icalcomponent_add_property(vtz, icalproperty_new_tzid(tzid.constData()));
+    icalcomponent_add_component(calendar, vtz);
+    return true;
+}
+
+// Whether a date-time property holds a wall-clock time of no zone.
+bool isFloating(icalproperty *p)
+{
+    if (!tzidOf(p).isEmpty())
+        return false;
+    const icalvalue *v = icalproperty_get_value(p);
+    if (!v)
+        return false;
+    if (icalvalue_isa(v) == ICAL_PERIOD_VALUE) {
+        const icalperiodtype period = icalvalue_get_period(v);
+        return !period.start.is_date && !icaltime_is_utc(period.start);
+    }
+    if (icalvalue_isa(v) == ICAL_DATETIMEPERIOD_VALUE) {
+        const icaldatetimeperiodtype dp = icalvalue_get_datetimeperiod(v);
+        const icaltimetype t = icaltime_is_null_time(dp.time) ? dp.period.start : dp.time;
+        return !icaltime_is_null_time(t) && !t.is_date && !icaltime_is_utc(t);
+    }
+    if (icalvalue_isa(v) != ICAL_DATETIME_VALUE && icalvalue_isa(v) != ICAL_DATE_VALUE)
+        return false;
+    const icaltimetype t = icalvalue_get_datetime(v);
+    return !icaltime_is_null_time(t) && !t.is_date && !icaltime_is_utc(t);
+}
+
 } // namespace
 
 IcalItem::~IcalItem()
@@ -544,6 +583,44 @@ QString IcalItem::endZone() const
     return tzid.isEmpty() ? startZone() : QString(tzid);
 }
 
+bool IcalItem::anchorFloatingTimes(QString *unknownZone)
+{
+    const QByteArray named = calendarZoneName(m_calendar);
+    if (named.isEmpty())
+        return true;
+    const QTimeZone zone = qtZoneNamed(named);
+    const QByteArray tzid = zone.isValid() ? zone.id() : QByteArray();
+    if (tzid.isEmpty() || !addZone(m_calendar, tzid)) {
+        if (unknownZone)
+            *unknownZone = QString::fromUtf8(named);
+        return false;
+    }
+    for (icalcomponent *c = icalcomponent_get_first_component(m_calendar, ICAL_VEVENT_COMPONENT); c;
+         c = icalcomponent_get_next_component(m_calendar, ICAL_VEVENT_COMPONENT)) {
+        for (const icalproperty_kind kind : {ICAL_DTSTART_PROPERTY, ICAL_DTEND_PROPERTY, ICAL_RECURRENCEID_PROPERTY,
+                                             ICAL_EXDATE_PROPERTY, ICAL_RDATE_PROPERTY}) {
+            for (icalproperty *p = icalcomponent_get_first_property(c, kind); p;
+                 p = icalcomponent_get_next_property(c, kind)) {
+                if (isFloating(p))
+                    icalproperty_add_parameter(p, icalparameter_new_tzid(tzid.constData()));
+            }
+        }
+        // With a zone on the start, a rule's end must be in UTC.
+        for (icalproperty *p = icalcomponent_get_first_property(c, ICAL_RRULE_PROPERTY); p;
+             p = icalcomponent_get_next_property(c, ICAL_RRULE_PROPERTY)) {
+            icalrecurrencetype rule = icalproperty_get_rrule(p);
+            if (icaltime_is_null_time(rule.until) || rule.until.is_date || icaltime_is_utc(rule.until))
+                continue;
+            const QDateTime until(QDate(rule.until.year, rule.until.month, rule.until.day),
+                                  QTime(rule.until.hour, rule.until.minute, rule.until.second), zone);
+            const QDateTime utc = until.toUTC();
+            rule.until = icaltime_from_timet_with_zone(utc.toSecsSinceEpoch(), 0, icaltimezone_get_utc_timezone());
+            icalproperty_set_rrule(p, rule);
+        }
+    }
+    return true;
+}
+
 void IcalItem::setTimes(double start, double end, bool allDay)
 {
     icalproperty *old = icalcomponent_get_first_property(m_master, ICAL_DTSTART_PROPERTY);
@@ -558,17 +635,10 @@ void IcalItem::setTimes(double start, double end, bool allDay)
     // other programs know, else UTC.
     if (!old || (zone.kind == Zone::Floating && icalproperty_get_dtstart(old).is_date)) {
         const QByteArray system = QTimeZone::systemTimeZoneId();
-        icaltimezone *builtin = icaltimezone_get_builtin_timezone(system.constData());
-        if (builtin && QTimeZone::isTimeZoneIdAvailable(system)) {
+        if (QTimeZone::isTimeZoneIdAvailable(system) && addZone(m_calendar, system)) {
             zone.kind = Zone::Qt;
             zone.qt = QTimeZone(system);
             tzid = system;
-            if (!icalcomponent_get_timezone(m_calendar, system.constData())) {
-                icalcomponent *vtz = icalcomponent_new_clone(icaltimezone_get_component(builtin));
-                removeAll(vtz, ICAL_TZID_PROPERTY);
-                icalcomponent_add_property(vtz, icalproperty_new_tzid(system.constData()));
-                icalcomponent_add_component(m_calendar, vtz);
-            }
         } else {
             zone.kind = Zone::Utc;
             tzid.clear();

@@ -77,6 +77,11 @@ public:
     static Times timesOf(icalcomponent *event); // of any event of this item
     void setTimes(double start, double end, bool allDay);
     QString startZone() const; // TZID of DTSTART, or the local zone's name
+    // Gives the floating date-times of an item whose calendar names its zone (X-WR-TIMEZONE)
+    // that zone's TZID, and the calendar a VTIMEZONE of it, so that the item reads the same
+    // wherever it is copied. Dates stay dates. False, with unknownZone set to its name, when the
+    // zone is not known here: the times stay floating.
+    bool anchorFloatingTimes(QString *unknownZone = nullptr);
     QString endZone() const;
     // Marks the master as written now (DTSTAMP and LAST-MODIFIED in UTC), and as a new
     // revision (SEQUENCE one higher) when its times changed: other clients and CalDAV servers

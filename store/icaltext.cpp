@@ -3,6 +3,7 @@
 #include <QCryptographicHash>
 #include <QHash>
 #include <QList>
+#include <QSet>
 
 #include <algorithm>
 
@@ -361,8 +362,10 @@ std::optional<QByteArray> WithoutItem(QByteArrayView text, const QByteArray &uid
     return rest;
 }
 
-QByteArray FirstUid(QByteArrayView text)
+QList<QByteArray> Uids(QByteArrayView text)
 {
+    QList<QByteArray> uids;
+    QSet<QByteArray> seen;
     Walker walker(text);
     Line line;
     int depth = 0;
@@ -377,10 +380,14 @@ QByteArray FirstUid(QByteArrayView text)
                 inEvent = false;
             depth = std::max(0, depth - 1);
         } else if (inEvent && depth == 2 && line.name == "UID") {
-            return line.value.toByteArray().trimmed();
+            const QByteArray uid = line.value.toByteArray().trimmed();
+            if (!uid.isEmpty() && !seen.contains(uid)) {
+                seen.insert(uid);
+                uids.append(uid);
+            }
         }
     }
-    return QByteArray();
+    return uids;
 }
 
 } // namespace IcalText

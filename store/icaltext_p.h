@@ -49,7 +49,8 @@ QByteArray UidOf(const ItemText &item);
 // when the stream holds no such item or cannot be read.
 std::optional<QByteArray> WithoutItem(QByteArrayView text, const QByteArray &uid);
 
-// The UID of the first event of a calendar text, found without parsing it; empty when none.
-QByteArray FirstUid(QByteArrayView text);
+// The UIDs of every event of a calendar text, each once, in the order they first appear, found
+// without parsing it.
+QList<QByteArray> Uids(QByteArrayView text);
 
 } // namespace IcalText

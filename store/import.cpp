@@ -8,22 +8,26 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSet>
 
 namespace Store {
 
 namespace {
 
 // The item file of each UID the folder holds, from the files' text: no item is parsed and kept.
-QHash<QString, QString> filesByUid(const FolderData &data)
+// The files that hold several go to shared.
+QHash<QString, QString> filesByUid(const FolderData &data, QSet<QString> &shared)
 {
     QHash<QString, QString> files;
     for (const QString &name : data.listItemFiles()) {
         QFile f(data.path + QLatin1Char('/') + name);
         if (f.size() > IcalText::kMaxItemBytes || !f.open(QIODevice::ReadOnly))
             continue;
-        const QByteArray uid = IcalText::FirstUid(f.readAll());
-        if (!uid.isEmpty())
+        const QList<QByteArray> uids = IcalText::Uids(f.readAll());
+        for (const QByteArray &uid : uids)
             files.insert(QString::fromUtf8(uid), name);
+        if (uids.size() > 1)
+            shared.insert(name);
     }
     return files;
 }
@@ -34,10 +38,15 @@ ImportResult ImportCalendar(Folder &folder, const QByteArray &text)
 {
     ImportResult result;
     FolderData &data = *folder.data();
-    QHash<QString, QString> fileOfUid = filesByUid(data);
+    QSet<QString> shared;
+    QHash<QString, QString> fileOfUid = filesByUid(data, shared);
     IcalItem::splitEach(
         text,
         [&](std::unique_ptr<IcalItem> item) {
+            if (QString zone; !item->anchorFloatingTimes(&zone))
+                result.problems.append(
+                    QStringLiteral("%1: the calendar's zone \"%2\" is not known here, its times are local")
+                        .arg(item->uid(), zone));
             QString name = fileOfUid.value(item->uid());
             if (name.isEmpty()) {
                 name = data.newFileName(*item);
@@ -46,7 +55,11 @@ ImportResult ImportCalendar(Folder &folder, const QByteArray &text)
             } else {
                 ++result.updated;
             }
-            data.writeItem(name, *item, FolderData::Write::Batch);
+            // An event of a file of several moves out of it; the rest of the file stays.
+            if (shared.contains(name))
+                fileOfUid.insert(item->uid(), data.writeItem(name, *item, FolderData::Write::One));
+            else
+                data.writeItem(name, *item, FolderData::Write::Batch);
         },
         &result.problems);
     if (result.added + result.updated > 0 && !data.syncFiles())

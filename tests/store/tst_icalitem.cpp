@@ -385,6 +385,36 @@ TEST(TimeZones, FloatingTimesOfACalendarThatNamesItsZone)
         auto item = calendar(row.zone, row.lines);
         ASSERT_TRUE(item);
         EXPECT_EQ(Starts(item->occurrences(kPast, kFar)), row.expected);
+        // Anchored as an import does, the item needs the calendar's zone name no more.
+        QString unknown;
+        EXPECT_EQ(item->anchorFloatingTimes(&unknown), row.zone != "Mars/Olympus");
+        QByteArray stored = item->serialize();
+        stored.replace("X-WR-TIMEZONE:" + row.zone + "\r\n", "");
+        auto alone = Parse(stored);
+        ASSERT_TRUE(alone) << stored.constData();
+        if (row.zone != "Mars/Olympus")
+            EXPECT_EQ(Starts(alone->occurrences(kPast, kFar)), row.expected) << stored.constData();
+        else
+            EXPECT_EQ(unknown, "Mars/Olympus");
+    }
+    {
+        // A rule's end, excluded and added instances and a moved one move with the start.
+        auto item = calendar("America/New_York",
+                             "DTSTART:20260302T090000\r\nDTEND:20260302T100000\r\n"
+                             "RRULE:FREQ=DAILY;UNTIL=20260305T090000\r\nEXDATE:20260303T090000\r\n"
+                             "RDATE:20260310T090000\r\n");
+        ASSERT_TRUE(item);
+        const QStringList before = Starts(item->occurrences(kPast, kFar));
+        EXPECT_EQ(before, QStringList({"20260302T150000", "20260304T150000", "20260305T150000", "20260310T140000"}));
+        ASSERT_TRUE(item->anchorFloatingTimes());
+        const QByteArray stored = item->serialize();
+        EXPECT_TRUE(stored.contains("DTSTART;TZID=America/New_York:20260302T090000")) << stored.constData();
+        EXPECT_TRUE(stored.contains("UNTIL=20260305T140000Z")) << stored.constData();
+        EXPECT_TRUE(stored.contains("BEGIN:VTIMEZONE\r\n") && stored.contains("\nTZID:America/New_York\r\n"))
+            << stored.constData();
+        EXPECT_EQ(Starts(Parse(QByteArray(stored).replace("X-WR-TIMEZONE:America/New_York\r\n", ""))
+                             ->occurrences(kPast, kFar)),
+                  before);
     }
     // Imported, each item keeps the calendar's zone and reads the same.
     QStringList notes;

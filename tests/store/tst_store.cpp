@@ -752,3 +752,35 @@ TEST_F(StoreTest, AnEventMovedOutOfASharedFileIsHeardAsAddedAndTheOldIdentifierA
     heard.sort();
     EXPECT_EQ(heard, QStringList({"add Planning, room 4", "change No UID", "change Offsite", "remove"}));
 }
+
+TEST_F(StoreTest, ImportAnchorsACalendarsZoneAndUpdatesEventsOfASharedFileInPlaceOfTheirCopies)
+{
+    const QString folder = root + "/Calendar";
+    EmptyFolder(folder);
+    WriteAll(folder + "/team.ics", kTeamFile);
+    // The calendar names its zone; one of its events is in the shared file already.
+    const QByteArray calendarText = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nX-WR-TIMEZONE:America/New_York\r\n"
+                                    "BEGIN:VEVENT\r\nUID:once\r\nSUMMARY:Offsite, moved\r\n"
+                                    "DTSTART;VALUE=DATE:20260420\r\nDTEND;VALUE=DATE:20260422\r\nEND:VEVENT\r\n"
+                                    "BEGIN:VEVENT\r\nUID:call\r\nSUMMARY:Call New York\r\n"
+                                    "DTSTART:20260505T090000\r\nDTEND:20260505T093000\r\nEND:VEVENT\r\n"
+                                    "END:VCALENDAR\r\n";
+    const ImportResult result = ImportCalendar(*calendar(), calendarText);
+    EXPECT_EQ(result.added, 1);
+    EXPECT_EQ(result.updated, 1);
+    EXPECT_TRUE(result.problems.isEmpty()) << qPrintable(result.problems.join('\n'));
+    EXPECT_EQ(FilesHolding(folder, "once"), 1) << "updated where it was, not copied";
+    EXPECT_TRUE(ReadAll(folder + "/team.ics").contains("UID:series")) << "the rest of the shared file stays";
+
+    auto call = std::dynamic_pointer_cast<AppointmentItem>(calendar()->Items()->Find("[Subject] = 'Call New York'"));
+    ASSERT_TRUE(call);
+    const QByteArray stored = ReadAll(folder + "/" + call->fileName());
+    EXPECT_TRUE(stored.contains("DTSTART;TZID=America/New_York:20260505T090000")) << stored.constData();
+    EXPECT_TRUE(stored.contains("BEGIN:VTIMEZONE")) << "self-contained";
+    EXPECT_EQ(call->Start(), At(2026, 5, 5, 15));
+    auto offsite = std::dynamic_pointer_cast<AppointmentItem>(calendar()->Items()->Find("[Subject] = 'Offsite, moved'"));
+    ASSERT_TRUE(offsite);
+    EXPECT_TRUE(offsite->AllDayEvent());
+    EXPECT_EQ(offsite->Start(), At(2026, 4, 20)) << "whole days stay days";
+    EXPECT_FALSE(calendar()->Items()->Find("[Subject] = 'Offsite'")) << "no old copy left";
+}
