@@ -5,6 +5,7 @@
 
 #include "benchyear.h"
 #include "dialogs.h"
+#include "paintercanvas.h"
 #include "oadate.h"
 #include "plannerstate.h"
 #include "yeardrawing.h"

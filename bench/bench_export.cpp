@@ -7,6 +7,7 @@
 #include "dialogs.h"
 #include "planner.h"
 #include "propertybag.h"
+#include "remotesyncher.h"
 #include "syncher.h"
 #include "xmlexporter.h"
 

@@ -3,6 +3,7 @@
 
 #include "benchyear.h"
 #include "dialogs.h"
+#include "paintercanvas.h"
 #include "oadate.h"
 #include "papers.h"
 #include "printpreview.h"

@@ -8,6 +8,7 @@
 #include "homepage.h"
 #include "hostbus.h"
 #include "qverror.h"
+#include "remotesyncher.h"
 #include "storedialogs.h"
 #include "syncher.h"
 #include "yearplan.h"

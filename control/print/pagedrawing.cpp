@@ -1,6 +1,6 @@
 #include "pagedrawing.h"
 
-#include "canvas.h"
+#include "paintercanvas.h"
 #include "localefont.h"
 #include "plannerstate.h"
 #include "printsettings.h"

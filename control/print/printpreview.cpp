@@ -1,6 +1,6 @@
 #include "printpreview.h"
 
-#include "canvas.h"
+#include "paintercanvas.h"
 #include "dialogs.h"
 #include "papers.h"
 #include "qverror.h"

@@ -6,7 +6,8 @@
 #include "plannerstate.h"
 #include "qverror.h"
 
-#include <QPalette>
+#include <QVariant>
+
 
 #include <cmath>
 
@@ -33,16 +34,6 @@ void report(Dialogs &dialogs, const QString &sentence, const std::exception &e)
 }
 
 } // namespace
-
-SystemColours SystemColoursOf(const QPalette &palette)
-{
-    SystemColours c;
-    c.windowBackground = BgrOf(palette.color(QPalette::Active, QPalette::Base));
-    c.windowFrame = BgrOf(palette.color(QPalette::Active, QPalette::WindowText));
-    c.inactiveTitleBar = BgrOf(palette.color(QPalette::Inactive, QPalette::Button).darker(115));
-    c.darkShadow = BgrOf(palette.color(QPalette::Active, QPalette::Shadow));
-    return c;
-}
 
 double FitLabelSize(Canvas &canvas, const QStringList &texts, double width, double height)
 {
@@ -316,4 +307,18 @@ void DrawSelection(Canvas &canvas, const PlannerState &state, const GridGeometry
         canvas.box(left, bottom - g.BandHeight, right, bottom, kSelection, true);
     }
     canvas.setXorMode(false);
+}
+
+quint32 WeekendColourOf(int outlookMajorVersion, const QVariant &backgroundColorIndex)
+{
+    if (outlookMajorVersion < 12)
+        return 0xAAE8EE;
+    static const quint32 colours[] = {0xE1BFA5, 0xA4CDB1, 0xBCACD8, 0xD1CBC7, 0xCDCDA4,
+                                      0xDC9B9B, 0xB2CEA5, 0xACACDD, 0xA2C9C9, 0xE1AFBF,
+                                      0xA5C1CF, 0xBFCDA4, 0xD4C5A8, 0x9FE6FF, 0xD8BCAC};
+    bool ok = false;
+    const int index = backgroundColorIndex.toInt(&ok);
+    if (!ok)
+        return colours[0];
+    return index >= 0 && index < int(std::size(colours)) ? colours[index] : 0xAAE8EE;
 }

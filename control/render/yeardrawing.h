@@ -9,10 +9,10 @@
 #include "selection.h"
 
 #include <QString>
+#include <QVariant>
 
 #include <functional>
 
-class QPalette;
 struct PlannerState;
 
 // The desktop's colours that the headings use (0x00BBGGRR).
@@ -23,7 +23,6 @@ struct SystemColours
     quint32 inactiveTitleBar = 0xDBCDBF;
     quint32 darkShadow = 0x696969;
 };
-SystemColours SystemColoursOf(const QPalette &palette);
 
 // Which month rows a drawing shows, and where: rows first..last of the running band totals
 // rowBands, the first at the canvas's top. The screen shows all twelve; a printed page its own.
@@ -89,3 +88,7 @@ void DrawBars(Canvas &canvas, const PlannerState &state, const GridGeometry &geo
 // the canvas.
 void DrawSelection(Canvas &canvas, const PlannerState &state, const GridGeometry &geometry,
                    const SelectionCorners &corners);
+
+// The weekend colour for the calendar client's major version: before 12 a fixed pale yellow,
+// from 12 on the colour its calendar options name by index (an unreadable index counts as 0).
+quint32 WeekendColourOf(int outlookMajorVersion, const QVariant &backgroundColorIndex);

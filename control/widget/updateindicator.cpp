@@ -1,6 +1,6 @@
 #include "updateindicator.h"
 
-#include "canvas.h"
+#include "colours.h"
 
 #include <QPainter>
 

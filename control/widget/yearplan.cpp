@@ -17,6 +17,7 @@
 #include "printpreviewwindow.h"
 #include "qtdialogs.h"
 #include "updateindicator.h"
+#include "yearpainter.h"
 
 #include <QApplication>
 #include <QDateTime>

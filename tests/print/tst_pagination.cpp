@@ -1,5 +1,5 @@
 #include "calevent.h"
-#include "canvas.h"
+#include "paintercanvas.h"
 #include "eventkey.h"
 #include "pagedrawing.h"
 #include "pagelayout.h"

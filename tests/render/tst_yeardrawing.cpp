@@ -1,6 +1,7 @@
 #include "calevent.h"
 #include "scripteddialogs.h"
 #include "eventkey.h"
+#include "paintercanvas.h"
 #include "plannerstate.h"
 #include "recordingcanvas.h"
 #include "testsupport.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "canvas.h"
+#include "paintercanvas.h"
 #include "localefont.h"
 
 #include <QCursor>

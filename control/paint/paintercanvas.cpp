@@ -1,4 +1,4 @@
-#include "canvas.h"
+#include "paintercanvas.h"
 
 #include <QFontMetricsF>
 #include <QPainter>

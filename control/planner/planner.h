@@ -8,7 +8,7 @@
 #include "hitmap.h"
 #include "localeservices.h"
 #include "plannerstate.h"
-#include "remotesyncher.h"
+#include "syncherlink.h"
 
 #include <QObject>
 

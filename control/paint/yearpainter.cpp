@@ -3,10 +3,24 @@
 #include "controllayout.h"
 #include "plannerstate.h"
 
+#include "colours.h"
+#include "paintercanvas.h"
+
 #include <QPainter>
+#include <QPalette>
 #include <QVariant>
 
 #include <cmath>
+
+SystemColours SystemColoursOf(const QPalette &palette)
+{
+    SystemColours c;
+    c.windowBackground = BgrOf(palette.color(QPalette::Active, QPalette::Base));
+    c.windowFrame = BgrOf(palette.color(QPalette::Active, QPalette::WindowText));
+    c.inactiveTitleBar = BgrOf(palette.color(QPalette::Inactive, QPalette::Button).darker(115));
+    c.darkShadow = BgrOf(palette.color(QPalette::Active, QPalette::Shadow));
+    return c;
+}
 
 GridGeometry PaintYear(QPainter &painter, const QRect &area, double dpi, PlannerState &state,
                        const YearPaintOptions &options, HitMap &hits)
@@ -44,16 +58,3 @@ GridGeometry PaintYear(QPainter &painter, const QRect &area, double dpi, Planner
     return layout.geometry;
 }
 
-quint32 WeekendColourOf(int outlookMajorVersion, const QVariant &backgroundColorIndex)
-{
-    if (outlookMajorVersion < 12)
-        return 0xAAE8EE;
-    static const quint32 colours[] = {0xE1BFA5, 0xA4CDB1, 0xBCACD8, 0xD1CBC7, 0xCDCDA4,
-                                      0xDC9B9B, 0xB2CEA5, 0xACACDD, 0xA2C9C9, 0xE1AFBF,
-                                      0xA5C1CF, 0xBFCDA4, 0xD4C5A8, 0x9FE6FF, 0xD8BCAC};
-    bool ok = false;
-    const int index = backgroundColorIndex.toInt(&ok);
-    if (!ok)
-        return colours[0];
-    return index >= 0 && index < int(std::size(colours)) ? colours[index] : 0xAAE8EE;
-}

@@ -3,6 +3,10 @@
 #include "yeardrawing.h"
 
 class QPainter;
+class QPalette;
+
+// The headings' colours of a desktop palette.
+SystemColours SystemColoursOf(const QPalette &palette);
 
 // What PaintYear needs besides the planner's state.
 struct YearPaintOptions
@@ -20,7 +24,3 @@ struct YearPaintOptions
 // appointments and the headings. Returns the geometry it drew with; hits receives the hit map.
 GridGeometry PaintYear(QPainter &painter, const QRect &area, double dpi, PlannerState &state,
                        const YearPaintOptions &options, HitMap &hits);
-
-// The weekend colour for the calendar client's major version: before 12 a fixed pale yellow,
-// from 12 on the colour its calendar options name by index (an unreadable index counts as 0).
-quint32 WeekendColourOf(int outlookMajorVersion, const QVariant &backgroundColorIndex);

@@ -12,7 +12,8 @@
 #include "propertybag.h"
 #include "qverror.h"
 #include "regio.h"
-#include "yearpainter.h"
+#include "remotesyncher.h"
+#include "yeardrawing.h"
 #include "yield.h"
 
 #include <QCoreApplication>
