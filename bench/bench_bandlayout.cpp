@@ -58,9 +58,9 @@ void BM_CalculateBands(benchmark::State &state)
         benchmark::DoNotOptimize(rowBands);
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
-    state.counters["ns_per_event"] = benchmark::Counter(
-        double(state.range(0)), benchmark::Counter::kIsIterationInvariantRate |
-                                     benchmark::Counter::kInvert);
+    state.counters["ns_per_event"] =
+        benchmark::Counter(double(state.range(0)), benchmark::Counter::kIsIterationInvariantRate |
+                                                       benchmark::Counter::kInvert);
     state.counters["year_bands"] = rowBands[12];
 }
 

@@ -29,27 +29,33 @@ const QString &CacheFile(int records)
     if (!files.contains(records)) {
         const QString path = dir.filePath(QString("bench%1.cache").arg(records));
         QRandomGenerator rng(42);
-        const QStringList subjects = {"Team meeting", "Kundentermin München", "Release review",
-                                      "Training: advanced C++", "Holiday", "Dentist",
-                                      "Quarterly planning", "1:1 with Ana"};
-        const QStringList categories = {"Work", "Holiday, Family", "Travel, Work", "", "Training",
-                                        "Project"};
+        const QStringList subjects = {"Team meeting",
+                                      "Kundentermin München",
+                                      "Release review",
+                                      "Training: advanced C++",
+                                      "Holiday",
+                                      "Dentist",
+                                      "Quarterly planning",
+                                      "1:1 with Ana"};
+        const QStringList categories = {"Work", "Holiday, Family", "Travel, Work",
+                                        "",     "Training",        "Project"};
         // Ascending starts across the year, as the synchroniser writes them.
         const double first = OADate::fromDateTime(QDate(2026, 1, 1));
-        const CacheWriteResult r = ReplaceCacheFile({path, path + ".new"}, [&](CacheRecordWriter &w) {
-            for (int i = 0; i < records; ++i) {
-                // Whole quarter hours, as people book them.
-                const double start = first + std::floor(365.0 * 96 * i / records) / 96;
-                const double length = rng.bounded(4) == 0 ? 1.0 + rng.bounded(10) : 1.0 / 24;
-                // Entry identifiers as long as a mail client's (70 hex characters).
-                const QString id = QString("00000000%1%2")
-                                       .arg(rng.generate64(), 16, 16, QChar('0'))
-                                       .arg(i, 46, 16, QChar('0'));
-                w.write(id, subjects[i % subjects.size()], categories[i % categories.size()],
-                        start, start + length);
-            }
-            return true;
-        });
+        const CacheWriteResult r =
+            ReplaceCacheFile({path, path + ".new"}, [&](CacheRecordWriter &w) {
+                for (int i = 0; i < records; ++i) {
+                    // Whole quarter hours, as people book them.
+                    const double start = first + std::floor(365.0 * 96 * i / records) / 96;
+                    const double length = rng.bounded(4) == 0 ? 1.0 + rng.bounded(10) : 1.0 / 24;
+                    // Entry identifiers as long as a mail client's (70 hex characters).
+                    const QString id = QString("00000000%1%2")
+                                           .arg(rng.generate64(), 16, 16, QChar('0'))
+                                           .arg(i, 46, 16, QChar('0'));
+                    w.write(id, subjects[i % subjects.size()], categories[i % categories.size()],
+                            start, start + length);
+                }
+                return true;
+            });
         if (!r.ok())
             std::abort();
         files.insert(records, path);
@@ -73,7 +79,7 @@ struct Planner
     Planner()
     {
         state.year = PlannerYear(2026, 1);
-        state.categories.names = {"Holiday", "Work",    "Travel", "Family",
+        state.categories.names = {"Holiday",  "Work",    "Travel", "Family",
                                   "Training", "Project", "Other"};
     }
     StreamDialogs dialogs;

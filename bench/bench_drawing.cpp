@@ -5,8 +5,8 @@
 
 #include "benchyear.h"
 #include "dialogs.h"
-#include "paintercanvas.h"
 #include "oadate.h"
+#include "paintercanvas.h"
 #include "plannerstate.h"
 #include "yeardrawing.h"
 

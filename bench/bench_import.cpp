@@ -18,20 +18,24 @@ namespace {
 QByteArray BigCalendar(int events)
 {
     QRandomGenerator rng(1);
-    QByteArray text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//bench//EN\r\n"
-                      "BEGIN:VTIMEZONE\r\nTZID:Europe/Berlin\r\n"
-                      "BEGIN:STANDARD\r\nDTSTART:19701025T030000\r\nRRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU\r\n"
-                      "TZOFFSETFROM:+0200\r\nTZOFFSETTO:+0100\r\nEND:STANDARD\r\n"
-                      "BEGIN:DAYLIGHT\r\nDTSTART:19700329T020000\r\nRRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU\r\n"
-                      "TZOFFSETFROM:+0100\r\nTZOFFSETTO:+0200\r\nEND:DAYLIGHT\r\nEND:VTIMEZONE\r\n";
+    QByteArray text =
+        "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//bench//EN\r\n"
+        "BEGIN:VTIMEZONE\r\nTZID:Europe/Berlin\r\n"
+        "BEGIN:STANDARD\r\nDTSTART:19701025T030000\r\nRRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU\r\n"
+        "TZOFFSETFROM:+0200\r\nTZOFFSETTO:+0100\r\nEND:STANDARD\r\n"
+        "BEGIN:DAYLIGHT\r\nDTSTART:19700329T020000\r\nRRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU\r\n"
+        "TZOFFSETFROM:+0100\r\nTZOFFSETTO:+0200\r\nEND:DAYLIGHT\r\nEND:VTIMEZONE\r\n";
     text.reserve(qsizetype(events) * 210);
     for (int i = 0; i < events; ++i) {
         const QDate day = QDate(2026, 1, 1).addDays(rng.bounded(365));
         const QByteArray d = day.toString("yyyyMMdd").toLatin1();
         const QByteArray h = QByteArray::number(8 + i % 9).rightJustified(2, '0');
-        text += "BEGIN:VEVENT\r\nUID:ev-" + QByteArray::number(i) + "@bench\r\nDTSTAMP:20260101T000000Z\r\n"
-                "DTSTART;TZID=Europe/Berlin:" + d + "T" + h + "0000\r\nDTEND;TZID=Europe/Berlin:" + d + "T" + h +
-                "3000\r\nSUMMARY:Event number " + QByteArray::number(i) + "\r\nCATEGORIES:Work\r\nEND:VEVENT\r\n";
+        text += "BEGIN:VEVENT\r\nUID:ev-" + QByteArray::number(i) +
+                "@bench\r\nDTSTAMP:20260101T000000Z\r\n"
+                "DTSTART;TZID=Europe/Berlin:" +
+                d + "T" + h + "0000\r\nDTEND;TZID=Europe/Berlin:" + d + "T" + h +
+                "3000\r\nSUMMARY:Event number " + QByteArray::number(i) +
+                "\r\nCATEGORIES:Work\r\nEND:VEVENT\r\n";
     }
     return text + "END:VCALENDAR\r\n";
 }

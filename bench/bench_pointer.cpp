@@ -1,7 +1,7 @@
-// The pointer moving over the bars of one year of the 10,000-item bench store ($QUORVEL_BENCH_STORE,
-// written by bench/make-bench-store), every appointment shown: each move finds the bar in the
-// hit map, fetches its item from the store for the names of its time zones and writes the date
-// label's text, as a planner does on every mouse move.
+// The pointer moving over the bars of one year of the 10,000-item bench store
+// ($QUORVEL_BENCH_STORE, written by bench/make-bench-store), every appointment shown: each move
+// finds the bar in the hit map, fetches its item from the store for the names of its time zones and
+// writes the date label's text, as a planner does on every mouse move.
 
 #include "appointmentcommands.h"
 #include "calendarstore.h"

@@ -3,8 +3,8 @@
 
 #include "benchyear.h"
 #include "dialogs.h"
-#include "paintercanvas.h"
 #include "oadate.h"
+#include "paintercanvas.h"
 #include "papers.h"
 #include "printpreview.h"
 #include "yeardrawing.h"

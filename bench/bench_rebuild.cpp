@@ -170,7 +170,8 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     if (qEnvironmentVariableIsEmpty("QUORVEL_BENCH_STORE")) {
-        fprintf(stderr, "Set QUORVEL_BENCH_STORE to a store from bench/make-bench-store DIR 10000\n");
+        fprintf(stderr,
+                "Set QUORVEL_BENCH_STORE to a store from bench/make-bench-store DIR 10000\n");
         return 2;
     }
     benchmark::Initialize(&argc, argv);

@@ -41,8 +41,9 @@ inline void FillBenchYear(PlannerState &state, int n)
 // least height. canvasSize gets the pixels the grid needs.
 inline GridGeometry LayOutBenchYear(PlannerState &state, QSize area, bool scroll, QSize &canvasSize)
 {
-    CalculateBands(*state.store, state.year, state.AllEvents, kScreenMinimumBands,
-                   [&](const CalEvent &e) { return state.isVisible(e); }, state.RowBands, state.dialogs);
+    CalculateBands(
+        *state.store, state.year, state.AllEvents, kScreenMinimumBands,
+        [&](const CalEvent &e) { return state.isVisible(e); }, state.RowBands, state.dialogs);
     GridLayoutInput fit;
     fit.areaWidth = area.width() * 15.0;
     fit.areaHeight = area.height() * 15.0;
@@ -50,6 +51,7 @@ inline GridGeometry LayOutBenchYear(PlannerState &state, QSize area, bool scroll
     fit.headings = false;
     fit.mayScroll = scroll;
     const GridLayout grid = LayoutGrid(fit);
-    canvasSize = QSize(area.width(), std::max(area.height(), int(std::ceil(grid.grid.height() / 15))));
+    canvasSize =
+        QSize(area.width(), std::max(area.height(), int(std::ceil(grid.grid.height() / 15))));
     return grid.geometry;
 }

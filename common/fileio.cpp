@@ -53,20 +53,34 @@ int FileErrorNumber(int err, const QString &path)
 QString FileErrorDescription(int number)
 {
     switch (number) {
-    case FileError::BadFileNameOrNumber: return QStringLiteral("Bad file name or number");
-    case FileError::FileNotFound: return QStringLiteral("File not found");
-    case FileError::BadFileMode: return QStringLiteral("Bad file mode");
-    case FileError::FileAlreadyOpen: return QStringLiteral("File already open");
-    case FileError::DiskFull: return QStringLiteral("Disk full");
-    case FileError::FileAlreadyExists: return QStringLiteral("File already exists");
-    case FileError::InputPastEndOfFile: return QStringLiteral("Input past end of file");
-    case FileError::BadFileName: return QStringLiteral("Bad file name");
-    case FileError::TooManyFiles: return QStringLiteral("Too many files");
-    case FileError::DeviceUnavailable: return QStringLiteral("Device unavailable");
-    case FileError::DiskNotReady: return QStringLiteral("Disk not ready");
-    case FileError::PathFileAccessError: return QStringLiteral("Path/File access error");
-    case FileError::PathNotFound: return QStringLiteral("Path not found");
-    default: return QStringLiteral("File error");
+    case FileError::BadFileNameOrNumber:
+        return QStringLiteral("Bad file name or number");
+    case FileError::FileNotFound:
+        return QStringLiteral("File not found");
+    case FileError::BadFileMode:
+        return QStringLiteral("Bad file mode");
+    case FileError::FileAlreadyOpen:
+        return QStringLiteral("File already open");
+    case FileError::DiskFull:
+        return QStringLiteral("Disk full");
+    case FileError::FileAlreadyExists:
+        return QStringLiteral("File already exists");
+    case FileError::InputPastEndOfFile:
+        return QStringLiteral("Input past end of file");
+    case FileError::BadFileName:
+        return QStringLiteral("Bad file name");
+    case FileError::TooManyFiles:
+        return QStringLiteral("Too many files");
+    case FileError::DeviceUnavailable:
+        return QStringLiteral("Device unavailable");
+    case FileError::DiskNotReady:
+        return QStringLiteral("Disk not ready");
+    case FileError::PathFileAccessError:
+        return QStringLiteral("Path/File access error");
+    case FileError::PathNotFound:
+        return QStringLiteral("Path not found");
+    default:
+        return QStringLiteral("File error");
     }
 }
 
@@ -264,7 +278,8 @@ int FileErrorMessage(int errorNumber, Dialogs &dialogs)
     default:
         return 3;
     }
-    switch (dialogs.message(text, buttons, Dialogs::Icon::Exclamation, QStringLiteral("File Error"))) {
+    switch (
+        dialogs.message(text, buttons, Dialogs::Icon::Exclamation, QStringLiteral("File Error"))) {
     case Dialogs::Answer::Retry:
         return 0;
     case Dialogs::Answer::Ignore:

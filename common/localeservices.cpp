@@ -82,11 +82,10 @@ CalendarNames LoadCalendarNames(const QLocale &locale)
         const QString shortName = locale.standaloneDayName(d, QLocale::ShortFormat);
         // Two characters, not two UTF-16 units: a surrogate pair stays whole.
         const QList<uint> codePoints = shortName.toUcs4();
-        names.DayShortNames[d] = codePoints.size() > 2
-                                     ? QString::fromUcs4(reinterpret_cast<const char32_t *>(
-                                                             codePoints.constData()),
-                                                         2)
-                                     : shortName;
+        names.DayShortNames[d] =
+            codePoints.size() > 2
+                ? QString::fromUcs4(reinterpret_cast<const char32_t *>(codePoints.constData()), 2)
+                : shortName;
     }
     names.DayNames[0] = names.DayNames[7];
     names.DayShortNames[0] = names.DayShortNames[7];
@@ -96,18 +95,31 @@ CalendarNames LoadCalendarNames(const QLocale &locale)
 int CharSetOfCodePage(int codePage)
 {
     switch (codePage) {
-    case 932: return 128;
-    case 936: return 134;
-    case 949: return 129;
-    case 950: return 136;
-    case 1250: return 238;
-    case 1251: return 204;
-    case 1252: return 0;
-    case 1253: return 161;
-    case 1254: return 162;
-    case 1255: return 177;
-    case 1256: return 178;
-    case 1257: return 186;
-    default: return 1;
+    case 932:
+        return 128;
+    case 936:
+        return 134;
+    case 949:
+        return 129;
+    case 950:
+        return 136;
+    case 1250:
+        return 238;
+    case 1251:
+        return 204;
+    case 1252:
+        return 0;
+    case 1253:
+        return 161;
+    case 1254:
+        return 162;
+    case 1255:
+        return 177;
+    case 1256:
+        return 178;
+    case 1257:
+        return 186;
+    default:
+        return 1;
     }
 }

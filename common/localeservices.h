@@ -8,10 +8,10 @@
 // Month and weekday names in the user's language, for the grid headings and printing.
 struct CalendarNames
 {
-    std::array<QString, 13> MonthNames;      // 0 = January .. 11 = December; 12 stays empty
+    std::array<QString, 13> MonthNames; // 0 = January .. 11 = December; 12 stays empty
     std::array<QString, 13> MonthShortNames;
-    std::array<QString, 8> DayNames;         // 1 = Monday .. 7 = Sunday, 0 = Sunday again
-    std::array<QString, 8> DayShortNames;    // the same, at most two characters each
+    std::array<QString, 8> DayNames;      // 1 = Monday .. 7 = Sunday, 0 = Sunday again
+    std::array<QString, 8> DayShortNames; // the same, at most two characters each
 };
 
 // The ANSI code page the platform assigns to a locale's language and territory: 932 Japanese,

@@ -87,10 +87,10 @@ Civil civil(double d)
     // civil_from_days: eras of 400 years, years starting in March so leap days come last.
     const qint64 z = day - 25569 + 719468; // 25569: 1 January 1970
     const qint64 era = (z >= 0 ? z : z - 146096) / 146097;
-    const qint64 doe = z - era * 146097;                                   // [0, 146096]
+    const qint64 doe = z - era * 146097;                                      // [0, 146096]
     const qint64 yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365; // [0, 399]
-    const qint64 doy = doe - (365 * yoe + yoe / 4 - yoe / 100);            // [0, 365]
-    const qint64 mp = (5 * doy + 2) / 153;                                 // [0, 11]
+    const qint64 doy = doe - (365 * yoe + yoe / 4 - yoe / 100);               // [0, 365]
+    const qint64 mp = (5 * doy + 2) / 153;                                    // [0, 11]
     Civil c;
     c.day = int(doy - (153 * mp + 2) / 5 + 1);
     c.month = int(mp < 10 ? mp + 3 : mp - 9);

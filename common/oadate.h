@@ -9,7 +9,7 @@
 // the time (-1.25 is 29 December 1899, 06:00). Times are kept to the millisecond.
 namespace OADate {
 
-constexpr double kMin = -657434.0;  // 1 January 100
+constexpr double kMin = -657434.0;        // 1 January 100
 constexpr double kMax = 2958465.99999999; // 31 December 9999, 23:59:59.999
 
 // True for a finite value inside the range above.
@@ -17,10 +17,10 @@ bool isValid(double d);
 
 // Not a number (so not isValid) for an invalid date.
 double fromDateTime(const QDate &date, const QTime &time = QTime(0, 0));
-double fromDateTime(const QDateTime &dt);  // the local wall-clock time of dt
-QDate toDate(double d);                     // invalid QDate for an invalid d
+double fromDateTime(const QDateTime &dt); // the local wall-clock time of dt
+QDate toDate(double d);                   // invalid QDate for an invalid d
 QTime toTime(double d);
-QDateTime toDateTime(double d);             // local time
+QDateTime toDateTime(double d); // local time
 
 // Calendar arithmetic with rolling: month 13 is January of the next year, day 0 the last day of
 // the previous month.
@@ -51,8 +51,8 @@ inline qint64 DayNumber(double d)
 int Year(double d);
 int Month(double d);
 int Day(double d);
-int Weekday(double d);  // 1 = Sunday .. 7 = Saturday
-double DateOnly(double d);  // midnight of d's day
+int Weekday(double d);     // 1 = Sunday .. 7 = Saturday
+double DateOnly(double d); // midnight of d's day
 
 // Whole minutes between midnight of d's day and d.
 int MinutesSinceMidnight(double d);

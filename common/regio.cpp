@@ -25,7 +25,8 @@ Found findInIni(const QByteArray &ini, const QString &keyPath, const QString &va
     bool inKey = false;
     for (const QByteArray &rawLine : ini.split('\n')) {
         const QString line = QString::fromUtf8(rawLine).trimmed();
-        if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
+        if (line.isEmpty() || line.startsWith(QLatin1Char(';')) ||
+            line.startsWith(QLatin1Char('#')))
             continue;
         if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
             const QString group = line.mid(1, line.size() - 2).trimmed();
@@ -40,7 +41,8 @@ Found findInIni(const QByteArray &ini, const QString &keyPath, const QString &va
         if (eq < 0)
             continue;
         QString name = line.left(eq).trimmed();
-        if (name.size() >= 2 && name.startsWith(QLatin1Char('"')) && name.endsWith(QLatin1Char('"')))
+        if (name.size() >= 2 && name.startsWith(QLatin1Char('"')) &&
+            name.endsWith(QLatin1Char('"')))
             name = name.mid(1, name.size() - 2);
         if (name == QLatin1String("@"))
             name.clear();
@@ -78,10 +80,9 @@ QString RegIO::DefaultPath()
 
 quint32 RegIO::RegRootKey(const QString &name)
 {
-    static const char *const roots[] = {"HKEY_CLASSES_ROOT",     "HKEY_CURRENT_USER",
-                                        "HKEY_LOCAL_MACHINE",    "HKEY_USERS",
-                                        "HKEY_PERFORMANCE_DATA", "HKEY_CURRENT_CONFIG",
-                                        "HKEY_DYN_DATA"};
+    static const char *const roots[] = {
+        "HKEY_CLASSES_ROOT",     "HKEY_CURRENT_USER",   "HKEY_LOCAL_MACHINE", "HKEY_USERS",
+        "HKEY_PERFORMANCE_DATA", "HKEY_CURRENT_CONFIG", "HKEY_DYN_DATA"};
     for (quint32 i = 0; i < std::size(roots); ++i) {
         if (name == QLatin1String(roots[i]))
             return 0x80000000u + i;

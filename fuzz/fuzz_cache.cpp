@@ -1,9 +1,9 @@
 // The cache file reader and loader on any bytes: records are read, placed in a planner year and
 // keyed, or the file is refused with a message; nothing else may happen.
 
-#include "fuzzapp.h"
 #include "cacheloader.h"
 #include "dialogs.h"
+#include "fuzzapp.h"
 #include "plannerstate.h"
 
 #include <QCoreApplication>
@@ -18,14 +18,18 @@ namespace {
 class QuietDialogs : public StreamDialogs
 {
 public:
-    Answer message(const QString &, Buttons buttons, Icon, const QString &) override { return FirstButtonOf(buttons); }
+    Answer message(const QString &, Buttons buttons, Icon, const QString &) override
+    {
+        return FirstButtonOf(buttons);
+    }
 };
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    static const QString path = QDir::temp().filePath(QStringLiteral("fuzz-cache-%1.tmp").arg(QCoreApplication::applicationPid()));
+    static const QString path = QDir::temp().filePath(
+        QStringLiteral("fuzz-cache-%1.tmp").arg(QCoreApplication::applicationPid()));
     {
         QFile f(path);
         if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
@@ -43,4 +47,3 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     return 0;
 }
-

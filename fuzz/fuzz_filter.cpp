@@ -1,8 +1,8 @@
 // The category filter on any text: set as the filter and tested against categories cut from the
 // same bytes, in both modes, with its button state and settings section.
 
-#include "fuzzapp.h"
 #include "filtermodel.h"
+#include "fuzzapp.h"
 
 #include <cstddef>
 #include <cstdint>

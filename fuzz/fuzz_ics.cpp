@@ -13,7 +13,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArray text(reinterpret_cast<const char *>(data), qsizetype(size));
-    const double from = OADate::fromDateTime(QDate(2026, 1, 1)), to = OADate::fromDateTime(QDate(2026, 12, 31));
+    const double from = OADate::fromDateTime(QDate(2026, 1, 1)),
+                 to = OADate::fromDateTime(QDate(2026, 12, 31));
     QStringList problems;
     IcalItem::splitEach(
         text,

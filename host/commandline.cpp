@@ -12,7 +12,8 @@ void DescribeHostOptions(QCommandLineParser &parser)
     parser.addOptions({
         {"profile", "The profile listing the calendar stores.", "file"},
         {"store", "Open this store directory alone.", "dir"},
-        {"folder", "The calendar folder to show (store name and folders, separated by \\).", "path"},
+        {"folder", "The calendar folder to show (store name and folders, separated by \\).",
+         "path"},
         {"folder-id", "The calendar folder to show, by its entry identifier.", "id"},
         {"title", "The planner's title: it names the category colours and the filter it uses.",
          "title"},
@@ -41,9 +42,9 @@ QString ApplyPlannerOptions(const QCommandLineParser &parser, MapPropertyBag &ba
             return QStringLiteral("--start-month is a month from 1 to 12");
         properties.insert(QStringLiteral("StartMonth"), month);
     }
-    for (const auto &[option, property] : {std::pair("all-events", "AllEvents"),
-                                           std::pair("display-subject", "DisplaySubject"),
-                                           std::pair("hide-non-category-items", "HideNonCategoryItems")}) {
+    for (const auto &[option, property] :
+         {std::pair("all-events", "AllEvents"), std::pair("display-subject", "DisplaySubject"),
+          std::pair("hide-non-category-items", "HideNonCategoryItems")}) {
         if (parser.isSet(QString::fromLatin1(option)))
             properties.insert(QString::fromLatin1(property), true);
     }
@@ -65,5 +66,7 @@ QSize WindowSizeOption(const QString &text)
     if (!m.hasMatch())
         return QSize();
     const QSize s(m.captured(1).toInt(), m.captured(2).toInt());
-    return s.width() >= 200 && s.height() >= 150 && s.width() <= 10000 && s.height() <= 10000 ? s : QSize();
+    return s.width() >= 200 && s.height() >= 150 && s.width() <= 10000 && s.height() <= 10000
+               ? s
+               : QSize();
 }

@@ -3,8 +3,8 @@
 // settings) and shows the year planner in a window.
 
 #include "calendarstore.h"
-#include "dialogs.h"
 #include "commandline.h"
+#include "dialogs.h"
 #include "homepage.h"
 #include "hostbus.h"
 #include "qverror.h"
@@ -39,7 +39,8 @@ QIcon AppIcon()
     p.setBrush(QColor(0xFF, 0xFF, 0xFF));
     p.setPen(QPen(QColor(0xC0, 0x30, 0x30), 3));
     p.drawRoundedRect(4, 8, 56, 50, 6, 6);
-    const QColor bars[] = {QColor(0xA6, 0xDD, 0x9F), QColor(0xF7, 0xB2, 0x81), QColor(0x97, 0xB4, 0xE4)};
+    const QColor bars[] = {QColor(0xA6, 0xDD, 0x9F), QColor(0xF7, 0xB2, 0x81),
+                           QColor(0x97, 0xB4, 0xE4)};
     for (int i = 0; i < 3; ++i)
         p.fillRect(12 + 8 * i, 18 + 12 * i, 28, 7, bars[i]);
     return QIcon(pixmap);
@@ -98,7 +99,8 @@ int main(int argc, char **argv)
     const bool printProperties = parser.isSet("print-properties");
     // Scripted runs never wait for somebody to close a box: messages go to standard error.
     const bool scripted = measure || !screenshot.isEmpty() || printProperties;
-    const bool desktop = !scripted && QGuiApplication::platformName() != QLatin1String("offscreen") &&
+    const bool desktop = !scripted &&
+                         QGuiApplication::platformName() != QLatin1String("offscreen") &&
                          QGuiApplication::platformName() != QLatin1String("minimal");
     auto fail = [desktop](const QString &text) {
         std::fprintf(stderr, "quorvel: %s\n", qPrintable(text));
@@ -166,7 +168,8 @@ int main(int argc, char **argv)
     if (parser.isSet("window-size")) {
         const QSize size = WindowSizeOption(parser.value("window-size"));
         if (!size.isValid())
-            return fail(QStringLiteral("--window-size is a width and a height in pixels, e.g. 700x450"));
+            return fail(
+                QStringLiteral("--window-size is a width and a height in pixels, e.g. 700x450"));
         window.resize(size);
     } else if (!window.restoreGeometry(settings.value("Host/geometry").toByteArray())) {
         window.resize(1280, 760);

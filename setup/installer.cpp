@@ -53,8 +53,9 @@ bool replaceWithCopy(const QString &source, const QString &target)
 
 const QStringList &Installer::MonthNames()
 {
-    static const QStringList names = {"January", "February", "March",     "April",   "May",      "June",
-                                      "July",    "August",   "September", "October", "November", "December"};
+    static const QStringList names = {"January",   "February", "March",    "April",
+                                      "May",       "June",     "July",     "August",
+                                      "September", "October",  "November", "December"};
     return names;
 }
 
@@ -62,7 +63,8 @@ QString HomePageAddress(const QString &accessString, const QString &page)
 {
     QString base = accessString.trimmed();
     const QUrl url(base);
-    const bool web = url.isValid() && url.scheme().size() > 1 && url.scheme() != QLatin1String("file");
+    const bool web =
+        url.isValid() && url.scheme().size() > 1 && url.scheme() != QLatin1String("file");
     if (web) {
         while (base.endsWith(QLatin1Char('/')) || base.endsWith(QLatin1Char('\\')))
             base.chop(1);
@@ -70,12 +72,16 @@ QString HomePageAddress(const QString &accessString, const QString &page)
     }
     QString path = base.startsWith(QLatin1String("file://")) ? url.toLocalFile()
                    : base.startsWith(QLatin1String("file:")) ? base.mid(5)
-                                                              : base;
+                                                             : base;
     path.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    return QUrl::fromLocalFile(QDir::cleanPath(QDir(path).filePath(page))).toString(QUrl::FullyEncoded);
+    return QUrl::fromLocalFile(QDir::cleanPath(QDir(path).filePath(page)))
+        .toString(QUrl::FullyEncoded);
 }
 
-Installer::Installer(QString sourceDir, Dialogs &dialogs) : m_source(std::move(sourceDir)), m_dialogs(dialogs) {}
+Installer::Installer(QString sourceDir, Dialogs &dialogs)
+    : m_source(std::move(sourceDir)), m_dialogs(dialogs)
+{
+}
 
 Installer::~Installer() = default;
 
@@ -87,13 +93,15 @@ QString Installer::sourcePage(Page page) const
 QString Installer::destinationPage(Page page) const
 {
     return QDir(fields.destination)
-        .filePath(fields.title + (page == Page::Planner ? QStringLiteral(".htm") : QStringLiteral("Frame.htm")));
+        .filePath(fields.title +
+                  (page == Page::Planner ? QStringLiteral(".htm") : QStringLiteral("Frame.htm")));
 }
 
 void Installer::chooseDestination()
 {
     WaitCursor wait(m_dialogs);
-    const QString folder = m_dialogs.browseFolder(QStringLiteral("Destination Path"), fields.destination);
+    const QString folder =
+        m_dialogs.browseFolder(QStringLiteral("Destination Path"), fields.destination);
     if (folder.isEmpty())
         return;
     fields.destination = folder;
@@ -111,8 +119,9 @@ bool Installer::InitOutlook()
         m_session = Store::Application::shared()->GetNamespace(QStringLiteral("MAPI"));
         m_session->Logon(QString(), QString(), true, true);
         if (m_session->Folders()->Count() == 0)
-            throw QvError(-2147221219, QStringLiteral("The user profile or user identity is invalid or does "
-                                                      "not have the appropriate permissions"));
+            throw QvError(-2147221219,
+                          QStringLiteral("The user profile or user identity is invalid or does "
+                                         "not have the appropriate permissions"));
         return true;
     } catch (const std::exception &e) {
         m_session.reset();
@@ -147,9 +156,10 @@ bool Installer::CheckTitle()
 {
     for (const QChar c : kInvalidTitleCharacters) {
         if (fields.title.contains(c)) {
-            m_dialogs.message(QStringLiteral("Specified title contains an invalid character.  Invalid "
-                                             "characters are: ") +
-                              kInvalidTitleCharacters);
+            m_dialogs.message(
+                QStringLiteral("Specified title contains an invalid character.  Invalid "
+                               "characters are: ") +
+                kInvalidTitleCharacters);
             return false;
         }
     }
@@ -160,7 +170,8 @@ bool Installer::CopyInstallFiles()
 {
     // The same folder would overwrite the templates with the pages made from them.
     const QString sourceDir = QFileInfo(m_source).canonicalFilePath();
-    const bool sameFolder = !sourceDir.isEmpty() && QFileInfo(fields.destination).canonicalFilePath() == sourceDir;
+    const bool sameFolder =
+        !sourceDir.isEmpty() && QFileInfo(fields.destination).canonicalFilePath() == sourceDir;
     auto same = [this] {
         m_dialogs.message(QStringLiteral("Source and destination appear to be the same?!: ") +
                           QDir::toNativeSeparators(sourcePage(Page::Planner)));
@@ -172,7 +183,8 @@ bool Installer::CopyInstallFiles()
         m_dialogs.message(QStringLiteral("Unable to copy HTML file from source to destination!"));
         return false;
     }
-    if (!replaceWithCopy(QDir(m_source).filePath(kArchive), QDir(fields.destination).filePath(kArchive))) {
+    if (!replaceWithCopy(QDir(m_source).filePath(kArchive),
+                         QDir(fields.destination).filePath(kArchive))) {
         m_dialogs.message(QStringLiteral("Unable to copy CAB file from source to destination!"));
         return false;
     }
@@ -196,8 +208,9 @@ bool Installer::RewritePage(Page page)
     const QString title = HtmlEscaped(fields.title);
     PageTokens tokens;
     if (page == Page::Frame) {
-        tokens = {{QStringLiteral("AAAA"), title},
-                  {QStringLiteral("QVFilename"), HtmlEscaped(fields.title + QStringLiteral(".htm"))}};
+        tokens = {
+            {QStringLiteral("AAAA"), title},
+            {QStringLiteral("QVFilename"), HtmlEscaped(fields.title + QStringLiteral(".htm"))}};
     } else {
         QString folder = fields.calendarPath;
         if (folder.startsWith(QLatin1Char('\\')))
@@ -221,17 +234,22 @@ bool Installer::BindFolderHomePage()
             m_session = Store::Application::shared()->GetNamespace(QStringLiteral("MAPI"));
         const Store::FolderPtr calendar = m_session->GetFolderFromID(calendarEntryID);
         if (!calendar)
-            throw QvError(-2147221233, QStringLiteral("The operation failed. An object could not be found."));
+            throw QvError(-2147221233,
+                          QStringLiteral("The operation failed. An object could not be found."));
         Store::FolderPtr target = SubfolderNamed(*calendar, fields.title);
         if (!target)
             target = calendar->Folders()->Add(fields.title, Store::olFolderCalendar);
         target->setWebViewAllowNavigation(false);
-        target->setWebViewURL(HomePageAddress(fields.accessString, fields.title + QStringLiteral("Frame.htm")));
+        target->setWebViewURL(
+            HomePageAddress(fields.accessString, fields.title + QStringLiteral("Frame.htm")));
         boundEntryID = target->EntryID();
         target->setWebViewOn(true);
         return true;
     } catch (const std::exception &e) {
-        outlookFailure(QStringLiteral("An unexpected error has occurred whilst setting the Outlook folder Home Page!"), e);
+        outlookFailure(
+            QStringLiteral(
+                "An unexpected error has occurred whilst setting the Outlook folder Home Page!"),
+            e);
         return false;
     }
 }
@@ -239,7 +257,8 @@ bool Installer::BindFolderHomePage()
 void Installer::ShowBoundFolder()
 {
     try {
-        if (const Store::FolderPtr bound = m_session ? m_session->GetFolderFromID(boundEntryID) : nullptr)
+        if (const Store::FolderPtr bound =
+                m_session ? m_session->GetFolderFromID(boundEntryID) : nullptr)
             bound->Display();
     } catch (const std::exception &e) {
         outlookFailure(QStringLiteral("An unexpected error has occurred related to Outlook!"), e);
@@ -261,15 +280,18 @@ bool Installer::Install()
         return false;
     }
     if (!CopyInstallFiles()) {
-        m_dialogs.message(QStringLiteral("Failed whilst copying files from source to specified destination!"));
+        m_dialogs.message(
+            QStringLiteral("Failed whilst copying files from source to specified destination!"));
         return false;
     }
     if (!RewritePage(Page::Planner) || !RewritePage(Page::Frame)) {
-        m_dialogs.message(QStringLiteral("Failed whilst attempting to update html configuration at specified destination!"));
+        m_dialogs.message(QStringLiteral(
+            "Failed whilst attempting to update html configuration at specified destination!"));
         return false;
     }
     if (!BindFolderHomePage()) {
-        m_dialogs.message(QStringLiteral("Unable to set outlook folder association to destination path!"));
+        m_dialogs.message(
+            QStringLiteral("Unable to set outlook folder association to destination path!"));
         return false;
     }
     m_dialogs.message(QStringLiteral("Thank you for installing Brenholt Quorvel."));

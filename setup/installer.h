@@ -10,9 +10,9 @@ class Dialogs;
 // What the installer dialog holds, as its controls show it.
 struct InstallerFields
 {
-    QString destination;   // the installation folder
-    QString calendarPath;  // "\Store\Calendar\…": a backslash before each folder name
-    QString accessString;  // where the pages are read from: "file:" + destination by default
+    QString destination;  // the installation folder
+    QString calendarPath; // "\Store\Calendar\…": a backslash before each folder name
+    QString accessString; // where the pages are read from: "file:" + destination by default
     QString title = QStringLiteral("Quorvel");
     bool allEvents = true;
     bool displaySubject = false;
@@ -21,8 +21,8 @@ struct InstallerFields
 };
 
 // The address of a deployed page as a folder's home page: a file URL ("file:///srv/pages/Team
-// Frame.htm" written with its escapes) where accessString is "file:" and a path or a bare path, else
-// accessString (a web address) and the page joined by one "/".
+// Frame.htm" written with its escapes) where accessString is "file:" and a path or a bare path,
+// else accessString (a web address) and the page joined by one "/".
 QString HomePageAddress(const QString &accessString, const QString &page);
 
 // The installer without its window: it deploys the planner pages for one calendar folder into a

@@ -61,7 +61,8 @@ QString SourceDirectory(const QString &given)
     if (!given.isEmpty())
         return QDir(given).absolutePath();
     const QDir app(QCoreApplication::applicationDirPath());
-    for (const QString &dir : {QDir::currentPath(), app.path(), app.filePath("../share/quorvel/setup")}) {
+    for (const QString &dir :
+         {QDir::currentPath(), app.path(), app.filePath("../share/quorvel/setup")}) {
         if (QFileInfo::exists(QDir(dir).filePath("QuorvelControl.htm")))
             return QDir(dir).canonicalPath();
     }
@@ -93,7 +94,8 @@ int main(int argc, char **argv)
                               ? RegisterAutomation(QCoreApplication::applicationFilePath())
                               : UnregisterAutomation();
         if (!done)
-            std::fprintf(stderr, "quorvel-setup: cannot write %s\n", qPrintable(ActivationFilePath()));
+            std::fprintf(stderr, "quorvel-setup: cannot write %s\n",
+                         qPrintable(ActivationFilePath()));
         return done ? 0 : 1;
     }
 
@@ -105,8 +107,10 @@ int main(int argc, char **argv)
     parser.addHelpOption();
     AddStoreOptions(parser);
     parser.addOptions({
-        {"source", "Where the page templates are (default: the start-up directory, else beside "
-                   "the program).", "dir"},
+        {"source",
+         "Where the page templates are (default: the start-up directory, else beside "
+         "the program).",
+         "dir"},
         {"screenshot", "Save a picture of the installer window, then quit.", "file"},
     });
     // The switches are not options of the parser.
@@ -120,8 +124,9 @@ int main(int argc, char **argv)
     StreamDialogs toStandardError;
     QtDialogs onDesktop;
     const QString screenshot = parser.value("screenshot");
-    Dialogs &dialogs = offscreen() || !screenshot.isEmpty() ? static_cast<Dialogs &>(toStandardError)
-                                                            : static_cast<Dialogs &>(onDesktop);
+    Dialogs &dialogs = offscreen() || !screenshot.isEmpty()
+                           ? static_cast<Dialogs &>(toStandardError)
+                           : static_cast<Dialogs &>(onDesktop);
     const std::unique_ptr<QLockFile> lock = HoldSingleInstance(kProgram);
     if (!lock) {
         dialogs.message(QStringLiteral("The Calendar Installer already appears to be running."));

@@ -15,7 +15,8 @@ std::unique_ptr<QLockFile> HoldSingleInstance(const QString &programName)
     QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
     if (dir.isEmpty())
         dir = QDir::tempPath();
-    auto lock = std::make_unique<QLockFile>(QDir(dir).filePath(programName + QStringLiteral(".lock")));
+    auto lock =
+        std::make_unique<QLockFile>(QDir(dir).filePath(programName + QStringLiteral(".lock")));
     lock->setStaleLockTime(0); // a lock whose process has gone is taken over, never by age
     if (!lock->tryLock(0))
         return nullptr;
@@ -45,7 +46,8 @@ SetupSwitch SwitchOf(const QStringList &arguments)
 QString ActivationFilePath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-           QStringLiteral("/dbus-1/services/") + QLatin1String(kSetupBusName) + QStringLiteral(".service");
+           QStringLiteral("/dbus-1/services/") + QLatin1String(kSetupBusName) +
+           QStringLiteral(".service");
 }
 
 bool RegisterAutomation(const QString &program)
@@ -70,12 +72,14 @@ bool UnregisterAutomation()
 bool SetupAutomation::serve()
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
-    return bus.isConnected() && bus.registerObject(QStringLiteral("/"), this, QDBusConnection::ExportAllContents) &&
+    return bus.isConnected() &&
+           bus.registerObject(QStringLiteral("/"), this, QDBusConnection::ExportAllContents) &&
            bus.registerService(QLatin1String(kSetupBusName));
 }
 
 bool PlannerHostRunning()
 {
     QDBusConnection bus = QDBusConnection::sessionBus();
-    return bus.isConnected() && bus.interface()->isServiceRegistered(QLatin1String(kPlannerHostBusName));
+    return bus.isConnected() &&
+           bus.interface()->isServiceRegistered(QLatin1String(kPlannerHostBusName));
 }

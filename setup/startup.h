@@ -31,7 +31,8 @@ class SetupAutomation : public QObject
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "QuorvelSetup.IQuorvelSetup")
     // Listed though it has no members.
-    Q_CLASSINFO("D-Bus Introspection", "  <interface name=\"QuorvelSetup.IQuorvelSetup\">\n  </interface>\n")
+    Q_CLASSINFO("D-Bus Introspection",
+                "  <interface name=\"QuorvelSetup.IQuorvelSetup\">\n  </interface>\n")
 public:
     using QObject::QObject;
     // Owns the bus name and exports this object at "/"; false without a session bus or when the

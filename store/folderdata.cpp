@@ -54,7 +54,8 @@ QString ItemId(const QString &fileId, const QStringList &uids, const QString &ui
 {
     if (uids.size() < 2 || uids.front() == uid)
         return fileId;
-    const QByteArray hash = QCryptographicHash::hash(uid.toUtf8(), QCryptographicHash::Sha1).toHex().toUpper();
+    const QByteArray hash =
+        QCryptographicHash::hash(uid.toUtf8(), QCryptographicHash::Sha1).toHex().toUpper();
     return fileId + QLatin1Char('-') + QString::fromLatin1(hash.left(16));
 }
 
@@ -97,8 +98,8 @@ QString FolderData::fileWithId(const QString &entryId) const
     return QString();
 }
 
-std::shared_ptr<const IcalItem> FolderData::itemWithId(const QString &fileName, const QString &entryId,
-                                                       QStringList &warnings)
+std::shared_ptr<const IcalItem>
+FolderData::itemWithId(const QString &fileName, const QString &entryId, QStringList &warnings)
 {
     const Entry *e = entry(fileName, warnings);
     if (!e)
@@ -127,10 +128,12 @@ void FolderData::readEntry(const QString &fileName, Entry &e, QStringList &warni
     if (!info.isFile())
         problem = QStringLiteral("not a regular file");
     else if (size > IcalText::kMaxItemBytes)
-        problem = QStringLiteral("larger than %1 bytes (%2)").arg(IcalText::kMaxItemBytes).arg(size);
+        problem =
+            QStringLiteral("larger than %1 bytes (%2)").arg(IcalText::kMaxItemBytes).arg(size);
     else if (!file.open(QIODevice::ReadOnly))
         problem = file.errorString();
-    else if (const QByteArray text = file.read(IcalText::kMaxItemBytes + 1); text.size() > IcalText::kMaxItemBytes)
+    else if (const QByteArray text = file.read(IcalText::kMaxItemBytes + 1);
+             text.size() > IcalText::kMaxItemBytes)
         problem = QStringLiteral("larger than %1 bytes").arg(IcalText::kMaxItemBytes);
     else
         items = IcalItem::parseFile(text, &problem);
@@ -211,16 +214,20 @@ const QString kMoveJournal = QStringLiteral("/.quorvel-move");
 void WriteAtomically(const QString &target, const QByteArray &text, bool quick)
 {
     const QFileInfo info(target);
-    const QString temp = info.path() + QStringLiteral("/.~") + info.fileName() + QStringLiteral(".tmp");
+    const QString temp =
+        info.path() + QStringLiteral("/.~") + info.fileName() + QStringLiteral(".tmp");
     int error = DeleteFile(temp); // one a crash left behind
     // Shared with whoever reads the folder: the umask's mode for a new file, the old file's for
     // one that is replaced.
-    BinaryFile f = error ? BinaryFile() : BinaryFile::create(temp, &error, BinaryFile::Access::AsUmask);
+    BinaryFile f =
+        error ? BinaryFile() : BinaryFile::create(temp, &error, BinaryFile::Access::AsUmask);
     struct stat old;
     if (f.isOpen() && ::stat(QFile::encodeName(target).constData(), &old) == 0)
         f.setMode(old.st_mode);
-    bool ok = f.isOpen() && f.write(text.constData(), text.size()) && (quick || f.sync()) && f.close();
-    if (ok && std::rename(QFile::encodeName(temp).constData(), QFile::encodeName(target).constData()) != 0) {
+    bool ok =
+        f.isOpen() && f.write(text.constData(), text.size()) && (quick || f.sync()) && f.close();
+    if (ok && std::rename(QFile::encodeName(temp).constData(),
+                          QFile::encodeName(target).constData()) != 0) {
         ok = false;
         error = FileErrorNumber(errno, target);
     }
@@ -235,13 +242,15 @@ void WriteAtomically(const QString &target, const QByteArray &text, bool quick)
 
 bool HoldsUid(const FolderData::Entry *e, const QString &uid)
 {
-    return e && std::any_of(e->items.begin(), e->items.end(), [&](const auto &item) { return item->uid() == uid; });
+    return e && std::any_of(e->items.begin(), e->items.end(),
+                            [&](const auto &item) { return item->uid() == uid; });
 }
 
 // An item file's name, never a path.
 bool IsItemFileName(const QString &name)
 {
-    return name.endsWith(QLatin1String(".ics")) && !name.contains(QLatin1Char('/')) && !name.startsWith('.');
+    return name.endsWith(QLatin1String(".ics")) && !name.contains(QLatin1Char('/')) &&
+           !name.startsWith('.');
 }
 
 } // namespace
@@ -284,7 +293,8 @@ std::optional<QByteArray> FolderData::restWithout(const QString &fileName, const
     if (text.size() > IcalText::kMaxItemBytes)
         return std::nullopt;
     const QByteArray bom = text.startsWith("\xEF\xBB\xBF") ? text.left(3) : QByteArray();
-    std::optional<QByteArray> rest = IcalText::WithoutItem(QByteArrayView(text).sliced(bom.size()), uid.toUtf8());
+    std::optional<QByteArray> rest =
+        IcalText::WithoutItem(QByteArrayView(text).sliced(bom.size()), uid.toUtf8());
     if (rest)
         rest->prepend(bom);
     return rest;
@@ -299,7 +309,8 @@ QString FolderData::moveOut(const QString &fileName, const IcalItem &item)
     const QString target = newFileName(item);
     if (rest)
         WriteAtomically(path + kMoveJournal,
-                        fileName.toUtf8().toPercentEncoding() + '\n' + uid.toUtf8().toPercentEncoding() + '\n' +
+                        fileName.toUtf8().toPercentEncoding() + '\n' +
+                            uid.toUtf8().toPercentEncoding() + '\n' +
                             target.toUtf8().toPercentEncoding() + '\n',
                         false);
     replaceFile(target, item.serialize(), Write::One);
@@ -329,8 +340,9 @@ void FolderData::recover()
         }
     }
     if (const int error = DeleteFile(path + kMoveJournal))
-        throw QvError(error, FileErrorDescription(error) + QStringLiteral(" (") + path + kMoveJournal + ')',
-                      QStringLiteral("Calendar store"));
+        throw QvError(
+            error, FileErrorDescription(error) + QStringLiteral(" (") + path + kMoveJournal + ')',
+            QStringLiteral("Calendar store"));
 }
 
 bool FolderData::syncFiles() const
@@ -353,8 +365,8 @@ void FolderData::removeItem(const QString &fileName, const QString &uid)
         const std::optional<QByteArray> rest = restWithout(fileName, uid);
         if (!rest)
             throw QvError(FileError::PathFileAccessError,
-                          FileErrorDescription(FileError::PathFileAccessError) + QStringLiteral(" (") + path +
-                              QLatin1Char('/') + fileName + ')',
+                          FileErrorDescription(FileError::PathFileAccessError) +
+                              QStringLiteral(" (") + path + QLatin1Char('/') + fileName + ')',
                           QStringLiteral("Calendar store"));
         replaceFile(fileName, *rest, Write::One);
         return;

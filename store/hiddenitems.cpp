@@ -32,7 +32,8 @@ int HiddenItems::Count() const
     m_folder->refresh(m_session->warnings);
     int n = 0;
     for (const FolderData::Entry &e : m_folder->entries())
-        n += int(std::count_if(e.items.begin(), e.items.end(), [](const auto &item) { return item->isHidden(); }));
+        n += int(std::count_if(e.items.begin(), e.items.end(),
+                               [](const auto &item) { return item->isHidden(); }));
     return n;
 }
 

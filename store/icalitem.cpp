@@ -4,8 +4,8 @@
 #include "icaltime_p.h"
 #include "oadate.h"
 
-#include <QDateTime>
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QHash>
 #include <QSet>
 #include <QTimeZone>
@@ -27,8 +27,10 @@ constexpr const char *kNamed = "X-QUORVEL-PROP";
 icalproperty_kind kindOf(const char *name)
 {
     static const std::pair<const char *, icalproperty_kind> known[] = {
-        {"SUMMARY", ICAL_SUMMARY_PROPERTY},         {"LOCATION", ICAL_LOCATION_PROPERTY},
-        {"DESCRIPTION", ICAL_DESCRIPTION_PROPERTY}, {"CLASS", ICAL_CLASS_PROPERTY},
+        {"SUMMARY", ICAL_SUMMARY_PROPERTY},
+        {"LOCATION", ICAL_LOCATION_PROPERTY},
+        {"DESCRIPTION", ICAL_DESCRIPTION_PROPERTY},
+        {"CLASS", ICAL_CLASS_PROPERTY},
         {"TRANSP", ICAL_TRANSP_PROPERTY}};
     for (const auto &[n, kind] : known) {
         if (qstrcmp(n, name) == 0)
@@ -218,7 +220,8 @@ std::unique_ptr<IcalItem> IcalItem::parse(const QByteArray &text, QString *probl
     return parseFirst(text, problem, nullptr);
 }
 
-std::unique_ptr<IcalItem> IcalItem::parseFirst(const QByteArray &text, QString *problem, bool *several)
+std::unique_ptr<IcalItem> IcalItem::parseFirst(const QByteArray &text, QString *problem,
+                                               bool *several)
 {
     QByteArray data = text;
     if (data.startsWith("\xEF\xBB\xBF")) // a byte-order mark
@@ -291,14 +294,16 @@ std::unique_ptr<IcalItem> IcalItem::parseFirst(const QByteArray &text, QString *
     item->adopt(calendar);
     if (const Times t = item->times(); !t.valid) {
         if (problem)
-            *problem = t.invalid == QLatin1String("no valid start") ? QStringLiteral("the event has no valid start")
-                                                                     : t.invalid;
+            *problem = t.invalid == QLatin1String("no valid start")
+                           ? QStringLiteral("the event has no valid start")
+                           : t.invalid;
         return nullptr;
     }
     return item;
 }
 
-std::vector<std::shared_ptr<const IcalItem>> IcalItem::parseFile(const QByteArray &text, QString *problem)
+std::vector<std::shared_ptr<const IcalItem>> IcalItem::parseFile(const QByteArray &text,
+                                                                 QString *problem)
 {
     std::vector<std::shared_ptr<const IcalItem>> items;
     bool several = false;
@@ -339,14 +344,16 @@ std::vector<std::shared_ptr<const IcalItem>> IcalItem::parseFile(const QByteArra
         },
         &notes);
     if (laterCopies)
-        notes << QStringLiteral("%1 copies of events in later calendars of the file ignored").arg(laterCopies);
+        notes << QStringLiteral("%1 copies of events in later calendars of the file ignored")
+                     .arg(laterCopies);
     if (problem)
         *problem = items.empty() && notes.isEmpty() ? QStringLiteral("no event in the calendar")
-                                                     : notes.join(QStringLiteral("; "));
+                                                    : notes.join(QStringLiteral("; "));
     return items;
 }
 
-void IcalItem::splitEach(const QByteArray &text, const std::function<void(std::unique_ptr<IcalItem>)> &take,
+void IcalItem::splitEach(const QByteArray &text,
+                         const std::function<void(std::unique_ptr<IcalItem>)> &take,
                          QStringList *problems)
 {
     QByteArrayView data = text;
@@ -357,18 +364,22 @@ void IcalItem::splitEach(const QByteArray &text, const std::function<void(std::u
         [&](IcalText::ItemText &&part) {
             QString problem;
             std::unique_ptr<IcalItem> item = parse(part.text, &problem);
-            const QString who = part.uid.isEmpty() ? QStringLiteral("an event without a UID") : QString(part.uid);
+            const QString who =
+                part.uid.isEmpty() ? QStringLiteral("an event without a UID") : QString(part.uid);
             if (!item) {
                 if (problems)
-                    problems->append(who + QStringLiteral(": ") + problem + QStringLiteral(", skipped"));
+                    problems->append(who + QStringLiteral(": ") + problem +
+                                     QStringLiteral(", skipped"));
                 return;
             }
             if (part.uid.isEmpty()) {
-                // A UID made from the event's content: importing the same file again gives the same.
+                // A UID made from the event's content: importing the same file again gives the
+                // same.
                 icalcomponent *e = item->master();
                 char *t = icalcomponent_as_ical_string_r(e);
                 const QByteArray uid =
-                    "quorvel-" + QCryptographicHash::hash(QByteArray(t), QCryptographicHash::Sha1).toHex();
+                    "quorvel-" +
+                    QCryptographicHash::hash(QByteArray(t), QCryptographicHash::Sha1).toHex();
                 icalmemory_free_buffer(t);
                 icalcomponent_set_uid(e, uid.constData());
             }
@@ -385,7 +396,8 @@ void IcalItem::splitEach(const QByteArray &text, const std::function<void(std::u
 QList<std::shared_ptr<IcalItem>> IcalItem::split(const QByteArray &text, QStringList *problems)
 {
     QList<std::shared_ptr<IcalItem>> items;
-    splitEach(text, [&](std::unique_ptr<IcalItem> item) { items.append(std::move(item)); }, problems);
+    splitEach(
+        text, [&](std::unique_ptr<IcalItem> item) { items.append(std::move(item)); }, problems);
     return items;
 }
 
@@ -397,8 +409,8 @@ std::unique_ptr<IcalItem> IcalItem::create()
     icalcomponent *event = icalcomponent_new(ICAL_VEVENT_COMPONENT);
     const QByteArray uid = QUuid::createUuid().toByteArray(QUuid::WithoutBraces);
     icalcomponent_add_property(event, icalproperty_new_uid(uid.constData()));
-    icalcomponent_add_property(
-        event, icalproperty_new_dtstamp(icaltime_current_time_with_zone(icaltimezone_get_utc_timezone())));
+    icalcomponent_add_property(event, icalproperty_new_dtstamp(icaltime_current_time_with_zone(
+                                          icaltimezone_get_utc_timezone())));
     icalcomponent_add_component(calendar, event);
     std::unique_ptr<IcalItem> item(new IcalItem);
     item->adopt(calendar);
@@ -478,10 +490,14 @@ QString IcalItem::textOf(icalcomponent *event, const char *property)
     if (!p)
         return QString();
     switch (kind) {
-    case ICAL_SUMMARY_PROPERTY: return fromIcal(icalproperty_get_summary(p));
-    case ICAL_LOCATION_PROPERTY: return fromIcal(icalproperty_get_location(p));
-    case ICAL_DESCRIPTION_PROPERTY: return fromIcal(icalproperty_get_description(p));
-    default: return fromIcal(icalproperty_get_value_as_string(p));
+    case ICAL_SUMMARY_PROPERTY:
+        return fromIcal(icalproperty_get_summary(p));
+    case ICAL_LOCATION_PROPERTY:
+        return fromIcal(icalproperty_get_location(p));
+    case ICAL_DESCRIPTION_PROPERTY:
+        return fromIcal(icalproperty_get_description(p));
+    default:
+        return fromIcal(icalproperty_get_value_as_string(p));
     }
 }
 
@@ -518,8 +534,8 @@ void IcalItem::setCategories(const QStringList &names)
     removeAll(m_master, ICAL_CATEGORIES_PROPERTY);
     for (const QString &name : names) {
         if (!name.trimmed().isEmpty())
-            icalcomponent_add_property(m_master,
-                                       icalproperty_new_categories(name.trimmed().toUtf8().constData()));
+            icalcomponent_add_property(
+                m_master, icalproperty_new_categories(name.trimmed().toUtf8().constData()));
     }
 }
 
@@ -597,8 +613,9 @@ bool IcalItem::anchorFloatingTimes(QString *unknownZone)
     }
     for (icalcomponent *c = icalcomponent_get_first_component(m_calendar, ICAL_VEVENT_COMPONENT); c;
          c = icalcomponent_get_next_component(m_calendar, ICAL_VEVENT_COMPONENT)) {
-        for (const icalproperty_kind kind : {ICAL_DTSTART_PROPERTY, ICAL_DTEND_PROPERTY, ICAL_RECURRENCEID_PROPERTY,
-                                             ICAL_EXDATE_PROPERTY, ICAL_RDATE_PROPERTY}) {
+        for (const icalproperty_kind kind :
+             {ICAL_DTSTART_PROPERTY, ICAL_DTEND_PROPERTY, ICAL_RECURRENCEID_PROPERTY,
+              ICAL_EXDATE_PROPERTY, ICAL_RDATE_PROPERTY}) {
             for (icalproperty *p = icalcomponent_get_first_property(c, kind); p;
                  p = icalcomponent_get_next_property(c, kind)) {
                 if (isFloating(p))
@@ -609,12 +626,15 @@ bool IcalItem::anchorFloatingTimes(QString *unknownZone)
         for (icalproperty *p = icalcomponent_get_first_property(c, ICAL_RRULE_PROPERTY); p;
              p = icalcomponent_get_next_property(c, ICAL_RRULE_PROPERTY)) {
             icalrecurrencetype rule = icalproperty_get_rrule(p);
-            if (icaltime_is_null_time(rule.until) || rule.until.is_date || icaltime_is_utc(rule.until))
+            if (icaltime_is_null_time(rule.until) || rule.until.is_date ||
+                icaltime_is_utc(rule.until))
                 continue;
             const QDateTime until(QDate(rule.until.year, rule.until.month, rule.until.day),
-                                  QTime(rule.until.hour, rule.until.minute, rule.until.second), zone);
+                                  QTime(rule.until.hour, rule.until.minute, rule.until.second),
+                                  zone);
             const QDateTime utc = until.toUTC();
-            rule.until = icaltime_from_timet_with_zone(utc.toSecsSinceEpoch(), 0, icaltimezone_get_utc_timezone());
+            rule.until = icaltime_from_timet_with_zone(utc.toSecsSinceEpoch(), 0,
+                                                       icaltimezone_get_utc_timezone());
             icalproperty_set_rrule(p, rule);
         }
     }

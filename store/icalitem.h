@@ -26,12 +26,14 @@ public:
     // Parses an item file that may hold events of several UIDs: one item for each, in the order
     // the UIDs first appear (most files give one). Empty, with problem set, when none is read;
     // problem also names what of the file was left out.
-    static std::vector<std::shared_ptr<const IcalItem>> parseFile(const QByteArray &text, QString *problem);
+    static std::vector<std::shared_ptr<const IcalItem>> parseFile(const QByteArray &text,
+                                                                  QString *problem);
     // Splits a calendar file into items, one per UID, each with the time zones it refers to,
     // handing each to take as soon as it is made (a large file is never held parsed whole).
     // Events without a UID get one made from their content, so that importing the same file
     // again gives the same UIDs. problems collects what was left out, and why.
-    static void splitEach(const QByteArray &text, const std::function<void(std::unique_ptr<IcalItem>)> &take,
+    static void splitEach(const QByteArray &text,
+                          const std::function<void(std::unique_ptr<IcalItem>)> &take,
                           QStringList *problems);
     static QList<std::shared_ptr<IcalItem>> split(const QByteArray &text, QStringList *problems);
     // A new, empty event with a fresh UID.
@@ -46,8 +48,8 @@ public:
     bool hasMaster() const;
 
     QString uid() const;
-    bool isMeeting() const;     // METHOD:REQUEST
-    bool isRecurring() const;   // RRULE or RDATE on the master, or overrides
+    bool isMeeting() const;   // METHOD:REQUEST
+    bool isRecurring() const; // RRULE or RDATE on the master, or overrides
     bool isHidden() const;
     void setHidden(bool hidden);
 
@@ -128,7 +130,8 @@ private:
     IcalItem() = default;
     // As parse; several, when given, is set (and nothing said of it) when the text holds events
     // of more than one UID.
-    static std::unique_ptr<IcalItem> parseFirst(const QByteArray &text, QString *problem, bool *several);
+    static std::unique_ptr<IcalItem> parseFirst(const QByteArray &text, QString *problem,
+                                                bool *several);
     QList<icalcomponent *> latestOverrides(Notes *notes) const;
     // Removes all but the newest of several masters of the calendar's event; how many went.
     static int dropOlderMasters(icalcomponent *calendar);

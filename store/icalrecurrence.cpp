@@ -25,8 +25,8 @@ struct Span
     qint64 seconds = 0; // timed
     qint64 days = 0;    // whole days
     bool valid = false;
-    QString bent;       // how a length the file gives was taken, when not as it stands
-    QString invalid;    // why the event has no times
+    QString bent;    // how a length the file gives was taken, when not as it stands
+    QString invalid; // why the event has no times
 };
 
 // Longer than any date the planner knows lasts: from the year 100 to the year 9999.
@@ -35,7 +35,8 @@ constexpr qint64 kMostDays = 3652059;
 // A duration in seconds, without the overflow of the library's int.
 qint64 secondsOf(const icaldurationtype &d)
 {
-    const qint64 s = ((qint64(d.weeks) * 7 + d.days) * 24 + d.hours) * 3600 + qint64(d.minutes) * 60 + d.seconds;
+    const qint64 s =
+        ((qint64(d.weeks) * 7 + d.days) * 24 + d.hours) * 3600 + qint64(d.minutes) * 60 + d.seconds;
     return d.is_neg ? -s : s;
 }
 
@@ -222,7 +223,8 @@ QList<icalcomponent *> IcalItem::latestOverrides(Notes *notes) const
     for (icalcomponent *o : all) {
         icalproperty *rid = icalcomponent_get_first_property(o, ICAL_RECURRENCEID_PROPERTY);
         const icaltimetype x = icalproperty_get_recurrenceid(rid);
-        const double local = x.is_date ? localOf(x, Zone()) : localOf(x, zoneOf(m_calendar, rid, x));
+        const double local =
+            x.is_date ? localOf(x, Zone()) : localOf(x, zoneOf(m_calendar, rid, x));
         const qint64 key = instanceKey(local, date || x.is_date);
         const auto at = placeOf.constFind(key);
         if (at == placeOf.cend()) {
@@ -235,13 +237,15 @@ QList<icalcomponent *> IcalItem::latestOverrides(Notes *notes) const
             kept[*at] = o;
     }
     if (repeated && notes)
-        notes->bent.append(QStringLiteral("%1 overrides repeat the RECURRENCE-ID of another; the newest of "
-                                          "each is used")
-                               .arg(repeated));
+        notes->bent.append(
+            QStringLiteral("%1 overrides repeat the RECURRENCE-ID of another; the newest of "
+                           "each is used")
+                .arg(repeated));
     return kept;
 }
 
-QList<IcalItem::Occurrence> IcalItem::occurrences(double endMin, double startMax, Notes *notes) const
+QList<IcalItem::Occurrence> IcalItem::occurrences(double endMin, double startMax,
+                                                  Notes *notes) const
 {
     QList<Occurrence> out;
     QElapsedTimer clock;
@@ -283,9 +287,13 @@ QList<IcalItem::Occurrence> IcalItem::occurrences(double endMin, double startMax
         // The instances a bounded range may hold: kMaxInstances for each 366 days of it.
         const qsizetype most =
             highBound ? qsizetype(kMaxInstances) *
-                            qsizetype(std::max(1.0, std::ceil((startMax - std::max(endMin, OADate::kMin)) / 366)))
+                            qsizetype(std::max(
+                                1.0, std::ceil((startMax - std::max(endMin, OADate::kMin)) / 366)))
                       : std::numeric_limits<qsizetype>::max();
-        auto slow = [] { return QStringLiteral("its repetitions take longer than %1 ms to work out").arg(kMaxExpandMs); };
+        auto slow = [] {
+            return QStringLiteral("its repetitions take longer than %1 ms to work out")
+                .arg(kMaxExpandMs);
+        };
         auto tooMany = [&] {
             return QStringLiteral("more than %1 repetitions from %2 to %3")
                 .arg(most)
@@ -298,7 +306,8 @@ QList<IcalItem::Occurrence> IcalItem::occurrences(double endMin, double startMax
             if (rule.freq == ICAL_NO_RECURRENCE)
                 continue;
             if (hasWeek(rule, -53)) // the calendar library reads outside its tables for it
-                return refuse(QStringLiteral("its repetition rule counts week -53, which cannot be worked out"));
+                return refuse(QStringLiteral(
+                    "its repetition rule counts week -53, which cannot be worked out"));
             // UNTIL in UTC against a zoned start: compare in the series' wall time.
             if (!icaltime_is_null_time(rule.until) && icaltime_is_utc(rule.until) && !date) {
                 const double untilLocal = localOf(rule.until, Zone{Zone::Utc, {}, nullptr});
@@ -312,16 +321,20 @@ QList<IcalItem::Occurrence> IcalItem::occurrences(double endMin, double startMax
                 continue;
             // Nothing past the range is needed, and the calendar library's search stops at UNTIL
             // (with a COUNT as well, whichever comes first).
-            if (highBound && (icaltime_is_null_time(rule.until) || icaltime_compare(rule.until, wallTo) > 0))
+            if (highBound &&
+                (icaltime_is_null_time(rule.until) || icaltime_compare(rule.until, wallTo) > 0))
                 rule.until = wallTo;
-            const bool fromRange = rule.count == 0 && lowBound && icaltime_compare(wallFrom, first) > 0;
+            const bool fromRange =
+                rule.count == 0 && lowBound && icaltime_compare(wallFrom, first) > 0;
             // Its iterator may try every step inside one call that cannot be stopped: search no
             // further than kMaxSearchSteps steps, and when that cut the search short of a
             // COUNT or UNTIL, what lay beyond is unknown.
             bool searchCut = false;
             if (const qint64 step = searchStepSeconds(rule)) {
-                const icaltimetype horizon = wallAfter(fromRange ? wallFrom : first, kMaxSearchSteps * step);
-                if (icaltime_is_null_time(rule.until) || icaltime_compare(horizon, rule.until) < 0) {
+                const icaltimetype horizon =
+                    wallAfter(fromRange ? wallFrom : first, kMaxSearchSteps * step);
+                if (icaltime_is_null_time(rule.until) ||
+                    icaltime_compare(horizon, rule.until) < 0) {
                     rule.until = horizon;
                     searchCut = true;
                 }
@@ -335,7 +348,8 @@ QList<IcalItem::Occurrence> IcalItem::occurrences(double endMin, double startMax
             int n = 0;
             qint64 steps = 0; // instances the iterator gave
             bool tooSlow = false, ended = false;
-            for (icaltimetype next = icalrecur_iterator_next(it);; next = icalrecur_iterator_next(it)) {
+            for (icaltimetype next = icalrecur_iterator_next(it);;
+                 next = icalrecur_iterator_next(it)) {
                 if (icaltime_is_null_time(next)) {
                     ended = true;
                     break;
@@ -393,7 +407,9 @@ QList<IcalItem::Occurrence> IcalItem::occurrences(double endMin, double startMax
         // An EXDATE that is a day against a timed series takes out that day's instances, the
         // day as the series' own clock has it.
         QSet<int> excludedDays;
-        const auto dayOf = [](const icaltimetype &t) { return t.year * 10000 + t.month * 100 + t.day; };
+        const auto dayOf = [](const icaltimetype &t) {
+            return t.year * 10000 + t.month * 100 + t.day;
+        };
         for (icalproperty *p = icalcomponent_get_first_property(m_master, ICAL_EXDATE_PROPERTY); p;
              p = icalcomponent_get_next_property(m_master, ICAL_EXDATE_PROPERTY)) {
             const icaltimetype x = icalproperty_get_exdate(p);

@@ -19,7 +19,7 @@ struct Line
     QByteArray name;
     QByteArrayView params; // from the first ";" to the value's ":", in unfolded
     QByteArrayView value;
-    QByteArray unfolded;   // holds the views' bytes when the line was folded
+    QByteArray unfolded; // holds the views' bytes when the line was folded
 };
 
 bool isFold(QByteArrayView text, qsizetype at)
@@ -101,9 +101,10 @@ private:
                 break;
             }
             if (i >= kMaxPropertyHead) {
-                m_problem = QStringLiteral("line %1: a property name and parameters longer than %2 bytes")
-                                .arg(m_lineNumber)
-                                .arg(kMaxPropertyHead);
+                m_problem =
+                    QStringLiteral("line %1: a property name and parameters longer than %2 bytes")
+                        .arg(m_lineNumber)
+                        .arg(kMaxPropertyHead);
                 return false;
             }
         }
@@ -114,7 +115,8 @@ private:
                             .arg(kMaxParameters);
             return false;
         }
-        if (const qsizetype commas = whole.count(','); qint64(commas) * whole.size() > kMaxValueWork) {
+        if (const qsizetype commas = whole.count(',');
+            qint64(commas) * whole.size() > kMaxValueWork) {
             m_problem = QStringLiteral("line %1: %2 comma-separated values in a line of %3 bytes")
                             .arg(m_lineNumber)
                             .arg(commas)
@@ -176,7 +178,7 @@ struct Calendar
         QList<QByteArray> tzids;
         std::pair<qsizetype, qsizetype> range; // of block in the stream
     };
-    QList<QByteArray> order;              // UIDs as they first appear
+    QList<QByteArray> order; // UIDs as they first appear
     QHash<QByteArray, QList<Event>> byUid;
     QList<Event> withoutUid;
 };
@@ -209,7 +211,8 @@ void emitItems(Calendar &c, const std::function<void(ItemText &&)> &take, QStrin
         if (text.size() > kMaxItemBytes) {
             if (problems)
                 problems->append(QStringLiteral("%1: larger than %2 bytes, skipped")
-                                     .arg(uid.isEmpty() ? QStringLiteral("an event without a UID") : QString(uid))
+                                     .arg(uid.isEmpty() ? QStringLiteral("an event without a UID")
+                                                        : QString(uid))
                                      .arg(kMaxItemBytes));
             return;
         }
@@ -233,14 +236,17 @@ QString CheckText(QByteArrayView text)
     int depth = 0;
     while (walker.next(line)) {
         if (line.name == "BEGIN" && ++depth > kMaxDepth)
-            return QStringLiteral("line %1: components nested deeper than %2").arg(walker.lineNumber()).arg(kMaxDepth);
+            return QStringLiteral("line %1: components nested deeper than %2")
+                .arg(walker.lineNumber())
+                .arg(kMaxDepth);
         if (line.name == "END" && depth > 0)
             --depth;
     }
     return walker.problem();
 }
 
-bool SplitText(QByteArrayView text, const std::function<void(ItemText &&)> &take, QStringList *problems)
+bool SplitText(QByteArrayView text, const std::function<void(ItemText &&)> &take,
+               QStringList *problems)
 {
     auto refuse = [&](const QString &why) {
         if (problems)

@@ -45,7 +45,8 @@ ImportResult ImportCalendar(Folder &folder, const QByteArray &text)
         [&](std::unique_ptr<IcalItem> item) {
             if (QString zone; !item->anchorFloatingTimes(&zone))
                 result.problems.append(
-                    QStringLiteral("%1: the calendar's zone \"%2\" is not known here, its times are local")
+                    QStringLiteral(
+                        "%1: the calendar's zone \"%2\" is not known here, its times are local")
                         .arg(item->uid(), zone));
             QString name = fileOfUid.value(item->uid());
             if (name.isEmpty()) {
@@ -63,7 +64,8 @@ ImportResult ImportCalendar(Folder &folder, const QByteArray &text)
         },
         &result.problems);
     if (result.added + result.updated > 0 && !data.syncFiles())
-        throw QvError(FileError::DeviceUnavailable, QStringLiteral("The imported items could not be stored on the disk"),
+        throw QvError(FileError::DeviceUnavailable,
+                      QStringLiteral("The imported items could not be stored on the disk"),
                       QStringLiteral("Calendar store"));
     return result;
 }

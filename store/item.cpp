@@ -14,7 +14,9 @@ Item::Item(std::shared_ptr<SessionData> session, std::shared_ptr<FolderData> fol
 
 QString Item::EntryID() const
 {
-    return m_fileName.isEmpty() ? QString() : m_folder->entryIdOf(m_fileName, m_content ? m_content->uid() : QString());
+    return m_fileName.isEmpty()
+               ? QString()
+               : m_folder->entryIdOf(m_fileName, m_content ? m_content->uid() : QString());
 }
 
 QString Item::MessageClass() const

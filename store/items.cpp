@@ -127,9 +127,11 @@ void Items::collect(const QString &fileName, const std::shared_ptr<const IcalIte
         for (const QString &bent : std::as_const(notes.bent))
             m_session->warn(file + QStringLiteral(": ") + bent);
         for (const IcalItem::Occurrence &o : occurrences) {
-            const RestrictionValues v = valuesOf(*item, o.source, o.start, o.end, o.allDay, entryId);
+            const RestrictionValues v =
+                valuesOf(*item, o.source, o.start, o.end, o.allDay, entryId);
             if (!filter || filter->matches(v))
-                elements.append({m_session->makeItem(m_folder, fileName, item, &o), o.start, o.end, v.subject});
+                elements.append(
+                    {m_session->makeItem(m_folder, fileName, item, &o), o.start, o.end, v.subject});
         }
         return;
     }

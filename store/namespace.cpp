@@ -40,8 +40,9 @@ FolderPtr NameSpace::GetDefaultFolder(int kind)
                           root.exists() ? QStringLiteral("is not a directory")
                                         : QStringLiteral("does not exist")));
     if (!QFileInfo(s->root + QLatin1Char('/') + s->defaultCalendar).isDir())
-        NotFound(QStringLiteral("the calendar \"%1\" of the store \"%2\"; its folders are: %3")
-                     .arg(s->defaultCalendar, s->name, FolderPaths(*this).join(QStringLiteral(", "))));
+        NotFound(
+            QStringLiteral("the calendar \"%1\" of the store \"%2\"; its folders are: %3")
+                .arg(s->defaultCalendar, s->name, FolderPaths(*this).join(QStringLiteral(", "))));
     return std::make_shared<Folder>(m_data, m_data->folder(s, s->defaultCalendar));
 }
 

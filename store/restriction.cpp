@@ -3,14 +3,22 @@
 #include "oadate.h"
 #include "qverror.h"
 
-
 struct Restriction::Node
 {
     enum Kind { And, Or, Not, Condition } kind = Condition;
     std::shared_ptr<const Node> left, right; // Not uses left
     // A condition.
-    enum Property { Start, End, Subject, Location, Categories, MessageClass, EntryId, AllDay,
-                    Recurring } property = Start;
+    enum Property {
+        Start,
+        End,
+        Subject,
+        Location,
+        Categories,
+        MessageClass,
+        EntryId,
+        AllDay,
+        Recurring
+    } property = Start;
     enum Op { Eq, Ne, Lt, Le, Gt, Ge } op = Eq;
     QString text;
     double date = 0;
@@ -105,8 +113,9 @@ private:
     {
         skipSpace();
         if (m_pos >= m_text.size() || m_text[m_pos] != '[')
-            invalid(m_text, QStringLiteral("Expected a property in brackets at position %1")
-                                .arg(m_pos + 1));
+            invalid(
+                m_text,
+                QStringLiteral("Expected a property in brackets at position %1").arg(m_pos + 1));
         const qsizetype close = m_text.indexOf(']', m_pos);
         if (close < 0)
             invalid(m_text, QStringLiteral("Missing \"]\""));
@@ -115,10 +124,10 @@ private:
 
         auto n = std::make_shared<Node>();
         static const QList<std::pair<const char *, Node::Property>> properties = {
-            {"Start", Node::Start},         {"End", Node::End},
-            {"Subject", Node::Subject},     {"Location", Node::Location},
+            {"Start", Node::Start},           {"End", Node::End},
+            {"Subject", Node::Subject},       {"Location", Node::Location},
             {"Categories", Node::Categories}, {"MessageClass", Node::MessageClass},
-            {"EntryID", Node::EntryId},     {"AllDayEvent", Node::AllDay},
+            {"EntryID", Node::EntryId},       {"AllDayEvent", Node::AllDay},
             {"IsRecurring", Node::Recurring}};
         bool known = false;
         for (const auto &[pname, p] : properties) {
@@ -203,16 +212,21 @@ private:
     qsizetype m_pos = 0;
 };
 
-template <typename T>
-bool compare(Node::Op op, const T &a, const T &b)
+template <typename T> bool compare(Node::Op op, const T &a, const T &b)
 {
     switch (op) {
-    case Node::Eq: return a == b;
-    case Node::Ne: return !(a == b);
-    case Node::Lt: return a < b;
-    case Node::Le: return a < b || a == b;
-    case Node::Gt: return b < a;
-    case Node::Ge: return b < a || a == b;
+    case Node::Eq:
+        return a == b;
+    case Node::Ne:
+        return !(a == b);
+    case Node::Lt:
+        return a < b;
+    case Node::Le:
+        return a < b || a == b;
+    case Node::Gt:
+        return b < a;
+    case Node::Ge:
+        return b < a || a == b;
     }
     return false;
 }
@@ -236,14 +250,22 @@ bool evaluate(const Node &n, const RestrictionValues &v)
         break;
     }
     switch (n.property) {
-    case Node::Start: return compare(n.op, v.start, n.date);
-    case Node::End: return compare(n.op, v.end, n.date);
-    case Node::Subject: return compareText(n.op, v.subject, n.text);
-    case Node::Location: return compareText(n.op, v.location, n.text);
-    case Node::MessageClass: return compareText(n.op, v.messageClass, n.text);
-    case Node::EntryId: return compareText(n.op, v.entryId, n.text);
-    case Node::AllDay: return compare(n.op, v.allDay, n.flag);
-    case Node::Recurring: return compare(n.op, v.recurring, n.flag);
+    case Node::Start:
+        return compare(n.op, v.start, n.date);
+    case Node::End:
+        return compare(n.op, v.end, n.date);
+    case Node::Subject:
+        return compareText(n.op, v.subject, n.text);
+    case Node::Location:
+        return compareText(n.op, v.location, n.text);
+    case Node::MessageClass:
+        return compareText(n.op, v.messageClass, n.text);
+    case Node::EntryId:
+        return compareText(n.op, v.entryId, n.text);
+    case Node::AllDay:
+        return compare(n.op, v.allDay, n.flag);
+    case Node::Recurring:
+        return compare(n.op, v.recurring, n.flag);
     case Node::Categories: {
         const bool any = v.categories.contains(n.text, Qt::CaseInsensitive);
         if (n.op == Node::Eq)

@@ -25,8 +25,8 @@ struct RestrictionValues
 // A filter text as the calendar's items accept it: conditions "[Property] op value" joined by
 // AND, OR and NOT, with parentheses. Values are quoted with " or ' (a quote inside is written
 // twice); dates are read by ParseFilterDate: the user's short date form, optionally followed by a
-// time ("12/31/2008 11:59 PM"), or ISO 8601. Text comparisons ignore letter case; [Categories] = "X" holds when X is one of
-// the item's categories.
+// time ("12/31/2008 11:59 PM"), or ISO 8601. Text comparisons ignore letter case; [Categories] =
+// "X" holds when X is one of the item's categories.
 class Restriction
 {
 public:

@@ -13,7 +13,8 @@ int main(int argc, char **argv)
     app.setApplicationName(QStringLiteral("quorvel-sync"));
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {
-        std::fprintf(stderr, "quorvel-sync: no session bus: %s\n", qPrintable(bus.lastError().message()));
+        std::fprintf(stderr, "quorvel-sync: no session bus: %s\n",
+                     qPrintable(bus.lastError().message()));
         return 1;
     }
     bool ok = false;

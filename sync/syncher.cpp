@@ -76,7 +76,8 @@ void Syncher::rebuild()
                 items->Sort(QStringLiteral("[Start]"));
                 items->setIncludeRecurrences(true);
                 items = items->Restrict(restriction);
-                items->SetColumns(QStringLiteral("[End]") + m_listSeparator + QStringLiteral(" [Start]"));
+                items->SetColumns(QStringLiteral("[End]") + m_listSeparator +
+                                  QStringLiteral(" [Start]"));
                 items->Sort(QStringLiteral("[Start]"));
                 // Expanding the occurrences is most of a rebuild: a cancel must not wait for it.
                 items->setProgress([this] {

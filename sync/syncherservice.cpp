@@ -67,7 +67,8 @@ SyncherService::SyncherService(const QDBusConnection &bus, int idleMs, QObject *
 {
     m_clients.setConnection(m_bus);
     m_clients.setWatchMode(QDBusServiceWatcher::WatchForUnregistration);
-    connect(&m_clients, &QDBusServiceWatcher::serviceUnregistered, this, &SyncherService::clientLeft);
+    connect(&m_clients, &QDBusServiceWatcher::serviceUnregistered, this,
+            &SyncherService::clientLeft);
     m_idle.setSingleShot(true);
     m_idle.setInterval(idleMs);
     connect(&m_idle, &QTimer::timeout, this, &SyncherService::checkIdle);
@@ -96,7 +97,8 @@ QDBusObjectPath SyncherService::CreateSyncher(const QString &profile, const QStr
     options.storeDir = storeDir;
     auto *syncher = new Syncher(m_dialogs, options, this);
     new SyncherAdaptor(syncher);
-    const QString path = SyncBus::kFactoryPath + QStringLiteral("/Syncher") + QString::number(++m_next);
+    const QString path =
+        SyncBus::kFactoryPath + QStringLiteral("/Syncher") + QString::number(++m_next);
     if (!m_bus.registerObject(path, syncher)) {
         delete syncher;
         sendErrorReply(QDBusError::Failed, QStringLiteral("Cannot export ") + path);

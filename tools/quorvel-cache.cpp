@@ -108,8 +108,12 @@ int print(const QString &cachePath, int year, int startMonth)
                          : OADate::toDate(d).toString(Qt::ISODate);
         };
         const int row = e.StartMonth >= 1 && e.StartMonth <= 12 ? y.RowOfMonth(e.StartMonth) : 1;
-        out() << QString("%1  %2  row %3 col %4-%5  %6").arg(when(e.StartDate), -16)
-                     .arg(when(e.EndDate), -16).arg(row, 2).arg(e.StartDay, 2).arg(e.EndDay, -2)
+        out() << QString("%1  %2  row %3 col %4-%5  %6")
+                     .arg(when(e.StartDate), -16)
+                     .arg(when(e.EndDate), -16)
+                     .arg(row, 2)
+                     .arg(e.StartDay, 2)
+                     .arg(e.EndDay, -2)
                      .arg(e.Subject);
         if (!e.Categories.isEmpty())
             out() << "  [" << e.Categories << "]";

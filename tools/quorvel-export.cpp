@@ -30,8 +30,10 @@ int main(int argc, char **argv)
     parser.addPositionalArgument("output", "The XML file to write.");
     AddStoreOptions(parser);
     parser.addOptions({
-        {"folder", "The calendar folder (store name and folders, separated by \\); default: the "
-                   "default calendar.", "path"},
+        {"folder",
+         "The calendar folder (store name and folders, separated by \\); default: the "
+         "default calendar.",
+         "path"},
         {"title", "The planner title whose category table and filter to use.", "title", "Default"},
         {"start-month", "The month the planner year begins with, 1-12.", "month", "1"},
         {"all-events", "Timed appointments too, not only whole days."},
@@ -80,11 +82,12 @@ int main(int argc, char **argv)
         return std::make_unique<Syncher>(dialogs, store);
     });
     planner.create();
-    planner.ReadProperties(MapPropertyBag({{"Folder", folder},
-                                           {"TitleName", parser.value("title")},
-                                           {"StartMonth", parser.value("start-month").toInt()},
-                                           {"AllEvents", parser.isSet("all-events")},
-                                           {"HideNonCategoryItems", parser.isSet("hide-non-category-items")}}));
+    planner.ReadProperties(
+        MapPropertyBag({{"Folder", folder},
+                        {"TitleName", parser.value("title")},
+                        {"StartMonth", parser.value("start-month").toInt()},
+                        {"AllEvents", parser.isSet("all-events")},
+                        {"HideNonCategoryItems", parser.isSet("hide-non-category-items")}}));
     if (!planner.access()) {
         std::fprintf(stderr, "quorvel-export: the calendar cannot be opened\n");
         return 1;

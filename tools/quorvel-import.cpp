@@ -53,7 +53,8 @@ int main(int argc, char **argv)
     }
     try {
         Store::NameSpace session(StoreOptionsFrom(parser));
-        const Store::FolderPtr folder = Store::FolderAtPath(session, args[1], parser.isSet("create"));
+        const Store::FolderPtr folder =
+            Store::FolderAtPath(session, args[1], parser.isSet("create"));
         if (!folder) {
             std::fprintf(stderr, "quorvel-import: %s%s\n",
                          qPrintable(Store::NoFolderMessage(session, args[1])),
@@ -64,7 +65,8 @@ int main(int argc, char **argv)
         for (const QString &p : r.problems)
             std::fprintf(stderr, "%s: %s\n", qPrintable(args[0]), qPrintable(p));
         if (r.added + r.updated == 0) {
-            std::fprintf(stderr, "quorvel-import: no event of %s was imported\n", qPrintable(args[0]));
+            std::fprintf(stderr, "quorvel-import: no event of %s was imported\n",
+                         qPrintable(args[0]));
             return 1;
         }
         std::printf("%d added, %d updated in %s\n", r.added, r.updated,

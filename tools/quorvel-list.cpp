@@ -29,13 +29,17 @@ int main(int argc, char **argv)
     // A date before the year 1 reads as an option ("-0001-01-01"): say what is wrong with it.
     for (const QString &a : app.arguments().mid(1)) {
         if (a.size() > 1 && a[0] == QLatin1Char('-') && a[1].isDigit()) {
-            std::fprintf(stderr, "quorvel-list: %s is not a day; FROM and TO are days YYYY-MM-DD "
-                                 "of the years 100 to 9999\n", qPrintable(a));
+            std::fprintf(stderr,
+                         "quorvel-list: %s is not a day; FROM and TO are days YYYY-MM-DD "
+                         "of the years 100 to 9999\n",
+                         qPrintable(a));
             return 2;
         }
     }
-    parser.addOption({"categories", "Print the category table of the planner titled TITLE instead "
-                                    "(name|colour lines, colours 0x00BBGGRR in decimal).", "title"});
+    parser.addOption({"categories",
+                      "Print the category table of the planner titled TITLE instead "
+                      "(name|colour lines, colours 0x00BBGGRR in decimal).",
+                      "title"});
     AddStoreOptions(parser);
     parser.process(app);
     const QStringList args = parser.positionalArguments();
@@ -51,9 +55,11 @@ int main(int argc, char **argv)
             }
             CategoryTable table;
             CategoryStore store(dialogs, session, folder->EntryID(), folder->StoreID());
-            if (!store.ReadCategoryStore(table, QStringLiteral("PLEASE IGNORE - Quorvel Category Colours: ") +
-                                                    parser.value("categories"))) {
-                std::fprintf(stderr, "quorvel-list: the folder keeps no category table for \"%s\"\n",
+            if (!store.ReadCategoryStore(
+                    table, QStringLiteral("PLEASE IGNORE - Quorvel Category Colours: ") +
+                               parser.value("categories"))) {
+                std::fprintf(stderr,
+                             "quorvel-list: the folder keeps no category table for \"%s\"\n",
                              qPrintable(parser.value("categories")));
                 return 1;
             }
@@ -71,15 +77,17 @@ int main(int argc, char **argv)
     const QDate from = QDate::fromString(args[1], Qt::ISODate);
     const QDate to = QDate::fromString(args[2], Qt::ISODate);
     if (!from.isValid() || !to.isValid() || to < from || from.year() < 100 || to.year() > 9999) {
-        std::fprintf(stderr, "quorvel-list: FROM and TO are days YYYY-MM-DD of the years 100 to 9999, "
-                             "FROM first\n");
+        std::fprintf(stderr,
+                     "quorvel-list: FROM and TO are days YYYY-MM-DD of the years 100 to 9999, "
+                     "FROM first\n");
         return 2;
     }
     try {
         Store::NameSpace session(StoreOptionsFrom(parser));
         const Store::FolderPtr folder = Store::FolderAtPath(session, args[0]);
         if (!folder) {
-            std::fprintf(stderr, "quorvel-list: %s\n", qPrintable(Store::NoFolderMessage(session, args[0])));
+            std::fprintf(stderr, "quorvel-list: %s\n",
+                         qPrintable(Store::NoFolderMessage(session, args[0])));
             return 1;
         }
         Store::ItemsPtr items = folder->Items();

@@ -18,12 +18,12 @@
 #include "syncher.h"
 #include "yearpainter.h"
 
-#include <QGuiApplication>
+#include <QEventLoop>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QEventLoop>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -49,7 +49,8 @@ bool LoadThroughCache(Store::Folder &folder, PlannerState &state, Dialogs &dialo
     QObject::connect(&syncher, &Syncher::WriteComplete, &loop, [&](qint16 r, qint32 e) {
         result = r;
         if (r != 1)
-            std::fprintf(stderr, "quorvel-render: rebuilding the year failed (%d, error %d)\n", r, e);
+            std::fprintf(stderr, "quorvel-render: rebuilding the year failed (%d, error %d)\n", r,
+                         e);
         loop.quit();
     });
     syncher.UpdateCache();
@@ -106,8 +107,10 @@ int main(int argc, char **argv)
     parser.addPositionalArgument("output", "The file to write, .png or .pdf (not with --pages).");
     AddStoreOptions(parser);
     parser.addOptions({
-        {"folder", "The calendar folder (store name and folders, separated by \\); default: "
-                   "the default calendar.", "path"},
+        {"folder",
+         "The calendar folder (store name and folders, separated by \\); default: "
+         "the default calendar.",
+         "path"},
         {"cache", "Draw from this cache file instead of a folder.", "file"},
         {"year", "Selected year (default: the planner year of today).", "year"},
         {"start-month", "First month of the planner year, 1-12 (default 1).", "month", "1"},
@@ -117,12 +120,18 @@ int main(int argc, char **argv)
         {"no-headings", "Leave out the weekday and month headings."},
         {"today", "The day to mark as today, YYYY-MM-DD (default: today).", "date"},
         {"locale", "Month and weekday names of this locale (default: the user's).", "name"},
-        {"title", "The planner title whose category colours, filter and print settings to use "
-                  "(default: Default).", "title", "Default"},
-        {"pages", "Print the year into this PDF file, over pages as the print preview lays them "
-                  "out with the title's stored print settings.", "file"},
-        {"paper", "With --pages: the paper size code instead of the stored one (8 A3, 9 A4, "
-                  "1 Letter).", "code"},
+        {"title",
+         "The planner title whose category colours, filter and print settings to use "
+         "(default: Default).",
+         "title", "Default"},
+        {"pages",
+         "Print the year into this PDF file, over pages as the print preview lays them "
+         "out with the title's stored print settings.",
+         "file"},
+        {"paper",
+         "With --pages: the paper size code instead of the stored one (8 A3, 9 A4, "
+         "1 Letter).",
+         "code"},
         {"orientation", "With --pages: portrait or landscape instead of the stored orientation.",
          "portrait|landscape"},
     });
@@ -143,8 +152,9 @@ int main(int argc, char **argv)
     FilterModel filter(state.CategorySeparator);
     filter.restore(state.TitleName);
     state.IsFilteredOut = [&filter](const QString &c) { return filter.IsFilteredOut(c); };
-    const QDate today = parser.isSet("today") ? QDate::fromString(parser.value("today"), Qt::ISODate)
-                                              : QDate::currentDate();
+    const QDate today = parser.isSet("today")
+                            ? QDate::fromString(parser.value("today"), Qt::ISODate)
+                            : QDate::currentDate();
     bool ok = true;
     const int startMonth = parser.value("start-month").toInt(&ok);
     if (!ok || !today.isValid() || !state.year.setStartMonth(qint16(startMonth))) {
@@ -176,17 +186,16 @@ int main(int argc, char **argv)
             return 1;
         }
         // The colours the planner of that title keeps in the folder.
-        CategoryStore(dialogs, session,
-                      folder->EntryID(), folder->StoreID())
+        CategoryStore(dialogs, session, folder->EntryID(), folder->StoreID())
             .LoadCategories(state.categories,
                             QStringLiteral("PLEASE IGNORE - Quorvel Category Colours: ") +
                                 parser.value("title"));
         if (parser.isSet("cache") && (!QFileInfo::exists(parser.value("cache")) ||
                                       !CacheLoader().LoadCache(state, parser.value("cache")))) {
-            std::fprintf(stderr, "quorvel-render: %s could not be read\n", qPrintable(parser.value("cache")));
+            std::fprintf(stderr, "quorvel-render: %s could not be read\n",
+                         qPrintable(parser.value("cache")));
             return 1;
-        }
-        else if (!LoadThroughCache(*folder, state, dialogs, StoreOptionsFrom(parser)))
+        } else if (!LoadThroughCache(*folder, state, dialogs, StoreOptionsFrom(parser)))
             return 1;
     } catch (const QvError &e) {
         std::fprintf(stderr, "quorvel-render: %s\n", qPrintable(ErrorTail(e)));
@@ -229,7 +238,6 @@ int main(int argc, char **argv)
             return 1;
         }
     }
-    std::printf("%s: year %d, %d appointments\n", qPrintable(output), year,
-                state.store->Count());
+    std::printf("%s: year %d, %d appointments\n", qPrintable(output), year, state.store->Count());
     return 0;
 }

@@ -49,7 +49,8 @@ QPoint cellOf(YearPlan &plan, int month, int day, int band)
 
 void send(QWidget *w, QEvent::Type type, QPoint at)
 {
-    QMouseEvent e(type, at, w->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+    QMouseEvent e(type, at, w->mapToGlobal(at),
+                  type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
                   type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(w, &e);
 }
@@ -86,11 +87,12 @@ bool leftOutPicture(YearPlan &plan, const QString &file)
     // Offscreen windows have no frame: the box gets its title as a window manager would draw it.
     QPainter p(&image);
     const int title = 26;
-    const QRect frame(image.width() - box.width() - 24, image.height() - box.height() - title - 24, box.width(),
-                      box.height() + title);
+    const QRect frame(image.width() - box.width() - 24, image.height() - box.height() - title - 24,
+                      box.width(), box.height() + title);
     p.fillRect(frame.adjusted(0, 0, 0, -box.height()), QColor(0x3c, 0x4a, 0x5c));
     p.setPen(Qt::white);
-    p.drawText(frame.adjusted(10, 0, 0, -box.height()), Qt::AlignVCenter, QStringLiteral("Calendar files left out"));
+    p.drawText(frame.adjusted(10, 0, 0, -box.height()), Qt::AlignVCenter,
+               QStringLiteral("Calendar files left out"));
     p.drawImage(frame.left(), frame.top() + title, box);
     p.setPen(QColor(0x3c, 0x4a, 0x5c));
     p.drawRect(frame.adjusted(0, 0, -1, -1));
@@ -120,7 +122,8 @@ int main(int argc, char **argv)
     // The list of files left out is a window of its own.
     StreamDialogs streamDialogs;
     QtDialogs windowDialogs;
-    Dialogs &dialogs = parser.isSet("left-out") ? static_cast<Dialogs &>(windowDialogs) : streamDialogs;
+    Dialogs &dialogs =
+        parser.isSet("left-out") ? static_cast<Dialogs &>(windowDialogs) : streamDialogs;
     YearPlan plan(nullptr, &dialogs);
     plan.setSyncherFactory([&](const Store::ProfileOptions &store) {
         return std::make_unique<Syncher>(dialogs, store);
@@ -133,8 +136,10 @@ int main(int argc, char **argv)
     plan.ChangeYear(2026 - plan.state().year.selectedYear());
     settle(plan);
     if (parser.isSet("left-out")) {
-        if (plan.planner().leftOutFiles().isEmpty() || !leftOutPicture(plan, out.filePath("quorvel-left-out.png"))) {
-            std::fprintf(stderr, "quorvel-shots: no calendar files left out, or no picture of them\n");
+        if (plan.planner().leftOutFiles().isEmpty() ||
+            !leftOutPicture(plan, out.filePath("quorvel-left-out.png"))) {
+            std::fprintf(stderr,
+                         "quorvel-shots: no calendar files left out, or no picture of them\n");
             return 1;
         }
         std::printf("quorvel-left-out.png in %s\n", qPrintable(out.path()));
@@ -175,9 +180,10 @@ int main(int argc, char **argv)
     Planner &p = plan.planner();
     RegIO registry(dialogs);
     FilterModel filter(p.state().CategorySeparator);
-    filter.SetFilter(QStringLiteral("Holiday") + p.state().CategorySeparator + QStringLiteral("Travel"));
-    FilterDialog filterDialog(filter, p.TitleName(), plan.GetStringList(), p.state().CategorySeparator,
-                              p.outlookMajorVersion(), [&] {
+    filter.SetFilter(QStringLiteral("Holiday") + p.state().CategorySeparator +
+                     QStringLiteral("Travel"));
+    FilterDialog filterDialog(filter, p.TitleName(), plan.GetStringList(),
+                              p.state().CategorySeparator, p.outlookMajorVersion(), [&] {
                                   return ReadMasterCategories(p.outlookMajorVersion(), registry,
                                                               p.access()->session().get());
                               });
@@ -195,7 +201,8 @@ int main(int argc, char **argv)
     preview.runCommand(QStringLiteral("Zoom"));
     QApplication::processEvents();
     const bool previewing = preview.grab().save(out.filePath("quorvel-print-preview.png"));
-    PrintOptionsDialog pageSetup(preview.preview().settings(), dialogs, preview.preview().reprintOffered());
+    PrintOptionsDialog pageSetup(preview.preview().settings(), dialogs,
+                                 preview.preview().reprintOffered());
     pageSetup.show();
     QApplication::processEvents();
     const bool options = pageSetup.grab().save(out.filePath("quorvel-print-options.png"));

@@ -2,11 +2,12 @@
 
 void AddStoreOptions(QCommandLineParser &parser)
 {
-    parser.addOption({"profile", "The profile listing the calendar stores (default: "
-                                 "$QUORVEL_PROFILE, else ~/.config/Quorvel/profile.ini).",
+    parser.addOption({"profile",
+                      "The profile listing the calendar stores (default: "
+                      "$QUORVEL_PROFILE, else ~/.config/Quorvel/profile.ini).",
                       "file"});
-    parser.addOption({"store", "Open this store directory alone instead of the profile's stores.",
-                      "dir"});
+    parser.addOption(
+        {"store", "Open this store directory alone instead of the profile's stores.", "dir"});
 }
 
 Store::ProfileOptions StoreOptionsFrom(const QCommandLineParser &parser)

@@ -13,7 +13,8 @@ public:
 
     Answer message(const QString &text, Buttons buttons, Icon icon, const QString &title) override;
     bool question(const QString &text, bool defaultYes, const QString &title) override;
-    QString inputBox(const QString &prompt, const QString &title, const QString &defaultText) override;
+    QString inputBox(const QString &prompt, const QString &title,
+                     const QString &defaultText) override;
     std::optional<quint32> pickColour(quint32 initial) override;
     QString saveFileName(const SaveFile &request) override;
     QString browseFolder(const QString &title, const QString &initial) override;

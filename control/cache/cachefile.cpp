@@ -10,11 +10,11 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QHash>
 #include <QMutex>
-#include <QThread>
-#include <QFile>
 #include <QStandardPaths>
+#include <QThread>
 
 #include <cerrno>
 #include <cstdio>
@@ -121,7 +121,8 @@ CacheNameLock::CacheNameLock(const QString &cacheFile, const QString &lockFile, 
         m_fd = file.release();
         while (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
             if ((errno != EWOULDBLOCK && errno != EINTR) || waited.elapsed() >= patienceMs) {
-                m_error = errno == EWOULDBLOCK ? FileError::FileAlreadyOpen : FileErrorNumber(errno, lockFile);
+                m_error = errno == EWOULDBLOCK ? FileError::FileAlreadyOpen
+                                               : FileErrorNumber(errno, lockFile);
                 ::close(std::exchange(m_fd, -1));
                 return;
             }
@@ -133,7 +134,8 @@ CacheNameLock::CacheNameLock(const QString &cacheFile, const QString &lockFile, 
         // The holder before removes the lock file as it lets go; a lock on the file it removed
         // guards nothing, so take the one now at the name.
         struct stat held, named;
-        if (::fstat(m_fd, &held) == 0 && ::lstat(QFile::encodeName(lockFile).constData(), &named) == 0 &&
+        if (::fstat(m_fd, &held) == 0 &&
+            ::lstat(QFile::encodeName(lockFile).constData(), &named) == 0 &&
             held.st_dev == named.st_dev && held.st_ino == named.st_ino)
             break;
         ::close(std::exchange(m_fd, -1));

@@ -203,8 +203,9 @@ bool CacheRecordReader::readRecord(CacheRecord &record, CacheTextPool *pool)
                     FileErrorDescription(FileError::InputPastEndOfFile));
     }
     if (!OADate::isValid(record.StartDate) || !OADate::isValid(record.EndDate))
-        return fail(kOverflow, QStringLiteral("Overflow (no date in the record ending at byte %1)")
-                                   .arg(m_consumed));
+        return fail(
+            kOverflow,
+            QStringLiteral("Overflow (no date in the record ending at byte %1)").arg(m_consumed));
     return true;
 }
 

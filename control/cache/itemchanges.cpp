@@ -9,7 +9,8 @@
 namespace {
 
 std::unique_ptr<CalEvent> EventOf(const Store::AppointmentItem &a, const QString &entryId,
-                                  const QString &categories, qint16 catIndex, const PlannerYear &year)
+                                  const QString &categories, qint16 catIndex,
+                                  const PlannerYear &year)
 {
     auto e = std::make_unique<CalEvent>();
     e->Categories = categories;
@@ -51,8 +52,9 @@ void RefreshRecurringItem(PlannerState &state, const CalendarAccess &access, con
                           const QString &entryId)
 {
     // The subject is quoted like any text in a filter, so one with an apostrophe finds its item.
-    Store::ItemsPtr items = access.folder()->Items()->Restrict(
-        PlannerRestriction(state.year) + QStringLiteral(" And [Subject]=") + QuoteFilterText(subject));
+    Store::ItemsPtr items = access.folder()->Items()->Restrict(PlannerRestriction(state.year) +
+                                                               QStringLiteral(" And [Subject]=") +
+                                                               QuoteFilterText(subject));
     items->Sort(QStringLiteral("[Start]"));
     // Other items may share the subject: the series is the one with the identifier.
     Store::AppointmentItemPtr series;
@@ -78,6 +80,7 @@ void RefreshRecurringItem(PlannerState &state, const CalendarAccess &access, con
         // Timed occurrences stay out of a whole-day planner, as they do in a rebuild.
         if (!a || (!state.AllEvents && !a->AllDayEvent()))
             continue;
-        InsertEventSorted(*state.store, EventOf(*a, entryId, categories, index, state.year), &position);
+        InsertEventSorted(*state.store, EventOf(*a, entryId, categories, index, state.year),
+                          &position);
     }
 }

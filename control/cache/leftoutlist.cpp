@@ -44,9 +44,11 @@ QString LeftOutStatus(int count)
     if (count <= 0)
         return QString();
     if (count == 1)
-        return QStringLiteral("1 calendar file was left out; \"Calendar files left out\" in the help menu "
-                              "names it.");
-    return QStringLiteral("%1 calendar files were left out; \"Calendar files left out\" in the help menu "
-                          "names them.")
+        return QStringLiteral(
+            "1 calendar file was left out; \"Calendar files left out\" in the help menu "
+            "names it.");
+    return QStringLiteral(
+               "%1 calendar files were left out; \"Calendar files left out\" in the help menu "
+               "names them.")
         .arg(count);
 }

@@ -18,7 +18,9 @@ QStringList DefaultCategoryLines()
 {
     QStringList lines{QStringLiteral("--DO NOT EDIT LIST MANUALLY--")};
     for (int i = 1; i <= 14; ++i)
-        lines << QStringLiteral("Unused %1|%2").arg(i, 2, 10, QLatin1Char('0')).arg(888888 - 10101 * i);
+        lines << QStringLiteral("Unused %1|%2")
+                     .arg(i, 2, 10, QLatin1Char('0'))
+                     .arg(888888 - 10101 * i);
     lines << QStringLiteral("Other|13421772");
     return lines;
 }
@@ -33,4 +35,3 @@ CategoryTable DefaultCategoryTable()
     }
     return table;
 }
-

@@ -12,4 +12,3 @@ quint32 OutlookColourOf(int number);
 // as the catch-all, as its lines: a header, then "name|colour" per category.
 QStringList DefaultCategoryLines();
 CategoryTable DefaultCategoryTable();
-

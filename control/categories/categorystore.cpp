@@ -11,14 +11,15 @@
 
 using namespace Store;
 
-const QString CategoryStore::kPropertySet = QStringLiteral("{FFF40745-D92F-4C11-9E14-92701F001EB3}");
+const QString CategoryStore::kPropertySet =
+    QStringLiteral("{FFF40745-D92F-4C11-9E14-92701F001EB3}");
 const QString CategoryStore::kMessageClass = QStringLiteral("IPM.Calendar.Quorvel.Categories");
 const QString CategoryStore::kOldSubject =
     QStringLiteral("Please Ignore - Holds Category Colours for the Rudi Zuvevid");
 
 namespace {
 
-constexpr int kLong = 3;    // property type of 32-bit integers
+constexpr int kLong = 3;     // property type of 32-bit integers
 constexpr int kString8 = 30; // property type of 8-bit texts
 
 QString tag(HiddenItem &item, const QString &name, int type)
@@ -65,18 +66,22 @@ bool CategoryStore::ReadCategoryStore(CategoryTable &table, const QString &subje
         const HiddenItemPtr item = hidden->item(subject);
         if (!item)
             return false;
-        const qint16 count = qint16(item->Fields(tag(*item, QStringLiteral("NumberOfCategories"), kLong)).toInt());
+        const qint16 count =
+            qint16(item->Fields(tag(*item, QStringLiteral("NumberOfCategories"), kLong)).toInt());
         if (count < 0 || count >= 500)
             return false;
         CategoryTable read;
         for (int i = 1; i <= count; ++i) {
-            read.names << item->Fields(tag(*item, QStringLiteral("Category%1").arg(i), kString8)).toString();
-            read.colours << quint32(item->Fields(tag(*item, QStringLiteral("Colour%1").arg(i), kLong)).toInt());
+            read.names << item->Fields(tag(*item, QStringLiteral("Category%1").arg(i), kString8))
+                              .toString();
+            read.colours << quint32(
+                item->Fields(tag(*item, QStringLiteral("Colour%1").arg(i), kLong)).toInt());
         }
         table = read;
         return true;
     } catch (const QvError &e) {
-        m_dialogs.message(QStringLiteral("Error loading categories %1 %2").arg(e.number()).arg(e.description()));
+        m_dialogs.message(
+            QStringLiteral("Error loading categories %1 %2").arg(e.number()).arg(e.description()));
         return false;
     }
 }
@@ -88,7 +93,8 @@ QStringList CategoryStore::bodyLines(const AppointmentItemPtr &item) const
     auto body = std::dynamic_pointer_cast<AppointmentBody>(
         Application::shared()->CreateObject(QStringLiteral("TKCDO.tkAppointmentItem")));
     body->setItem(item);
-    return TrimControlChars(body->Body().trimmed()).split(QRegularExpression(QStringLiteral("\r?\n")));
+    return TrimControlChars(body->Body().trimmed())
+        .split(QRegularExpression(QStringLiteral("\r?\n")));
 }
 
 QStringList CategoryStore::ReadLegacyCategoryList(const QString &subject)
@@ -100,8 +106,9 @@ QStringList CategoryStore::ReadLegacyCategoryList(const QString &subject)
             // Both texts are quoted with the filter's own escape, so a title with an apostrophe
             // still finds its list.
             const QString date = FormatFilterDate(QDate(2010, 12, 31));
-            const ItemPtr item = folder->Items()->Find(QStringLiteral("[Start]>=") + QuoteFilterText(date) +
-                                                       QStringLiteral(" AND [Subject]=") + QuoteFilterText(s));
+            const ItemPtr item =
+                folder->Items()->Find(QStringLiteral("[Start]>=") + QuoteFilterText(date) +
+                                      QStringLiteral(" AND [Subject]=") + QuoteFilterText(s));
             return std::dynamic_pointer_cast<AppointmentItem>(item);
         } catch (const QvError &) {
             return nullptr;
@@ -181,7 +188,8 @@ void CategoryStore::SaveCategories(const CategoryTable &table, const QString &su
         item->setFields(count, n);
         step = 15;
         for (int i = 1; i <= n; ++i) {
-            item->setFields(tag(*item, QStringLiteral("Category%1").arg(i), kString8), table.names[i - 1]);
+            item->setFields(tag(*item, QStringLiteral("Category%1").arg(i), kString8),
+                            table.names[i - 1]);
             item->setFields(tag(*item, QStringLiteral("Colour%1").arg(i), kLong),
                             qint32(table.colours.value(i - 1)));
         }
@@ -189,12 +197,15 @@ void CategoryStore::SaveCategories(const CategoryTable &table, const QString &su
         item->Save();
     } catch (const QvError &e) {
         if (step == 11)
-            m_dialogs.message(QStringLiteral("Quorvel is unable to create an entry in the calendar to "
-                                             "store the list of categories.  Please ensure that "
-                                             "appropriate permissions have been granted."));
+            m_dialogs.message(
+                QStringLiteral("Quorvel is unable to create an entry in the calendar to "
+                               "store the list of categories.  Please ensure that "
+                               "appropriate permissions have been granted."));
         else
             m_dialogs.message(QStringLiteral("Error saving categories %1 %2 Last Step: %3")
-                                  .arg(e.number()).arg(e.description()).arg(step));
+                                  .arg(e.number())
+                                  .arg(e.description())
+                                  .arg(step));
     }
 }
 

@@ -39,8 +39,8 @@ RowSpan RowsOf(const CalEvent &event, const PlannerYear &year)
         return {};
     RowSpan span;
     span.first = year.InPlannerYear(event.StartDate) ? year.RowOfMonth(event.StartMonth) : 1;
-    span.last = year.InPlannerYear(event.EndDate) ? year.RowOfMonth(event.EndMonth)
-                                                  : PlannerYear::kRows;
+    span.last =
+        year.InPlannerYear(event.EndDate) ? year.RowOfMonth(event.EndMonth) : PlannerYear::kRows;
     return span;
 }
 

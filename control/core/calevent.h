@@ -8,17 +8,17 @@ class PlannerYear;
 // record: whoever fills it keeps the fields consistent (PlaceEvent for the placement).
 struct CalEvent
 {
-    QString EventID;    // entry identifier, shared by all occurrences of a recurring item
+    QString EventID; // entry identifier, shared by all occurrences of a recurring item
     QString Subject;
-    QString Categories; // names joined by the category separator, as the calendar gives them
-    double StartDate = 0; // automation date, local time
-    double EndDate = 0;   // a whole-day appointment ends at midnight after its last day
-    qint16 CatIndex = 0;  // 1..N in the category table, or -1: not shown
-    qint16 StartDay = 0;  // column of the start day, 0 when the start is outside the year
-    qint16 EndDay = 0;    // column of the end day minus 1, 0 when the end is outside the year
+    QString Categories;    // names joined by the category separator, as the calendar gives them
+    double StartDate = 0;  // automation date, local time
+    double EndDate = 0;    // a whole-day appointment ends at midnight after its last day
+    qint16 CatIndex = 0;   // 1..N in the category table, or -1: not shown
+    qint16 StartDay = 0;   // column of the start day, 0 when the start is outside the year
+    qint16 EndDay = 0;     // column of the end day minus 1, 0 when the end is outside the year
     qint16 StartMonth = 0; // calendar month inside the year; <= 0 before it, >= 13 after it
     qint16 EndMonth = 0;
-    qint16 Band = 0;      // 0 until the band layout assigns 2 or more
+    qint16 Band = 0; // 0 until the band layout assigns 2 or more
 };
 
 // Sets StartMonth, StartDay, EndMonth and EndDay from StartDate and EndDate. A day column whose

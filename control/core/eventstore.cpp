@@ -320,7 +320,8 @@ EventStore EventStore::clone() const
     return copy;
 }
 
-bool EventStore::insert(int position, std::unique_ptr<CalEvent> event, const QString &key, size_t digest)
+bool EventStore::insert(int position, std::unique_ptr<CalEvent> event, const QString &key,
+                        size_t digest)
 {
     if (position < 1 || position > Count() + 1)
         return false;

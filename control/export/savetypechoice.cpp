@@ -30,10 +30,9 @@ QString SaveTypeChoice::okHint() const
         return QString();
     const bool fromBad = !DateOfText(m_from).isValid();
     const QString text = (fromBad ? m_from : m_to).trimmed();
-    const QString what = text.isEmpty()
-                             ? (fromBad ? QStringLiteral("The first day is missing.")
-                                        : QStringLiteral("The last day is missing."))
-                             : QStringLiteral("\"%1\" is not a day.").arg(text);
+    const QString what = text.isEmpty() ? (fromBad ? QStringLiteral("The first day is missing.")
+                                                   : QStringLiteral("The last day is missing."))
+                                        : QStringLiteral("\"%1\" is not a day.").arg(text);
     const QDate example(m_selectedYear, 12, 31);
     const QString longForm = FormatFilterDate(example);
     const QString shortForm = QLocale().toString(example, QLocale::ShortFormat);

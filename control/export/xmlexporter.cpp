@@ -10,9 +10,9 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QSaveFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QSaveFile>
 
 #include <cerrno>
 
@@ -52,8 +52,8 @@ void XmlExporter::addYear(XmlDocument &document)
                 access->GetBodyAndLocation(e.EventID, body, location);
             it = read.insert(e.EventID, {body, location});
         }
-        document.addAppointment({e.Subject, e.Categories, e.StartDate, e.EndDate, it->first,
-                                 it->second, e.EventID});
+        document.addAppointment(
+            {e.Subject, e.Categories, e.StartDate, e.EndDate, it->first, it->second, e.EventID});
     }
 }
 
@@ -90,8 +90,8 @@ bool XmlExporter::WriteDocument(const QString &fileName, const QByteArray &docum
     // takes the chosen one's place when it is complete.
     QSaveFile file(fileName);
     errno = 0;
-    const bool written = file.open(QIODevice::WriteOnly) &&
-                         file.write(document) == document.size() && file.commit();
+    const bool written =
+        file.open(QIODevice::WriteOnly) && file.write(document) == document.size() && file.commit();
     if (!written) {
         const int err = errno;
         file.cancelWriting();

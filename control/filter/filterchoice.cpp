@@ -121,7 +121,9 @@ void SortTextList(QStringList &list, int lo, int hi)
     static thread_local QCollator collator;
     collator.setLocale(QLocale());
     collator.setCaseSensitivity(Qt::CaseInsensitive);
-    const auto before = [](const QString &a, const QString &b) { return collator.compare(a, b) < 0; };
+    const auto before = [](const QString &a, const QString &b) {
+        return collator.compare(a, b) < 0;
+    };
     const QString pivot = list[(lo + hi) / 2];
     int i = lo, j = hi;
     while (i <= j) {

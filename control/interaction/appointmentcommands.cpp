@@ -9,7 +9,8 @@
 
 namespace {
 
-const QString kCannotLocate = QStringLiteral("Unable to locate event, please refresh and try again.");
+const QString kCannotLocate =
+    QStringLiteral("Unable to locate event, please refresh and try again.");
 
 } // namespace
 

@@ -79,10 +79,10 @@ void GridPointer::move(double x, double y)
             return;
         const PlannerYear &year = m_planner.state().year;
         const int lead = year.LeadIn(row), last = year.LastColumn(row);
-        const QString name = m_planner.CategorySelectionActive()
-                                 ? m_planner.state().categories.names.value(
-                                       m_planner.SelectedCategory() - 1)
-                                 : QString();
+        const QString name =
+            m_planner.CategorySelectionActive()
+                ? m_planner.state().categories.names.value(m_planner.SelectedCategory() - 1)
+                : QString();
         if (m_selecting) {
             m_view.toggleSelection(m_corners);
             m_corners.endColumn = column <= lead ? lead + 1 : column >= last ? last : column;
@@ -90,12 +90,14 @@ void GridPointer::move(double x, double y)
             m_view.toggleSelection(m_corners);
             QString text = name + QStringLiteral("  ") +
                            dateText(year.DateOfCell(m_corners.startColumn, m_corners.startRow));
-            if (m_corners.endColumn != m_corners.startColumn || m_corners.endRow != m_corners.startRow)
+            if (m_corners.endColumn != m_corners.startColumn ||
+                m_corners.endRow != m_corners.startRow)
                 text += QStringLiteral(" to ") +
                         dateText(year.DateOfCell(m_corners.endColumn, m_corners.endRow));
             m_view.setDateLabel(text);
         } else if (m_planner.CategorySelectionActive()) {
-            m_view.setDateLabel(name + QStringLiteral("  ") + dateText(year.DateOfCell(column, row)));
+            m_view.setDateLabel(name + QStringLiteral("  ") +
+                                dateText(year.DateOfCell(column, row)));
         } else {
             ShowHover(row, column, band);
         }
@@ -174,7 +176,8 @@ void GridPointer::press(Button button, double x, double y)
             m_selecting = true;
             m_view.toggleSelection(m_corners);
         } else if (button == Button::Right) {
-            m_view.showAppointmentMenu(!m_hoveredKey.isEmpty(), m_planner.CategorySelectionActive());
+            m_view.showAppointmentMenu(!m_hoveredKey.isEmpty(),
+                                       m_planner.CategorySelectionActive());
         }
     } catch (const std::exception &) {
         reset();
@@ -190,7 +193,8 @@ void GridPointer::release(Button button, double x, double y)
         m_selecting = false;
         const PlannerYear &year = m_planner.state().year;
         const double start = year.DateOfCell(c.startColumn, c.startRow);
-        const double end = year.DateOfCell(c.endColumn + 1, c.endRow); // midnight after the last day
+        const double end =
+            year.DateOfCell(c.endColumn + 1, c.endRow); // midnight after the last day
         const QString name =
             m_planner.state().categories.names.value(m_planner.SelectedCategory() - 1);
         m_commands.CreateAppointment(start, end, name);

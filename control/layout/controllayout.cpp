@@ -45,10 +45,10 @@ GridLayout LayoutGrid(const GridLayoutInput &in)
         g.geometry.BandHeight = kMinimumBandHeight;
         g.geometry.GridWidth = int(in.areaWidth - column - in.scrollBarWidth - in.px);
         canvasHeight = bands * double(kMinimumBandHeight) + in.py;
-        g.scroll = scrollBar(QRectF(g.geometry.GridWidth + column, 0, in.scrollBarWidth,
-                                    in.areaHeight - in.py),
-                             canvasHeight - (in.areaHeight - strip) + 2 * in.py, in.scrollValue,
-                             in.areaHeight - strip);
+        g.scroll = scrollBar(
+            QRectF(g.geometry.GridWidth + column, 0, in.scrollBarWidth, in.areaHeight - in.py),
+            canvasHeight - (in.areaHeight - strip) + 2 * in.py, in.scrollValue,
+            in.areaHeight - strip);
     }
     g.geometry.DayWidth = DayWidthOf(g.geometry.GridWidth, in.px);
     const double top = strip - g.scroll.value;
@@ -68,8 +68,7 @@ ControlLayout LayoutControls(const LayoutInput &in)
     const double legendSpace = std::max(0.0, height - legendTop);
     if (in.legendListHeight > legendSpace) {
         c.legendScroll = scrollBar(QRectF(kLegendWidth, 0, in.scrollBarWidth, legendSpace),
-                                   in.legendListHeight - legendSpace, in.legendScroll,
-                                   legendSpace);
+                                   in.legendListHeight - legendSpace, in.legendScroll, legendSpace);
         available -= in.scrollBarWidth;
     }
 
@@ -87,15 +86,16 @@ ControlLayout LayoutControls(const LayoutInput &in)
 
     c.legendLeft = available;
     c.legendCentre = available + kLegendWidth / 2.0;
-    c.legendView = QRectF(available, legendTop,
-                          kLegendWidth + (c.legendScroll.visible ? in.scrollBarWidth : 0),
-                          legendSpace);
+    c.legendView =
+        QRectF(available, legendTop,
+               kLegendWidth + (c.legendScroll.visible ? in.scrollBarWidth : 0), legendSpace);
     c.legendList = QRectF(0, -c.legendScroll.value, kLegendWidth, in.legendListHeight);
 
     c.statusWidth = std::max(0.0, in.width - in.toolbarOthersWidth);
     c.statusStrip = QRectF(0, 0, c.statusWidth + 45, in.toolbarHeight - in.py);
     // The date label lies over the stretched first button and never reaches the others.
-    c.dateLabelWidth = std::max(0.0, std::min(available - in.dateLabelLeft - 2 * in.px - kDateLabelReserve,
-                                              c.statusWidth - in.dateLabelLeft - 2 * in.px));
+    c.dateLabelWidth =
+        std::max(0.0, std::min(available - in.dateLabelLeft - 2 * in.px - kDateLabelReserve,
+                               c.statusWidth - in.dateLabelLeft - 2 * in.px));
     return c;
 }

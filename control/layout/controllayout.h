@@ -17,7 +17,7 @@ struct LayoutInput
     double logoHeight = 0;         // the logo and the update indicator under it
     double legendListHeight = 0;   // every row of the legend
     double dateLabelLeft = 0;
-    double scrollBarWidth = 0;     // a vertical scroll bar
+    double scrollBarWidth = 0; // a vertical scroll bar
     int gridScroll = 0;
     int legendScroll = 0;
     int totalBands = 0; // RowBands[12]

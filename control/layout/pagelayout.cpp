@@ -26,7 +26,8 @@ void measureLegend(PageLayout &layout, const CategoryTable &table, const PrintSe
     layout.legendBottom = {0};
     for (const QString &name : table.names) {
         QRect r(QPoint(0, int((y + 30) / measure.py())),
-                QPoint(std::max(1, int(width / measure.px())), int((y + 1030) / measure.py()) + 100000));
+                QPoint(std::max(1, int(width / measure.px())),
+                       int((y + 1030) / measure.py()) + 100000));
         int h = measure.DrawText(name, r, Canvas::DT_CALCRECT | kNameFlags);
         if (h < 15)
             h = 20;
@@ -44,8 +45,7 @@ struct Split
     QList<int> first, last;
     int tooTall = 0;
 };
-template <typename Totals>
-Split splitRuns(const Totals &totals, int first, int last, double room)
+template <typename Totals> Split splitRuns(const Totals &totals, int first, int last, double room)
 {
     Split split;
     int s = first;
@@ -77,9 +77,10 @@ double measureHeading(const PlannerState &state, const PrintSettings &settings,
     if (!settings.Header().isEmpty())
         text += QLatin1Char('\n') + settings.Header();
     const double width = layout.gridWidth + settings.legendWidth();
-    QRect r(QPoint(int(settings.leftMargin() / measure.px()), int(settings.topMargin() / measure.py())),
-            QPoint(int((settings.leftMargin() + width) / measure.px()),
-                   int((settings.topMargin() + 10000) / measure.py())));
+    QRect r(
+        QPoint(int(settings.leftMargin() / measure.px()), int(settings.topMargin() / measure.py())),
+        QPoint(int((settings.leftMargin() + width) / measure.px()),
+               int((settings.topMargin() + 10000) / measure.py())));
     const int h = measure.DrawText(text, r, Canvas::DT_CALCRECT | Canvas::DT_CENTER | kNameFlags);
     return h * measure.py() + 120;
 }
@@ -104,7 +105,9 @@ QString PageLayout::summary() const
             line += QStringLiteral(", legend %1-%2").arg(legendFirst[p]).arg(legendLast[p]);
         else
             line += QStringLiteral(", no legend part");
-        line += QStringLiteral(", band %1, day numbers %2").arg(bandHeight, 0, 'f', 1).arg(dayNumberSize);
+        line += QStringLiteral(", band %1, day numbers %2")
+                    .arg(bandHeight, 0, 'f', 1)
+                    .arg(dayNumberSize);
         lines << line;
     }
     return lines.join(QLatin1Char('\n'));
@@ -134,9 +137,9 @@ PageLayout Paginate(PlannerState &state, const PrintSettings &settings, const QS
     L.page = page;
     const bool legend = settings.DisplayLegend();
     measureLegend(L, state.categories, settings, measure);
-    CalculateBands(*state.store, state.year, state.AllEvents, settings.minimumBands(),
-                   [&state](const CalEvent &e) { return state.isVisible(e); }, L.rowBands,
-                   state.dialogs);
+    CalculateBands(
+        *state.store, state.year, state.AllEvents, settings.minimumBands(),
+        [&state](const CalEvent &e) { return state.isVisible(e); }, L.rowBands, state.dialogs);
 
     L.gridLeft = settings.leftMargin() + PageLayout::kMonthColumn;
     L.gridWidth = page.width() - settings.leftMargin() - PageLayout::kMonthColumn -

@@ -19,15 +19,15 @@ struct PageLayout
     static constexpr int kMonthColumn = 450; // the month names between the left margin and the grid
     static constexpr int kDayStrip = 240;
 
-    QSizeF page;            // printable width and height
-    double gridLeft = 0;    // x0
+    QSizeF page;         // printable width and height
+    double gridLeft = 0; // x0
     double gridWidth = 0;
     double headingHeight = 0;
-    double gridHeight = 0;  // the height all pages have room for
+    double gridHeight = 0; // the height all pages have room for
     double dayWidth = 0;
     double bandHeight = 0;
     RowBandTable rowBands{};
-    int firstRow = 1;       // rows of the first and last month printed
+    int firstRow = 1; // rows of the first and last month printed
     int lastRow = 12;
     // Pages 1..pageCount; index 0 unused. A page with first row 1 and last row 0 holds the
     // legend alone.

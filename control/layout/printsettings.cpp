@@ -19,8 +19,7 @@ int rowOf(int month, int startMonth)
 
 // A stored number in a field of type T: out-of-range texts are held at the nearest end, not
 // wrapped round.
-template <typename T>
-T held(double value)
+template <typename T> T held(double value)
 {
     return T(std::clamp(value, double(std::numeric_limits<T>::min()),
                         double(std::numeric_limits<T>::max())));
@@ -63,12 +62,14 @@ void PrintSettings::LoadPrintSettings(const QString &titleName, int plannerStart
         const QString text = settings.value(QLatin1String(key), fallback).toString();
         double value = 0;
         if (!NumberOfText(text, value))
-            throw QvError(13, QStringLiteral("Type mismatch (%1: \"%2\")").arg(QLatin1String(key), text),
-                          QStringLiteral("PrintSettings"));
+            throw QvError(
+                13, QStringLiteral("Type mismatch (%1: \"%2\")").arg(QLatin1String(key), text),
+                QStringLiteral("PrintSettings"));
         return value;
     };
     auto flag = [&](const char *key, bool fallback) {
-        return settings.value(QLatin1String(key), boolText(fallback)).toString() == QLatin1String("True");
+        return settings.value(QLatin1String(key), boolText(fallback)).toString() ==
+               QLatin1String("True");
     };
     m_left = held<qint32>(number("Left Margin", QStringLiteral("1134")));
     m_top = held<qint32>(number("Top Margin", QStringLiteral("1134")));

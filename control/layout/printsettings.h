@@ -57,7 +57,10 @@ public:
     void setAutoHeading(bool on);
     QString Header() const { return m_header; }
     void setHeader(const QString &text);
-    qint16 PrintFormat() const { return m_format; } // 0 multiline and crop, 1 one line with ellipsis
+    qint16 PrintFormat() const
+    {
+        return m_format;
+    } // 0 multiline and crop, 1 one line with ellipsis
     void setPrintFormat(qint16 format);
     bool DisplayLegend() const { return m_displayLegend; }
     void setDisplayLegend(bool on);

@@ -28,8 +28,8 @@ void CategoryEditor::settle(bool rebuildMenu)
 
 void CategoryEditor::NewCategory()
 {
-    const QString answer = m_planner.dialogs().inputBox(QStringLiteral("Enter name of new category"),
-                                                        QStringLiteral("New Category"), QString());
+    const QString answer = m_planner.dialogs().inputBox(
+        QStringLiteral("Enter name of new category"), QStringLiteral("New Category"), QString());
     const QString name = CleanCategoryName(answer);
     // Only spaces, bars and control characters leave no name that could ever match.
     if (name.trimmed().isEmpty())
@@ -146,8 +146,9 @@ void CategoryEditor::EditOutlookCategories()
     table = CategoryTable();
     for (const QString &name : names) {
         quint32 colour = 0xFFFFFF;
-        const auto known = std::find_if(master.begin(), master.end(),
-                                        [&](const Store::MasterCategory &m) { return m.Name == name; });
+        const auto known =
+            std::find_if(master.begin(), master.end(),
+                         [&](const Store::MasterCategory &m) { return m.Name == name; });
         if (known != master.end())
             colour = OutlookColourOf(known->Color);
         else if (const qsizetype i = old.names.indexOf(name); i >= 0)

@@ -33,8 +33,8 @@ void Legend::leaveList()
 {
     if (!m_hoverShown)
         return;
-    m_hoverShown = HighlightLegendRow(m_view.legendCanvas(), m_rows, m_planner.SelectedCategory(), 0,
-                                      m_view.legendListWidth(), m_colours);
+    m_hoverShown = HighlightLegendRow(m_view.legendCanvas(), m_rows, m_planner.SelectedCategory(),
+                                      0, m_view.legendListWidth(), m_colours);
     m_view.legendDrawn();
 }
 

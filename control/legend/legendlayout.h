@@ -11,11 +11,11 @@ class Canvas;
 // The legend's geometry, in twips from the top-left of the legend list: a row per category, its
 // colour swatch at the left and its name word-wrapped beside it.
 namespace LegendMetrics {
-constexpr int kLeft = 45;        // swatches and frames
+constexpr int kLeft = 45; // swatches and frames
 constexpr int kSwatch = 180;
-constexpr int kTextLeft = 225;   // kLeft + kSwatch; the names begin two pixels right of it
-constexpr int kRight = 1320;     // the names and the selection frame end here
-constexpr int kRowGap = 30;      // below each row's frame
+constexpr int kTextLeft = 225; // kLeft + kSwatch; the names begin two pixels right of it
+constexpr int kRight = 1320;   // the names and the selection frame end here
+constexpr int kRowGap = 30;    // below each row's frame
 constexpr int kFirstRowExtra = 30;
 constexpr int kMinimumTextPixels = 15; // a name measured lower gets a line of 20 pixels
 constexpr int kShortTextPixels = 20;

@@ -77,8 +77,8 @@ void PainterCanvas::box(double x1, double y1, double x2, double y2, quint32 colo
     // w pixels covers [c - w / 2, c + (w - 1) / 2] around its centre line c, and the right and
     // bottom centre lines of a drawn rectangle lie one past its right and bottom.
     const int w = m_penWidth;
-    m_painter.drawRect(QRect(QPoint(l + w / 2, t + w / 2),
-                             QPoint(r - (w - 1) / 2 - 1, b - (w - 1) / 2 - 1)));
+    m_painter.drawRect(
+        QRect(QPoint(l + w / 2, t + w / 2), QPoint(r - (w - 1) / 2 - 1, b - (w - 1) / 2 - 1)));
 }
 
 int PainterCanvas::strokeWidth() const
@@ -115,7 +115,8 @@ const QFont &PainterCanvas::deviceFont() const
     if (!m_deviceFont) {
         // Point sizes are measured against the canvas's own resolution.
         m_deviceFont = m_font;
-        m_deviceFont->setPixelSize(std::max(1, int(std::lround(m_font.pointSizeF() * m_dpiY / 72.0))));
+        m_deviceFont->setPixelSize(
+            std::max(1, int(std::lround(m_font.pointSizeF() * m_dpiY / 72.0))));
     }
     return *m_deviceFont;
 }
@@ -153,7 +154,8 @@ void PainterCanvas::print(const QString &text)
 bool PainterCanvas::drawLine(const QString &text, const QRect &rect, unsigned flags, int &height)
 {
     constexpr unsigned kOther = DT_CALCRECT | DT_CENTER | DT_VCENTER | DT_NOCLIP;
-    if ((flags & kOther) || !(flags & DT_NOPREFIX) || !(flags & (DT_WORD_ELLIPSIS | DT_END_ELLIPSIS)) ||
+    if ((flags & kOther) || !(flags & DT_NOPREFIX) ||
+        !(flags & (DT_WORD_ELLIPSIS | DT_END_ELLIPSIS)) ||
         ((flags & DT_WORDBREAK) && !(flags & DT_SINGLELINE)))
         return false;
     if (!(flags & DT_SINGLELINE) && text.contains(QLatin1Char('\n')))
@@ -244,8 +246,8 @@ int PainterCanvas::DrawText(const QString &text, QRect &rect, unsigned flags)
         shown = metrics.elidedText(shown, Qt::ElideRight, rect.width());
 
     const QRect area = rect.translated(m_area.topLeft());
-    const QRect needed = metrics.boundingRect(wrap ? area : QRect(area.topLeft(), QSize(1 << 20, area.height())),
-                                              qtFlags, shown);
+    const QRect needed = metrics.boundingRect(
+        wrap ? area : QRect(area.topLeft(), QSize(1 << 20, area.height())), qtFlags, shown);
     if (flags & DT_CALCRECT) {
         rect.setWidth(wrap ? rect.width() : needed.width());
         rect.setHeight(needed.height());

@@ -79,7 +79,7 @@ private:
     {
         QStaticText text;
         bool empty = false;
-        QImage image;            // on a screen canvas, once drawn again: the line in imageColour
+        QImage image; // on a screen canvas, once drawn again: the line in imageColour
         quint32 imageColour = 0;
         bool drawn = false;
     };

@@ -26,9 +26,9 @@ GridGeometry PaintYear(QPainter &painter, const QRect &area, double dpi, Planner
                        const YearPaintOptions &options, HitMap &hits)
 {
     const double twipsPerPixel = 1440.0 / dpi;
-    CalculateBands(*state.store, state.year, state.AllEvents, options.minimumBands,
-                   [&state](const CalEvent &e) { return state.isVisible(e); }, state.RowBands,
-                   state.dialogs);
+    CalculateBands(
+        *state.store, state.year, state.AllEvents, options.minimumBands,
+        [&state](const CalEvent &e) { return state.isVisible(e); }, state.RowBands, state.dialogs);
     GridLayoutInput in;
     in.areaWidth = area.width() * twipsPerPixel;
     in.areaHeight = area.height() * twipsPerPixel;
@@ -57,4 +57,3 @@ GridGeometry PaintYear(QPainter &painter, const QRect &area, double dpi, Planner
     }
     return layout.geometry;
 }
-

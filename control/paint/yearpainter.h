@@ -14,8 +14,8 @@ struct YearPaintOptions
     CalendarNames names;
     SystemColours colours;
     quint32 weekendColour = 0xE1BFA5;
-    bool headings = true;     // the weekday strip and the month-name column
-    double today = 0;         // automation date of today's mark; 0 for none
+    bool headings = true; // the weekday strip and the month-name column
+    double today = 0;     // automation date of today's mark; 0 for none
     int minimumBands = kScreenMinimumBands;
 };
 

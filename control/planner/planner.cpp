@@ -21,7 +21,8 @@
 #include <QFileInfo>
 #include <QUrl>
 
-const QString Planner::kCategoryPrefix = QStringLiteral("PLEASE IGNORE - Quorvel Category Colours: ");
+const QString Planner::kCategoryPrefix =
+    QStringLiteral("PLEASE IGNORE - Quorvel Category Colours: ");
 
 namespace {
 
@@ -45,7 +46,8 @@ Planner::Planner(Dialogs &dialogs, QObject *parent) : QObject(parent), m_state(d
     };
     CacheUpdater::Planner planner;
     planner.createLink = [this] {
-        return m_syncherFactory(m_access ? m_access->session()->options() : Store::ProfileOptions());
+        return m_syncherFactory(m_access ? m_access->session()->options()
+                                         : Store::ProfileOptions());
     };
     planner.describeRequest = [this](SyncherLink &link) {
         link.CalStartYear = m_state.year.selectedYear();
@@ -94,12 +96,13 @@ void Planner::create()
         RegIO registry(m_state.dialogs);
         m_weekendColour = WeekendColourOf(
             m_outlookMajor,
-            m_outlookMajor < 12 ? QVariant()
-                                : registry.RegReadNumber(
-                                      QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\") +
-                                          QString::number(m_outlookMajor) +
-                                          QStringLiteral(".0\\Outlook\\Options\\Calendar"),
-                                      QStringLiteral("BackgroundColorIndex")));
+            m_outlookMajor < 12
+                ? QVariant()
+                : registry.RegReadNumber(
+                      QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\") +
+                          QString::number(m_outlookMajor) +
+                          QStringLiteral(".0\\Outlook\\Options\\Calendar"),
+                      QStringLiteral("BackgroundColorIndex")));
         step = 7;
         if (m_view)
             m_view->readTwipsPerPixel();
@@ -123,7 +126,9 @@ void Planner::create()
         step = 11;
     } catch (const QvError &e) {
         m_state.dialogs.message(QStringLiteral("Error initialising: %1 %2 Step: %3")
-                                    .arg(e.number()).arg(e.description()).arg(step));
+                                    .arg(e.number())
+                                    .arg(e.description())
+                                    .arg(step));
         // Creation has made no synchroniser link yet; the session goes.
         m_access.reset();
     }
@@ -177,10 +182,13 @@ void Planner::ReadProperties(const PropertyBag &bag)
     m_folder = bag.ReadProperty(QStringLiteral("Folder"), QString()).toString();
     m_state.AllEvents = bag.ReadProperty(QStringLiteral("AllEvents"), false).toBool();
     m_state.DisplaySubject = bag.ReadProperty(QStringLiteral("DisplaySubject"), false).toBool();
-    setTitleName(bag.ReadProperty(QStringLiteral("TitleName"), QStringLiteral("Default")).toString());
-    m_state.HideNonCategoryItems = bag.ReadProperty(QStringLiteral("HideNonCategoryItems"), false).toBool();
+    setTitleName(
+        bag.ReadProperty(QStringLiteral("TitleName"), QStringLiteral("Default")).toString());
+    m_state.HideNonCategoryItems =
+        bag.ReadProperty(QStringLiteral("HideNonCategoryItems"), false).toBool();
     m_appointmentForm =
-        bag.ReadProperty(QStringLiteral("AppointmentForm"), QStringLiteral("IPM.Appointment")).toString();
+        bag.ReadProperty(QStringLiteral("AppointmentForm"), QStringLiteral("IPM.Appointment"))
+            .toString();
     m_state.year.setStartMonth(qint16(bag.ReadProperty(QStringLiteral("StartMonth"), 1).toInt()));
     try {
         RefreshPlanner();
@@ -226,7 +234,8 @@ void Planner::RefreshPlanner()
 {
     // First half: the link to the calendar.
     try {
-        setSelectedYear(m_state.year.PlannerYearOf(OADate::fromDateTime(QDateTime::currentDateTime())));
+        setSelectedYear(
+            m_state.year.PlannerYearOf(OADate::fromDateTime(QDateTime::currentDateTime())));
         m_categoryStoreSubject = kCategoryPrefix + m_state.TitleName;
         if (m_view)
             m_view->showRefreshCommands(m_outlookMajor > 11);
@@ -252,7 +261,8 @@ void Planner::RefreshPlanner()
         }
         setSelectedYear(m_state.year.selectedYear()); // names the cache files
         step = 4;
-        CategoryStore(m_state.dialogs, m_access->session(), m_access->folderId(), m_access->storeId())
+        CategoryStore(m_state.dialogs, m_access->session(), m_access->folderId(),
+                      m_access->storeId())
             .LoadCategories(m_state.categories, m_categoryStoreSubject);
         RebuildCategoryMenu();
         step = 5;
@@ -275,11 +285,12 @@ void Planner::RefreshPlanner()
         ShowFilterState();
         ArrangeControls();
     } catch (const QvError &e) {
-        m_state.dialogs.message(QStringLiteral("Error while initialising the background processing, "
-                                               "the cache file will not be updated from the calender "
-                                               "(Step:%1). \n\n")
-                                    .arg(step) +
-                                ErrorTail(e));
+        m_state.dialogs.message(
+            QStringLiteral("Error while initialising the background processing, "
+                           "the cache file will not be updated from the calender "
+                           "(Step:%1). \n\n")
+                .arg(step) +
+            ErrorTail(e));
     }
 }
 
@@ -364,9 +375,10 @@ void Planner::ArrangeControls()
         if (m_view)
             m_view->LayoutLegend();
         ResolveEventCategories(m_state); // against the table of the moment
-        CalculateBands(*m_state.store, m_state.year, m_state.AllEvents, kScreenMinimumBands,
-                       [this](const CalEvent &e) { return m_state.isVisible(e); }, m_state.RowBands,
-                       m_state.dialogs);
+        CalculateBands(
+            *m_state.store, m_state.year, m_state.AllEvents, kScreenMinimumBands,
+            [this](const CalEvent &e) { return m_state.isVisible(e); }, m_state.RowBands,
+            m_state.dialogs);
         if (m_view)
             m_view->layOutAndDraw();
         m_retries = 0;
@@ -407,9 +419,8 @@ void Planner::ShowLeftOutFiles()
 
 void Planner::SelectCategory(int position)
 {
-    m_selectedCategory = qint16(position >= 0 && position <= m_state.categories.names.size()
-                                    ? position
-                                    : 0);
+    m_selectedCategory =
+        qint16(position >= 0 && position <= m_state.categories.names.size() ? position : 0);
     if (m_view)
         m_view->DrawLegend();
 }
@@ -418,7 +429,8 @@ QString HelpPageAddress()
 {
     const QString installed =
         QCoreApplication::applicationDirPath() + QStringLiteral("/../share/doc/quorvel/index.html");
-    const QString page = QFileInfo::exists(installed) ? installed : QStringLiteral(QUORVEL_HELP_PAGE);
+    const QString page =
+        QFileInfo::exists(installed) ? installed : QStringLiteral(QUORVEL_HELP_PAGE);
     return QUrl::fromLocalFile(QFileInfo(page).absoluteFilePath()).toString();
 }
 

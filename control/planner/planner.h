@@ -31,7 +31,8 @@ class Planner : public QObject
     Q_OBJECT
 public:
     // Creates a synchroniser link; may raise QvError.
-    using SyncherFactory = std::function<std::unique_ptr<SyncherLink>(const Store::ProfileOptions &)>;
+    using SyncherFactory =
+        std::function<std::unique_ptr<SyncherLink>(const Store::ProfileOptions &)>;
 
     static const QString kCategoryPrefix; // of CategoryStoreSubject
 

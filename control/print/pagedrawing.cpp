@@ -1,11 +1,11 @@
 #include "pagedrawing.h"
 
-#include "paintercanvas.h"
+#include "dialogs.h"
 #include "localefont.h"
+#include "paintercanvas.h"
 #include "plannerstate.h"
 #include "printsettings.h"
 #include "qverror.h"
-#include "dialogs.h"
 
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -108,8 +108,8 @@ void DrawPage(QPainter &painter, const QRect &pageArea, double dpiX, double dpiY
     QRect headingRect(QPoint(int(left / page.px()), int(top / page.py())),
                       QPoint(int((left + layout.gridWidth + settings.legendWidth()) / page.px()),
                              int((top + layout.headingHeight) / page.py())));
-    const int drawn = page.DrawText(PageHeading(state, settings), headingRect,
-                                    Canvas::DT_CENTER | kNameFlags);
+    const int drawn =
+        page.DrawText(PageHeading(state, settings), headingRect, Canvas::DT_CENTER | kNameFlags);
     layout.headingHeight = drawn * page.py() + 120;
     const double y0 = layout.gridTop(top);
     const double x0 = layout.gridLeft;
@@ -124,8 +124,8 @@ void DrawPage(QPainter &painter, const QRect &pageArea, double dpiX, double dpiY
     rows.first = layout.pageFirstRow[p];
     rows.last = layout.pageLastRow[p];
 
-    Part strip(painter, pageArea, dpiX, dpiY, QRectF(x0, y0 - PageLayout::kDayStrip, layout.gridWidth,
-                                                     PageLayout::kDayStrip),
+    Part strip(painter, pageArea, dpiX, dpiY,
+               QRectF(x0, y0 - PageLayout::kDayStrip, layout.gridWidth, PageLayout::kDayStrip),
                style.font, style.colours.windowBackground);
     strip.canvas.setFontSize(9);
     DrawDayHeadings(strip.canvas, g, style.names, style.colours);
@@ -142,23 +142,25 @@ void DrawPage(QPainter &painter, const QRect &pageArea, double dpiX, double dpiY
     if (!layout.hasMonths(p))
         return;
 
-    Part grid(painter, pageArea, dpiX, dpiY, QRectF(x0, y0, layout.gridWidth, gridHeight + page.py()),
-              style.font);
+    Part grid(painter, pageArea, dpiX, dpiY,
+              QRectF(x0, y0, layout.gridWidth, gridHeight + page.py()), style.font);
     GridStyle paper;
     paper.dayNumberInset = 2;
     paper.indicate = false;
     paper.subjectSize = 6;
-    paper.subjectFlags = settings.PrintFormat() == 0 ? kNameFlags
-                                                      : Canvas::DT_WORD_ELLIPSIS | Canvas::DT_NOPREFIX |
-                                                            Canvas::DT_SINGLELINE;
+    paper.subjectFlags =
+        settings.PrintFormat() == 0
+            ? kNameFlags
+            : Canvas::DT_WORD_ELLIPSIS | Canvas::DT_NOPREFIX | Canvas::DT_SINGLELINE;
     grid.canvas.setFontSize(layout.dayNumberSize);
     DrawGrid(grid.canvas, state, g, rows, kPaperWeekend, paper);
     paper.subjects = settings.VisibleText();
     try {
         DrawBars(grid.canvas, state, g, rows, paper, nullptr);
     } catch (const std::exception &e) {
-        state.dialogs.message(QStringLiteral("Error drawing the current events, please refresh planner.\n\n") +
-                              ErrorTail(e));
+        state.dialogs.message(
+            QStringLiteral("Error drawing the current events, please refresh planner.\n\n") +
+            ErrorTail(e));
     }
 }
 

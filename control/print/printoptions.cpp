@@ -55,7 +55,8 @@ void StorePrintOptions(PrintOptionsForm &form, PrintSettings &settings, Dialogs 
         double value = 0;
         if (!NumberOfUserText(box.text, value)) {
             box.text = QStringLiteral("0");
-            dialogs.message(QStringLiteral("Please enter a numeric value for the %1").arg(QLatin1String(box.what)),
+            dialogs.message(QStringLiteral("Please enter a numeric value for the %1")
+                                .arg(QLatin1String(box.what)),
                             Dialogs::Buttons::Ok, Dialogs::Icon::Information);
             continue;
         }

@@ -1,7 +1,7 @@
 #include "printpreview.h"
 
-#include "paintercanvas.h"
 #include "dialogs.h"
+#include "paintercanvas.h"
 #include "papers.h"
 #include "qverror.h"
 
@@ -47,10 +47,12 @@ PrintPreview::PrintPreview(const PlannerState &planner, PrintTarget &printer)
 bool PrintPreview::open()
 {
     try {
-        m_settings.LoadPrintSettings(m_year.TitleName, m_year.year.startMonth(), m_year.DisplaySubject);
+        m_settings.LoadPrintSettings(m_year.TitleName, m_year.year.startMonth(),
+                                     m_year.DisplaySubject);
     } catch (const QvError &e) {
-        m_year.dialogs.message(QStringLiteral("Error initialising: %1 %2").arg(e.number()).arg(e.description()),
-                               Dialogs::Buttons::Ok);
+        m_year.dialogs.message(
+            QStringLiteral("Error initialising: %1 %2").arg(e.number()).arg(e.description()),
+            Dialogs::Buttons::Ok);
         return false;
     }
     ApplyStoredPaper(m_settings, m_printer);
@@ -69,9 +71,9 @@ PrintPreview::Outcome PrintPreview::Paginate()
             PageLayout laid = ::Paginate(m_year, m_settings, m_printer.printableTwips(), measure);
             if (!laid.problem.isEmpty()) {
                 restoreBands(store, bands);
-                const Dialogs::Answer answer = m_year.dialogs.message(
-                    laid.problem, Dialogs::Buttons::OkCancel, Dialogs::Icon::Information,
-                    QStringLiteral("Print"));
+                const Dialogs::Answer answer =
+                    m_year.dialogs.message(laid.problem, Dialogs::Buttons::OkCancel,
+                                           Dialogs::Icon::Information, QStringLiteral("Print"));
                 return answer == Dialogs::Answer::Cancel ? Outcome::Close : Outcome::Kept;
             }
             m_layout = std::move(laid);

@@ -8,7 +8,6 @@
 
 #include <QVariant>
 
-
 #include <cmath>
 
 namespace {
@@ -91,8 +90,8 @@ void DrawYear(Canvas &canvas, PlannerState &state, const GridGeometry &g, quint3
     DrawGrid(canvas, state, g, AllRows(state.RowBands), weekendColour, GridStyle());
 }
 
-void DrawGrid(Canvas &canvas, const PlannerState &state, const GridGeometry &g, const GridRows &rows,
-              quint32 weekendColour, const GridStyle &style)
+void DrawGrid(Canvas &canvas, const PlannerState &state, const GridGeometry &g,
+              const GridRows &rows, quint32 weekendColour, const GridStyle &style)
 {
     if (style.indicate)
         indicate(state, kDrawing);
@@ -118,8 +117,8 @@ void DrawGrid(Canvas &canvas, const PlannerState &state, const GridGeometry &g, 
         }();
         // A gap of two pixels before the next cell's line keeps neighbours apart.
         const double ownSize = canvas.fontSize();
-        const bool numbered =
-            FitLabelSize(canvas, dayNumbers, g.DayWidth - inset - 3 * canvas.px(), g.BandHeight) > 0;
+        const bool numbered = FitLabelSize(canvas, dayNumbers, g.DayWidth - inset - 3 * canvas.px(),
+                                           g.BandHeight) > 0;
         for (int r = rows.first; r <= rows.last; ++r) {
             const int lead = year.LeadIn(r), last = year.LastColumn(r);
             const double top = rows.top(r, g.BandHeight), bottom = rows.bottom(r, g.BandHeight);
@@ -181,7 +180,8 @@ void DrawMonthHeadings(Canvas &column, const PlannerState &state, const GridGeom
 }
 
 void DrawMonthHeadings(Canvas &column, const PlannerState &state, const GridGeometry &g,
-                       const CalendarNames &names, const SystemColours &colours, const GridRows &rows)
+                       const CalendarNames &names, const SystemColours &colours,
+                       const GridRows &rows)
 {
     const double px = column.px(), py = column.py();
     const double w = std::round(column.width());
@@ -199,8 +199,8 @@ void DrawMonthHeadings(Canvas &column, const PlannerState &state, const GridGeom
     column.line(w - px, 0, w - px, column.height(), colours.windowFrame);
 }
 
-void DrawBars(Canvas &canvas, const PlannerState &state, const GridGeometry &g, const GridRows &grid,
-              const GridStyle &style, HitMap *hits)
+void DrawBars(Canvas &canvas, const PlannerState &state, const GridGeometry &g,
+              const GridRows &grid, const GridStyle &style, HitMap *hits)
 {
     const double px = canvas.px(), py = canvas.py();
     const double savedSize = canvas.fontSize();

@@ -4,8 +4,8 @@
 #include "canvas.h"
 #include "gridmetrics.h"
 #include "hitmap.h"
-#include "planneryear.h"
 #include "localeservices.h"
+#include "planneryear.h"
 #include "selection.h"
 
 #include <QString>
@@ -45,8 +45,8 @@ struct GridStyle
     int dayNumberInset = 0; // pixels between a cell's left edge and its day number
     double subjectSize = 0; // points; 0: the largest of 7..2 that the bands have room for
     unsigned subjectFlags = Canvas::DT_WORD_ELLIPSIS | Canvas::DT_NOPREFIX;
-    bool indicate = true;   // the update indicator shows the drawing
-    bool subjects = false;  // subjects inside the bars
+    bool indicate = true;  // the update indicator shows the drawing
+    bool subjects = false; // subjects inside the bars
 };
 
 // The grid: weekend columns, grey cells outside each month, day lines, day numbers and a red

@@ -135,13 +135,15 @@ void CacheUpdater::WriteComplete(SynchResult result, qint32 error)
                       QStringLiteral(" before updating");
             break;
         case SynchTimerFailed:
-            message = QStringLiteral("An error starting the background timer, check that the qvtimer "
-                                     "dll exists.");
+            message =
+                QStringLiteral("An error starting the background timer, check that the qvtimer "
+                               "dll exists.");
             break;
         case SynchRebuildFailed:
-            message = QStringLiteral("Could not log on to MAPI, probably due to a network problem.  "
-                                     "Error code: ") +
-                      QString::number(error);
+            message =
+                QStringLiteral("Could not log on to MAPI, probably due to a network problem.  "
+                               "Error code: ") +
+                QString::number(error);
             break;
         case SynchCancelled:
             return;

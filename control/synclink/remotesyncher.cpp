@@ -24,9 +24,9 @@ QString syncProgramBesideUs()
         return env;
     const QString dir = QCoreApplication::applicationDirPath();
     // Installed beside the planner; in the build tree one folder over.
-    for (const QString &candidate : {dir + QStringLiteral("/quorvel-sync"),
-                                     dir + QStringLiteral("/../sync/quorvel-sync"),
-                                     dir + QStringLiteral("/../../sync/quorvel-sync")}) {
+    for (const QString &candidate :
+         {dir + QStringLiteral("/quorvel-sync"), dir + QStringLiteral("/../sync/quorvel-sync"),
+          dir + QStringLiteral("/../../sync/quorvel-sync")}) {
         if (QFileInfo(candidate).isExecutable())
             return QFileInfo(candidate).canonicalFilePath();
     }
@@ -63,7 +63,8 @@ RemoteSyncher::RemoteSyncher(const Store::ProfileOptions &store, const QDBusConn
 {
     m_watcher.setConnection(m_bus);
     m_watcher.setWatchMode(QDBusServiceWatcher::WatchForUnregistration);
-    connect(&m_watcher, &QDBusServiceWatcher::serviceUnregistered, this, &RemoteSyncher::onServiceLost);
+    connect(&m_watcher, &QDBusServiceWatcher::serviceUnregistered, this,
+            &RemoteSyncher::onServiceLost);
     create();
 }
 
@@ -71,9 +72,9 @@ RemoteSyncher::~RemoteSyncher()
 {
     if (m_path.isEmpty())
         return;
-    QDBusMessage release = QDBusMessage::createMethodCall(m_owner, SyncBus::kFactoryPath,
-                                                          SyncBus::kFactoryInterface,
-                                                          QStringLiteral("ReleaseSyncher"));
+    QDBusMessage release =
+        QDBusMessage::createMethodCall(m_owner, SyncBus::kFactoryPath, SyncBus::kFactoryInterface,
+                                       QStringLiteral("ReleaseSyncher"));
     release << QVariant::fromValue(QDBusObjectPath(m_path));
     m_bus.send(release);
     forget();
@@ -83,23 +84,25 @@ void RemoteSyncher::create()
 {
     if (!m_bus.isConnected())
         throw cannotCreate(QStringLiteral("no session bus"));
-    QDBusMessage call = QDBusMessage::createMethodCall(SyncBus::kService, SyncBus::kFactoryPath,
-                                                       SyncBus::kFactoryInterface,
-                                                       QStringLiteral("CreateSyncher"));
+    QDBusMessage call =
+        QDBusMessage::createMethodCall(SyncBus::kService, SyncBus::kFactoryPath,
+                                       SyncBus::kFactoryInterface, QStringLiteral("CreateSyncher"));
     // The service reads the same store as the planner, whatever its own environment says.
     call << (m_store.storeDir.isEmpty() ? m_store.profilePath() : QString()) << m_store.storeDir;
     QDBusMessage reply = m_bus.call(call, QDBus::Block, kCallTimeoutMs);
-    const QString error = reply.type() == QDBusMessage::ErrorMessage ? reply.errorName() : QString();
+    const QString error =
+        reply.type() == QDBusMessage::ErrorMessage ? reply.errorName() : QString();
     // A service that is ending as we call leaves without a reply: the bus starts a new one.
     if (error == QStringLiteral("org.freedesktop.DBus.Error.NoReply") ||
-        (error == QStringLiteral("org.freedesktop.DBus.Error.ServiceUnknown") && startServiceBesideUs(m_bus)))
+        (error == QStringLiteral("org.freedesktop.DBus.Error.ServiceUnknown") &&
+         startServiceBesideUs(m_bus)))
         reply = m_bus.call(call, QDBus::Block, kCallTimeoutMs);
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())
         throw cannotCreate(reply.errorMessage());
     m_owner = reply.service();
     m_path = qdbus_cast<QDBusObjectPath>(reply.arguments().constFirst()).path();
-    m_bus.connect(m_owner, m_path, SyncBus::kSyncherInterface, QStringLiteral("WriteComplete"), this,
-                  SLOT(onWriteComplete(short, int)));
+    m_bus.connect(m_owner, m_path, SyncBus::kSyncherInterface, QStringLiteral("WriteComplete"),
+                  this, SLOT(onWriteComplete(short, int)));
     m_watcher.addWatchedService(m_owner);
     // The service may have gone between its reply and the watch.
     if (!m_bus.interface()->isServiceRegistered(m_owner)) {
@@ -125,8 +128,8 @@ void RemoteSyncher::UpdateCache()
     if (m_path.isEmpty())
         create();
     auto set = [this](const char *name, const QVariant &value) {
-        QDBusMessage m = QDBusMessage::createMethodCall(m_owner, m_path, SyncBus::kPropertiesInterface,
-                                                        QStringLiteral("Set"));
+        QDBusMessage m = QDBusMessage::createMethodCall(
+            m_owner, m_path, SyncBus::kPropertiesInterface, QStringLiteral("Set"));
         m << SyncBus::kSyncherInterface << QString::fromLatin1(name)
           << QVariant::fromValue(QDBusVariant(value));
         return m_bus.send(m);
@@ -134,13 +137,13 @@ void RemoteSyncher::UpdateCache()
     // Nothing here waits for the service, which may be deep in another planner's rebuild: the
     // bus delivers one sender's messages in order, so the values arrive before the request, and
     // a service that dies before answering is reported by the watch on its name.
-    const bool sent = set("CalStartYear", QVariant::fromValue(short(CalStartYear))) &&
-                      set("CalStartMonth", QVariant::fromValue(short(CalStartMonth))) &&
-                      set("CacheFileName", CacheFileName) && set("TempFileName", TempFileName) &&
-                      set("FolderID", FolderID) && set("StoreID", StoreID) &&
-                      set("AllEvents", AllEvents) &&
-                      m_bus.send(QDBusMessage::createMethodCall(m_owner, m_path, SyncBus::kSyncherInterface,
-                                                                QStringLiteral("UpdateCache")));
+    const bool sent =
+        set("CalStartYear", QVariant::fromValue(short(CalStartYear))) &&
+        set("CalStartMonth", QVariant::fromValue(short(CalStartMonth))) &&
+        set("CacheFileName", CacheFileName) && set("TempFileName", TempFileName) &&
+        set("FolderID", FolderID) && set("StoreID", StoreID) && set("AllEvents", AllEvents) &&
+        m_bus.send(QDBusMessage::createMethodCall(m_owner, m_path, SyncBus::kSyncherInterface,
+                                                  QStringLiteral("UpdateCache")));
     if (!sent)
         throw QvError(kSyncherLost, m_bus.lastError().message(), QStringLiteral("QuorvelSync"));
     ++m_outstanding;
@@ -167,7 +170,8 @@ void RemoteSyncher::onServiceLost()
     // the service would be, never from inside a call of the planner's.
     for (int lost = std::exchange(m_outstanding, 0); lost > 0; --lost)
         QMetaObject::invokeMethod(
-            this, [this] { emit WriteComplete(SynchFetchFailed, kSyncherLost); }, Qt::QueuedConnection);
+            this, [this] { emit WriteComplete(SynchFetchFailed, kSyncherLost); },
+            Qt::QueuedConnection);
 }
 
 std::unique_ptr<SyncherLink> MakeSyncherLink(Dialogs &dialogs, const Store::ProfileOptions &store,

@@ -56,8 +56,8 @@ constexpr int kSyncherLost = 462;
 
 // A synchroniser in this process, for a planner that cannot reach quorvel-sync. The rebuild is
 // not part of the control: a program that wants one hands in a factory for it.
-using LocalSyncherFactory =
-    std::function<std::unique_ptr<SyncherLink>(Dialogs &dialogs, const Store::ProfileOptions &store)>;
+using LocalSyncherFactory = std::function<std::unique_ptr<SyncherLink>(
+    Dialogs &dialogs, const Store::ProfileOptions &store)>;
 
 // A synchroniser for a planner: one in quorvel-sync when the session bus offers it, otherwise
 // (no bus, no service) the one local makes. Raises QvError 429 when there is neither.

@@ -7,13 +7,14 @@
 
 // What a rebuild reports. The numbers travel over the session bus as they are.
 enum SynchResult : qint16 {
-    SynchWritten = 1,          // written and in place
-    SynchTempFileFailed = 2,   // the temp file could not be cleared or opened
-    SynchOldCacheKept = 3,     // the old cache could not be deleted; the new data stays in the temp file
-    SynchTimerFailed = 4,      // the write timer could not be started
-    SynchRebuildFailed = 5,    // any other failure of the rebuild
+    SynchWritten = 1,        // written and in place
+    SynchTempFileFailed = 2, // the temp file could not be cleared or opened
+    SynchOldCacheKept =
+        3,                // the old cache could not be deleted; the new data stays in the temp file
+    SynchTimerFailed = 4, // the write timer could not be started
+    SynchRebuildFailed = 5, // any other failure of the rebuild
     SynchCancelled = 6,
-    SynchFetchFailed = 7,      // a failure outside the rebuild
+    SynchFetchFailed = 7, // a failure outside the rebuild
 };
 static_assert(SynchWritten == 1 && SynchCancelled == 6 && SynchFetchFailed == 7);
 

@@ -49,8 +49,8 @@ bool PlannerInput::eventFilter(QObject *watched, QEvent *event)
         return false;
     const auto *mouse = static_cast<QMouseEvent *>(event);
     const double x = mouse->position().x() * m_px, y = mouse->position().y() * m_py;
-    const auto button = mouse->button() == Qt::RightButton ? GridPointer::Button::Right
-                                                           : GridPointer::Button::Left;
+    const auto button =
+        mouse->button() == Qt::RightButton ? GridPointer::Button::Right : GridPointer::Button::Left;
     auto *widget = static_cast<QWidget *>(watched);
     // Presses handled here go no further: the window's own press would end pen mode.
     const bool handled = type != QEvent::MouseMove;

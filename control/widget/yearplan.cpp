@@ -1,22 +1,22 @@
 #include "yearplan.h"
 
 #include "appointmentmenu.h"
-#include "controllayout.h"
-#include "gridarea.h"
-#include "layoutapply.h"
-#include "helpmenu.h"
 #include "categorystore.h"
+#include "controllayout.h"
 #include "filterdialog.h"
-#include "savetypedialog.h"
-#include "xmlexporter.h"
+#include "gridarea.h"
+#include "helpmenu.h"
+#include "layoutapply.h"
 #include "legendpanel.h"
-#include "regio.h"
 #include "oadate.h"
 #include "plannerinput.h"
 #include "plannertoolbar.h"
 #include "printpreviewwindow.h"
 #include "qtdialogs.h"
+#include "regio.h"
+#include "savetypedialog.h"
 #include "updateindicator.h"
+#include "xmlexporter.h"
 #include "yearpainter.h"
 
 #include <QApplication>
@@ -35,8 +35,7 @@
 using namespace GridMetrics;
 
 YearPlan::YearPlan(QWidget *parent, Dialogs *dialogs)
-    : QWidget(parent),
-      m_ownDialogs(dialogs ? nullptr : std::make_unique<QtDialogs>(this)),
+    : QWidget(parent), m_ownDialogs(dialogs ? nullptr : std::make_unique<QtDialogs>(this)),
       m_planner(std::make_unique<Planner>(dialogs ? *dialogs : *m_ownDialogs)),
       m_commands(std::make_unique<AppointmentCommands>(*m_planner)),
       m_pointer(std::make_unique<GridPointer>(*m_planner, *m_commands,
@@ -99,31 +98,45 @@ void YearPlan::buildChildren()
             [this] { m_commands->OpenAppointment(m_pointer->hoveredKey()); });
     connect(m_popup, &AppointmentMenu::deleteRequested, this,
             [this] { m_commands->DeleteAppointment(m_pointer->hoveredKey()); });
-    connect(m_popup, &AppointmentMenu::clearRequested, this, [this] { m_pointer->clickOutsideGrid(); });
+    connect(m_popup, &AppointmentMenu::clearRequested, this,
+            [this] { m_pointer->clickOutsideGrid(); });
     connect(m_popup, &AppointmentMenu::newAppointmentRequested, this,
             [this](int index) { m_planner->SelectCategory(index); });
     m_help = new HelpMenu(this);
     connect(m_help, &HelpMenu::aboutRequested, this, [this] { m_planner->ShowAbout(); });
     connect(m_help, &HelpMenu::leftOutRequested, this, [this] { m_planner->ShowLeftOutFiles(); });
-    m_input = new PlannerInput(*m_pointer, *m_planner,
-                               {this, m_grid, m_monthColumn, m_dayHeadings, m_dateLabel, m_logo,
-                                m_gridScroll, m_help},
-                               m_px, m_py, this);
+    m_input = new PlannerInput(
+        *m_pointer, *m_planner,
+        {this, m_grid, m_monthColumn, m_dayHeadings, m_dateLabel, m_logo, m_gridScroll, m_help},
+        m_px, m_py, this);
 }
 
 void YearPlan::runCommand(Command command)
 {
     switch (command) {
-    case Command::Back: m_planner->ChangeYear(-1); break;
-    case Command::Next: m_planner->ChangeYear(1); break;
-    case Command::About: m_planner->ShowAbout(); break;
-    case Command::Categories: m_categories->EditOutlookCategories(); break;
-    case Command::Filter: showFilterDialog(); break;
-    case Command::Save:
-        XmlExporter(*m_planner).ExportXml(
-            [this](int year) { return SaveTypeDialog::ask(year, this); });
+    case Command::Back:
+        m_planner->ChangeYear(-1);
         break;
-    case Command::Print: showPrintPreview(); break;
+    case Command::Next:
+        m_planner->ChangeYear(1);
+        break;
+    case Command::About:
+        m_planner->ShowAbout();
+        break;
+    case Command::Categories:
+        m_categories->EditOutlookCategories();
+        break;
+    case Command::Filter:
+        showFilterDialog();
+        break;
+    case Command::Save:
+        XmlExporter(*m_planner).ExportXml([this](int year) {
+            return SaveTypeDialog::ask(year, this);
+        });
+        break;
+    case Command::Print:
+        showPrintPreview();
+        break;
     }
 }
 
@@ -218,9 +231,15 @@ void YearPlan::DrawLegend()
 void YearPlan::setGridCursor(PointerView::Cursor cursor)
 {
     switch (cursor) {
-    case PointerView::Cursor::Default: m_grid->unsetCursor(); break;
-    case PointerView::Cursor::Hand: m_grid->setCursor(Qt::PointingHandCursor); break;
-    case PointerView::Cursor::Pen: m_grid->setCursor(PenCursor()); break;
+    case PointerView::Cursor::Default:
+        m_grid->unsetCursor();
+        break;
+    case PointerView::Cursor::Hand:
+        m_grid->setCursor(Qt::PointingHandCursor);
+        break;
+    case PointerView::Cursor::Pen:
+        m_grid->setCursor(PenCursor());
+        break;
     }
 }
 

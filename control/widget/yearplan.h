@@ -3,9 +3,9 @@
 #include "appointmentcommands.h"
 #include "appointmentmenu.h"
 #include "canvaswidget.h"
-#include "legendpanel.h"
 #include "categoryeditor.h"
 #include "gridpointer.h"
+#include "legendpanel.h"
 #include "planner.h"
 #include "plannertoolbar.h"
 #include "plannerview.h"
@@ -73,7 +73,10 @@ public:
     // Brings the category items of the appointment menu ("New Appointment") in line with the
     // category table: one item per category, captioned with its name.
     void RebuildCategoryMenu() { m_popup->setCategories(m_planner->state().categories.names); }
-    void setSyncherFactory(SyncherFactory factory) { m_planner->setSyncherFactory(std::move(factory)); }
+    void setSyncherFactory(SyncherFactory factory)
+    {
+        m_planner->setSyncherFactory(std::move(factory));
+    }
     // The legend's public methods: recolour and delete the picked category; the names of the
     // table from position 0 (empty) on.
     void CatColour() { m_categories->CatColour(); }

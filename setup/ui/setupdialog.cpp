@@ -35,11 +35,12 @@ QPushButton *colourButton(const QString &text, const char *name, quint32 hot, qu
     auto *b = new QPushButton(text, parent);
     b->setObjectName(QLatin1String(name));
     b->setToolTip(tip);
-    b->setStyleSheet(QStringLiteral("QPushButton { background: white; color: %1; border: 1px solid #a0a0a0;"
-                                    " padding: 3px 12px; }"
-                                    " QPushButton:focus { color: %2; border: 1px solid #606060; }"
-                                    " QPushButton:hover { color: %3; }")
-                         .arg(css(kThanksBlue), css(focused), css(hot)));
+    b->setStyleSheet(
+        QStringLiteral("QPushButton { background: white; color: %1; border: 1px solid #a0a0a0;"
+                       " padding: 3px 12px; }"
+                       " QPushButton:focus { color: %2; border: 1px solid #606060; }"
+                       " QPushButton:hover { color: %3; }")
+            .arg(css(kThanksBlue), css(focused), css(hot)));
     return b;
 }
 
@@ -101,21 +102,26 @@ SetupDialog::SetupDialog(const QString &sourceDir, Dialogs &dialogs, QWidget *pa
     about->setText(QStringLiteral("About QuorvelSetup..."));
     about->setAutoRaise(true);
     connect(about, &QToolButton::clicked, this, &SetupDialog::showAbout);
-    auto *logo = new QLabel(QStringLiteral("<span style=\"font-size:16pt; font-weight:bold; color:#c03030\">Quorvel</span>"),
-                            this);
+    auto *logo = new QLabel(
+        QStringLiteral(
+            "<span style=\"font-size:16pt; font-weight:bold; color:#c03030\">Quorvel</span>"),
+        this);
     logo->setObjectName(QStringLiteral("logo"));
     top->addWidget(about);
     top->addStretch();
     top->addWidget(logo);
     layout->addLayout(top);
-    layout->addWidget(text(QStringLiteral("Welcome to the Quorvel Installer by Brenholt."), this, Qt::AlignHCenter));
-    layout->addWidget(text(QStringLiteral("If you are installing locally for individual use, simply use the "
-                                          "automatically generated Access String."),
-                           this));
-    layout->addWidget(text(QStringLiteral("If you are installing remotely for multiple use, we recommend using a "
-                                          "URL.  For detailed instructions on setting the Access String, please "
-                                          "click the Help button."),
-                           this, Qt::AlignHCenter));
+    layout->addWidget(text(QStringLiteral("Welcome to the Quorvel Installer by Brenholt."), this,
+                           Qt::AlignHCenter));
+    layout->addWidget(
+        text(QStringLiteral("If you are installing locally for individual use, simply use the "
+                            "automatically generated Access String."),
+             this));
+    layout->addWidget(
+        text(QStringLiteral("If you are installing remotely for multiple use, we recommend using a "
+                            "URL.  For detailed instructions on setting the Access String, please "
+                            "click the Help button."),
+             this, Qt::AlignHCenter));
     m_warning = text(QString(), this, Qt::AlignHCenter);
     m_warning->setObjectName(QStringLiteral("clientWarning"));
     layout->addWidget(m_warning);
@@ -129,9 +135,10 @@ SetupDialog::SetupDialog(const QString &sourceDir, Dialogs &dialogs, QWidget *pa
     m_title = field("title", false, mandatory);
     m_title->setMaxLength(Installer::kMaxTitle);
     QToolButton *browseDestination =
-        browseButton("browseDestination", QStringLiteral("Press to specify/create destination folder"), mandatory);
-    QToolButton *browseCalendar =
-        browseButton("browseCalendar", QStringLiteral("Press to specify outlook calendar folder"), mandatory);
+        browseButton("browseDestination",
+                     QStringLiteral("Press to specify/create destination folder"), mandatory);
+    QToolButton *browseCalendar = browseButton(
+        "browseCalendar", QStringLiteral("Press to specify outlook calendar folder"), mandatory);
     grid->addWidget(caption(QStringLiteral("Installation Folder"), mandatory), 0, 0);
     grid->addWidget(m_destination, 0, 1);
     grid->addWidget(browseDestination, 0, 2);
@@ -145,11 +152,13 @@ SetupDialog::SetupDialog(const QString &sourceDir, Dialogs &dialogs, QWidget *pa
     middle->addWidget(mandatory, 1);
 
     auto *buttons = new QVBoxLayout;
-    QPushButton *installButton = colourButton(QStringLiteral("Install"), "install", 0x00FF00, 0x00FF00,
-                                              QStringLiteral("Press to install the Quorvel control"), this);
+    QPushButton *installButton =
+        colourButton(QStringLiteral("Install"), "install", 0x00FF00, 0x00FF00,
+                     QStringLiteral("Press to install the Quorvel control"), this);
     installButton->setDefault(true);
-    QPushButton *cancel = colourButton(QStringLiteral("Cancel"), "cancel", 0x0000FF, 0x0000FF,
-                                       QStringLiteral("Press to cancel installation, and exit installer"), this);
+    QPushButton *cancel =
+        colourButton(QStringLiteral("Cancel"), "cancel", 0x0000FF, 0x0000FF,
+                     QStringLiteral("Press to cancel installation, and exit installer"), this);
     QPushButton *help = colourButton(QStringLiteral("Help"), "help", 0x00FFFF, 0x0000FF,
                                      QStringLiteral("Press to view installation notes"), this);
     for (QPushButton *b : {installButton, cancel, help})
@@ -160,12 +169,16 @@ SetupDialog::SetupDialog(const QString &sourceDir, Dialogs &dialogs, QWidget *pa
 
     auto *optional = new QGroupBox(QStringLiteral("Optional Settings"), this);
     auto *options = new QGridLayout(optional);
-    m_allEvents = option("allEvents", QStringLiteral("(Default is checked, i.e. All Events, not just All Day Events)"),
-                         optional);
-    m_subject = option("displaySubject", QStringLiteral("(Default is unchecked, i.e. event bands without text)"),
-                       optional);
-    m_hide = option("hideNonCategorised",
-                    QStringLiteral("(Default is unchecked, i.e. display all events regardless of category)"), optional);
+    m_allEvents = option(
+        "allEvents",
+        QStringLiteral("(Default is checked, i.e. All Events, not just All Day Events)"), optional);
+    m_subject =
+        option("displaySubject",
+               QStringLiteral("(Default is unchecked, i.e. event bands without text)"), optional);
+    m_hide = option(
+        "hideNonCategorised",
+        QStringLiteral("(Default is unchecked, i.e. display all events regardless of category)"),
+        optional);
     m_month = new QComboBox(optional);
     m_month->setObjectName(QStringLiteral("startMonth"));
     m_month->addItems(Installer::MonthNames());
@@ -194,8 +207,10 @@ SetupDialog::SetupDialog(const QString &sourceDir, Dialogs &dialogs, QWidget *pa
     connect(installButton, &QPushButton::clicked, this, &SetupDialog::install);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(help, &QPushButton::clicked, this, [this] {
-        m_dialogs.openAddress(QUrl::fromLocalFile(QDir(m_installer.sourceDir()).filePath(QStringLiteral("ReadMe.htm")))
-                                  .toString());
+        m_dialogs.openAddress(
+            QUrl::fromLocalFile(
+                QDir(m_installer.sourceDir()).filePath(QStringLiteral("ReadMe.htm")))
+                .toString());
     });
 
     m_clientTimer = new QTimer(this);
@@ -205,7 +220,8 @@ SetupDialog::SetupDialog(const QString &sourceDir, Dialogs &dialogs, QWidget *pa
     QPalette pal = m_warning->palette();
     pal.setColor(QPalette::WindowText, ColorOf(m_clientRunning ? kWarningRed : kThanksBlue));
     m_warning->setPalette(pal);
-    m_warning->setText(m_clientRunning ? QStringLiteral("Please close Outlook before proceeding.") : QString());
+    m_warning->setText(m_clientRunning ? QStringLiteral("Please close Outlook before proceeding.")
+                                       : QString());
     if (m_clientRunning)
         m_clientTimer->start();
     toControls();

@@ -29,8 +29,7 @@ QDialogButtonBox *okCancel(QDialog &dialog)
     return buttons;
 }
 
-template <typename W>
-W *named(W *widget, const char *name)
+template <typename W> W *named(W *widget, const char *name)
 {
     widget->setObjectName(QLatin1String(name));
     return widget;
@@ -53,15 +52,16 @@ bool StoreDialogs::editAppointment(AppointmentItem &item)
 {
     QDialog dialog(m_parent);
     dialog.setObjectName("appointmentForm");
-    dialog.setWindowTitle(item.Subject().isEmpty() ? QObject::tr("Appointment")
-                                                   : item.Subject() + QObject::tr(" - Appointment"));
+    dialog.setWindowTitle(item.Subject().isEmpty()
+                              ? QObject::tr("Appointment")
+                              : item.Subject() + QObject::tr(" - Appointment"));
     auto *subject = named(new QLineEdit(item.Subject()), "subject");
     auto *location = named(new QLineEdit(item.Location()), "location");
     const bool allDay = item.AllDayEvent();
     auto *start = named(new QDateTimeEdit(OADate::toDateTime(item.Start())), "start");
     // A whole-day item shows its last day, not the midnight after it.
-    auto *end = named(new QDateTimeEdit(OADate::toDateTime(allDay ? item.End() - 1 : item.End())),
-                      "end");
+    auto *end =
+        named(new QDateTimeEdit(OADate::toDateTime(allDay ? item.End() - 1 : item.End())), "end");
     for (QDateTimeEdit *e : {start, end}) {
         e->setCalendarPopup(true);
         e->setDisplayFormat(allDay ? QLocale().dateFormat(QLocale::ShortFormat)
@@ -103,8 +103,9 @@ bool StoreDialogs::editAppointment(AppointmentItem &item)
             to = OADate::DateOnly(to) + 1;
         }
         if (to < from) {
-            QMessageBox::warning(&dialog, dialog.windowTitle(),
-                                 QObject::tr("The end time you entered occurs before the start time."));
+            QMessageBox::warning(
+                &dialog, dialog.windowTitle(),
+                QObject::tr("The end time you entered occurs before the start time."));
             continue;
         }
         try {

@@ -1,10 +1,10 @@
 #include "cachefile.h"
 #include "cacherecord.h"
 #include "calevent.h"
-#include "scripteddialogs.h"
 #include "eventstore.h"
 #include "fileio.h"
 #include "qverror.h"
+#include "scripteddialogs.h"
 #include "testsupport.h"
 
 #include <QDir>
@@ -42,7 +42,9 @@ bool Same(const CacheRecord &a, const CacheRecord &b)
 
 mode_t ModeOf(const QString &path)
 {
-    struct stat st{};
+    struct stat st
+    {
+    };
     ::stat(QFile::encodeName(path).constData(), &st);
     return st.st_mode & 0777;
 }
@@ -55,8 +57,12 @@ TEST(CacheRecord, LayoutToTheByte)
     AppendCacheRecord(bytes, "ID1", "", "", 36526.5, 36527.0);
     ASSERT_EQ(bytes.size(), 22 + 3);
     // Little-endian count, text, two empty texts, then the doubles 36526.5 and 36527.0.
-    EXPECT_EQ(bytes.toHex(),
-              QByteArray("0300" "494431" "0000" "0000" "00000000d0d5e140" "00000000e0d5e140"));
+    EXPECT_EQ(bytes.toHex(), QByteArray("0300"
+                                        "494431"
+                                        "0000"
+                                        "0000"
+                                        "00000000d0d5e140"
+                                        "00000000e0d5e140"));
 }
 
 TEST(CacheRecord, RoundTripThroughTheReplaceProtocol)
@@ -88,8 +94,17 @@ TEST(CacheTextPool, SameBytesSameTextDifferentBytesTheirOwn)
     CacheTextPool pool;
     // Lengths around the eight-byte steps, texts that differ only in their last byte, prefixes
     // of each other, the empty text and non-ASCII; beyond the pool's limit texts still decode.
-    QList<QByteArray> texts = {"", "a", "ab", "abcdefg", "abcdefgh", "abcdefgi", "abcdefghi",
-                               "abcdefghj", "Work, Holiday", "Work, Holidaz", "Köln — Ümläute"};
+    QList<QByteArray> texts = {"",
+                               "a",
+                               "ab",
+                               "abcdefg",
+                               "abcdefgh",
+                               "abcdefgi",
+                               "abcdefghi",
+                               "abcdefghj",
+                               "Work, Holiday",
+                               "Work, Holidaz",
+                               "Köln — Ümläute"};
     for (int i = 0; i < 10000; ++i)
         texts.append("subject " + QByteArray::number(i));
     for (int round = 0; round < 2; ++round) {
@@ -130,7 +145,8 @@ TEST(CacheRecord, LongTextsAreCutAtACharacterBoundary)
 TEST(CacheRecord, ReaderRejectsTruncationAndNonDates)
 {
     QTemporaryDir dir;
-    const QByteArray good = CacheBytes({{"A", "s", "c", 40000, 40001}, {"B", "t", "", 40002, 40003}});
+    const QByteArray good =
+        CacheBytes({{"A", "s", "c", 40000, 40001}, {"B", "t", "", 40002, 40003}});
     WriteAll(dir.filePath("cut"), good.left(good.size() - 1));
     int error = 0;
     EXPECT_EQ(ReadRecords(dir.filePath("cut"), &error).size(), 1);
@@ -157,7 +173,8 @@ TEST(CacheFileNames, PartsChecksumAndCleaning)
     qint64 sum = 0;
     for (QChar c : folder.chopped(1))
         sum += c.unicode();
-    const CacheFileNames names = MakeCacheFileNames([] { return QString("A"); }, 2008, folder, dialogs);
+    const CacheFileNames names =
+        MakeCacheFileNames([] { return QString("A"); }, 2008, folder, dialogs);
     const QString base = "A2008Calendar" + QString::number(sum) + ".tmp";
     EXPECT_EQ(names.cacheFile, dir.path() + "/" + base);
     EXPECT_EQ(names.tempFile, dir.path() + "/~" + base);
@@ -181,9 +198,9 @@ TEST(CacheFileNames, MissingUserNameFallsBack)
     QTemporaryDir runtime;
     ScopedEnv rt("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
     ScriptedDialogs dialogs;
-    const CacheFileNames names = MakeCacheFileNames(
-        []() -> QString { throw QvError(429, "no user"); }, 2026, "Personal Folders\\Calendar",
-        dialogs);
+    const CacheFileNames names =
+        MakeCacheFileNames([]() -> QString { throw QvError(429, "no user"); }, 2026,
+                           "Personal Folders\\Calendar", dialogs);
     EXPECT_EQ(names.cacheFile, runtime.path() + "/2026.tmp");
     EXPECT_EQ(names.tempFile, runtime.path() + "/~2026.tmp");
     EXPECT_EQ(dialogs.texts(), QStringList{"Unable to obtain current username! This is likely to "

@@ -1,8 +1,8 @@
 #include "cacheloader.h"
 #include "cacherecord.h"
-#include "scripteddialogs.h"
 #include "eventkey.h"
 #include "plannerstate.h"
+#include "scripteddialogs.h"
 #include "testsupport.h"
 
 #include <QRandomGenerator>

@@ -8,8 +8,8 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -34,11 +34,14 @@ protected:
     }
     static bool link(const QString &target, const QString &name)
     {
-        return ::symlink(QFile::encodeName(target).constData(), QFile::encodeName(name).constData()) == 0;
+        return ::symlink(QFile::encodeName(target).constData(),
+                         QFile::encodeName(name).constData()) == 0;
     }
     static bool isLink(const QString &path)
     {
-        struct stat st{};
+        struct stat st
+        {
+        };
         return ::lstat(QFile::encodeName(path).constData(), &st) == 0 && S_ISLNK(st.st_mode);
     }
     // n records of one writer's mark.
@@ -185,7 +188,8 @@ TEST_F(SharedDirectory, TwoWritersOfOneNameTakeTurns)
     const auto [mark, n] = contents(names.cacheFile);
     EXPECT_TRUE(mark == "A" || mark == "B");
     EXPECT_EQ(n, kRecords);
-    EXPECT_FALSE(QFileInfo::exists(names.tempFile + ".lock")) << "the last writer removes its lock file";
+    EXPECT_FALSE(QFileInfo::exists(names.tempFile + ".lock"))
+        << "the last writer removes its lock file";
 }
 
 TEST_F(SharedDirectory, AWriterInterruptedByAnotherOfItsThreadIsNotWaitedFor)

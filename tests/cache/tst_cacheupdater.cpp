@@ -2,9 +2,9 @@
 #include "cacherecord.h"
 #include "cacheupdater.h"
 #include "calevent.h"
-#include "scripteddialogs.h"
 #include "plannerstate.h"
 #include "qverror.h"
+#include "scripteddialogs.h"
 #include "testsupport.h"
 
 #include <QCoreApplication>
@@ -36,7 +36,8 @@ public:
     {
         ++cancels;
         if (answersCancel && outstanding)
-            QMetaObject::invokeMethod(this, [this] { report(6); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this] { report(6); }, Qt::QueuedConnection);
     }
     void report(qint16 result, qint32 error = 0)
     {
@@ -174,21 +175,25 @@ TEST_F(CacheUpdaterTest, ReportsAndTheirMessages)
     EXPECT_EQ(shown, 1);
     EXPECT_TRUE(updater->backgroundTimerEnabled());
 
-    EXPECT_EQ(reported(3, 32),
-              (QStringList{"Unable to clear old cache file, " + names.cacheFile + " before updating",
-                           "Reading cache error: 32 The process cannot access the file because it "
-                           "is being used by another process."}));
+    EXPECT_EQ(
+        reported(3, 32),
+        (QStringList{"Unable to clear old cache file, " + names.cacheFile + " before updating",
+                     "Reading cache error: 32 The process cannot access the file because it "
+                     "is being used by another process."}));
     EXPECT_FALSE(updater->backgroundTimerEnabled()) << "no timed rebuild after a failure";
 
     EXPECT_TRUE(reported(6, 0).isEmpty());
     EXPECT_TRUE(updater->backgroundTimerEnabled());
-    EXPECT_EQ(reported(2, 0), QStringList{"Unable to open temp file, " + names.tempFile + " for updating"});
-    EXPECT_EQ(reported(5, 91),
-              (QStringList{"Could not log on to MAPI, probably due to a network problem.  Error code: 91",
-                           "Reading cache error: 91 Object variable or With block variable not set"}));
+    EXPECT_EQ(reported(2, 0),
+              QStringList{"Unable to open temp file, " + names.tempFile + " for updating"});
+    EXPECT_EQ(
+        reported(5, 91),
+        (QStringList{"Could not log on to MAPI, probably due to a network problem.  Error code: 91",
+                     "Reading cache error: 91 Object variable or With block variable not set"}));
     EXPECT_EQ(reported(7, 0), QStringList{"Error occured while fetching events."});
-    EXPECT_EQ(reported(4, 0),
-              QStringList{"An error starting the background timer, check that the qvtimer dll exists."});
+    EXPECT_EQ(
+        reported(4, 0),
+        QStringList{"An error starting the background timer, check that the qvtimer dll exists."});
     EXPECT_EQ(reported(9, 0), QStringList{"An error occured while updating the cache file"});
     EXPECT_EQ(shown, 1);
     EXPECT_EQ(updater->pending(), 0);

@@ -21,10 +21,11 @@ protected:
         QDir().mkpath(dir.path() + "/Mine/Calendar/Team");
         QDir().mkpath(dir.path() + "/Mine/Contacts");
         WriteAll(dir.path() + "/Mine/.quorvel-store", "[Store]\nName=Mine\nUserName=Ana Weber\n");
-        WriteAll(dir.path() + "/Mine/Calendar/Team/m.ics",
-                 "BEGIN:VCALENDAR\r\nMETHOD:REQUEST\r\nBEGIN:VEVENT\r\nUID:m\r\nSUMMARY:Offsite\r\n"
-                 "LOCATION:Black Forest\r\nDESCRIPTION:Bring boots.\r\nDTSTART;VALUE=DATE:20260601\r\n"
-                 "DTEND;VALUE=DATE:20260603\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
+        WriteAll(
+            dir.path() + "/Mine/Calendar/Team/m.ics",
+            "BEGIN:VCALENDAR\r\nMETHOD:REQUEST\r\nBEGIN:VEVENT\r\nUID:m\r\nSUMMARY:Offsite\r\n"
+            "LOCATION:Black Forest\r\nDESCRIPTION:Bring boots.\r\nDTSTART;VALUE=DATE:20260601\r\n"
+            "DTEND;VALUE=DATE:20260603\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
         options.storeDir = dir.path() + "/Mine";
         access = std::make_unique<CalendarAccess>(std::make_shared<NameSpace>(options));
         // Contacts is a folder of other items.
@@ -104,8 +105,10 @@ TEST(PlannerRestriction, SelectsThePlannerYearInEveryLocale)
                 const QDate first = OADate::toDate(planner.PlannerStart());
                 const QDate last = OADate::toDate(planner.PlannerEnd());
                 SCOPED_TRACE(name.toStdString() + " " + first.toString(Qt::ISODate).toStdString());
-                const QList<std::pair<QByteArray, QDate>> days = {
-                    {"before", first.addDays(-1)}, {"first", first}, {"last", last}, {"after", last.addDays(1)}};
+                const QList<std::pair<QByteArray, QDate>> days = {{"before", first.addDays(-1)},
+                                                                  {"first", first},
+                                                                  {"last", last},
+                                                                  {"after", last.addDays(1)}};
                 for (const auto &[uid, day] : days) {
                     const QByteArray on = day.toString("yyyyMMdd").toLatin1();
                     const QByteArray next = day.addDays(1).toString("yyyyMMdd").toLatin1();

@@ -1,8 +1,8 @@
 #include "calendaraccess.h"
 #include "calevent.h"
-#include "scripteddialogs.h"
 #include "itemchanges.h"
 #include "plannerstate.h"
+#include "scripteddialogs.h"
 #include "testsupport.h"
 
 #include <QDir>
@@ -51,7 +51,10 @@ protected:
         return nullptr;
     }
 
-    bool apply(const ItemPtr &item) { return ApplyItemChange(state, *access, item, "PLEASE IGNORE"); }
+    bool apply(const ItemPtr &item)
+    {
+        return ApplyItemChange(state, *access, item, "PLEASE IGNORE");
+    }
 
     QStringList subjects() const
     {
@@ -72,8 +75,9 @@ protected:
 
 TEST_F(ItemChangesTest, AWholeDayItemGoesInAtItsPlaceAndAChangeReplacesIt)
 {
-    const ItemPtr ski = write("ski", "SUMMARY:Ski\r\nCATEGORIES:Holiday\r\nDTSTART;VALUE=DATE:20260205\r\n"
-                                     "DTEND;VALUE=DATE:20260208\r\n");
+    const ItemPtr ski =
+        write("ski", "SUMMARY:Ski\r\nCATEGORIES:Holiday\r\nDTSTART;VALUE=DATE:20260205\r\n"
+                     "DTEND;VALUE=DATE:20260208\r\n");
     ASSERT_TRUE(apply(ski));
     EXPECT_EQ(subjects(), (QStringList{"kept1", "Ski", "kept10"}));
     const CalEvent &e = state.store->Item(2);
@@ -83,15 +87,17 @@ TEST_F(ItemChangesTest, AWholeDayItemGoesInAtItsPlaceAndAChangeReplacesIt)
     EXPECT_EQ(e.EndDate, At(2026, 2, 8));
 
     // Moved past the second kept event: one event, at its new place.
-    const ItemPtr moved = write("ski", "SUMMARY:Ski\r\nCATEGORIES:Holiday\r\nDTSTART;VALUE=DATE:20260215\r\n"
-                                       "DTEND;VALUE=DATE:20260216\r\n");
+    const ItemPtr moved =
+        write("ski", "SUMMARY:Ski\r\nCATEGORIES:Holiday\r\nDTSTART;VALUE=DATE:20260215\r\n"
+                     "DTEND;VALUE=DATE:20260216\r\n");
     ASSERT_TRUE(apply(moved));
     EXPECT_EQ(subjects(), (QStringList{"kept1", "kept10", "Ski"}));
 }
 
 TEST_F(ItemChangesTest, TimedItemsStayOutOfAWholeDayPlanner)
 {
-    const ItemPtr lunch = write("lunch", "SUMMARY:Lunch\r\nDTSTART:20260203T120000\r\nDTEND:20260203T130000\r\n");
+    const ItemPtr lunch =
+        write("lunch", "SUMMARY:Lunch\r\nDTSTART:20260203T120000\r\nDTEND:20260203T130000\r\n");
     EXPECT_FALSE(apply(lunch)) << "nothing to draw or write";
     EXPECT_EQ(state.store->Count(), 2);
 
@@ -107,12 +113,14 @@ TEST_F(ItemChangesTest, TimedItemsStayOutOfAWholeDayPlanner)
 
 TEST_F(ItemChangesTest, ARecurringItemBringsEveryOccurrenceOfTheYear)
 {
-    // Another item with the same subject and an apostrophe in it, which the restriction must survive.
+    // Another item with the same subject and an apostrophe in it, which the restriction must
+    // survive.
     write("other", "SUMMARY:Bob's review\r\nCATEGORIES:Work\r\nDTSTART;VALUE=DATE:20260101\r\n"
                    "DTEND;VALUE=DATE:20260102\r\n");
-    const ItemPtr series = write("series", "SUMMARY:Bob's review\r\nCATEGORIES:Holiday\r\n"
-                                           "DTSTART;VALUE=DATE:20261203\r\nDTEND;VALUE=DATE:20261204\r\n"
-                                           "RRULE:FREQ=WEEKLY;COUNT=6\r\n");
+    const ItemPtr series =
+        write("series", "SUMMARY:Bob's review\r\nCATEGORIES:Holiday\r\n"
+                        "DTSTART;VALUE=DATE:20261203\r\nDTEND;VALUE=DATE:20261204\r\n"
+                        "RRULE:FREQ=WEEKLY;COUNT=6\r\n");
     ASSERT_TRUE(apply(series));
     QList<double> starts;
     for (const CalEvent &e : *state.store) {
@@ -148,8 +156,9 @@ TEST_F(ItemChangesTest, OccurrencesThatAreHiddenTimedOrFilteredStayOut)
 
     state.IsFilteredOut = nullptr;
     state.HideNonCategoryItems = true;
-    const ItemPtr odd = write("odd", "SUMMARY:Odd\r\nCATEGORIES:Garden\r\nDTSTART;VALUE=DATE:20260401\r\n"
-                                     "DTEND;VALUE=DATE:20260402\r\nRRULE:FREQ=DAILY;COUNT=2\r\n");
+    const ItemPtr odd =
+        write("odd", "SUMMARY:Odd\r\nCATEGORIES:Garden\r\nDTSTART;VALUE=DATE:20260401\r\n"
+                     "DTEND;VALUE=DATE:20260402\r\nRRULE:FREQ=DAILY;COUNT=2\r\n");
     apply(odd);
     EXPECT_EQ(state.store->Count(), 2) << "a category not in the table, hidden";
 

@@ -42,7 +42,8 @@ struct ProgramRun
     QString out, err;
 };
 
-ProgramRun Program(const QString &program, const QStringList &args, const QString &input = QString())
+ProgramRun Program(const QString &program, const QStringList &args,
+                   const QString &input = QString())
 {
     QProcess p;
     p.start(program, args);
@@ -52,7 +53,8 @@ ProgramRun Program(const QString &program, const QStringList &args, const QStrin
     }
     if (!p.waitForFinished(120000))
         p.kill();
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(p.readAllStandardOutput()),
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput()),
             QString::fromUtf8(p.readAllStandardError())};
 }
 
@@ -61,12 +63,14 @@ ProgramRun Program(const QString &program, const QStringList &args, const QStrin
 QStringList Fingerprint(const IcalItem &item)
 {
     QStringList lines;
-    for (icalcomponent *e = icalcomponent_get_first_component(item.calendar(), ICAL_VEVENT_COMPONENT); e;
-         e = icalcomponent_get_next_component(item.calendar(), ICAL_VEVENT_COMPONENT)) {
+    for (icalcomponent *e =
+             icalcomponent_get_first_component(item.calendar(), ICAL_VEVENT_COMPONENT);
+         e; e = icalcomponent_get_next_component(item.calendar(), ICAL_VEVENT_COMPONENT)) {
         for (icalproperty *p = icalcomponent_get_first_property(e, ICAL_ANY_PROPERTY); p;
              p = icalcomponent_get_next_property(e, ICAL_ANY_PROPERTY)) {
             const icalproperty_kind kind = icalproperty_isa(p);
-            if (kind == ICAL_DTSTAMP_PROPERTY || kind == ICAL_LASTMODIFIED_PROPERTY || kind == ICAL_CREATED_PROPERTY)
+            if (kind == ICAL_DTSTAMP_PROPERTY || kind == ICAL_LASTMODIFIED_PROPERTY ||
+                kind == ICAL_CREATED_PROPERTY)
                 continue;
             // A server may write the parameters in another order: they count as a set.
             QStringList params;
@@ -78,8 +82,8 @@ QStringList Fingerprint(const IcalItem &item)
             }
             params.sort();
             char *value = icalproperty_get_value_as_string_r(p);
-            lines << QString::fromUtf8(icalproperty_get_property_name(p)) + ";" + params.join(';') + ":" +
-                         QString::fromUtf8(value);
+            lines << QString::fromUtf8(icalproperty_get_property_name(p)) + ";" + params.join(';') +
+                         ":" + QString::fromUtf8(value);
             icalmemory_free_buffer(value);
         }
     }
@@ -105,7 +109,8 @@ QMap<QString, QStringList> ItemsOf(const QString &folder)
 QString Differences(const QMap<QString, QStringList> &a, const QMap<QString, QStringList> &b)
 {
     QStringList out;
-    for (const QString &uid : QSet<QString>(a.keyBegin(), a.keyEnd()) | QSet<QString>(b.keyBegin(), b.keyEnd())) {
+    for (const QString &uid :
+         QSet<QString>(a.keyBegin(), a.keyEnd()) | QSet<QString>(b.keyBegin(), b.keyEnd())) {
         const QStringList before = a.value(uid), after = b.value(uid);
         const QSet<QString> x(before.begin(), before.end()), y(after.begin(), after.end());
         for (const QString &only : x - y)
@@ -124,13 +129,15 @@ protected:
         radicale = QStandardPaths::findExecutable("radicale");
         vdirsyncer = QStandardPaths::findExecutable("vdirsyncer");
         if (radicale.isEmpty() || vdirsyncer.isEmpty())
-            GTEST_SKIP() << "radicale and vdirsyncer are not installed (scripts/setup installs them)";
+            GTEST_SKIP()
+                << "radicale and vdirsyncer are not installed (scripts/setup installs them)";
         QTcpServer probe;
         ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
         port = probe.serverPort();
         probe.close();
         WriteAll(dir.filePath("radicale.conf"),
-                 QStringLiteral("[server]\nhosts = 127.0.0.1:%1\n[auth]\ntype = none\n[rights]\ntype = authenticated\n"
+                 QStringLiteral("[server]\nhosts = 127.0.0.1:%1\n[auth]\ntype = "
+                                "none\n[rights]\ntype = authenticated\n"
                                 "[storage]\nfilesystem_folder = %2\n[logging]\nlevel = warning\n")
                      .arg(port)
                      .arg(dir.filePath("collections"))
@@ -140,17 +147,22 @@ protected:
         ASSERT_TRUE(request("MKCALENDAR", 201)) << "the team's calendar on the server";
         for (const QString member : {"A", "B"}) {
             QDir().mkpath(dir.filePath(member + "/Calendar"));
-            WriteAll(dir.filePath(member + "/.quorvel-store"), "[Store]\nName=Team\nUserName=" + member.toUtf8() + "\n");
-            WriteAll(dir.filePath("vdirsyncer-" + member),
-                     QStringLiteral("[general]\nstatus_path = \"%1\"\n[pair team]\na = \"local\"\nb = \"server\"\n"
-                                    "collections = null\nconflict_resolution = \"a wins\"\n"
-                                    "[storage local]\ntype = \"filesystem\"\npath = \"%2\"\nfileext = \".ics\"\n"
-                                    "[storage server]\ntype = \"caldav\"\nurl = \"http://127.0.0.1:%3/team/calendar/\"\n"
-                                    "username = \"team\"\npassword = \"team\"\n")
-                         .arg(dir.filePath("status-" + member), folder(member))
-                         .arg(port)
-                         .toUtf8());
-            const ProgramRun discover = Program(vdirsyncer, {"-c", dir.filePath("vdirsyncer-" + member), "discover"});
+            WriteAll(dir.filePath(member + "/.quorvel-store"),
+                     "[Store]\nName=Team\nUserName=" + member.toUtf8() + "\n");
+            WriteAll(
+                dir.filePath("vdirsyncer-" + member),
+                QStringLiteral(
+                    "[general]\nstatus_path = \"%1\"\n[pair team]\na = \"local\"\nb = \"server\"\n"
+                    "collections = null\nconflict_resolution = \"a wins\"\n"
+                    "[storage local]\ntype = \"filesystem\"\npath = \"%2\"\nfileext = \".ics\"\n"
+                    "[storage server]\ntype = \"caldav\"\nurl = "
+                    "\"http://127.0.0.1:%3/team/calendar/\"\n"
+                    "username = \"team\"\npassword = \"team\"\n")
+                    .arg(dir.filePath("status-" + member), folder(member))
+                    .arg(port)
+                    .toUtf8());
+            const ProgramRun discover =
+                Program(vdirsyncer, {"-c", dir.filePath("vdirsyncer-" + member), "discover"});
             ASSERT_EQ(discover.code, 0) << qPrintable(discover.err);
         }
     }
@@ -194,7 +206,8 @@ protected:
     // A member's calendar synchronised with the server; the lines vdirsyncer printed.
     QStringList sync(const QString &member)
     {
-        const ProgramRun r = Program(vdirsyncer, {"-c", dir.filePath("vdirsyncer-" + member), "sync"});
+        const ProgramRun r =
+            Program(vdirsyncer, {"-c", dir.filePath("vdirsyncer-" + member), "sync"});
         EXPECT_EQ(r.code, 0) << qPrintable(r.err);
         return (r.out + r.err).split('\n', Qt::SkipEmptyParts);
     }
@@ -216,7 +229,8 @@ protected:
         const NameSpacePtr s = session(member);
         const FolderPtr f = FolderAtPath(*s, "Team\\Calendar");
         CategoryTable table;
-        EXPECT_TRUE(CategoryStore(dialogs, s, f->EntryID(), f->StoreID()).ReadCategoryStore(table, kTableSubject));
+        EXPECT_TRUE(CategoryStore(dialogs, s, f->EntryID(), f->StoreID())
+                        .ReadCategoryStore(table, kTableSubject));
         return table;
     }
 
@@ -269,8 +283,9 @@ TEST_F(CalDavTest, ATeamsCategoriesAndAppointmentsTravelBothWays)
 
     const QStringList up = sync("A");
     const QStringList down = sync("B");
-    std::cout << "A to the server: " << count(up, "to server") << " items; the server to B: "
-              << count(down, "to local") << " items, " << table.names.size() << " categories" << std::endl;
+    std::cout << "A to the server: " << count(up, "to server")
+              << " items; the server to B: " << count(down, "to local") << " items, "
+              << table.names.size() << " categories" << std::endl;
     EXPECT_EQ(count(up, "to server"), 6) << qPrintable(up.join('\n'));
     EXPECT_EQ(count(down, "to local"), 6) << qPrintable(down.join('\n'));
 
@@ -279,17 +294,20 @@ TEST_F(CalDavTest, ATeamsCategoriesAndAppointmentsTravelBothWays)
     const CategoryTable atB = readTable("B");
     EXPECT_EQ(atB.names, table.names);
     EXPECT_EQ(atB.colours, table.colours);
-    const ProgramRun categories = Program(QUORVEL_LIST, {"--store", dir.filePath("B"), "--categories", kTitle, "Team\\Calendar"});
+    const ProgramRun categories = Program(
+        QUORVEL_LIST, {"--store", dir.filePath("B"), "--categories", kTitle, "Team\\Calendar"});
     EXPECT_EQ(categories.out.split('\n', Qt::SkipEmptyParts),
-              (QStringList{"Sales, EMEA|" + QString::number(0x2040E0), "R&D; Labs|" + QString::number(0x1010F0),
+              (QStringList{"Sales, EMEA|" + QString::number(0x2040E0),
+                           "R&D; Labs|" + QString::number(0x1010F0),
                            QString::fromUtf8("Überstunden ☕|") + QString::number(0xC08030),
                            "Other|" + QString::number(0xCCCCCC)}))
         << qPrintable(categories.err);
 
     // B's planner draws B's copy in A's colours: the recoloured category's red is on the year.
     const QString png = dir.filePath("b-year.png");
-    const ProgramRun drawn = Program(QUORVEL_RENDER, {"--store", dir.filePath("B"), "--folder", "Team\\Calendar", "--title",
-                                               kTitle, "--year", "2026", "--subjects", png});
+    const ProgramRun drawn =
+        Program(QUORVEL_RENDER, {"--store", dir.filePath("B"), "--folder", "Team\\Calendar",
+                                 "--title", kTitle, "--year", "2026", "--subjects", png});
     ASSERT_EQ(drawn.code, 0) << qPrintable(drawn.err);
     const QImage year(png);
     int red = 0;
@@ -314,12 +332,14 @@ TEST_F(CalDavTest, ATeamsCategoriesAndAppointmentsTravelBothWays)
     const QMap<QString, QStringList> fromB = ItemsOf(folder("B"));
     const QStringList back = sync("B");
     const QStringList atA = sync("A");
-    std::cout << "B to the server: " << count(back, "to server") << " items changed; the server to A: "
-              << count(atA, "to local") << std::endl;
+    std::cout << "B to the server: " << count(back, "to server")
+              << " items changed; the server to A: " << count(atA, "to local") << std::endl;
     EXPECT_EQ(count(back, "to server"), 1) << qPrintable(back.join('\n'));
     EXPECT_EQ(count(atA, "to local"), 1) << qPrintable(atA.join('\n'));
     EXPECT_EQ(Differences(fromB, ItemsOf(folder("A"))), "") << "nothing lost on either side";
-    const ProgramRun listed = Program(QUORVEL_LIST, {"--store", dir.filePath("A"), "Team\\Calendar", "2026-05-01", "2026-05-31"});
-    EXPECT_TRUE(listed.out.contains(QString::fromUtf8("Lab week (moved to hall 2)\tR&D; Labs, Überstunden ☕")))
+    const ProgramRun listed = Program(
+        QUORVEL_LIST, {"--store", dir.filePath("A"), "Team\\Calendar", "2026-05-01", "2026-05-31"});
+    EXPECT_TRUE(listed.out.contains(
+        QString::fromUtf8("Lab week (moved to hall 2)\tR&D; Labs, Überstunden ☕")))
         << qPrintable(listed.out);
 }

@@ -21,9 +21,11 @@ QByteArray Appointment(const QByteArray &uid, const QString &subject, const QStr
 {
     QString escaped = body;
     escaped.replace("\\", "\\\\").replace("\n", "\\n").replace(",", "\\,").replace(";", "\\;");
-    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:" + uid + "\r\nSUMMARY:" +
-           subject.toUtf8() + "\r\nDTSTART:20110101T013000\r\nDTEND:20110101T013000\r\n"
-           "DESCRIPTION:" + escaped.toUtf8() + "\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:" + uid +
+           "\r\nSUMMARY:" + subject.toUtf8() +
+           "\r\nDTSTART:20110101T013000\r\nDTEND:20110101T013000\r\n"
+           "DESCRIPTION:" +
+           escaped.toUtf8() + "\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
 }
 
 class CategoryTest : public ::testing::Test
@@ -39,7 +41,10 @@ protected:
     }
     ~CategoryTest() override { Application::setSharedOptions({}); }
 
-    CategoryStore store() { return CategoryStore(dialogs, session, folder->EntryID(), folder->StoreID()); }
+    CategoryStore store()
+    {
+        return CategoryStore(dialogs, session, folder->EntryID(), folder->StoreID());
+    }
     CategoryTable load(const QString &subject = kSubject)
     {
         CategoryTable t;
@@ -49,11 +54,14 @@ protected:
     // Writes the count straight onto the stored item, as another planner version might.
     void storeCount(int count)
     {
-        auto helper = std::dynamic_pointer_cast<MapiFolder>(Application::shared()->CreateObject("TKCDO.tkMAPIFolder"));
+        auto helper = std::dynamic_pointer_cast<MapiFolder>(
+            Application::shared()->CreateObject("TKCDO.tkMAPIFolder"));
         helper->setItem(folder);
         HiddenItemPtr item = helper->hiddenItems()->item(kSubject);
-        item->setFields(QString::number(item->GetIDsFromNames(CategoryStore::kPropertySet,
-                                                               "NumberOfCategories") | 3), count);
+        item->setFields(
+            QString::number(
+                item->GetIDsFromNames(CategoryStore::kPropertySet, "NumberOfCategories") | 3),
+            count);
         item->Save();
     }
     int items() { return int(QDir(folder->directory()).entryList({"*.ics"}).size()); }
@@ -82,7 +90,8 @@ TEST_F(CategoryTest, DefaultTableAndTheFirstSave)
 
     store().SaveCategories(t, kSubject);
     ASSERT_EQ(items(), 1);
-    const QByteArray file = ReadAll(folder->directory() + "/" + QDir(folder->directory()).entryList({"*.ics"})[0]);
+    const QByteArray file =
+        ReadAll(folder->directory() + "/" + QDir(folder->directory()).entryList({"*.ics"})[0]);
     EXPECT_TRUE(file.contains("X-QUORVEL-MESSAGE-CLASS:IPM.Calendar.Quorvel.Categories"));
     EXPECT_TRUE(file.contains("X-NAME=NumberOfCategories;X-TYPE=3:15"));
     EXPECT_TRUE(file.contains("{FFF40745-D92F-4C11-9E14-92701F001EB3}"));
@@ -91,7 +100,8 @@ TEST_F(CategoryTest, DefaultTableAndTheFirstSave)
     // Another session (as another process would) reads the same table.
     NameSpace other(options);
     CategoryTable read;
-    CategoryStore(dialogs, std::make_shared<NameSpace>(options), folder->EntryID(), folder->StoreID())
+    CategoryStore(dialogs, std::make_shared<NameSpace>(options), folder->EntryID(),
+                  folder->StoreID())
         .LoadCategories(read, kSubject);
     EXPECT_EQ(read.names, t.names);
     EXPECT_EQ(read.colours, t.colours);
@@ -106,7 +116,8 @@ TEST_F(CategoryTest, StoredCountsAreChecked)
     storeCount(499);
     dialogs.clear();
     CategoryTable big;
-    EXPECT_FALSE(store().ReadCategoryStore(big, kSubject)) << "499 is accepted but its names are missing";
+    EXPECT_FALSE(store().ReadCategoryStore(big, kSubject))
+        << "499 is accepted but its names are missing";
     EXPECT_EQ(dialogs.shown().size(), 1);
     EXPECT_TRUE(dialogs.shown()[0].text.startsWith("Error loading categories "));
 
@@ -163,7 +174,8 @@ TEST_F(CategoryTest, AShorterTableOverALongerOne)
     const CategoryTable t = load();
     EXPECT_EQ(t.names, QStringList{"Z"});
     EXPECT_EQ(items(), 1) << "updated in place";
-    const QByteArray file = ReadAll(folder->directory() + "/" + QDir(folder->directory()).entryList({"*.ics"})[0]);
+    const QByteArray file =
+        ReadAll(folder->directory() + "/" + QDir(folder->directory()).entryList({"*.ics"})[0]);
     EXPECT_TRUE(file.contains("X-NAME=Category3")) << "the old, higher positions stay";
 }
 
@@ -224,7 +236,8 @@ TEST_F(CategoryTest, OlderListsAreFoundInEveryLocale)
 
 TEST(CategoryHelpers, NamesListsAndTrimming)
 {
-    EXPECT_EQ(GetStringList({{"A", "B", "Sales|x"}, {1, 2, 3}}), QStringList({"", "A", "B", "Sales"}));
+    EXPECT_EQ(GetStringList({{"A", "B", "Sales|x"}, {1, 2, 3}}),
+              QStringList({"", "A", "B", "Sales"}));
     EXPECT_EQ(GetStringList({}), QStringList{""});
     EXPECT_EQ(CleanCategoryName("  "), "");
     EXPECT_EQ(CleanCategoryName(" A|b\tc "), " Abc ") << "outer spaces stay";

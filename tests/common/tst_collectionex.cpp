@@ -14,8 +14,7 @@ QStringList Texts(const CCollectionEx &c)
 }
 
 // The error an operation raises, or none.
-template <typename F>
-std::optional<QvError> ErrorOf(F f)
+template <typename F> std::optional<QvError> ErrorOf(F f)
 {
     try {
         f();

@@ -1,5 +1,5 @@
-#include "scripteddialogs.h"
 #include "fileio.h"
+#include "scripteddialogs.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,7 +12,8 @@
 
 TEST(CleanFileName, Table)
 {
-    struct Row {
+    struct Row
+    {
         const char *name;
         QString in;
         QString out;
@@ -62,8 +63,9 @@ TEST(FileErrorMessage, TextsButtonsAndAnswers)
         FileErrorMessage(n, dialogs);
     FileErrorMessage(57, dialogs);
     FileErrorMessage(76, dialogs);
-    EXPECT_EQ(dialogs.texts(), QStringList({"That filename is illegal.", "That filename is illegal.",
-                                            "The disk is full.", "That path doesn't exist."}));
+    EXPECT_EQ(dialogs.texts(),
+              QStringList({"That filename is illegal.", "That filename is illegal.",
+                           "The disk is full.", "That path doesn't exist."}));
 }
 
 TEST(FileErrorNumber, MapsTheSystemsErrors)

@@ -5,11 +5,12 @@
 
 TEST(LocaleServices, CodePages)
 {
-    struct Row {
+    struct Row
+    {
         const char *locale;
         int codePage;
     } rows[] = {
-        {"en_GB", 1252}, {"de_DE", 1252}, {"ja_JP", 932},  {"zh_CN", 936}, {"zh_TW", 950},
+        {"en_GB", 1252}, {"de_DE", 1252}, {"ja_JP", 932},  {"zh_CN", 936},  {"zh_TW", 950},
         {"zh_HK", 950},  {"ko_KR", 949},  {"th_TH", 874},  {"pl_PL", 1250}, {"cs_CZ", 1250},
         {"ru_RU", 1251}, {"uk_UA", 1251}, {"sr_RS", 1251}, {"el_GR", 1253}, {"tr_TR", 1254},
         {"he_IL", 1255}, {"ar_EG", 1256}, {"fa_IR", 1256}, {"lt_LT", 1257}, {"hi_IN", 1252},

@@ -56,7 +56,8 @@ TEST(OADate, RejectsWhatIsNoDate)
 
 TEST(OADate, DateSerialRolls)
 {
-    struct Row {
+    struct Row
+    {
         const char *name;
         int y, m, d;
         QDate expected;

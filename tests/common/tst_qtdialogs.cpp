@@ -91,7 +91,8 @@ TEST(AboutBox, TheLogoAndTheHeadingOpenTheProductPage)
 {
     OpeningDialogs dialogs;
     Dialogs::About box{"About Quorvel", "Quorvel Version 1.2 Build 3", "Quorvel Year Planner",
-                       "The Quorvel is designed to display events.", "file:///usr/share/quorvel/index.html"};
+                       "The Quorvel is designed to display events.",
+                       "file:///usr/share/quorvel/index.html"};
     QTimer::singleShot(0, [&] {
         QWidget *shown = QApplication::activeModalWidget();
         ASSERT_TRUE(shown);

@@ -1,5 +1,5 @@
-#include "scripteddialogs.h"
 #include "regio.h"
+#include "scripteddialogs.h"
 #include "testsupport.h"
 
 #include <QTemporaryDir>
@@ -41,7 +41,8 @@ protected:
 };
 
 const QString kIntl = "HKEY_CURRENT_USER\\Control Panel\\International";
-const QString kCal = "HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\12.0\\Outlook\\Options\\Calendar";
+const QString kCal =
+    "HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\12.0\\Outlook\\Options\\Calendar";
 
 } // namespace
 
@@ -73,9 +74,9 @@ TEST_F(RegTest, TextReadEveryWay)
 {
     EXPECT_EQ(reg.RegReadText(kIntl, "sList"), ",");
     EXPECT_EQ(reg.RegReadText(kIntl, "SLIST"), ",") << "value names ignore case";
-    EXPECT_EQ(reg.RegReadText(kIntl.toUpper().replace("HKEY_CURRENT_USER", "HKEY_CURRENT_USER"),
-                              "sList"),
-              ",")
+    EXPECT_EQ(
+        reg.RegReadText(kIntl.toUpper().replace("HKEY_CURRENT_USER", "HKEY_CURRENT_USER"), "sList"),
+        ",")
         << "key paths ignore case";
     EXPECT_EQ(reg.RegReadRaw(kIntl, "sList").toString(), QString(",") + QChar(0));
     EXPECT_EQ(reg.SyncherReadText(kIntl, "sList"), ",");
@@ -83,7 +84,8 @@ TEST_F(RegTest, TextReadEveryWay)
     EXPECT_EQ(reg.RegReadText(kIntl, "Padded"), "  a b  ");
     EXPECT_EQ(reg.SyncherReadText(kIntl, "Padded"), "a b  ") << "only leading spaces go";
     EXPECT_EQ(reg.RegReadText("HKEY_CURRENT_USER", "RootValue"), "at the root");
-    const QString cats = "HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\11.0\\Outlook\\Categories";
+    const QString cats =
+        "HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\11.0\\Outlook\\Categories";
     EXPECT_EQ(reg.RegReadText(cats, ""), "default value");
     EXPECT_EQ(reg.RegReadRaw(cats, "MasterList").toString(),
               QString("A") + QChar(0) + "B" + QChar(0));

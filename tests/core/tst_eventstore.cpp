@@ -183,7 +183,7 @@ TEST(EventStore, AnEventsOwnKeyAndTheSameKeyAsTextAreOneKey)
     const QStringList ids = {
         "abcdefgh",
         QString::fromUtf8("ab\u00c4cdEFGHijkl-\u212aelvin"), // Ä and the Kelvin sign
-        QString::fromUtf8("x\U0001D400y\U00010400zz"),         // surrogate pairs, one with a case
+        QString::fromUtf8("x\U0001D400y\U00010400zz"),       // surrogate pairs, one with a case
     };
     const QStringList same = {
         "ABCDEFGH",
@@ -278,7 +278,8 @@ TEST(EventStore, EventsAddedByValueAndOnTheirOwnLiveTogether)
     EXPECT_EQ(moved.Count(), 602);
     EXPECT_EQ(store.Count(), 0);
     for (int i = 1; i < 600; i += 2) {
-        const CalEvent *e = moved.Find(EventKey(*Event(QString("v%1").arg(i), At(2026, 1, 1) + i / 10.0)));
+        const CalEvent *e =
+            moved.Find(EventKey(*Event(QString("v%1").arg(i), At(2026, 1, 1) + i / 10.0)));
         ASSERT_NE(e, nullptr) << i;
         EXPECT_EQ(e->Subject, QString("subject %1").arg(i));
     }
@@ -335,7 +336,8 @@ TEST(EventStore, KeysFollowTheKeyLocale)
 TEST(CategoryIndexOf, FirstListedCategoryWins)
 {
     const QStringList table = {"Holiday", "Work", "Travel", "Family", "Training", "Other"};
-    struct Row {
+    struct Row
+    {
         const char *name;
         QString text;
         QString separator;

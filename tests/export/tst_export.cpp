@@ -61,23 +61,29 @@ protected:
         folder = dir.path() + "/Team/Calendar";
         QDir().mkpath(folder);
         // A fixed store identifier keeps the entry identifiers the same wherever the test runs.
-        WriteAll(dir.path() + "/Team/.quorvel-store",
-                 "[Store]\nName=Team\nUserName=Ana\nID=0000QSEXPORTTEST00000000000000000000000000\n");
+        WriteAll(
+            dir.path() + "/Team/.quorvel-store",
+            "[Store]\nName=Team\nUserName=Ana\nID=0000QSEXPORTTEST00000000000000000000000000\n");
         WriteAll(folder + "/fair.ics",
-                 IcsItem("fair", "Trade fair", "CATEGORIES:Work\r\nLOCATION:Hall 4\r\n"
-                                            "DESCRIPTION:Stand B12\\nBring the banner\r\n"
-                                            "DTSTART;VALUE=DATE:20260310\r\nDTEND;VALUE=DATE:20260313\r\n"));
+                 IcsItem("fair", "Trade fair",
+                         "CATEGORIES:Work\r\nLOCATION:Hall 4\r\n"
+                         "DESCRIPTION:Stand B12\\nBring the banner\r\n"
+                         "DTSTART;VALUE=DATE:20260310\r\nDTEND;VALUE=DATE:20260313\r\n"));
         WriteAll(folder + "/nocat.ics",
-                 IcsItem("nocat", "No category", "DTSTART;VALUE=DATE:20260401\r\nDTEND;VALUE=DATE:20260402\r\n"));
+                 IcsItem("nocat", "No category",
+                         "DTSTART;VALUE=DATE:20260401\r\nDTEND;VALUE=DATE:20260402\r\n"));
         WriteAll(folder + "/newyear.ics",
-                 IcsItem("newyear", "Across the new year", "CATEGORIES:Travel\r\n"
-                                                        "DTSTART;VALUE=DATE:20261230\r\nDTEND;VALUE=DATE:20270103\r\n"));
+                 IcsItem("newyear", "Across the new year",
+                         "CATEGORIES:Travel\r\n"
+                         "DTSTART;VALUE=DATE:20261230\r\nDTEND;VALUE=DATE:20270103\r\n"));
         WriteAll(folder + "/january.ics",
-                 IcsItem("january", "Early January", "CATEGORIES:Travel\r\n"
-                                                  "DTSTART;VALUE=DATE:20260105\r\nDTEND;VALUE=DATE:20260106\r\n"));
+                 IcsItem("january", "Early January",
+                         "CATEGORIES:Travel\r\n"
+                         "DTSTART;VALUE=DATE:20260105\r\nDTEND;VALUE=DATE:20260106\r\n"));
         WriteAll(folder + "/december.ics",
-                 IcsItem("december", "Late December next year", "CATEGORIES:Work\r\n"
-                                                             "DTSTART;VALUE=DATE:20271220\r\nDTEND;VALUE=DATE:20271221\r\n"));
+                 IcsItem("december", "Late December next year",
+                         "CATEGORIES:Work\r\n"
+                         "DTSTART;VALUE=DATE:20271220\r\nDTEND;VALUE=DATE:20271221\r\n"));
         options.storeDir = dir.path() + "/Team";
         Store::Application::setSharedOptions(options);
         env = std::make_unique<ScopedEnv>("TMP", QFile::encodeName(dir.path()));
@@ -163,7 +169,8 @@ TEST_F(ExportTest, WhatEachRequestWrites)
     EXPECT_TRUE(TextsOf(year, "Location").contains("Hall 4"));
     // The cache still holds it: the export reads the cache as it is, unless it has none yet.
     QFile::remove(folder + "/fair.ics");
-    const QByteArray gone = XmlExporter(*planner).BuildDocument({false, QDate(2026, 6, 1), QDate(2026, 6, 1)});
+    const QByteArray gone =
+        XmlExporter(*planner).BuildDocument({false, QDate(2026, 6, 1), QDate(2026, 6, 1)});
     const int fair = int(TextsOf(gone, "Subject").indexOf("Trade fair"));
     ASSERT_GE(fair, 0) << "still in the cache";
     EXPECT_EQ(TextsOf(gone, "Body")[fair], "");
@@ -186,9 +193,9 @@ TEST_F(ExportTest, AnyTextComesBackFromAnyReader)
     saveTable(table);
     WriteAll(folder + "/hostile.ics",
              IcsItem("hostile", hostile.toUtf8() + " \\, and \\; too",
-                  "CATEGORIES:Other\r\nLOCATION:" + hostile.toUtf8() +
-                      "\r\nDESCRIPTION:ends ]]> here\\nnext ]]]> line\r\n"
-                      "DTSTART;VALUE=DATE:20260701\r\nDTEND;VALUE=DATE:20260702\r\n"));
+                     "CATEGORIES:Other\r\nLOCATION:" + hostile.toUtf8() +
+                         "\r\nDESCRIPTION:ends ]]> here\\nnext ]]]> line\r\n"
+                         "DTSTART;VALUE=DATE:20260701\r\nDTEND;VALUE=DATE:20260702\r\n"));
     auto planner = open();
     QByteArray document = build(*planner, {false, QDate(2026, 1, 1), QDate(2026, 12, 31)});
     WriteAll(dir.path() + "/hostile.xml", document);
@@ -301,8 +308,10 @@ TEST(ExportTool, RangesInTheLocalesOfTwoDigitYears)
 {
     QTemporaryDir dir;
     QDir().mkpath(dir.filePath("Team/Calendar"));
-    WriteAll(dir.filePath("Team/Calendar/a.ics"),
-             Vevent("a", "SUMMARY:Fair\r\nDTSTART;VALUE=DATE:20310310\r\nDTEND;VALUE=DATE:20310311\r\n"));
+    WriteAll(
+        dir.filePath("Team/Calendar/a.ics"),
+        Vevent("a",
+               "SUMMARY:Fair\r\nDTSTART;VALUE=DATE:20310310\r\nDTEND;VALUE=DATE:20310311\r\n"));
     struct Row
     {
         const char *lang;
@@ -323,8 +332,8 @@ TEST(ExportTool, RangesInTheLocalesOfTwoDigitYears)
         tool.setProcessEnvironment(env);
         const QString xml = dir.filePath("year.xml");
         QFile::remove(xml);
-        tool.start(QUORVEL_EXPORT, {"--store", dir.filePath("Team"), "--from", row.from, "--to",
-                                    row.to, xml});
+        tool.start(QUORVEL_EXPORT,
+                   {"--store", dir.filePath("Team"), "--from", row.from, "--to", row.to, xml});
         tool.waitForFinished(60000);
         EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
         EXPECT_EQ(TextsOf(ReadAll(xml), "Subject"), QStringList{"Fair"});
@@ -335,8 +344,10 @@ TEST(ExportTool, ExitsZeroOnlyWhenItWrote)
 {
     QTemporaryDir dir;
     QDir().mkpath(dir.filePath("Team/Calendar"));
-    WriteAll(dir.filePath("Team/Calendar/a.ics"),
-             Vevent("a", "SUMMARY:Fair\r\nDTSTART;VALUE=DATE:20260310\r\nDTEND;VALUE=DATE:20260311\r\n"));
+    WriteAll(
+        dir.filePath("Team/Calendar/a.ics"),
+        Vevent("a",
+               "SUMMARY:Fair\r\nDTSTART;VALUE=DATE:20260310\r\nDTEND;VALUE=DATE:20260311\r\n"));
     auto run = [&](const QStringList &args) {
         QProcess tool;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

@@ -101,7 +101,8 @@ TEST(FilterChoice, SortTextListIgnoresCase)
     QStringList list = {"delta", "Bravo", "alpha", "Charlie", "bravo", "ALPHA"};
     SortTextList(list, 0, int(list.size()) - 1);
     for (qsizetype i = 1; i < list.size(); ++i)
-        EXPECT_LE(list[i - 1].compare(list[i], Qt::CaseInsensitive), 0) << qPrintable(list.join(' '));
+        EXPECT_LE(list[i - 1].compare(list[i], Qt::CaseInsensitive), 0)
+            << qPrintable(list.join(' '));
     QStringList one = {"x"}, none;
     SortTextList(one, 0, 0);
     SortTextList(none, 0, -1);
@@ -137,8 +138,10 @@ TEST(MasterCategories, FromTheRegistryOrTheStoreByVersion)
              "MasterList=hex:42,00,fc,00,72,00,6f,00,3b,00,49,00,64,00,65,00,61,00,73,00\n");
     ScriptedDialogs dialogs;
     RegIO registry(dialogs, dir.filePath("registry.ini"));
-    EXPECT_EQ(ReadMasterCategories(9, registry, nullptr), QStringList({"Business", "Gifts", "Holiday"}));
-    EXPECT_EQ(ReadMasterCategories(11, registry, nullptr), QStringList({QString::fromUtf8("Büro"), "Ideas"}));
+    EXPECT_EQ(ReadMasterCategories(9, registry, nullptr),
+              QStringList({"Business", "Gifts", "Holiday"}));
+    EXPECT_EQ(ReadMasterCategories(11, registry, nullptr),
+              QStringList({QString::fromUtf8("Büro"), "Ideas"}));
     EXPECT_EQ(ReadMasterCategories(10, registry, nullptr), std::nullopt) << "no value: nothing";
     EXPECT_EQ(ReadMasterCategories(-1, registry, nullptr), std::nullopt);
 

@@ -20,7 +20,8 @@ TEST(FilterModel, AndOrAndTheEdgesOfComparison)
     FilterModel f(", ");
     f.SetFilter("A, B");
     f.SetFilterMode(true);
-    struct Row {
+    struct Row
+    {
         const char *name;
         const char *categories;
         bool andHidden, orHidden;

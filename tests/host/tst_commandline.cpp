@@ -16,8 +16,10 @@ QString Apply(const QStringList &args, MapPropertyBag &bag, int &year)
 
 TEST(CommandLine, PropertiesOverTheFoldersPage)
 {
-    MapPropertyBag bag({{"Folder", "Team\\Calendar"}, {"TitleName", "From the page"},
-                        {"StartMonth", "3"}, {"AllEvents", "False"}});
+    MapPropertyBag bag({{"Folder", "Team\\Calendar"},
+                        {"TitleName", "From the page"},
+                        {"StartMonth", "3"},
+                        {"AllEvents", "False"}});
     int year = -1;
     EXPECT_EQ(Apply({"--title", "O'Brien & Sons", "--start-month", "9", "--year", "2025",
                      "--all-events", "--display-subject", "--hide-non-category-items"},
@@ -37,7 +39,8 @@ TEST(CommandLine, PropertiesOverTheFoldersPage)
     EXPECT_EQ(page.ReadProperty("TitleName", QString()).toString(), "From the page");
     EXPECT_FALSE(page.ReadProperty("AllEvents", true).toBool());
 
-    for (const QStringList &wrong : {QStringList{"--start-month", "13"}, QStringList{"--start-month", "x"},
-                                      QStringList{"--year", "99"}, QStringList{"--year", "next"}})
+    for (const QStringList &wrong :
+         {QStringList{"--start-month", "13"}, QStringList{"--start-month", "x"},
+          QStringList{"--year", "99"}, QStringList{"--year", "next"}})
         EXPECT_NE(Apply(wrong, page, year), "") << qPrintable(wrong.join(' '));
 }

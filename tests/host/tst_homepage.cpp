@@ -9,8 +9,8 @@ TEST(HomePage, TheFramePageNamesThePlannerPageWhoseParametersAreTheProperties)
 {
     QTemporaryDir dir;
     // As the installer deploys them for the title "Team O'Brien & Co".
-    WriteAll(dir.filePath("TeamFrame.htm"),
-             "<html><frameset rows=\"100%\"><frame src=\"Team.htm\" name=\"planner\"></frameset></html>");
+    WriteAll(dir.filePath("TeamFrame.htm"), "<html><frameset rows=\"100%\"><frame src=\"Team.htm\" "
+                                            "name=\"planner\"></frameset></html>");
     WriteAll(dir.filePath("Team.htm"),
              "<object id=\"YearPlan\" classid=\"clsid:0\">\n"
              "  <param name=\"TitleName\" value=\"Team O'Brien &amp; Co\">\n"

@@ -59,9 +59,12 @@ TEST(Program, AStoreOrFolderThatIsNotThereIsAnErrorInWords)
         QStringList args;
         QString says;
     } rows[] = {
-        {"a mistyped store", {"--store", dir.filePath("Tema")}, dir.filePath("Tema") + " does not exist"},
+        {"a mistyped store",
+         {"--store", dir.filePath("Tema")},
+         dir.filePath("Tema") + " does not exist"},
         {"a store that is a file", {"--store", shot}, "is not a directory"},
-        {"a folder the store lacks", {"--store", dir.filePath("Team"), "--folder", "Team\\Plans"},
+        {"a folder the store lacks",
+         {"--store", dir.filePath("Team"), "--folder", "Team\\Plans"},
          "there is no folder \"Team\\Plans\"; the folders are: Team, Team\\Calendar"},
     };
     WriteAll(shot, "not a store");
@@ -78,7 +81,8 @@ TEST(Program, AStoreOrFolderThatIsNotThereIsAnErrorInWords)
     const QByteArray year = QByteArray::number(QDate::currentDate().year());
     WriteAll(dir.filePath("Team/Calendar/a.ics"),
              Vevent("a", "SUMMARY:Fair\r\nDTSTART;VALUE=DATE:" + year + "0310\r\n"));
-    const Outcome r = Quorvel({"--store", dir.filePath("Team"), "--screenshot", dir.filePath("no/shot.png")});
+    const Outcome r =
+        Quorvel({"--store", dir.filePath("Team"), "--screenshot", dir.filePath("no/shot.png")});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.err.contains("cannot write")) << qPrintable(r.err);
 }
@@ -145,7 +149,8 @@ TEST(Program, AScreenshotUnderAScaleFactorIsTheWholeWindow)
         env.insert("TMP", dir.filePath("tmp"));
         p.setProcessEnvironment(env);
         const QString png = dir.filePath("shot-" + scale + ".png");
-        p.start(QStringLiteral(QUORVEL_HOST), {"--store", dir.filePath("Team"), "--screenshot", png});
+        p.start(QStringLiteral(QUORVEL_HOST),
+                {"--store", dir.filePath("Team"), "--screenshot", png});
         p.waitForFinished(60000);
         EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
         return QImage(png);

@@ -20,27 +20,67 @@ TEST(NewAppointment, TimesAtTheNearestHalfHour)
         QDateTime start, finish;
         bool allDay;
     } rows[] = {
-        {"whole days without timed appointments", false, days, QTime(10, 7),
-         {QDate(2026, 6, 10), QTime(0, 0)}, {QDate(2026, 6, 13), QTime(0, 0)}, true},
-        {"one day at 10:07", true, day, QTime(10, 7), {QDate(2026, 6, 10), QTime(10, 0)},
-         {QDate(2026, 6, 10), QTime(10, 30)}, false},
-        {"one day at 10:20", true, day, QTime(10, 20), {QDate(2026, 6, 10), QTime(10, 30)},
-         {QDate(2026, 6, 10), QTime(11, 0)}, false},
-        {"a quarter past rounds up", true, day, QTime(10, 15), {QDate(2026, 6, 10), QTime(10, 30)},
-         {QDate(2026, 6, 10), QTime(11, 0)}, false},
-        {"seconds round the minute", true, day, QTime(10, 14, 31), {QDate(2026, 6, 10), QTime(10, 30)},
-         {QDate(2026, 6, 10), QTime(11, 0)}, false},
-        {"just before", true, day, QTime(10, 14, 29), {QDate(2026, 6, 10), QTime(10, 0)},
-         {QDate(2026, 6, 10), QTime(10, 30)}, false},
-        {"late evening runs into the next day", true, day, QTime(23, 50),
-         {QDate(2026, 6, 11), QTime(0, 0)}, {QDate(2026, 6, 11), QTime(0, 30)}, false},
-        {"several days keep whole days from the start to the last day", true, days, QTime(10, 7),
-         {QDate(2026, 6, 10), QTime(10, 0)}, {QDate(2026, 6, 12), QTime(10, 0)}, true},
+        {"whole days without timed appointments",
+         false,
+         days,
+         QTime(10, 7),
+         {QDate(2026, 6, 10), QTime(0, 0)},
+         {QDate(2026, 6, 13), QTime(0, 0)},
+         true},
+        {"one day at 10:07",
+         true,
+         day,
+         QTime(10, 7),
+         {QDate(2026, 6, 10), QTime(10, 0)},
+         {QDate(2026, 6, 10), QTime(10, 30)},
+         false},
+        {"one day at 10:20",
+         true,
+         day,
+         QTime(10, 20),
+         {QDate(2026, 6, 10), QTime(10, 30)},
+         {QDate(2026, 6, 10), QTime(11, 0)},
+         false},
+        {"a quarter past rounds up",
+         true,
+         day,
+         QTime(10, 15),
+         {QDate(2026, 6, 10), QTime(10, 30)},
+         {QDate(2026, 6, 10), QTime(11, 0)},
+         false},
+        {"seconds round the minute",
+         true,
+         day,
+         QTime(10, 14, 31),
+         {QDate(2026, 6, 10), QTime(10, 30)},
+         {QDate(2026, 6, 10), QTime(11, 0)},
+         false},
+        {"just before",
+         true,
+         day,
+         QTime(10, 14, 29),
+         {QDate(2026, 6, 10), QTime(10, 0)},
+         {QDate(2026, 6, 10), QTime(10, 30)},
+         false},
+        {"late evening runs into the next day",
+         true,
+         day,
+         QTime(23, 50),
+         {QDate(2026, 6, 11), QTime(0, 0)},
+         {QDate(2026, 6, 11), QTime(0, 30)},
+         false},
+        {"several days keep whole days from the start to the last day",
+         true,
+         days,
+         QTime(10, 7),
+         {QDate(2026, 6, 10), QTime(10, 0)},
+         {QDate(2026, 6, 12), QTime(10, 0)},
+         true},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
-        const NewAppointmentTimes t =
-            TimesOfNewAppointment(first, row.end, row.allEvents, QDateTime(QDate(2026, 1, 2), row.now));
+        const NewAppointmentTimes t = TimesOfNewAppointment(first, row.end, row.allEvents,
+                                                            QDateTime(QDate(2026, 1, 2), row.now));
         EXPECT_EQ(OADate::toDateTime(t.start), row.start);
         EXPECT_EQ(OADate::toDateTime(t.end), row.finish);
         EXPECT_EQ(t.allDay, row.allDay);
@@ -72,8 +112,9 @@ TEST(HoverText, SingleAndRangeForms)
          "3/5/26 to 3/6/26; Fair"},
         {"timed within a day", event(At(2026, 3, 5, 10), At(2026, 3, 5, 11)), true, false,
          "3/5/26 10:00:00 AM to 3/5/26 11:00:00 AM; Fair"},
-        {"timed across days keeps its end with all events", event(At(2026, 3, 5, 10), At(2026, 3, 7, 9)),
-         true, false, "3/5/26 10:00:00 AM to 3/7/26 9:00:00 AM; Fair"},
+        {"timed across days keeps its end with all events",
+         event(At(2026, 3, 5, 10), At(2026, 3, 7, 9)), true, false,
+         "3/5/26 10:00:00 AM to 3/7/26 9:00:00 AM; Fair"},
         {"and shows the day before without", event(At(2026, 3, 5, 10), At(2026, 3, 7, 9)), false,
          false, "3/5/26 10:00:00 AM to 3/6/26 9:00:00 AM; Fair"},
         {"zones of the single form", event(At(2026, 3, 5), At(2026, 3, 6)), false, true,
@@ -116,7 +157,8 @@ TEST(Toolbar, EntriesInTheirOrderWithKeysAndTooltips)
     }
     EXPECT_EQ(keys, QStringList({"Status", "Back", "|", "Year", "Next", "|", "Filter", "Categories",
                                  "Save", "Print", "About"}));
-    EXPECT_EQ(tips, QStringList({"Back a year", "Forward a year", "Apply filter", "Define Categories",
-                                 "Export", "Print this year", "About Quorvel"}));
+    EXPECT_EQ(tips,
+              QStringList({"Back a year", "Forward a year", "Apply filter", "Define Categories",
+                           "Export", "Print this year", "About Quorvel"}));
     EXPECT_STREQ(EntryOf(Command::Filter).key, "Filter");
 }

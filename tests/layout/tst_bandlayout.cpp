@@ -1,10 +1,10 @@
 #include "bandlayout.h"
 #include "calevent.h"
-#include "scripteddialogs.h"
 #include "eventkey.h"
 #include "eventstore.h"
 #include "oadate.h"
 #include "planneryear.h"
+#include "scripteddialogs.h"
 #include "testsupport.h"
 
 #include <QRandomGenerator>
@@ -41,10 +41,7 @@ protected:
     }
     int bandsOfRow(int r) const { return rowBands[r] - rowBands[r - 1]; }
     // A whole-day appointment from day d1 to day d2 of month m.
-    CalEvent &days(int m, int d1, int d2)
-    {
-        return add(At(2010, m, d1), At(2010, m, d2) + 1);
-    }
+    CalEvent &days(int m, int d1, int d2) { return add(At(2010, m, d1), At(2010, m, d2) + 1); }
 
     PlannerYear year{2010, 1};
     EventStore store;
@@ -166,14 +163,16 @@ TEST_F(BandTest, ExtentsOfEachKindWithAllEvents)
     allEvents = true;
     // Each case is the subject event followed by probes: whole-day events on single days from
     // the subject's first day on, that show whether the subject's band is free there.
-    struct Case {
+    struct Case
+    {
         const char *name;
         double start, end;
         int firstDay, lastDay; // days of March 2010 the subject occupies
     } cases[] = {
         {"whole days 10-12", At(2010, 3, 10), At(2010, 3, 13), 10, 12},
         {"timed 10:00-11:00 on the 10th", At(2010, 3, 10, 10), At(2010, 3, 10, 11), 10, 10},
-        {"timed from the 10th to 09:00 on the 12th", At(2010, 3, 10, 10), At(2010, 3, 12, 9), 10, 12},
+        {"timed from the 10th to 09:00 on the 12th", At(2010, 3, 10, 10), At(2010, 3, 12, 9), 10,
+         12},
         // drawn through the 12th, so its band is held there too
         {"midnight of the 10th to 09:00 on the 12th", At(2010, 3, 10), At(2010, 3, 12, 9), 10, 12},
     };

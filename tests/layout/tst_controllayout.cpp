@@ -46,18 +46,21 @@ TEST(ControlLayout, RectanglesOfTallShortAndScrolledControls)
         // (4335 - 285) / 48 < 100: bands of 100 twips, the scroll bar takes 240 + px.
         {"short: minimum bands and a scroll bar", Control(1400, 320, 48), 100, 18975, 4815, true,
          750, 0},
-        {"scrolled within the range", Control(1400, 320, 48, 300), 100, 18975, 4815, true, 750, 300},
+        {"scrolled within the range", Control(1400, 320, 48, 300), 100, 18975, 4815, true, 750,
+         300},
         {"scrolled past the end is clamped", Control(1400, 320, 48, 5000), 100, 18975, 4815, true,
          750, 750},
         {"a year that grew keeps a clamped value", Control(1400, 320, 96, 5000), 100, 18975, 9615,
          true, 5550, 5000},
         // Below 3000 twips the legend, and with it the grid area, is laid out 3000 high.
         {"lower than 3000 twips", Control(1400, 100, 48), 100, 18975, 4815, true, 2535, 0},
-        {"exactly 100 twips a band does not scroll", [] {
+        {"exactly 100 twips a band does not scroll",
+         [] {
              LayoutInput in = Control(1400, 900, 48);
              in.height = 450 + 240 + 45 + 4800 + 15; // area height 4800 + 240 + 45
              return in;
-         }(), 100, 19230, 4860, false, 0, 0},
+         }(),
+         100, 19230, 4860, false, 0, 0},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
@@ -81,8 +84,8 @@ TEST(ControlLayout, RectanglesOfTallShortAndScrolledControls)
         EXPECT_EQ(g.monthColumn.width(), kMonthColumnWidth);
         EXPECT_EQ(g.dayHeadings, QRectF(kMonthColumnWidth, 0, row.gridWidth, kDayStripHeight));
         if (row.scrolls) {
-            EXPECT_EQ(g.scroll.rect, QRectF(row.gridWidth + kMonthColumnWidth, 0, 240,
-                                            c.gridArea.height() - 15));
+            EXPECT_EQ(g.scroll.rect,
+                      QRectF(row.gridWidth + kMonthColumnWidth, 0, 240, c.gridArea.height() - 15));
             EXPECT_EQ(g.scroll.pageStep, int(c.gridArea.height() - kDayStripHeight));
         }
         EXPECT_EQ(c.cornerButton, QRectF(0, 0, kMonthColumnWidth, kDayStripHeight));

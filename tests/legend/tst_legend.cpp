@@ -1,5 +1,5 @@
-#include "paintercanvas.h"
 #include "legendlayout.h"
+#include "paintercanvas.h"
 
 #include <QFont>
 #include <QFontMetrics>
@@ -31,7 +31,8 @@ TEST(Legend, RowsGrowWithTheirNames)
     EXPECT_EQ(rows.bottoms[0], 0);
     // "Work" measures under 15 pixels: a 20-pixel line; the first row starts 30 lower.
     QRect one = LegendTextRect(*canvas, kTextLeft, 60, 1060);
-    const int lineHeight = canvas->DrawText("Work", one, Canvas::DT_CALCRECT | Canvas::DT_WORDBREAK);
+    const int lineHeight =
+        canvas->DrawText("Work", one, Canvas::DT_CALCRECT | Canvas::DT_WORDBREAK);
     ASSERT_LT(lineHeight, kMinimumTextPixels);
     EXPECT_EQ(rows.bottoms[1], 30 + 30 + 20 * 15 + 60);
     // The long name wraps onto three lines in the box from 225 twips to 1320: its row is taller.
@@ -74,7 +75,9 @@ TEST(Legend, TheSelectedRowSunkenAndTheHoverFrameRaised)
     colours.darkShadow = 0x404040;
     DrawLegend(*canvas, table, rows, 2, colours);
     const QImage &image = canvas->image();
-    auto pixel = [&](double x, double y) { return image.pixel(int(x / 15), int(y / 15)) & 0xFFFFFF; };
+    auto pixel = [&](double x, double y) {
+        return image.pixel(int(x / 15), int(y / 15)) & 0xFFFFFF;
+    };
     // Swatches in their colours; the selected one's contents one pixel down and right.
     EXPECT_EQ(pixel(45 + 30, rows.bottoms[0] + 30), QColor(Qt::red).rgb() & 0xFFFFFF);
     EXPECT_EQ(pixel(45 + 15 + 30, rows.bottoms[1] + 15 + 30), QColor(Qt::green).rgb() & 0xFFFFFF);

@@ -28,7 +28,10 @@ public:
         calls << QStringLiteral("colours %1 %2").arg(background, 0, 16).arg(text, 0, 16);
     }
     void readTwipsPerPixel() override { calls << "twips"; }
-    void applyFontCharset(int codePage) override { calls << QStringLiteral("charset %1").arg(codePage); }
+    void applyFontCharset(int codePage) override
+    {
+        calls << QStringLiteral("charset %1").arg(codePage);
+    }
     void placeRefreshButton() override { calls << "refresh button"; }
     void showSelectedYear(int year) override { calls << QStringLiteral("year %1").arg(year); }
     void showRefreshCommands(bool categories) override
@@ -114,8 +117,8 @@ TEST_F(PlannerTest, CreationAppliesWhatItFixesThroughTheView)
 {
     RecordingView themed;
     make(&themed);
-    EXPECT_EQ(themed.calls, QStringList({"colours ffeddf 723708", "twips", "charset 1252",
-                                         "refresh button"}));
+    EXPECT_EQ(themed.calls,
+              QStringList({"colours ffeddf 723708", "twips", "charset 1252", "refresh button"}));
     RecordingView plain;
     plain.visualStyles = false;
     make(&plain);
@@ -133,9 +136,10 @@ TEST_F(PlannerTest, TheRefreshSequenceAsTheViewSeesIt)
     const QString year = QString::number(QDate::currentDate().year());
     // The year first, then the commands; the table before the empty grid, the grid before the
     // layout; the filter shown before the last layout.
-    const QStringList expected = {"year " + year, "commands 1", "year " + year, "categories",
-                                  "draw year", "legend layout", "layout",
-                                  "filter Click to define a filter 0", "legend layout", "layout"};
+    const QStringList expected = {
+        "year " + year,  "commands 1",    "year " + year, "categories",
+        "draw year",     "legend layout", "layout",       "filter Click to define a filter 0",
+        "legend layout", "layout"};
     ASSERT_GE(view.calls.size(), expected.size());
     EXPECT_EQ(view.calls.mid(0, expected.size()), expected);
     // Both events are laid out, overlapping days in two bands.
@@ -146,9 +150,8 @@ TEST_F(PlannerTest, TheRefreshSequenceAsTheViewSeesIt)
 
     view.calls.clear();
     planner->ChangeYear(-1);
-    EXPECT_EQ(view.calls.mid(0, 4),
-              QStringList({"year " + QString::number(year.toInt() - 1), "draw year", "legend layout",
-                           "layout"}));
+    EXPECT_EQ(view.calls.mid(0, 4), QStringList({"year " + QString::number(year.toInt() - 1),
+                                                 "draw year", "legend layout", "layout"}));
     EXPECT_EQ(planner->state().store->Count(), 0) << "that year's cache is empty";
 }
 
@@ -193,7 +196,8 @@ TEST_F(PlannerTest, AMissingStoreIsSaidInWords)
     EXPECT_EQ(dialogs.shown()[0].text,
               "Error while initialising the background processing, the cache file will not be "
               "updated from the calender (Step:1). \n\nError: -2147221233 The operation failed. "
-              "An object could not be found (the store \"Tema\": " + dir.path() + "/Tema does not exist).");
+              "An object could not be found (the store \"Tema\": " +
+                  dir.path() + "/Tema does not exist).");
     EXPECT_FALSE(QFileInfo::exists(dir.path() + "/Tema"));
 }
 

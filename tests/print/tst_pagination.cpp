@@ -1,8 +1,8 @@
 #include "calevent.h"
-#include "paintercanvas.h"
 #include "eventkey.h"
 #include "pagedrawing.h"
 #include "pagelayout.h"
+#include "paintercanvas.h"
 #include "papers.h"
 #include "plannerstate.h"
 #include "printpreview.h"
@@ -182,8 +182,9 @@ TEST_F(PaginationTest, TheLegendOffWidensTheGrid)
     const PageLayout without = paginate(s);
     EXPECT_DOUBLE_EQ(without.gridWidth, with.gridWidth + 2268);
     EXPECT_EQ(without.legendPageCount, 0);
-    EXPECT_EQ(without.summary(), QStringLiteral("page 1: rows 1-12, no legend part, band %1, day numbers 10")
-                                     .arg(available(without, s) / 48, 0, 'f', 1));
+    EXPECT_EQ(without.summary(),
+              QStringLiteral("page 1: rows 1-12, no legend part, band %1, day numbers 10")
+                  .arg(available(without, s) / 48, 0, 'f', 1));
 }
 
 TEST_F(PaginationTest, ALongLegendGoesOnToPagesOfItsOwn)
@@ -203,9 +204,11 @@ TEST_F(PaginationTest, ALongLegendGoesOnToPagesOfItsOwn)
         EXPECT_EQ(L.legendFirst[p], L.legendLast[p - 1] + 1);
     // Each part fits beside the grid.
     for (int p = 1; p <= L.legendPageCount; ++p)
-        EXPECT_LE(L.legendBottom[L.legendLast[p]] - L.legendBottom[L.legendFirst[p] - 1], L.gridHeight);
+        EXPECT_LE(L.legendBottom[L.legendLast[p]] - L.legendBottom[L.legendFirst[p] - 1],
+                  L.gridHeight);
     const QStringList pages = L.summary().split('\n');
-    EXPECT_TRUE(pages[1].startsWith(QStringLiteral("page 2: no rows, legend %1-").arg(L.legendFirst[2])))
+    EXPECT_TRUE(
+        pages[1].startsWith(QStringLiteral("page 2: no rows, legend %1-").arg(L.legendFirst[2])))
         << pages[1].toStdString();
 
     // An entry taller than the page stops the layout.
@@ -234,8 +237,9 @@ TEST_F(PaginationTest, WrappedLegendNamesDoNotOverlap)
     // Names that wrap in the printed legend's name box, and short ones between them.
     state.categories = {};
     for (int i = 0; i < 8; ++i) {
-        state.categories.names << (i % 2 ? QStringLiteral("Short")
-                                         : QStringLiteral("Regional customer visits and trade fairs %1").arg(i));
+        state.categories.names
+            << (i % 2 ? QStringLiteral("Short")
+                      : QStringLiteral("Regional customer visits and trade fairs %1").arg(i));
         state.categories.colours << 0x00FF00;
     }
     PrintSettings s = settings();
@@ -257,12 +261,14 @@ TEST_F(PaginationTest, WrappedLegendNamesDoNotOverlap)
         QRect r(0, 0, int(e.name.width() / px), 1);
         const double drawn = printer.DrawText(state.categories.names[i], r,
                                               Canvas::DT_CALCRECT | Canvas::DT_WORDBREAK |
-                                                  Canvas::DT_NOPREFIX | Canvas::DT_EDITCONTROL) * px;
+                                                  Canvas::DT_NOPREFIX | Canvas::DT_EDITCONTROL) *
+                             px;
         EXPECT_LE(drawn, e.name.height()) << "entry " << i + 1 << " is cut off";
         if (drawn > 2 * printer.textHeight("0"))
             ++wrapped;
         if (i > 0) {
-            EXPECT_LT(legend.entries[i - 1].frame.bottom(), e.frame.top()) << "entries " << i << " and " << i + 1;
+            EXPECT_LT(legend.entries[i - 1].frame.bottom(), e.frame.top())
+                << "entries " << i << " and " << i + 1;
         }
     }
     EXPECT_EQ(wrapped, 4) << "the long names wrap";
@@ -308,7 +314,8 @@ TEST_F(PaginationTest, PreviewPagesAndStatus)
     pdf.setOrientation(1);
     ASSERT_EQ(preview.Paginate(), PrintPreview::Outcome::Laid);
     EXPECT_EQ(preview.currentPage(), 1);
-    EXPECT_EQ(preview.status(), QStringLiteral("Page 1 of %1  Portrait A3, 297 x 420 mm").arg(preview.pageCount()));
+    EXPECT_EQ(preview.status(),
+              QStringLiteral("Page 1 of %1  Portrait A3, 297 x 420 mm").arg(preview.pageCount()));
 }
 
 TEST_F(PaginationTest, PreviewKeepsItsPagesWhenAMonthWillNotFit)
@@ -358,7 +365,8 @@ TEST_F(PaginationTest, PrintedPagesOfAPdf)
     }
     const QByteArray bytes = ReadAll(path);
     EXPECT_TRUE(bytes.startsWith("%PDF"));
-    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") + bytes.count("/Type /Page "),
+    EXPECT_EQ(bytes.count("/Type /Page\n") + bytes.count("/Type /Page\r") +
+                  bytes.count("/Type /Page "),
               preview.pageCount());
     EXPECT_EQ(preview.currentPage(), 1) << "printing leaves the page shown";
 }
@@ -377,7 +385,8 @@ TEST(PreviewGeometry, ScrollBarsZoomAndWheel)
     EXPECT_EQ(tall.largeChange, 2300 / 4);
 
     // A landscape page in a tall viewport fills its width; a portrait one its height.
-    EXPECT_EQ(ZoomedPage(QSize(640, 640), QSize(1123, 794), 20), QRect(20, 20 + (600 - 424) / 2, 600, 424));
+    EXPECT_EQ(ZoomedPage(QSize(640, 640), QSize(1123, 794), 20),
+              QRect(20, 20 + (600 - 424) / 2, 600, 424));
     const QRect portrait = ZoomedPage(QSize(1000, 500), QSize(794, 1123), 20);
     EXPECT_EQ(portrait.height(), 460);
     EXPECT_EQ(portrait.width(), 325);

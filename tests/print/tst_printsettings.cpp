@@ -122,9 +122,10 @@ TEST_F(PrintSettingsTest, BadBoxesShowTheirMessagesInOrderAndKeepTheirValues)
     form.header = "Team rota";
     StorePrintOptions(form, settings, dialogs);
 
-    EXPECT_EQ(dialogs.texts(), (QStringList{"Please enter a numeric value for the left margin",
-                                            "Please enter a numeric value for the bottom margin",
-                                            "Please enter a numeric value for the minimum number of bands"}));
+    EXPECT_EQ(dialogs.texts(),
+              (QStringList{"Please enter a numeric value for the left margin",
+                           "Please enter a numeric value for the bottom margin",
+                           "Please enter a numeric value for the minimum number of bands"}));
     for (const auto &shown : dialogs.shown())
         EXPECT_EQ(shown.icon, Dialogs::Icon::Information);
     EXPECT_EQ(form.left, "0");

@@ -14,8 +14,10 @@ TEST(RenderPages, PrintsTheYearIntoAPdf)
     QTemporaryDir dir;
     QDir().mkpath(dir.filePath("Team/Calendar"));
     WriteAll(dir.filePath("Team/.quorvel-store"), "[Store]\nName=Team\nUserName=Ana\n");
-    WriteAll(dir.filePath("Team/Calendar/fair.ics"),
-             Vevent("fair", "SUMMARY:Fair\r\nDTSTART;VALUE=DATE:20260310\r\nDTEND;VALUE=DATE:20260313\r\n"));
+    WriteAll(
+        dir.filePath("Team/Calendar/fair.ics"),
+        Vevent("fair",
+               "SUMMARY:Fair\r\nDTSTART;VALUE=DATE:20260310\r\nDTEND;VALUE=DATE:20260313\r\n"));
     const QString settings = dir.filePath("config/Rudi Zuvevid/Rudi Zuvevid.ini");
     struct Run
     {
@@ -28,7 +30,8 @@ TEST(RenderPages, PrintsTheYearIntoAPdf)
         env.insert("TMP", dir.path());
         env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
         tool.setProcessEnvironment(env);
-        tool.start(QUORVEL_RENDER, QStringList{"--store", dir.filePath("Team"), "--year", "2026"} + args);
+        tool.start(QUORVEL_RENDER,
+                   QStringList{"--store", dir.filePath("Team"), "--year", "2026"} + args);
         tool.waitForFinished(60000);
         return Run{tool.exitCode(), QString::fromUtf8(tool.readAllStandardOutput()),
                    QString::fromUtf8(tool.readAllStandardError())};
@@ -39,7 +42,8 @@ TEST(RenderPages, PrintsTheYearIntoAPdf)
     EXPECT_EQ(r.code, 0) << qPrintable(r.err);
     EXPECT_TRUE(r.out.contains("1 pages (Landscape A4, 210 x 297 mm)")) << qPrintable(r.out);
     EXPECT_TRUE(ReadAll(pdf).startsWith("%PDF"));
-    EXPECT_EQ(QSettings(settings, QSettings::IniFormat).value("Printing/EndMonth").toString(), "12");
+    EXPECT_EQ(QSettings(settings, QSettings::IniFormat).value("Printing/EndMonth").toString(),
+              "12");
 
     r = run({"--pages", pdf, "--paper", "8", "--orientation", "portrait"});
     EXPECT_EQ(r.code, 0);
@@ -54,7 +58,8 @@ TEST(RenderPages, PrintsTheYearIntoAPdf)
     QFile::remove(pdf);
     r = run({"--pages", pdf});
     EXPECT_EQ(r.code, 1);
-    EXPECT_TRUE(r.err.contains("Events for January will not all fit onto the page")) << qPrintable(r.err);
+    EXPECT_TRUE(r.err.contains("Events for January will not all fit onto the page"))
+        << qPrintable(r.err);
     EXPECT_FALSE(QFile::exists(pdf));
     {
         QSettings s(settings, QSettings::IniFormat);

@@ -1,9 +1,9 @@
 #include "calevent.h"
-#include "scripteddialogs.h"
 #include "eventkey.h"
 #include "paintercanvas.h"
 #include "plannerstate.h"
 #include "recordingcanvas.h"
+#include "scripteddialogs.h"
 #include "testsupport.h"
 #include "yearpainter.h"
 
@@ -48,9 +48,9 @@ protected:
     }
     void layout()
     {
-        CalculateBands(*state.store, state.year, state.AllEvents, kScreenMinimumBands,
-                       [this](const CalEvent &e) { return state.isVisible(e); }, state.RowBands,
-                       dialogs);
+        CalculateBands(
+            *state.store, state.year, state.AllEvents, kScreenMinimumBands,
+            [this](const CalEvent &e) { return state.isVisible(e); }, state.RowBands, dialogs);
     }
     double rowTop(int r) const { return state.RowBands[r - 1] * geometry.BandHeight; }
 
@@ -163,7 +163,8 @@ TEST_F(DrawTest, NarrowWindowLabelsShrinkThenGo)
         EXPECT_EQ(weekdays.size(), row.expectedWeekdaySize > 0 ? 37 : 0);
         for (const Op &w : weekdays) {
             EXPECT_EQ(w.fontSize, row.expectedWeekdaySize);
-            EXPECT_LE(w.x1 + 20.0 * w.fontSize, std::floor(w.x1 / row.dayWidth) * row.dayWidth + row.dayWidth);
+            EXPECT_LE(w.x1 + 20.0 * w.fontSize,
+                      std::floor(w.x1 / row.dayWidth) * row.dayWidth + row.dayWidth);
             EXPECT_GE(w.y1, 0) << "inside the strip";
         }
         EXPECT_EQ(strip.fontSize(), 10);
@@ -319,7 +320,8 @@ TEST_F(DrawTest, PixelsOfARenderedYear)
         return image.pixel(x, y) & 0xFFFFFF;
     };
     const int lead = state.year.LeadIn(9); // September 2026 begins on a Tuesday
-    EXPECT_EQ(cell(9, lead + 7, 2, 0.9), qRgb(0xA6, 0xDD, 0x9F) & 0xFFFFFF) << "the bar, 7 September";
+    EXPECT_EQ(cell(9, lead + 7, 2, 0.9), qRgb(0xA6, 0xDD, 0x9F) & 0xFFFFFF)
+        << "the bar, 7 September";
     EXPECT_EQ(cell(9, lead + 9, 2, 0.5), qRgb(0x97, 0xB4, 0xE4) & 0xFFFFFF) << "b shares band 2";
     EXPECT_EQ(cell(9, lead + 10, 2, 0.5), 0xFFFFFFu) << "nothing on the 10th";
     // Between the bars of the 8th and the 9th: the day line, no bar colour.
@@ -332,9 +334,11 @@ TEST_F(DrawTest, PixelsOfARenderedYear)
     EXPECT_EQ(cell(9, lead + 12, 3), qRgb(0xA5, 0xBF, 0xE1) & 0xFFFFFF) << "Saturday 12 September";
     // The red month outline on row 9's left edge, and today's red mark on the 15th.
     const int outlineX = 27 + int(std::lround(lead * dayPx));
-    EXPECT_EQ(image.pixel(outlineX, 16 + int((state.RowBands[8] + 2) * bandPx)) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(image.pixel(outlineX, 16 + int((state.RowBands[8] + 2) * bandPx)) & 0xFFFFFF,
+              0xFF0000u);
     const int todayX = 27 + int(std::lround((lead + 15) * dayPx));
-    EXPECT_EQ(image.pixel(todayX, 16 + int((state.RowBands[8] + 2.5) * bandPx)) & 0xFFFFFF, 0xFF0000u);
+    EXPECT_EQ(image.pixel(todayX, 16 + int((state.RowBands[8] + 2.5) * bandPx)) & 0xFFFFFF,
+              0xFF0000u);
     // The long subject stays inside its bar: the cell after the bar holds no dark text pixels.
     const int afterX0 = 27 + int((lead + 10) * dayPx) + 2;
     const int rowY0 = 16 + int((state.RowBands[8] + 1) * bandPx) + 1;

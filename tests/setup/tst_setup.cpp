@@ -66,12 +66,15 @@ protected:
     SetupTest()
     {
         QDir().mkpath(dir.filePath("runtime"));
-        QFile::setPermissions(dir.filePath("runtime"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QFile::setPermissions(dir.filePath("runtime"),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
         QDir().mkpath(dir.filePath("Team/Calendar/" + kPlans));
         QDir().mkpath(dir.filePath("dest"));
         WriteAll(dir.filePath("Team/.quorvel-store"), "[Store]\nName=Team\nUserName=Ana\n");
-        WriteAll(dir.filePath("Team/Calendar/" + kPlans + "/fair.ics"),
-                 Vevent("fair", "SUMMARY:Fair\r\nDTSTART;VALUE=DATE:20260310\r\nDTEND;VALUE=DATE:20260313\r\n"));
+        WriteAll(
+            dir.filePath("Team/Calendar/" + kPlans + "/fair.ics"),
+            Vevent("fair",
+                   "SUMMARY:Fair\r\nDTSTART;VALUE=DATE:20260310\r\nDTEND;VALUE=DATE:20260313\r\n"));
         options.storeDir = dir.filePath("Team");
         Application::setSharedOptions(options);
         auto session = std::make_shared<NameSpace>(options);
@@ -98,8 +101,14 @@ protected:
         dialog->findChild<QToolButton *>("browseCalendar")->click();
         return dialog;
     }
-    QString text(SetupDialog &d, const char *name) { return d.findChild<QLineEdit *>(name)->text(); }
-    void set(SetupDialog &d, const char *name, const QString &value) { d.findChild<QLineEdit *>(name)->setText(value); }
+    QString text(SetupDialog &d, const char *name)
+    {
+        return d.findChild<QLineEdit *>(name)->text();
+    }
+    void set(SetupDialog &d, const char *name, const QString &value)
+    {
+        d.findChild<QLineEdit *>(name)->setText(value);
+    }
     static void install(SetupDialog &d) { d.findChild<QPushButton *>("install")->click(); }
 
     const QString kPlans = QStringLiteral("Ana's \"Plans\" & <more>");
@@ -114,7 +123,8 @@ protected:
 
 TEST(PageTemplate, ValuesAreEscapedAndNeverScannedAgain)
 {
-    EXPECT_EQ(HtmlEscaped("O'Brien & <Sons> \"Ltd\""), "O&#39;Brien &amp; &lt;Sons&gt; &quot;Ltd&quot;");
+    EXPECT_EQ(HtmlEscaped("O'Brien & <Sons> \"Ltd\""),
+              "O&#39;Brien &amp; &lt;Sons&gt; &quot;Ltd&quot;");
     const PageTokens tokens = {{"AAAA", "BBBB team"}, {"BBBB", "x"}, {"SMSM", "3"}};
     EXPECT_EQ(ReplaceTokens("<t>AAAA</t><f>BBBB</f><m>SMSM</m>AAAAAAAA", tokens),
               "<t>BBBB team</t><f>x</f><m>3</m>BBBB teamBBBB team")
@@ -147,7 +157,8 @@ TEST_F(SetupTest, InstallDeploysBindsAndOpensThePlannerConfiguredAsChosen)
               (QStringList{"O'Brien & Sons.htm", "O'Brien & SonsFrame.htm", "QuorvelControl.cab"}));
     const QString page = QString::fromUtf8(ReadAll(dest(title + ".htm")));
     EXPECT_TRUE(page.contains("<param name=\"TitleName\" value=\"O&#39;Brien &amp; Sons\">"));
-    EXPECT_TRUE(page.contains("value=\"Team\\Calendar\\Ana&#39;s &quot;Plans&quot; &amp; &lt;more&gt;\""));
+    EXPECT_TRUE(
+        page.contains("value=\"Team\\Calendar\\Ana&#39;s &quot;Plans&quot; &amp; &lt;more&gt;\""));
     EXPECT_TRUE(page.contains("<param name=\"StartMonth\" value=\"3\">")) << "March";
     EXPECT_TRUE(page.contains("<param name=\"AllEvents\" value=\"False\">"));
     EXPECT_TRUE(page.contains("<param name=\"HideNonCategoryItems\" value=\"False\">"));
@@ -162,14 +173,16 @@ TEST_F(SetupTest, InstallDeploysBindsAndOpensThePlannerConfiguredAsChosen)
     EXPECT_FALSE(bound->WebViewAllowNavigation());
     EXPECT_EQ(bound->WebViewURL(),
               QUrl::fromLocalFile(dest(title + "Frame.htm")).toString(QUrl::FullyEncoded));
-    EXPECT_EQ(QUrl(bound->WebViewURL()).toLocalFile(), dest(title + "Frame.htm")) << "a proper file URL";
+    EXPECT_EQ(QUrl(bound->WebViewURL()).toLocalFile(), dest(title + "Frame.htm"))
+        << "a proper file URL";
     EXPECT_EQ(bound->EntryID(), dialog->installer().boundEntryID);
     EXPECT_EQ(picker.shown, QStringList{bound->FolderPath()});
 
     // The planner host opened on that subfolder has the chosen properties.
     QProcess host;
     host.setProcessEnvironment(ChildEnvironment(dir));
-    host.start(QUORVEL_HOST, {"--store", options.storeDir, "--folder-id", bound->EntryID(), "--print-properties"});
+    host.start(QUORVEL_HOST, {"--store", options.storeDir, "--folder-id", bound->EntryID(),
+                              "--print-properties"});
     ASSERT_TRUE(host.waitForFinished(60000));
     const QString out = QString::fromUtf8(host.readAllStandardOutput());
     EXPECT_EQ(out, "TitleName=O'Brien & Sons\nFolder=Team\\Calendar\\" + kPlans +
@@ -192,7 +205,8 @@ TEST_F(SetupTest, TheDefaultTitleAndAnExistingSubfolder)
     EXPECT_TRUE(ReadAll(dest("QuorvelFrame.htm")).contains("src=\"Quorvel.htm\""));
     EXPECT_EQ(dialog->installer().boundEntryID, existing->EntryID()) << "reused, not made again";
     EXPECT_EQ(FolderAtPath(*session, calendar)->Folders()->Count(), 3);
-    EXPECT_EQ(ReadAll(dest("QuorvelControl.cab")), ReadAll(QString(QUORVEL_SETUP_DIR) + "/QuorvelControl.cab"));
+    EXPECT_EQ(ReadAll(dest("QuorvelControl.cab")),
+              ReadAll(QString(QUORVEL_SETUP_DIR) + "/QuorvelControl.cab"));
 
     // A subfolder whose name differs only in letter case is not the one.
     auto again = openDialog();
@@ -209,8 +223,9 @@ TEST_F(SetupTest, RefusalsBeforeAnythingIsCopied)
         dialogs.clear();
         set(*dialog, "title", bad);
         install(*dialog);
-        EXPECT_EQ(dialogs.texts(), QStringList{"Specified title contains an invalid character.  Invalid "
-                                               "characters are: <>:\"/\\|"})
+        EXPECT_EQ(dialogs.texts(),
+                  QStringList{"Specified title contains an invalid character.  Invalid "
+                              "characters are: <>:\"/\\|"})
             << qPrintable(bad);
     }
     EXPECT_TRUE(QDir(dest()).isEmpty());
@@ -225,9 +240,10 @@ TEST_F(SetupTest, RefusalsBeforeAnythingIsCopied)
     set(own, "calendarFolder", "\\Team\\Calendar");
     set(own, "destination", source.path());
     install(own);
-    EXPECT_EQ(dialogs.texts(), (QStringList{"Source and destination appear to be the same?!: " +
-                                                source.filePath("QuorvelControl.htm"),
-                                            "Failed whilst copying files from source to specified destination!"}));
+    EXPECT_EQ(dialogs.texts(),
+              (QStringList{"Source and destination appear to be the same?!: " +
+                               source.filePath("QuorvelControl.htm"),
+                           "Failed whilst copying files from source to specified destination!"}));
     EXPECT_EQ(QDir(source.path()).entryList(QDir::Files).size(), 3);
 
     // Empty fields.
@@ -251,7 +267,8 @@ TEST_F(SetupTest, PickingFolders)
     dialog.findChild<QToolButton *>("browseCalendar")->click();
     picker.pick = "Team\\Calendar\\" + kPlans;
     dialog.findChild<QToolButton *>("browseCalendar")->click();
-    EXPECT_EQ(text(dialog, "calendarFolder"), "\\Team\\Calendar\\" + kPlans) << "the second pick alone";
+    EXPECT_EQ(text(dialog, "calendarFolder"), "\\Team\\Calendar\\" + kPlans)
+        << "the second pick alone";
     picker.pick.clear(); // cancelled
     dialog.findChild<QToolButton *>("browseCalendar")->click();
     EXPECT_EQ(text(dialog, "calendarFolder"), "\\Team\\Calendar\\" + kPlans);
@@ -268,8 +285,9 @@ TEST_F(SetupTest, PickingFolders)
     Application::setSharedOptions(none);
     dialogs.clear();
     dialog.findChild<QToolButton *>("browseCalendar")->click();
-    EXPECT_EQ(dialogs.texts(), QStringList{"Failed whilst initialising Outlook!\nThe user profile or user "
-                                           "identity is invalid or does not have the appropriate permissions"});
+    EXPECT_EQ(dialogs.texts(),
+              QStringList{"Failed whilst initialising Outlook!\nThe user profile or user "
+                          "identity is invalid or does not have the appropriate permissions"});
 }
 
 TEST_F(SetupTest, RewrittenPagesKeepNoRemainsAndFolderPathsLoseTheirLeadingBackslash)
@@ -285,8 +303,12 @@ TEST_F(SetupTest, RewrittenPagesKeepNoRemainsAndFolderPathsLoseTheirLeadingBacks
     ASSERT_TRUE(installer.RewritePage(Installer::Page::Frame));
     const QByteArray templ = ReadAll(QString(QUORVEL_SETUP_DIR) + "/QuorvelControl.htm");
     QByteArray expected = templ;
-    expected.replace("AAAA", "T").replace("BBBB", "Personal Folders\\Calendar").replace("EEEE", "True")
-        .replace("SSSS", "False").replace("HNCI", "False").replace("SMSM", "1");
+    expected.replace("AAAA", "T")
+        .replace("BBBB", "Personal Folders\\Calendar")
+        .replace("EEEE", "True")
+        .replace("SSSS", "False")
+        .replace("HNCI", "False")
+        .replace("SMSM", "1");
     EXPECT_EQ(ReadAll(dest("T.htm")), expected);
     EXPECT_FALSE(ReadAll(dest("TFrame.htm")).contains("QVFilename"));
     ASSERT_TRUE(QFile::remove(dest("T.htm")));
@@ -304,7 +326,8 @@ TEST_F(SetupTest, OneInstallerAtATime)
     second.start(QUORVEL_SETUP, {"--store", options.storeDir});
     ASSERT_TRUE(second.waitForFinished(30000));
     EXPECT_EQ(second.exitCode(), 1);
-    EXPECT_TRUE(second.readAllStandardError().contains("The Calendar Installer already appears to be running."));
+    EXPECT_TRUE(second.readAllStandardError().contains(
+        "The Calendar Installer already appears to be running."));
 }
 
 TEST_F(SetupTest, SwitchesRegisterTheAutomationObject)
@@ -325,7 +348,8 @@ TEST_F(SetupTest, SwitchesRegisterTheAutomationObject)
     };
     EXPECT_EQ(run({"-Regserver"}), 0);
     const QByteArray text = ReadAll(service);
-    EXPECT_TRUE(text.startsWith("[D-BUS Service]\nName=QuorvelSetup.Application\nExec=\"")) << text.constData();
+    EXPECT_TRUE(text.startsWith("[D-BUS Service]\nName=QuorvelSetup.Application\nExec=\""))
+        << text.constData();
     EXPECT_TRUE(text.endsWith("quorvel-setup\" -Embedding\n"));
     EXPECT_EQ(run({"/Unregserver"}), 0);
     EXPECT_FALSE(QFile::exists(service));
@@ -405,11 +429,13 @@ TEST_F(SetupTest, ButtonsHelpAndAbout)
     dialog.findChild<QPushButton *>("help")->click();
     ASSERT_EQ(dialogs.shown().size(), 1);
     EXPECT_EQ(dialogs.shown()[0].kind, ScriptedDialogs::Kind::Address);
-    EXPECT_EQ(dialogs.shown()[0].text, QUrl::fromLocalFile(QString(QUORVEL_SETUP_DIR) + "/ReadMe.htm").toString());
+    EXPECT_EQ(dialogs.shown()[0].text,
+              QUrl::fromLocalFile(QString(QUORVEL_SETUP_DIR) + "/ReadMe.htm").toString());
     EXPECT_TRUE(QFile::exists(QString(QUORVEL_SETUP_DIR) + "/ReadMe.htm"));
     dialog.findChild<QToolButton *>("about")->click();
     EXPECT_EQ(dialogs.shown().last().aboutBox.caption, "About QuorvelSetup");
-    EXPECT_EQ(dialogs.shown().last().aboutBox.versionLine, "Quorvel Calendar Installer Version 2.1");
+    EXPECT_EQ(dialogs.shown().last().aboutBox.versionLine,
+              "Quorvel Calendar Installer Version 2.1");
     dialog.findChild<QPushButton *>("cancel")->click();
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
 }
@@ -421,8 +447,10 @@ TEST(HomePageAddress, AFileUrlOrTheWebAddressAndThePage)
         const char *name;
         QString access, page, expected;
     } rows[] = {
-        {"the installer's own form", "file:/home/u/pages", "TeamFrame.htm", "file:///home/u/pages/TeamFrame.htm"},
-        {"a trailing slash", "file:/home/u/pages/", "TeamFrame.htm", "file:///home/u/pages/TeamFrame.htm"},
+        {"the installer's own form", "file:/home/u/pages", "TeamFrame.htm",
+         "file:///home/u/pages/TeamFrame.htm"},
+        {"a trailing slash", "file:/home/u/pages/", "TeamFrame.htm",
+         "file:///home/u/pages/TeamFrame.htm"},
         {"backslashes typed as on the old platform", "file:/home/u\\pages\\", "TFrame.htm",
          "file:///home/u/pages/TFrame.htm"},
         {"a bare path", "/srv/planner", "TFrame.htm", "file:///srv/planner/TFrame.htm"},

@@ -53,4 +53,3 @@ TEST(Corpus, EveryFileReadsWithoutACrash)
     EXPECT_GT(items, 1100) << "large.ics alone holds about 1,160 UIDs";
     EXPECT_GT(refused, 0) << "the broken files are refused, not read as empty events";
 }
-

@@ -33,7 +33,8 @@ QByteArray Calendar(const QByteArray &body)
 
 QByteArray Event(const QByteArray &uid, const QByteArray &lines)
 {
-    return "BEGIN:VEVENT\r\nUID:" + uid + "\r\nDTSTAMP:20260101T000000Z\r\n" + lines + "END:VEVENT\r\n";
+    return "BEGIN:VEVENT\r\nUID:" + uid + "\r\nDTSTAMP:20260101T000000Z\r\n" + lines +
+           "END:VEVENT\r\n";
 }
 
 // One event with 200 daily rules: 73,000 repetitions in a year.
@@ -48,12 +49,14 @@ QByteArray ManyRules()
 // A daily series of a year whose 5,000 overrides name 366 of its days again and again.
 QByteArray RepeatedOverrides()
 {
-    QByteArray body = Event("series", "SUMMARY:Daily\r\nDTSTART;VALUE=DATE:20260101\r\nRRULE:FREQ=DAILY;COUNT=365\r\n");
+    QByteArray body = Event(
+        "series", "SUMMARY:Daily\r\nDTSTART;VALUE=DATE:20260101\r\nRRULE:FREQ=DAILY;COUNT=365\r\n");
     for (int i = 0; i < 5000; ++i) {
         const QDate day = QDate(2026, 1, 1).addDays(i % 365);
         const QByteArray d = day.toString("yyyyMMdd").toLatin1();
-        body += Event("series", "RECURRENCE-ID;VALUE=DATE:" + d + "\r\nSEQUENCE:" + QByteArray::number(i / 365) +
-                                    "\r\nSUMMARY:Moved " + QByteArray::number(i) + "\r\nDTSTART;VALUE=DATE:" + d + "\r\n");
+        body += Event("series", "RECURRENCE-ID;VALUE=DATE:" + d + "\r\nSEQUENCE:" +
+                                    QByteArray::number(i / 365) + "\r\nSUMMARY:Moved " +
+                                    QByteArray::number(i) + "\r\nDTSTART;VALUE=DATE:" + d + "\r\n");
     }
     return Calendar(body);
 }
@@ -98,13 +101,17 @@ protected:
     {
         QDir().mkpath(folder);
         WriteAll(dir.filePath("Team/.quorvel-store"), "[Store]\nName=Team\nUserName=Ana\n");
-        put("fair.ics", Calendar(Event("fair", "SUMMARY:Fair\r\nDTSTART;VALUE=DATE:20260310\r\nDTEND;VALUE=DATE:20260313\r\n")));
+        put("fair.ics",
+            Calendar(Event(
+                "fair",
+                "SUMMARY:Fair\r\nDTSTART;VALUE=DATE:20260310\r\nDTEND;VALUE=DATE:20260313\r\n")));
     }
     void put(const QString &name, const QByteArray &text) { WriteAll(folder + "/" + name, text); }
     ToolRun list(const QStringList &extra = {})
     {
-        return Tool(QUORVEL_LIST, QStringList{"--store", dir.filePath("Team")} + extra +
-                                      QStringList{"Team\\Calendar", "2026-01-01", "2026-12-31"},
+        return Tool(QUORVEL_LIST,
+                    QStringList{"--store", dir.filePath("Team")} + extra +
+                        QStringList{"Team\\Calendar", "2026-01-01", "2026-12-31"},
                     dir);
     }
     static int rows(const ToolRun &r, const QString &uid = QString())
@@ -140,7 +147,8 @@ TEST_F(HostileFolder, FilesTooLargeOrOfNoKindAreLeftOutByName)
     EXPECT_EQ(r.code, 0) << qPrintable(r.err);
     EXPECT_EQ(rows(r), 1);
     EXPECT_EQ(rows(r, "Fair"), 1) << "the rest of the folder shows";
-    EXPECT_TRUE(r.err.contains(folder + "/linked.ics: skipped, larger than 1048576 bytes")) << qPrintable(r.err);
+    EXPECT_TRUE(r.err.contains(folder + "/linked.ics: skipped, larger than 1048576 bytes"))
+        << qPrintable(r.err);
     EXPECT_TRUE(r.err.contains(folder + "/long-line.ics: skipped, larger than 1048576 bytes"));
 }
 
@@ -150,44 +158,53 @@ TEST_F(HostileFolder, RepetitionsBeyondTheirBoundsLeaveTheirItemOut)
     put("secondly.ics", Calendar(Event("secondly", "SUMMARY:Tick\r\nDTSTART:20260101T000000\r\n"
                                                    "RRULE:FREQ=SECONDLY;COUNT=100000000\r\n")));
     put("since-1990.ics", Calendar(Event("old", "SUMMARY:Old series\r\nDTSTART:19900101T000000\r\n"
-                                                 "RRULE:FREQ=SECONDLY;COUNT=100000000\r\n")));
+                                                "RRULE:FREQ=SECONDLY;COUNT=100000000\r\n")));
     // Every second, minute or hour of days that never come (or hardly ever): the calendar
     // library would search them one by one, for hours, inside one call.
-    put("no-such-day.ics", Calendar(Event("nsd", "SUMMARY:Never\r\nDTSTART:20130301T100000\r\nDURATION:PT1H\r\n"
-                                                 "RRULE:FREQ=SECONDLY;BYMONTH=2;BYMONTHDAY=30\r\n")));
-    put("first-saturday.ics", Calendar(Event("fs", "SUMMARY:Saturdays\r\nDTSTART:20130301T100000\r\nDURATION:PT1H\r\n"
-                                                   "RRULE:BYDAY=1SA;FREQ=MINUTELY\r\n")));
-    put("april-31.ics", Calendar(Event("a31", "SUMMARY:April 31\r\nDTSTART:20130301T100000\r\nDURATION:PT1H\r\n"
-                                              "RRULE:FREQ=HOURLY;BYMONTHDAY=31;BYMONTH=4\r\n")));
+    put("no-such-day.ics",
+        Calendar(Event("nsd", "SUMMARY:Never\r\nDTSTART:20130301T100000\r\nDURATION:PT1H\r\n"
+                              "RRULE:FREQ=SECONDLY;BYMONTH=2;BYMONTHDAY=30\r\n")));
+    put("first-saturday.ics",
+        Calendar(Event("fs", "SUMMARY:Saturdays\r\nDTSTART:20130301T100000\r\nDURATION:PT1H\r\n"
+                             "RRULE:BYDAY=1SA;FREQ=MINUTELY\r\n")));
+    put("april-31.ics",
+        Calendar(Event("a31", "SUMMARY:April 31\r\nDTSTART:20130301T100000\r\nDURATION:PT1H\r\n"
+                              "RRULE:FREQ=HOURLY;BYMONTHDAY=31;BYMONTH=4\r\n")));
     // A week the calendar library cannot count back to: it would crash the reader.
     put("week-53.ics", Calendar(Event("w53", "SUMMARY:Week\r\nDTSTART:20220101T100000\r\n"
                                              "RRULE:FREQ=YEARLY;BYWEEKNO=1,-53\r\n")));
     // Within the day and limited, but searched over the year alone: kept.
-    put("mondays.ics", Calendar(Event("mo", "SUMMARY:Monday nine\r\nDTSTART:20130304T090000\r\nDURATION:PT1H\r\n"
-                                            "RRULE:FREQ=HOURLY;BYDAY=MO;BYHOUR=9\r\n")));
+    put("mondays.ics",
+        Calendar(Event("mo", "SUMMARY:Monday nine\r\nDTSTART:20130304T090000\r\nDURATION:PT1H\r\n"
+                             "RRULE:FREQ=HOURLY;BYDAY=MO;BYHOUR=9\r\n")));
     const ToolRun r = list();
     ASSERT_TRUE(r.finished);
     EXPECT_EQ(r.code, 0);
     for (const char *name : {"no-such-day", "first-saturday"})
-        EXPECT_TRUE(r.err.contains(folder + "/" + name + ".ics: left out, its repetitions take longer than 500 ms"))
+        EXPECT_TRUE(r.err.contains(folder + "/" + name +
+                                   ".ics: left out, its repetitions take longer than 500 ms"))
             << name << ": " << qPrintable(r.err);
     EXPECT_FALSE(r.err.contains("april-31")) << "searched to the end of the year only, it has none";
-    EXPECT_TRUE(r.err.contains(folder + "/week-53.ics: left out, its repetition rule counts week -53"))
+    EXPECT_TRUE(
+        r.err.contains(folder + "/week-53.ics: left out, its repetition rule counts week -53"))
         << qPrintable(r.err);
     EXPECT_EQ(rows(r, "Monday nine"), 52);
     EXPECT_EQ(rows(r), 1 + 52) << "only the fair and the Mondays";
-    EXPECT_TRUE(r.err.contains(folder + "/rules.ics: left out, more than 20000 repetitions from 2026-01-01 to "
-                                        "2026-12-31"))
+    EXPECT_TRUE(r.err.contains(
+        folder + "/rules.ics: left out, more than 20000 repetitions from 2026-01-01 to "
+                 "2026-12-31"))
         << qPrintable(r.err);
     EXPECT_TRUE(r.err.contains(folder + "/secondly.ics: left out, more than 20000 repetitions"));
     // A series counted from long ago walks its way up to the year: that takes too long.
-    EXPECT_TRUE(r.err.contains(folder + "/since-1990.ics: left out, its repetitions take longer than 500 ms"))
+    EXPECT_TRUE(r.err.contains(
+        folder + "/since-1990.ics: left out, its repetitions take longer than 500 ms"))
         << qPrintable(r.err);
 
     // The planner's way: the year rebuilt and drawn from the cache, the same items left out.
-    const ToolRun render = Tool(QUORVEL_RENDER, {"--store", dir.filePath("Team"), "--folder", "Team\\Calendar",
-                                             "--year", "2026", "--all-events", dir.filePath("year.png")},
-                            dir);
+    const ToolRun render = Tool(QUORVEL_RENDER,
+                                {"--store", dir.filePath("Team"), "--folder", "Team\\Calendar",
+                                 "--year", "2026", "--all-events", dir.filePath("year.png")},
+                                dir);
     ASSERT_TRUE(render.finished);
     EXPECT_EQ(render.code, 0) << qPrintable(render.err);
     EXPECT_TRUE(render.out.contains("year 2026, 53 appointments")) << qPrintable(render.out);
@@ -206,31 +223,37 @@ TEST_F(HostileFolder, FuzzedLinesAreRefusedBeforeParsing)
     ASSERT_TRUE(r.finished);
     EXPECT_EQ(r.code, 0) << qPrintable(r.err);
     EXPECT_EQ(rows(r, "Fair"), 1);
-    EXPECT_TRUE(r.err.contains(QRegularExpression("fuzz42521679.ics: skipped, line 3: 1224 comma-separated values "
-                                                  "in a line of \\d+ bytes")))
+    EXPECT_TRUE(r.err.contains(
+        QRegularExpression("fuzz42521679.ics: skipped, line 3: 1224 comma-separated values "
+                           "in a line of \\d+ bytes")))
         << qPrintable(r.err);
     EXPECT_TRUE(r.err.contains("fuzz56539.ics: skipped"));
 }
 
 TEST_F(HostileFolder, LengthsAndOverridesAreTakenOneWayEverywhere)
 {
-    put("backwards.ics", Calendar(Event("backwards", "SUMMARY:Backwards\r\nDTSTART:20260501T120000\r\n"
-                                                     "DTEND:20260501T090000\r\n")));
+    put("backwards.ics",
+        Calendar(Event("backwards", "SUMMARY:Backwards\r\nDTSTART:20260501T120000\r\n"
+                                    "DTEND:20260501T090000\r\n")));
     put("forever.ics", Calendar(Event("forever", "SUMMARY:Forever\r\nDTSTART:20260601T120000\r\n"
                                                  "DURATION:P99999999W\r\n")));
     put("overrides.ics", RepeatedOverrides());
     // Exclusions and an override on days no calendar has exclude nothing.
-    put("nodays.ics", Calendar(Event("nodays", "SUMMARY:Nodays\r\nDTSTART:20260301T090000\r\nDURATION:PT1H\r\n"
-                                               "RRULE:FREQ=DAILY;COUNT=5\r\nEXDATE;VALUE=DATE:29821529\r\n"
-                                               "EXDATE:20260230T090000\r\n") +
-                               Event("nodays", "RECURRENCE-ID:20261532T090000\r\nSUMMARY:Nodays moved\r\n"
-                                               "DTSTART:20260310T090000\r\nDURATION:PT1H\r\n")));
+    put("nodays.ics",
+        Calendar(Event("nodays", "SUMMARY:Nodays\r\nDTSTART:20260301T090000\r\nDURATION:PT1H\r\n"
+                                 "RRULE:FREQ=DAILY;COUNT=5\r\nEXDATE;VALUE=DATE:29821529\r\n"
+                                 "EXDATE:20260230T090000\r\n") +
+                 Event("nodays", "RECURRENCE-ID:20261532T090000\r\nSUMMARY:Nodays moved\r\n"
+                                 "DTSTART:20260310T090000\r\nDURATION:PT1H\r\n")));
     const ToolRun r = list();
     ASSERT_TRUE(r.finished);
-    EXPECT_TRUE(r.err.contains(folder + "/backwards.ics: ends before it starts; taken as ending when it starts"));
-    EXPECT_TRUE(r.err.contains(folder + "/forever.ics: skipped, lasts past the year 9999")) << qPrintable(r.err);
-    EXPECT_TRUE(r.err.contains(folder + "/overrides.ics: 4635 overrides repeat the RECURRENCE-ID of another; "
-                                        "the newest of each is used"))
+    EXPECT_TRUE(r.err.contains(
+        folder + "/backwards.ics: ends before it starts; taken as ending when it starts"));
+    EXPECT_TRUE(r.err.contains(folder + "/forever.ics: skipped, lasts past the year 9999"))
+        << qPrintable(r.err);
+    EXPECT_TRUE(r.err.contains(
+        folder + "/overrides.ics: 4635 overrides repeat the RECURRENCE-ID of another; "
+                 "the newest of each is used"))
         << qPrintable(r.err);
     EXPECT_TRUE(r.out.contains("2026-05-01T12:00:00\t2026-05-01T12:00:00\t0\tBackwards"));
     EXPECT_EQ(rows(r, "Forever"), 0);
@@ -240,9 +263,10 @@ TEST_F(HostileFolder, LengthsAndOverridesAreTakenOneWayEverywhere)
     EXPECT_EQ(r.out.count("\tNodays\t"), 5) << qPrintable(r.out);
 
     // The rebuilt cache draws what the listing lists.
-    const ToolRun render = Tool(QUORVEL_RENDER, {"--store", dir.filePath("Team"), "--folder", "Team\\Calendar",
-                                             "--year", "2026", "--all-events", dir.filePath("year.png")},
-                            dir);
+    const ToolRun render = Tool(QUORVEL_RENDER,
+                                {"--store", dir.filePath("Team"), "--folder", "Team\\Calendar",
+                                 "--year", "2026", "--all-events", dir.filePath("year.png")},
+                                dir);
     ASSERT_TRUE(render.finished);
     EXPECT_TRUE(render.out.contains(QStringLiteral("year 2026, %1 appointments").arg(rows(r))))
         << qPrintable(render.out) << " against " << rows(r) << " rows listed";
@@ -260,13 +284,14 @@ TEST_F(HostileFolder, ImportsSayWhatTheyCouldNotTake)
     EXPECT_TRUE(r.err.contains("/dev/zero is not a regular file"));
 
     // Stray ends and calendars nested ten thousand deep import nothing, and say so.
-    WriteAll(dir.filePath("ends.ics"), QByteArray("END:VEVENT\r\nEND:VCALENDAR\r\n").repeated(20000));
+    WriteAll(dir.filePath("ends.ics"),
+             QByteArray("END:VEVENT\r\nEND:VCALENDAR\r\n").repeated(20000));
     r = import(dir.filePath("ends.ics"));
     EXPECT_EQ(r.code, 1);
     EXPECT_TRUE(r.err.contains("not an iCalendar file")) << qPrintable(r.err);
     EXPECT_TRUE(r.err.contains("no event of " + dir.filePath("ends.ics") + " was imported"));
-    WriteAll(dir.filePath("nested.ics"),
-             QByteArray("BEGIN:VCALENDAR\r\n").repeated(10000) + QByteArray("END:VCALENDAR\r\n").repeated(10000));
+    WriteAll(dir.filePath("nested.ics"), QByteArray("BEGIN:VCALENDAR\r\n").repeated(10000) +
+                                             QByteArray("END:VCALENDAR\r\n").repeated(10000));
     r = import(dir.filePath("nested.ics"));
     ASSERT_TRUE(r.finished);
     EXPECT_EQ(r.code, 1);
@@ -282,22 +307,26 @@ TEST_F(HostileFolder, ImportsSayWhatTheyCouldNotTake)
     EXPECT_EQ(r.code, 0) << qPrintable(r.err);
     EXPECT_TRUE(r.out.startsWith("1 added, 0 updated")) << qPrintable(r.out);
     EXPECT_TRUE(r.err.contains("big: larger than 1048576 bytes, skipped"));
-    EXPECT_TRUE(r.err.contains("nostart: the event has no valid start, skipped")) << qPrintable(r.err);
+    EXPECT_TRUE(r.err.contains("nostart: the event has no valid start, skipped"))
+        << qPrintable(r.err);
     EXPECT_EQ(rows(list(), "Good"), 1);
 }
 
 TEST(CalendarText, SplitKeepsEachItemsZonesAndMakesStableUids)
 {
-    const QByteArray zone = "BEGIN:VTIMEZONE\r\nTZID:Europe/Berlin\r\nBEGIN:STANDARD\r\nDTSTART:19701025T030000\r\n"
-                            "TZOFFSETFROM:+0200\r\nTZOFFSETTO:+0100\r\nEND:STANDARD\r\nEND:VTIMEZONE\r\n";
-    const QByteArray other = "BEGIN:VTIMEZONE\r\nTZID:America/New_York\r\nBEGIN:STANDARD\r\nDTSTART:19701101T020000\r\n"
-                             "TZOFFSETFROM:-0400\r\nTZOFFSETTO:-0500\r\nEND:STANDARD\r\nEND:VTIMEZONE\r\n";
+    const QByteArray zone =
+        "BEGIN:VTIMEZONE\r\nTZID:Europe/Berlin\r\nBEGIN:STANDARD\r\nDTSTART:19701025T030000\r\n"
+        "TZOFFSETFROM:+0200\r\nTZOFFSETTO:+0100\r\nEND:STANDARD\r\nEND:VTIMEZONE\r\n";
+    const QByteArray other =
+        "BEGIN:VTIMEZONE\r\nTZID:America/New_York\r\nBEGIN:STANDARD\r\nDTSTART:19701101T020000\r\n"
+        "TZOFFSETFROM:-0400\r\nTZOFFSETTO:-0500\r\nEND:STANDARD\r\nEND:VTIMEZONE\r\n";
     const QByteArray text = Calendar(
-        zone + other +
-        Event("a", "SUMMARY:A\r\nDTSTART;TZID=Europe/Berlin:20260101T090000\r\n") +
-        "BEGIN:VEVENT\r\nDTSTART;VALUE=DATE:20260105\r\nSUMMARY:No uid\r\n END folded\r\nEND:VEVENT\r\n" +
+        zone + other + Event("a", "SUMMARY:A\r\nDTSTART;TZID=Europe/Berlin:20260101T090000\r\n") +
+        "BEGIN:VEVENT\r\nDTSTART;VALUE=DATE:20260105\r\nSUMMARY:No uid\r\n END "
+        "folded\r\nEND:VEVENT\r\n" +
         Event("b", "SUMMARY:B\r\nDTSTART;VALUE=DATE:20260102\r\n") +
-        Event("a", "RECURRENCE-ID;TZID=Europe/Berlin:20260108T090000\r\nDTSTART;TZID=Europe/Berlin:20260108T100000\r\n"));
+        Event("a", "RECURRENCE-ID;TZID=Europe/Berlin:20260108T090000\r\nDTSTART;TZID=Europe/"
+                   "Berlin:20260108T100000\r\n"));
     QStringList problems;
     const auto items = IcalItem::split(text, &problems);
     ASSERT_EQ(items.size(), 3) << qPrintable(problems.join('\n'));
@@ -309,7 +338,8 @@ TEST(CalendarText, SplitKeepsEachItemsZonesAndMakesStableUids)
     EXPECT_EQ(items[1]->uid(), "b");
     EXPECT_TRUE(items[2]->uid().startsWith("quorvel-"));
     EXPECT_EQ(items[2]->text("SUMMARY"), "No uidEND folded");
-    EXPECT_EQ(IcalItem::split(text, nullptr)[2]->uid(), items[2]->uid()) << "the same file, the same UID";
+    EXPECT_EQ(IcalItem::split(text, nullptr)[2]->uid(), items[2]->uid())
+        << "the same file, the same UID";
     EXPECT_TRUE(problems.isEmpty());
 }
 
@@ -321,19 +351,25 @@ TEST_F(HostileFolder, ToolsExitNonZeroWhenTheyDidNotDoIt)
         SCOPED_TRACE(cache.toStdString());
         const ToolRun print = Tool(QUORVEL_CACHE, {"print", cache, "--year", "2026"}, dir);
         EXPECT_EQ(print.code, 1) << qPrintable(print.err);
-        EXPECT_TRUE(print.err.contains("could not be read") || print.err.contains("does not exist"));
+        EXPECT_TRUE(print.err.contains("could not be read") ||
+                    print.err.contains("does not exist"));
         EXPECT_FALSE(print.out.contains("Planner year"));
-        const ToolRun render = Tool(QUORVEL_RENDER, {"--store", dir.filePath("Team"), "--cache", cache,
-                                                     dir.filePath("x.png")}, dir);
+        const ToolRun render =
+            Tool(QUORVEL_RENDER,
+                 {"--store", dir.filePath("Team"), "--cache", cache, dir.filePath("x.png")}, dir);
         EXPECT_EQ(render.code, 1) << qPrintable(render.err);
         EXPECT_FALSE(QFile::exists(dir.filePath("x.png")));
     }
     EXPECT_FALSE(QFile::exists(missing)) << "nothing is made for a name mistyped";
 
-    const ToolRun before = Tool(QUORVEL_LIST, {"--store", dir.filePath("Team"), "Team\\Calendar", "-0001-01-01",
-                                               "2026-12-31"}, dir);
+    const ToolRun before =
+        Tool(QUORVEL_LIST,
+             {"--store", dir.filePath("Team"), "Team\\Calendar", "-0001-01-01", "2026-12-31"}, dir);
     EXPECT_EQ(before.code, 2);
     EXPECT_TRUE(before.err.contains("-0001-01-01 is not a day")) << qPrintable(before.err);
-    EXPECT_EQ(Tool(QUORVEL_LIST, {"--store", dir.filePath("Team"), "Team\\Calendar", "2026-12-31", "2026-01-01"}, dir)
-                  .code, 2);
+    EXPECT_EQ(Tool(QUORVEL_LIST,
+                   {"--store", dir.filePath("Team"), "Team\\Calendar", "2026-12-31", "2026-01-01"},
+                   dir)
+                  .code,
+              2);
 }

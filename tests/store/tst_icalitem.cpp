@@ -17,10 +17,9 @@ QString Corpus(const QString &rel)
 }
 
 // The corpus lies in shared/ beside the checkout; without it there is nothing to check.
-#define REQUIRE_CORPUS()                                                                          \
-    if (!QFile::exists(Corpus("README.md")))                                                      \
+#define REQUIRE_CORPUS()                                                                           \
+    if (!QFile::exists(Corpus("README.md")))                                                       \
     GTEST_SKIP() << "no corpus at " << QUORVEL_CORPUS << " (shared/ beside the checkout)"
-
 
 std::unique_ptr<IcalItem> Parse(const QByteArray &text)
 {
@@ -70,8 +69,9 @@ TEST(Corpus, RecurTxtCountsMatchTheirExpectations)
         if (event.contains("EXRULE"))
             continue; // withdrawn from the standard; not expanded here
         QString problem;
-        auto item = IcalItem::parse(("BEGIN:VCALENDAR\r\nVERSION:2.0\r\n" + event +
-                                     "\r\nEND:VCALENDAR\r\n").toUtf8(), &problem);
+        auto item = IcalItem::parse(
+            ("BEGIN:VCALENDAR\r\nVERSION:2.0\r\n" + event + "\r\nEND:VCALENDAR\r\n").toUtf8(),
+            &problem);
         ASSERT_TRUE(item) << qPrintable(problem) << qPrintable(event);
         EXPECT_EQ(item->occurrences(kPast, kFar).size(), e.captured(1).toInt())
             << qPrintable(event.left(200));
@@ -101,8 +101,8 @@ TEST(Corpus, RuleInstancesFromLibicalsOwnTable)
             dtstart = line;
         else if (line.startsWith("START-AT") || line.startsWith("#"))
             continue;
-        if (!line.startsWith("INSTANCES:") || rrule.contains("RSCALE") || dtstart.contains("TZID") ||
-            dtstart.endsWith('Z') || rrule.isEmpty())
+        if (!line.startsWith("INSTANCES:") || rrule.contains("RSCALE") ||
+            dtstart.contains("TZID") || dtstart.endsWith('Z') || rrule.isEmpty())
             continue;
         const QStringList expected = line.mid(10).split(',', Qt::SkipEmptyParts);
         QString problem;
@@ -160,23 +160,33 @@ TEST(Recurrence, UntilBeforeTheStartLeavesTheStart)
         QByteArray lines;
         QStringList expected;
     } rows[] = {
-        {"timed, UNTIL in UTC", "DTSTART:20260310T090000\r\nDTEND:20260310T100000\r\n"
-                                "RRULE:FREQ=DAILY;UNTIL=20260301T000000Z\r\n", {"20260310T090000"}},
-        {"whole days, UNTIL a date", "DTSTART;VALUE=DATE:20260310\r\n"
-                                     "RRULE:FREQ=WEEKLY;UNTIL=20260309\r\n", {"20260310T000000"}},
-        {"with a COUNT too", "DTSTART:20260310T090000\r\nRRULE:FREQ=DAILY;COUNT=5;UNTIL=20250101T000000Z\r\n",
+        {"timed, UNTIL in UTC",
+         "DTSTART:20260310T090000\r\nDTEND:20260310T100000\r\n"
+         "RRULE:FREQ=DAILY;UNTIL=20260301T000000Z\r\n",
          {"20260310T090000"}},
-        {"an RDATE still adds its day", "DTSTART:20260310T090000\r\nRRULE:FREQ=DAILY;UNTIL=20260301T000000Z\r\n"
-                                        "RDATE:20260320T090000\r\n", {"20260310T090000", "20260320T090000"}},
-        {"UNTIL on the start keeps the start once", "DTSTART:20260310T090000\r\n"
-                                                    "RRULE:FREQ=DAILY;UNTIL=20260310T090000\r\n", {"20260310T090000"}},
+        {"whole days, UNTIL a date",
+         "DTSTART;VALUE=DATE:20260310\r\n"
+         "RRULE:FREQ=WEEKLY;UNTIL=20260309\r\n",
+         {"20260310T000000"}},
+        {"with a COUNT too",
+         "DTSTART:20260310T090000\r\nRRULE:FREQ=DAILY;COUNT=5;UNTIL=20250101T000000Z\r\n",
+         {"20260310T090000"}},
+        {"an RDATE still adds its day",
+         "DTSTART:20260310T090000\r\nRRULE:FREQ=DAILY;UNTIL=20260301T000000Z\r\n"
+         "RDATE:20260320T090000\r\n",
+         {"20260310T090000", "20260320T090000"}},
+        {"UNTIL on the start keeps the start once",
+         "DTSTART:20260310T090000\r\n"
+         "RRULE:FREQ=DAILY;UNTIL=20260310T090000\r\n",
+         {"20260310T090000"}},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
         auto item = Event(row.lines);
         ASSERT_TRUE(item);
         EXPECT_EQ(Starts(item->occurrences(kPast, kFar)), row.expected);
-        EXPECT_EQ(Starts(item->occurrences(At(2026, 3, 1), At(2026, 3, 31))), row.expected) << "in a range";
+        EXPECT_EQ(Starts(item->occurrences(At(2026, 3, 1), At(2026, 3, 31))), row.expected)
+            << "in a range";
         EXPECT_TRUE(item->occurrences(At(2026, 4, 1), At(2026, 4, 30)).isEmpty());
     }
 }
@@ -208,7 +218,8 @@ TEST(IcalItem, TheNewestCopyOfAnEventIsTheEvent)
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
-        const QByteArray text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n" + row.first + row.second + "END:VCALENDAR\r\n";
+        const QByteArray text =
+            "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n" + row.first + row.second + "END:VCALENDAR\r\n";
         QString problem;
         auto item = IcalItem::parse(text, &problem);
         ASSERT_TRUE(item);
@@ -241,10 +252,12 @@ TEST(Recurrence, WhatTheStoreMakesOfTheRfcsCorners)
         QStringList expected;
     } rows[] = {
         {"a timed event ending as it starts is an instant",
-         "BEGIN:VEVENT\r\nUID:t\r\nDTSTART:20260310T090000\r\nDTEND:20260310T090000\r\nEND:VEVENT\r\n",
+         "BEGIN:VEVENT\r\nUID:t\r\nDTSTART:20260310T090000\r\nDTEND:20260310T090000\r\nEND:"
+         "VEVENT\r\n",
          {"20260310T0900-20260310T0900"}},
         {"a whole day ending as it starts is one day",
-         "BEGIN:VEVENT\r\nUID:t\r\nDTSTART;VALUE=DATE:20260310\r\nDTEND;VALUE=DATE:20260310\r\nEND:VEVENT\r\n",
+         "BEGIN:VEVENT\r\nUID:t\r\nDTSTART;VALUE=DATE:20260310\r\nDTEND;VALUE=DATE:20260310\r\nEND:"
+         "VEVENT\r\n",
          {"20260310T0000-20260311T0000"}},
         {"a zero DURATION is an instant",
          "BEGIN:VEVENT\r\nUID:t\r\nDTSTART:20260310T090000\r\nDURATION:PT0S\r\nEND:VEVENT\r\n",
@@ -265,13 +278,14 @@ TEST(Recurrence, WhatTheStoreMakesOfTheRfcsCorners)
          "DTEND:20260311T160000\r\nEND:VEVENT\r\n"
          "BEGIN:VEVENT\r\nUID:t\r\nDTSTART:20260310T090000\r\nDTEND:20260310T093000\r\n"
          "RRULE:FREQ=DAILY;COUNT=3\r\nEND:VEVENT\r\n",
-         {"20260310T0900-20260310T0930", "20260311T1500-20260311T1600", "20260312T0900-20260312T0930"}},
+         {"20260310T0900-20260310T0930", "20260311T1500-20260311T1600",
+          "20260312T0900-20260312T0930"}},
     };
     for (const Row &row : rows) {
         SCOPED_TRACE(row.name);
         QString problem;
-        auto item = IcalItem::parse("BEGIN:VCALENDAR\r\nVERSION:2.0\r\n" + row.events + "END:VCALENDAR\r\n",
-                                    &problem);
+        auto item = IcalItem::parse(
+            "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n" + row.events + "END:VCALENDAR\r\n", &problem);
         ASSERT_TRUE(item) << problem.toStdString();
         EXPECT_EQ(spans(item->occurrences(kPast, kFar)), row.expected);
     }
@@ -296,7 +310,7 @@ TEST(Recurrence, ExdateRdateAndOverrides)
     EXPECT_TRUE(item->isRecurring());
     const auto occ = item->occurrences(kPast, kFar);
     EXPECT_EQ(Starts(occ), QStringList({"20260105T090000", "20260107T113000", "20260109T090000",
-                                         "20260110T100000"}));
+                                        "20260110T100000"}));
     EXPECT_TRUE(occ[1].isException);
     EXPECT_EQ(IcalItem::textOf(occ[1].source, "SUMMARY"), "Stand-up (moved)");
     EXPECT_NEAR(occ[3].end - occ[3].start, 0.25 / 24, 1e-9) << "an RDATE instance keeps the length";
@@ -368,16 +382,26 @@ TEST(TimeZones, FloatingTimesOfACalendarThatNamesItsZone)
         QByteArray zone, lines;
         QStringList expected;
     } rows[] = {
-        {"floating in New York", "America/New_York",
+        {"floating in New York",
+         "America/New_York",
          "DTSTART:20260302T090000\r\nDTEND:20260302T100000\r\nRRULE:FREQ=WEEKLY;COUNT=2\r\n",
          {"20260302T150000", "20260309T140000"}},
-        {"a zoned time keeps its zone", "America/New_York",
-         "DTSTART;TZID=Asia/Tokyo:20260302T090000\r\n", {"20260302T010000"}},
+        {"a zoned time keeps its zone",
+         "America/New_York",
+         "DTSTART;TZID=Asia/Tokyo:20260302T090000\r\n",
+         {"20260302T010000"}},
         {"UTC stays UTC", "America/New_York", "DTSTART:20260302T090000Z\r\n", {"20260302T100000"}},
-        {"whole days stay days", "America/New_York", "DTSTART;VALUE=DATE:20260302\r\n", {"20260302T000000"}},
-        {"the planner's own zone is local time", "Europe/Berlin", "DTSTART:20260302T090000\r\n",
+        {"whole days stay days",
+         "America/New_York",
+         "DTSTART;VALUE=DATE:20260302\r\n",
+         {"20260302T000000"}},
+        {"the planner's own zone is local time",
+         "Europe/Berlin",
+         "DTSTART:20260302T090000\r\n",
          {"20260302T090000"}},
-        {"an unknown zone leaves floating times local", "Mars/Olympus", "DTSTART:20260302T090000\r\n",
+        {"an unknown zone leaves floating times local",
+         "Mars/Olympus",
+         "DTSTART:20260302T090000\r\n",
          {"20260302T090000"}},
     };
     for (const Row &row : rows) {
@@ -405,12 +429,15 @@ TEST(TimeZones, FloatingTimesOfACalendarThatNamesItsZone)
                              "RDATE:20260310T090000\r\n");
         ASSERT_TRUE(item);
         const QStringList before = Starts(item->occurrences(kPast, kFar));
-        EXPECT_EQ(before, QStringList({"20260302T150000", "20260304T150000", "20260305T150000", "20260310T140000"}));
+        EXPECT_EQ(before, QStringList({"20260302T150000", "20260304T150000", "20260305T150000",
+                                       "20260310T140000"}));
         ASSERT_TRUE(item->anchorFloatingTimes());
         const QByteArray stored = item->serialize();
-        EXPECT_TRUE(stored.contains("DTSTART;TZID=America/New_York:20260302T090000")) << stored.constData();
+        EXPECT_TRUE(stored.contains("DTSTART;TZID=America/New_York:20260302T090000"))
+            << stored.constData();
         EXPECT_TRUE(stored.contains("UNTIL=20260305T140000Z")) << stored.constData();
-        EXPECT_TRUE(stored.contains("BEGIN:VTIMEZONE\r\n") && stored.contains("\nTZID:America/New_York\r\n"))
+        EXPECT_TRUE(stored.contains("BEGIN:VTIMEZONE\r\n") &&
+                    stored.contains("\nTZID:America/New_York\r\n"))
             << stored.constData();
         EXPECT_EQ(Starts(Parse(QByteArray(stored).replace("X-WR-TIMEZONE:America/New_York\r\n", ""))
                              ->occurrences(kPast, kFar)),
@@ -418,15 +445,18 @@ TEST(TimeZones, FloatingTimesOfACalendarThatNamesItsZone)
     }
     // Imported, each item keeps the calendar's zone and reads the same.
     QStringList notes;
-    const auto imported = IcalItem::split("BEGIN:VCALENDAR\r\nX-WR-TIMEZONE:America/New_York\r\n"
-                                          "BEGIN:VEVENT\r\nUID:a\r\nDTSTART:20260302T090000\r\nEND:VEVENT\r\n"
-                                          "BEGIN:VEVENT\r\nUID:b\r\nDTSTART:20260303T090000\r\nEND:VEVENT\r\n"
-                                          "END:VCALENDAR\r\n", &notes);
+    const auto imported =
+        IcalItem::split("BEGIN:VCALENDAR\r\nX-WR-TIMEZONE:America/New_York\r\n"
+                        "BEGIN:VEVENT\r\nUID:a\r\nDTSTART:20260302T090000\r\nEND:VEVENT\r\n"
+                        "BEGIN:VEVENT\r\nUID:b\r\nDTSTART:20260303T090000\r\nEND:VEVENT\r\n"
+                        "END:VCALENDAR\r\n",
+                        &notes);
     ASSERT_EQ(imported.size(), 2);
     EXPECT_EQ(Starts(imported[1]->occurrences(kPast, kFar)), QStringList{"20260303T150000"});
     auto again = Parse(imported[1]->serialize());
     ASSERT_TRUE(again);
-    EXPECT_EQ(Starts(again->occurrences(kPast, kFar)), QStringList{"20260303T150000"}) << "as stored";
+    EXPECT_EQ(Starts(again->occurrences(kPast, kFar)), QStringList{"20260303T150000"})
+        << "as stored";
 }
 
 TEST(TimeZones, CustomVtimezone)
@@ -475,8 +505,8 @@ TEST(IcalItem, NamedValuesSurviveAnyText)
     const QByteArray text = item->serialize();
     // No comma or semicolon of the value reaches the file unencoded.
     const qsizetype line = text.indexOf("X-QUORVEL-PROP");
-    EXPECT_FALSE(text.mid(text.indexOf(':', text.indexOf("X-NAME=Category1", line)),
-                          20).contains(','));
+    EXPECT_FALSE(
+        text.mid(text.indexOf(':', text.indexOf("X-NAME=Category1", line)), 20).contains(','));
     auto back = Parse(text);
     QString value;
     int type = 0;
@@ -500,10 +530,11 @@ TEST(IcalItem, BadInputIsRefusedWithAReason)
     EXPECT_EQ(problem, "the event has no valid start");
     // Two UIDs in one file: the first makes the item, the others are named in the problem.
     problem.clear();
-    auto two = IcalItem::parse("BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:a\r\nDTSTART:20260101T100000\r\n"
-                               "END:VEVENT\r\nBEGIN:VEVENT\r\nUID:b\r\nDTSTART:20260102T100000\r\n"
-                               "END:VEVENT\r\nEND:VCALENDAR\r\n",
-                               &problem);
+    auto two =
+        IcalItem::parse("BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nUID:a\r\nDTSTART:20260101T100000\r\n"
+                        "END:VEVENT\r\nBEGIN:VEVENT\r\nUID:b\r\nDTSTART:20260102T100000\r\n"
+                        "END:VEVENT\r\nEND:VCALENDAR\r\n",
+                        &problem);
     ASSERT_TRUE(two);
     EXPECT_EQ(two->uid(), "a");
     EXPECT_EQ(problem, "1 events of other UIDs ignored");

@@ -61,8 +61,8 @@ TEST(Restriction, WhatEachTextMatches)
         {"NOT NOT", "NOT NOT [EntryID] = 'E1'", true},
         {"keywords in any case", "[location] = 'room 4' and not [entryid] = 'x' or [Subject] = 'y'",
          true},
-        {"the planner year's restriction", "[Start] <= \"12/31/26 11:59 PM\" AND [End] > \"1/1/26 12:00 AM\"",
-         true},
+        {"the planner year's restriction",
+         "[Start] <= \"12/31/26 11:59 PM\" AND [End] > \"1/1/26 12:00 AM\"", true},
         {"another year", "[Start] <= \"12/31/25 11:59 PM\" AND [End] > \"1/1/25 12:00 AM\"", false},
     };
     const RestrictionValues item = Item();
@@ -110,8 +110,8 @@ TEST(Restriction, InvalidTextsRaiseTheFilterError)
 
 TEST(Restriction, BoundsOfTheDatesEveryMatchHas)
 {
-    const Restriction r = Restriction::parse(
-        "[Start] <= '12/31/26 11:59 PM' AND [End] > '1/1/26 12:00 AM'", kUs);
+    const Restriction r =
+        Restriction::parse("[Start] <= '12/31/26 11:59 PM' AND [End] > '1/1/26 12:00 AM'", kUs);
     EXPECT_EQ(OADate::toDateTime(r.startMax()), QDateTime(QDate(2026, 12, 31), QTime(23, 59)));
     EXPECT_EQ(OADate::toDateTime(r.endMin()), QDateTime(QDate(2026, 1, 1), QTime(0, 0)));
     // A condition under OR or NOT bounds nothing.

@@ -38,11 +38,13 @@ protected:
         QDir().mkpath(root + "/Calendar/.hidden-not-a-folder");
         QDir().mkpath(root + "/Contacts");
         WriteAll(root + "/Calendar/holiday.ics",
-                 Vevent("holiday", "SUMMARY:Summer holiday\r\nCATEGORIES:Holiday\r\nCATEGORIES:Family\r\n"
-                                   "DTSTART;VALUE=DATE:20260706\r\nDTEND;VALUE=DATE:20260718\r\n"));
+                 Vevent("holiday",
+                        "SUMMARY:Summer holiday\r\nCATEGORIES:Holiday\r\nCATEGORIES:Family\r\n"
+                        "DTSTART;VALUE=DATE:20260706\r\nDTEND;VALUE=DATE:20260718\r\n"));
         WriteAll(root + "/Calendar/standup.ics",
-                 Vevent("standup", "SUMMARY:Stand-up\r\nDTSTART:20260105T091500\r\n"
-                                   "DTEND:20260105T093000\r\nRRULE:FREQ=WEEKLY;BYDAY=MO;COUNT=60\r\n"));
+                 Vevent("standup",
+                        "SUMMARY:Stand-up\r\nDTSTART:20260105T091500\r\n"
+                        "DTEND:20260105T093000\r\nRRULE:FREQ=WEEKLY;BYDAY=MO;COUNT=60\r\n"));
         WriteAll(root + "/Calendar/obrien.ics",
                  Vevent("obrien", "SUMMARY:O'Brien's farewell\r\nDTSTART:20261120T170000\r\n"
                                   "DTEND:20261120T200000\r\n"));
@@ -132,7 +134,8 @@ TEST_F(StoreTest, FoldersIdentifiersAndKinds)
     FolderPtr people = top->Folders()->Add("People", 10);
     EXPECT_EQ(people->DefaultItemType(), olContactItem);
     EXPECT_EQ(NameSpace(options).GetFolderFromID(people->EntryID())->DefaultItemType(),
-              olContactItem) << "the kind is stored with the folder";
+              olContactItem)
+        << "the kind is stored with the folder";
     EXPECT_THROW(top->Folders()->Add("People"), QvError);
     EXPECT_THROW(session->GetFolderFromID("0000QFNOTHING"), QvError);
 
@@ -211,7 +214,8 @@ TEST_F(StoreTest, RestrictSortAndOccurrences)
     EXPECT_EQ(plain->Find("[Subject] = 'nobody'"), nullptr);
     EXPECT_EQ(subjects(plain->Restrict("[Categories] = 'family'")), QStringList{"Summer holiday"});
 
-    auto holiday = std::dynamic_pointer_cast<AppointmentItem>(plain->Find("[Subject] = 'Summer holiday'"));
+    auto holiday =
+        std::dynamic_pointer_cast<AppointmentItem>(plain->Find("[Subject] = 'Summer holiday'"));
     EXPECT_EQ(holiday->Categories(), "Holiday, Family");
     EXPECT_TRUE(holiday->AllDayEvent());
     EXPECT_EQ(holiday->MessageClass(), "IPM.Appointment");
@@ -267,7 +271,8 @@ TEST_F(StoreTest, MalformedFilesAreSkippedAndLeftAlone)
     ItemsPtr items = calendar()->Items();
     EXPECT_EQ(items->Count(), 4);
     ASSERT_EQ(session->warnings().size(), 1);
-    EXPECT_TRUE(session->warnings()[0].contains("broken.ics")) << qPrintable(session->warnings()[0]);
+    EXPECT_TRUE(session->warnings()[0].contains("broken.ics"))
+        << qPrintable(session->warnings()[0]);
     EXPECT_EQ(ReadAll(root + "/Calendar/broken.ics"), broken);
     items->Count();
     EXPECT_EQ(session->warnings().size(), 1) << "warned once, until the file changes";
@@ -287,7 +292,8 @@ TEST_F(StoreTest, CreateChangeFindAndDelete)
     a->setReminderSet(false);
     a->Save();
     ASSERT_FALSE(a->EntryID().isEmpty());
-    EXPECT_FALSE(QDir(cal->directory()).entryList(QDir::Files | QDir::Hidden).join(' ').contains(".tmp"));
+    EXPECT_FALSE(
+        QDir(cal->directory()).entryList(QDir::Files | QDir::Hidden).join(' ').contains(".tmp"));
 
     NameSpace other(options);
     auto back = std::dynamic_pointer_cast<AppointmentItem>(other.GetItemFromID(a->EntryID()));
@@ -307,7 +313,8 @@ TEST_F(StoreTest, CreateChangeFindAndDelete)
     back->setStart(At(2026, 9, 15, 9));
     back->setEnd(At(2026, 9, 15, 17, 30));
     back->Save();
-    auto again = std::dynamic_pointer_cast<AppointmentItem>(NameSpace(options).GetItemFromID(a->EntryID()));
+    auto again =
+        std::dynamic_pointer_cast<AppointmentItem>(NameSpace(options).GetItemFromID(a->EntryID()));
     EXPECT_EQ(again->Start(), At(2026, 9, 15, 9));
     EXPECT_EQ(again->End(), At(2026, 9, 15, 17, 30));
     EXPECT_EQ(again->StartTimeZone(), "Europe/Berlin");
@@ -347,7 +354,8 @@ TEST_F(StoreTest, EditedItemsCarryFreshStamps)
     auto open = [&] {
         ItemsPtr items = NameSpace(options).GetDefaultFolder(olFolderCalendar)->Items();
         for (const ItemPtr &i : items->all())
-            if (auto a = std::dynamic_pointer_cast<AppointmentItem>(i); a && a->Subject().startsWith("Review"))
+            if (auto a = std::dynamic_pointer_cast<AppointmentItem>(i);
+                a && a->Subject().startsWith("Review"))
                 return a;
         return AppointmentItemPtr();
     };
@@ -357,9 +365,11 @@ TEST_F(StoreTest, EditedItemsCarryFreshStamps)
         std::function<void(AppointmentItem &)> edit;
         QString sequence;
     } steps[] = {
-        {"a new subject is no new revision", [](AppointmentItem &a) { a.setSubject("Review, room 2"); }, "3"},
+        {"a new subject is no new revision",
+         [](AppointmentItem &a) { a.setSubject("Review, room 2"); }, "3"},
         {"a later start is", [](AppointmentItem &a) { a.setStart(At(2026, 3, 2, 11)); }, "4"},
-        {"the same start again is not", [](AppointmentItem &a) { a.setStart(At(2026, 3, 2, 11)); }, "4"},
+        {"the same start again is not", [](AppointmentItem &a) { a.setStart(At(2026, 3, 2, 11)); },
+         "4"},
         {"a longer meeting is", [](AppointmentItem &a) { a.setEnd(At(2026, 3, 2, 13)); }, "5"},
         {"whole days are", [](AppointmentItem &a) { a.setAllDayEvent(true); }, "6"},
     };
@@ -494,12 +504,15 @@ TEST_F(StoreTest, ChangesFromOutsideRaiseNotifications)
     });
     QObject::connect(items.get(), &Items::ItemRemove, [&] { heard << "remove"; });
 
-    WriteAll(root + "/Calendar/new.ics",
-             Vevent("new", "SUMMARY:Dentist\r\nDTSTART:20260410T080000\r\nDTEND:20260410T083000\r\n"));
+    WriteAll(
+        root + "/Calendar/new.ics",
+        Vevent("new", "SUMMARY:Dentist\r\nDTSTART:20260410T080000\r\nDTEND:20260410T083000\r\n"));
     EXPECT_GE(waitFor([&] { return heard.size() >= 1; }, 1000), 0);
     // Rewritten in place, then replaced by rename as sync tools do.
-    WriteAll(root + "/Calendar/new.ics",
-             Vevent("new", "SUMMARY:Dentist (moved)\r\nDTSTART:20260411T080000\r\nDTEND:20260411T083000\r\n"));
+    WriteAll(
+        root + "/Calendar/new.ics",
+        Vevent("new",
+               "SUMMARY:Dentist (moved)\r\nDTSTART:20260411T080000\r\nDTEND:20260411T083000\r\n"));
     EXPECT_GE(waitFor([&] { return heard.size() >= 2; }, 1000), 0);
     QFile::remove(root + "/Calendar/holiday.ics");
     EXPECT_GE(waitFor([&] { return heard.size() >= 3; }, 1000), 0);
@@ -514,19 +527,23 @@ TEST_F(StoreTest, AWatchedFolderKnowsItsItemsByIdentifier)
     QObject::connect(items.get(), &Items::ItemAdd, [&](const ItemPtr &i) { added = i->EntryID(); });
     QObject::connect(items.get(), &Items::ItemRemove, [&] { ++removed; });
     const QString holiday =
-        std::dynamic_pointer_cast<AppointmentItem>(items->Find("[Subject] = 'Summer holiday'"))->EntryID();
+        std::dynamic_pointer_cast<AppointmentItem>(items->Find("[Subject] = 'Summer holiday'"))
+            ->EntryID();
     EXPECT_EQ(session->GetItemFromID(holiday)->EntryID(), holiday);
 
     // Files that come and go by other hands are found, and not found, as the folder says.
-    WriteAll(root + "/Calendar/new.ics",
-             Vevent("new", "SUMMARY:Dentist\r\nDTSTART:20260410T080000\r\nDTEND:20260410T083000\r\n"));
+    WriteAll(
+        root + "/Calendar/new.ics",
+        Vevent("new", "SUMMARY:Dentist\r\nDTSTART:20260410T080000\r\nDTEND:20260410T083000\r\n"));
     ASSERT_TRUE(waitFor([&] { return !added.isEmpty(); }, 2000));
     auto found = std::dynamic_pointer_cast<AppointmentItem>(session->GetItemFromID(added));
     ASSERT_TRUE(found);
     EXPECT_EQ(found->Subject(), "Dentist");
     // A file replaced by another of the same name is read again.
-    WriteAll(root + "/Calendar/new.ics",
-             Vevent("new", "SUMMARY:Dentist (moved)\r\nDTSTART:20260411T080000\r\nDTEND:20260411T083000\r\n"));
+    WriteAll(
+        root + "/Calendar/new.ics",
+        Vevent("new",
+               "SUMMARY:Dentist (moved)\r\nDTSTART:20260411T080000\r\nDTEND:20260411T083000\r\n"));
     EXPECT_EQ(std::dynamic_pointer_cast<AppointmentItem>(session->GetItemFromID(added))->Subject(),
               "Dentist (moved)");
     QFile::remove(root + "/Calendar/new.ics");
@@ -539,7 +556,8 @@ TEST_F(StoreTest, AWatchedFolderKnowsItsItemsByIdentifier)
     mine->setStart(At(2026, 5, 1, 9));
     mine->setEnd(At(2026, 5, 1, 10));
     mine->Save();
-    EXPECT_EQ(std::dynamic_pointer_cast<AppointmentItem>(session->GetItemFromID(mine->EntryID()))->Subject(),
+    EXPECT_EQ(std::dynamic_pointer_cast<AppointmentItem>(session->GetItemFromID(mine->EntryID()))
+                  ->Subject(),
               "Mine");
 }
 
@@ -618,8 +636,10 @@ TEST_F(StoreTest, EveryEventOfAFileOfSeveralShowsAndKeepsItsIdentifier)
     ItemsPtr items = calendar()->Items();
     items->setIncludeRecurrences(true);
     items->Sort("[Start]");
-    const QStringList listed = subjects(items->Restrict("[Start] >= '2026-03-01' And [Start] < '2026-06-01'"));
-    EXPECT_EQ(listed, QStringList({"Planning", "Planning (moved)", "Planning", "Offsite", "No UID"}));
+    const QStringList listed =
+        subjects(items->Restrict("[Start] >= '2026-03-01' And [Start] < '2026-06-01'"));
+    EXPECT_EQ(listed,
+              QStringList({"Planning", "Planning (moved)", "Planning", "Offsite", "No UID"}));
     EXPECT_TRUE(session->warnings().isEmpty()) << qPrintable(session->warnings().join('\n'));
 
     // Each has an identifier of its own that finds it, in this session and in another.
@@ -628,7 +648,8 @@ TEST_F(StoreTest, EveryEventOfAFileOfSeveralShowsAndKeepsItsIdentifier)
         const ItemPtr item = calendar()->Items()->Find("[Subject] = '" + subject + "'");
         ASSERT_TRUE(item) << qPrintable(subject);
         ids << item->EntryID();
-        auto back = std::dynamic_pointer_cast<AppointmentItem>(NameSpace(options).GetItemFromID(item->EntryID()));
+        auto back = std::dynamic_pointer_cast<AppointmentItem>(
+            NameSpace(options).GetItemFromID(item->EntryID()));
         ASSERT_TRUE(back) << qPrintable(subject);
         EXPECT_EQ(back->Subject(), subject);
     }
@@ -642,7 +663,8 @@ TEST_F(StoreTest, AnEventEditedOrDeletedLeavesTheRestOfItsFileAsItWas)
     const QString folder = root + "/Calendar";
     EmptyFolder(folder);
     WriteAll(folder + "/team.ics", kTeamFile);
-    auto planning = std::dynamic_pointer_cast<AppointmentItem>(calendar()->Items()->Find("[Subject] = 'Planning'"));
+    auto planning = std::dynamic_pointer_cast<AppointmentItem>(
+        calendar()->Items()->Find("[Subject] = 'Planning'"));
     ASSERT_TRUE(planning);
     planning->setLocation("Room 4");
     planning->Save();
@@ -653,25 +675,30 @@ TEST_F(StoreTest, AnEventEditedOrDeletedLeavesTheRestOfItsFileAsItWas)
     EXPECT_TRUE(own.contains("LOCATION:Room 4")) << own.constData();
     EXPECT_TRUE(own.contains("RECURRENCE-ID:20260309T100000")) << own.constData();
     QByteArray expected = kTeamFile;
-    expected.remove(expected.indexOf("BEGIN:VEVENT\r\nUID:series\r\nRECURRENCE-ID"),
-                    QByteArray("BEGIN:VEVENT\r\nUID:series\r\nRECURRENCE-ID:20260309T100000\r\nSUMMARY:"
-                               "Planning (moved)\r\nDTSTART:20260310T100000\r\nDTEND:20260310T110000\r\n"
-                               "END:VEVENT\r\n")
-                        .size());
+    expected.remove(
+        expected.indexOf("BEGIN:VEVENT\r\nUID:series\r\nRECURRENCE-ID"),
+        QByteArray("BEGIN:VEVENT\r\nUID:series\r\nRECURRENCE-ID:20260309T100000\r\nSUMMARY:"
+                   "Planning (moved)\r\nDTSTART:20260310T100000\r\nDTEND:20260310T110000\r\n"
+                   "END:VEVENT\r\n")
+            .size());
     expected.remove(expected.indexOf("BEGIN:VEVENT\r\nUID:series"),
-                    expected.indexOf("BEGIN:VTODO") - expected.indexOf("BEGIN:VEVENT\r\nUID:series"));
+                    expected.indexOf("BEGIN:VTODO") -
+                        expected.indexOf("BEGIN:VEVENT\r\nUID:series"));
     EXPECT_EQ(ReadAll(folder + "/team.ics"), expected);
     EXPECT_EQ(FilesHolding(folder, "series"), 1);
-    EXPECT_EQ(NameSpace(options).GetItemFromID(planning->EntryID())->EntryID(), planning->EntryID());
+    EXPECT_EQ(NameSpace(options).GetItemFromID(planning->EntryID())->EntryID(),
+              planning->EntryID());
 
     // Deleting one of the rest rewrites the file without it; the task stays.
-    auto offsite = std::dynamic_pointer_cast<AppointmentItem>(calendar()->Items()->Find("[Subject] = 'Offsite'"));
+    auto offsite = std::dynamic_pointer_cast<AppointmentItem>(
+        calendar()->Items()->Find("[Subject] = 'Offsite'"));
     ASSERT_TRUE(offsite);
     offsite->Delete();
     EXPECT_EQ(FilesHolding(folder, "once"), 0);
     EXPECT_TRUE(ReadAll(folder + "/team.ics").contains("SUMMARY:Book the room"));
     // The last event of the file is edited in place, as any file of one event, task and all.
-    auto noUid = std::dynamic_pointer_cast<AppointmentItem>(calendar()->Items()->Find("[Subject] = 'No UID'"));
+    auto noUid = std::dynamic_pointer_cast<AppointmentItem>(
+        calendar()->Items()->Find("[Subject] = 'No UID'"));
     ASSERT_TRUE(noUid);
     noUid->setSubject("Edited");
     noUid->Save();
@@ -681,7 +708,8 @@ TEST_F(StoreTest, AnEventEditedOrDeletedLeavesTheRestOfItsFileAsItWas)
     ItemsPtr all = calendar()->Items();
     EXPECT_EQ(subjects(all->Restrict("[Start] >= '2026-03-01' And [Start] < '2026-06-01'")),
               QStringList({"Planning", "Edited"}));
-    EXPECT_FALSE(QDir(folder).entryList(QDir::Files | QDir::Hidden).join(' ').contains(".quorvel-move"));
+    EXPECT_FALSE(
+        QDir(folder).entryList(QDir::Files | QDir::Hidden).join(' ').contains(".quorvel-move"));
 }
 
 TEST_F(StoreTest, AWriterKilledWhileMovingEventsOutLeavesEachInExactlyOneFile)
@@ -707,7 +735,9 @@ TEST_F(StoreTest, AWriterKilledWhileMovingEventsOutLeavesEachInExactlyOneFile)
             NameSpace s(options);
             for (int v = 0;; ++v) {
                 for (int i = 0; i < kEvents; ++i) {
-                    ItemPtr found = s.GetDefaultFolder(olFolderCalendar)->Items()->Find(QString("[Subject] = 'e%1'").arg(i));
+                    ItemPtr found = s.GetDefaultFolder(olFolderCalendar)
+                                        ->Items()
+                                        ->Find(QString("[Subject] = 'e%1'").arg(i));
                     if (auto item = std::dynamic_pointer_cast<AppointmentItem>(found)) {
                         item->setLocation(QString("v%1").arg(v));
                         item->Save();
@@ -722,10 +752,12 @@ TEST_F(StoreTest, AWriterKilledWhileMovingEventsOutLeavesEachInExactlyOneFile)
         // Whoever reads the folder next finishes a move that was cut off.
         NameSpace next(options);
         ItemsPtr items = next.GetDefaultFolder(olFolderCalendar)->Items();
-        EXPECT_EQ(items->Restrict("[Start] >= '2026-06-01' And [Start] < '2026-07-01'")->Count(), kEvents)
+        EXPECT_EQ(items->Restrict("[Start] >= '2026-06-01' And [Start] < '2026-07-01'")->Count(),
+                  kEvents)
             << "round " << round;
         for (int i = 0; i < kEvents; ++i)
-            ASSERT_EQ(FilesHolding(folder, "e" + QByteArray::number(i)), 1) << "round " << round << ", e" << i;
+            ASSERT_EQ(FilesHolding(folder, "e" + QByteArray::number(i)), 1)
+                << "round " << round << ", e" << i;
     }
 }
 
@@ -744,13 +776,16 @@ TEST_F(StoreTest, AnEventMovedOutOfASharedFileIsHeardAsAddedAndTheOldIdentifierA
     QObject::connect(items.get(), &Items::ItemRemove, [&] { heard << "remove"; });
     // The first event of the file leaves: the next takes over the file's own identifier, so
     // the planner must drop what it holds of the old one.
-    auto planning = std::dynamic_pointer_cast<AppointmentItem>(items->Find("[Subject] = 'Planning'"));
+    auto planning =
+        std::dynamic_pointer_cast<AppointmentItem>(items->Find("[Subject] = 'Planning'"));
     ASSERT_TRUE(planning);
     planning->setSubject("Planning, room 4");
     planning->Save();
-    EXPECT_GE(waitFor([&] { return heard.contains("remove"); }, 2000), 0) << qPrintable(heard.join(", "));
+    EXPECT_GE(waitFor([&] { return heard.contains("remove"); }, 2000), 0)
+        << qPrintable(heard.join(", "));
     heard.sort();
-    EXPECT_EQ(heard, QStringList({"add Planning, room 4", "change No UID", "change Offsite", "remove"}));
+    EXPECT_EQ(heard,
+              QStringList({"add Planning, room 4", "change No UID", "change Offsite", "remove"}));
 }
 
 TEST_F(StoreTest, ImportAnchorsACalendarsZoneAndUpdatesEventsOfASharedFileInPlaceOfTheirCopies)
@@ -759,26 +794,31 @@ TEST_F(StoreTest, ImportAnchorsACalendarsZoneAndUpdatesEventsOfASharedFileInPlac
     EmptyFolder(folder);
     WriteAll(folder + "/team.ics", kTeamFile);
     // The calendar names its zone; one of its events is in the shared file already.
-    const QByteArray calendarText = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nX-WR-TIMEZONE:America/New_York\r\n"
-                                    "BEGIN:VEVENT\r\nUID:once\r\nSUMMARY:Offsite, moved\r\n"
-                                    "DTSTART;VALUE=DATE:20260420\r\nDTEND;VALUE=DATE:20260422\r\nEND:VEVENT\r\n"
-                                    "BEGIN:VEVENT\r\nUID:call\r\nSUMMARY:Call New York\r\n"
-                                    "DTSTART:20260505T090000\r\nDTEND:20260505T093000\r\nEND:VEVENT\r\n"
-                                    "END:VCALENDAR\r\n";
+    const QByteArray calendarText =
+        "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nX-WR-TIMEZONE:America/New_York\r\n"
+        "BEGIN:VEVENT\r\nUID:once\r\nSUMMARY:Offsite, moved\r\n"
+        "DTSTART;VALUE=DATE:20260420\r\nDTEND;VALUE=DATE:20260422\r\nEND:VEVENT\r\n"
+        "BEGIN:VEVENT\r\nUID:call\r\nSUMMARY:Call New York\r\n"
+        "DTSTART:20260505T090000\r\nDTEND:20260505T093000\r\nEND:VEVENT\r\n"
+        "END:VCALENDAR\r\n";
     const ImportResult result = ImportCalendar(*calendar(), calendarText);
     EXPECT_EQ(result.added, 1);
     EXPECT_EQ(result.updated, 1);
     EXPECT_TRUE(result.problems.isEmpty()) << qPrintable(result.problems.join('\n'));
     EXPECT_EQ(FilesHolding(folder, "once"), 1) << "updated where it was, not copied";
-    EXPECT_TRUE(ReadAll(folder + "/team.ics").contains("UID:series")) << "the rest of the shared file stays";
+    EXPECT_TRUE(ReadAll(folder + "/team.ics").contains("UID:series"))
+        << "the rest of the shared file stays";
 
-    auto call = std::dynamic_pointer_cast<AppointmentItem>(calendar()->Items()->Find("[Subject] = 'Call New York'"));
+    auto call = std::dynamic_pointer_cast<AppointmentItem>(
+        calendar()->Items()->Find("[Subject] = 'Call New York'"));
     ASSERT_TRUE(call);
     const QByteArray stored = ReadAll(folder + "/" + call->fileName());
-    EXPECT_TRUE(stored.contains("DTSTART;TZID=America/New_York:20260505T090000")) << stored.constData();
+    EXPECT_TRUE(stored.contains("DTSTART;TZID=America/New_York:20260505T090000"))
+        << stored.constData();
     EXPECT_TRUE(stored.contains("BEGIN:VTIMEZONE")) << "self-contained";
     EXPECT_EQ(call->Start(), At(2026, 5, 5, 15));
-    auto offsite = std::dynamic_pointer_cast<AppointmentItem>(calendar()->Items()->Find("[Subject] = 'Offsite, moved'"));
+    auto offsite = std::dynamic_pointer_cast<AppointmentItem>(
+        calendar()->Items()->Find("[Subject] = 'Offsite, moved'"));
     ASSERT_TRUE(offsite);
     EXPECT_TRUE(offsite->AllDayEvent());
     EXPECT_EQ(offsite->Start(), At(2026, 4, 20)) << "whole days stay days";

@@ -60,15 +60,18 @@ TEST_F(DialogTest, TheFormSavesWhatWasEntered)
     OnNextDialog([](QDialog &d) {
         d.findChild<QLineEdit *>("subject")->setText("Kick-off");
         d.findChild<QLineEdit *>("location")->setText("Room Alster");
-        d.findChild<QDateTimeEdit *>("start")->setDateTime(QDateTime(QDate(2027, 1, 11), QTime(0, 0)));
-        d.findChild<QDateTimeEdit *>("end")->setDateTime(QDateTime(QDate(2027, 1, 13), QTime(0, 0)));
+        d.findChild<QDateTimeEdit *>("start")->setDateTime(
+            QDateTime(QDate(2027, 1, 11), QTime(0, 0)));
+        d.findChild<QDateTimeEdit *>("end")->setDateTime(
+            QDateTime(QDate(2027, 1, 13), QTime(0, 0)));
         d.findChild<QCheckBox *>("allDay")->setChecked(true);
         d.findChild<QLineEdit *>("categories")->setText("Work, Team");
         d.findChild<QPlainTextEdit *>("body")->setPlainText("Agenda to follow.");
     });
     item->Display(true);
     ASSERT_FALSE(item->EntryID().isEmpty());
-    auto back = std::dynamic_pointer_cast<AppointmentItem>(NameSpace(options).GetItemFromID(item->EntryID()));
+    auto back = std::dynamic_pointer_cast<AppointmentItem>(
+        NameSpace(options).GetItemFromID(item->EntryID()));
     EXPECT_EQ(back->Subject(), "Kick-off");
     EXPECT_EQ(back->Location(), "Room Alster");
     EXPECT_TRUE(back->AllDayEvent());
@@ -80,7 +83,9 @@ TEST_F(DialogTest, TheFormSavesWhatWasEntered)
     // Cancel changes nothing.
     OnNextDialog([](QDialog &d) { d.findChild<QLineEdit *>("subject")->setText("gone"); }, false);
     back->Display(true);
-    EXPECT_EQ(std::dynamic_pointer_cast<AppointmentItem>(NameSpace(options).GetItemFromID(item->EntryID()))->Subject(),
+    EXPECT_EQ(std::dynamic_pointer_cast<AppointmentItem>(
+                  NameSpace(options).GetItemFromID(item->EntryID()))
+                  ->Subject(),
               "Kick-off");
 }
 

@@ -1,6 +1,7 @@
 #include "scripteddialogs.h"
 
-ScriptedDialogs::Shown &ScriptedDialogs::record(Kind kind, const QString &text, const QString &title)
+ScriptedDialogs::Shown &ScriptedDialogs::record(Kind kind, const QString &text,
+                                                const QString &title)
 {
     Shown s;
     s.kind = kind;

@@ -111,6 +111,7 @@ ScopedSettingsHome::ScopedSettingsHome(const QString &dir)
 
 ScopedSettingsHome::~ScopedSettingsHome()
 {
-    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope,
-                       qEnvironmentVariable("XDG_CONFIG_HOME", QDir::homePath() + QStringLiteral("/.config")));
+    QSettings::setPath(
+        QSettings::IniFormat, QSettings::UserScope,
+        qEnvironmentVariable("XDG_CONFIG_HOME", QDir::homePath() + QStringLiteral("/.config")));
 }

@@ -1,10 +1,10 @@
 #include "cacherecord.h"
-#include "scripteddialogs.h"
 #include "fileio.h"
 #include "leftoutlist.h"
 #include "oadate.h"
 #include "remotesyncher.h"
 #include "restriction.h"
+#include "scripteddialogs.h"
 #include "syncher.h"
 #include "syncherbus.h"
 #include "testsupport.h"
@@ -57,8 +57,9 @@ QVariant RemoteProperty(const RemoteSyncher &s, const QString &name)
                                                       SyncBus::kPropertiesInterface, "Get");
     get << SyncBus::kSyncherInterface << name;
     const QDBusMessage reply = QDBusConnection::sessionBus().call(get);
-    return reply.arguments().isEmpty() ? QVariant()
-                                       : qvariant_cast<QDBusVariant>(reply.arguments().first()).variant();
+    return reply.arguments().isEmpty()
+               ? QVariant()
+               : qvariant_cast<QDBusVariant>(reply.arguments().first()).variant();
 }
 
 // The synchroniser in this process, or its twin in quorvel-sync reached over the session bus.
@@ -71,15 +72,18 @@ protected:
     {
         QDir().mkpath(dir.path() + "/store/Calendar");
         const QString cal = dir.path() + "/store/Calendar/";
-        WriteAll(cal + "week.ics", Vevent("w", "SUMMARY:Review\r\nDTSTART;VALUE=DATE:20260105\r\n"
-                                               "DTEND;VALUE=DATE:20260106\r\nRRULE:FREQ=MONTHLY;COUNT=14\r\n"
-                                               "CATEGORIES:Work\r\n"));
+        WriteAll(cal + "week.ics",
+                 Vevent("w", "SUMMARY:Review\r\nDTSTART;VALUE=DATE:20260105\r\n"
+                             "DTEND;VALUE=DATE:20260106\r\nRRULE:FREQ=MONTHLY;COUNT=14\r\n"
+                             "CATEGORIES:Work\r\n"));
         WriteAll(cal + "timed.ics", Vevent("t", "SUMMARY:Dentist\r\nDTSTART:20260310T080000\r\n"
                                                 "DTEND:20260310T083000\r\n"));
         WriteAll(cal + "trip.ics", Vevent("trip", "SUMMARY:Trip\r\nDTSTART;VALUE=DATE:20251228\r\n"
                                                   "DTEND;VALUE=DATE:20260104\r\n"));
-        WriteAll(cal + "invite.ics", Vevent("m", "SUMMARY:Offsite\r\nDTSTART;VALUE=DATE:20260601\r\n"
-                                                 "DTEND;VALUE=DATE:20260603\r\n", true));
+        WriteAll(cal + "invite.ics", Vevent("m",
+                                            "SUMMARY:Offsite\r\nDTSTART;VALUE=DATE:20260601\r\n"
+                                            "DTEND;VALUE=DATE:20260603\r\n",
+                                            true));
         options.storeDir = dir.path() + "/store";
         session = std::make_shared<NameSpace>(options);
         if (GetParam() == Where::InProcess) {
@@ -175,7 +179,7 @@ TEST_P(SyncherTest, FilesTheRebuildLeftOutAreListedBesideTheCache)
 
     WriteAll(cal + "broken.ics", "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nSUMMARY:half");
     WriteAll(cal + "endless.ics", Vevent("x", "SUMMARY:Every minute\r\nDTSTART:20260105T090000\r\n"
-                                               "DTEND:20260105T090100\r\nRRULE:FREQ=MINUTELY\r\n"));
+                                              "DTEND:20260105T090100\r\nRRULE:FREQ=MINUTELY\r\n"));
     WriteAll(cal + "twice.ics", "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n"
                                 "BEGIN:VEVENT\r\nUID:d\r\nSEQUENCE:2\r\nSUMMARY:New\r\n"
                                 "DTSTART;VALUE=DATE:20260201\r\nEND:VEVENT\r\n"
@@ -188,8 +192,9 @@ TEST_P(SyncherTest, FilesTheRebuildLeftOutAreListedBesideTheCache)
     EXPECT_TRUE(lines[1].startsWith(cal + "endless.ics: left out, ")) << qPrintable(lines[1]);
     EXPECT_EQ(lines[2], cal + "twice.ics: 1 older copies of the event ignored");
     const QList<CacheRecord> records = Records(syncher->CacheFileName);
-    EXPECT_TRUE(std::any_of(records.begin(), records.end(), [](const CacheRecord &r) { return r.Subject == "New"; }))
-        << "the newer copy is in";
+    EXPECT_TRUE(std::any_of(records.begin(), records.end(), [](const CacheRecord &r) {
+        return r.Subject == "New";
+    })) << "the newer copy is in";
 
     for (const char *name : {"broken.ics", "endless.ics", "twice.ics"})
         QFile::remove(cal + name);
@@ -294,8 +299,9 @@ TEST(SyncherLocales, EveryPlannerYearIsRebuiltInEveryLocale)
                 syncher.CacheFileName = dir.path() + "/cache.tmp";
                 syncher.TempFileName = dir.path() + "/~cache.tmp";
                 std::pair<qint16, qint32> result{-1, -1};
-                QObject::connect(&syncher, &SyncherLink::WriteComplete,
-                                 [&](qint16 r, qint32 e) { result = {r, e}; });
+                QObject::connect(&syncher, &SyncherLink::WriteComplete, [&](qint16 r, qint32 e) {
+                    result = {r, e};
+                });
                 syncher.UpdateCache();
                 ASSERT_TRUE(WaitFor([&] { return result.first != -1; }));
                 EXPECT_EQ(result, (std::pair<qint16, qint32>{1, 0}));
@@ -326,19 +332,21 @@ protected:
         QDir().mkpath(cal);
         for (int i = 0; i < 400; ++i) {
             const QByteArray day = QByteArray::number(20260101 + (i % 12) * 100 + i % 28);
-            QByteArray lines = "SUMMARY:Item " + QByteArray::number(i) + "\r\nDTSTART;VALUE=DATE:" +
-                               day + "\r\nCATEGORIES:Work\r\n";
+            QByteArray lines = "SUMMARY:Item " + QByteArray::number(i) +
+                               "\r\nDTSTART;VALUE=DATE:" + day + "\r\nCATEGORIES:Work\r\n";
             if (i % 5 == 0)
                 lines += "RRULE:FREQ=WEEKLY;COUNT=20\r\n";
-            WriteAll(cal + QString("item%1.ics").arg(i), Vevent("i" + QByteArray::number(i), lines));
+            WriteAll(cal + QString("item%1.ics").arg(i),
+                     Vevent("i" + QByteArray::number(i), lines));
         }
         options.storeDir = dir.path() + "/store";
         NameSpace session(options);
         folder = session.GetDefaultFolder(9)->EntryID();
         store = session.GetDefaultFolder(9)->StoreID();
         link = std::make_unique<RemoteSyncher>(options);
-        QObject::connect(link.get(), &SyncherLink::WriteComplete,
-                         [this](qint16 r, qint32 e) { results.append({r, e}); });
+        QObject::connect(link.get(), &SyncherLink::WriteComplete, [this](qint16 r, qint32 e) {
+            results.append({r, e});
+        });
         link->FolderID = folder;
         link->StoreID = store;
         link->CalStartYear = 2026;
@@ -378,7 +386,8 @@ TEST_F(SyncServiceTest, RebuildsInItsOwnProcessStartedByTheBus)
     const uint pid = pidOf(link->serviceOwner());
     ASSERT_NE(pid, 0u);
     EXPECT_NE(pid, uint(getpid()));
-    EXPECT_EQ(QFileInfo(QString("/proc/%1/exe").arg(pid)).symLinkTarget().section('/', -1), "quorvel-sync");
+    EXPECT_EQ(QFileInfo(QString("/proc/%1/exe").arg(pid)).symLinkTarget().section('/', -1),
+              "quorvel-sync");
     EXPECT_EQ(reportAfter(request()), (std::pair<qint16, qint32>{1, 0}));
     int expected = 320;
     for (int i = 0; i < 400; i += 5) {
@@ -437,7 +446,8 @@ TEST_F(SyncServiceTest, KilledAtAnyMomentTheCacheIsTheOldFileOrTheNew)
         const auto report = reportAfter(before);
         EXPECT_TRUE(report.first == 7 || report.first == 1) << report.first;
         const QByteArray now = ReadAll(link->CacheFileName);
-        ASSERT_TRUE(now == old || now == fresh) << "round " << round << ": " << now.size() << " bytes";
+        ASSERT_TRUE(now == old || now == fresh)
+            << "round " << round << ": " << now.size() << " bytes";
         (now == old ? keptOld : tookNew)++;
         // The file the planner reads must load in full.
         BinaryFile f = BinaryFile::open(link->CacheFileName);

@@ -1,6 +1,6 @@
 #include "calendarstore.h"
-#include "categorystore.h"
 #include "canvaswidget.h"
+#include "categorystore.h"
 #include "filterdialog.h"
 #include "legendpanel.h"
 #include "scripteddialogs.h"
@@ -37,12 +37,12 @@ protected:
         QDir().mkpath(dir.path() + "/Team/Calendar/Planning");
         WriteAll(dir.path() + "/Team/.quorvel-store", "[Store]\nName=Team\nUserName=Ana\n");
         const QByteArray y = QByteArray::number(QDate::currentDate().year());
-        for (const auto &[uid, category] : {std::pair("a", "Work"), std::pair("b", "Travel"),
-                                            std::pair("c", "Unknown")})
+        for (const auto &[uid, category] :
+             {std::pair("a", "Work"), std::pair("b", "Travel"), std::pair("c", "Unknown")})
             WriteAll(dir.path() + "/Team/Calendar/Planning/" + uid + ".ics",
                      Vevent(uid, QByteArray("SUMMARY:") + uid + "\r\nCATEGORIES:" + category +
-                                     "\r\nDTSTART;VALUE=DATE:" + y + "0310\r\nDTEND;VALUE=DATE:" + y +
-                                     "0312\r\n"));
+                                     "\r\nDTSTART;VALUE=DATE:" + y +
+                                     "0310\r\nDTEND;VALUE=DATE:" + y + "0312\r\n"));
         options.storeDir = dir.path() + "/Team";
         Store::Application::setSharedOptions(options);
         env = std::make_unique<ScopedEnv>("TMP", QFile::encodeName(dir.path()));
@@ -88,7 +88,8 @@ protected:
                                              {"HideNonCategoryItems", hideOthers}}));
         QElapsedTimer t;
         t.start();
-        while (t.elapsed() < 5000 && (plan->pendingUpdates() > 0 || plan->state().store->Count() == 0))
+        while (t.elapsed() < 5000 &&
+               (plan->pendingUpdates() > 0 || plan->state().store->Count() == 0))
             QApplication::processEvents(QEventLoop::AllEvents, 10);
         dialogs.clear();
         return plan;
@@ -202,7 +203,8 @@ TEST_F(LegendTest, NewCategoriesDeletionsAndColours)
     edit.NewCategory();
     ASSERT_EQ(dialogs.shown()[0].text, "Enter name of new category");
     EXPECT_EQ(dialogs.shown()[0].title, "New Category");
-    EXPECT_EQ(readBack(), QStringList({"Work|255", "Travel|65280", "Sales|16711680", "Other|13421772"}))
+    EXPECT_EQ(readBack(),
+              QStringList({"Work|255", "Travel|65280", "Sales|16711680", "Other|13421772"}))
         << "before the catch-all, in blue";
     edit.NewCategory(); // cancelled: nothing
     EXPECT_EQ(readBack().size(), 4);
@@ -246,7 +248,8 @@ TEST_F(LegendTest, NewCategoryAfterTheCatchAllWhenOthersAreHidden)
     auto plan = open(true);
     dialogs.queueInput("Sales");
     plan->categoryEditor().NewCategory();
-    EXPECT_EQ(readBack(), QStringList({"Work|255", "Travel|65280", "Other|13421772", "Sales|16711680"}));
+    EXPECT_EQ(readBack(),
+              QStringList({"Work|255", "Travel|65280", "Other|13421772", "Sales|16711680"}));
 }
 
 TEST_F(LegendTest, OneCategoryIsAlwaysKept)
@@ -293,8 +296,9 @@ TEST_F(LegendTest, TheFilterDialogFromTheToolbar)
     EXPECT_EQ(visible(), 1);
 
     // Cancel leaves the settings file as it was, byte for byte.
-    const QString file = QSettings(QSettings::IniFormat, QSettings::UserScope, "Rudi Zuvevid",
-                                   "Rudi Zuvevid").fileName();
+    const QString file =
+        QSettings(QSettings::IniFormat, QSettings::UserScope, "Rudi Zuvevid", "Rudi Zuvevid")
+            .fileName();
     const QByteArray stored = ReadAll(file);
     whenShown([](FilterDialog &d) {
         d.findChild<QPushButton *>("ClearButton")->click();
@@ -316,7 +320,8 @@ TEST_F(LegendTest, TheFilterDialogFromTheToolbar)
     EXPECT_EQ(plan->filter().FilterText(), "");
     EXPECT_EQ(filter->toolTip(), "Click to define a filter");
     EXPECT_EQ(visible(), 3);
-    EXPECT_EQ(QSettings(file, QSettings::IniFormat).value("Filtering Legend test/Active").toString(), "");
+    EXPECT_EQ(
+        QSettings(file, QSettings::IniFormat).value("Filtering Legend test/Active").toString(), "");
     EXPECT_EQ(dialogs.waiting(), 0);
     EXPECT_GE(dialogs.mostWaiting(), 1) << "the wait cursor while the dialog was made";
 }

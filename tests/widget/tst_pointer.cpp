@@ -1,7 +1,7 @@
+#include "appointmentmenu.h"
 #include "calendarstore.h"
 #include "categorystore.h"
 #include "oadate.h"
-#include "appointmentmenu.h"
 #include "plannertoolbar.h"
 #include "scripteddialogs.h"
 #include "testsupport.h"
@@ -71,16 +71,22 @@ protected:
         WriteAll(dir.path() + "/Team/.quorvel-store", "[Store]\nName=Team\nUserName=Ana\n");
         const QByteArray y = QByteArray::number(year);
         WriteAll(folder + "/fair.ics",
-                 Event("fair", "Fair", "DTSTART;VALUE=DATE:" + y + "0305\r\nDTEND;VALUE=DATE:" + y + "0306\r\n"));
+                 Event("fair", "Fair",
+                       "DTSTART;VALUE=DATE:" + y + "0305\r\nDTEND;VALUE=DATE:" + y + "0306\r\n"));
         WriteAll(folder + "/trip.ics",
-                 Event("trip", "Trip", "DTSTART;VALUE=DATE:" + y + "0505\r\nDTEND;VALUE=DATE:" + y + "0507\r\n"));
+                 Event("trip", "Trip",
+                       "DTSTART;VALUE=DATE:" + y + "0505\r\nDTEND;VALUE=DATE:" + y + "0507\r\n"));
         WriteAll(folder + "/standup.ics",
-                 Event("standup", "Stand-up", "DTSTART;VALUE=DATE:" + y + "0701\r\nDTEND;VALUE=DATE:" + y +
-                                                  "0702\r\nRRULE:FREQ=WEEKLY;COUNT=6\r\n"));
+                 Event("standup", "Stand-up",
+                       "DTSTART;VALUE=DATE:" + y + "0701\r\nDTEND;VALUE=DATE:" + y +
+                           "0702\r\nRRULE:FREQ=WEEKLY;COUNT=6\r\n"));
         WriteAll(folder + "/request.ics",
                  "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nMETHOD:REQUEST\r\nBEGIN:VEVENT\r\nUID:req\r\n"
-                 "SUMMARY:Budget review\r\nCATEGORIES:Holiday\r\nDTSTART;VALUE=DATE:" + y + "0910\r\n"
-                 "DTEND;VALUE=DATE:" + y + "0911\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
+                 "SUMMARY:Budget review\r\nCATEGORIES:Holiday\r\nDTSTART;VALUE=DATE:" +
+                     y +
+                     "0910\r\n"
+                     "DTEND;VALUE=DATE:" +
+                     y + "0911\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
         options.storeDir = dir.path() + "/Team";
         Store::Application::setSharedOptions(options);
         env = std::make_unique<ScopedEnv>("TMP", QFile::encodeName(dir.path()));
@@ -104,9 +110,10 @@ protected:
         auto plan = std::make_unique<YearPlan>(nullptr, &dialogs);
         plan->resize(1400, 900);
         plan->show();
-        plan->ReadProperties(MapPropertyBag({{"Folder", "Team\\Calendar\\Planning"},
-                                             {"AllEvents", allEvents ? "True" : "False"}}));
-        EXPECT_TRUE(waitFor([&] { return plan->pendingUpdates() == 0 && plan->state().store->Count() > 0; }));
+        plan->ReadProperties(MapPropertyBag(
+            {{"Folder", "Team\\Calendar\\Planning"}, {"AllEvents", allEvents ? "True" : "False"}}));
+        EXPECT_TRUE(waitFor(
+            [&] { return plan->pendingUpdates() == 0 && plan->state().store->Count() > 0; }));
         dialogs.clear();
         return plan;
     }
@@ -135,13 +142,14 @@ protected:
         return QPoint(int(x / plan.px()), int(y / plan.py()));
     }
 
-    static void mouse(QWidget *w, QEvent::Type type, QPoint at, Qt::MouseButton button = Qt::LeftButton)
+    static void mouse(QWidget *w, QEvent::Type type, QPoint at,
+                      Qt::MouseButton button = Qt::LeftButton)
     {
         const Qt::MouseButtons held = type == QEvent::MouseButtonRelease ? Qt::NoButton
-                                      : type == QEvent::MouseMove          ? Qt::MouseButtons()
-                                                                           : button;
-        QMouseEvent e(type, at, w->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : button,
-                      held, Qt::NoModifier);
+                                      : type == QEvent::MouseMove        ? Qt::MouseButtons()
+                                                                         : button;
+        QMouseEvent e(type, at, w->mapToGlobal(at),
+                      type == QEvent::MouseMove ? Qt::NoButton : button, held, Qt::NoModifier);
         QApplication::sendEvent(w, &e);
     }
     static void drag(YearPlan &plan, QPoint from, QPoint to)
@@ -263,9 +271,9 @@ TEST_F(PointerTest, BackwardsClampedAndOutsideTheMonth)
     EXPECT_FALSE(plan->planner().CategorySelectionActive());
     EXPECT_EQ(form.shown.size(), 3);
     // So do clicks on the headings and on the date label.
-    for (QWidget *w : {static_cast<QWidget *>(plan->monthColumn()),
-                       static_cast<QWidget *>(plan->dayHeadings()),
-                       static_cast<QWidget *>(plan->dateLabel())}) {
+    for (QWidget *w :
+         {static_cast<QWidget *>(plan->monthColumn()), static_cast<QWidget *>(plan->dayHeadings()),
+          static_cast<QWidget *>(plan->dateLabel())}) {
         pickCategory(*plan, 2);
         mouse(w, QEvent::MouseButtonPress, QPoint(5, 5));
         EXPECT_FALSE(plan->planner().CategorySelectionActive()) << qPrintable(w->objectName());
@@ -287,8 +295,10 @@ TEST_F(PointerTest, TimedAppointmentsStartAtTheNearestHalfHour)
         drag(*plan, cell(*plan, 6, 10), cell(*plan, 6, 10));
         ASSERT_FALSE(form.shown.isEmpty());
         EXPECT_FALSE(form.shown.last().allDay);
-        EXPECT_EQ(OADate::toDateTime(form.shown.last().start), QDateTime(QDate(year, 6, 10), row.start));
-        EXPECT_EQ(OADate::toDateTime(form.shown.last().end), QDateTime(QDate(year, 6, 10), row.end));
+        EXPECT_EQ(OADate::toDateTime(form.shown.last().start),
+                  QDateTime(QDate(year, 6, 10), row.start));
+        EXPECT_EQ(OADate::toDateTime(form.shown.last().end),
+                  QDateTime(QDate(year, 6, 10), row.end));
     }
 }
 
@@ -348,8 +358,10 @@ TEST_F(PointerTest, DeletingAnOccurrenceAsksAndTakesTheSeries)
     static_cast<AppointmentMenu *>(plan->appointmentMenu())->deleteAction()->trigger();
     EXPECT_EQ(standups(), 0) << "every occurrence";
     EXPECT_FALSE(QFileInfo::exists(folder + "/standup.ics"));
-    EXPECT_TRUE(plan->hitMap().at(plan->state().year.RowOfMonth(7), plan->state().year.LeadIn(
-                                      plan->state().year.RowOfMonth(7)) + 1, 2).isEmpty());
+    EXPECT_TRUE(plan->hitMap()
+                    .at(plan->state().year.RowOfMonth(7),
+                        plan->state().year.LeadIn(plan->state().year.RowOfMonth(7)) + 1, 2)
+                    .isEmpty());
 }
 
 TEST_F(PointerTest, OpeningAppointmentsAndOnesThatWentBehindOurBack)
@@ -376,15 +388,17 @@ TEST_F(PointerTest, OpeningAppointmentsAndOnesThatWentBehindOurBack)
     mouse(grid, QEvent::MouseButtonRelease, trip);
     EXPECT_EQ(form.shown.size(), 1);
     // The move over the bar found no item for its zones, and the click no item to open.
-    EXPECT_EQ(dialogs.texts(), QStringList({"Cannot get appointment",
-                                            "Unable to locate event, please refresh and try again."}));
+    EXPECT_EQ(dialogs.texts(),
+              QStringList({"Cannot get appointment",
+                           "Unable to locate event, please refresh and try again."}));
 }
 
 TEST_F(PointerTest, HoverTextsAndTooltips)
 {
     WriteAll(folder + "/two.ics",
-             Event("two", "Two days", "DTSTART;VALUE=DATE:" + QByteArray::number(year) + "0305\r\nDTEND;VALUE=DATE:" +
-                                          QByteArray::number(year) + "0307\r\n"));
+             Event("two", "Two days",
+                   "DTSTART;VALUE=DATE:" + QByteArray::number(year) +
+                       "0305\r\nDTEND;VALUE=DATE:" + QByteArray::number(year) + "0307\r\n"));
     auto plan = open();
     QWidget *grid = plan->gridCanvas();
     const QString y = QString::number(year % 100);
@@ -420,7 +434,9 @@ TEST_F(PointerTest, DateLabelAfterAYearChange)
     QWidget *grid = plan->gridCanvas();
     const QPoint at = cell(*plan, 3, 20, 2);
     mouse(grid, QEvent::MouseMove, at);
-    const auto shortDate = [](const QDate &d) { return QLocale().toString(d, QLocale::ShortFormat); };
+    const auto shortDate = [](const QDate &d) {
+        return QLocale().toString(d, QLocale::ShortFormat);
+    };
     EXPECT_EQ(plan->dateLabel()->text(), shortDate(QDate(year, 3, 20)));
     // March 20th sits in another column next year: the label names the cell's day, not the old one.
     const PlannerYear next(year + 1, 1);

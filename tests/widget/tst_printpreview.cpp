@@ -100,7 +100,8 @@ TEST_F(PreviewTest, OnePageWithItsToolbarAndStatus)
     EXPECT_EQ(tips[4], "Zoom");
     EXPECT_EQ(tips[5], "Back one page");
     EXPECT_EQ(tips[6], "Next page");
-    EXPECT_EQ(window->findChild<QLineEdit *>("txtStatus")->text(), "Page 1 of 1  Landscape A4, 210 x 297 mm");
+    EXPECT_EQ(window->findChild<QLineEdit *>("txtStatus")->text(),
+              "Page 1 of 1  Landscape A4, 210 x 297 mm");
     EXPECT_FALSE(window->action("Back")->isEnabled());
     EXPECT_FALSE(window->action("Next")->isEnabled());
     // The canvas is one landscape A4 page at the screen's resolution, and something is on it.
@@ -108,7 +109,10 @@ TEST_F(PreviewTest, OnePageWithItsToolbarAndStatus)
     EXPECT_NEAR(page.width(), 297 / 25.4 * 96, 1.5);
     EXPECT_NEAR(page.height(), 210 / 25.4 * 96, 1.5);
     EXPECT_NE(page.pixel(page.width() / 2, page.height() / 2), page.pixel(5, 5));
-    EXPECT_EQ(QSettings(UserSettings().fileName(), QSettings::IniFormat).value("Printing/StartMonth").toString(), "1");
+    EXPECT_EQ(QSettings(UserSettings().fileName(), QSettings::IniFormat)
+                  .value("Printing/StartMonth")
+                  .toString(),
+              "1");
     EXPECT_TRUE(dialogs.shown().isEmpty()) << qPrintable(dialogs.texts().join('\n'));
 }
 
@@ -242,7 +246,8 @@ TEST_F(PreviewTest, PageSetupDialog)
     window->action("PageSetup")->trigger();
     EXPECT_EQ(UserSettings().value("Printing/Band Height").toString(), "567");
     EXPECT_EQ(window->preview().pageCount(), 4) << "laid out again at once";
-    EXPECT_EQ(window->findChild<QLineEdit *>("txtStatus")->text(), "Page 1 of 4  Landscape A4, 210 x 297 mm");
+    EXPECT_EQ(window->findChild<QLineEdit *>("txtStatus")->text(),
+              "Page 1 of 4  Landscape A4, 210 x 297 mm");
     EXPECT_EQ(dialogs.waiting(), 0);
 
     // Now the legend fits on one page of several: reprinting it is offered. Units change at once,
@@ -257,7 +262,8 @@ TEST_F(PreviewTest, PageSetupDialog)
     });
     window->action("PageSetup")->trigger();
     EXPECT_EQ(UserSettings().value("Printing/Units").toString(), "Inch");
-    EXPECT_EQ(UserSettings().value("Printing/Left Margin").toString(), "1134") << "as the first OK left it";
+    EXPECT_EQ(UserSettings().value("Printing/Left Margin").toString(), "1134")
+        << "as the first OK left it";
 }
 
 TEST_F(PreviewTest, PrintingWithoutAPrinterWritesAPdf)
@@ -273,14 +279,16 @@ TEST_F(PreviewTest, PrintingWithoutAPrinterWritesAPdf)
     EXPECT_EQ(dialogs.shown()[0].saveFile.initialName, "Year 2026.pdf");
     const QByteArray pdf = ReadAll(path);
     ASSERT_TRUE(pdf.startsWith("%PDF"));
-    EXPECT_EQ(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") + pdf.count("/Type /Page "), 4);
+    EXPECT_EQ(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") + pdf.count("/Type /Page "),
+              4);
 
     // A file that cannot be written says so.
     dialogs.clear();
     dialogs.queueFileName(dir.filePath("no/such/folder/year.pdf"));
     window->action("Print")->trigger();
     ASSERT_EQ(dialogs.shown().size(), 2);
-    EXPECT_EQ(dialogs.shown()[1].text, "The pages could not be written to " + dir.filePath("no/such/folder/year.pdf"));
+    EXPECT_EQ(dialogs.shown()[1].text,
+              "The pages could not be written to " + dir.filePath("no/such/folder/year.pdf"));
     // Cancelling the file dialog prints nothing.
     dialogs.clear();
     window->action("Print")->trigger();
@@ -308,7 +316,8 @@ TEST_F(PreviewTest, ThePlannersPrintButtonOpensThePreview)
     WriteAll(storeDir.path() + "/Team/.quorvel-store", "[Store]\nName=Team\nUserName=Ana\n");
     const QByteArray y = QByteArray::number(QDate::currentDate().year());
     WriteAll(storeDir.path() + "/Team/Calendar/a.ics",
-             Vevent("a", "SUMMARY:Away\r\nDTSTART;VALUE=DATE:" + y + "0310\r\nDTEND;VALUE=DATE:" + y + "0312\r\n"));
+             Vevent("a", "SUMMARY:Away\r\nDTSTART;VALUE=DATE:" + y +
+                             "0310\r\nDTEND;VALUE=DATE:" + y + "0312\r\n"));
     Store::ProfileOptions options;
     options.storeDir = storeDir.path() + "/Team";
     Store::Application::setSharedOptions(options);
@@ -320,7 +329,8 @@ TEST_F(PreviewTest, ThePlannersPrintButtonOpensThePreview)
         plan.ReadProperties(MapPropertyBag({{"Folder", "Team\\Calendar"}}));
         QElapsedTimer t;
         t.start();
-        while (t.elapsed() < 5000 && (plan.pendingUpdates() > 0 || plan.state().store->Count() == 0))
+        while (t.elapsed() < 5000 &&
+               (plan.pendingUpdates() > 0 || plan.state().store->Count() == 0))
             QApplication::processEvents(QEventLoop::AllEvents, 10);
         ASSERT_EQ(plan.state().store->Count(), 1);
         const auto screenBands = plan.state().RowBands;
@@ -331,7 +341,8 @@ TEST_F(PreviewTest, ThePlannersPrintButtonOpensThePreview)
             for (QWidget *w : QApplication::topLevelWidgets())
                 if (auto *p = qobject_cast<PrintPreviewWindow *>(w); p && p->isVisible()) {
                     shown = p->findChild<QLineEdit *>("txtStatus")->text();
-                    EXPECT_EQ(p->preview().layout().rowBands[12], 60) << "five bands a month on paper";
+                    EXPECT_EQ(p->preview().layout().rowBands[12], 60)
+                        << "five bands a month on paper";
                     p->close();
                 }
         });

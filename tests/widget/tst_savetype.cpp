@@ -29,7 +29,8 @@ TEST(SaveTypeDialog, CaptionsAndTheOkRule)
     both->setChecked(true);
     EXPECT_FALSE(ok->isEnabled());
     auto *hint = dialog.findChild<QLabel *>("lblDateHint");
-    EXPECT_TRUE(ok->toolTip().startsWith("\"not a date\" is not a day.")) << "OK says why it is off";
+    EXPECT_TRUE(ok->toolTip().startsWith("\"not a date\" is not a day."))
+        << "OK says why it is off";
     EXPECT_EQ(hint->text(), ok->toolTip());
     to->setText(QLocale().toString(QDate(2027, 6, 30), QLocale::ShortFormat));
     EXPECT_TRUE(ok->isEnabled());

@@ -1,12 +1,12 @@
 #include "cacherecord.h"
 #include "categorystore.h"
-#include "legendpanel.h"
-#include "scripteddialogs.h"
-#include "filtermodel.h"
-#include "propertybag.h"
 #include "fileio.h"
+#include "filtermodel.h"
+#include "legendpanel.h"
+#include "propertybag.h"
 #include "qverror.h"
 #include "remotesyncher.h"
+#include "scripteddialogs.h"
 #include "syncher.h"
 #include "testsupport.h"
 #include "yearplan.h"
@@ -29,9 +29,10 @@ namespace {
 QByteArray AllDay(const QByteArray &uid, const QByteArray &summary, const QByteArray &from,
                   const QByteArray &to, const QByteArray &category)
 {
-    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:" + uid + "\r\nSUMMARY:" +
-           summary + "\r\nCATEGORIES:" + category + "\r\nDTSTART;VALUE=DATE:" + from +
-           "\r\nDTEND;VALUE=DATE:" + to + "\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+    return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:" + uid +
+           "\r\nSUMMARY:" + summary + "\r\nCATEGORIES:" + category +
+           "\r\nDTSTART;VALUE=DATE:" + from + "\r\nDTEND;VALUE=DATE:" + to +
+           "\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
 }
 
 class PlannerTest : public ::testing::Test
@@ -43,11 +44,14 @@ protected:
         const QString last = QString::number(QDate::currentDate().year() - 1);
         QDir().mkpath(dir.path() + "/Team/Calendar/Planning");
         WriteAll(dir.path() + "/Team/.quorvel-store",
-                 "[Store]\nName=Team\nUserName=Ana\n[Categories]\n1\\Name=Holiday\n1\\Color=5\nsize=1\n");
-        WriteAll(dir.path() + "/Team/Calendar/Planning/a.ics",
-                 AllDay("a", "Retreat", (year + "0310").toUtf8(), (year + "0313").toUtf8(), "Holiday"));
-        WriteAll(dir.path() + "/Team/Calendar/Planning/b.ics",
-                 AllDay("b", "Old fair", (last + "0505").toUtf8(), (last + "0507").toUtf8(), "Other"));
+                 "[Store]\nName=Team\nUserName=Ana\n[Categories]\n1\\Name=Holiday\n1\\Color="
+                 "5\nsize=1\n");
+        WriteAll(
+            dir.path() + "/Team/Calendar/Planning/a.ics",
+            AllDay("a", "Retreat", (year + "0310").toUtf8(), (year + "0313").toUtf8(), "Holiday"));
+        WriteAll(
+            dir.path() + "/Team/Calendar/Planning/b.ics",
+            AllDay("b", "Old fair", (last + "0505").toUtf8(), (last + "0507").toUtf8(), "Other"));
         options.storeDir = dir.path() + "/Team";
         Store::Application::setSharedOptions(options);
         env = std::make_unique<ScopedEnv>("TMP", QFile::encodeName(dir.path()));
@@ -88,7 +92,8 @@ TEST_F(PlannerTest, ABagOpensTheFolderAndDrawsItsYear)
     YearPlan plan(nullptr, &dialogs);
     plan.resize(1400, 900);
     plan.ReadProperties(MapPropertyBag({{"Folder", "Team\\Calendar\\Planning"},
-                                        {"TitleName", "Team"}, {"DisplaySubject", "True"}}));
+                                        {"TitleName", "Team"},
+                                        {"DisplaySubject", "True"}}));
     ASSERT_TRUE(settle(plan)) << qPrintable(dialogs.texts().join('\n'));
     EXPECT_TRUE(dialogs.shown().isEmpty()) << qPrintable(dialogs.texts().join('\n'));
     EXPECT_EQ(plan.state().store->Count(), 1) << "last year's fair is not in this year";
@@ -171,7 +176,8 @@ TEST_F(PlannerTest, NarrowWindowKeepsTheLegendWhole)
         QApplication::processEvents();
         EXPECT_EQ(plan.legendPanel()->list()->width(), legend) << size.width();
         EXPECT_LE(plan.legendPanel()->geometry().right(), size.width()) << "on the window";
-        EXPECT_LE(plan.gridCanvas()->x() + plan.geometry().GridWidth / plan.px(), plan.legendPanel()->x() + 1)
+        EXPECT_LE(plan.gridCanvas()->x() + plan.geometry().GridWidth / plan.px(),
+                  plan.legendPanel()->x() + 1)
             << "the grid stops before the legend at " << size.width();
     }
 }
@@ -265,8 +271,8 @@ TEST_F(PlannerTest, TheStoredFilterOfTheTitleHidesAppointments)
 
     YearPlan plan(nullptr, &dialogs);
     plan.resize(1200, 800);
-    plan.ReadProperties(MapPropertyBag({{"Folder", "Team\\Calendar\\Planning"},
-                                        {"TitleName", "Filtered planner"}}));
+    plan.ReadProperties(MapPropertyBag(
+        {{"Folder", "Team\\Calendar\\Planning"}, {"TitleName", "Filtered planner"}}));
     ASSERT_TRUE(settle(plan));
     EXPECT_EQ(plan.filter().FilterDisplayText(), "Work OR Travel");
     EXPECT_EQ(plan.toolBar()->findChild<QToolButton *>("Filter")->toolTip(),
@@ -320,14 +326,21 @@ TEST_F(PlannerTest, ChangesByAnotherProcessShowWithinTwoSecondsAndReachTheCache)
         EXPECT_TRUE(cacheMatches()) << script.toStdString();
     };
 
-    WriteAll(dir.path() + "/new.ics", AllDay("c", "Launch", year + "0101", year + "0103", "Holiday"));
-    byAnotherProcess("added", "cp '" + dir.path() + "/new.ics' '" + folder + "c.ics'",
-                     [&] { return subjects() == QStringList({"Launch", "Retreat"}); });
-    WriteAll(dir.path() + "/changed.ics", AllDay("c", "Relaunch", year + "0601", year + "0602", "Holiday"));
-    byAnotherProcess("changed", "cp '" + dir.path() + "/changed.ics' '" + folder + "c.tmp' && mv '" + folder +
+    WriteAll(dir.path() + "/new.ics",
+             AllDay("c", "Launch", year + "0101", year + "0103", "Holiday"));
+    byAnotherProcess("added", "cp '" + dir.path() + "/new.ics' '" + folder + "c.ics'", [&] {
+        return subjects() == QStringList({"Launch", "Retreat"});
+    });
+    WriteAll(dir.path() + "/changed.ics",
+             AllDay("c", "Relaunch", year + "0601", year + "0602", "Holiday"));
+    byAnotherProcess("changed",
+                     "cp '" + dir.path() + "/changed.ics' '" + folder + "c.tmp' && mv '" + folder +
                          "c.tmp' '" + folder + "c.ics'",
-                     [&] { return subjects() == QStringList({"Retreat", "Relaunch"}); });
-    byAnotherProcess("deleted", "rm '" + folder + "c.ics'", [&] { return subjects() == QStringList({"Retreat"}); });
+                     [&] {
+                         return subjects() == QStringList({"Retreat", "Relaunch"});
+                     });
+    byAnotherProcess("deleted", "rm '" + folder + "c.ics'",
+                     [&] { return subjects() == QStringList({"Retreat"}); });
     EXPECT_TRUE(dialogs.shown().isEmpty()) << qPrintable(dialogs.texts().join('\n'));
 }
 
@@ -374,7 +387,8 @@ TEST_F(PlannerTest, FilesLeftOutOfTheCalendarAreCountedAndNamed)
     WriteAll(folder + "broken.ics", "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nSUMMARY:half");
     YearPlan plan(nullptr, &dialogs);
     QStringList statuses;
-    QObject::connect(&plan, &YearPlan::StatusChange, [&](const QString &text) { statuses << text; });
+    QObject::connect(&plan, &YearPlan::StatusChange,
+                     [&](const QString &text) { statuses << text; });
     plan.resize(1200, 800);
     plan.ReadProperties(MapPropertyBag({{"Folder", "Team\\Calendar\\Planning"}}));
     ASSERT_TRUE(settle(plan));
@@ -385,8 +399,9 @@ TEST_F(PlannerTest, FilesLeftOutOfTheCalendarAreCountedAndNamed)
     while (!leftOut->isVisible() && t.elapsed() < 5000)
         QApplication::processEvents(QEventLoop::AllEvents, 10);
     ASSERT_TRUE(leftOut->isVisible()) << qPrintable(statuses.join('\n'));
-    EXPECT_EQ(statuses.constLast(),
-              "1 calendar file was left out; \"Calendar files left out\" in the help menu names it.");
+    EXPECT_EQ(
+        statuses.constLast(),
+        "1 calendar file was left out; \"Calendar files left out\" in the help menu names it.");
     EXPECT_EQ(plan.findChild<QWidget *>("shpUpdate")->toolTip(), statuses.constLast());
     leftOut->trigger();
     ASSERT_FALSE(dialogs.shown().isEmpty());

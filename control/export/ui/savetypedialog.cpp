@@ -42,7 +42,8 @@ SaveTypeDialog::SaveTypeDialog(int selectedYear, QWidget *parent)
     range->addWidget(new QLabel(QStringLiteral("and"), this));
     range->addWidget(m_to);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Please check the types that you wish to save to file:"), this));
+    layout->addWidget(
+        new QLabel(QStringLiteral("Please check the types that you wish to save to file:"), this));
     layout->addWidget(m_both);
     layout->addLayout(range);
     layout->addWidget(m_hint);

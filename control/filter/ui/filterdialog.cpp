@@ -8,9 +8,10 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-FilterDialog::FilterDialog(FilterModel &filter, const QString &titleName, const QStringList &legends,
-                           const QString &separator, int outlookMajorVersion,
-                           FilterChoice::MasterReader readMaster, QWidget *parent)
+FilterDialog::FilterDialog(FilterModel &filter, const QString &titleName,
+                           const QStringList &legends, const QString &separator,
+                           int outlookMajorVersion, FilterChoice::MasterReader readMaster,
+                           QWidget *parent)
     : QDialog(parent), m_filter(filter), m_title(titleName),
       m_choice(filter, legends, separator, std::move(readMaster))
 {
@@ -33,7 +34,8 @@ FilterDialog::FilterDialog(FilterModel &filter, const QString &titleName, const 
     QPushButton *ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("OKButton"));
     ok->setDefault(true);
-    QPushButton *cancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    QPushButton *cancel =
+        buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
     cancel->setObjectName(QStringLiteral("CancelButton"));
     buttons->addButton(m_clear, QDialogButtonBox::ResetRole);
 

@@ -22,7 +22,8 @@ PlannerToolBar::PlannerToolBar(QWidget *parent) : QToolBar(parent)
             m_year = new QLabel(this);
             m_year->setObjectName(QStringLiteral("lblYear"));
             m_year->setAlignment(Qt::AlignCenter);
-            m_year->setMinimumWidth(m_year->fontMetrics().horizontalAdvance(QStringLiteral("Year 00000")) + 8);
+            m_year->setMinimumWidth(
+                m_year->fontMetrics().horizontalAdvance(QStringLiteral("Year 00000")) + 8);
             addWidget(m_year)->setObjectName(key);
             continue;
         }

@@ -16,7 +16,10 @@ public:
     void setPaperSize(int code) override;
     void setOrientation(int code) override;
     int paperSize() const override { return PaperCodeOf(m_printer.pageLayout().pageSize()); }
-    int orientation() const override { return OrientationCodeOf(m_printer.pageLayout().orientation()); }
+    int orientation() const override
+    {
+        return OrientationCodeOf(m_printer.pageLayout().orientation());
+    }
     QSizeF printableTwips() const override;
     int resolution() const override { return m_printer.resolution(); }
 

@@ -5,12 +5,12 @@
 
 #include <QApplication>
 #include <QButtonGroup>
-#include <QHBoxLayout>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -92,7 +92,8 @@ PrintOptionsDialog::PrintOptionsDialog(PrintSettings &settings, Dialogs &dialogs
 
     m_displayLegend = new QCheckBox(QStringLiteral("Display Category Legend:"), this);
     m_displayLegend->setObjectName(QStringLiteral("chkDisplayLegend"));
-    m_displayLegend->setLayoutDirection(Qt::RightToLeft); // the caption ends in a colon before its box
+    m_displayLegend->setLayoutDirection(
+        Qt::RightToLeft); // the caption ends in a colon before its box
     m_legendWidth = numberBox("txtCatW", this);
     grid->addWidget(m_displayLegend, 5, 0, 1, 2);
     grid->addWidget(label("Label4", QStringLiteral("Width"), m_legendWidth, this), 5, 3);
@@ -139,7 +140,8 @@ PrintOptionsDialog::PrintOptionsDialog(PrintSettings &settings, Dialogs &dialogs
     QPushButton *ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("cmdOK"));
     ok->setDefault(true);
-    QPushButton *cancel = buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    QPushButton *cancel =
+        buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
     cancel->setObjectName(QStringLiteral("cmdCancel"));
     connect(buttons, &QDialogButtonBox::accepted, this, &PrintOptionsDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -158,7 +160,8 @@ PrintOptionsDialog::PrintOptionsDialog(PrintSettings &settings, Dialogs &dialogs
         m_settings.setUnits(QStringLiteral("Inch"));
         fill();
     });
-    connect(m_reprint, &QCheckBox::clicked, this, [this](bool on) { m_settings.setReprintLegend(on); });
+    connect(m_reprint, &QCheckBox::clicked, this,
+            [this](bool on) { m_settings.setReprintLegend(on); });
 }
 
 void PrintOptionsDialog::fill()

@@ -138,8 +138,9 @@ void PrintPreviewWindow::openPreview()
     const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     m_dpi = screen ? screen->logicalDotsPerInchY() : 96;
     const QSizeF twips = m_printer.printableTwips();
-    m_page = QImage(std::max(1, int(std::lround(twips.width() * m_dpi / 1440))),
-                    std::max(1, int(std::lround(twips.height() * m_dpi / 1440))), QImage::Format_RGB32);
+    m_page =
+        QImage(std::max(1, int(std::lround(twips.width() * m_dpi / 1440))),
+               std::max(1, int(std::lround(twips.height() * m_dpi / 1440))), QImage::Format_RGB32);
     m_page.fill(Qt::white);
     m_canvas->resize(m_page.size());
 }
@@ -240,8 +241,10 @@ void PrintPreviewWindow::placeCanvas()
         bar->setPageStep(range.largeChange);
         bar->setSingleStep(range.smallChange);
     };
-    apply(m_across, across, QRect(0, top + viewport.height(), viewport.width(), m_across->sizeHint().height()));
-    apply(m_down, down, QRect(viewport.width(), top, m_down->sizeHint().width(), viewport.height()));
+    apply(m_across, across,
+          QRect(0, top + viewport.height(), viewport.width(), m_across->sizeHint().height()));
+    apply(m_down, down,
+          QRect(viewport.width(), top, m_down->sizeHint().width(), viewport.height()));
 
     if (m_zoomed) {
         m_canvas->setGeometry(ZoomedPage(viewport, m_page.size(), margin));
@@ -283,7 +286,8 @@ void PrintPreviewWindow::runCommand(const QString &key)
             Paginate();
         }
     } else if (key == QLatin1String("PageSetup")) {
-        PrintOptionsDialog dialog(m_preview.settings(), m_dialogs, m_preview.reprintOffered(), this);
+        PrintOptionsDialog dialog(m_preview.settings(), m_dialogs, m_preview.reprintOffered(),
+                                  this);
         m_dialogs.endWait(); // not while the user fills the dialog in
         const bool ok = dialog.exec() == QDialog::Accepted;
         m_dialogs.beginWait();
@@ -308,8 +312,10 @@ void PrintPreviewWindow::printPages()
         request.filter = QStringLiteral("PDF Files(*.pdf)|*.pdf|All Files(*.*)|*.*");
         request.title = QStringLiteral("Print to PDF");
         request.defaultExtension = QStringLiteral("pdf");
-        request.initialName = PageHeading(m_preview.year(), m_preview.settings()).section(QLatin1Char('\n'), 0, 0)
-                                  .replace(QLatin1Char('/'), QLatin1Char('-')) + QStringLiteral(".pdf");
+        request.initialName = PageHeading(m_preview.year(), m_preview.settings())
+                                  .section(QLatin1Char('\n'), 0, 0)
+                                  .replace(QLatin1Char('/'), QLatin1Char('-')) +
+                              QStringLiteral(".pdf");
         const QString file = m_dialogs.saveFileName(request);
         if (file.isEmpty())
             return;
@@ -317,7 +323,8 @@ void PrintPreviewWindow::printPages()
         printer.setDocName(request.initialName.chopped(4));
         if (!m_preview.print(printer))
             m_dialogs.message(QStringLiteral("The pages could not be written to ") + file,
-                              Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation, QStringLiteral("Print"));
+                              Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation,
+                              QStringLiteral("Print"));
         return;
     }
     const QSizeF before = m_printer.printableTwips();
@@ -334,8 +341,9 @@ void PrintPreviewWindow::printPages()
         drawPage();
     }
     if (!m_preview.print(printer))
-        m_dialogs.message(QStringLiteral("The pages could not be printed on ") + printer.printerName(),
-                          Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation, QStringLiteral("Print"));
+        m_dialogs.message(
+            QStringLiteral("The pages could not be printed on ") + printer.printerName(),
+            Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation, QStringLiteral("Print"));
 }
 
 void PrintPreviewWindow::scrollBy(int wheelDelta)
@@ -344,7 +352,8 @@ void PrintPreviewWindow::scrollBy(int wheelDelta)
         return;
     // Touchpads report parts of a notch: they add up until they make whole steps.
     m_wheelRest += wheelDelta;
-    const int amount = WheelScrollAmount(m_wheelRest, m_down->singleStep(), QApplication::wheelScrollLines());
+    const int amount =
+        WheelScrollAmount(m_wheelRest, m_down->singleStep(), QApplication::wheelScrollLines());
     m_wheelRest %= 120;
     if (amount)
         m_down->setValue(m_down->value() + amount);

@@ -23,7 +23,8 @@ class PrintPreviewWindow : public QDialog
 public:
     // planner: the year to print (copied: the preview keeps what it opened with).
     // outlookMajorVersion picks the status line's colour.
-    PrintPreviewWindow(const PlannerState &planner, int outlookMajorVersion, QWidget *parent = nullptr);
+    PrintPreviewWindow(const PlannerState &planner, int outlookMajorVersion,
+                       QWidget *parent = nullptr);
     ~PrintPreviewWindow() override;
 
     PrintPreview &preview() { return m_preview; }

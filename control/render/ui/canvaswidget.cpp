@@ -3,7 +3,8 @@
 #include <QPainter>
 #include <QPixmap>
 
-CanvasWidget::CanvasWidget(QWidget *parent, quint32 backColour) : QWidget(parent), m_back(backColour)
+CanvasWidget::CanvasWidget(QWidget *parent, quint32 backColour)
+    : QWidget(parent), m_back(backColour)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -45,4 +46,3 @@ QCursor PenCursor()
     }();
     return pen;
 }
-

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "paintercanvas.h"
 #include "localefont.h"
+#include "paintercanvas.h"
 
 #include <QCursor>
 #include <QWidget>
