@@ -10,6 +10,11 @@ QvError::QvError(int number, const QString &description, const QString &source)
 {
 }
 
+QvError::QvError(ErrorCode code, const QString &source)
+    : QvError(int(code), ErrorDescription(code), source)
+{
+}
+
 QString ErrorTail(const QvError &e)
 {
     return QStringLiteral("Error: %1 %2").arg(e.number()).arg(e.description());
@@ -19,36 +24,46 @@ QString ErrorTail(const std::exception &e)
 {
     if (const auto *q = dynamic_cast<const QvError *>(&e))
         return ErrorTail(*q);
-    const int number = dynamic_cast<const std::bad_alloc *>(&e) ? 7 : 51;
-    return QStringLiteral("Error: %1 %2").arg(number).arg(ErrorDescription(number));
+    const ErrorCode code =
+        dynamic_cast<const std::bad_alloc *>(&e) ? ErrorCode::OutOfMemory : ErrorCode::Internal;
+    return ErrorTail(QvError(code));
 }
 
 QString ErrorDescription(int number)
 {
-    switch (number) {
-    case 5:
+    switch (ErrorCode(number)) {
+    case ErrorCode::InvalidCall:
         return QStringLiteral("Invalid procedure call or argument");
-    case 6:
+    case ErrorCode::Overflow:
         return QStringLiteral("Overflow");
-    case 7:
+    case ErrorCode::OutOfMemory:
         return QStringLiteral("Out of memory");
-    case 9:
+    case ErrorCode::SubscriptOutOfRange:
         return QStringLiteral("Subscript out of range");
-    case 51:
+    case ErrorCode::Internal:
         return QStringLiteral("Internal error");
-    case 13:
+    case ErrorCode::TypeMismatch:
         return QStringLiteral("Type mismatch");
-    case 32:
+    case ErrorCode::FileInUse:
         return QStringLiteral("The process cannot access the file because it is being used by "
                               "another process.");
-    case 70:
+    case ErrorCode::PermissionDenied:
         return QStringLiteral("Permission denied");
-    case 91:
+    case ErrorCode::ObjectNotSet:
         return QStringLiteral("Object variable or With block variable not set");
-    case 429:
+    case ErrorCode::CannotCreateObject:
         return QStringLiteral("ActiveX component can't create object");
-    case 462:
+    case ErrorCode::ServerUnavailable:
         return QStringLiteral("The remote server machine does not exist or is unavailable");
+    case ErrorCode::NotAllowed:
+        return QStringLiteral("The operation is not allowed.");
+    case ErrorCode::InvalidProfile:
+        return QStringLiteral("The user profile or user identity is invalid or does not have the "
+                              "appropriate permissions");
+    case ErrorCode::NotFound:
+        return QStringLiteral("The operation failed. An object could not be found.");
+    case ErrorCode::NoWindow:
+        break;
     }
     if (number >= 52 && number <= 76)
         return FileErrorDescription(number);

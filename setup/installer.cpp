@@ -119,9 +119,7 @@ bool Installer::InitOutlook()
         m_session = Store::Application::shared()->GetNamespace(QStringLiteral("MAPI"));
         m_session->Logon(QString(), QString(), true, true);
         if (m_session->Folders()->Count() == 0)
-            throw QvError(-2147221219,
-                          QStringLiteral("The user profile or user identity is invalid or does "
-                                         "not have the appropriate permissions"));
+            throw QvError(ErrorCode::InvalidProfile);
         return true;
     } catch (const std::exception &e) {
         m_session.reset();
@@ -234,8 +232,7 @@ bool Installer::BindFolderHomePage()
             m_session = Store::Application::shared()->GetNamespace(QStringLiteral("MAPI"));
         const Store::FolderPtr calendar = m_session->GetFolderFromID(calendarEntryID);
         if (!calendar)
-            throw QvError(-2147221233,
-                          QStringLiteral("The operation failed. An object could not be found."));
+            throw QvError(ErrorCode::NotFound);
         Store::FolderPtr target = SubfolderNamed(*calendar, fields.title);
         if (!target)
             target = calendar->Folders()->Add(fields.title, Store::olFolderCalendar);

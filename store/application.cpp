@@ -51,8 +51,7 @@ QString Application::Version() const
 NameSpacePtr Application::GetNamespace(const QString &type)
 {
     if (type.compare(QLatin1String("MAPI"), Qt::CaseInsensitive) != 0)
-        throw QvError(5, QStringLiteral("Invalid procedure call or argument"),
-                      QStringLiteral("Application"));
+        throw QvError(ErrorCode::InvalidCall, QStringLiteral("Application"));
     if (!m_session)
         m_session = std::make_shared<NameSpace>(m_options);
     return m_session;
@@ -66,8 +65,7 @@ std::shared_ptr<HelperObject> Application::CreateObject(const QString &progId)
         return std::make_shared<AppointmentBody>();
     if (progId == QLatin1String("TKCDO.tkMAPIFolder"))
         return std::make_shared<MapiFolder>(GetNamespace(QStringLiteral("MAPI"))->data());
-    throw QvError(429, QStringLiteral("ActiveX component can't create object"),
-                  QStringLiteral("Application"));
+    throw QvError(ErrorCode::CannotCreateObject, QStringLiteral("Application"));
 }
 
 } // namespace Store

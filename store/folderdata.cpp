@@ -391,7 +391,8 @@ void FolderData::setMeta(const QString &key, const QVariant &value)
     settings.setValue(key, value);
     settings.sync();
     if (settings.status() != QSettings::NoError)
-        throw QvError(75, QStringLiteral("Cannot write the folder settings of ") + path,
+        throw QvError(FileError::PathFileAccessError,
+                      QStringLiteral("Cannot write the folder settings of ") + path,
                       QStringLiteral("Calendar store"));
 }
 

@@ -1,6 +1,7 @@
 #include "folders.h"
 
 #include "calendarstore.h"
+#include "fileio.h"
 #include "qverror.h"
 #include "sessiondata_p.h"
 
@@ -28,7 +29,7 @@ FolderPtr Folders::GetNext()
 FolderPtr Folders::Item(int index) const
 {
     if (index < 1 || index > m_folders.size())
-        throw QvError(-2147352567, QStringLiteral("Array index out of bounds."),
+        throw QvError(ErrorCode::NotAllowed, QStringLiteral("Array index out of bounds."),
                       QStringLiteral("Folders"));
     return m_folders[index - 1];
 }
@@ -45,20 +46,23 @@ FolderPtr Folders::Item(const QString &name) const
 FolderPtr Folders::Add(const QString &name, int type)
 {
     if (!m_parent)
-        throw QvError(5, QStringLiteral("Stores are added in the profile, not as folders"),
+        throw QvError(ErrorCode::InvalidCall,
+                      QStringLiteral("Stores are added in the profile, not as folders"),
                       QStringLiteral("Folders"));
     if (!IsFolderName(name) || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
-        throw QvError(5, QStringLiteral("\"%1\" is not a valid folder name").arg(name),
+        throw QvError(ErrorCode::InvalidCall,
+                      QStringLiteral("\"%1\" is not a valid folder name").arg(name),
                       QStringLiteral("Folders"));
     for (const FolderPtr &f : std::as_const(m_folders)) {
         if (f->Name() == name)
-            throw QvError(-2147352567, QStringLiteral("Cannot create the folder."),
+            throw QvError(ErrorCode::NotAllowed, QStringLiteral("Cannot create the folder."),
                           QStringLiteral("Folders"));
     }
     const QString rel = m_parent->relPath.isEmpty() ? name : m_parent->relPath + '/' + name;
     auto data = m_session->folder(m_parent->store, rel);
     if (!QDir().mkpath(data->path))
-        throw QvError(75, QStringLiteral("Cannot create the folder ") + data->path,
+        throw QvError(FileError::PathFileAccessError,
+                      QStringLiteral("Cannot create the folder ") + data->path,
                       QStringLiteral("Folders"));
     const int itemType = type == olFolderCalendar ? olAppointmentItem
                          : type == 10             ? olContactItem

@@ -14,8 +14,7 @@ QString CurrentUser::Name() const
 QString AppointmentBody::Body() const
 {
     if (!m_item)
-        throw QvError(91, QStringLiteral("Object variable or With block variable not set"),
-                      QStringLiteral("tkAppointmentItem"));
+        throw QvError(ErrorCode::ObjectNotSet, QStringLiteral("tkAppointmentItem"));
     return m_item->Body();
 }
 

@@ -70,7 +70,7 @@ QVariant HiddenItem::Fields(const QString &tag) const
         bool ok = false;
         const qint32 n = value.toInt(&ok);
         if (!ok)
-            throw QvError(13, QStringLiteral("Type mismatch"), QStringLiteral("HiddenItem"));
+            throw QvError(ErrorCode::TypeMismatch, QStringLiteral("HiddenItem"));
         return n;
     }
     return value;

@@ -27,7 +27,8 @@ FoldersPtr NameSpace::Folders()
 FolderPtr NameSpace::GetDefaultFolder(int kind)
 {
     if (kind != olFolderCalendar)
-        throw QvError(5, QStringLiteral("Only the calendar (9) is a default folder here"),
+        throw QvError(ErrorCode::InvalidCall,
+                      QStringLiteral("Only the calendar (9) is a default folder here"),
                       QStringLiteral("NameSpace"));
     if (!m_data->defaultStore)
         NotFound(QStringLiteral("no calendar store is set up"));

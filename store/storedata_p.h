@@ -12,8 +12,8 @@ class IcalItem;
 namespace Store {
 
 // Error numbers of the client's object model that the store raises.
-constexpr int kNoWindow = 287;           // "application-defined or object-defined error"
-constexpr int kNotAllowed = -2147352567; // "operation not allowed"
+constexpr int kNoWindow = int(ErrorCode::NoWindow);
+constexpr int kNotAllowed = int(ErrorCode::NotAllowed);
 
 struct StoreData
 {

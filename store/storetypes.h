@@ -4,6 +4,8 @@
 // the error of a lookup that finds nothing, the options that choose a session's stores and the
 // master categories.
 
+#include "qverror.h"
+
 #include <QList>
 #include <QString>
 
@@ -49,7 +51,7 @@ constexpr int olApptOccurrence = 2;
 constexpr int olApptException = 3;
 
 // Error number of a lookup that finds nothing (the messaging system's "not found").
-constexpr int kNotFound = -2147221233;
+constexpr int kNotFound = int(ErrorCode::NotFound);
 
 // Which stores a session opens.
 struct ProfileOptions

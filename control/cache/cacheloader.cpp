@@ -21,7 +21,7 @@ void showIndicator(const PlannerState &state, quint32 colour)
 
 bool CacheLoader::LoadCache(PlannerState &state, const QString &cacheFile)
 {
-    showIndicator(state, 0x00FFFF);
+    showIndicator(state, Indicator::kLoading);
     if (m_loadState == kLoading)
         m_abort = true;
     else
@@ -30,7 +30,7 @@ bool CacheLoader::LoadCache(PlannerState &state, const QString &cacheFile)
     BinaryFile file = OpenBinaryFile(cacheFile, state.dialogs);
     if (!file.isOpen()) {
         m_loadState = kIdle;
-        showIndicator(state, PlannerState::kIdleIndicatorColour);
+        showIndicator(state, Indicator::kIdle);
         return false;
     }
 
@@ -87,14 +87,14 @@ bool CacheLoader::LoadCache(PlannerState &state, const QString &cacheFile)
                 file.close();
                 state.store = std::move(fresh);
                 m_loadState = kIdle;
-                showIndicator(state, PlannerState::kIdleIndicatorColour);
+                showIndicator(state, Indicator::kIdle);
                 return true;
             }
             if (m_abort) {
                 file.close();
                 m_loadState = kIdle;
                 m_abort = false;
-                showIndicator(state, PlannerState::kIdleIndicatorColour);
+                showIndicator(state, Indicator::kIdle);
                 return false;
             }
             if (!reader.read(record, pool))
@@ -128,7 +128,7 @@ bool CacheLoader::LoadCache(PlannerState &state, const QString &cacheFile)
         file.close();
         m_loadState = kIdle;
         m_abort = false;
-        showIndicator(state, PlannerState::kIdleIndicatorColour);
+        showIndicator(state, Indicator::kIdle);
         return false;
     }
 }

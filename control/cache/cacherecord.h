@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QString>
 
+#include <limits>
 #include <vector>
 
 class BinaryFile;
@@ -23,6 +24,10 @@ struct CacheRecord
 
 constexpr int kCacheRecordFixedBytes = 22;
 constexpr int kCacheTextMaxBytes = 65535;
+// What every cache file on disk holds: three 16-bit counts and two IEEE 754 doubles a record.
+static_assert(kCacheRecordFixedBytes == 3 * sizeof(quint16) + 2 * sizeof(double));
+static_assert(std::numeric_limits<double>::is_iec559 && sizeof(double) == 8);
+static_assert(kCacheTextMaxBytes == std::numeric_limits<quint16>::max());
 
 // A text as stored: its UTF-8 bytes, cut at a character boundary to at most 65,535 bytes.
 QByteArray EncodeCacheText(const QString &text);

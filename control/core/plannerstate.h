@@ -1,6 +1,7 @@
 #pragma once
 
 #include "eventstore.h"
+#include "indicatorstate.h"
 #include "planneryear.h"
 
 #include <QList>
@@ -45,7 +46,6 @@ struct PlannerState
     // Running band totals of the month rows, index 0..12.
     std::array<qint16, PlannerYear::kRows + 1> RowBands{};
 
-    static constexpr quint32 kIdleIndicatorColour = 0xFFFFFF;
     // Shows the update indicator in a colour; empty until a control provides one.
     std::function<void(quint32 colour)> SetUpdateIndicator;
 

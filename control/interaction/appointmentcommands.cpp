@@ -9,6 +9,8 @@
 
 namespace {
 
+constexpr double kMinutesPerDay = 24 * 60;
+
 const QString kCannotLocate =
     QStringLiteral("Unable to locate event, please refresh and try again.");
 
@@ -24,11 +26,11 @@ NewAppointmentTimes TimesOfNewAppointment(double start, double end, bool allEven
     const int minutes = int(std::lround(now.time().msecsSinceStartOfDay() / 60000.0));
     const int m = minutes % 30;
     const int rounded = m < 15 ? minutes - m : minutes + (30 - m);
-    const double timeOfDay = rounded / 1440.0;
+    const double timeOfDay = rounded / kMinutesPerDay;
     const bool oneDay = std::lround(end - start) == 1;
     t.start = start + timeOfDay;
     if (oneDay) {
-        t.end = t.start + 30 / 1440.0;
+        t.end = t.start + 30 / kMinutesPerDay;
         t.allDay = false;
     } else {
         t.end = end - 1 + timeOfDay;
@@ -49,7 +51,7 @@ void AppointmentCommands::OpenAppointment(const QString &key)
     try {
         const CalEvent *event = m_planner.state().store->Find(key);
         if (!event)
-            throw QvError(91, QStringLiteral("Object variable or With block variable not set"));
+            throw QvError(ErrorCode::ObjectNotSet);
         const QString id = event->EventID;
         if (id.isEmpty())
             return;
@@ -84,7 +86,7 @@ void AppointmentCommands::CreateAppointment(double start, double end, const QStr
     try {
         const CalendarAccess *access = m_planner.access();
         if (!access)
-            throw QvError(91, QStringLiteral("Object variable or With block variable not set"));
+            throw QvError(ErrorCode::ObjectNotSet);
         const Store::AppointmentItemPtr item = access->folder()->Items()->Add();
         const NewAppointmentTimes t =
             TimesOfNewAppointment(start, end, m_planner.AllEvents(), m_clock());
@@ -107,7 +109,7 @@ void AppointmentCommands::DeleteAppointment(const QString &key)
     try {
         const CalEvent *event = state.store->Find(key);
         if (!event)
-            throw QvError(91, QStringLiteral("Object variable or With block variable not set"));
+            throw QvError(ErrorCode::ObjectNotSet);
         const QString id = event->EventID;
         if (!m_planner.dialogs().question(QStringLiteral("Delete this appointment ") +
                                           event->Subject + QLatin1Char('?')))
@@ -116,7 +118,7 @@ void AppointmentCommands::DeleteAppointment(const QString &key)
         const Store::ItemPtr item = access->session()->GetItemFromID(id, access->storeId());
         const Store::AppointmentItemPtr appointment = Store::AppointmentOf(item);
         if (!appointment)
-            throw QvError(13, QStringLiteral("Type mismatch"));
+            throw QvError(ErrorCode::TypeMismatch);
         // Every occurrence of a series goes with it.
         if (appointment->IsRecurring())
             RemoveEventsOf(*state.store, id);

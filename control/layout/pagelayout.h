@@ -1,6 +1,7 @@
 #pragma once
 
 #include "bandlayout.h"
+#include "gridmetrics.h"
 
 #include <QList>
 #include <QSizeF>
@@ -17,7 +18,7 @@ struct PlannerState;
 struct PageLayout
 {
     static constexpr int kMonthColumn = 450; // the month names between the left margin and the grid
-    static constexpr int kDayStrip = 240;
+    static constexpr int kDayStrip = GridMetrics::kDayStripHeight;
 
     QSizeF page;         // printable width and height
     double gridLeft = 0; // x0

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "twips.h"
+
 #include <QString>
 
 #include <algorithm>
@@ -11,7 +13,7 @@ class PrintSettings
 {
 public:
     static constexpr double kTwipsPerMillimetre = 56.7;
-    static constexpr double kTwipsPerInch = 1440;
+    static constexpr double kTwipsPerInch = Twips::kPerInch;
 
     // Reads every key with its default. titleName picks the heading's key ("Header" + title);
     // plannerStartMonth is the planner's first month, the printed range's default start and the

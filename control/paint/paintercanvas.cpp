@@ -1,5 +1,7 @@
 #include "paintercanvas.h"
 
+#include "twips.h"
+
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QTextLayout>
@@ -13,8 +15,8 @@ constexpr qsizetype kMostLineTexts = 50000;
 
 PainterCanvas::PainterCanvas(QPainter &painter, const QRect &area, double dpiX, double dpiY,
                              quint32 backColour)
-    : m_painter(painter), m_area(area), m_px(1440.0 / dpiX), m_py(1440.0 / dpiY), m_dpiY(dpiY),
-      m_backColour(backColour)
+    : m_painter(painter), m_area(area), m_px(Twips::perPixel(dpiX)), m_py(Twips::perPixel(dpiY)),
+      m_dpiY(dpiY), m_backColour(backColour)
 {
     m_font = QFont(m_painter.font());
     m_font.setPointSizeF(8);

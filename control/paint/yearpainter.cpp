@@ -1,10 +1,10 @@
 #include "yearpainter.h"
 
-#include "controllayout.h"
-#include "plannerstate.h"
-
 #include "colours.h"
+#include "controllayout.h"
 #include "paintercanvas.h"
+#include "plannerstate.h"
+#include "twips.h"
 
 #include <QPainter>
 #include <QPalette>
@@ -25,7 +25,7 @@ SystemColours SystemColoursOf(const QPalette &palette)
 GridGeometry PaintYear(QPainter &painter, const QRect &area, double dpi, PlannerState &state,
                        const YearPaintOptions &options, HitMap &hits)
 {
-    const double twipsPerPixel = 1440.0 / dpi;
+    const double twipsPerPixel = Twips::perPixel(dpi);
     CalculateBands(
         *state.store, state.year, state.AllEvents, options.minimumBands,
         [&state](const CalEvent &e) { return state.isVisible(e); }, state.RowBands, state.dialogs);

@@ -28,10 +28,10 @@ namespace {
 
 QString statusTextOf(quint32 colour)
 {
-    if (colour == 0x0000FF)
+    if (colour == Indicator::kFailed)
         return QStringLiteral("An error occured while synchronising with Outlook, attempting to "
                               "reset and refresh appointment data");
-    if (colour == 0x00FF00)
+    if (colour == Indicator::kRebuilding)
         return QStringLiteral("Downloading appointment data from Outlook, the year planner will be "
                               "refreshed when this operation is completed");
     return QString();
@@ -87,7 +87,7 @@ void Planner::create()
         step = 4;
         m_visualStyles = m_view && m_view->visualStylesActive();
         step = 5;
-        m_indicatorColour = PlannerState::kIdleIndicatorColour;
+        m_indicatorColour = Indicator::kIdle;
         if (m_view) {
             m_view->applyToolbarColours(m_visualStyles ? 0xFFEDDF : m_view->menuColour(),
                                         m_visualStyles ? 0x723708 : 0x000000);

@@ -140,7 +140,7 @@ private:
     int m_outlookMajor = 0;
     bool m_visualStyles = false;
     quint32 m_weekendColour = 0xAAE8EE;
-    quint32 m_indicatorColour = PlannerState::kIdleIndicatorColour;
+    quint32 m_indicatorColour = Indicator::kIdle;
     QStringList m_leftOut;
     int m_codePage = 1252;
     int m_retries = 0;

@@ -6,6 +6,7 @@
 #include "plannerstate.h"
 #include "printsettings.h"
 #include "qverror.h"
+#include "twips.h"
 
 #include <QPagedPaintDevice>
 #include <QPainter>
@@ -24,10 +25,10 @@ struct Part
     Part(QPainter &painter, const QRect &pageArea, double dpiX, double dpiY, const QRectF &twips,
          const QFont &font, quint32 back = 0xFFFFFF)
         : canvas(painter,
-                 QRect(pageArea.left() + int(std::lround(twips.left() * dpiX / 1440)),
-                       pageArea.top() + int(std::lround(twips.top() * dpiY / 1440)),
-                       std::max(1, int(std::lround(twips.width() * dpiX / 1440))),
-                       std::max(1, int(std::lround(twips.height() * dpiY / 1440)))),
+                 QRect(pageArea.left() + int(std::lround(Twips::toPixels(twips.left(), dpiX))),
+                       pageArea.top() + int(std::lround(Twips::toPixels(twips.top(), dpiY))),
+                       std::max(1, int(std::lround(Twips::toPixels(twips.width(), dpiX)))),
+                       std::max(1, int(std::lround(Twips::toPixels(twips.height(), dpiY))))),
                  dpiX, dpiY, back)
     {
         canvas.setFont(font);

@@ -1,6 +1,7 @@
 #include "papers.h"
 
 #include "printsettings.h"
+#include "twips.h"
 
 #include <QRectF>
 
@@ -106,5 +107,5 @@ void PageLayoutTarget::setOrientation(int code)
 
 QSizeF PageLayoutTarget::printableTwips() const
 {
-    return m_layout.paintRect(QPageLayout::Millimeter).size() * (1440 / 25.4);
+    return m_layout.paintRect(QPageLayout::Millimeter).size() * Twips::kPerMillimetre;
 }

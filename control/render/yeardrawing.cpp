@@ -15,7 +15,6 @@ namespace {
 constexpr quint32 kOutsideMonth = 0xE0E0E0;
 constexpr quint32 kDayLine = 0x808080;
 constexpr quint32 kMonthOutline = 0x0000FF;
-constexpr quint32 kDrawing = 0xFF0000;
 constexpr quint32 kWhite = 0xFFFFFF;
 constexpr quint32 kSelection = 0x00FFFF; // yellow
 constexpr int kLegibleTextPixels = 4;
@@ -94,7 +93,7 @@ void DrawGrid(Canvas &canvas, const PlannerState &state, const GridGeometry &g,
               const GridRows &rows, quint32 weekendColour, const GridStyle &style)
 {
     if (style.indicate)
-        indicate(state, kDrawing);
+        indicate(state, Indicator::kDrawing);
     try {
         const double h = canvas.height();
         canvas.clear();
@@ -140,7 +139,7 @@ void DrawGrid(Canvas &canvas, const PlannerState &state, const GridGeometry &g,
         report(state.dialogs, QStringLiteral("Error drawing the year, please refresh planner."), e);
     }
     if (style.indicate)
-        indicate(state, PlannerState::kIdleIndicatorColour);
+        indicate(state, Indicator::kIdle);
 }
 
 void DrawDayHeadings(Canvas &strip, const GridGeometry &g, const CalendarNames &names,
@@ -260,7 +259,7 @@ void DrawBars(Canvas &canvas, const PlannerState &state, const GridGeometry &g,
 void DrawEvents(Canvas &canvas, PlannerState &state, const GridGeometry &g, HitMap &hits,
                 double today, const std::function<void()> &redrawSelection)
 {
-    indicate(state, kDrawing);
+    indicate(state, Indicator::kDrawing);
     const double px = canvas.px(), py = canvas.py();
     const double savedSize = canvas.fontSize();
     try {
@@ -268,7 +267,7 @@ void DrawEvents(Canvas &canvas, PlannerState &state, const GridGeometry &g, HitM
         GridStyle screen;
         screen.subjects = state.DisplaySubject;
         DrawBars(canvas, state, g, AllRows(state.RowBands), screen, &hits);
-        indicate(state, PlannerState::kIdleIndicatorColour);
+        indicate(state, Indicator::kIdle);
 
         const PlannerYear &year = state.year;
         const OADate::Civil t = OADate::civil(today);
@@ -290,7 +289,7 @@ void DrawEvents(Canvas &canvas, PlannerState &state, const GridGeometry &g, HitM
         canvas.setFontSize(savedSize);
         report(state.dialogs,
                QStringLiteral("Error drawing the current events, please refresh planner."), e);
-        indicate(state, PlannerState::kIdleIndicatorColour);
+        indicate(state, Indicator::kIdle);
     }
 }
 

@@ -7,14 +7,6 @@
 #include "qverror.h"
 #include "yield.h"
 
-namespace {
-
-constexpr quint32 kRed = 0x0000FF;
-constexpr quint32 kGreen = 0x00FF00;
-constexpr quint32 kBlack = 0;
-
-} // namespace
-
 CacheUpdater::CacheUpdater(PlannerState &state, Planner planner, QObject *parent)
     : QObject(parent), m_state(state), m_planner(std::move(planner))
 {
@@ -51,7 +43,7 @@ void CacheUpdater::StartBackgroundUpdate(bool cancelFirst)
     try {
         if (cancelFirst && m_pending != 0)
             CancelBackgroundUpdate();
-        indicate(kBlack);
+        indicate(Indicator::kBusy);
         if (m_pending != 0) {
             if (++m_busy < kBusyRequestLimit)
                 return;
@@ -61,18 +53,18 @@ void CacheUpdater::StartBackgroundUpdate(bool cancelFirst)
         }
         ++m_pending;
         requested = true;
-        indicate(kGreen);
+        indicate(Indicator::kRebuilding);
         YieldToLoop();
         if (!m_link)
             return; // dropped in the yield; its successor's request is under way
         m_planner.describeRequest(*m_link);
         m_link->UpdateCache();
-        indicate(kGreen);
+        indicate(Indicator::kRebuilding);
     } catch (const QvError &e) {
         // No report will come for a request that was not made.
         if (requested && m_pending > 0)
             --m_pending;
-        indicate(PlannerState::kIdleIndicatorColour);
+        indicate(Indicator::kIdle);
         m_state.dialogs.message(QStringLiteral("Error setting cache update.\n\n") + ErrorTail(e));
     }
 }
@@ -81,9 +73,9 @@ int CacheUpdater::CancelBackgroundUpdate()
 {
     int result = 0;
     try {
-        indicate(kRed);
+        indicate(Indicator::kFailed);
         if (m_cancelling) {
-            indicate(0xFFFFFF);
+            indicate(Indicator::kIdle);
             return 3;
         }
         m_cancelling = true;
@@ -100,7 +92,7 @@ int CacheUpdater::CancelBackgroundUpdate()
     }
     // Cleared on failure too: a flag left set would refuse every later request.
     m_cancelling = false;
-    indicate(PlannerState::kIdleIndicatorColour);
+    indicate(Indicator::kIdle);
     m_timer.start();
     return result;
 }
@@ -118,7 +110,7 @@ void CacheUpdater::WriteComplete(SynchResult result, qint32 error)
 {
     try {
         m_pending = qint16(std::max(0, m_pending - 1));
-        indicate(PlannerState::kIdleIndicatorColour);
+        indicate(Indicator::kIdle);
         m_timer.start();
         QString message;
         switch (result) {

@@ -51,7 +51,8 @@ bool startServiceBesideUs(const QDBusConnection &bus)
 
 QvError cannotCreate(const QString &why)
 {
-    return QvError(429, QStringLiteral("Cannot create the synchroniser of quorvel-sync: ") + why,
+    return QvError(ErrorCode::CannotCreateObject,
+                   QStringLiteral("Cannot create the synchroniser of quorvel-sync: ") + why,
                    QStringLiteral("QuorvelSync"));
 }
 

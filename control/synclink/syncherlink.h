@@ -16,7 +16,10 @@ enum SynchResult : qint16 {
     SynchCancelled = 6,
     SynchFetchFailed = 7, // a failure outside the rebuild
 };
-static_assert(SynchWritten == 1 && SynchCancelled == 6 && SynchFetchFailed == 7);
+// The results travel on the bus and into the planner's messages by number.
+static_assert(SynchWritten == 1 && SynchTempFileFailed == 2 && SynchOldCacheKept == 3 &&
+              SynchTimerFailed == 4 && SynchRebuildFailed == 5 && SynchCancelled == 6 &&
+              SynchFetchFailed == 7);
 
 // The planner's end of a synchroniser: the values it sets before each UpdateCache, the two
 // requests and the completion report. The synchroniser itself (in this process) and its proxy

@@ -15,6 +15,7 @@
 #include "qtdialogs.h"
 #include "regio.h"
 #include "savetypedialog.h"
+#include "twips.h"
 #include "updateindicator.h"
 #include "xmlexporter.h"
 #include "yearpainter.h"
@@ -191,8 +192,8 @@ quint32 YearPlan::menuColour() const
 void YearPlan::readTwipsPerPixel()
 {
     const QScreen *screen = QGuiApplication::primaryScreen();
-    m_px = 1440.0 / (screen ? screen->logicalDotsPerInchX() : 96);
-    m_py = 1440.0 / (screen ? screen->logicalDotsPerInchY() : 96);
+    m_px = Twips::perPixel(screen ? screen->logicalDotsPerInchX() : 96);
+    m_py = Twips::perPixel(screen ? screen->logicalDotsPerInchY() : 96);
 }
 
 void YearPlan::applyFontCharset(int codePage)

@@ -1,6 +1,7 @@
 #include "printertarget.h"
 
 #include "printpreview.h"
+#include "twips.h"
 
 #include <QPageSetupDialog>
 #include <QPrintDialog>
@@ -30,7 +31,7 @@ void PrinterTarget::setOrientation(int code)
 
 QSizeF PrinterTarget::printableTwips() const
 {
-    return m_printer.pageLayout().paintRect(QPageLayout::Millimeter).size() * (1440 / 25.4);
+    return m_printer.pageLayout().paintRect(QPageLayout::Millimeter).size() * Twips::kPerMillimetre;
 }
 
 bool ShowPrinterSetup(QWidget *owner, PrinterTarget &target)

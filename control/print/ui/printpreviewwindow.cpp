@@ -4,6 +4,7 @@
 #include "dialogs.h"
 #include "pagelayout.h"
 #include "printoptionsdialog.h"
+#include "twips.h"
 
 #include <QAction>
 #include <QApplication>
@@ -138,16 +139,16 @@ void PrintPreviewWindow::openPreview()
     const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     m_dpi = screen ? screen->logicalDotsPerInchY() : 96;
     const QSizeF twips = m_printer.printableTwips();
-    m_page =
-        QImage(std::max(1, int(std::lround(twips.width() * m_dpi / 1440))),
-               std::max(1, int(std::lround(twips.height() * m_dpi / 1440))), QImage::Format_RGB32);
+    m_page = QImage(std::max(1, int(std::lround(Twips::toPixels(twips.width(), m_dpi)))),
+                    std::max(1, int(std::lround(Twips::toPixels(twips.height(), m_dpi)))),
+                    QImage::Format_RGB32);
     m_page.fill(Qt::white);
     m_canvas->resize(m_page.size());
 }
 
 void PrintPreviewWindow::sizeToPage()
 {
-    const int margin = int(std::lround(kMarginTwips * m_dpi / 1440));
+    const int margin = int(std::lround(Twips::toPixels(kMarginTwips, m_dpi)));
     const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
     const QSize room = screen ? screen->availableGeometry().size() * 0.95 : QSize(1024, 768);
     const QSize wanted(m_page.width() + 2 * margin + m_down->sizeHint().width(),
@@ -209,7 +210,7 @@ void PrintPreviewWindow::showStatus()
 // page in the viewport: at its scrolled place, or fitted into it when zoomed.
 void PrintPreviewWindow::placeCanvas()
 {
-    const int margin = int(std::lround(kMarginTwips * m_dpi / 1440));
+    const int margin = int(std::lround(Twips::toPixels(kMarginTwips, m_dpi)));
     const int top = m_toolbar->sizeHint().height();
     const int statusHeight = m_status->sizeHint().height();
     m_toolbar->setGeometry(0, 0, width(), top);
