@@ -9,7 +9,9 @@ endfunction()
 
 # quorvel_add_test(NAME [GUI] [BUS] SOURCES... LINKS ...): one GoogleTest program, registered with
 # CTest. GUI programs run under a QApplication (offscreen), the others a QCoreApplication. BUS
-# programs run on a private session bus of their own that starts this build's quorvel-sync.
+# programs run on a private session bus of their own that starts this build's quorvel-sync. The
+# test command runs the programs labelled unit first, those labelled system (a bus, a server,
+# the package) after.
 function(quorvel_add_test name)
   cmake_parse_arguments(ARG "GUI;BUS" "" "SOURCES;LINKS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES} ${PROJECT_SOURCE_DIR}/tests/testmain.cpp)
@@ -25,8 +27,10 @@ function(quorvel_add_test name)
     add_test(NAME ${name} COMMAND dbus-run-session --config-file=${CMAKE_BINARY_DIR}/dbus/session.conf
              -- $<TARGET_FILE:${name}>)
     add_dependencies(${name} quorvel-sync)
+    set_tests_properties(${name} PROPERTIES LABELS system)
   else()
     add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES LABELS unit)
   endif()
   # A fixed zone, locale and configuration, so no test depends on the machine or its user; no
   # session bus but the private one of BUS programs (dbus-run-session replaces the address).

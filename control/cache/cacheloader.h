@@ -2,6 +2,10 @@
 
 #include <QString>
 
+#include <memory>
+
+class BinaryFile;
+class EventStore;
 struct PlannerState;
 
 // Turns the cache file of the selected year into a fresh event store. Yields to the message loop
@@ -23,6 +27,10 @@ public:
     bool abortRaised() const { return m_abort; }
 
 private:
+    // The records of an open cache file as a new store; null when the load was aborted. Raises
+    // QvError for a damaged file.
+    std::shared_ptr<EventStore> readRecords(PlannerState &state, BinaryFile &file);
+
     qint16 m_loadState = kIdle;
     bool m_abort = false;
 };

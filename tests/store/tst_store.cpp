@@ -644,7 +644,7 @@ TEST_F(StoreTest, EveryEventOfAFileOfSeveralShowsAndKeepsItsIdentifier)
 
     // Each has an identifier of its own that finds it, in this session and in another.
     QStringList ids;
-    for (const QString &subject : {"Planning", "Offsite", "No UID"}) {
+    for (const QString &subject : QStringList{"Planning", "Offsite", "No UID"}) {
         const ItemPtr item = calendar()->Items()->Find("[Subject] = '" + subject + "'");
         ASSERT_TRUE(item) << qPrintable(subject);
         ids << item->EntryID();
