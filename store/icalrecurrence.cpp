@@ -180,6 +180,236 @@ qint64 instanceKey(double localStart, bool date)
                 : qint64(std::llround(localStart * 86400.0));
 }
 
+// The instances of a series in one range of local time, worked out step by step: the rules'
+// instances and the RDATEs as wall-clock times of the series' zone, then what EXDATEs and
+// overrides take out, then the occurrences in the range. A step that must give up says why.
+class SeriesExpansion
+{
+public:
+    SeriesExpansion(icalcomponent *calendar, icalcomponent *master, const Span &span, double endMin,
+                    double startMax, const QElapsedTimer &clock)
+        : m_calendar(calendar), m_master(master), m_span(span), m_endMin(endMin),
+          m_startMax(startMax), m_clock(clock), m_date(span.start.is_date),
+          m_first(wallOnly(span.start))
+    {
+        // Bounds in the series' wall time, two days wide of the local bounds (no two zones
+        // differ by more), and for the start bound also the length of one instance.
+        const double lengthDays = m_date ? span.days : span.seconds / 86400.0;
+        m_lowBound = OADate::isValid(endMin - lengthDays - 2);
+        m_highBound = OADate::isValid(startMax + 2);
+        m_wallFrom =
+            m_lowBound ? wallIn(endMin - lengthDays - 2, Zone(), m_date) : icaltime_null_time();
+        m_wallTo = m_highBound ? wallIn(startMax + 2, Zone(), m_date) : icaltime_null_time();
+        // The instances a bounded range may hold: kMaxInstances for each 366 days of it.
+        m_most = m_highBound
+                     ? qsizetype(IcalItem::kMaxInstances) *
+                           qsizetype(std::max(
+                               1.0, std::ceil((startMax - std::max(endMin, OADate::kMin)) / 366)))
+                     : std::numeric_limits<qsizetype>::max();
+    }
+
+    // The instances of every rule. A valid rule gives them all (its iterator yields the start
+    // when the start matches the rule, as the calendar's own library counts); without one the
+    // start is the only instance besides RDATEs.
+    QString expandRules()
+    {
+        bool ruled = false;
+        for (icalproperty *p = icalcomponent_get_first_property(m_master, ICAL_RRULE_PROPERTY); p;
+             p = icalcomponent_get_next_property(m_master, ICAL_RRULE_PROPERTY)) {
+            const icalrecurrencetype rule = icalproperty_get_rrule(p);
+            if (rule.freq == ICAL_NO_RECURRENCE)
+                continue;
+            if (hasWeek(rule, -53)) // the calendar library reads outside its tables for it
+                return QStringLiteral(
+                    "its repetition rule counts week -53, which cannot be worked out");
+            if (const QString why = expandRule(rule, ruled); !why.isEmpty())
+                return why;
+        }
+        if (!ruled)
+            m_instances.prepend(m_first);
+        return QString();
+    }
+
+    // The RDATEs: dates and times are instances of the series' length, periods have their own.
+    QString addDates()
+    {
+        for (icalproperty *p = icalcomponent_get_first_property(m_master, ICAL_RDATE_PROPERTY); p;
+             p = icalcomponent_get_next_property(m_master, ICAL_RDATE_PROPERTY)) {
+            const icaldatetimeperiodtype r = icalproperty_get_rdate(p);
+            if (!icaltime_is_null_time(r.time)) {
+                const Zone z = zoneOf(m_calendar, p, r.time);
+                icaltimetype w = r.time.is_date ? wallOnly(r.time)
+                                                : wallIn(localOf(r.time, z), m_span.zone, false);
+                if (m_date)
+                    w.is_date = 1;
+                m_instances.append(w);
+            } else if (!icaltime_is_null_time(r.period.start)) {
+                const Zone z = zoneOf(m_calendar, p, r.period.start);
+                const QDateTime from = instantOf(r.period.start, z);
+                qint64 secs = m_span.seconds;
+                if (!icaltime_is_null_time(r.period.end))
+                    secs = from.secsTo(instantOf(r.period.end, z));
+                else if (!icaldurationtype_is_null_duration(r.period.duration))
+                    secs = icaldurationtype_as_int(r.period.duration);
+                m_periods.append({wallIn(localOf(r.period.start, z), m_span.zone, false), secs});
+            }
+            if (m_instances.size() + m_periods.size() > m_most)
+                return tooMany();
+        }
+        return QString();
+    }
+
+    // Exclusions: EXDATEs and every instance an override replaces.
+    void exclude(const QList<icalcomponent *> &overrides)
+    {
+        for (icalproperty *p = icalcomponent_get_first_property(m_master, ICAL_EXDATE_PROPERTY); p;
+             p = icalcomponent_get_next_property(m_master, ICAL_EXDATE_PROPERTY)) {
+            const icaltimetype x = icalproperty_get_exdate(p);
+            if (icaltime_is_null_time(x))
+                continue;
+            // An EXDATE that is a day against a timed series takes out that day's instances,
+            // the day as the series' own clock has it.
+            if (x.is_date && !m_date) {
+                m_excludedDays.insert(dayOf(x));
+                continue;
+            }
+            const double local =
+                x.is_date ? localOf(x, Zone()) : localOf(x, zoneOf(m_calendar, p, x));
+            m_excluded.insert(instanceKey(local, m_date || x.is_date));
+        }
+        for (icalcomponent *o : overrides) {
+            icalproperty *rid = icalcomponent_get_first_property(o, ICAL_RECURRENCEID_PROPERTY);
+            const icaltimetype x = icalproperty_get_recurrenceid(rid);
+            const double local =
+                x.is_date ? localOf(x, Zone()) : localOf(x, zoneOf(m_calendar, rid, x));
+            m_excluded.insert(instanceKey(local, m_date || x.is_date));
+        }
+    }
+
+    // The occurrences in the range, each instance once.
+    void collect(QList<IcalItem::Occurrence> &out) const
+    {
+        QSet<qint64> seen;
+        auto take = [&](const IcalItem::Occurrence &o) {
+            const qint64 key = instanceKey(o.start, m_date);
+            if (m_excluded.contains(key) || seen.contains(key))
+                return;
+            seen.insert(key);
+            if (o.start <= m_startMax && o.end >= m_endMin)
+                out.append(o);
+        };
+        for (const icaltimetype &w : m_instances)
+            if (!m_excludedDays.contains(dayOf(w)))
+                take(occurrenceAt(w, m_span, m_master));
+        for (const auto &[w, secs] : m_periods) {
+            if (m_excludedDays.contains(dayOf(w)))
+                continue;
+            Span own = m_span;
+            own.seconds = secs;
+            take(occurrenceAt(w, own, m_master));
+        }
+    }
+
+private:
+    static int dayOf(const icaltimetype &t) { return t.year * 10000 + t.month * 100 + t.day; }
+
+    QString slow() const
+    {
+        return QStringLiteral("its repetitions take longer than %1 ms to work out")
+            .arg(IcalItem::kMaxExpandMs);
+    }
+    QString tooMany() const
+    {
+        return QStringLiteral("more than %1 repetitions from %2 to %3")
+            .arg(m_most)
+            .arg(IsoText(std::max(m_endMin, OADate::kMin)).left(10), IsoText(m_startMax).left(10));
+    }
+
+    QString expandRule(icalrecurrencetype rule, bool &ruled)
+    {
+        // UNTIL in UTC against a zoned start: compare in the series' wall time.
+        if (!icaltime_is_null_time(rule.until) && icaltime_is_utc(rule.until) && !m_date) {
+            const double untilLocal = localOf(rule.until, Zone{Zone::Utc, {}, nullptr});
+            rule.until = wallIn(untilLocal, m_span.zone, false);
+        } else {
+            rule.until = wallOnly(rule.until);
+        }
+        // A rule that ends before the start repeats nothing, but the start is always the set's
+        // first instance: without another rule the item is a one-off.
+        if (!icaltime_is_null_time(rule.until) && icaltime_compare(rule.until, m_first) < 0)
+            return QString();
+        // Nothing past the range is needed, and the calendar library's search stops at UNTIL
+        // (with a COUNT as well, whichever comes first).
+        if (m_highBound &&
+            (icaltime_is_null_time(rule.until) || icaltime_compare(rule.until, m_wallTo) > 0))
+            rule.until = m_wallTo;
+        const bool fromRange =
+            rule.count == 0 && m_lowBound && icaltime_compare(m_wallFrom, m_first) > 0;
+        // Its iterator may try every step inside one call that cannot be stopped: search no
+        // further than kMaxSearchSteps steps, and when that cut the search short of a COUNT or
+        // UNTIL, what lay beyond is unknown.
+        bool searchCut = false;
+        if (const qint64 step = searchStepSeconds(rule)) {
+            const icaltimetype horizon =
+                wallAfter(fromRange ? m_wallFrom : m_first, kMaxSearchSteps * step);
+            if (icaltime_is_null_time(rule.until) || icaltime_compare(horizon, rule.until) < 0) {
+                rule.until = horizon;
+                searchCut = true;
+            }
+        }
+        icalrecur_iterator *it = icalrecur_iterator_new(rule, m_first);
+        if (!it)
+            return QString();
+        ruled = true;
+        if (fromRange)
+            icalrecur_iterator_set_start(it, m_wallFrom);
+        int n = 0;
+        qint64 steps = 0; // instances the iterator gave
+        bool tooSlow = false, ended = false;
+        for (icaltimetype next = icalrecur_iterator_next(it);; next = icalrecur_iterator_next(it)) {
+            if (icaltime_is_null_time(next)) {
+                ended = true;
+                break;
+            }
+            if ((++steps & 1023) == 0 && m_clock.elapsed() > IcalItem::kMaxExpandMs) {
+                tooSlow = true;
+                break;
+            }
+            const icaltimetype wall = wallOnly(next);
+            if (m_highBound && icaltime_compare(wall, m_wallTo) > 0)
+                break;
+            if (m_lowBound && icaltime_compare(wall, m_wallFrom) < 0)
+                continue; // a counted series walks up from its start
+            m_instances.append(wall);
+            if (!m_highBound && ++n >= IcalItem::kMaxInstances)
+                break; // an endless series in an endless range
+            if (m_highBound && m_instances.size() > m_most)
+                break;
+        }
+        icalrecur_iterator_free(it);
+        if (tooSlow || (searchCut && ended && (rule.count == 0 || steps < rule.count)))
+            return slow();
+        if (m_highBound && m_instances.size() > m_most)
+            return tooMany();
+        return QString();
+    }
+
+    icalcomponent *m_calendar;
+    icalcomponent *m_master;
+    const Span &m_span;
+    double m_endMin, m_startMax;
+    const QElapsedTimer &m_clock;
+    bool m_date;
+    icaltimetype m_first;
+    bool m_lowBound = false, m_highBound = false;
+    icaltimetype m_wallFrom, m_wallTo;
+    qsizetype m_most = 0;
+    QList<icaltimetype> m_instances;
+    QList<std::pair<icaltimetype, qint64>> m_periods; // RDATE periods with their own length
+    QSet<qint64> m_excluded;
+    QSet<int> m_excludedDays;
+};
+
 } // namespace
 
 IcalItem::Times IcalItem::timesOf(icalcomponent *event)
@@ -266,198 +496,21 @@ QList<IcalItem::Occurrence> IcalItem::occurrences(double endMin, double startMax
         if (!span.valid)
             return span.invalid.isEmpty() ? out : refuse(span.invalid);
         bend(span.bent);
-        const bool date = span.start.is_date;
-        const icaltimetype first = wallOnly(span.start);
-
-        // Instances as wall-clock times in the series' zone. A valid rule gives them all (its
-        // iterator yields the start when the start matches the rule, as the calendar's own
-        // library counts); without one the start is the only instance besides RDATEs.
-        QList<icaltimetype> instances;
-        bool ruled = false;
-
-        // Bounds in the series' wall time, two days wide of the local bounds (no two zones
-        // differ by more), and for the start bound also the length of one instance.
-        const double lengthDays = date ? span.days : span.seconds / 86400.0;
-        const bool lowBound = OADate::isValid(endMin - lengthDays - 2);
-        const bool highBound = OADate::isValid(startMax + 2);
-        const icaltimetype wallFrom =
-            lowBound ? wallIn(endMin - lengthDays - 2, Zone(), date) : icaltime_null_time();
-        const icaltimetype wallTo =
-            highBound ? wallIn(startMax + 2, Zone(), date) : icaltime_null_time();
-        // The instances a bounded range may hold: kMaxInstances for each 366 days of it.
-        const qsizetype most =
-            highBound ? qsizetype(kMaxInstances) *
-                            qsizetype(std::max(
-                                1.0, std::ceil((startMax - std::max(endMin, OADate::kMin)) / 366)))
-                      : std::numeric_limits<qsizetype>::max();
-        auto slow = [] {
-            return QStringLiteral("its repetitions take longer than %1 ms to work out")
-                .arg(kMaxExpandMs);
-        };
-        auto tooMany = [&] {
-            return QStringLiteral("more than %1 repetitions from %2 to %3")
-                .arg(most)
-                .arg(IsoText(std::max(endMin, OADate::kMin)).left(10), IsoText(startMax).left(10));
-        };
-
-        for (icalproperty *p = icalcomponent_get_first_property(m_master, ICAL_RRULE_PROPERTY); p;
-             p = icalcomponent_get_next_property(m_master, ICAL_RRULE_PROPERTY)) {
-            icalrecurrencetype rule = icalproperty_get_rrule(p);
-            if (rule.freq == ICAL_NO_RECURRENCE)
-                continue;
-            if (hasWeek(rule, -53)) // the calendar library reads outside its tables for it
-                return refuse(QStringLiteral(
-                    "its repetition rule counts week -53, which cannot be worked out"));
-            // UNTIL in UTC against a zoned start: compare in the series' wall time.
-            if (!icaltime_is_null_time(rule.until) && icaltime_is_utc(rule.until) && !date) {
-                const double untilLocal = localOf(rule.until, Zone{Zone::Utc, {}, nullptr});
-                rule.until = wallIn(untilLocal, span.zone, false);
-            } else {
-                rule.until = wallOnly(rule.until);
-            }
-            // A rule that ends before the start repeats nothing, but the start is always the
-            // set's first instance: without another rule the item is a one-off.
-            if (!icaltime_is_null_time(rule.until) && icaltime_compare(rule.until, first) < 0)
-                continue;
-            // Nothing past the range is needed, and the calendar library's search stops at UNTIL
-            // (with a COUNT as well, whichever comes first).
-            if (highBound &&
-                (icaltime_is_null_time(rule.until) || icaltime_compare(rule.until, wallTo) > 0))
-                rule.until = wallTo;
-            const bool fromRange =
-                rule.count == 0 && lowBound && icaltime_compare(wallFrom, first) > 0;
-            // Its iterator may try every step inside one call that cannot be stopped: search no
-            // further than kMaxSearchSteps steps, and when that cut the search short of a
-            // COUNT or UNTIL, what lay beyond is unknown.
-            bool searchCut = false;
-            if (const qint64 step = searchStepSeconds(rule)) {
-                const icaltimetype horizon =
-                    wallAfter(fromRange ? wallFrom : first, kMaxSearchSteps * step);
-                if (icaltime_is_null_time(rule.until) ||
-                    icaltime_compare(horizon, rule.until) < 0) {
-                    rule.until = horizon;
-                    searchCut = true;
-                }
-            }
-            icalrecur_iterator *it = icalrecur_iterator_new(rule, first);
-            if (!it)
-                continue;
-            ruled = true;
-            if (fromRange)
-                icalrecur_iterator_set_start(it, wallFrom);
-            int n = 0;
-            qint64 steps = 0; // instances the iterator gave
-            bool tooSlow = false, ended = false;
-            for (icaltimetype next = icalrecur_iterator_next(it);;
-                 next = icalrecur_iterator_next(it)) {
-                if (icaltime_is_null_time(next)) {
-                    ended = true;
-                    break;
-                }
-                if ((++steps & 1023) == 0 && clock.elapsed() > kMaxExpandMs) {
-                    tooSlow = true;
-                    break;
-                }
-                const icaltimetype wall = wallOnly(next);
-                if (highBound && icaltime_compare(wall, wallTo) > 0)
-                    break;
-                if (lowBound && icaltime_compare(wall, wallFrom) < 0)
-                    continue; // a counted series walks up from its start
-                instances.append(wall);
-                if (!highBound && ++n >= kMaxInstances)
-                    break; // an endless series in an endless range
-                if (highBound && instances.size() > most)
-                    break;
-            }
-            icalrecur_iterator_free(it);
-            if (tooSlow || (searchCut && ended && (rule.count == 0 || steps < rule.count)))
-                return refuse(slow());
-            if (highBound && instances.size() > most)
-                return refuse(tooMany());
-        }
-        if (!ruled)
-            instances.prepend(first);
-        QList<std::pair<icaltimetype, qint64>> periods; // RDATE periods with their own length
-        for (icalproperty *p = icalcomponent_get_first_property(m_master, ICAL_RDATE_PROPERTY); p;
-             p = icalcomponent_get_next_property(m_master, ICAL_RDATE_PROPERTY)) {
-            const icaldatetimeperiodtype r = icalproperty_get_rdate(p);
-            if (!icaltime_is_null_time(r.time)) {
-                const Zone z = zoneOf(m_calendar, p, r.time);
-                icaltimetype w = r.time.is_date ? wallOnly(r.time)
-                                                : wallIn(localOf(r.time, z), span.zone, false);
-                if (date)
-                    w.is_date = 1;
-                instances.append(w);
-            } else if (!icaltime_is_null_time(r.period.start)) {
-                const Zone z = zoneOf(m_calendar, p, r.period.start);
-                const QDateTime from = instantOf(r.period.start, z);
-                qint64 secs = span.seconds;
-                if (!icaltime_is_null_time(r.period.end))
-                    secs = from.secsTo(instantOf(r.period.end, z));
-                else if (!icaldurationtype_is_null_duration(r.period.duration))
-                    secs = icaldurationtype_as_int(r.period.duration);
-                periods.append({wallIn(localOf(r.period.start, z), span.zone, false), secs});
-            }
-            if (instances.size() + periods.size() > most)
-                return refuse(tooMany());
-        }
-
-        // Exclusions: EXDATEs and every instance an override replaces.
-        QSet<qint64> excluded;
-        // An EXDATE that is a day against a timed series takes out that day's instances, the
-        // day as the series' own clock has it.
-        QSet<int> excludedDays;
-        const auto dayOf = [](const icaltimetype &t) {
-            return t.year * 10000 + t.month * 100 + t.day;
-        };
-        for (icalproperty *p = icalcomponent_get_first_property(m_master, ICAL_EXDATE_PROPERTY); p;
-             p = icalcomponent_get_next_property(m_master, ICAL_EXDATE_PROPERTY)) {
-            const icaltimetype x = icalproperty_get_exdate(p);
-            if (icaltime_is_null_time(x))
-                continue;
-            if (x.is_date && !date) {
-                excludedDays.insert(dayOf(x));
-                continue;
-            }
-            const double local =
-                x.is_date ? localOf(x, Zone()) : localOf(x, zoneOf(m_calendar, p, x));
-            excluded.insert(instanceKey(local, date || x.is_date));
-        }
-        for (icalcomponent *o : overrideList) {
-            icalproperty *rid = icalcomponent_get_first_property(o, ICAL_RECURRENCEID_PROPERTY);
-            const icaltimetype x = icalproperty_get_recurrenceid(rid);
-            const double local =
-                x.is_date ? localOf(x, Zone()) : localOf(x, zoneOf(m_calendar, rid, x));
-            excluded.insert(instanceKey(local, date || x.is_date));
-        }
-
-        QSet<qint64> seen;
-        auto take = [&](const Occurrence &o) {
-            const qint64 key = instanceKey(o.start, date);
-            if (excluded.contains(key) || seen.contains(key))
-                return;
-            seen.insert(key);
-            if (o.start <= startMax && o.end >= endMin)
-                out.append(o);
-        };
-        for (const icaltimetype &w : std::as_const(instances))
-            if (!excludedDays.contains(dayOf(w)))
-                take(occurrenceAt(w, span, m_master));
-        for (const auto &[w, secs] : std::as_const(periods)) {
-            if (excludedDays.contains(dayOf(w)))
-                continue;
-            Span own = span;
-            own.seconds = secs;
-            take(occurrenceAt(w, own, m_master));
-        }
+        SeriesExpansion series(m_calendar, m_master, span, endMin, startMax, clock);
+        QString why = series.expandRules();
+        if (why.isEmpty())
+            why = series.addDates();
+        if (!why.isEmpty())
+            return refuse(why);
+        series.exclude(overrideList);
+        series.collect(out);
     }
 
     for (icalcomponent *o : overrideList) {
         if (icalproperty *status = icalcomponent_get_first_property(o, ICAL_STATUS_PROPERTY);
             status && icalproperty_get_status(status) == ICAL_STATUS_CANCELLED)
             continue;
-        const Span own = spanOf(m_calendar, o);
-        bend(own.bent);
+        bend(spanOf(m_calendar, o).bent);
         const Times t = timesOf(o);
         if (!t.valid || t.start > startMax || t.end < endMin)
             continue;
