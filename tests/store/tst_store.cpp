@@ -86,6 +86,18 @@ protected:
         return out;
     }
 
+    // Records each notification of items into heard: "add Subject", "change Subject", "remove".
+    static void listen(const ItemsPtr &items, QStringList &heard)
+    {
+        QObject::connect(items.get(), &Items::ItemAdd, [&heard](const ItemPtr &i) {
+            heard << "add " + std::dynamic_pointer_cast<AppointmentItem>(i)->Subject();
+        });
+        QObject::connect(items.get(), &Items::ItemChange, [&heard](const ItemPtr &i) {
+            heard << "change " + std::dynamic_pointer_cast<AppointmentItem>(i)->Subject();
+        });
+        QObject::connect(items.get(), &Items::ItemRemove, [&heard] { heard << "remove"; });
+    }
+
     // Runs the event loop until done() or the time is up; the milliseconds it took, or -1.
     qint64 waitFor(const std::function<bool()> &done, int ms = 2000)
     {
@@ -496,13 +508,7 @@ TEST_F(StoreTest, ChangesFromOutsideRaiseNotifications)
 {
     ItemsPtr items = calendar()->Items();
     QStringList heard;
-    QObject::connect(items.get(), &Items::ItemAdd, [&](const ItemPtr &i) {
-        heard << "add " + std::dynamic_pointer_cast<AppointmentItem>(i)->Subject();
-    });
-    QObject::connect(items.get(), &Items::ItemChange, [&](const ItemPtr &i) {
-        heard << "change " + std::dynamic_pointer_cast<AppointmentItem>(i)->Subject();
-    });
-    QObject::connect(items.get(), &Items::ItemRemove, [&] { heard << "remove"; });
+    listen(items, heard);
 
     WriteAll(
         root + "/Calendar/new.ics",
@@ -767,13 +773,7 @@ TEST_F(StoreTest, AnEventMovedOutOfASharedFileIsHeardAsAddedAndTheOldIdentifierA
     WriteAll(root + "/Calendar/team.ics", kTeamFile);
     ItemsPtr items = calendar()->Items();
     QStringList heard;
-    QObject::connect(items.get(), &Items::ItemAdd, [&](const ItemPtr &i) {
-        heard << "add " + std::dynamic_pointer_cast<AppointmentItem>(i)->Subject();
-    });
-    QObject::connect(items.get(), &Items::ItemChange, [&](const ItemPtr &i) {
-        heard << "change " + std::dynamic_pointer_cast<AppointmentItem>(i)->Subject();
-    });
-    QObject::connect(items.get(), &Items::ItemRemove, [&] { heard << "remove"; });
+    listen(items, heard);
     // The first event of the file leaves: the next takes over the file's own identifier, so
     // the planner must drop what it holds of the old one.
     auto planning =
