@@ -9,7 +9,7 @@
 EventStore::~EventStore()
 {
     for (const Entry &e : m_entries)
-        destroy(e.event, false);
+        m_arena.destroy(e.event, false);
 }
 
 EventStore::EventStore(EventStore &&other) noexcept
@@ -27,41 +27,11 @@ EventStore &EventStore::operator=(EventStore &&other) noexcept
 
 void EventStore::swap(EventStore &other) noexcept
 {
-    std::swap(m_blocks, other.m_blocks);
-    std::swap(m_blockUsed, other.m_blockUsed);
-    std::swap(m_vacant, other.m_vacant);
-    m_separate.swap(other.m_separate);
+    m_arena.swap(other.m_arena);
     std::swap(m_entries, other.m_entries);
     std::swap(m_index, other.m_index);
     std::swap(m_indexed, other.m_indexed);
     m_textKeys.swap(other.m_textKeys);
-}
-
-CalEvent *EventStore::emplace(CalEvent &&event)
-{
-    CalEvent *place;
-    if (!m_vacant.empty()) {
-        place = m_vacant.back();
-        m_vacant.pop_back();
-    } else {
-        if (m_blockUsed == kBlockEvents) {
-            m_blocks.push_back(std::unique_ptr<Block>(new Block)); // left uninitialised
-            m_blockUsed = 0;
-        }
-        place = reinterpret_cast<CalEvent *>(m_blocks.back()->bytes) + m_blockUsed++;
-    }
-    return new (place) CalEvent(std::move(event));
-}
-
-void EventStore::destroy(CalEvent *event, bool keepPlace)
-{
-    if (!m_separate.isEmpty() && m_separate.remove(event)) {
-        delete event;
-        return;
-    }
-    event->~CalEvent();
-    if (keepPlace)
-        m_vacant.push_back(event);
 }
 
 CalEvent &EventStore::Item(int position)
@@ -130,7 +100,7 @@ bool EventStore::Add(CalEvent &&event, size_t digest)
     const size_t slot = vacantSlot(event, QString(), digest);
     if (slot == kTaken)
         return false;
-    link(Count() + 1, slot, emplace(std::move(event)), QString(), digest);
+    link(Count() + 1, slot, m_arena.emplace(std::move(event)), QString(), digest);
     return true;
 }
 
@@ -172,8 +142,7 @@ bool EventStore::insert(int position, std::unique_ptr<CalEvent> event, const QSt
     const size_t slot = vacantSlot(*event, key, digest);
     if (slot == kTaken)
         return false;
-    m_separate.insert(event.get());
-    link(position, slot, event.release(), key, digest);
+    link(position, slot, m_arena.adopt(std::move(event)), key, digest);
     return true;
 }
 
@@ -263,7 +232,7 @@ bool EventStore::Remove(const QString &key)
     const auto it = std::find_if(m_entries.begin(), m_entries.end(),
                                  [event](const Entry &e) { return e.event == event; });
     unindex(it->digest, event);
-    destroy(it->event, true);
+    m_arena.destroy(it->event, true);
     m_entries.erase(it);
     return true;
 }
@@ -274,7 +243,7 @@ int EventStore::RemoveIf(const QString &id)
         if (e.event->EventID != id)
             return false;
         unindex(e.digest, e.event);
-        destroy(e.event, true);
+        m_arena.destroy(e.event, true);
         return true;
     });
     const int n = int(m_entries.end() - removed);
@@ -285,7 +254,7 @@ int EventStore::RemoveIf(const QString &id)
 void EventStore::reserve(int n)
 {
     m_entries.reserve(size_t(n));
-    m_blocks.reserve(size_t(n) / kBlockEvents + 1);
+    m_arena.reserve(size_t(n));
     size_t capacity = 16;
     while (capacity < size_t(n) * 2)
         capacity *= 2;

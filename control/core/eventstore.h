@@ -1,9 +1,9 @@
 #pragma once
 
 #include "calevent.h"
+#include "eventarena_p.h"
 
 #include <QHash>
-#include <QSet>
 #include <QString>
 
 #include <cstddef>
@@ -67,7 +67,7 @@ public:
 private:
     struct Entry
     {
-        CalEvent *event; // in m_blocks, or in m_separate
+        CalEvent *event; // in m_arena
         size_t digest;
     };
     using Entries = std::vector<Entry>;
@@ -83,8 +83,6 @@ private:
     static constexpr size_t kTaken = ~size_t(0);
     size_t vacantSlot(const CalEvent &event, const QString &key, size_t digest);
     void link(int position, size_t slot, CalEvent *event, const QString &key, size_t digest);
-    CalEvent *emplace(CalEvent &&event);
-    void destroy(CalEvent *event, bool keepPlace);
     // The event under the key with this digest and text, or null.
     CalEvent *find(size_t digest, const QString &key) const;
     QString keyOf(const CalEvent &event) const;
@@ -114,20 +112,7 @@ public:
     const_iterator end() const { return const_iterator(m_entries.end()); }
 
 private:
-    // Events live in blocks that never move, side by side in the order they came: a large store
-    // costs a few allocations instead of one per event, and is read and freed front to back. A
-    // place an event leaves is taken by the next one.
-    static constexpr size_t kBlockEvents = 256;
-    struct Block
-    {
-        alignas(CalEvent) std::byte bytes[kBlockEvents * sizeof(CalEvent)];
-    };
-    std::vector<std::unique_ptr<Block>> m_blocks;
-    size_t m_blockUsed = kBlockEvents; // places taken in the last block
-    std::vector<CalEvent *> m_vacant;
-    // Events handed in on their own keep the address they came with.
-    QSet<const CalEvent *> m_separate;
-
+    EventArena m_arena;
     Entries m_entries; // in store order
     // Open addressing on key digests that ignore letter case; texts are compared only where
     // digests match. At most half full, so a lookup mostly touches one place.
