@@ -74,6 +74,81 @@ bool asksForText(int argc, char **argv)
     return false;
 }
 
+// The calendar the command line names, its page's planner properties and the window's title.
+struct OpenedFolder
+{
+    MapPropertyBag bag;
+    QString title;
+    QString error; // why nothing could be opened, or empty
+};
+
+OpenedFolder OpenFolder(const QCommandLineParser &parser)
+{
+    Store::ProfileOptions options;
+    options.profile = parser.value("profile");
+    options.storeDir = parser.value("store");
+    if (options.profile.isEmpty() && options.storeDir.isEmpty() &&
+        !QFileInfo::exists(options.profilePath()))
+        options.storeDir = DemoStore();
+    Store::Application::setSharedOptions(options);
+
+    OpenedFolder opened;
+    try {
+        Store::NameSpacePtr session = Store::Application::shared()->GetNamespace("MAPI");
+        Store::FolderPtr folder;
+        if (parser.isSet("folder-id"))
+            folder = session->GetFolderFromID(parser.value("folder-id"));
+        else if (parser.isSet("folder"))
+            folder = Store::FolderAtPath(*session, parser.value("folder"));
+        else
+            folder = session->GetDefaultFolder(Store::olFolderCalendar);
+        if (!folder) {
+            opened.error = Store::NoFolderMessage(*session, parser.value("folder"));
+            return opened;
+        }
+        opened.title = folder->FolderPath();
+        if (!(folder->WebViewOn() && !folder->WebViewURL().isEmpty() &&
+              ReadHomePage(folder->WebViewURL(), opened.bag)))
+            opened.bag = MapPropertyBag({{QStringLiteral("Folder"), folder->FolderPath()}});
+    } catch (const QvError &e) {
+        opened.error = e.description();
+    }
+    return opened;
+}
+
+// Queued, so that the name stays owned while any planner runs.
+void ClaimHostName()
+{
+    if (QDBusConnection::sessionBus().isConnected())
+        QDBusConnection::sessionBus().interface()->registerService(
+            QLatin1String(kPlannerHostBusName), QDBusConnectionInterface::QueueService,
+            QDBusConnectionInterface::DontAllowReplacement);
+}
+
+// The size asked for, else the one the window had when last closed; false for a size that is
+// no size.
+bool SizeWindow(QMainWindow &window, const QCommandLineParser &parser, const QSettings &settings)
+{
+    if (parser.isSet("window-size")) {
+        const QSize size = WindowSizeOption(parser.value("window-size"));
+        if (!size.isValid())
+            return false;
+        window.resize(size);
+    } else if (!window.restoreGeometry(settings.value("Host/geometry").toByteArray())) {
+        window.resize(1280, 760);
+    }
+    return true;
+}
+
+void PrintProperties(const Planner &p)
+{
+    std::printf("TitleName=%s\nFolder=%s\nAllEvents=%d\nDisplaySubject=%d\n"
+                "HideNonCategoryItems=%d\nStartMonth=%d\n",
+                qPrintable(p.TitleName()), qPrintable(p.Folder()), p.AllEvents(),
+                p.DisplaySubject(), p.HideNonCategoryItems(), p.StartMonth());
+    std::fflush(stdout);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -109,50 +184,20 @@ int main(int argc, char **argv)
         return 1;
     };
 
-    // Queued, so that the name stays owned while any planner runs.
-    if (QDBusConnection::sessionBus().isConnected())
-        QDBusConnection::sessionBus().interface()->registerService(
-            QLatin1String(kPlannerHostBusName), QDBusConnectionInterface::QueueService,
-            QDBusConnectionInterface::DontAllowReplacement);
-
-    Store::ProfileOptions options;
-    options.profile = parser.value("profile");
-    options.storeDir = parser.value("store");
-    if (options.profile.isEmpty() && options.storeDir.isEmpty() &&
-        !QFileInfo::exists(options.profilePath()))
-        options.storeDir = DemoStore();
-    Store::Application::setSharedOptions(options);
-
+    ClaimHostName();
     StoreDialogs storeUi;
     Store::SetStoreUi(&storeUi);
-
-    MapPropertyBag bag;
-    QString title;
-    try {
-        Store::NameSpacePtr session = Store::Application::shared()->GetNamespace("MAPI");
-        Store::FolderPtr folder;
-        if (parser.isSet("folder-id"))
-            folder = session->GetFolderFromID(parser.value("folder-id"));
-        else if (parser.isSet("folder"))
-            folder = Store::FolderAtPath(*session, parser.value("folder"));
-        else
-            folder = session->GetDefaultFolder(Store::olFolderCalendar);
-        if (!folder)
-            return fail(Store::NoFolderMessage(*session, parser.value("folder")));
-        title = folder->FolderPath();
-        if (!(folder->WebViewOn() && !folder->WebViewURL().isEmpty() &&
-              ReadHomePage(folder->WebViewURL(), bag)))
-            bag = MapPropertyBag({{QStringLiteral("Folder"), folder->FolderPath()}});
-    } catch (const QvError &e) {
-        return fail(e.description());
-    }
+    OpenedFolder opened = OpenFolder(parser);
+    if (!opened.error.isEmpty())
+        return fail(opened.error);
+    MapPropertyBag &bag = opened.bag;
     int firstYear = 0;
     const QString wrong = ApplyPlannerOptions(parser, bag, firstYear);
     if (!wrong.isEmpty())
         return fail(wrong);
 
     QMainWindow window;
-    window.setWindowTitle(title + QStringLiteral(" - Quorvel"));
+    window.setWindowTitle(opened.title + QStringLiteral(" - Quorvel"));
     window.setWindowIcon(AppIcon());
     StreamDialogs toStandardError;
     auto *planner = new YearPlan(&window, scripted ? &toStandardError : nullptr);
@@ -165,15 +210,9 @@ int main(int argc, char **argv)
                                });
     });
     QSettings settings;
-    if (parser.isSet("window-size")) {
-        const QSize size = WindowSizeOption(parser.value("window-size"));
-        if (!size.isValid())
-            return fail(
-                QStringLiteral("--window-size is a width and a height in pixels, e.g. 700x450"));
-        window.resize(size);
-    } else if (!window.restoreGeometry(settings.value("Host/geometry").toByteArray())) {
-        window.resize(1280, 760);
-    }
+    if (!SizeWindow(window, parser, settings))
+        return fail(
+            QStringLiteral("--window-size is a width and a height in pixels, e.g. 700x450"));
 
     int result = 0;
     if (scripted) {
@@ -202,12 +241,7 @@ int main(int argc, char **argv)
     if (firstYear)
         planner->ChangeYear(firstYear - planner->state().year.selectedYear());
     if (printProperties) {
-        const Planner &p = planner->planner();
-        std::printf("TitleName=%s\nFolder=%s\nAllEvents=%d\nDisplaySubject=%d\n"
-                    "HideNonCategoryItems=%d\nStartMonth=%d\n",
-                    qPrintable(p.TitleName()), qPrintable(p.Folder()), p.AllEvents(),
-                    p.DisplaySubject(), p.HideNonCategoryItems(), p.StartMonth());
-        std::fflush(stdout);
+        PrintProperties(planner->planner());
         return 0;
     }
     const int exitCode = app.exec();
