@@ -92,15 +92,8 @@ int PrintToPdf(PlannerState &state, const QString &output, const QCommandLinePar
     return 0;
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+void DescribeOptions(QCommandLineParser &parser)
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen"); // no window is ever shown
-    QGuiApplication app(argc, argv);
-    QCoreApplication::setApplicationName("quorvel-render");
-    QCommandLineParser parser;
     parser.setApplicationDescription("Draws a planner year into a PNG or PDF file, or prints it "
                                      "over pages into a PDF file (--pages).");
     parser.addHelpOption();
@@ -135,6 +128,79 @@ int main(int argc, char **argv)
         {"orientation", "With --pages: portrait or landscape instead of the stored orientation.",
          "portrait|landscape"},
     });
+}
+
+// The folder's categories and the year's appointments into state, through the cache (or from
+// the cache file given); false, with a message on standard error, when they cannot be read.
+bool LoadYear(const QCommandLineParser &parser, PlannerState &state, Dialogs &dialogs)
+{
+    try {
+        const auto session = std::make_shared<Store::NameSpace>(StoreOptionsFrom(parser));
+        const Store::FolderPtr folder = parser.isSet("folder")
+                                            ? Store::FolderAtPath(*session, parser.value("folder"))
+                                            : session->GetDefaultFolder(Store::olFolderCalendar);
+        if (!folder) {
+            std::fprintf(stderr, "quorvel-render: %s\n",
+                         qPrintable(Store::NoFolderMessage(*session, parser.value("folder"))));
+            return false;
+        }
+        // The colours the planner of that title keeps in the folder.
+        CategoryStore(dialogs, session, folder->EntryID(), folder->StoreID())
+            .LoadCategories(state.categories,
+                            QStringLiteral("PLEASE IGNORE - Quorvel Category Colours: ") +
+                                parser.value("title"));
+        if (parser.isSet("cache") && (!QFileInfo::exists(parser.value("cache")) ||
+                                      !CacheLoader().LoadCache(state, parser.value("cache")))) {
+            std::fprintf(stderr, "quorvel-render: %s could not be read\n",
+                         qPrintable(parser.value("cache")));
+            return false;
+        } else if (!LoadThroughCache(*folder, state, dialogs, StoreOptionsFrom(parser)))
+            return false;
+    } catch (const QvError &e) {
+        std::fprintf(stderr, "quorvel-render: %s\n", qPrintable(ErrorTail(e)));
+        return false;
+    }
+    return true;
+}
+
+// The whole year on one landscape A4 page, or in an image of width x height pixels; false when
+// the file cannot be written.
+bool DrawYear(const QString &output, QSize pixels, PlannerState &state,
+              const YearPaintOptions &options)
+{
+    HitMap hits;
+    if (output.endsWith(".pdf", Qt::CaseInsensitive)) {
+        QPdfWriter pdf(output);
+        pdf.setTitle(QStringLiteral("Year %1").arg(state.year.selectedYear()));
+        pdf.setCreator("Quorvel");
+        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
+                                      QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
+        pdf.setResolution(300);
+        QPainter painter(&pdf);
+        if (!painter.isActive())
+            return false;
+        PaintYear(painter, QRect(0, 0, pdf.width(), pdf.height()), 300, state, options, hits);
+        return true;
+    }
+    QImage image(pixels, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        PaintYear(painter, image.rect(), 96, state, options, hits);
+    }
+    return image.save(output);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen"); // no window is ever shown
+    QGuiApplication app(argc, argv);
+    QCoreApplication::setApplicationName("quorvel-render");
+    QCommandLineParser parser;
+    DescribeOptions(parser);
     parser.process(app);
     const bool pages = parser.isSet("pages");
     if (parser.positionalArguments().size() != (pages ? 0 : 1))
@@ -174,33 +240,8 @@ int main(int argc, char **argv)
     state.year.setSelectedYear(qint16(year));
     const QLocale locale = parser.isSet("locale") ? QLocale(parser.value("locale")) : QLocale();
     SetEventKeyLocale(locale);
-
-    try {
-        const auto session = std::make_shared<Store::NameSpace>(StoreOptionsFrom(parser));
-        const Store::FolderPtr folder = parser.isSet("folder")
-                                            ? Store::FolderAtPath(*session, parser.value("folder"))
-                                            : session->GetDefaultFolder(Store::olFolderCalendar);
-        if (!folder) {
-            std::fprintf(stderr, "quorvel-render: %s\n",
-                         qPrintable(Store::NoFolderMessage(*session, parser.value("folder"))));
-            return 1;
-        }
-        // The colours the planner of that title keeps in the folder.
-        CategoryStore(dialogs, session, folder->EntryID(), folder->StoreID())
-            .LoadCategories(state.categories,
-                            QStringLiteral("PLEASE IGNORE - Quorvel Category Colours: ") +
-                                parser.value("title"));
-        if (parser.isSet("cache") && (!QFileInfo::exists(parser.value("cache")) ||
-                                      !CacheLoader().LoadCache(state, parser.value("cache")))) {
-            std::fprintf(stderr, "quorvel-render: %s could not be read\n",
-                         qPrintable(parser.value("cache")));
-            return 1;
-        } else if (!LoadThroughCache(*folder, state, dialogs, StoreOptionsFrom(parser)))
-            return 1;
-    } catch (const QvError &e) {
-        std::fprintf(stderr, "quorvel-render: %s\n", qPrintable(ErrorTail(e)));
+    if (!LoadYear(parser, state, dialogs))
         return 1;
-    }
 
     YearPaintOptions options;
     options.names = LoadCalendarNames(locale);
@@ -212,31 +253,9 @@ int main(int argc, char **argv)
                                          "BackgroundColorIndex"));
     if (pages)
         return PrintToPdf(state, output, parser);
-    HitMap hits;
-    if (output.endsWith(".pdf", Qt::CaseInsensitive)) {
-        QPdfWriter pdf(output);
-        pdf.setTitle(QStringLiteral("Year %1").arg(year));
-        pdf.setCreator("Quorvel");
-        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
-                                      QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
-        pdf.setResolution(300);
-        QPainter painter(&pdf);
-        if (!painter.isActive()) {
-            std::fprintf(stderr, "quorvel-render: cannot write %s\n", qPrintable(output));
-            return 1;
-        }
-        PaintYear(painter, QRect(0, 0, pdf.width(), pdf.height()), 300, state, options, hits);
-    } else {
-        QImage image(width, height, QImage::Format_RGB32);
-        image.fill(Qt::white);
-        {
-            QPainter painter(&image);
-            PaintYear(painter, image.rect(), 96, state, options, hits);
-        }
-        if (!image.save(output)) {
-            std::fprintf(stderr, "quorvel-render: cannot write %s\n", qPrintable(output));
-            return 1;
-        }
+    if (!DrawYear(output, QSize(width, height), state, options)) {
+        std::fprintf(stderr, "quorvel-render: cannot write %s\n", qPrintable(output));
+        return 1;
     }
     std::printf("%s: year %d, %d appointments\n", qPrintable(output), year, state.store->Count());
     return 0;
