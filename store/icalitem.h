@@ -128,6 +128,8 @@ public:
 
 private:
     IcalItem() = default;
+    // An event that carries RECURRENCE-ID: it replaces one instance of the series.
+    static bool isOverride(icalcomponent *event);
     // As parse; several, when given, is set (and nothing said of it) when the text holds events
     // of more than one UID.
     static std::unique_ptr<IcalItem> parseFirst(const QByteArray &text, QString *problem,
