@@ -29,8 +29,7 @@ void EventStore::swap(EventStore &other) noexcept
 {
     m_arena.swap(other.m_arena);
     std::swap(m_entries, other.m_entries);
-    std::swap(m_index, other.m_index);
-    std::swap(m_indexed, other.m_indexed);
+    m_index.swap(other.m_index);
     m_textKeys.swap(other.m_textKeys);
 }
 
@@ -90,15 +89,15 @@ size_t EventStore::KeyDigest(const CalEvent &event)
 
 void EventStore::prefetch(size_t digest) const
 {
-    if (!m_index.empty())
-        __builtin_prefetch(&m_index[digest & (m_index.size() - 1)]);
+    if (const void *place = m_index.home(digest))
+        __builtin_prefetch(place);
 }
 
 bool EventStore::Add(CalEvent &&event, size_t digest)
 {
     Q_ASSERT(digest == DigestOf(event));
     const size_t slot = vacantSlot(event, QString(), digest);
-    if (slot == kTaken)
+    if (slot == DigestIndex::kTaken)
         return false;
     link(Count() + 1, slot, m_arena.emplace(std::move(event)), QString(), digest);
     return true;
@@ -140,7 +139,7 @@ bool EventStore::insert(int position, std::unique_ptr<CalEvent> event, const QSt
     if (position < 1 || position > Count() + 1)
         return false;
     const size_t slot = vacantSlot(*event, key, digest);
-    if (slot == kTaken)
+    if (slot == DigestIndex::kTaken)
         return false;
     link(position, slot, m_arena.adopt(std::move(event)), key, digest);
     return true;
@@ -148,26 +147,17 @@ bool EventStore::insert(int position, std::unique_ptr<CalEvent> event, const QSt
 
 size_t EventStore::vacantSlot(const CalEvent &event, const QString &key, size_t digest)
 {
-    if ((m_indexed + 1) * 2 > m_index.size())
-        rehash(std::max<size_t>(16, m_index.size() * 2));
-    const size_t mask = m_index.size() - 1;
-    size_t i = digest & mask;
     QString text = key; // the new event's key, worked out when a digest meets its own
-    for (; m_index[i].event; i = (i + 1) & mask) {
-        if (m_index[i].digest != digest)
-            continue;
+    return m_index.vacant(digest, [&](const CalEvent &other) {
         if (text.isNull())
             text = EventKey(event);
-        if (keyOf(*m_index[i].event).compare(text, Qt::CaseInsensitive) == 0)
-            return kTaken;
-    }
-    return i;
+        return keyOf(other).compare(text, Qt::CaseInsensitive) == 0;
+    });
 }
 
 void EventStore::link(int position, size_t slot, CalEvent *event, const QString &key, size_t digest)
 {
-    m_index[slot] = {digest, event};
-    ++m_indexed;
+    m_index.put(slot, digest, event);
     if (!key.isNull())
         m_textKeys.insert(event, key);
     m_entries.insert(m_entries.begin() + (position - 1), Entry{event, digest});
@@ -175,53 +165,16 @@ void EventStore::link(int position, size_t slot, CalEvent *event, const QString 
 
 CalEvent *EventStore::find(size_t digest, const QString &key) const
 {
-    if (m_index.empty())
-        return nullptr;
-    const size_t mask = m_index.size() - 1;
-    for (size_t i = digest & mask; m_index[i].event; i = (i + 1) & mask) {
-        if (m_index[i].digest == digest &&
-            keyOf(*m_index[i].event).compare(key, Qt::CaseInsensitive) == 0)
-            return m_index[i].event;
-    }
-    return nullptr;
+    return m_index.find(digest, [&](const CalEvent &other) {
+        return keyOf(other).compare(key, Qt::CaseInsensitive) == 0;
+    });
 }
 
 void EventStore::unindex(size_t digest, const CalEvent *event)
 {
-    const size_t mask = m_index.size() - 1;
-    size_t i = digest & mask;
-    while (m_index[i].event != event)
-        i = (i + 1) & mask;
-    // Close the gap: move up every later place of the run that may not stay behind it.
-    for (size_t j = i;;) {
-        j = (j + 1) & mask;
-        if (!m_index[j].event)
-            break;
-        const size_t home = m_index[j].digest & mask;
-        const bool staysBehind = i <= j ? (i < home && home <= j) : (i < home || home <= j);
-        if (!staysBehind) {
-            m_index[i] = m_index[j];
-            i = j;
-        }
-    }
-    m_index[i] = Slot();
-    --m_indexed;
+    m_index.erase(digest, event);
     if (!m_textKeys.isEmpty())
         m_textKeys.remove(event);
-}
-
-void EventStore::rehash(size_t capacity)
-{
-    std::vector<Slot> old = std::exchange(m_index, std::vector<Slot>(capacity));
-    const size_t mask = capacity - 1;
-    for (const Slot &slot : old) {
-        if (!slot.event)
-            continue;
-        size_t i = slot.digest & mask;
-        while (m_index[i].event)
-            i = (i + 1) & mask;
-        m_index[i] = slot;
-    }
 }
 
 bool EventStore::Remove(const QString &key)
@@ -255,11 +208,7 @@ void EventStore::reserve(int n)
 {
     m_entries.reserve(size_t(n));
     m_arena.reserve(size_t(n));
-    size_t capacity = 16;
-    while (capacity < size_t(n) * 2)
-        capacity *= 2;
-    if (capacity > m_index.size())
-        rehash(capacity);
+    m_index.reserve(size_t(n));
 }
 
 bool InsertEventSorted(EventStore &store, std::unique_ptr<CalEvent> event, int *from)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calevent.h"
+#include "digestindex_p.h"
 #include "eventarena_p.h"
 
 #include <QHash>
@@ -71,23 +72,15 @@ private:
         size_t digest;
     };
     using Entries = std::vector<Entry>;
-    // A place of the index: an event and the digest of its key; empty without an event.
-    struct Slot
-    {
-        size_t digest = 0;
-        CalEvent *event = nullptr;
-    };
 
     bool insert(int position, std::unique_ptr<CalEvent> event, const QString &key, size_t digest);
-    // The place of the index for a new event under this key, or kTaken when the key is taken.
-    static constexpr size_t kTaken = ~size_t(0);
+    // The place of the index for a new event under this key, or DigestIndex::kTaken.
     size_t vacantSlot(const CalEvent &event, const QString &key, size_t digest);
     void link(int position, size_t slot, CalEvent *event, const QString &key, size_t digest);
     // The event under the key with this digest and text, or null.
     CalEvent *find(size_t digest, const QString &key) const;
     QString keyOf(const CalEvent &event) const;
     void unindex(size_t digest, const CalEvent *event);
-    void rehash(size_t capacity);
 
 public:
     class const_iterator
@@ -114,10 +107,8 @@ public:
 private:
     EventArena m_arena;
     Entries m_entries; // in store order
-    // Open addressing on key digests that ignore letter case; texts are compared only where
-    // digests match. At most half full, so a lookup mostly touches one place.
-    std::vector<Slot> m_index;
-    size_t m_indexed = 0;
+    // On key digests that ignore letter case; texts are compared only where digests match.
+    DigestIndex m_index;
     // The keys given as text; every other event's key is its EventKey.
     QHash<const CalEvent *, QString> m_textKeys;
 };
