@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -239,6 +240,33 @@ int DeleteFile(const QString &path)
             return 0;
         error = FileErrorNumber(errno, path);
     }
+    return error;
+}
+
+int ReplaceFile(const QString &target, const QByteArray &text, FileDurability durability)
+{
+    const QFileInfo info(target);
+    const QString temp =
+        info.path() + QStringLiteral("/.~") + info.fileName() + QStringLiteral(".tmp");
+    int error = DeleteFile(temp); // one a crash left behind
+    BinaryFile f =
+        error ? BinaryFile() : BinaryFile::create(temp, &error, BinaryFile::Access::AsUmask);
+    struct stat old;
+    if (f.isOpen() && ::stat(QFile::encodeName(target).constData(), &old) == 0)
+        f.setMode(old.st_mode);
+    bool ok = f.isOpen() && f.write(text.constData(), text.size()) &&
+              (durability == FileDurability::Quick || f.sync()) && f.close();
+    if (ok && std::rename(QFile::encodeName(temp).constData(),
+                          QFile::encodeName(target).constData()) != 0) {
+        ok = false;
+        error = FileErrorNumber(errno, target);
+    }
+    if (ok)
+        return 0;
+    if (!error)
+        error = f.lastError();
+    f = BinaryFile();
+    DeleteFile(temp);
     return error;
 }
 

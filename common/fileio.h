@@ -88,6 +88,14 @@ BinaryFile OpenBinaryFile(const QString &path, Dialogs &dialogs);
 // else the file error number of the last failed attempt.
 int DeleteFile(const QString &path);
 
+// Replaces target by a file holding text: a temp file beside it (".~name.tmp"), stored on the
+// disk unless Quick, then renamed over it. A new file gets the umask's mode, a replaced one
+// keeps its own. 0, or the file error number; a failure leaves target as it was and no temp
+// file.
+enum class FileDurability { Stored, Quick };
+int ReplaceFile(const QString &target, const QByteArray &text,
+                FileDurability durability = FileDurability::Stored);
+
 // Shows the "File Error" message for the known file errors. Answer: 0 Retry, 1 Ignore, 2 OK,
 // Cancel or Abort, 3 when nothing was shown.
 int FileErrorMessage(int errorNumber, Dialogs &dialogs);

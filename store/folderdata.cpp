@@ -1,6 +1,7 @@
 #include "folderdata_p.h"
 
 #include "calendarstore.h"
+#include "directorywatcher_p.h"
 #include "fileio.h"
 #include "icaltext_p.h"
 #include "qverror.h"
@@ -16,7 +17,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -28,6 +31,7 @@ FolderData::FolderData(std::shared_ptr<StoreData> s, QString rel)
 {
     path = relPath.isEmpty() ? store->root : store->root + QLatin1Char('/') + relPath;
     id = HashId("0000QF", store->id + QLatin1Char('\0') + relPath);
+    m_index = std::make_unique<FolderIndex>(path);
     m_debounce.setSingleShot(true);
     m_debounce.setInterval(150);
     connect(&m_debounce, &QTimer::timeout, this, &FolderData::scanForChanges);
@@ -77,12 +81,23 @@ QString FolderData::entryIdOf(const QString &fileName, const QString &uid) const
 
 QStringList FolderData::listItemFiles() const
 {
+    // Straight from the directory: a large folder is listed at every change.
     QStringList files;
-    const QDir dir(path);
-    for (const QString &name : dir.entryList({QStringLiteral("*.ics")}, QDir::Files)) {
-        if (!name.startsWith(QLatin1Char('.')))
-            files.append(name);
+    DIR *dir = ::opendir(QFile::encodeName(path).constData());
+    if (!dir)
+        return files;
+    while (const dirent *d = ::readdir(dir)) {
+        const size_t length = std::strlen(d->d_name);
+        if (d->d_name[0] == '.' || length < 5 || std::strcmp(d->d_name + length - 4, ".ics") != 0)
+            continue;
+        const QString name = QFile::decodeName(d->d_name);
+        if (d->d_type == DT_DIR || ((d->d_type == DT_UNKNOWN || d->d_type == DT_LNK) &&
+                                    QFileInfo(path + QLatin1Char('/') + name).isDir()))
+            continue;
+        files.append(name);
     }
+    ::closedir(dir);
+    std::sort(files.begin(), files.end());
     return files;
 }
 
@@ -114,12 +129,11 @@ FolderData::itemWithId(const QString &fileName, const QString &entryId, QStringL
 void FolderData::readEntry(const QString &fileName, Entry &e, QStringList &warnings)
 {
     const QFileInfo info(path + QLatin1Char('/') + fileName);
-    const qint64 mtime = info.lastModified().toMSecsSinceEpoch();
-    const qint64 size = info.size();
-    if (e.mtime == mtime && e.size == size)
+    const FileStamp stamp = StampOf(info.filePath()).value_or(FileStamp());
+    if (e.stamp == stamp)
         return;
-    e.mtime = mtime;
-    e.size = size;
+    e.stamp = stamp;
+    const qint64 size = info.size();
     QFile file(info.filePath());
     QString problem;
     std::vector<std::shared_ptr<const IcalItem>> items;
@@ -152,6 +166,24 @@ void FolderData::readEntry(const QString &fileName, Entry &e, QStringList &warni
         warnings.append(line);
         qWarning("%s", qPrintable(line));
     }
+    FileFacts facts{e.stamp, problem, {}};
+    for (const auto &item : e.items)
+        facts.items.push_back(ItemFacts::of(*item));
+    m_index->set(fileName, std::move(facts));
+}
+
+const QHash<QString, FileFacts> &FolderData::facts(QStringList &warnings)
+{
+    const QStringList files = listItemFiles();
+    for (const QString &name : files) {
+        const std::optional<FileStamp> stamp = StampOf(path + QLatin1Char('/') + name);
+        if (!stamp || !m_index->facts(name, *stamp))
+            entry(name, warnings);
+    }
+    m_index->keepOnly(files);
+    if (!m_index->save())
+        qWarning("%s: the folder's index could not be written", qPrintable(path));
+    return m_index->files();
 }
 
 QString FolderData::problemLine(const QString &fileName, const Entry &e) const
@@ -209,35 +241,13 @@ namespace {
 
 const QString kMoveJournal = QStringLiteral("/.quorvel-move");
 
-// Replaces target by a file holding text: a temp file beside it, stored on the disk unless
-// quick, then renamed over it. Raises QvError, and leaves no temp file, on failure.
+// ReplaceFile, raising QvError on failure.
 void WriteAtomically(const QString &target, const QByteArray &text, bool quick)
 {
-    const QFileInfo info(target);
-    const QString temp =
-        info.path() + QStringLiteral("/.~") + info.fileName() + QStringLiteral(".tmp");
-    int error = DeleteFile(temp); // one a crash left behind
-    // Shared with whoever reads the folder: the umask's mode for a new file, the old file's for
-    // one that is replaced.
-    BinaryFile f =
-        error ? BinaryFile() : BinaryFile::create(temp, &error, BinaryFile::Access::AsUmask);
-    struct stat old;
-    if (f.isOpen() && ::stat(QFile::encodeName(target).constData(), &old) == 0)
-        f.setMode(old.st_mode);
-    bool ok =
-        f.isOpen() && f.write(text.constData(), text.size()) && (quick || f.sync()) && f.close();
-    if (ok && std::rename(QFile::encodeName(temp).constData(),
-                          QFile::encodeName(target).constData()) != 0) {
-        ok = false;
-        error = FileErrorNumber(errno, target);
-    }
-    if (!ok) {
-        if (!error)
-            error = f.lastError();
-        QFile::remove(temp);
+    if (const int error =
+            ReplaceFile(target, text, quick ? FileDurability::Quick : FileDurability::Stored))
         throw QvError(error, FileErrorDescription(error) + QStringLiteral(" (") + target + ')',
                       QStringLiteral("Calendar store"));
-    }
 }
 
 bool HoldsUid(const FolderData::Entry *e, const QString &uid)
@@ -276,11 +286,12 @@ void FolderData::replaceFile(const QString &fileName, const QByteArray &text, Wr
         index(fileName);
     if (how == Write::Batch) {
         m_entries.remove(fileName);
+        m_index->remove(fileName);
         return;
     }
     QStringList ignored;
     Entry &e = m_entries[fileName];
-    e.mtime = -1;
+    e.stamp = FileStamp();
     readEntry(fileName, e, ignored);
 }
 
@@ -374,6 +385,7 @@ void FolderData::removeItem(const QString &fileName, const QString &uid)
     if (const int error = DeleteFile(path + QLatin1Char('/') + fileName))
         throw QvError(error, FileErrorDescription(error), QStringLiteral("Calendar store"));
     m_entries.remove(fileName);
+    m_index->remove(fileName);
     m_fileById.remove(entryIdOf(fileName));
 }
 
@@ -400,35 +412,28 @@ void FolderData::watch()
 {
     if (m_watcher)
         return;
-    m_watcher = new QFileSystemWatcher(this);
-    m_watcher->addPath(path);
+    m_watcher = new DirectoryWatcher(path, this);
     for (const QString &name : listItemFiles()) {
-        const QFileInfo info(path + QLatin1Char('/') + name);
-        m_notified.insert(name, {info.lastModified().toMSecsSinceEpoch(), info.size()});
+        m_notified.insert(name, StampOf(path + QLatin1Char('/') + name).value_or(FileStamp()));
         index(name);
-        // Files too, so that a file rewritten in place is noticed.
-        m_watcher->addPath(info.filePath());
     }
-    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, [this] { m_debounce.start(); });
-    connect(m_watcher, &QFileSystemWatcher::fileChanged, this, [this] { m_debounce.start(); });
+    connect(m_watcher, &DirectoryWatcher::changed, this, [this] { m_debounce.start(); });
 }
 
 void FolderData::scanForChanges()
 {
     QStringList added, changedFiles;
-    QHash<QString, std::pair<qint64, qint64>> now;
+    QHash<QString, FileStamp> now;
     for (const QString &name : listItemFiles()) {
-        const QFileInfo info(path + QLatin1Char('/') + name);
-        const std::pair<qint64, qint64> stamp{info.lastModified().toMSecsSinceEpoch(), info.size()};
+        const QString file = path + QLatin1Char('/') + name;
+        const FileStamp stamp = StampOf(file).value_or(FileStamp());
         now.insert(name, stamp);
         const auto old = m_notified.constFind(name);
         if (old == m_notified.constEnd()) {
             added.append(name);
             index(name);
-            m_watcher->addPath(info.filePath());
         } else if (*old != stamp) {
             changedFiles.append(name);
-            m_watcher->addPath(info.filePath()); // a rename put a new file in its place
         }
     }
     int removed = 0;

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "folderindex_p.h"
 #include "icalitem.h"
 #include "storedata_p.h"
 
-#include <QFileSystemWatcher>
 #include <QHash>
 #include <QObject>
 #include <QStringList>
@@ -18,6 +18,8 @@
 
 namespace Store {
 
+class DirectoryWatcher;
+
 // One folder directory: its item files, parsed when first needed and again when they change.
 class FolderData : public QObject
 {
@@ -27,8 +29,7 @@ public:
 
     struct Entry
     {
-        qint64 mtime = -1;
-        qint64 size = -1;
+        FileStamp stamp; // of the version read
         // The file's events, an item a UID in the file's order; empty when it could not be read.
         std::vector<std::shared_ptr<const IcalItem>> items;
         QString problem;
@@ -52,6 +53,9 @@ public:
     // The entry of one file, read now; null when the file is not there.
     const Entry *entry(const QString &fileName, QStringList &warnings);
     const QHash<QString, Entry> &entries() const { return m_entries; }
+    // The facts of every item file, from the folder's index where a file has not changed since
+    // it was indexed, else read now (and the index brought up to date).
+    const QHash<QString, FileFacts> &facts(QStringList &warnings);
     // What was left out of a file that could not be read whole, as warnings say it.
     QString problemLine(const QString &fileName, const Entry &e) const;
     // The item file whose identifier is entryId, from the file names alone: from the index of a
@@ -102,13 +106,14 @@ private:
     void scanForChanges();
 
     QHash<QString, Entry> m_entries;
+    std::unique_ptr<FolderIndex> m_index;
     bool m_itemsWent = false;
     mutable QHash<QString, QString> m_ids; // entry identifiers by file name, once computed
     QHash<QString, QString> m_fileById;    // of a watched folder: file names by identifier
     void index(const QString &fileName) { m_fileById.insert(entryIdOf(fileName), fileName); }
-    QFileSystemWatcher *m_watcher = nullptr;
+    DirectoryWatcher *m_watcher = nullptr;
     QTimer m_debounce;
-    QHash<QString, std::pair<qint64, qint64>> m_notified; // what the listeners last heard of
+    QHash<QString, FileStamp> m_notified; // what the listeners last heard of
 };
 
 } // namespace Store

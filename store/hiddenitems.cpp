@@ -15,11 +15,17 @@ HiddenItems::HiddenItems(std::shared_ptr<SessionData> session, std::shared_ptr<F
 
 HiddenItemPtr HiddenItems::item(const QString &subject) const
 {
-    m_folder->refresh(m_session->warnings);
-    QStringList names = m_folder->entries().keys();
+    QStringList names;
+    for (const auto &[name, facts] : m_folder->facts(m_session->warnings).asKeyValueRange()) {
+        if (std::any_of(facts.items.begin(), facts.items.end(), [&](const ItemFacts &i) {
+                return i.hidden && i.subjects.value(0) == subject;
+            }))
+            names.append(name);
+    }
     names.sort();
-    for (const QString &name : names) {
-        for (const auto &item : m_folder->entries()[name].items) {
+    for (const QString &name : std::as_const(names)) {
+        const FolderData::Entry *e = m_folder->entry(name, m_session->warnings);
+        for (const auto &item : e ? e->items : decltype(e->items)()) {
             if (item->isHidden() && item->text("SUMMARY") == subject)
                 return std::make_shared<HiddenItem>(m_folder, name, item->clone());
         }
@@ -29,11 +35,10 @@ HiddenItemPtr HiddenItems::item(const QString &subject) const
 
 int HiddenItems::Count() const
 {
-    m_folder->refresh(m_session->warnings);
     int n = 0;
-    for (const FolderData::Entry &e : m_folder->entries())
-        n += int(std::count_if(e.items.begin(), e.items.end(),
-                               [](const auto &item) { return item->isHidden(); }));
+    for (const FileFacts &f : m_folder->facts(m_session->warnings))
+        n += int(std::count_if(f.items.begin(), f.items.end(),
+                               [](const ItemFacts &i) { return i.hidden; }));
     return n;
 }
 

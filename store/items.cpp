@@ -152,9 +152,22 @@ QList<ItemPtr> Items::evaluate(const std::optional<Restriction> &extra)
     const double endMin = filter ? filter->endMin() : OADate::kMin;
 
     m_leftOut.clear();
-    if (!m_folder->refresh(m_session->warnings, m_progress))
-        return {};
-    QStringList names = m_folder->entries().keys();
+    QStringList names;
+    if (filter && filter->restrictsSubject()) {
+        // Only the files whose index says they may match are read.
+        for (const auto &[name, facts] : m_folder->facts(m_session->warnings).asKeyValueRange()) {
+            if (std::any_of(facts.items.begin(), facts.items.end(), [&](const ItemFacts &i) {
+                    return !i.hidden && filter->maySubjectMatch(i.subjects);
+                }))
+                names.append(name);
+        }
+        for (const QString &name : std::as_const(names))
+            m_folder->entry(name, m_session->warnings);
+    } else {
+        if (!m_folder->refresh(m_session->warnings, m_progress))
+            return {};
+        names = m_folder->entries().keys();
+    }
     names.sort(); // a stable order for equal sort keys
     for (const QString &name : std::as_const(names)) {
         // Said once when read; counted at every enumeration.

@@ -3,6 +3,8 @@
 #include "oadate.h"
 #include "qverror.h"
 
+#include <algorithm>
+
 struct Restriction::Node
 {
     enum Kind { And, Or, Not, Condition } kind = Condition;
@@ -279,15 +281,17 @@ bool evaluate(const Node &n, const RestrictionValues &v)
 }
 
 // Tightens the bounds from the conditions that every match must meet.
-void bounds(const Node &n, double &startMax, double &endMin)
+void bounds(const Node &n, double &startMax, double &endMin, QStringList &subjects)
 {
     if (n.kind == Node::And) {
-        bounds(*n.left, startMax, endMin);
-        bounds(*n.right, startMax, endMin);
+        bounds(*n.left, startMax, endMin, subjects);
+        bounds(*n.right, startMax, endMin, subjects);
         return;
     }
     if (n.kind != Node::Condition)
         return;
+    if (n.property == Node::Subject && n.op == Node::Eq)
+        subjects.append(n.text);
     const bool upper = n.op == Node::Le || n.op == Node::Lt || n.op == Node::Eq;
     const bool lower = n.op == Node::Ge || n.op == Node::Gt || n.op == Node::Eq;
     if (n.property == Node::Start) {
@@ -311,7 +315,7 @@ Restriction Restriction::parse(const QString &text, const QLocale &locale)
     r.m_root = Parser(text, locale).parseAll();
     r.m_startMax = OADate::kMax;
     r.m_endMin = OADate::kMin;
-    bounds(*r.m_root, r.m_startMax, r.m_endMin);
+    bounds(*r.m_root, r.m_startMax, r.m_endMin, r.m_subjects);
     return r;
 }
 
@@ -325,7 +329,15 @@ Restriction Restriction::andAlso(const Restriction &other) const
     r.m_root = n;
     r.m_startMax = std::min(m_startMax, other.m_startMax);
     r.m_endMin = std::max(m_endMin, other.m_endMin);
+    r.m_subjects = m_subjects + other.m_subjects;
     return r;
+}
+
+bool Restriction::maySubjectMatch(const QStringList &subjects) const
+{
+    return std::all_of(m_subjects.begin(), m_subjects.end(), [&](const QString &required) {
+        return subjects.contains(required, Qt::CaseInsensitive);
+    });
 }
 
 bool Restriction::matches(const RestrictionValues &values) const

@@ -40,6 +40,10 @@ public:
     // conditions tell; the widest dates when they do not.
     double startMax() const { return m_startMax; }
     double endMin() const { return m_endMin; }
+    // Whether an item whose events have these subjects may match, as far as the top-level
+    // [Subject] = conditions tell: a collection need not read the items that cannot.
+    bool maySubjectMatch(const QStringList &subjects) const;
+    bool restrictsSubject() const { return !m_subjects.isEmpty(); }
 
     struct Node;
 
@@ -47,6 +51,7 @@ private:
     std::shared_ptr<const Node> m_root;
     double m_startMax;
     double m_endMin;
+    QStringList m_subjects; // every match has each of them, ignoring letter case
 };
 
 // Quotes text for a filter: in apostrophes, each apostrophe inside written twice.

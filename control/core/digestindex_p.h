@@ -29,8 +29,7 @@ public:
     }
 
     // The event whose key has this digest and for which sameKey holds, or null.
-    template <typename SameKey>
-    CalEvent *find(size_t digest, SameKey sameKey) const
+    template <typename SameKey> CalEvent *find(size_t digest, SameKey sameKey) const
     {
         if (m_slots.empty())
             return nullptr;
@@ -44,8 +43,7 @@ public:
 
     // The place for one more event with this digest, or kTaken when sameKey holds for one there.
     // Grows first, so the place stays valid until put.
-    template <typename SameKey>
-    size_t vacant(size_t digest, SameKey sameKey)
+    template <typename SameKey> size_t vacant(size_t digest, SameKey sameKey)
     {
         if ((m_used + 1) * 2 > m_slots.size())
             rehash(std::max<size_t>(16, m_slots.size() * 2));

@@ -1,0 +1,209 @@
+#include "folderindex_p.h"
+
+#include "fileio.h"
+#include "icalitem.h"
+#include "oadate.h"
+#include "storedata_p.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+
+#include <sys/stat.h>
+
+namespace Store {
+
+const QString FolderIndex::kFileName = QStringLiteral(".quorvel-index");
+
+std::optional<FileStamp> StampOf(const QString &path)
+{
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return std::nullopt;
+    return FileStamp{qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+                     quint64(st.st_ino)};
+}
+
+ItemFacts ItemFacts::of(const IcalItem &item)
+{
+    ItemFacts f;
+    f.uid = item.uid();
+    f.subjects.append(item.text("SUMMARY"));
+    for (icalcomponent *o : item.overrides()) {
+        const QString subject = IcalItem::textOf(o, "SUMMARY");
+        if (!f.subjects.contains(subject))
+            f.subjects.append(subject);
+    }
+    f.messageClass = ItemMessageClass(item);
+    f.hidden = item.isHidden();
+    f.recurring = item.isRecurring();
+    const IcalItem::Times t = item.times();
+    f.firstStart = t.valid ? t.start : OADate::kMin;
+    f.lastEnd = f.recurring || !t.valid ? OADate::kMax : t.end;
+    return f;
+}
+
+const FileFacts *FolderIndex::facts(const QString &fileName, const FileStamp &stamp)
+{
+    load();
+    const auto it = m_files.constFind(fileName);
+    return it != m_files.cend() && it->stamp == stamp ? &*it : nullptr;
+}
+
+void FolderIndex::set(const QString &fileName, FileFacts facts)
+{
+    load();
+    m_files.insert(fileName, std::move(facts));
+    m_dirty = true;
+}
+
+void FolderIndex::remove(const QString &fileName)
+{
+    load();
+    m_dirty |= m_files.remove(fileName) > 0;
+}
+
+void FolderIndex::keepOnly(const QStringList &fileNames)
+{
+    load();
+    if (m_files.size() == fileNames.size())
+        return; // every name listed is indexed by now, so none is extra
+    const QSet<QString> keep(fileNames.begin(), fileNames.end());
+    for (auto it = m_files.begin(); it != m_files.end();) {
+        if (keep.contains(it.key())) {
+            ++it;
+        } else {
+            it = m_files.erase(it);
+            m_dirty = true;
+        }
+    }
+}
+
+const QHash<QString, FileFacts> &FolderIndex::files()
+{
+    load();
+    return m_files;
+}
+
+bool FolderIndex::save()
+{
+    if (!m_dirty)
+        return true;
+    if (ReplaceFile(m_path + QLatin1Char('/') + kFileName, serialize(m_files),
+                    FileDurability::Quick) != 0)
+        return false;
+    m_dirty = false;
+    return true;
+}
+
+void FolderIndex::load()
+{
+    if (m_loaded)
+        return;
+    m_loaded = true;
+    QFile file(m_path + QLatin1Char('/') + kFileName);
+    if (file.open(QIODevice::ReadOnly)) {
+        if (std::optional<QHash<QString, FileFacts>> read = parse(file.readAll()))
+            m_files = std::move(*read);
+        else
+            m_dirty = true; // corrupt: rebuilt from the files, then replaced
+    }
+}
+
+namespace {
+
+const QByteArray kHeader = "QUORVEL-INDEX 1\n";
+
+QByteArray Field(const QString &text)
+{
+    return text.toUtf8().toPercentEncoding(QByteArray(), " ");
+}
+
+QString Text(const QByteArray &field)
+{
+    return QString::fromUtf8(QByteArray::fromPercentEncoding(field));
+}
+
+QByteArray Number(double value)
+{
+    return QByteArray::number(value, 'g', 17);
+}
+
+} // namespace
+
+// A line a file ("F name size mtime inode problem"), each followed by a line an item ("I uid
+// hidden recurring first last class subject..."), fields percent-encoded and separated by tabs;
+// then "END count digest", the digest of everything before it.
+QByteArray FolderIndex::serialize(const QHash<QString, FileFacts> &files)
+{
+    QByteArray out = kHeader;
+    QStringList names = files.keys();
+    names.sort();
+    for (const QString &name : names) {
+        const FileFacts &f = files[name];
+        out += "F\t" + Field(name) + '\t' + QByteArray::number(f.stamp.size) + '\t' +
+               QByteArray::number(f.stamp.mtimeNs) + '\t' + QByteArray::number(f.stamp.inode) +
+               '\t' + Field(f.problem) + '\n';
+        for (const ItemFacts &i : f.items) {
+            out += "I\t" + Field(i.uid) + '\t' + (i.hidden ? '1' : '0') + '\t' +
+                   (i.recurring ? '1' : '0') + '\t' + Number(i.firstStart) + '\t' +
+                   Number(i.lastEnd) + '\t' + Field(i.messageClass);
+            for (const QString &subject : i.subjects)
+                out += '\t' + Field(subject);
+            out += '\n';
+        }
+    }
+    const QByteArray digest = QCryptographicHash::hash(out, QCryptographicHash::Sha1).toHex();
+    out += "END\t" + QByteArray::number(names.size()) + '\t' + digest + '\n';
+    return out;
+}
+
+std::optional<QHash<QString, FileFacts>> FolderIndex::parse(const QByteArray &text)
+{
+    if (!text.startsWith(kHeader) || !text.endsWith('\n'))
+        return std::nullopt;
+    const qsizetype endAt = text.lastIndexOf("\nEND\t", text.size() - 2);
+    if (endAt < 0)
+        return std::nullopt;
+    const QByteArrayView body = QByteArrayView(text).first(endAt + 1);
+    const QList<QByteArray> end = text.mid(endAt + 1).trimmed().split('\t');
+    if (end.size() != 3 ||
+        end[2] != QCryptographicHash::hash(body, QCryptographicHash::Sha1).toHex())
+        return std::nullopt;
+    QHash<QString, FileFacts> files;
+    FileFacts *current = nullptr;
+    const QList<QByteArray> lines = body.sliced(kHeader.size()).toByteArray().split('\n');
+    for (const QByteArray &line : lines) {
+        if (line.isEmpty())
+            continue;
+        const QList<QByteArray> f = line.split('\t');
+        bool ok = true;
+        if (f[0] == "F" && f.size() == 6) {
+            FileFacts facts;
+            facts.stamp.size = f[2].toLongLong(&ok);
+            facts.stamp.mtimeNs = ok ? f[3].toLongLong(&ok) : 0;
+            facts.stamp.inode = ok ? f[4].toULongLong(&ok) : 0;
+            facts.problem = Text(f[5]);
+            current = &files.insert(Text(f[1]), std::move(facts)).value();
+        } else if (f[0] == "I" && f.size() >= 8 && current) {
+            ItemFacts item;
+            item.uid = Text(f[1]);
+            item.hidden = f[2] == "1";
+            item.recurring = f[3] == "1";
+            item.firstStart = f[4].toDouble(&ok);
+            item.lastEnd = ok ? f[5].toDouble(&ok) : 0;
+            item.messageClass = Text(f[6]);
+            for (qsizetype i = 7; i < f.size(); ++i)
+                item.subjects.append(Text(f[i]));
+            current->items.push_back(std::move(item));
+        } else {
+            ok = false;
+        }
+        if (!ok)
+            return std::nullopt;
+    }
+    if (end[1].toLongLong() != files.size())
+        return std::nullopt;
+    return files;
+}
+
+} // namespace Store

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+class IcalItem;
+
+namespace Store {
+
+// What tells one version of a file from another: a file replaced by rename has another inode
+// even when its size and time are the same.
+struct FileStamp
+{
+    qint64 size = -1;
+    qint64 mtimeNs = -1;
+    quint64 inode = 0;
+    bool operator==(const FileStamp &) const = default;
+};
+// The stamp of what is at path (a link's target), or nullopt when nothing is.
+std::optional<FileStamp> StampOf(const QString &path);
+
+// What callers look up about an item of a file without parsing it.
+struct ItemFacts
+{
+    QString uid;
+    QStringList subjects; // the master's first, then its overrides' where they differ
+    QString messageClass;
+    bool hidden = false;
+    bool recurring = false;
+    double firstStart = 0; // of the master
+    double lastEnd = 0;    // of the master; the latest date there is for a series
+
+    static ItemFacts of(const IcalItem &item);
+};
+
+struct FileFacts
+{
+    FileStamp stamp;
+    QString problem; // what was left out, as the folder's warnings say it
+    std::vector<ItemFacts> items;
+};
+
+// A folder's index: the facts of each item file by file name, kept in the folder in a file
+// other tools ignore, so that a start does not parse every item to find one. It is only ever a
+// guide: a file whose stamp differs is read again, and an index that does not read back whole
+// is dropped.
+class FolderIndex
+{
+public:
+    static const QString kFileName;
+
+    explicit FolderIndex(QString folderPath) : m_path(std::move(folderPath)) {}
+
+    // The facts of a file whose stamp is still stamp, or null.
+    const FileFacts *facts(const QString &fileName, const FileStamp &stamp);
+    void set(const QString &fileName, FileFacts facts);
+    void remove(const QString &fileName);
+    // Keeps only the files named.
+    void keepOnly(const QStringList &fileNames);
+    const QHash<QString, FileFacts> &files();
+
+    // Writes the index when it changed since it was read or written; false when that failed
+    // (a read-only folder, say), which costs only the next start's time.
+    bool save();
+
+    // The text of an index, and the index read from such a text (nullopt when it is not one).
+    static QByteArray serialize(const QHash<QString, FileFacts> &files);
+    static std::optional<QHash<QString, FileFacts>> parse(const QByteArray &text);
+
+private:
+    void load();
+
+    QString m_path;
+    bool m_loaded = false;
+    bool m_dirty = false;
+    QHash<QString, FileFacts> m_files;
+};
+
+} // namespace Store
