@@ -15,10 +15,10 @@ DirectoryWatcher::DirectoryWatcher(const QString &path, QObject *parent) : QObje
         qWarning("%s: cannot watch for changes", qPrintable(path));
         return;
     }
-    m_watch = ::inotify_add_watch(m_fd, QFile::encodeName(path).constData(),
-                                  IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO |
-                                      IN_CLOSE_WRITE | IN_MODIFY | IN_ATTRIB | IN_DELETE_SELF |
-                                      IN_MOVE_SELF | IN_ONLYDIR);
+    m_watch =
+        ::inotify_add_watch(m_fd, QFile::encodeName(path).constData(),
+                            IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO | IN_CLOSE_WRITE |
+                                IN_MODIFY | IN_ATTRIB | IN_DELETE_SELF | IN_MOVE_SELF | IN_ONLYDIR);
     if (m_watch < 0)
         qWarning("%s: cannot watch for changes", qPrintable(path));
     m_notifier = new QSocketNotifier(m_fd, QSocketNotifier::Read, this);

@@ -128,3 +128,22 @@ TEST(Restriction, BoundsOfTheDatesEveryMatchHas)
         return v;
     }()));
 }
+
+TEST(Restriction, TheSubjectsEveryMatchHas)
+{
+    const Restriction one = Restriction::parse("[Start] >= '1/1/10' AND [Subject] = 'Plan'", kUs);
+    EXPECT_TRUE(one.restrictsSubject());
+    EXPECT_TRUE(one.maySubjectMatch({"Other", "PLAN"})) << "letter case aside, as matches";
+    EXPECT_FALSE(one.maySubjectMatch({"Plans", ""}));
+    // Under OR or NOT, or compared otherwise than equal, a subject restricts nothing.
+    for (const char *text : {"[Subject] = 'Plan' OR [Start] >= '1/1/10'", "NOT [Subject] = 'Plan'",
+                             "[Subject] > 'P'"}) {
+        const Restriction r = Restriction::parse(text, kUs);
+        EXPECT_FALSE(r.restrictsSubject()) << text;
+        EXPECT_TRUE(r.maySubjectMatch({"Anything"})) << text;
+    }
+    // Both of a restricted collection's.
+    const Restriction both = one.andAlso(Restriction::parse("[Subject] = 'Other'", kUs));
+    EXPECT_TRUE(both.maySubjectMatch({"Plan", "Other"}));
+    EXPECT_FALSE(both.maySubjectMatch({"Plan"}));
+}
