@@ -34,8 +34,10 @@ protected:
     QString found(const QString &subject)
     {
         NameSpace session(options);
-        const auto item = std::dynamic_pointer_cast<AppointmentItem>(
-            session.GetDefaultFolder(olFolderCalendar)->Items()->Find("[Subject]='" + subject + "'"));
+        const auto item =
+            std::dynamic_pointer_cast<AppointmentItem>(session.GetDefaultFolder(olFolderCalendar)
+                                                           ->Items()
+                                                           ->Find("[Subject]='" + subject + "'"));
         return item ? item->Subject() : QString();
     }
     QByteArray indexText() { return ReadAll(folder + "/" + FolderIndex::kFileName); }
@@ -150,7 +152,8 @@ TEST_F(FolderIndexTest, ACorruptIndexIsRebuiltNeverTrusted)
     EXPECT_EQ(found("Event 2"), "Event 2");
     const QByteArray good = indexText();
     // Cut short, then names a subject no file holds.
-    for (QByteArray bad : {good.left(good.size() / 2), QByteArray(good).replace("Event", "Party")}) {
+    for (QByteArray bad :
+         {good.left(good.size() / 2), QByteArray(good).replace("Event", "Party")}) {
         WriteAll(folder + "/" + FolderIndex::kFileName, bad);
         EXPECT_EQ(found("Party 2"), QString());
         EXPECT_EQ(found("Event 2"), "Event 2");
@@ -179,9 +182,8 @@ TEST_F(FolderIndexTest, HiddenItemsAreCountedAndFoundThroughTheIndex)
     EXPECT_FALSE(hidden()->item("Event 1")) << "an item that is not hidden";
     EXPECT_EQ(found("Colours"), QString()) << "hidden items are not among the items";
     // Another program drops the mark: the index follows.
-    WriteAll(folder + "/table.ics",
-             Vevent("table", "SUMMARY:Colours\r\nDTSTART:20110101T013000\r\n"
-                             "DTEND:20110101T013000\r\n"));
+    WriteAll(folder + "/table.ics", Vevent("table", "SUMMARY:Colours\r\nDTSTART:20110101T013000\r\n"
+                                                    "DTEND:20110101T013000\r\n"));
     EXPECT_EQ(hidden()->Count(), 0);
     EXPECT_FALSE(hidden()->item("Colours"));
     EXPECT_EQ(found("Colours"), "Colours");
