@@ -6,9 +6,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -86,7 +88,8 @@ QString FileErrorDescription(int number)
 }
 
 BinaryFile::BinaryFile(BinaryFile &&other) noexcept
-    : m_fd(std::exchange(other.m_fd, -1)), m_error(other.m_error), m_path(std::move(other.m_path))
+    : m_fd(std::exchange(other.m_fd, -1)), m_error(other.m_error), m_inMemory(other.m_inMemory),
+      m_path(std::move(other.m_path))
 {
 }
 
@@ -96,6 +99,7 @@ BinaryFile &BinaryFile::operator=(BinaryFile &&other) noexcept
         close();
         m_fd = std::exchange(other.m_fd, -1);
         m_error = other.m_error;
+        m_inMemory = other.m_inMemory;
         m_path = std::move(other.m_path);
     }
     return *this;
@@ -107,6 +111,34 @@ BinaryFile::~BinaryFile()
 }
 
 namespace {
+
+std::atomic<qint64> writeBudget{-1};
+std::atomic<int> writeFault{0};
+
+// The bytes of size that may still be written, and the error the rest meets.
+qint64 writableBytes(qint64 size, int &err)
+{
+    qint64 left = writeBudget.load();
+    while (left >= 0) {
+        const qint64 granted = std::min(left, size);
+        if (writeBudget.compare_exchange_weak(left, left - granted)) {
+            err = granted < size ? writeFault.load() : 0;
+            return granted;
+        }
+    }
+    err = 0;
+    return size;
+}
+
+// Whether the test hook refuses to create name now (an existing file still opens).
+bool creationRefused(const QByteArray &name)
+{
+    struct stat st;
+    if (writeBudget.load() != 0 || ::lstat(name.constData(), &st) == 0)
+        return false;
+    errno = writeFault.load();
+    return true;
+}
 
 // Opens name without following a link in its last part and without waiting on a pipe; anything
 // but a regular file is refused with EACCES. -1 and errno on failure.
@@ -135,7 +167,7 @@ BinaryFile BinaryFile::open(const QString &path, int *errorNumber)
     BinaryFile f;
     f.m_path = path;
     const QByteArray name = QFile::encodeName(path);
-    int fd = openRegular(name, O_RDWR | O_CREAT);
+    int fd = creationRefused(name) ? -1 : openRegular(name, O_RDWR | O_CREAT);
     if (fd < 0 && (errno == EACCES || errno == EROFS)) {
         const int refused = errno;
         fd = openRegular(name, O_RDONLY);
@@ -154,13 +186,46 @@ BinaryFile BinaryFile::create(const QString &path, int *errorNumber, Access acce
 {
     BinaryFile f;
     f.m_path = path;
-    f.m_fd = openRegular(QFile::encodeName(path), O_RDWR | O_CREAT | O_EXCL,
-                         access == Access::Private ? 0600 : 0666);
+    const QByteArray name = QFile::encodeName(path);
+    f.m_fd = creationRefused(name) ? -1
+                                   : openRegular(name, O_RDWR | O_CREAT | O_EXCL,
+                                                 access == Access::Private ? 0600 : 0666);
     if (f.m_fd < 0)
         f.m_error = FileErrorNumber(errno, path);
     if (errorNumber)
         *errorNumber = f.m_error;
     return f;
+}
+
+BinaryFile BinaryFile::openForReading(const QString &path, int *errorNumber)
+{
+    BinaryFile f;
+    f.m_path = path;
+    f.m_fd = openRegular(QFile::encodeName(path), O_RDONLY);
+    if (f.m_fd < 0)
+        f.m_error = FileErrorNumber(errno, path);
+    if (errorNumber)
+        *errorNumber = f.m_error;
+    return f;
+}
+
+BinaryFile BinaryFile::inMemory(const QString &name, int *errorNumber)
+{
+    BinaryFile f;
+    f.m_path = name;
+    f.m_inMemory = true;
+    f.m_fd = ::memfd_create(QFile::encodeName(name).constData(), MFD_CLOEXEC);
+    if (f.m_fd < 0)
+        f.m_error = FileErrorNumber(errno);
+    if (errorNumber)
+        *errorNumber = f.m_error;
+    return f;
+}
+
+void FailWritesAfter(qint64 bytes, int err)
+{
+    writeFault = err;
+    writeBudget = bytes < 0 ? -1 : bytes;
 }
 
 bool BinaryFile::setMode(unsigned mode)
@@ -189,6 +254,9 @@ qint64 BinaryFile::read(char *data, qint64 size)
 
 bool BinaryFile::write(const char *data, qint64 size)
 {
+    int fault = 0;
+    if (!m_inMemory)
+        size = writableBytes(size, fault);
     while (size > 0) {
         const ssize_t n = ::write(m_fd, data, size_t(size));
         if (n < 0) {
@@ -199,7 +267,12 @@ bool BinaryFile::write(const char *data, qint64 size)
         data += n;
         size -= n;
     }
-    return true;
+    return fault == 0 || fail(fault);
+}
+
+bool BinaryFile::rewind()
+{
+    return ::lseek(m_fd, 0, SEEK_SET) == 0 || fail(errno);
 }
 
 bool BinaryFile::sync()

@@ -53,6 +53,10 @@ public:
     // followed).
     static BinaryFile create(const QString &path, int *errorNumber = nullptr,
                              Access access = Access::Private);
+    // Opens path for reading only; a missing file is not created.
+    static BinaryFile openForReading(const QString &path, int *errorNumber = nullptr);
+    // A file in memory alone (for data that has no place on the disk); name only labels it.
+    static BinaryFile inMemory(const QString &name, int *errorNumber = nullptr);
 
     bool isOpen() const { return m_fd >= 0; }
     // The permission bits of the open file (07777 at most).
@@ -64,6 +68,8 @@ public:
     // Up to size bytes into data; the count read (0 at the end), or -1 on failure.
     qint64 read(char *data, qint64 size);
     bool write(const char *data, qint64 size);
+    // Back to the first byte, for reading what was written.
+    bool rewind();
     // Flushes the file's data to the disk, so that a rename after it cannot expose a file whose
     // content is not yet stored.
     bool sync();
@@ -77,8 +83,15 @@ private:
 
     int m_fd = -1;
     int m_error = 0;
+    bool m_inMemory = false; // not a file of any disk: the test hook leaves it alone
     QString m_path;
 };
+
+// For tests of what every writer does on a full disk or a read-only file system: once bytes more
+// have been written through this helper, writes fail with err (an errno value such as ENOSPC,
+// EROFS, EIO or EDQUOT); the bytes before that reach the file, as on a disk that fills. With no
+// bytes left, creating a file fails too. A negative bytes switches it off. Process-wide.
+void FailWritesAfter(qint64 bytes, int err);
 
 // Opens path for binary access; on failure shows the file error message and returns a closed
 // file.

@@ -2,13 +2,13 @@
 
 #include "calendarstore.h"
 #include "dialogs.h"
+#include "fileio.h"
 #include "pagetemplate.h"
 #include "qverror.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QUrl>
 
 namespace {
@@ -36,17 +36,10 @@ QString errorText(const std::exception &e)
 bool replaceWithCopy(const QString &source, const QString &target)
 {
     QFile in(source);
-    QSaveFile out(target);
-    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
+    if (!in.open(QIODevice::ReadOnly))
         return false;
-    while (!in.atEnd()) {
-        const QByteArray chunk = in.read(1 << 16);
-        if (chunk.isEmpty() || out.write(chunk) != chunk.size()) {
-            out.cancelWriting();
-            return false;
-        }
-    }
-    return in.error() == QFile::NoError && out.commit();
+    const QByteArray text = in.readAll();
+    return in.error() == QFile::NoError && ReplaceFile(target, text) == 0;
 }
 
 } // namespace
@@ -220,9 +213,7 @@ bool Installer::RewritePage(Page page)
                   {QStringLiteral("HNCI"), boolText(fields.hideNonCategorised)},
                   {QStringLiteral("SMSM"), QString::number(fields.startMonthIndex + 1)}};
     }
-    QSaveFile out(path);
-    return out.open(QIODevice::WriteOnly) && out.write(ReplaceTokens(text, tokens).toUtf8()) >= 0 &&
-           out.commit();
+    return ReplaceFile(path, ReplaceTokens(text, tokens).toUtf8()) == 0;
 }
 
 bool Installer::BindFolderHomePage()

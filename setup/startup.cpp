@@ -1,5 +1,6 @@
 #include "startup.h"
 
+#include "fileio.h"
 #include "hostbus.h"
 
 #include <QDBusConnection>
@@ -7,7 +8,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QSaveFile>
 #include <QStandardPaths>
 
 std::unique_ptr<QLockFile> HoldSingleInstance(const QString &programName)
@@ -55,12 +55,9 @@ bool RegisterAutomation(const QString &program)
     const QString path = ActivationFilePath();
     if (!QDir().mkpath(QFileInfo(path).absolutePath()))
         return false;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write("[D-BUS Service]\nName=" + QByteArray(kSetupBusName) + "\nExec=\"" +
-               QFile::encodeName(QFileInfo(program).absoluteFilePath()) + "\" -Embedding\n");
-    return file.commit();
+    return ReplaceFile(path, "[D-BUS Service]\nName=" + QByteArray(kSetupBusName) + "\nExec=\"" +
+                                 QFile::encodeName(QFileInfo(program).absoluteFilePath()) +
+                                 "\" -Embedding\n") == 0;
 }
 
 bool UnregisterAutomation()

@@ -9,7 +9,7 @@
 #include "planneryear.h"
 #include "qverror.h"
 #include "regio.h"
-#include "restriction.h"
+#include "yearrecords.h"
 #include "yield.h"
 
 #include <utility>
@@ -63,75 +63,33 @@ void Syncher::rebuild()
     SynchResult result = SynchWritten;
     qint32 error = 0;
     try {
-        auto session = std::make_shared<NameSpace>(m_store);
-        PlannerYear year(CalStartYear, CalStartMonth);
-        const QString restriction = RangeRestriction(OADate::toDate(year.PlannerStart()),
-                                                     OADate::toDate(year.PlannerEnd()));
+        const auto session = std::make_shared<NameSpace>(m_store);
+        const YearRequest request{FolderID,      StoreID,   CalStartYear,
+                                  CalStartMonth, AllEvents, m_listSeparator};
         QStringList leftOut;
         const CacheWriteResult written = ReplaceCacheFile(
             {CacheFileName, TempFileName},
             [&](CacheRecordWriter &writer) {
-                const FolderPtr folder = session->GetFolderFromID(FolderID, StoreID);
-                ItemsPtr items = folder->Items();
-                items->Sort(QStringLiteral("[Start]"));
-                items->setIncludeRecurrences(true);
-                items = items->Restrict(restriction);
-                items->SetColumns(QStringLiteral("[End]") + m_listSeparator +
-                                  QStringLiteral(" [Start]"));
-                items->Sort(QStringLiteral("[Start]"));
-                // Expanding the occurrences is most of a rebuild: a cancel must not wait for it.
-                items->setProgress([this] {
-                    YieldToLoop();
-                    return !m_cancel;
-                });
-                const auto cancelled = [this] { return std::exchange(m_cancel, false); };
-                const QList<ItemPtr> all = items->all();
-                if (cancelled()) // the enumeration stopped short: what it gives is not the year
-                    return false;
-                leftOut = items->leftOut();
-                for (const ItemPtr &item : all) {
-                    if (cancelled())
-                        return false;
-                    // A meeting request's record carries the request's identifier.
-                    const AppointmentItemPtr a = AppointmentOf(item);
-                    if (a && (AllEvents || a->AllDayEvent()))
-                        writer.write(item->EntryID(), a->Subject(), a->Categories(), a->Start(),
-                                     a->End());
-                    YieldToLoop();
-                }
-                return true;
+                return WriteYearRecords(
+                    *session, request, writer,
+                    [this] {
+                        YieldToLoop();
+                        return !m_cancel;
+                    },
+                    &leftOut);
             },
             [this](bool on) { WritingFile = on; });
-        switch (written.stage) {
-        case CacheWriteResult::Done:
-            // What the new cache lacks; a list that cannot be written only goes unsaid.
-            if (!WriteLeftOutList(CacheFileName, leftOut))
-                qWarning("Cannot write %s", qPrintable(LeftOutListFileOf(CacheFileName)));
-            break;
-        case CacheWriteResult::TempNotDeleted:
-            result = SynchTempFileFailed;
-            error = written.errorNumber;
-            break;
-        case CacheWriteResult::TempNotOpened:
-            FileErrorMessage(written.errorNumber, m_dialogs);
-            result = SynchTempFileFailed;
-            break;
-        case CacheWriteResult::Cancelled:
-            result = SynchCancelled;
-            break;
-        case CacheWriteResult::RenameFailed:
-            result = SynchOldCacheKept;
-            error = written.errorNumber;
-            break;
-        case CacheWriteResult::WriteFailed:
-            result = SynchRebuildFailed;
-            error = written.errorNumber;
-            break;
-        }
+        result = SynchResultOf(written);
+        error = written.errorNumber;
+        // What the new cache lacks; a list that cannot be written only goes unsaid.
+        if (result == SynchWritten && !WriteLeftOutList(CacheFileName, leftOut))
+            qWarning("Cannot write %s", qPrintable(LeftOutListFileOf(CacheFileName)));
     } catch (const QvError &e) {
         result = SynchRebuildFailed;
         error = e.number();
     }
+    // A cancel that came after the last item is answered by this report.
+    m_cancel = false;
     WritingFile = false;
     Updating = false;
     emit WriteComplete(result, error);

@@ -17,9 +17,31 @@ void showIndicator(const PlannerState &state, quint32 colour)
         state.SetUpdateIndicator(colour);
 }
 
+// No cache yet (nor, perhaps, its directory): the synchroniser's report says what keeps it away.
+bool isMissing(int error)
+{
+    return error == FileError::FileNotFound || error == FileError::PathNotFound;
+}
+
 } // namespace
 
 bool CacheLoader::LoadCache(PlannerState &state, const QString &cacheFile)
+{
+    int error = 0;
+    BinaryFile file = BinaryFile::openForReading(cacheFile, &error);
+    if (!file.isOpen() && !isMissing(error))
+        FileErrorMessage(error, state.dialogs);
+    return load(state, file, cacheFile);
+}
+
+bool CacheLoader::LoadRecords(PlannerState &state, BinaryFile &records)
+{
+    if (!records.rewind())
+        records.close();
+    return load(state, records, records.path());
+}
+
+bool CacheLoader::load(PlannerState &state, BinaryFile &file, const QString &name)
 {
     showIndicator(state, Indicator::kLoading);
     if (m_loadState == kLoading)
@@ -28,18 +50,21 @@ bool CacheLoader::LoadCache(PlannerState &state, const QString &cacheFile)
         m_loadState = kLoading;
 
     std::shared_ptr<EventStore> loaded;
-    if (BinaryFile file = OpenBinaryFile(cacheFile, state.dialogs); file.isOpen()) {
+    if (file.isOpen()) {
         try {
             loaded = readRecords(state, file);
         } catch (const QvError &e) {
             state.dialogs.message(QStringLiteral("Error reading cache file %1.  Error No.: \n\n%2 "
                                                  "Error Description: %3")
-                                      .arg(cacheFile)
+                                      .arg(name)
                                       .arg(e.number())
                                       .arg(e.description()));
             m_abort = false;
         }
         file.close();
+    } else if (isMissing(file.lastError())) {
+        // A year never rebuilt reads as an empty cache; nothing is created for it.
+        loaded = std::make_shared<EventStore>();
     }
     const bool replaced = loaded != nullptr;
     if (replaced)

@@ -17,16 +17,20 @@ public:
     static constexpr qint16 kIdle = 0;
     static constexpr qint16 kLoading = 3;
 
-    // Replaces state.store with the records of cacheFile that touch the planner year. Leaves the
-    // store as it was when the file cannot be opened, when the load is aborted and when the file
-    // is damaged (a message says so); never assigns a partly read store. True when the store
-    // was replaced.
+    // Replaces state.store with the records of cacheFile that touch the planner year; a missing
+    // file gives an empty store (and is not created). Leaves the store as it was when the file
+    // cannot be opened, when the load is aborted and when the file is damaged (a message says
+    // so); never assigns a partly read store. True when the store was replaced.
     bool LoadCache(PlannerState &state, const QString &cacheFile);
+    // The same for records that are not in the cache file (the year read into memory when the
+    // cache cannot be written); reads from the start of the open file and closes it.
+    bool LoadRecords(PlannerState &state, BinaryFile &records);
 
     qint16 loadState() const { return m_loadState; }
     bool abortRaised() const { return m_abort; }
 
 private:
+    bool load(PlannerState &state, BinaryFile &file, const QString &name);
     // The records of an open cache file as a new store; null when the load was aborted. Raises
     // QvError for a damaged file.
     std::shared_ptr<EventStore> readRecords(PlannerState &state, BinaryFile &file);

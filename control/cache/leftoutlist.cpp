@@ -3,7 +3,6 @@
 #include "fileio.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 QString LeftOutListFileOf(const QString &cacheFile)
 {
@@ -15,13 +14,11 @@ bool WriteLeftOutList(const QString &cacheFile, const QStringList &lines)
     const QString name = LeftOutListFileOf(cacheFile);
     if (lines.isEmpty())
         return DeleteFile(name) == 0;
-    QSaveFile file(name);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
+    QByteArray text;
     // Paths and reasons are the calendar's own texts: one line each, whatever they hold.
     for (QString line : lines)
-        file.write(line.replace(QLatin1Char('\n'), QLatin1Char(' ')).toUtf8() + '\n');
-    return file.commit();
+        text += line.replace(QLatin1Char('\n'), QLatin1Char(' ')).toUtf8() + '\n';
+    return ReplaceFile(name, text, FileDurability::Quick) == 0;
 }
 
 QStringList ReadLeftOutList(const QString &cacheFile)

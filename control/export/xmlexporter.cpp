@@ -12,7 +12,6 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 
 #include <cerrno>
 
@@ -86,18 +85,13 @@ QByteArray XmlExporter::BuildDocument(const ExportRequest &request)
 
 bool XmlExporter::WriteDocument(const QString &fileName, const QByteArray &document)
 {
-    // A temporary file of a fresh name beside the chosen one, made only if no file has that name,
-    // takes the chosen one's place when it is complete.
-    QSaveFile file(fileName);
-    errno = 0;
-    const bool written =
-        file.open(QIODevice::WriteOnly) && file.write(document) == document.size() && file.commit();
-    if (!written) {
-        const int err = errno;
-        file.cancelWriting();
-        FileErrorMessage(FileErrorNumber(err ? err : EACCES, fileName), m_planner.dialogs());
+    // A temporary file beside the chosen one takes its place when it is complete: a failure
+    // leaves the old file whole.
+    if (const int error = ReplaceFile(fileName, document)) {
+        FileErrorMessage(error, m_planner.dialogs());
+        return false;
     }
-    return written;
+    return true;
 }
 
 void XmlExporter::reloadAfterwards()

@@ -1,9 +1,11 @@
 #include "planner.h"
 
 #include "bandlayout.h"
+#include "cacherecord.h"
 #include "categorystore.h"
 #include "dialogs.h"
 #include "eventkey.h"
+#include "fileio.h"
 #include "gridmetrics.h"
 #include "itemchanges.h"
 #include "leftoutlist.h"
@@ -14,6 +16,7 @@
 #include "regio.h"
 #include "remotesyncher.h"
 #include "yeardrawing.h"
+#include "yearrecords.h"
 #include "yield.h"
 
 #include <QCoreApplication>
@@ -37,6 +40,16 @@ QString statusTextOf(quint32 colour)
     return QString();
 }
 
+// What the update indicator says while the cache cannot be written.
+QString CacheFaultStatus(int error)
+{
+    if (error == 0)
+        return QString();
+    return QStringLiteral("The cache file cannot be written (%1): the year is read from the "
+                          "calendar, and the cache is tried again at the next update.")
+        .arg(FileErrorDescription(error));
+}
+
 } // namespace
 
 Planner::Planner(Dialogs &dialogs, QObject *parent) : QObject(parent), m_state(dialogs)
@@ -58,9 +71,12 @@ Planner::Planner(Dialogs &dialogs, QObject *parent) : QObject(parent), m_state(d
         link.StoreID = m_access->storeId();
     };
     planner.showCache = [this] {
+        if (std::exchange(m_cacheFault, 0) != 0)
+            SetUpdateIndicator(m_indicatorColour);
         loadCache();
         ArrangeControls();
     };
+    planner.showCalendar = [this](qint32 error) { showCalendarYear(error); };
     m_updater = std::make_unique<CacheUpdater>(m_state, std::move(planner));
     m_state.SetUpdateIndicator = [this](quint32 c) { SetUpdateIndicator(c); };
     m_state.IsFilteredOut = [this](const QString &c) { return m_filter.IsFilteredOut(c); };
@@ -230,6 +246,51 @@ void Planner::loadCache()
     }
 }
 
+void Planner::showCalendarYear(int error)
+{
+    if (error != m_cacheFault) {
+        m_cacheFault = error;
+        if (FileErrorMessage(error, m_state.dialogs) == 3) // no message of its own
+            m_state.dialogs.message(
+                QStringLiteral("An error occured while updating the cache file\n\nError: %1 %2")
+                    .arg(error)
+                    .arg(FileErrorDescription(error)));
+    }
+    SetUpdateIndicator(m_indicatorColour);
+    if (!m_access)
+        return;
+    // The records the cache would hold, kept in memory: the loader reads them as it would the
+    // file, so the year looks the same.
+    BinaryFile records = BinaryFile::inMemory(QStringLiteral("planner year"));
+    if (!records.isOpen())
+        return;
+    const qint16 year = m_state.year.selectedYear();
+    const YearRequest request{
+        m_access->folderId(),      m_access->storeId(), year,
+        m_state.year.startMonth(), m_state.AllEvents,   m_state.ListSeparator};
+    CacheRecordWriter writer(records);
+    QStringList leftOut;
+    try {
+        WaitCursor wait(m_state.dialogs);
+        // The user may go to another year meanwhile: its own rebuild follows.
+        const auto sameYear = [this, year] {
+            YieldToLoop();
+            return m_state.year.selectedYear() == year;
+        };
+        if (!WriteYearRecords(*m_access->session(), request, writer, sameYear, &leftOut) ||
+            !writer.flush())
+            return;
+    } catch (const QvError &e) {
+        m_state.dialogs.message(QStringLiteral("Error occured while fetching events.\n\n") +
+                                ErrorTail(e));
+        return;
+    }
+    m_loader.LoadRecords(m_state, records);
+    m_leftOut = std::move(leftOut);
+    SetUpdateIndicator(m_indicatorColour);
+    ArrangeControls();
+}
+
 void Planner::RefreshPlanner()
 {
     // First half: the link to the calendar.
@@ -361,7 +422,8 @@ void Planner::ChangeYear(int delta)
 void Planner::SetUpdateIndicator(quint32 colour)
 {
     m_indicatorColour = colour;
-    QStringList parts{statusTextOf(colour), LeftOutStatus(int(m_leftOut.size()))};
+    QStringList parts{statusTextOf(colour), CacheFaultStatus(m_cacheFault),
+                      LeftOutStatus(int(m_leftOut.size()))};
     parts.removeAll(QString());
     const QString text = parts.join(QStringLiteral("  "));
     if (m_view)

@@ -82,6 +82,8 @@ public:
     void selectYear(int year) { setSelectedYear(year); }
     // The cache of the selected year into the store, drawing nothing.
     void loadCache();
+    // The file error that keeps the cache from being written, 0 when it was written last.
+    int cacheFault() const { return m_cacheFault; }
     void SetUpdateIndicator(quint32 colour);
     void ShowFilterState();
     void ShowAbout();
@@ -126,6 +128,8 @@ signals:
 private:
     void setSelectedYear(int year);
     void subscribe();
+    // The year read from the calendar into memory, when the cache cannot be written for error.
+    void showCalendarYear(int error);
 
     PlannerState m_state;
     PlannerView *m_view = nullptr;
@@ -144,6 +148,7 @@ private:
     QStringList m_leftOut;
     int m_codePage = 1252;
     int m_retries = 0;
+    int m_cacheFault = 0;
     qint16 m_selectedCategory = 0;
 
     std::unique_ptr<CalendarAccess> m_access;

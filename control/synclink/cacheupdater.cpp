@@ -139,6 +139,11 @@ void CacheUpdater::WriteComplete(SynchResult result, qint32 error)
             break;
         case SynchCancelled:
             return;
+        case SynchCacheUnwritable:
+            // Not a failed rebuild: the timed rebuilds go on, and one of them may find room.
+            if (m_planner.showCalendar)
+                m_planner.showCalendar(error);
+            return;
         case SynchFetchFailed:
             message = QStringLiteral("Error occured while fetching events.");
             break;

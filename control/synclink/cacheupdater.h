@@ -33,6 +33,9 @@ public:
         std::function<void(SyncherLink &)> describeRequest;
         // Loads the cache file, lays the year out and draws it.
         std::function<void()> showCache;
+        // The cache could not be written (error: the file error): reads the year from the
+        // calendar into memory and draws it, saying what is wrong once.
+        std::function<void(qint32 error)> showCalendar;
     };
 
     CacheUpdater(PlannerState &state, Planner planner, QObject *parent = nullptr);

@@ -1,5 +1,8 @@
 #include "syncherlink.h"
 
+#include "cachefile.h"
+#include "fileio.h"
+
 void ReleaseSyncherLink(std::unique_ptr<SyncherLink> link)
 {
     if (!link)
@@ -10,4 +13,25 @@ void ReleaseSyncherLink(std::unique_ptr<SyncherLink> link)
         SyncherLink *running = link.release();
         QObject::connect(running, &SyncherLink::WriteComplete, running, &QObject::deleteLater);
     }
+}
+
+SynchResult SynchResultOf(const CacheWriteResult &written)
+{
+    switch (written.stage) {
+    case CacheWriteResult::Done:
+        return SynchWritten;
+    case CacheWriteResult::TempNotDeleted:
+        return SynchTempFileFailed;
+    case CacheWriteResult::TempNotOpened:
+        // Another writer holding the name is a wait, not a cache that cannot be written.
+        return written.errorNumber == FileError::FileAlreadyOpen ? SynchTempFileFailed
+                                                                 : SynchCacheUnwritable;
+    case CacheWriteResult::Cancelled:
+        return SynchCancelled;
+    case CacheWriteResult::RenameFailed:
+        return SynchOldCacheKept;
+    case CacheWriteResult::WriteFailed:
+        return SynchCacheUnwritable;
+    }
+    return SynchRebuildFailed;
 }

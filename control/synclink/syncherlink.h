@@ -15,11 +15,18 @@ enum SynchResult : qint16 {
     SynchRebuildFailed = 5, // any other failure of the rebuild
     SynchCancelled = 6,
     SynchFetchFailed = 7, // a failure outside the rebuild
+    // The cache could not be written (a full disk, a read-only or missing directory, a quota);
+    // the error is the file error, the old cache stays.
+    SynchCacheUnwritable = 8,
 };
 // The results travel on the bus and into the planner's messages by number.
 static_assert(SynchWritten == 1 && SynchTempFileFailed == 2 && SynchOldCacheKept == 3 &&
               SynchTimerFailed == 4 && SynchRebuildFailed == 5 && SynchCancelled == 6 &&
-              SynchFetchFailed == 7);
+              SynchFetchFailed == 7 && SynchCacheUnwritable == 8);
+
+struct CacheWriteResult;
+// What a rebuild reports for how its cache write ended.
+SynchResult SynchResultOf(const CacheWriteResult &written);
 
 // The planner's end of a synchroniser: the values it sets before each UpdateCache, the two
 // requests and the completion report. The synchroniser itself (in this process) and its proxy

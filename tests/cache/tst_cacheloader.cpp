@@ -150,10 +150,24 @@ TEST_F(LoaderTest, TruncatedLastRecordLeavesTheStoreAndSaysSo)
 TEST_F(LoaderTest, UnopenableFileLeavesTheStore)
 {
     seed();
-    loader.LoadCache(state, dir.filePath("gone/cache.tmp"));
+    QDir().mkpath(dir.filePath("held/cache.tmp"));
+    loader.LoadCache(state, dir.filePath("held/cache.tmp"));
     EXPECT_EQ(ids(), QStringList{"seed"});
-    EXPECT_EQ(dialogs.texts(), QStringList{"That path doesn't exist."});
+    EXPECT_EQ(dialogs.texts(), QStringList{"Can't open your file for that type of access."});
     EXPECT_EQ(loader.loadState(), 0);
+}
+
+// A year never rebuilt, even one whose cache directory is not there yet, is an empty year; the
+// loader creates nothing (on a full disk that would be an empty file posing as a cache).
+TEST_F(LoaderTest, AMissingCacheIsAnEmptyYearAndIsNotCreated)
+{
+    for (const QString &path : {dir.filePath("cache.tmp"), dir.filePath("gone/cache.tmp")}) {
+        seed();
+        EXPECT_TRUE(loader.LoadCache(state, path));
+        EXPECT_EQ(state.store->Count(), 0);
+        EXPECT_FALSE(QFileInfo::exists(path));
+    }
+    EXPECT_TRUE(dialogs.texts().isEmpty());
 }
 
 TEST_F(LoaderTest, SecondLoadFromAYieldStopsItself)

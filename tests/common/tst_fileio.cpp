@@ -1,5 +1,6 @@
 #include "fileio.h"
 #include "scripteddialogs.h"
+#include "testsupport.h"
 
 #include <QDir>
 #include <QFile>
@@ -114,4 +115,57 @@ TEST(DeleteFile, GoneMissingAndUndeletable)
     QDir(dir.path()).mkpath("busy/inner");
     EXPECT_EQ(DeleteFile(dir.filePath("busy")), FileError::PathFileAccessError);
     EXPECT_TRUE(QDir(dir.filePath("busy")).exists());
+}
+
+// Every write through the helper on a disk that fills, a read-only file system, a quota and a
+// failing device, failing at the first byte, in the middle and at the last: the old file stays
+// whole, no temp file is left, and the error is the file error of the fault.
+TEST(ReplaceFile, AWriteThatFailsAnywhereLeavesTheOldFileWhole)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath("table.ics");
+    const QByteArray old = "the old text\r\n";
+    const QByteArray text(4096, 'x');
+    const struct
+    {
+        int err;
+        int number;
+    } faults[] = {{ENOSPC, FileError::DiskFull},
+                  {EDQUOT, FileError::DiskFull},
+                  {EROFS, FileError::BadFileMode},
+                  {EIO, FileError::DeviceUnavailable}};
+    for (const auto &fault : faults) {
+        for (const qint64 after : {qint64(0), text.size() / 2, text.size() - 1}) {
+            for (const FileDurability durability :
+                 {FileDurability::Stored, FileDurability::Quick}) {
+                SCOPED_TRACE(testing::Message() << "errno " << fault.err << " after " << after);
+                WriteAll(target, old);
+                FailWritesAfter(after, fault.err);
+                const int error = ReplaceFile(target, text, durability);
+                FailWritesAfter(-1, 0);
+                EXPECT_EQ(error, fault.number);
+                EXPECT_EQ(ReadAll(target), old);
+                EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                          QStringList{"table.ics"});
+            }
+        }
+    }
+    // With room again the same write goes through; a budget that holds the whole text too.
+    FailWritesAfter(text.size(), ENOSPC);
+    EXPECT_EQ(ReplaceFile(target, text), 0);
+    FailWritesAfter(-1, 0);
+    EXPECT_EQ(ReadAll(target), text);
+}
+
+TEST(BinaryFile, AFileInMemoryReadsBackWhatWasWrittenAndIgnoresTheDiskHook)
+{
+    BinaryFile memory = BinaryFile::inMemory("records");
+    ASSERT_TRUE(memory.isOpen());
+    FailWritesAfter(0, ENOSPC);
+    EXPECT_TRUE(memory.write("abc", 3));
+    FailWritesAfter(-1, 0);
+    ASSERT_TRUE(memory.rewind());
+    char back[4] = {};
+    EXPECT_EQ(memory.read(back, 4), 3);
+    EXPECT_STREQ(back, "abc");
 }

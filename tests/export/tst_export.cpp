@@ -1,5 +1,6 @@
 #include "calendarstore.h"
 #include "categorystore.h"
+#include "fileio.h"
 #include "filterdate.h"
 #include "planner.h"
 #include "propertybag.h"
@@ -19,6 +20,8 @@
 #include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 using namespace Store;
 
@@ -262,6 +265,28 @@ TEST_F(ExportTest, TheSaveCommandAsks)
     EXPECT_EQ(dialogs.shown()[dialogs.shown().size() - 2].title, "File Error");
     EXPECT_EQ(dialogs.texts().last(), "Failed to save file.");
     EXPECT_TRUE(planner->updater().backgroundTimerEnabled());
+
+    // A disk that fills or a file system that turns read-only while the document is written:
+    // the system's message, the earlier export whole, no temporary file.
+    const QByteArray before = ReadAll(target);
+    for (const auto &[err, message] : {std::pair{ENOSPC, "The disk is full."},
+                                       std::pair{EROFS, "Can't open your file for that type of "
+                                                        "access."}}) {
+        for (const qint64 after : {qint64(0), before.size() / 2}) {
+            dialogs.clear();
+            dialogs.queueFileName(target);
+            FailWritesAfter(after, err);
+            exporter.ExportXml([](int) {
+                return ExportRequest{false, QDate(2026, 1, 1), QDate(2026, 12, 31)};
+            });
+            FailWritesAfter(-1, 0);
+            EXPECT_TRUE(dialogs.texts().contains(message)) << qPrintable(dialogs.texts().join('|'));
+            EXPECT_EQ(dialogs.texts().last(), "Failed to save file.");
+            EXPECT_EQ(ReadAll(target), before);
+            EXPECT_EQ(QDir(dir.path() + "/out").entryList(QDir::Files | QDir::Hidden),
+                      QStringList({"planner.xml"}));
+        }
+    }
 }
 
 TEST(SaveTypeChoice, DefaultsAndTheOkRule)

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 namespace {
 
 struct Outcome
@@ -168,4 +170,57 @@ TEST(Program, AScreenshotUnderAScaleFactorIsTheWholeWindow)
         for (int x = 0; x < plain.width(); ++x)
             difference += std::abs(int(qGray(small.pixel(x, y))) - int(qGray(plain.pixel(x, y))));
     EXPECT_LT(difference / (plain.width() * plain.height()), 12.0);
+}
+
+// With the cache directory on a file system that is really full (a small tmpfs; mounting one
+// needs root), the planner draws the calendar's appointments as it would with room, says the
+// disk is full rather than blaming a log-on, and leaves nothing on the full file system.
+TEST(Program, OnAFullFileSystemTheYearIsStillDrawn)
+{
+    QTemporaryDir dir;
+    const QString full = dir.filePath("full");
+    QDir().mkpath(full);
+    if (::geteuid() != 0 ||
+        QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=64k", "tmpfs", full}) != 0)
+        GTEST_SKIP() << "mounting a small tmpfs needs root";
+    struct Unmount
+    {
+        QString path;
+        ~Unmount() { QProcess::execute("umount", {path}); }
+    } unmount{full};
+    QFile fill(full + "/fill");
+    ASSERT_TRUE(fill.open(QIODevice::WriteOnly));
+    while (fill.write(QByteArray(4096, 'f')) > 0 && fill.flush()) {
+    }
+    fill.close();
+
+    QDir().mkpath(dir.filePath("Team/Calendar"));
+    QDir().mkpath(dir.filePath("room"));
+    WriteAll(dir.filePath("Team/Calendar/a.ics"),
+             Vevent("a", "SUMMARY:Fair\r\nCATEGORIES:Travel\r\nDTSTART;VALUE=DATE:" +
+                             QDate::currentDate().toString("yyyyMMdd").toLatin1() +
+                             "\r\nDTEND;VALUE=DATE:" +
+                             QDate::currentDate().addDays(3).toString("yyyyMMdd").toLatin1() +
+                             "\r\n"));
+    const auto shot = [&](const QString &tmp, QString *err) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("TMP", tmp);
+        p.setProcessEnvironment(env);
+        const QString png = dir.filePath(QFileInfo(tmp).fileName() + ".png");
+        p.start(QStringLiteral(QUORVEL_HOST),
+                {"--store", dir.filePath("Team"), "--all-events", "--screenshot", png});
+        p.waitForFinished(60000);
+        *err = QString::fromLocal8Bit(p.readAllStandardError());
+        EXPECT_EQ(p.exitCode(), 0) << qPrintable(*err);
+        return QImage(png);
+    };
+    QString withRoomErr, fullErr;
+    const QImage withRoom = shot(dir.filePath("room"), &withRoomErr);
+    const QImage onFull = shot(full, &fullErr);
+    ASSERT_FALSE(onFull.isNull());
+    EXPECT_EQ(onFull, withRoom) << "the same year, appointments and all";
+    EXPECT_TRUE(fullErr.contains("The disk is full.")) << qPrintable(fullErr);
+    EXPECT_FALSE(fullErr.contains("log on")) << qPrintable(fullErr);
+    EXPECT_EQ(QDir(full).entryList(QDir::Files | QDir::Hidden), QStringList{"fill"});
 }

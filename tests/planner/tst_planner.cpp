@@ -1,4 +1,5 @@
 #include "calendarstore.h"
+#include "fileio.h"
 #include "planner.h"
 #include "plannerview.h"
 #include "propertybag.h"
@@ -13,6 +14,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <stdexcept>
 
 namespace {
@@ -169,6 +171,53 @@ TEST_F(PlannerTest, WithoutAViewTheYearIsStillLaidOut)
     ASSERT_TRUE(settle(*planner));
     EXPECT_EQ(planner->state().RowBands[12], 48);
     EXPECT_EQ(planner->state().store->Item(2).Band, 3);
+}
+
+// A cache that cannot be written (a full disk; a cache directory that is not there) still shows
+// the year, read from the calendar; the file error is said once, not at every retry, and not as a
+// failed log-on; the next rebuild that can write the cache ends it.
+TEST_F(PlannerTest, ACacheThatCannotBeWrittenStillShowsTheYear)
+{
+    const struct
+    {
+        const char *what;
+        int err;
+        const char *message;
+        int number;
+    } faults[] = {{"full", ENOSPC, "The disk is full.", 57},
+                  {"missing", 0, "That path doesn't exist.", 76}};
+    for (const auto &fault : faults) {
+        SCOPED_TRACE(fault.what);
+        const QString cacheDir = dir.path() + "/cache-" + fault.what;
+        ScopedEnv cache{"TMP", QFile::encodeName(cacheDir)};
+        if (fault.err)
+            QDir().mkpath(cacheDir);
+        FailWritesAfter(fault.err ? 0 : -1, fault.err);
+        dialogs.clear();
+        auto planner = make(nullptr);
+        planner->ReadProperties(MapPropertyBag({{"Folder", "Team\\Calendar"}}));
+        ASSERT_TRUE(settle(*planner));
+        EXPECT_EQ(planner->state().store->Count(), 2);
+        EXPECT_EQ(planner->cacheFault(), fault.number);
+        planner->updater().StartBackgroundUpdate(false); // a timed retry that fails again
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 300 || planner->pendingUpdates() != 0)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        EXPECT_EQ(dialogs.texts(), QStringList{fault.message});
+        EXPECT_TRUE(planner->updater().backgroundTimerEnabled()) << "it tries again later";
+        EXPECT_EQ(QDir(cacheDir).entryList(QDir::Files | QDir::Hidden), QStringList());
+
+        FailWritesAfter(-1, 0);
+        QDir().mkpath(cacheDir);
+        planner->updater().StartBackgroundUpdate(false);
+        t.restart();
+        while (t.elapsed() < 300 || planner->pendingUpdates() != 0)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        EXPECT_EQ(planner->cacheFault(), 0);
+        EXPECT_TRUE(QFileInfo::exists(planner->cacheFiles().cacheFile));
+        EXPECT_EQ(planner->state().store->Count(), 2);
+    }
 }
 
 TEST_F(PlannerTest, AFailedLayoutIsTriedThreeTimesMoreSilently)

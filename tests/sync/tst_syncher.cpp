@@ -22,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
 #include <unistd.h>
 
@@ -250,12 +251,11 @@ TEST_P(SyncherTest, FailuresAndTheirResults)
     EXPECT_NE(stuck.second, 0);
     QDir(syncher->TempFileName).removeRecursively();
 
-    // A temp file in a missing directory: result 2, error 0, and the file helper's message.
+    // A temp file in a missing directory: the cache cannot be written, and the report says why
+    // (the planner shows it; a message of quorvel-sync would reach nobody).
     syncher->TempFileName = dir.path() + "/nowhere/~cache.tmp";
-    EXPECT_EQ(run(), (std::pair<qint16, qint32>{2, 0}));
-    if (inProcess) { // quorvel-sync writes it to its standard error
-        EXPECT_EQ(dialogs.texts(), QStringList{"That path doesn't exist."});
-    }
+    EXPECT_EQ(run(), (std::pair<qint16, qint32>{8, 76}));
+    EXPECT_TRUE(dialogs.texts().isEmpty());
     syncher->TempFileName = dir.path() + "/~cache.tmp";
 
     // A folder that is gone: result 5 with the store's error.
@@ -263,6 +263,64 @@ TEST_P(SyncherTest, FailuresAndTheirResults)
     const auto gone = run();
     EXPECT_EQ(gone.first, 5);
     EXPECT_EQ(gone.second, kNotFound);
+}
+
+// A disk that fills, a read-only file system, a quota or a failing device while the cache is
+// written: the report names the file error, the old cache stays whole and no temp file is left.
+TEST(SyncherFaults, ACacheThatCannotBeWrittenIsReportedAsSuchAndLeftWhole)
+{
+    QTemporaryDir dir;
+    QDir().mkpath(dir.path() + "/store/Calendar");
+    for (int i = 0; i < 40; ++i) {
+        WriteAll(dir.path() + QStringLiteral("/store/Calendar/e%1.ics").arg(i),
+                 Vevent(QByteArray("e") + QByteArray::number(i),
+                        QStringLiteral("SUMMARY:Day %1\r\nDTSTART;VALUE=DATE:202602%2\r\n")
+                            .arg(i)
+                            .arg(i % 27 + 1, 2, 10, QLatin1Char('0'))
+                            .toUtf8()));
+    }
+    ProfileOptions options;
+    options.storeDir = dir.path() + "/store";
+    ScriptedDialogs dialogs;
+    Syncher syncher(dialogs, options);
+    const FolderPtr folder = NameSpace(options).GetDefaultFolder(9);
+    syncher.FolderID = folder->EntryID();
+    syncher.StoreID = folder->StoreID();
+    syncher.CalStartYear = 2026;
+    syncher.CacheFileName = dir.path() + "/cache.tmp";
+    syncher.TempFileName = dir.path() + "/~cache.tmp";
+    QList<std::pair<qint16, qint32>> results;
+    QObject::connect(&syncher, &SyncherLink::WriteComplete, [&](qint16 r, qint32 e) {
+        results.append({r, e});
+    });
+    const auto run = [&] {
+        results.clear();
+        syncher.UpdateCache();
+        WaitFor([&] { return !results.isEmpty(); });
+        return results.value(0, {-1, -1});
+    };
+    ASSERT_EQ(run().first, 1);
+    const QByteArray whole = ReadAll(syncher.CacheFileName);
+    ASSERT_GT(whole.size(), 1000);
+
+    const struct
+    {
+        int err;
+        int number;
+    } faults[] = {{ENOSPC, 57}, {EDQUOT, 57}, {EROFS, 54}, {EIO, 68}};
+    for (const auto &fault : faults) {
+        for (const qint64 after : {qint64(0), whole.size() / 2, whole.size() - 1}) {
+            SCOPED_TRACE(testing::Message() << "errno " << fault.err << " after " << after);
+            FailWritesAfter(after, fault.err);
+            const auto report = run();
+            FailWritesAfter(-1, 0);
+            EXPECT_EQ(report, (std::pair<qint16, qint32>{8, fault.number}));
+            EXPECT_EQ(ReadAll(syncher.CacheFileName), whole);
+            EXPECT_FALSE(QFileInfo::exists(syncher.TempFileName));
+            EXPECT_TRUE(dialogs.texts().isEmpty());
+        }
+    }
+    EXPECT_EQ(run().first, 1); // room again
 }
 
 // The synchroniser builds its restriction in the user's locale: a planner year past 2029, or one
