@@ -1,4 +1,5 @@
 #include "calendarstore.h"
+#include "fileio.h"
 #include "oadate.h"
 #include "qverror.h"
 #include "testsupport.h"
@@ -17,6 +18,7 @@
 #include <gtest/gtest.h>
 #include <libical/ical.h>
 
+#include <cerrno>
 #include <cmath>
 #include <csignal>
 #include <functional>
@@ -823,4 +825,80 @@ TEST_F(StoreTest, ImportAnchorsACalendarsZoneAndUpdatesEventsOfASharedFileInPlac
     EXPECT_TRUE(offsite->AllDayEvent());
     EXPECT_EQ(offsite->Start(), At(2026, 4, 20)) << "whole days stay days";
     EXPECT_FALSE(calendar()->Items()->Find("[Subject] = 'Offsite'")) << "no old copy left";
+}
+
+namespace {
+
+// Every item file of dir with its text.
+QMap<QString, QByteArray> ItemFiles(const QString &dir)
+{
+    QMap<QString, QByteArray> files;
+    for (const QString &name : QDir(dir).entryList({"*.ics"}, QDir::Files | QDir::Hidden))
+        files.insert(name, ReadAll(dir + '/' + name));
+    return files;
+}
+
+} // namespace
+
+// Creating, changing and deleting an appointment and saving a hidden item (the category table)
+// on a disk that fills, a read-only file system, a quota or a failing device, failing at the
+// first byte, in the middle and at the last: the file error reaches the caller, every item file
+// stays as it was and no temp file is left.
+TEST_F(StoreTest, AWriteThatFailsLeavesEveryItemFileAsItWas)
+{
+    const QString folder = calendar()->directory();
+    AppointmentItemPtr kept;
+    saveNew("Kept", &kept);
+    const QByteArray keptText = ReadAll(folder + '/' + "holiday.ics");
+    const std::pair<const char *, std::function<void()>> writes[] = {
+        {"create",
+         [&] {
+             AppointmentItemPtr a = calendar()->Items()->Add();
+             a->setSubject(QString(3000, 'n'));
+             a->Save();
+         }},
+        {"edit",
+         [&] {
+             auto a = std::dynamic_pointer_cast<AppointmentItem>(
+                 NameSpace(options).GetItemFromID(kept->EntryID()));
+             a->setBody(QString(3000, 'b'));
+             a->Save();
+         }},
+        {"category table",
+         [&] {
+             auto helper = std::dynamic_pointer_cast<MapiFolder>(
+                 Application(options).CreateObject("TKCDO.tkMAPIFolder"));
+             helper->setItem(calendar());
+             HiddenItemPtr item = helper->hiddenItems()->Add("IPM.Calendar.Quorvel.Categories");
+             item->setSubject("PLEASE IGNORE - Quorvel Category Colours: " + QString(3000, 't'));
+             item->Save();
+         }},
+    };
+    const struct
+    {
+        int err;
+        int number;
+    } faults[] = {{ENOSPC, 57}, {EDQUOT, 57}, {EROFS, 54}, {EIO, 68}};
+    for (const auto &[what, write] : writes) {
+        for (const auto &fault : faults) {
+            for (const qint64 after : {0, 1500, 2999}) {
+                SCOPED_TRACE(testing::Message()
+                             << what << ", errno " << fault.err << " after " << after);
+                const QMap<QString, QByteArray> before = ItemFiles(folder);
+                FailWritesAfter(after, fault.err);
+                int number = 0;
+                try {
+                    write();
+                } catch (const QvError &e) {
+                    number = e.number();
+                }
+                FailWritesAfter(-1, 0);
+                EXPECT_EQ(number, fault.number);
+                EXPECT_EQ(ItemFiles(folder), before);
+                for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
+                    EXPECT_FALSE(name.endsWith(".tmp")) << qPrintable(name);
+            }
+        }
+    }
+    EXPECT_EQ(ReadAll(folder + '/' + "holiday.ics"), keptText);
 }

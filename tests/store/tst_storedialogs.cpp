@@ -1,3 +1,4 @@
+#include "fileio.h"
 #include "oadate.h"
 #include "qverror.h"
 #include "storedialogs.h"
@@ -10,6 +11,7 @@
 #include <QDir>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -17,6 +19,8 @@
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 using namespace Store;
 
@@ -83,6 +87,38 @@ TEST_F(DialogTest, TheFormSavesWhatWasEntered)
     // Cancel changes nothing.
     OnNextDialog([](QDialog &d) { d.findChild<QLineEdit *>("subject")->setText("gone"); }, false);
     back->Display(true);
+    EXPECT_EQ(std::dynamic_pointer_cast<AppointmentItem>(
+                  NameSpace(options).GetItemFromID(item->EntryID()))
+                  ->Subject(),
+              "Kick-off");
+}
+
+// OK on a full disk: the form says so and stays open with what was entered; OK again once there
+// is room saves it.
+TEST_F(DialogTest, AFormThatCannotBeSavedStaysOpen)
+{
+    AppointmentItemPtr item = session->GetDefaultFolder(9)->Items()->Add();
+    QString warning;
+    OnNextDialog([&](QDialog &form) {
+        form.findChild<QLineEdit *>("subject")->setText("Kick-off");
+        FailWritesAfter(10, ENOSPC);
+        QTimer::singleShot(0, [&warning, &form] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            ASSERT_TRUE(box);
+            warning = box->text();
+            FailWritesAfter(-1, 0);
+            box->accept();
+            QTimer::singleShot(0, [&form] {
+                EXPECT_EQ(QApplication::activeModalWidget(), &form);
+                EXPECT_EQ(form.findChild<QLineEdit *>("subject")->text(), "Kick-off");
+                form.accept();
+            });
+        });
+    });
+    item->Display(true);
+    FailWritesAfter(-1, 0);
+    EXPECT_TRUE(warning.contains("Disk full")) << qPrintable(warning);
+    ASSERT_FALSE(item->EntryID().isEmpty());
     EXPECT_EQ(std::dynamic_pointer_cast<AppointmentItem>(
                   NameSpace(options).GetItemFromID(item->EntryID()))
                   ->Subject(),
