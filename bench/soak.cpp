@@ -1,0 +1,114 @@
+// The planner on a folder that a sync tool keeps changing (bench/soak runs both): it runs for the
+// given seconds, then waits for the last rebuild and checks that its year holds exactly what the
+// folder holds then. Prints the memory at the start and the end and what differs.
+#include "cacherecord.h"
+#include "calendarstore.h"
+#include "dialogs.h"
+#include "fileio.h"
+#include "planner.h"
+#include "propertybag.h"
+#include "yearrecords.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMap>
+
+#include <cstdio>
+
+namespace {
+
+void Serve(qint64 ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+// "VmRSS" or "VmHWM" of this process, in MiB.
+long MemoryMiB(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(qstrlen(field) + 1).trimmed().split(' ').value(0).toLong() / 1024;
+    return -1;
+}
+
+using Events = QMap<QString, int>; // "identifier|subject|start minute" and how often
+
+QString KeyOf(const QString &id, const QString &subject, double start)
+{
+    return id + '|' + subject + '|' + QString::number(qRound64(start * 1440));
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() != 3) {
+        std::fprintf(stderr, "usage: soak STORE SECONDS\n");
+        return 2;
+    }
+    Store::ProfileOptions options;
+    options.storeDir = args[1];
+    Store::Application::setSharedOptions(options);
+    const qint64 seconds = args[2].toLongLong();
+
+    StreamDialogs dialogs;
+    Planner planner(dialogs); // rebuilds in quorvel-sync, as for a user
+    planner.create();
+    planner.ReadProperties(MapPropertyBag({{"AllEvents", "True"}}));
+    QElapsedTimer t;
+    t.start();
+    while ((planner.pendingUpdates() > 0 || planner.state().store->Count() == 0) &&
+           t.elapsed() < 120000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    const long startRss = MemoryMiB("VmRSS");
+    std::printf("start: %d events, %ld MiB\n", planner.state().store->Count(), startRss);
+    std::fflush(stdout);
+
+    Serve(seconds * 1000);
+    // The sync tool has stopped: the last rebuild, then the year as it stands.
+    t.restart();
+    do
+        Serve(3000);
+    while (planner.pendingUpdates() > 0 && t.elapsed() < 300000);
+
+    Events shown;
+    const EventStore &store = *planner.state().store;
+    for (int i = 1; i <= store.Count(); ++i) {
+        const CalEvent &e = store.Item(i);
+        ++shown[KeyOf(e.EventID, e.Subject, e.StartDate)];
+    }
+    Events folder;
+    BinaryFile memory = BinaryFile::inMemory(QStringLiteral("soak"));
+    CacheRecordWriter writer(memory);
+    const CalendarAccess &access = *planner.access();
+    WriteYearRecords(*access.session(),
+                     {access.folderId(), access.storeId(), planner.state().year.selectedYear(),
+                      planner.state().year.startMonth(), true, planner.state().ListSeparator},
+                     writer, [] { return true; });
+    writer.flush();
+    memory.rewind();
+    CacheRecordReader reader(memory);
+    CacheRecord r;
+    while (!reader.atEnd() && reader.read(r))
+        ++folder[KeyOf(r.EventID, r.Subject, r.StartDate)];
+
+    int missing = 0, extra = 0;
+    for (auto it = folder.cbegin(); it != folder.cend(); ++it)
+        missing += std::max(0, it.value() - shown.value(it.key()));
+    for (auto it = shown.cbegin(); it != shown.cend(); ++it)
+        extra += std::max(0, it.value() - folder.value(it.key()));
+    std::printf("end: %d events shown, %d in the folder's year; %d missing, %d not in the "
+                "folder; memory %ld MiB (peak %ld MiB)\n",
+                store.Count(), int(folder.size()), missing, extra, MemoryMiB("VmRSS"),
+                MemoryMiB("VmHWM"));
+    return missing == 0 && extra == 0 ? 0 : 1;
+}
