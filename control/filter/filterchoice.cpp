@@ -107,11 +107,11 @@ void FilterChoice::setIncludeMasterList(bool on)
     setChecks();
 }
 
-void FilterChoice::accept(FilterModel &filter, const QString &titleName) const
+bool FilterChoice::accept(FilterModel &filter, const QString &titleName) const
 {
     filter.SetFilter(m_text);
     filter.SetFilterMode(m_usingAnd);
-    filter.save(titleName);
+    return filter.save(titleName);
 }
 
 void SortTextList(QStringList &list, int lo, int hi)

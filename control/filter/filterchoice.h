@@ -43,8 +43,9 @@ public:
     void textEdited(const QString &text);
     void clear();
     void setIncludeMasterList(bool on);
-    // OK: the text and the mode become the filter, stored under the planner's title.
-    void accept(FilterModel &filter, const QString &titleName) const;
+    // OK: the text and the mode become the filter, stored under the planner's title; false when
+    // they could not be stored (the filter applies all the same).
+    bool accept(FilterModel &filter, const QString &titleName) const;
 
 private:
     void parse(const QString &text);

@@ -79,11 +79,12 @@ void FilterModel::restore(const QString &titleName)
                   QLatin1String("False"));
 }
 
-void FilterModel::save(const QString &titleName) const
+bool FilterModel::save(const QString &titleName) const
 {
     QSettings settings = UserSettings();
     settings.beginGroup(SectionOf(titleName));
     settings.setValue(QStringLiteral("Active"), m_text);
     settings.setValue(QStringLiteral("UsingAND"),
                       m_usingAnd ? QStringLiteral("True") : QStringLiteral("False"));
+    return StoreSettings(settings);
 }

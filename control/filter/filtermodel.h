@@ -37,8 +37,9 @@ public:
     static QString SectionOf(const QString &titleName);
     // SetFilter and SetFilterMode from the settings of the title (none stored: no filter, OR).
     void restore(const QString &titleName);
-    // Stores the filter under the title, as the filter dialog does on OK.
-    void save(const QString &titleName) const;
+    // Stores the filter under the title, as the filter dialog does on OK; false when the
+    // settings file cannot be written.
+    bool save(const QString &titleName) const;
 
 private:
     QString m_separator;

@@ -116,3 +116,27 @@ TEST(FilterModel, EveryTitleKeepsItsOwnSection)
     EXPECT_EQ(stored.value("Filtering 50%/Active").toString(), "Filter 5");
     EXPECT_FALSE(stored.contains("Filtering A/B/Active")) << "no nesting under the title A";
 }
+
+// Settings that cannot be written (their directory is a file) are reported, and the settings
+// that were there stay as they were.
+TEST(FilterModel, ASaveThatCannotBeWrittenIsReported)
+{
+    QTemporaryDir home;
+    {
+        ScopedSettingsHome settings(home.path());
+        FilterModel f(", ");
+        f.SetFilter("Travel");
+        EXPECT_TRUE(f.save("Kept"));
+    }
+    const QString file = home.path() + "/Rudi Zuvevid/Rudi Zuvevid.ini";
+    const QByteArray before = ReadAll(file);
+    ASSERT_FALSE(before.isEmpty());
+    WriteAll(home.path() + "/blocked", "a file, not a directory");
+    {
+        ScopedSettingsHome settings(home.path() + "/blocked");
+        FilterModel f(", ");
+        f.SetFilter("Work");
+        EXPECT_FALSE(f.save("Kept"));
+    }
+    EXPECT_EQ(ReadAll(file), before);
+}

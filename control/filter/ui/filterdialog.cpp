@@ -1,10 +1,13 @@
 #include "filterdialog.h"
 
+#include "usersettings.h"
+
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -102,7 +105,11 @@ void FilterDialog::showText()
 
 void FilterDialog::accept()
 {
-    m_choice.accept(m_filter, m_title);
+    if (!m_choice.accept(m_filter, m_title))
+        QMessageBox::warning(this, windowTitle(),
+                             QStringLiteral("The filter applies now, but it could not be kept for "
+                                            "next time: %1 cannot be written.")
+                                 .arg(UserSettings().fileName()));
     m_okPressed = true;
     QDialog::accept();
 }
