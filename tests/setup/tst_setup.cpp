@@ -1,4 +1,5 @@
 #include "calendarstore.h"
+#include "fileio.h"
 #include "installer.h"
 #include "pagetemplate.h"
 #include "scripteddialogs.h"
@@ -18,6 +19,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLockFile>
+#include <QMap>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -26,6 +28,8 @@
 #include <QUrl>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 using namespace Store;
 
@@ -462,5 +466,35 @@ TEST(HomePageAddress, AFileUrlOrTheWebAddressAndThePage)
     };
     for (const Row &row : rows) {
         EXPECT_EQ(HomePageAddress(row.access, row.page), row.expected) << row.name;
+    }
+}
+
+// Installing onto a disk that fills, or one that turns read-only, after some pages were written
+// before: the copy failure is said, the pages there stay whole and no temporary file is left.
+TEST_F(SetupTest, AnInstallOntoAFailingDiskKeepsThePagesThere)
+{
+    auto dialog = openDialog();
+    install(*dialog);
+    ASSERT_EQ(dialogs.texts().last(), "Thank you for installing Brenholt Quorvel.")
+        << qPrintable(dialogs.texts().join('\n'));
+    QMap<QString, QByteArray> before;
+    for (const QString &name : QDir(dest()).entryList(QDir::Files))
+        before.insert(name, ReadAll(dest(name)));
+    for (const int err : {ENOSPC, EROFS}) {
+        for (const qint64 after : {qint64(0), qint64(100)}) {
+            SCOPED_TRACE(testing::Message() << "errno " << err << " after " << after);
+            auto again = openDialog();
+            dialogs.clear();
+            FailWritesAfter(after, err);
+            install(*again);
+            FailWritesAfter(-1, 0);
+            EXPECT_TRUE(dialogs.texts().contains(
+                "Failed whilst copying files from source to specified destination!"))
+                << qPrintable(dialogs.texts().join('\n'));
+            QMap<QString, QByteArray> now;
+            for (const QString &name : QDir(dest()).entryList(QDir::Files | QDir::Hidden))
+                now.insert(name, ReadAll(dest(name)));
+            EXPECT_EQ(now, before);
+        }
     }
 }
