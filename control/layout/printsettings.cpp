@@ -43,6 +43,8 @@ void PrintSettings::write(const char *key, const QString &value) const
 {
     QSettings settings = UserSettings();
     settings.setValue(kSection + QLatin1Char('/') + QLatin1String(key), value);
+    if (!StoreSettings(settings))
+        m_storeFailed = true;
 }
 
 qint32 PrintSettings::twipsOf(double value) const

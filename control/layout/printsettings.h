@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <algorithm>
+#include <utility>
 
 // What the user sets for printing, kept per user in the settings section "Printing" as texts.
 // Lengths are held in twips; the page setup dialog shows them in millimetres (56.7 twips each)
@@ -82,6 +83,10 @@ public:
     QString storedOrientation() const;
     void storePaper(int paperSize, int orientation);
 
+    // Whether a setting could not be written to the settings file since the last call (it
+    // applies all the same); clears it.
+    bool takeStoreFailure() const { return std::exchange(m_storeFailed, false); }
+
 private:
     double factor() const { return inches() ? kTwipsPerInch : kTwipsPerMillimetre; }
     double inUnits(double twips) const { return twips / factor(); }
@@ -92,6 +97,7 @@ private:
     void orderMonths();
 
     QString m_title;
+    mutable bool m_storeFailed = false;
     int m_plannerStartMonth = 1;
     qint32 m_left = 1134, m_top = 1134, m_right = 1134, m_bottom = 1134;
     qint32 m_legendWidth = 2268;

@@ -2,6 +2,7 @@
 
 #include "dialogs.h"
 #include "printsettings.h"
+#include "usersettings.h"
 
 #include <QLocale>
 
@@ -71,6 +72,10 @@ void StorePrintOptions(PrintOptionsForm &form, PrintSettings &settings, Dialogs 
     settings.setDisplayLegend(form.displayLegend);
     settings.setAutoHeading(form.autoHeading);
     settings.setPrintFormat(form.singleLine ? 1 : 0);
+    if (settings.takeStoreFailure())
+        dialogs.message(QStringLiteral("The print settings apply now, but they could not be kept "
+                                       "for next time: %1 cannot be written.")
+                            .arg(UserSettings().fileName()));
 }
 
 bool AcceptsNumberKey(QChar c, bool wholeNumber)

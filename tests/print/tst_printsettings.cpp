@@ -286,3 +286,28 @@ TEST(PrinterSetup, ChosenPrinterIsFoundByContainment)
     EXPECT_EQ(MatchPrinter("Scanner", installed), "");
     EXPECT_EQ(MatchPrinter("", installed), "");
 }
+
+// Settings that cannot be written (their directory is a file): the options apply, one message
+// says they were not kept, and the settings file there stays as it was.
+TEST_F(PrintSettingsTest, OptionsThatCannotBeKeptSaySoOnce)
+{
+    PrintSettings settings = loaded();
+    PrintOptionsForm form = FillPrintOptions(settings);
+    form.header = "Kept";
+    StorePrintOptions(form, settings, dialogs);
+    ASSERT_TRUE(dialogs.texts().isEmpty());
+    const QString file = UserSettings().fileName();
+    const QByteArray before = ReadAll(file);
+    WriteAll(dir.path() + "/blocked", "a file, not a directory");
+    {
+        ScopedSettingsHome blocked(dir.path() + "/blocked");
+        form.right = "30";
+        form.header = "Lost";
+        StorePrintOptions(form, settings, dialogs);
+        EXPECT_EQ(settings.rightMargin(), 1701) << "it applies all the same";
+        ASSERT_EQ(dialogs.texts().size(), 1);
+        EXPECT_TRUE(dialogs.texts()[0].startsWith("The print settings apply now, but they could "
+                                                  "not be kept for next time"));
+    }
+    EXPECT_EQ(ReadAll(file), before);
+}
