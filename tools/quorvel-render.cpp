@@ -7,6 +7,7 @@
 #include "categorystore.h"
 #include "dialogs.h"
 #include "eventkey.h"
+#include "fileio.h"
 #include "filtermodel.h"
 #include "oadate.h"
 #include "papers.h"
@@ -18,6 +19,7 @@
 #include "syncher.h"
 #include "yearpainter.h"
 
+#include <QBuffer>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -58,6 +60,18 @@ bool LoadThroughCache(Store::Folder &folder, PlannerState &state, Dialogs &dialo
     return result == 1 && CacheLoader().LoadCache(state, syncher.CacheFileName);
 }
 
+// Puts the document in output's place whole, or says why it cannot; an old file there stays as
+// it was on failure.
+bool WriteOutput(const QString &output, const QByteArray &document)
+{
+    if (const int error = ReplaceFile(output, document)) {
+        std::fprintf(stderr, "quorvel-render: cannot write %s: %s\n", qPrintable(output),
+                     qPrintable(FileErrorDescription(error)));
+        return false;
+    }
+    return true;
+}
+
 // The year over printed pages, as the print preview shows them with the stored settings of
 // the planner's title, into a PDF file.
 int PrintToPdf(PlannerState &state, const QString &output, const QCommandLineParser &parser)
@@ -77,7 +91,9 @@ int PrintToPdf(PlannerState &state, const QString &output, const QCommandLinePar
         paper.setOrientation(parser.value("orientation") == "portrait" ? 1 : 2);
     if (preview.Paginate() != PrintPreview::Outcome::Laid)
         return 1;
-    QPdfWriter pdf(output);
+    QBuffer document;
+    document.open(QIODevice::WriteOnly);
+    QPdfWriter pdf(&document);
     pdf.setTitle(PageHeading(preview.year(), preview.settings()).section('\n', 0, 0));
     pdf.setCreator("Quorvel");
     pdf.setPageLayout(paper.layout());
@@ -86,6 +102,8 @@ int PrintToPdf(PlannerState &state, const QString &output, const QCommandLinePar
         std::fprintf(stderr, "quorvel-render: cannot write %s\n", qPrintable(output));
         return 1;
     }
+    if (!WriteOutput(output, document.data()))
+        return 1;
     std::printf("%s: year %d, %d appointments, %d pages (%s)\n", qPrintable(output),
                 state.year.selectedYear(), state.store->Count(), preview.pageCount(),
                 qPrintable(preview.status().section("  ", 1)));
@@ -164,23 +182,27 @@ bool LoadYear(const QCommandLineParser &parser, PlannerState &state, Dialogs &di
 }
 
 // The whole year on one landscape A4 page, or in an image of width x height pixels; false when
-// the file cannot be written.
+// the file cannot be written (the message is printed).
 bool DrawYear(const QString &output, QSize pixels, PlannerState &state,
               const YearPaintOptions &options)
 {
     HitMap hits;
+    QBuffer document;
+    document.open(QIODevice::WriteOnly);
     if (output.endsWith(".pdf", Qt::CaseInsensitive)) {
-        QPdfWriter pdf(output);
+        QPdfWriter pdf(&document);
         pdf.setTitle(QStringLiteral("Year %1").arg(state.year.selectedYear()));
         pdf.setCreator("Quorvel");
         pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape,
                                       QMarginsF(10, 10, 10, 10), QPageLayout::Millimeter));
         pdf.setResolution(300);
-        QPainter painter(&pdf);
-        if (!painter.isActive())
-            return false;
-        PaintYear(painter, QRect(0, 0, pdf.width(), pdf.height()), 300, state, options, hits);
-        return true;
+        {
+            QPainter painter(&pdf);
+            if (!painter.isActive())
+                return false;
+            PaintYear(painter, QRect(0, 0, pdf.width(), pdf.height()), 300, state, options, hits);
+        }
+        return WriteOutput(output, document.data());
     }
     QImage image(pixels, QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -188,7 +210,12 @@ bool DrawYear(const QString &output, QSize pixels, PlannerState &state,
         QPainter painter(&image);
         PaintYear(painter, image.rect(), 96, state, options, hits);
     }
-    return image.save(output);
+    const QByteArray format = QFileInfo(output).suffix().toLower().toLatin1();
+    if (!image.save(&document, format.isEmpty() ? "png" : format.constData())) {
+        std::fprintf(stderr, "quorvel-render: cannot write %s\n", qPrintable(output));
+        return false;
+    }
+    return WriteOutput(output, document.data());
 }
 
 } // namespace
@@ -253,10 +280,8 @@ int main(int argc, char **argv)
                                          "BackgroundColorIndex"));
     if (pages)
         return PrintToPdf(state, output, parser);
-    if (!DrawYear(output, QSize(width, height), state, options)) {
-        std::fprintf(stderr, "quorvel-render: cannot write %s\n", qPrintable(output));
+    if (!DrawYear(output, QSize(width, height), state, options))
         return 1;
-    }
     std::printf("%s: year %d, %d appointments\n", qPrintable(output), year, state.store->Count());
     return 0;
 }

@@ -73,3 +73,39 @@ TEST(RenderPages, PrintsTheYearIntoAPdf)
     EXPECT_EQ(run({"--pages", dir.filePath("no/such/dir/p.pdf")}).code, 1);
     EXPECT_EQ(run({"--pages", pdf, "extra.png"}).code, 2);
 }
+
+// Pages, a year picture and a year PDF onto a file system that is full: the tool fails saying
+// so, and the files written there before stay whole.
+TEST(RenderPages, AFullDiskKeepsTheFilesThereWhole)
+{
+    QTemporaryDir dir;
+    QDir().mkpath(dir.filePath("Team/Calendar"));
+    WriteAll(
+        dir.filePath("Team/Calendar/fair.ics"),
+        Vevent("fair",
+               "SUMMARY:Fair\r\nDTSTART;VALUE=DATE:20260310\r\nDTEND;VALUE=DATE:20260313\r\n"));
+    const QString full = dir.filePath("full");
+    QDir().mkpath(full);
+    const QMap<QString, QByteArray> before{{"pages.pdf", "%PDF an earlier print"},
+                                           {"year.png", "an earlier picture"},
+                                           {"year.pdf", "%PDF an earlier year"}};
+    const FullFileSystem filled(full, before);
+    if (!filled.mounted())
+        GTEST_SKIP() << "mounting a small tmpfs needs root";
+    for (const QStringList &args :
+         {QStringList{"--pages", full + "/pages.pdf"}, QStringList{full + "/year.png"},
+          QStringList{full + "/year.pdf"}}) {
+        SCOPED_TRACE(qPrintable(args.join(' ')));
+        QProcess tool;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("TMP", dir.path());
+        env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
+        tool.setProcessEnvironment(env);
+        tool.start(QUORVEL_RENDER,
+                   QStringList{"--store", dir.filePath("Team"), "--year", "2026"} + args);
+        tool.waitForFinished(60000);
+        EXPECT_EQ(tool.exitCode(), 1);
+        EXPECT_TRUE(tool.readAllStandardError().contains("Disk full"));
+        EXPECT_EQ(filled.files(), before);
+    }
+}

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QSettings>
 
 #include <csignal>
@@ -102,6 +103,40 @@ bool KillProcess(qint64 pid)
     if (pid <= 1 || pid == qint64(getpid()))
         return false;
     return ::kill(pid_t(pid), SIGKILL) == 0;
+}
+
+FullFileSystem::FullFileSystem(const QString &path, const QMap<QString, QByteArray> &files)
+    : m_path(path)
+{
+    m_mounted = ::geteuid() == 0 &&
+                QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=256k", "tmpfs", path}) == 0;
+    if (!m_mounted)
+        return;
+    for (auto it = files.cbegin(); it != files.cend(); ++it)
+        WriteAll(path + '/' + it.key(), it.value());
+    QFile fill(path + "/.fill");
+    if (fill.open(QIODevice::WriteOnly)) {
+        const QByteArray block(4096, 'f');
+        while (fill.write(block) > 0 && fill.flush()) {
+        }
+        while (fill.write("f", 1) > 0 && fill.flush()) { // the last partial block
+        }
+    }
+}
+
+FullFileSystem::~FullFileSystem()
+{
+    if (m_mounted)
+        QProcess::execute("umount", {m_path});
+}
+
+QMap<QString, QByteArray> FullFileSystem::files() const
+{
+    QMap<QString, QByteArray> out;
+    for (const QString &name : QDir(m_path).entryList(QDir::Files | QDir::Hidden))
+        if (name != ".fill")
+            out.insert(name, ReadAll(m_path + '/' + name));
+    return out;
 }
 
 ScopedSettingsHome::ScopedSettingsHome(const QString &dir)

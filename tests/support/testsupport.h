@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QLocale>
+#include <QMap>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -31,6 +32,23 @@ class ScopedSettingsHome
 public:
     explicit ScopedSettingsHome(const QString &dir);
     ~ScopedSettingsHome();
+};
+
+// A small file system mounted at path (a directory that exists) and filled to the last byte,
+// holding the files given; unmounted at the end. Mounting needs root: mounted() is false
+// elsewhere, and the test should skip.
+class FullFileSystem
+{
+public:
+    FullFileSystem(const QString &path, const QMap<QString, QByteArray> &files = {});
+    ~FullFileSystem();
+    bool mounted() const { return m_mounted; }
+    // The files on it but the filling.
+    QMap<QString, QByteArray> files() const;
+
+private:
+    QString m_path;
+    bool m_mounted = false;
 };
 
 // The locales people use, for tests of everything that writes or reads a date: their short
