@@ -79,6 +79,7 @@ int main(int argc, char **argv)
     do
         Serve(3000);
     while (planner.pendingUpdates() > 0 && t.elapsed() < 300000);
+    std::printf("caught up %lld s after the sync tool stopped\n", t.elapsed() / 1000);
 
     Events shown;
     const EventStore &store = *planner.state().store;

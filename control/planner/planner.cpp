@@ -78,12 +78,17 @@ Planner::Planner(Dialogs &dialogs, QObject *parent) : QObject(parent), m_state(d
     };
     planner.showCalendar = [this](qint32 error) { showCalendarYear(error); };
     m_updater = std::make_unique<CacheUpdater>(m_state, std::move(planner));
+    m_writeBack.setSingleShot(true);
+    m_writeBack.setInterval(kWriteBackDelayMs);
+    connect(&m_writeBack, &QTimer::timeout, this, &Planner::writeBackAfterChanges);
     m_state.SetUpdateIndicator = [this](quint32 c) { SetUpdateIndicator(c); };
     m_state.IsFilteredOut = [this](const QString &c) { return m_filter.IsFilteredOut(c); };
 }
 
 Planner::~Planner()
 {
+    if (m_writeBack.isActive() && m_access)
+        WriteBackCache(); // the changes of a last burst
     // Release the calendar session and the synchroniser link.
     m_items.reset();
     m_updater.reset();
@@ -400,13 +405,25 @@ void Planner::ApplyItemChange(const Store::ItemPtr &item)
     }
     if (changed) {
         ArrangeControls();
-        WriteBackCache();
+        // A sync tool changes files in bursts: one write of the cache for the burst.
+        m_writeBack.start();
     }
 }
 
 void Planner::WriteBackCache()
 {
+    m_writeBack.stop();
     m_updater->WriteBackCache(m_cacheFiles);
+}
+
+void Planner::writeBackAfterChanges()
+{
+    // A rebuild asked for meanwhile (a file removed) is asked for again instead: it reads every
+    // change, the ones it may have missed while it ran included, and writes the cache itself.
+    if (m_updater->pending() != 0)
+        m_updater->StartBackgroundUpdate(true);
+    else
+        WriteBackCache();
 }
 
 void Planner::ChangeYear(int delta)

@@ -11,6 +11,7 @@
 #include "syncherlink.h"
 
 #include <QObject>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -35,6 +36,8 @@ public:
         std::function<std::unique_ptr<SyncherLink>(const Store::ProfileOptions &)>;
 
     static const QString kCategoryPrefix; // of CategoryStoreSubject
+    // Changes told by the calendar within this time of each other are written to the cache once.
+    static constexpr int kWriteBackDelayMs = 300;
 
     // Messages go to dialogs (not owned).
     explicit Planner(Dialogs &dialogs, QObject *parent = nullptr);
@@ -74,10 +77,12 @@ public:
     void ChangeYear(int delta);
     // Loads the cache again, lays out, draws and asks for a rebuild.
     void ReloadPlanner();
-    // Brings the store, the drawing and the cache file up to date for one added or changed
-    // item; a failure reloads the planner.
+    // Brings the store and the drawing up to date for one added or changed item, and the cache
+    // file once the changes pause; a failure reloads the planner.
     void ApplyItemChange(const Store::ItemPtr &item);
     void WriteBackCache();
+    // Whether changes wait to be written to the cache file.
+    bool writeBackPending() const { return m_writeBack.isActive(); }
     // Makes year the selected year and names its cache files, drawing nothing.
     void selectYear(int year) { setSelectedYear(year); }
     // The cache of the selected year into the store, drawing nothing.
@@ -130,6 +135,7 @@ private:
     void subscribe();
     // The year read from the calendar into memory, when the cache cannot be written for error.
     void showCalendarYear(int error);
+    void writeBackAfterChanges();
 
     PlannerState m_state;
     PlannerView *m_view = nullptr;
@@ -156,4 +162,5 @@ private:
     CacheFileNames m_cacheFiles;
     SyncherFactory m_syncherFactory;
     std::unique_ptr<CacheUpdater> m_updater;
+    QTimer m_writeBack;
 };

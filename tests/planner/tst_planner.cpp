@@ -220,6 +220,37 @@ TEST_F(PlannerTest, ACacheThatCannotBeWrittenStillShowsTheYear)
     }
 }
 
+// A sync tool that writes several files in a row: each shows at once, and the cache file is
+// written once they pause, holding all of them.
+TEST_F(PlannerTest, ABurstOfChangesIsWrittenToTheCacheOnce)
+{
+    auto planner = make(nullptr);
+    planner->ReadProperties(MapPropertyBag({{"Folder", "Team\\Calendar"}}));
+    ASSERT_TRUE(settle(*planner));
+    const QString cache = planner->cacheFiles().cacheFile;
+    const QByteArray before = ReadAll(cache);
+    const QByteArray year = QByteArray::number(QDate::currentDate().year());
+    for (int i = 0; i < 4; ++i) {
+        const QByteArray uid = "burst" + QByteArray::number(i);
+        WriteAll(dir.path() + "/Team/Calendar/" + uid + ".ics",
+                 AllDay(uid, year + "060" + QByteArray::number(i + 1),
+                        year + "060" + QByteArray::number(i + 2)));
+    }
+    QElapsedTimer shown;
+    shown.start();
+    while (planner->state().store->Count() < 6 && shown.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    ASSERT_EQ(planner->state().store->Count(), 6);
+    EXPECT_TRUE(planner->writeBackPending());
+    EXPECT_EQ(ReadAll(cache), before) << "not yet written";
+    QElapsedTimer t;
+    t.start();
+    while (planner->writeBackPending() && t.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_FALSE(planner->writeBackPending());
+    EXPECT_EQ(ReadAll(cache).count("burst"), 4);
+}
+
 TEST_F(PlannerTest, AFailedLayoutIsTriedThreeTimesMoreSilently)
 {
     RecordingView view;
