@@ -7,6 +7,31 @@
 
 #include <gtest/gtest.h>
 
+namespace {
+
+struct ToolRun
+{
+    int code;
+    QString out, err;
+};
+
+// quorvel-render on the store dir/Team in 2026, with dir for its cache and settings.
+ToolRun RunRender(const QTemporaryDir &dir, const QStringList &args)
+{
+    QProcess tool;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("TMP", dir.path());
+    env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
+    tool.setProcessEnvironment(env);
+    tool.start(QUORVEL_RENDER,
+               QStringList{"--store", dir.filePath("Team"), "--year", "2026"} + args);
+    tool.waitForFinished(60000);
+    return ToolRun{tool.exitCode(), QString::fromUtf8(tool.readAllStandardOutput()),
+                   QString::fromUtf8(tool.readAllStandardError())};
+}
+
+} // namespace
+
 // quorvel-render --pages: the printed pages of a store's year, as the preview lays them out
 // with the stored print settings, and an exit code that tells whether they were written.
 TEST(RenderPages, PrintsTheYearIntoAPdf)
@@ -19,26 +44,10 @@ TEST(RenderPages, PrintsTheYearIntoAPdf)
         Vevent("fair",
                "SUMMARY:Fair\r\nDTSTART;VALUE=DATE:20260310\r\nDTEND;VALUE=DATE:20260313\r\n"));
     const QString settings = dir.filePath("config/Rudi Zuvevid/Rudi Zuvevid.ini");
-    struct Run
-    {
-        int code;
-        QString out, err;
-    };
-    auto run = [&](const QStringList &args) {
-        QProcess tool;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("TMP", dir.path());
-        env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
-        tool.setProcessEnvironment(env);
-        tool.start(QUORVEL_RENDER,
-                   QStringList{"--store", dir.filePath("Team"), "--year", "2026"} + args);
-        tool.waitForFinished(60000);
-        return Run{tool.exitCode(), QString::fromUtf8(tool.readAllStandardOutput()),
-                   QString::fromUtf8(tool.readAllStandardError())};
-    };
+    const auto run = [&](const QStringList &args) { return RunRender(dir, args); };
 
     const QString pdf = dir.filePath("pages.pdf");
-    Run r = run({"--pages", pdf});
+    ToolRun r = run({"--pages", pdf});
     EXPECT_EQ(r.code, 0) << qPrintable(r.err);
     EXPECT_TRUE(r.out.contains("1 pages (Landscape A4, 210 x 297 mm)")) << qPrintable(r.out);
     EXPECT_TRUE(ReadAll(pdf).startsWith("%PDF"));
@@ -96,16 +105,9 @@ TEST(RenderPages, AFullDiskKeepsTheFilesThereWhole)
          {QStringList{"--pages", full + "/pages.pdf"}, QStringList{full + "/year.png"},
           QStringList{full + "/year.pdf"}}) {
         SCOPED_TRACE(qPrintable(args.join(' ')));
-        QProcess tool;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("TMP", dir.path());
-        env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
-        tool.setProcessEnvironment(env);
-        tool.start(QUORVEL_RENDER,
-                   QStringList{"--store", dir.filePath("Team"), "--year", "2026"} + args);
-        tool.waitForFinished(60000);
-        EXPECT_EQ(tool.exitCode(), 1);
-        EXPECT_TRUE(tool.readAllStandardError().contains("Disk full"));
+        const ToolRun r = RunRender(dir, args);
+        EXPECT_EQ(r.code, 1);
+        EXPECT_TRUE(r.err.contains("Disk full")) << qPrintable(r.err);
         EXPECT_EQ(filled.files(), before);
     }
 }
