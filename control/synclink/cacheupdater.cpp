@@ -2,7 +2,6 @@
 
 #include "cachefile.h"
 #include "dialogs.h"
-#include "fileio.h"
 #include "plannerstate.h"
 #include "qverror.h"
 #include "yield.h"
@@ -183,16 +182,10 @@ void CacheUpdater::WriteBackCache(const CacheFileNames &names)
         return;
     }
     const CacheWriteResult written = WriteStoreToCache(*m_state.store, names);
-    switch (written.stage) {
-    case CacheWriteResult::Done:
-    case CacheWriteResult::TempNotDeleted:
+    if (written.stage == CacheWriteResult::Done ||
+        written.stage == CacheWriteResult::TempNotDeleted)
         return;
-    case CacheWriteResult::TempNotOpened:
-        FileErrorMessage(written.errorNumber, m_state.dialogs);
-        break;
-    default:
-        break;
-    }
-    // The file on disk is not the store: let the synchroniser make it again.
+    // The file on disk is not the store: let the synchroniser make it again. When it cannot
+    // either, its report says why, once, however many changes failed to be written.
     StartBackgroundUpdate(false);
 }

@@ -2,15 +2,19 @@
 #include "cacherecord.h"
 #include "cacheupdater.h"
 #include "calevent.h"
+#include "fileio.h"
 #include "plannerstate.h"
 #include "qverror.h"
 #include "scripteddialogs.h"
 #include "testsupport.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 namespace {
 
@@ -246,9 +250,18 @@ TEST_F(CacheUpdaterTest, WriteBackWritesTheStoreAfterCancellingARebuild)
                                             {"3", "Day 3", "", At(2026, 2, 3), At(2026, 2, 4)}}));
     EXPECT_EQ(link().updates, 1);
 
-    // A temp file that cannot be made: the file message, then a rebuild instead.
+    // A temp file that cannot be made, or a disk that fills while writing: a rebuild instead,
+    // whose report says what is wrong (once, for every change that could not be written); the
+    // cache stays whole.
+    const QByteArray whole = ReadAll(names.cacheFile);
     const CacheFileNames nowhere{names.cacheFile, dir.filePath("gone/~cache.tmp")};
     updater->WriteBackCache(nowhere);
-    EXPECT_EQ(dialogs.texts(), QStringList{"That path doesn't exist."});
     EXPECT_EQ(link().updates, 2);
+    FailWritesAfter(30, ENOSPC);
+    updater->WriteBackCache(names);
+    FailWritesAfter(-1, 0);
+    EXPECT_EQ(link().updates, 3);
+    EXPECT_TRUE(dialogs.texts().isEmpty());
+    EXPECT_EQ(ReadAll(names.cacheFile), whole);
+    EXPECT_FALSE(QFileInfo::exists(names.tempFile));
 }
