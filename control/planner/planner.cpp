@@ -87,8 +87,10 @@ Planner::Planner(Dialogs &dialogs, QObject *parent) : QObject(parent), m_state(d
 
 Planner::~Planner()
 {
-    if (m_writeBack.isActive() && m_access)
-        WriteBackCache(); // the changes of a last burst
+    // The changes of a last burst. With a rebuild pending they are left to the next start's
+    // rebuild (the calendar has them): cancelling it here would wait for the loop.
+    if (m_writeBack.isActive() && m_access && m_updater->pending() == 0)
+        WriteBackCache();
     // Release the calendar session and the synchroniser link.
     m_items.reset();
     m_updater.reset();
@@ -232,6 +234,8 @@ void Planner::WriteProperties(PropertyBag &bag) const
 
 void Planner::setSelectedYear(int year)
 {
+    if (m_writeBack.isActive())
+        WriteBackCache(); // the changes belong to the cache of the year shown until now
     m_state.year.setSelectedYear(qint16(year));
     if (m_view)
         m_view->showSelectedYear(year);

@@ -249,6 +249,15 @@ TEST_F(PlannerTest, ABurstOfChangesIsWrittenToTheCacheOnce)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     EXPECT_FALSE(planner->writeBackPending());
     EXPECT_EQ(ReadAll(cache).count("burst"), 4);
+
+    // Going to another year before the pause: the changes go to the cache of their year first.
+    WriteAll(dir.path() + "/Team/Calendar/late.ics", AllDay("late", year + "0701", year + "0702"));
+    shown.restart();
+    while (planner->state().store->Count() < 7 && shown.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    ASSERT_TRUE(planner->writeBackPending());
+    planner->ChangeYear(1);
+    EXPECT_TRUE(ReadAll(cache).contains("late"));
 }
 
 TEST_F(PlannerTest, AFailedLayoutIsTriedThreeTimesMoreSilently)
