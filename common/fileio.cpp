@@ -162,10 +162,21 @@ int openRegular(const QByteArray &name, int flags, mode_t mode = 0600)
 
 } // namespace
 
-BinaryFile BinaryFile::open(const QString &path, int *errorNumber)
+BinaryFile BinaryFile::opened(const QString &path, int fd, int *errorNumber, bool inMemory)
 {
     BinaryFile f;
     f.m_path = path;
+    f.m_inMemory = inMemory;
+    f.m_fd = fd;
+    if (fd < 0)
+        f.m_error = FileErrorNumber(errno, inMemory ? QString() : path);
+    if (errorNumber)
+        *errorNumber = f.m_error;
+    return f;
+}
+
+BinaryFile BinaryFile::open(const QString &path, int *errorNumber)
+{
     const QByteArray name = QFile::encodeName(path);
     int fd = creationRefused(name) ? -1 : openRegular(name, O_RDWR | O_CREAT);
     if (fd < 0 && (errno == EACCES || errno == EROFS)) {
@@ -174,52 +185,27 @@ BinaryFile BinaryFile::open(const QString &path, int *errorNumber)
         if (fd < 0)
             errno = refused;
     }
-    if (fd < 0)
-        f.m_error = FileErrorNumber(errno, path);
-    f.m_fd = fd;
-    if (errorNumber)
-        *errorNumber = f.m_error;
-    return f;
+    return opened(path, fd, errorNumber);
 }
 
 BinaryFile BinaryFile::create(const QString &path, int *errorNumber, Access access)
 {
-    BinaryFile f;
-    f.m_path = path;
     const QByteArray name = QFile::encodeName(path);
-    f.m_fd = creationRefused(name) ? -1
-                                   : openRegular(name, O_RDWR | O_CREAT | O_EXCL,
-                                                 access == Access::Private ? 0600 : 0666);
-    if (f.m_fd < 0)
-        f.m_error = FileErrorNumber(errno, path);
-    if (errorNumber)
-        *errorNumber = f.m_error;
-    return f;
+    const int fd = creationRefused(name) ? -1
+                                         : openRegular(name, O_RDWR | O_CREAT | O_EXCL,
+                                                       access == Access::Private ? 0600 : 0666);
+    return opened(path, fd, errorNumber);
 }
 
 BinaryFile BinaryFile::openForReading(const QString &path, int *errorNumber)
 {
-    BinaryFile f;
-    f.m_path = path;
-    f.m_fd = openRegular(QFile::encodeName(path), O_RDONLY);
-    if (f.m_fd < 0)
-        f.m_error = FileErrorNumber(errno, path);
-    if (errorNumber)
-        *errorNumber = f.m_error;
-    return f;
+    return opened(path, openRegular(QFile::encodeName(path), O_RDONLY), errorNumber);
 }
 
 BinaryFile BinaryFile::inMemory(const QString &name, int *errorNumber)
 {
-    BinaryFile f;
-    f.m_path = name;
-    f.m_inMemory = true;
-    f.m_fd = ::memfd_create(QFile::encodeName(name).constData(), MFD_CLOEXEC);
-    if (f.m_fd < 0)
-        f.m_error = FileErrorNumber(errno);
-    if (errorNumber)
-        *errorNumber = f.m_error;
-    return f;
+    return opened(name, ::memfd_create(QFile::encodeName(name).constData(), MFD_CLOEXEC),
+                  errorNumber, true);
 }
 
 void FailWritesAfter(qint64 bytes, int err)

@@ -79,6 +79,8 @@ public:
     int lastError() const { return m_error; }
 
 private:
+    // The file of descriptor fd, or of the errno its opening left when fd is -1.
+    static BinaryFile opened(const QString &path, int fd, int *errorNumber, bool inMemory = false);
     bool fail(int err);
 
     int m_fd = -1;

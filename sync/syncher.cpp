@@ -17,7 +17,7 @@
 using namespace Store;
 
 Syncher::Syncher(Dialogs &dialogs, const ProfileOptions &store, QObject *parent)
-    : SyncherLink(parent), m_dialogs(dialogs), m_store(store)
+    : SyncherLink(parent), m_store(store)
 {
     m_writeTimer.stop();
     m_writeTimer.setInterval(55);

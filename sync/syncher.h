@@ -16,7 +16,8 @@ class Syncher : public SyncherLink
 {
     Q_OBJECT
 public:
-    // Messages of the file helper go to dialogs (not owned).
+    // dialogs (not owned) hear what reading the user's list separator has to say; the rebuild
+    // itself reports by WriteComplete alone.
     Syncher(Dialogs &dialogs, const Store::ProfileOptions &store = Store::ProfileOptions(),
             QObject *parent = nullptr);
     ~Syncher() override;
@@ -33,7 +34,6 @@ private:
     void tick();
     void rebuild();
 
-    Dialogs &m_dialogs;
     Store::ProfileOptions m_store;
     QTimer m_writeTimer;
     bool m_cancel = false;
