@@ -33,6 +33,15 @@ public:
     virtual double width() const = 0;
     virtual double height() const = 0;
 
+    // Whether something drawn between these heights (twips) could be seen: a drawing of many
+    // parts leaves out those that could not. A canvas on a window of a tall picture sees a part.
+    virtual bool shows(double top, double bottom) const
+    {
+        (void)top;
+        (void)bottom;
+        return true;
+    }
+
     virtual void clear() = 0;
     virtual void line(double x1, double y1, double x2, double y2, quint32 colour) = 0;
     virtual void box(double x1, double y1, double x2, double y2, quint32 colour, bool filled) = 0;

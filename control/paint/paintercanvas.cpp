@@ -11,6 +11,14 @@
 
 namespace {
 constexpr qsizetype kMostLineTexts = 50000;
+
+// The part of a canvas of that many pixels an image keeps: the window within it, never empty.
+QRect WindowOf(QSize pixels, const QRect &window)
+{
+    const QRect whole(QPoint(0, 0), pixels.expandedTo(QSize(1, 1)));
+    const QRect part = window.isNull() ? whole : window.intersected(whole);
+    return part.isEmpty() ? QRect(0, 0, 1, 1) : part;
+}
 } // namespace
 
 PainterCanvas::PainterCanvas(QPainter &painter, const QRect &area, double dpiX, double dpiY,
@@ -18,6 +26,11 @@ PainterCanvas::PainterCanvas(QPainter &painter, const QRect &area, double dpiX, 
     : m_painter(painter), m_area(area), m_px(Twips::perPixel(dpiX)), m_py(Twips::perPixel(dpiY)),
       m_dpiY(dpiY), m_backColour(backColour)
 {
+    // Paper shows the whole area; an image only its own pixels.
+    const QPaintDevice *device = painter.device();
+    m_shown = device && device->devType() == QInternal::Image
+                  ? area.intersected(QRect(0, 0, device->width(), device->height()))
+                  : area;
     m_font = QFont(m_painter.font());
     m_font.setPointSizeF(8);
 }
@@ -37,6 +50,12 @@ void PainterCanvas::applyMode()
     m_painter.setCompositionMode(m_xor ? QPainter::RasterOp_SourceXorDestination
                                        : QPainter::CompositionMode_SourceOver);
     m_painter.setRenderHint(QPainter::Antialiasing, false);
+}
+
+bool PainterCanvas::shows(double top, double bottom) const
+{
+    return std::max(toY(top), toY(bottom)) >= m_shown.top() &&
+           std::min(toY(top), toY(bottom)) <= m_shown.bottom();
 }
 
 void PainterCanvas::clear()
@@ -278,9 +297,11 @@ detail::ImageHolder::~ImageHolder()
     painter->end();
 }
 
-ImageCanvas::ImageCanvas(QSize pixels, double dpi, quint32 backColour)
-    : detail::ImageHolder(pixels),
-      PainterCanvas(*painter, detail::ImageHolder::image->rect(), dpi, dpi, backColour)
+ImageCanvas::ImageCanvas(QSize pixels, double dpi, quint32 backColour, const QRect &window)
+    : detail::ImageHolder(WindowOf(pixels, window).size()),
+      PainterCanvas(*painter, QRect(-WindowOf(pixels, window).topLeft(), pixels), dpi, dpi,
+                    backColour),
+      m_window(WindowOf(pixels, window))
 {
     clear();
 }

@@ -30,6 +30,7 @@ public:
     double width() const override { return m_area.width() * m_px; }
     double height() const override { return m_area.height() * m_py; }
 
+    bool shows(double top, double bottom) const override;
     void clear() override;
     void line(double x1, double y1, double x2, double y2, quint32 colour) override;
     void box(double x1, double y1, double x2, double y2, quint32 colour, bool filled) override;
@@ -63,6 +64,7 @@ private:
 
     QPainter &m_painter;
     QRect m_area;
+    QRect m_shown; // the pixels of the area the device has
     double m_px, m_py;
     double m_dpiY;
     quint32 m_backColour;
@@ -102,10 +104,17 @@ struct ImageHolder
 };
 } // namespace detail
 
-// A screen canvas with its own backing image: drawing persists until cleared.
+// A screen canvas with its own backing image: drawing persists until cleared. A window (pixels
+// of the canvas) keeps only that part of a tall canvas in the image; the rest is left undrawn.
 class ImageCanvas : private detail::ImageHolder, public PainterCanvas
 {
 public:
-    explicit ImageCanvas(QSize pixels, double dpi = 96, quint32 backColour = 0xFFFFFF);
+    explicit ImageCanvas(QSize pixels, double dpi = 96, quint32 backColour = 0xFFFFFF,
+                         const QRect &window = QRect());
     const QImage &image() const { return *detail::ImageHolder::image; }
+    // Where the image lies on the canvas, in pixels.
+    QRect window() const { return m_window; }
+
+private:
+    QRect m_window;
 };

@@ -123,7 +123,7 @@ void DrawGrid(Canvas &canvas, const PlannerState &state, const GridGeometry &g,
             const double top = rows.top(r, g.BandHeight), bottom = rows.bottom(r, g.BandHeight);
             canvas.box(0, top, lead * g.DayWidth, bottom, kOutsideMonth, true);
             canvas.box(last * g.DayWidth, top, g.GridWidth, bottom, kOutsideMonth, true);
-            for (int q = lead + 1; numbered && q <= last; ++q) {
+            for (int q = lead + 1; numbered && canvas.shows(top, bottom) && q <= last; ++q) {
                 canvas.setCurrentX((q - 1) * g.DayWidth + inset);
                 canvas.setCurrentY(top);
                 canvas.print(QString::number(q - lead));
@@ -235,8 +235,10 @@ void DrawBars(Canvas &canvas, const PlannerState &state, const GridGeometry &g,
             const double left = k * g.DayWidth + px, right = l * g.DayWidth - px;
             const double bottom = grid.top(j, g.BandHeight) + b * g.BandHeight - py;
             const double top = bottom - g.BandHeight + 2 * py;
-            canvas.box(left, top, right, bottom, colour, true);
-            if (style.subjects) {
+            const bool shown = canvas.shows(top, bottom);
+            if (shown)
+                canvas.box(left, top, right, bottom, colour, true);
+            if (shown && style.subjects) {
                 QRect r(QPoint(int(std::lround(left / px)), int(std::lround(top / py))),
                         QPoint(int(std::lround(right / px)), int(std::lround(bottom / py))));
                 // A bar lower than the smallest legible line shows no letters, only specks.

@@ -26,6 +26,7 @@ GridArea::GridArea(QWidget *parent) : QWidget(parent)
         const int top = int(std::lround((kDayStripHeight - value) / m_py));
         m_grid->move(m_grid->x(), top);
         m_monthColumn->move(0, top);
+        emit scrolled();
     });
     m_refresh = new QToolButton(this);
     m_refresh->setObjectName("cmdRefresh");

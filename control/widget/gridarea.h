@@ -33,6 +33,8 @@ public:
 
 signals:
     void refreshClicked();
+    // The grid and the month column moved; what their images do not cover needs drawing.
+    void scrolled();
 
 private:
     CanvasWidget *m_grid;

@@ -84,6 +84,7 @@ void YearPlan::buildChildren()
     m_monthColumn = m_gridArea->monthColumn();
     m_gridScroll = m_gridArea->scrollBar();
     connect(m_gridArea, &GridArea::refreshClicked, this, [this] { m_planner->ReloadPlanner(); });
+    connect(m_gridArea, &GridArea::scrolled, this, &YearPlan::drawScrolledIn);
 
     m_legend = new LegendPanel(*m_planner, *m_categories, this);
     m_logo = new QLabel(QStringLiteral("<b>Quorvel</b>"), this);
@@ -334,6 +335,17 @@ void YearPlan::drawEverything()
     drawEvents();
     m_dayHeadings->update();
     m_monthColumn->update();
+}
+
+void YearPlan::drawScrolledIn()
+{
+    const Planner &p = *m_planner;
+    if (!m_monthColumn->covered()) {
+        DrawMonthHeadings(m_monthColumn->canvas(), p.state(), m_geometry, p.names(), m_colours);
+        m_monthColumn->update();
+    }
+    if (!m_grid->covered())
+        redrawYear();
 }
 
 void YearPlan::drawEvents()

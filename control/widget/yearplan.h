@@ -163,6 +163,8 @@ private:
     void showPrintPreview();
     void drawEverything();
     void drawEvents();
+    // After a scroll: the grid and the month column where their images no longer cover it.
+    void drawScrolledIn();
     QRect pixels(const QRectF &twips) const;
 
     std::unique_ptr<Dialogs> m_ownDialogs;

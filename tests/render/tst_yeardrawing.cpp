@@ -377,3 +377,27 @@ TEST(PainterCanvas, ALineDrawnAgainLooksAsTheFirstTime)
     QRect sliver(0, 100, 2, 12);
     EXPECT_EQ(canvas.DrawText(subject, sliver, flags), 0);
 }
+
+TEST(PainterCanvas, AWindowKeepsItsPartOfATallCanvasAtTheSamePlaces)
+{
+    // A 400 x 3000 pixel canvas whose image keeps rows 1000..1199: the same drawing as on a whole
+    // canvas, shifted, and what lies outside is known not to show.
+    const QRect window(0, 1000, 400, 200);
+    ImageCanvas part(QSize(400, 3000), 96, 0xFFFFFF, window);
+    ImageCanvas whole(QSize(400, 3000));
+    EXPECT_EQ(part.image().size(), window.size());
+    EXPECT_EQ(part.height(), whole.height()) << "the canvas is as tall as ever";
+    for (Canvas *c : {static_cast<Canvas *>(&part), static_cast<Canvas *>(&whole)}) {
+        c->box(15 * 10, 15 * 1050, 15 * 100, 15 * 1100, 0x0000FF, true);
+        c->line(0, 15 * 1190, 15 * 399, 15 * 1210, 0x00FF00);
+        c->setCurrentX(15 * 200);
+        c->setCurrentY(15 * 1120);
+        c->print(QStringLiteral("Kept"));
+    }
+    EXPECT_EQ(part.image(), whole.image().copy(window));
+    EXPECT_TRUE(part.shows(15 * 1150, 15 * 1300));
+    EXPECT_TRUE(part.shows(15 * 900, 15 * 1000)) << "touching the first row kept";
+    EXPECT_FALSE(part.shows(15 * 900, 15 * 999));
+    EXPECT_FALSE(part.shows(15 * 1200, 15 * 1300));
+    EXPECT_TRUE(whole.shows(15 * 2900, 15 * 2990));
+}

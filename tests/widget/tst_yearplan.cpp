@@ -419,3 +419,61 @@ TEST_F(PlannerTest, FilesLeftOutOfTheCalendarAreCountedAndNamed)
     EXPECT_FALSE(leftOut->isVisible());
     EXPECT_EQ(statuses.constLast(), "");
 }
+
+TEST_F(PlannerTest, ATallYearKeepsWhatIsShownAndDrawsWhatScrollsIn)
+{
+    const QString year = QString::number(QDate::currentDate().year());
+    for (int i = 0; i < 300; ++i) {
+        const QByteArray uid = "dec" + QByteArray::number(i);
+        WriteAll(
+            dir.path() + "/Team/Calendar/Planning/" + uid + ".ics",
+            AllDay(uid, "Crowd", (year + "1201").toUtf8(), (year + "1220").toUtf8(), "Holiday"));
+    }
+    YearPlan plan(nullptr, &dialogs);
+    plan.resize(1000, 320);
+    plan.show();
+    plan.ReadProperties(MapPropertyBag({{"Folder", "Team\\Calendar\\Planning"}}));
+    ASSERT_TRUE(settle(plan));
+    ASSERT_TRUE(plan.gridScrollBar()->isVisibleTo(&plan));
+    CanvasWidget *grid = plan.gridCanvas();
+    EXPECT_LT(grid->canvas().image().height(), grid->height() / 2)
+        << "the image keeps what is shown, not the whole tall grid";
+
+    // The last band of December, at the bottom of the grid, is drawn once scrolled to.
+    const PlannerState &state = plan.state();
+    const CalEvent *lowest = nullptr;
+    for (const CalEvent &e : *state.store)
+        if (!lowest || e.Band > lowest->Band)
+            lowest = &e;
+    ASSERT_NE(lowest, nullptr);
+    const GridGeometry &g = plan.geometry();
+    const int row = state.year.RowOfMonth(12);
+    const QPoint bar(
+        int((lowest->StartDay + 0.5) * g.DayWidth / plan.px()),
+        int((state.RowBands[row - 1] + lowest->Band - 0.5) * g.BandHeight / plan.py()));
+    const auto pixelOnScreen = [&] {
+        const QImage shown = grid->grab().toImage();
+        return shown.pixel(bar) & 0xFFFFFF;
+    };
+    const quint32 colour = state.categories.colours[lowest->CatIndex - 1]; // 0x00BBGGRR
+    const QRgb holiday =
+        qRgb(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF) & 0xFFFFFF;
+    EXPECT_NE(pixelOnScreen(), holiday) << "below the image before scrolling";
+    plan.gridScrollBar()->setValue(plan.gridScrollBar()->maximum());
+    EXPECT_TRUE(grid->covered());
+    EXPECT_EQ(pixelOnScreen(), holiday);
+    EXPECT_FALSE(plan.hitMap().at(row, lowest->StartDay + 1, lowest->Band).isEmpty());
+
+    // Back at the top the first rows are drawn again.
+    plan.gridScrollBar()->setValue(0);
+    const CalEvent *retreat = nullptr;
+    for (const CalEvent &e : *state.store)
+        if (e.Subject == "Retreat")
+            retreat = &e;
+    ASSERT_NE(retreat, nullptr);
+    const int march = state.year.RowOfMonth(3);
+    const QPoint top(
+        int((retreat->StartDay + 0.5) * g.DayWidth / plan.px()),
+        int((state.RowBands[march - 1] + retreat->Band - 0.5) * g.BandHeight / plan.py()));
+    EXPECT_EQ(grid->grab().toImage().pixel(top) & 0xFFFFFF, holiday);
+}

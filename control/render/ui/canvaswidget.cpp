@@ -9,12 +9,31 @@ CanvasWidget::CanvasWidget(QWidget *parent, quint32 backColour)
     setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
+QRect CanvasWidget::shownPart() const
+{
+    const QWidget *parent = parentWidget();
+    return parent ? rect().intersected(QRect(mapFromParent(QPoint(0, 0)), parent->size())) : rect();
+}
+
+bool CanvasWidget::covered() const
+{
+    const QRect shown = shownPart();
+    return m_canvas && (shown.isEmpty() || m_canvas->window().contains(shown));
+}
+
 ImageCanvas &CanvasWidget::canvas()
 {
+    // A tall year scrolls under its parent: an image of the whole would cost its height in
+    // memory and in drawing, so the image keeps what is shown and a screen's height either way.
     const QSize size = this->size().expandedTo(QSize(1, 1));
-    if (!m_canvas || m_canvas->image().size() != size) {
-        m_canvas = std::make_unique<ImageCanvas>(size, logicalDpiX(), m_back);
+    if (!m_canvas || m_canvasSize != size || !covered()) {
+        const QRect shown = shownPart();
+        const QRect window = shown.isEmpty()
+                                 ? QRect(0, 0, size.width(), 1) // nothing to keep yet
+                                 : shown.adjusted(0, -shown.height(), 0, shown.height());
+        m_canvas = std::make_unique<ImageCanvas>(size, logicalDpiX(), m_back, window);
         m_canvas->setFont(font.font);
+        m_canvasSize = size;
     }
     return *m_canvas;
 }
@@ -23,7 +42,7 @@ void CanvasWidget::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     if (m_canvas)
-        p.drawImage(0, 0, m_canvas->image());
+        p.drawImage(m_canvas->window().topLeft(), m_canvas->image());
     else
         p.fillRect(rect(), ColorOf(m_back));
 }
