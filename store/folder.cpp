@@ -4,8 +4,6 @@
 #include "qverror.h"
 #include "sessiondata_p.h"
 
-#include <QDir>
-
 namespace Store {
 
 Folder::Folder(std::shared_ptr<SessionData> session, std::shared_ptr<FolderData> data)
@@ -41,10 +39,7 @@ FolderPtr Folder::Parent() const
 FoldersPtr Folder::Folders()
 {
     QList<FolderPtr> subs;
-    const QDir dir(m_data->path);
-    for (const QString &sub : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
-        if (!IsFolderName(sub))
-            continue;
+    for (const QString &sub : SubfolderNames(m_data->path)) {
         const QString rel = m_data->relPath.isEmpty() ? sub : m_data->relPath + '/' + sub;
         subs.append(std::make_shared<Folder>(m_session, m_session->folder(m_data->store, rel)));
     }

@@ -19,7 +19,6 @@
 #include <cerrno>
 #include <cstring>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -82,30 +81,22 @@ QString FolderData::entryIdOf(const QString &fileName, const QString &uid) const
 QStringList FolderData::listItemFiles() const
 {
     // Straight from the directory: a large folder is listed at every change.
-    QStringList files;
-    DIR *dir = ::opendir(QFile::encodeName(path).constData());
-    if (!dir)
-        return files;
-    while (const dirent *d = ::readdir(dir)) {
-        const size_t length = std::strlen(d->d_name);
-        if (d->d_name[0] == '.' || length < 5 || std::strcmp(d->d_name + length - 4, ".ics") != 0)
-            continue;
-        const QString name = QFile::decodeName(d->d_name);
-        if (d->d_type == DT_DIR || ((d->d_type == DT_UNKNOWN || d->d_type == DT_LNK) &&
-                                    QFileInfo(path + QLatin1Char('/') + name).isDir()))
-            continue;
-        files.append(name);
-    }
-    ::closedir(dir);
-    std::sort(files.begin(), files.end());
-    return files;
+    return DirectoryNames(path, EntryKind::File, [](const char *name, size_t length) {
+        return name[0] != '.' && length >= 5 && std::strcmp(name + length - 4, ".ics") == 0;
+    });
 }
 
 QString FolderData::fileWithId(const QString &entryId) const
 {
     const QString fileId = entryId.section(QLatin1Char('-'), 0, 0); // without an item's hash
-    if (m_watcher)
-        return m_fileById.value(fileId);
+    if (m_watcher) {
+        if (!m_fileById) {
+            m_fileById.emplace();
+            for (auto it = m_notified.cbegin(); it != m_notified.cend(); ++it)
+                m_fileById->insert(entryIdOf(it.key()), it.key());
+        }
+        return m_fileById->value(fileId);
+    }
     for (const QString &name : listItemFiles()) {
         if (entryIdOf(name) == fileId)
             return name;
@@ -174,9 +165,14 @@ void FolderData::readEntry(const QString &fileName, Entry &e, QStringList &warni
 
 const QHash<QString, FileFacts> &FolderData::facts(QStringList &warnings)
 {
-    const QStringList files = listItemFiles();
+    // A watched folder's names and stamps are those of its last look, which its watch keeps
+    // current: a start asks for the facts twice, and each look is a stat of every file. While a
+    // change waits to be looked at, the files are asked.
+    const bool current = m_watcher && !m_debounce.isActive();
+    const QStringList files = current ? m_notified.keys() : listItemFiles();
     for (const QString &name : files) {
-        const std::optional<FileStamp> stamp = StampOf(path + QLatin1Char('/') + name);
+        const std::optional<FileStamp> stamp = current ? std::optional(m_notified.value(name))
+                                                       : StampOf(path + QLatin1Char('/') + name);
         if (!stamp || !m_index->facts(name, *stamp))
             entry(name, warnings);
     }
@@ -386,7 +382,7 @@ void FolderData::removeItem(const QString &fileName, const QString &uid)
         throw QvError(error, FileErrorDescription(error), QStringLiteral("Calendar store"));
     m_entries.remove(fileName);
     m_index->remove(fileName);
-    m_fileById.remove(entryIdOf(fileName));
+    unindex(fileName);
 }
 
 QVariant FolderData::meta(const QString &key, const QVariant &fallback) const
@@ -413,10 +409,8 @@ void FolderData::watch()
     if (m_watcher)
         return;
     m_watcher = new DirectoryWatcher(path, this);
-    for (const QString &name : listItemFiles()) {
+    for (const QString &name : listItemFiles())
         m_notified.insert(name, StampOf(path + QLatin1Char('/') + name).value_or(FileStamp()));
-        index(name);
-    }
     connect(m_watcher, &DirectoryWatcher::changed, this, [this] { m_debounce.start(); });
 }
 
@@ -440,7 +434,7 @@ void FolderData::scanForChanges()
     for (auto it = m_notified.constBegin(); it != m_notified.constEnd(); ++it) {
         if (!now.contains(it.key())) {
             ++removed;
-            m_fileById.remove(entryIdOf(it.key()));
+            unindex(it.key());
         }
     }
     m_notified = std::move(now);

@@ -109,8 +109,19 @@ private:
     std::unique_ptr<FolderIndex> m_index;
     bool m_itemsWent = false;
     mutable QHash<QString, QString> m_ids; // entry identifiers by file name, once computed
-    QHash<QString, QString> m_fileById;    // of a watched folder: file names by identifier
-    void index(const QString &fileName) { m_fileById.insert(entryIdOf(fileName), fileName); }
+    // Of a watched folder: file names by identifier, made at the first lookup (each identifier
+    // is a digest, too many for a start to make) and then kept current with the watch.
+    mutable std::optional<QHash<QString, QString>> m_fileById;
+    void index(const QString &fileName)
+    {
+        if (m_fileById)
+            m_fileById->insert(entryIdOf(fileName), fileName);
+    }
+    void unindex(const QString &fileName)
+    {
+        if (m_fileById)
+            m_fileById->remove(entryIdOf(fileName));
+    }
     DirectoryWatcher *m_watcher = nullptr;
     QTimer m_debounce;
     QHash<QString, FileStamp> m_notified; // what the listeners last heard of

@@ -134,12 +134,8 @@ QList<std::shared_ptr<FolderData>> SessionData::allFolders(const QString &storeI
         while (!pending.isEmpty()) {
             const QString rel = pending.takeFirst();
             out.append(folder(s, rel));
-            const QDir dir(rel.isEmpty() ? s->root : s->root + '/' + rel);
-            for (const QString &sub :
-                 dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
-                if (IsFolderName(sub))
-                    pending.append(rel.isEmpty() ? sub : rel + '/' + sub);
-            }
+            for (const QString &sub : SubfolderNames(rel.isEmpty() ? s->root : s->root + '/' + rel))
+                pending.append(rel.isEmpty() ? sub : rel + '/' + sub);
         }
     }
     return out;

@@ -4,6 +4,12 @@
 #include "qverror.h"
 
 #include <QCryptographicHash>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cstring>
+
+#include <dirent.h>
 
 namespace Store {
 
@@ -27,6 +33,36 @@ void NotFound(const QString &what)
 bool IsFolderName(const QString &name)
 {
     return !name.isEmpty() && !name.startsWith(QLatin1Char('.'));
+}
+
+QStringList DirectoryNames(const QString &path, EntryKind kind,
+                           bool (*accept)(const char *name, size_t length))
+{
+    QStringList names;
+    DIR *dir = ::opendir(QFile::encodeName(path).constData());
+    if (!dir)
+        return names;
+    while (const dirent *d = ::readdir(dir)) {
+        const char *name = d->d_name;
+        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0 ||
+            !accept(name, std::strlen(name)))
+            continue;
+        bool folder = d->d_type == DT_DIR;
+        if (d->d_type == DT_UNKNOWN || d->d_type == DT_LNK)
+            folder = QFileInfo(path + QLatin1Char('/') + QFile::decodeName(name)).isDir();
+        if (folder == (kind == EntryKind::Folder))
+            names.append(QFile::decodeName(name));
+    }
+    ::closedir(dir);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+QStringList SubfolderNames(const QString &path)
+{
+    return DirectoryNames(path, EntryKind::Folder, [](const char *name, size_t length) {
+        return length > 0 && name[0] != '.';
+    });
 }
 
 QString ItemMessageClass(const IcalItem &item)

@@ -30,6 +30,14 @@ QString HashId(const char *prefix, const QString &text);
 [[noreturn]] void NotFound(const QString &what);
 // Directory names that are folders: not empty, not starting with ".".
 bool IsFolderName(const QString &name);
+// The names of a directory's subdirectories or of its other entries (files, links to files)
+// that accept takes, sorted. Read with the entry types the directory gives, so that a folder of
+// many item files costs no stat of each.
+enum class EntryKind { Folder, File };
+QStringList DirectoryNames(const QString &path, EntryKind kind,
+                           bool (*accept)(const char *name, size_t length));
+// The folders directly in a directory.
+QStringList SubfolderNames(const QString &path);
 // The X- property an item keeps its message class in, and the class an item has.
 extern const char *const kMessageClassProperty;
 QString ItemMessageClass(const IcalItem &item);

@@ -5,7 +5,8 @@
 void HitMap::reset(int bands)
 {
     m_bands = std::max(bands, 0);
-    m_keys.assign(size_t(13) * 38 * size_t(m_bands + 1), QString());
+    m_cells.assign(size_t(13) * 38 * size_t(m_bands + 1), -1);
+    m_keys.clear();
 }
 
 int HitMap::index(int row, int column, int band) const
@@ -18,12 +19,20 @@ int HitMap::index(int row, int column, int band) const
 void HitMap::set(int row, int column, int band, const QString &key)
 {
     const int i = index(row, column, band);
-    if (i >= 0)
-        m_keys[size_t(i)] = key;
+    if (i < 0)
+        return;
+    if (key.isEmpty()) {
+        m_cells[size_t(i)] = -1;
+        return;
+    }
+    if (m_keys.empty() || m_keys.back() != key)
+        m_keys.push_back(key);
+    m_cells[size_t(i)] = qint32(m_keys.size() - 1);
 }
 
 QString HitMap::at(int row, int column, int band) const
 {
     const int i = index(row, column, band);
-    return i >= 0 ? m_keys[size_t(i)] : QString();
+    const qint32 k = i >= 0 ? m_cells[size_t(i)] : -1;
+    return k >= 0 ? m_keys[size_t(k)] : QString();
 }

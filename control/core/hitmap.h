@@ -17,5 +17,8 @@ public:
 private:
     int index(int row, int column, int band) const;
     int m_bands = 0;
+    // A tall year has millions of cells and a bar covers many: each cell holds the place of its
+    // key in m_keys, -1 where nothing is drawn, and a bar's cells share one key.
+    std::vector<qint32> m_cells;
     std::vector<QString> m_keys;
 };

@@ -2,6 +2,7 @@
 #include "calevent.h"
 #include "eventkey.h"
 #include "eventstore.h"
+#include "hitmap.h"
 #include "oadate.h"
 #include "planneryear.h"
 #include "scripteddialogs.h"
@@ -301,4 +302,29 @@ TEST_F(BandTest, MoreBandsThanARowCanCountSaysSo)
     EXPECT_EQ(dialogs.shown()[0].text,
               "Error calculating the month bands, please refresh planner.\n\nError: 6 Overflow");
     EXPECT_EQ(store.Item(32765).Band, 32766) << "the pass keeps the bands it assigned";
+}
+
+TEST(HitMap, CellsKeepTheirOwnKeyWhereBarsMeetAndPart)
+{
+    HitMap hits;
+    hits.reset(3);
+    for (int q = 1; q <= 5; ++q)
+        hits.set(2, q, 1, QStringLiteral("a"));
+    hits.set(2, 3, 1, QStringLiteral("b")); // drawn over
+    hits.set(2, 6, 1, QStringLiteral("a")); // a key met again after another
+    hits.set(12, 37, 3, QStringLiteral("c"));
+    hits.set(2, 5, 1, QString());
+    EXPECT_EQ(hits.at(2, 1, 1), "a");
+    EXPECT_EQ(hits.at(2, 3, 1), "b");
+    EXPECT_EQ(hits.at(2, 4, 1), "a");
+    EXPECT_EQ(hits.at(2, 5, 1), "") << "emptied";
+    EXPECT_EQ(hits.at(2, 6, 1), "a");
+    EXPECT_EQ(hits.at(12, 37, 3), "c");
+    EXPECT_EQ(hits.at(2, 1, 2), "") << "another band";
+    EXPECT_EQ(hits.at(13, 1, 1), "") << "outside the map";
+    hits.set(2, 1, 4, QStringLiteral("d")); // past the bands: ignored
+    EXPECT_EQ(hits.at(2, 1, 4), "");
+    hits.reset(1);
+    EXPECT_EQ(hits.at(2, 1, 1), "") << "a reset forgets every key";
+    EXPECT_EQ(hits.bands(), 1);
 }

@@ -2,7 +2,9 @@
 #include "folderindex_p.h"
 #include "testsupport.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -187,4 +189,41 @@ TEST_F(FolderIndexTest, HiddenItemsAreCountedAndFoundThroughTheIndex)
     EXPECT_EQ(hidden()->Count(), 0);
     EXPECT_FALSE(hidden()->item("Colours"));
     EXPECT_EQ(found("Colours"), "Colours");
+}
+
+TEST_F(FolderIndexTest, AWatchedFolderIsSearchedAsItsWatchLastSawIt)
+{
+    // A listener makes the folder watched: searches then take the names and stamps from the
+    // watch instead of asking every file again, and follow what the watch sees.
+    NameSpace session(options);
+    const ItemsPtr items = session.GetDefaultFolder(olFolderCalendar)->Items();
+    int changes = 0;
+    QObject::connect(items.get(), &Items::ItemChange, [&](const ItemPtr &) { ++changes; });
+    QObject::connect(items.get(), &Items::ItemAdd, [&](const ItemPtr &) { ++changes; });
+    ASSERT_TRUE(items->Find("[Subject]='Event 2'"));
+    const auto seen = [&](int before) {
+        QElapsedTimer t;
+        t.start();
+        while (changes == before && t.elapsed() < 3000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        return changes > before;
+    };
+
+    const QString file = folder + "/e2.ics";
+    const QString other = folder + "/.other.tmp";
+    WriteAll(other, ReadAll(file).replace("Event 2", "Meet 2X"));
+    SameTimeAs(other, file);
+    ASSERT_EQ(::rename(QFile::encodeName(other).constData(), QFile::encodeName(file).constData()),
+              0);
+    ASSERT_TRUE(seen(changes));
+    EXPECT_FALSE(items->Find("[Subject]='Event 2'"));
+    EXPECT_TRUE(items->Find("[Subject]='Meet 2X'"));
+
+    WriteAll(folder + "/late.ics", Vevent("late", "SUMMARY:Late one\r\nDTSTART:20260105T091500\r\n"
+                                                  "DTEND:20260105T093000\r\n"));
+    ASSERT_TRUE(seen(changes));
+    EXPECT_TRUE(items->Find("[Subject]='Late one'"));
+    QFile::remove(folder + "/e1.ics");
+    EXPECT_FALSE(items->Find("[Subject]='Event 1'"))
+        << "a change still waiting is asked of the files";
 }
