@@ -119,9 +119,39 @@ QByteArray Field(const QString &text)
     return text.toUtf8().toPercentEncoding(QByteArray(), " ");
 }
 
-QString Text(const QByteArray &field)
+QString Text(QByteArrayView field)
 {
-    return QString::fromUtf8(QByteArray::fromPercentEncoding(field));
+    // Most fields need no decoding; their text is made without a copy of the bytes first.
+    if (!field.contains('%'))
+        return QString::fromUtf8(field);
+    return QString::fromUtf8(QByteArray::fromPercentEncoding(field.toByteArray()));
+}
+
+// The fields of a line, separated by tabs, one by one as views into it.
+class Fields
+{
+public:
+    explicit Fields(QByteArrayView line) : m_rest(line) {}
+    // The next field; false at the end of the line.
+    bool next(QByteArrayView &field)
+    {
+        if (m_done)
+            return false;
+        const qsizetype tab = m_rest.indexOf('\t');
+        field = tab < 0 ? m_rest : m_rest.first(tab);
+        m_done = tab < 0;
+        m_rest = tab < 0 ? QByteArrayView() : m_rest.sliced(tab + 1);
+        return true;
+    }
+
+private:
+    QByteArrayView m_rest;
+    bool m_done = false;
+};
+
+qint64 Integer(QByteArrayView field, bool &ok)
+{
+    return ok ? field.toLongLong(&ok) : 0;
 }
 
 QByteArray Number(double value)
@@ -172,29 +202,50 @@ std::optional<QHash<QString, FileFacts>> FolderIndex::parse(const QByteArray &te
         return std::nullopt;
     QHash<QString, FileFacts> files;
     FileFacts *current = nullptr;
-    const QList<QByteArray> lines = body.sliced(kHeader.size()).toByteArray().split('\n');
-    for (const QByteArray &line : lines) {
+    // Message classes repeat on nearly every item: one text each.
+    QHash<QByteArray, QString> classes;
+    QByteArrayView rest = body.sliced(kHeader.size());
+    while (!rest.isEmpty()) {
+        const qsizetype newline = rest.indexOf('\n');
+        const QByteArrayView line = newline < 0 ? rest : rest.first(newline);
+        rest = newline < 0 ? QByteArrayView() : rest.sliced(newline + 1);
         if (line.isEmpty())
             continue;
-        const QList<QByteArray> f = line.split('\t');
-        bool ok = true;
-        if (f[0] == "F" && f.size() == 6) {
+        Fields fields(line);
+        QByteArrayView kind, f[7];
+        fields.next(kind);
+        int count = 0;
+        const int wanted = kind == "F" ? 5 : 6;
+        while (count < wanted && fields.next(f[count]))
+            ++count;
+        bool ok = count == wanted;
+        if (ok && kind == "F") {
+            QByteArrayView extra;
+            if (fields.next(extra))
+                return std::nullopt;
             FileFacts facts;
-            facts.stamp.size = f[2].toLongLong(&ok);
-            facts.stamp.mtimeNs = ok ? f[3].toLongLong(&ok) : 0;
-            facts.stamp.inode = ok ? f[4].toULongLong(&ok) : 0;
-            facts.problem = Text(f[5]);
-            current = &files.insert(Text(f[1]), std::move(facts)).value();
-        } else if (f[0] == "I" && f.size() >= 8 && current) {
+            facts.stamp.size = Integer(f[1], ok);
+            facts.stamp.mtimeNs = Integer(f[2], ok);
+            facts.stamp.inode = ok ? f[3].toULongLong(&ok) : 0;
+            facts.problem = Text(f[4]);
+            current = &files.insert(Text(f[0]), std::move(facts)).value();
+        } else if (ok && kind == "I" && current) {
             ItemFacts item;
-            item.uid = Text(f[1]);
-            item.hidden = f[2] == "1";
-            item.recurring = f[3] == "1";
-            item.firstStart = f[4].toDouble(&ok);
-            item.lastEnd = ok ? f[5].toDouble(&ok) : 0;
-            item.messageClass = Text(f[6]);
-            for (qsizetype i = 7; i < f.size(); ++i)
-                item.subjects.append(Text(f[i]));
+            item.uid = Text(f[0]);
+            item.hidden = f[1] == "1";
+            item.recurring = f[2] == "1";
+            item.firstStart = f[3].toDouble(&ok);
+            item.lastEnd = ok ? f[4].toDouble(&ok) : 0;
+            auto known = classes.find(f[5].toByteArray());
+            if (known == classes.end())
+                known = classes.insert(f[5].toByteArray(), Text(f[5]));
+            item.messageClass = *known;
+            QByteArrayView subject;
+            if (!fields.next(subject))
+                return std::nullopt; // an item has at least its own subject, maybe empty
+            do
+                item.subjects.append(Text(subject));
+            while (fields.next(subject));
             current->items.push_back(std::move(item));
         } else {
             ok = false;
