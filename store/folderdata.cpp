@@ -188,7 +188,7 @@ QString FolderData::problemLine(const QString &fileName, const Entry &e) const
            (e.items.empty() ? QStringLiteral("skipped, ") + e.problem : e.problem);
 }
 
-bool FolderData::refresh(QStringList &warnings, const std::function<bool()> &progress)
+void FolderData::recoverOrWarn(QStringList &warnings)
 {
     try {
         recover();
@@ -196,6 +196,25 @@ bool FolderData::refresh(QStringList &warnings, const std::function<bool()> &pro
         warnings.append(e.description());
         qWarning("%s", qPrintable(e.description()));
     }
+}
+
+std::optional<QStringList> FolderData::refresh(const QStringList &fileNames, QStringList &warnings,
+                                               const std::function<bool()> &progress)
+{
+    recoverOrWarn(warnings);
+    QStringList there;
+    for (const QString &name : fileNames) {
+        if (progress && !progress())
+            return std::nullopt;
+        if (entry(name, warnings))
+            there.append(name);
+    }
+    return there;
+}
+
+bool FolderData::refresh(QStringList &warnings, const std::function<bool()> &progress)
+{
+    recoverOrWarn(warnings);
     const QStringList files = listItemFiles();
     QHash<QString, Entry> fresh;
     fresh.reserve(files.size());

@@ -50,6 +50,10 @@ public:
     // file. progress, when given, is called before each file; when it says no, the refresh
     // stops, leaves the entries as they were and returns false.
     bool refresh(QStringList &warnings, const std::function<bool()> &progress = {});
+    // The same for some files only (by name); the others stay as they were read last. The names
+    // of those that are there.
+    std::optional<QStringList> refresh(const QStringList &fileNames, QStringList &warnings,
+                                       const std::function<bool()> &progress = {});
     // The entry of one file, read now; null when the file is not there.
     const Entry *entry(const QString &fileName, QStringList &warnings);
     const QHash<QString, Entry> &entries() const { return m_entries; }
@@ -103,6 +107,7 @@ private:
     std::optional<QByteArray> restWithout(const QString &fileName, const QString &uid) const;
     // Finishes a move that an earlier writer did not end.
     void recover();
+    void recoverOrWarn(QStringList &warnings);
     void scanForChanges();
 
     QHash<QString, Entry> m_entries;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "storetypes.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -12,15 +14,6 @@ class IcalItem;
 
 namespace Store {
 
-// What tells one version of a file from another: a file replaced by rename has another inode
-// even when its size and time are the same.
-struct FileStamp
-{
-    qint64 size = -1;
-    qint64 mtimeNs = -1;
-    quint64 inode = 0;
-    bool operator==(const FileStamp &) const = default;
-};
 // The stamp of what is at path (a link's target), or nullopt when nothing is.
 std::optional<FileStamp> StampOf(const QString &path);
 

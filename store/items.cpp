@@ -6,6 +6,7 @@
 #include "sessiondata_p.h"
 
 #include <QMetaMethod>
+#include <QSet>
 
 #include <algorithm>
 
@@ -53,6 +54,7 @@ ItemsPtr Items::Restrict(const QString &filter)
     restricted->m_sortProperty = m_sortProperty;
     restricted->m_sortDescending = m_sortDescending;
     restricted->m_includeRecurrences = m_includeRecurrences;
+    restricted->m_fileNames = m_fileNames;
     return restricted;
 }
 
@@ -119,10 +121,13 @@ void Items::collect(const QString &fileName, const std::shared_ptr<const IcalIte
             const QString head = file + QStringLiteral(": ");
             const auto named = std::find_if(m_leftOut.begin(), m_leftOut.end(),
                                             [&](const QString &l) { return l.startsWith(head); });
-            if (named != m_leftOut.end())
+            if (named != m_leftOut.end()) {
                 *named += QStringLiteral("; left out, ") + notes.leftOut;
-            else
+                m_leftOutFiles.insert(fileName, *named);
+            } else {
                 m_leftOut.append(line);
+                m_leftOutFiles.insert(fileName, line);
+            }
         }
         for (const QString &bent : std::as_const(notes.bent))
             m_session->warn(file + QStringLiteral(": ") + bent);
@@ -163,17 +168,30 @@ QList<ItemPtr> Items::evaluate(const std::optional<Restriction> &extra)
         }
         for (const QString &name : std::as_const(names))
             m_folder->entry(name, m_session->warnings);
+    } else if (m_fileNames) {
+        std::optional<QStringList> there =
+            m_folder->refresh(*m_fileNames, m_session->warnings, m_progress);
+        if (!there)
+            return {};
+        names = std::move(*there);
     } else {
         if (!m_folder->refresh(m_session->warnings, m_progress))
             return {};
         names = m_folder->entries().keys();
     }
+    if (m_fileNames && !names.isEmpty()) {
+        const QSet<QString> wanted(m_fileNames->begin(), m_fileNames->end());
+        names.removeIf([&](const QString &name) { return !wanted.contains(name); });
+    }
     names.sort(); // a stable order for equal sort keys
+    m_leftOutFiles.clear();
     for (const QString &name : std::as_const(names)) {
         // Said once when read; counted at every enumeration.
         const FolderData::Entry &e = m_folder->entries()[name];
-        if (!e.problem.isEmpty())
+        if (!e.problem.isEmpty()) {
             m_leftOut.append(m_folder->problemLine(name, e));
+            m_leftOutFiles.insert(name, m_leftOut.constLast());
+        }
     }
 
     QList<Element> elements;
@@ -228,6 +246,17 @@ ItemPtr Items::GetFirst()
 ItemPtr Items::GetNext()
 {
     return m_cursor.value(m_cursorNext++);
+}
+
+QHash<QString, FileStamp> Items::fileStamps() const
+{
+    QHash<QString, FileStamp> stamps;
+    for (const QString &name : m_folder->listItemFiles()) {
+        if (const std::optional<FileStamp> stamp =
+                StampOf(m_folder->path + QLatin1Char('/') + name))
+            stamps.insert(name, *stamp);
+    }
+    return stamps;
 }
 
 QList<ItemPtr> Items::all()

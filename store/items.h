@@ -3,6 +3,7 @@
 #include "restriction.h"
 #include "storetypes.h"
 
+#include <QHash>
 #include <QObject>
 #include <QStringList>
 
@@ -46,8 +47,16 @@ public:
     // The calendar files the last enumeration left out, whole or in part, each as "path: why"
     // (the lines it also wrote to standard error); empty when it read everything.
     QStringList leftOut() const { return m_leftOut; }
+    // Of the files the last enumeration left out: the line each, by file name.
+    const QHash<QString, QString> &leftOutFiles() const { return m_leftOutFiles; }
     // A new, unsaved appointment of the folder.
     AppointmentItemPtr Add();
+
+    // The folder's item files and their stamps as the disk has them now: who keeps what an
+    // enumeration gave for a file tells by its stamp whether the file changed since.
+    QHash<QString, FileStamp> fileStamps() const;
+    // Later enumerations read only these item files (by name); every file again with nullopt.
+    void setFileNames(std::optional<QStringList> names) { m_fileNames = std::move(names); }
 
 signals:
     // Raised when an item file is added to, changed in or removed from the folder, by this
@@ -75,6 +84,8 @@ private:
 
     std::shared_ptr<SessionData> m_session;
     QStringList m_leftOut;
+    QHash<QString, QString> m_leftOutFiles;
+    std::optional<QStringList> m_fileNames;
     std::shared_ptr<FolderData> m_folder;
     std::optional<Restriction> m_restriction;
     QString m_sortProperty;

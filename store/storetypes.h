@@ -38,6 +38,16 @@ using MeetingItemPtr = std::shared_ptr<MeetingItem>;
 using HiddenItemsPtr = std::shared_ptr<HiddenItems>;
 using HiddenItemPtr = std::shared_ptr<HiddenItem>;
 
+// What tells one version of a file from another: a file replaced by rename has another inode
+// even when its size and time are the same.
+struct FileStamp
+{
+    qint64 size = -1;
+    qint64 mtimeNs = -1;
+    quint64 inode = 0;
+    bool operator==(const FileStamp &) const = default;
+};
+
 // Kinds of folder and item, as the object model numbers them.
 constexpr int olFolderCalendar = 9;
 constexpr int olMailItem = 0;

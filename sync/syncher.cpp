@@ -9,6 +9,7 @@
 #include "planneryear.h"
 #include "qverror.h"
 #include "regio.h"
+#include "yearparts.h"
 #include "yearrecords.h"
 #include "yield.h"
 
@@ -67,6 +68,9 @@ void Syncher::rebuild()
         const YearRequest request{FolderID,      StoreID,   CalStartYear,
                                   CalStartMonth, AllEvents, m_listSeparator};
         QStringList leftOut;
+        const QString partsFile = YearPartsFileOf(CacheFileName);
+        const QByteArray partsKey = YearPartsKey(request);
+        KeptParts parts{ReadYearParts(partsFile, partsKey).value_or(YearParts())};
         const CacheWriteResult written = ReplaceCacheFile(
             {CacheFileName, TempFileName},
             [&](CacheRecordWriter &writer) {
@@ -76,7 +80,7 @@ void Syncher::rebuild()
                         YieldToLoop();
                         return !m_cancel;
                     },
-                    &leftOut);
+                    &leftOut, &parts);
             },
             [this](bool on) { WritingFile = on; });
         result = SynchResultOf(written);
@@ -84,6 +88,10 @@ void Syncher::rebuild()
         // What the new cache lacks; a list that cannot be written only goes unsaid.
         if (result == SynchWritten && !WriteLeftOutList(CacheFileName, leftOut))
             qWarning("Cannot write %s", qPrintable(LeftOutListFileOf(CacheFileName)));
+        // Only a guide for the next rebuild, which without it reads every file.
+        if (result == SynchWritten && parts.changed &&
+            !WriteYearParts(partsFile, partsKey, parts.files))
+            qWarning("Cannot write %s", qPrintable(partsFile));
     } catch (const QvError &e) {
         result = SynchRebuildFailed;
         error = e.number();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "calendarstore.h"
+#include "yearparts.h"
 
 #include <QString>
 #include <QStringList>
@@ -26,6 +27,10 @@ struct YearRequest
 // every item; false stops the reading, and what was written is then not the year. The calendar
 // files the enumeration left out go to leftOut. False when stopped; raises QvError when the
 // folder cannot be read. Failed writes show at the writer's flush.
+// With parts (what the last rebuild of the same year gave, ReadYearParts), the records of the
+// files whose stamps are still those come from there and only the others are read; parts then
+// hold what this rebuild gave, for the next, and say whether that differs. The records are the
+// same either way.
 bool WriteYearRecords(Store::NameSpace &session, const YearRequest &request,
                       CacheRecordWriter &writer, const std::function<bool()> &carryOn,
-                      QStringList *leftOut = nullptr);
+                      QStringList *leftOut = nullptr, KeptParts *parts = nullptr);

@@ -8,6 +8,7 @@
 #include "syncher.h"
 #include "syncherbus.h"
 #include "testsupport.h"
+#include "yearparts.h"
 
 #include <QCoreApplication>
 #include <QDBusConnectionInterface>
@@ -24,6 +25,8 @@
 
 #include <cerrno>
 #include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace Store;
@@ -201,6 +204,70 @@ TEST_P(SyncherTest, FilesTheRebuildLeftOutAreListedBesideTheCache)
         QFile::remove(cal + name);
     run();
     EXPECT_FALSE(QFile::exists(list)) << "the list goes with the last file left out";
+}
+
+TEST_P(SyncherTest, ARebuildReadsOnlyTheFilesThatChangedAndWritesTheSameCache)
+{
+    const QString cal = dir.path() + "/store/Calendar/";
+    const QString parts = YearPartsFileOf(syncher->CacheFileName);
+    ASSERT_EQ(run(), (std::pair<qint16, qint32>{1, 0}));
+    ASSERT_TRUE(QFile::exists(parts));
+
+    // Replaced by rename with the same size and time, added (starting with another, its name
+    // first), deleted, and one that cannot be read.
+    const QString other = cal + ".trip.tmp";
+    WriteAll(other, ReadAll(cal + "trip.ics").replace("Trip", "Tour"));
+    struct stat st;
+    ASSERT_EQ(::stat(QFile::encodeName(cal + "trip.ics").constData(), &st), 0);
+    const timespec times[2] = {st.st_atim, st.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(other).constData(), times, 0), 0);
+    ASSERT_EQ(::rename(QFile::encodeName(other).constData(),
+                       QFile::encodeName(cal + "trip.ics").constData()),
+              0);
+    WriteAll(cal + "aaa.ics", Vevent("a", "SUMMARY:Same start\r\nDTSTART;VALUE=DATE:20251228\r\n"
+                                          "DTEND;VALUE=DATE:20260102\r\n"));
+    QFile::remove(cal + "invite.ics");
+    WriteAll(cal + "broken.ics", "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nSUMMARY:half");
+    ASSERT_EQ(run(), (std::pair<qint16, qint32>{1, 0}));
+    const QByteArray fromParts = ReadAll(syncher->CacheFileName);
+    const QStringList leftOutFromParts = ReadLeftOutList(syncher->CacheFileName);
+
+    // Every file read: the same bytes, the same list.
+    ASSERT_TRUE(QFile::remove(parts));
+    ASSERT_EQ(run(), (std::pair<qint16, qint32>{1, 0}));
+    const QByteArray whole = ReadAll(syncher->CacheFileName);
+    EXPECT_EQ(fromParts, whole);
+    EXPECT_EQ(leftOutFromParts, ReadLeftOutList(syncher->CacheFileName));
+    ASSERT_EQ(leftOutFromParts.size(), 1);
+    const QList<CacheRecord> records = Records(syncher->CacheFileName);
+    ASSERT_GE(records.size(), 2);
+    EXPECT_EQ(records[0].Subject, "Same start");
+    EXPECT_EQ(records[1].Subject, "Tour");
+    ASSERT_EQ(run(), (std::pair<qint16, qint32>{1, 0}));
+    EXPECT_EQ(ReadAll(syncher->CacheFileName), whole) << "nothing changed";
+
+    // What the parts say of an unchanged file is taken, not read again: so parts are only
+    // believed whole. The key is the text's second line.
+    QByteArray bytes = ReadAll(parts);
+    const qsizetype head = bytes.indexOf("QUORVEL-PARTS 1\n") + 16;
+    const QByteArray key = bytes.mid(head, bytes.indexOf('\n', head) - head);
+    std::optional<YearParts> kept = ParseYearParts(bytes, key);
+    ASSERT_TRUE(kept);
+    ASSERT_TRUE(kept->contains("week.ics"));
+    for (CacheRecord &r : (*kept)["week.ics"].records)
+        r.Subject = "From the parts";
+    ASSERT_TRUE(WriteYearParts(parts, key, *kept));
+    ASSERT_EQ(run(), (std::pair<qint16, qint32>{1, 0}));
+    const QList<CacheRecord> taken = Records(syncher->CacheFileName);
+    EXPECT_EQ(std::count_if(taken.begin(), taken.end(),
+                            [](const CacheRecord &r) { return r.Subject == "From the parts"; }),
+              12);
+    bytes = ReadAll(parts);
+    bytes[bytes.size() / 2] = char(bytes[bytes.size() / 2] ^ 1);
+    WriteAll(parts, bytes);
+    EXPECT_FALSE(ParseYearParts(bytes, key));
+    ASSERT_EQ(run(), (std::pair<qint16, qint32>{1, 0}));
+    EXPECT_EQ(ReadAll(syncher->CacheFileName), whole) << "a damaged file of parts is not used";
 }
 
 TEST_P(SyncherTest, CancelBeforeTheFirstItemLeavesTheCache)
