@@ -39,9 +39,9 @@ bool WriteFromParts(ItemsPtr items, const YearRequest &request, CacheRecordWrite
     parts.reserve(stamps.size());
     QStringList changed;
     for (auto it = stamps.cbegin(); it != stamps.cend(); ++it) {
-        const auto kept = previous.find(it.key());
-        if (kept != previous.end() && kept->stamp == it.value())
-            parts.insert(it.key(), std::move(*kept));
+        const auto found = previous.find(it.key());
+        if (found != previous.end() && found->stamp == it.value())
+            parts.insert(it.key(), std::move(*found));
         else
             changed.append(it.key());
     }
