@@ -304,29 +304,64 @@ int DeleteFile(const QString &path)
 
 int ReplaceFile(const QString &target, const QByteArray &text, FileDurability durability)
 {
+    FileReplacement file(target, durability);
+    file.write(text.constData(), text.size());
+    return file.commit();
+}
+
+FileReplacement::FileReplacement(const QString &target, FileDurability durability)
+    : m_target(target), m_durability(durability)
+{
     const QFileInfo info(target);
-    const QString temp =
-        info.path() + QStringLiteral("/.~") + info.fileName() + QStringLiteral(".tmp");
-    int error = DeleteFile(temp); // one a crash left behind
-    BinaryFile f =
-        error ? BinaryFile() : BinaryFile::create(temp, &error, BinaryFile::Access::AsUmask);
+    m_temp = info.path() + QStringLiteral("/.~") + info.fileName() + QStringLiteral(".tmp");
+    m_error = DeleteFile(m_temp); // one a crash left behind
+    if (m_error)
+        return;
+    m_file = BinaryFile::create(m_temp, &m_error, BinaryFile::Access::AsUmask);
     struct stat old;
-    if (f.isOpen() && ::stat(QFile::encodeName(target).constData(), &old) == 0)
-        f.setMode(old.st_mode);
-    bool ok = f.isOpen() && f.write(text.constData(), text.size()) &&
-              (durability == FileDurability::Quick || f.sync()) && f.close();
-    if (ok && std::rename(QFile::encodeName(temp).constData(),
-                          QFile::encodeName(target).constData()) != 0) {
-        ok = false;
-        error = FileErrorNumber(errno, target);
+    if (m_file.isOpen() && ::stat(QFile::encodeName(target).constData(), &old) == 0)
+        m_file.setMode(old.st_mode);
+}
+
+FileReplacement::~FileReplacement()
+{
+    if (m_file.isOpen() || m_error)
+        discard();
+}
+
+bool FileReplacement::write(const char *data, qint64 size)
+{
+    if (m_error || !m_file.isOpen())
+        return false;
+    if (!m_file.write(data, size)) {
+        m_error = m_file.lastError();
+        return false;
     }
-    if (ok)
+    return true;
+}
+
+int FileReplacement::commit()
+{
+    if (m_error || !m_file.isOpen()) {
+        discard();
+        return m_error;
+    }
+    if (!((m_durability == FileDurability::Quick || m_file.sync()) && m_file.close())) {
+        m_error = m_file.lastError();
+    } else if (std::rename(QFile::encodeName(m_temp).constData(),
+                           QFile::encodeName(m_target).constData()) != 0) {
+        m_error = FileErrorNumber(errno, m_target);
+    } else {
         return 0;
-    if (!error)
-        error = f.lastError();
-    f = BinaryFile();
-    DeleteFile(temp);
-    return error;
+    }
+    discard();
+    return m_error;
+}
+
+void FileReplacement::discard()
+{
+    m_file = BinaryFile();
+    DeleteFile(m_temp);
 }
 
 int FileErrorMessage(int errorNumber, Dialogs &dialogs)

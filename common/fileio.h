@@ -111,6 +111,35 @@ enum class FileDurability { Stored, Quick };
 int ReplaceFile(const QString &target, const QByteArray &text,
                 FileDurability durability = FileDurability::Stored);
 
+// The same replacement written piece by piece, for a file too large to hold in memory first: the
+// temp file is made at construction, filled by write and renamed over target by commit. Until
+// then target is untouched; one not committed leaves no temp file behind.
+class FileReplacement
+{
+public:
+    explicit FileReplacement(const QString &target,
+                             FileDurability durability = FileDurability::Stored);
+    FileReplacement(const FileReplacement &) = delete;
+    FileReplacement &operator=(const FileReplacement &) = delete;
+    ~FileReplacement();
+
+    // False once any write has failed; later writes are left out.
+    bool write(const char *data, qint64 size);
+    // 0 when target now holds what was written, else the file error number of the first fault.
+    int commit();
+    // The file error number of the first fault so far, 0 while there is none.
+    int error() const { return m_error; }
+
+private:
+    void discard();
+
+    QString m_target;
+    QString m_temp;
+    FileDurability m_durability;
+    BinaryFile m_file;
+    int m_error = 0;
+};
+
 // Shows the "File Error" message for the known file errors. Answer: 0 Retry, 1 Ignore, 2 OK,
 // Cancel or Abort, 3 when nothing was shown.
 int FileErrorMessage(int errorNumber, Dialogs &dialogs);

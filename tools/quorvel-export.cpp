@@ -95,11 +95,10 @@ int main(int argc, char **argv)
     XmlExporter exporter(planner);
     exporter.setWaitForRebuilds(true);
     try {
-        const QByteArray document = exporter.BuildDocument(request);
-        if (!exporter.WriteDocument(parser.positionalArguments()[0], document))
+        qint64 bytes = 0;
+        if (!exporter.SaveDocument(request, parser.positionalArguments()[0], &bytes))
             return 1;
-        std::printf("%s: %lld bytes\n", qPrintable(parser.positionalArguments()[0]),
-                    qint64(document.size()));
+        std::printf("%s: %lld bytes\n", qPrintable(parser.positionalArguments()[0]), bytes);
         return 0;
     } catch (const QvError &e) {
         std::fprintf(stderr, "quorvel-export: Error whilst performing Export: %d %s\n", e.number(),

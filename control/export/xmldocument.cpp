@@ -1,5 +1,6 @@
 #include "xmldocument.h"
 
+#include "fileio.h"
 #include "oadate.h"
 
 #include <cstdio>
@@ -64,7 +65,14 @@ QString ExportDateText(double date)
     return QString::fromLatin1(text);
 }
 
-XmlDocument::XmlDocument(const CategoryTable &categories)
+namespace {
+
+// What is gathered before it goes to the file.
+constexpr qsizetype kFlushBytes = 1 << 20;
+
+} // namespace
+
+XmlDocument::XmlDocument(const CategoryTable &categories, FileReplacement *file) : m_file(file)
 {
     line(0, "<?xml version=\"1.0\" encoding=\"utf-8\" ?>");
     m_bytes += "<QuorvelData xmlns = \"";
@@ -132,6 +140,15 @@ void XmlDocument::addAppointment(const ExportedAppointment &a)
     m_bytes += XmlCharacters(a.id).toHtmlEscaped().toUtf8();
     m_bytes += "</ID>\r\n";
     line(2, "</Appointment>");
+    if (m_file && m_bytes.size() >= kFlushBytes)
+        flush();
+}
+
+void XmlDocument::flush()
+{
+    m_file->write(m_bytes.constData(), m_bytes.size());
+    m_written += m_bytes.size();
+    m_bytes.resize(0); // keeps its room for the next piece
 }
 
 void XmlDocument::endAppointments()
@@ -142,5 +159,8 @@ void XmlDocument::endAppointments()
 QByteArray XmlDocument::finish()
 {
     line(0, "</QuorvelData>");
-    return m_bytes;
+    if (!m_file)
+        return m_bytes;
+    flush();
+    return {};
 }

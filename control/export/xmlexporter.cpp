@@ -56,12 +56,11 @@ void XmlExporter::addYear(XmlDocument &document)
     }
 }
 
-QByteArray XmlExporter::BuildDocument(const ExportRequest &request)
+void XmlExporter::build(const ExportRequest &request, XmlDocument &document)
 {
-    PlannerState &state = m_planner.state();
-    XmlDocument document(state.categories);
     if (request.categoriesOnly)
-        return document.finish();
+        return;
+    PlannerState &state = m_planner.state();
     const int saved = state.year.selectedYear();
     const int first = state.year.PlannerYearOf(OADate::fromDateTime(request.from));
     const int last = state.year.PlannerYearOf(OADate::fromDateTime(request.to));
@@ -80,14 +79,26 @@ QByteArray XmlExporter::BuildDocument(const ExportRequest &request)
     }
     document.endAppointments();
     m_planner.selectYear(saved);
+}
+
+QByteArray XmlExporter::BuildDocument(const ExportRequest &request)
+{
+    XmlDocument document(m_planner.state().categories);
+    build(request, document);
     return document.finish();
 }
 
-bool XmlExporter::WriteDocument(const QString &fileName, const QByteArray &document)
+bool XmlExporter::SaveDocument(const ExportRequest &request, const QString &fileName, qint64 *bytes)
 {
-    // A temporary file beside the chosen one takes its place when it is complete: a failure
-    // leaves the old file whole.
-    if (const int error = ReplaceFile(fileName, document)) {
+    FileReplacement file(fileName);
+    if (!file.error()) {
+        XmlDocument document(m_planner.state().categories, &file);
+        build(request, document);
+        document.finish();
+        if (bytes)
+            *bytes = document.size();
+    }
+    if (const int error = file.commit()) {
         FileErrorMessage(error, m_planner.dialogs());
         return false;
     }
@@ -118,8 +129,7 @@ void XmlExporter::ExportXml(const AskOptions &ask)
     if (fileName.isEmpty())
         return;
     try {
-        const QByteArray document = BuildDocument(*request);
-        if (WriteDocument(fileName, document))
+        if (SaveDocument(*request, fileName))
             dialogs.message(QStringLiteral("Quorvel Data saved"));
         else
             dialogs.message(QStringLiteral("Failed to save file."));

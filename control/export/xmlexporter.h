@@ -25,19 +25,23 @@ public:
     // The Save command: the options, the file, the document, the message, the planner reloaded.
     void ExportXml(const AskOptions &ask);
 
-    // The document of a request. Raises QvError; the planner's year is restored either way.
+    // The document of a request, in memory. Raises QvError; the planner's year is restored
+    // either way.
     QByteArray BuildDocument(const ExportRequest &request);
-    // Writes the document in place of fileName's file through a temporary file beside it, so a
-    // failure leaves an earlier file as it was. False, with the file error shown, when it could
-    // not be written.
-    bool WriteDocument(const QString &fileName, const QByteArray &document);
+    // The document written in place of fileName's file as it is built, through a temporary file
+    // beside it, so a failure leaves an earlier file as it was. False, with the file error
+    // shown, when it could not be written; bytes, when given, is the document's size. Raises
+    // QvError as BuildDocument does, leaving the file as it was.
+    bool SaveDocument(const ExportRequest &request, const QString &fileName,
+                      qint64 *bytes = nullptr);
 
     // Wait for each year's rebuild before its cache is read, as a tool without a planner on
     // screen wants; by default only a year whose cache does not exist yet is waited for.
     void setWaitForRebuilds(bool wait) { m_waitForRebuilds = wait; }
 
 private:
-    void addYear(class XmlDocument &document);
+    void build(const ExportRequest &request, class XmlDocument &document);
+    void addYear(XmlDocument &document);
     void reloadAfterwards();
 
     Planner &m_planner;

@@ -157,6 +157,46 @@ TEST(ReplaceFile, AWriteThatFailsAnywhereLeavesTheOldFileWhole)
     EXPECT_EQ(ReadAll(target), text);
 }
 
+TEST(FileReplacement, PiecesTakeTheFilesPlaceOnlyWhenCommitted)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath("export.xml");
+    WriteAll(target, "old");
+    const auto files = [&] { return QDir(dir.path()).entryList(QDir::Files | QDir::Hidden); };
+    {
+        FileReplacement abandoned(target);
+        EXPECT_TRUE(abandoned.write("new", 3));
+        EXPECT_EQ(files().size(), 2) << "the temp file beside it";
+    }
+    EXPECT_EQ(ReadAll(target), "old");
+    EXPECT_EQ(files(), QStringList{"export.xml"}) << "an abandoned one leaves nothing";
+
+    FileReplacement pieces(target);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_TRUE(pieces.write("abc", 3));
+    EXPECT_EQ(ReadAll(target), "old");
+    EXPECT_EQ(pieces.commit(), 0);
+    EXPECT_EQ(ReadAll(target), "abcabcabc");
+    EXPECT_EQ(files(), QStringList{"export.xml"});
+
+    // A fault in one piece: the pieces after it are left out and the commit reports it.
+    FailWritesAfter(4, ENOSPC);
+    FileReplacement full(target);
+    EXPECT_TRUE(full.write("abc", 3));
+    EXPECT_FALSE(full.write("abc", 3));
+    EXPECT_FALSE(full.write("a", 1));
+    FailWritesAfter(-1, 0);
+    EXPECT_EQ(full.error(), FileError::DiskFull);
+    EXPECT_EQ(full.commit(), FileError::DiskFull);
+    EXPECT_EQ(ReadAll(target), "abcabcabc");
+    EXPECT_EQ(files(), QStringList{"export.xml"});
+
+    FileReplacement nowhere(dir.filePath("missing/export.xml"));
+    EXPECT_EQ(nowhere.error(), FileError::PathNotFound);
+    EXPECT_FALSE(nowhere.write("a", 1));
+    EXPECT_EQ(nowhere.commit(), FileError::PathNotFound);
+}
+
 TEST(BinaryFile, AFileInMemoryReadsBackWhatWasWrittenAndIgnoresTheDiskHook)
 {
     BinaryFile memory = BinaryFile::inMemory("records");

@@ -221,6 +221,39 @@ TEST_F(ExportTest, AnyTextComesBackFromAnyReader)
         << "a lone surrogate goes, a pair stays";
 }
 
+TEST(XmlDocument, AStreamedDocumentIsTheDocumentBuiltInMemory)
+{
+    // Enough appointments for the file to take several pieces, with texts that span them.
+    const CategoryTable table{{"Work", "Home"}, {0x0000FF, 0x00FF00}};
+    QTemporaryDir dir;
+    const QString target = dir.filePath("year.xml");
+    XmlDocument memory(table);
+    FileReplacement file(target);
+    XmlDocument streamed(table, &file);
+    for (XmlDocument *document : {&memory, &streamed})
+        document->beginAppointments();
+    for (int i = 0; i < 12000; ++i) {
+        const ExportedAppointment a{QStringLiteral("Meeting %1 ]]> Ärger").arg(i),
+                                    i % 2 ? "Work" : "Home",
+                                    46000.5 + i,
+                                    46000.75 + i,
+                                    QString(i % 97, QChar(u'x')),
+                                    "Room",
+                                    QStringLiteral("id%1").arg(i)};
+        memory.addAppointment(a);
+        streamed.addAppointment(a);
+    }
+    for (XmlDocument *document : {&memory, &streamed})
+        document->endAppointments();
+    const QByteArray whole = memory.finish();
+    EXPECT_TRUE(streamed.finish().isEmpty()) << "a streamed document is on the disk alone";
+    EXPECT_EQ(streamed.size(), whole.size());
+    EXPECT_FALSE(QFileInfo::exists(target)) << "nothing in place before the commit";
+    ASSERT_EQ(file.commit(), 0);
+    EXPECT_EQ(ReadAll(target), whole);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"year.xml"});
+}
+
 TEST_F(ExportTest, TheSaveCommandAsks)
 {
     auto planner = open();
