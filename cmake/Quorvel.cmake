@@ -35,5 +35,5 @@ function(quorvel_add_test name)
   # A fixed zone, locale and configuration, so no test depends on the machine or its user; no
   # session bus but the private one of BUS programs (dbus-run-session replaces the address).
   set_tests_properties(${name} PROPERTIES ENVIRONMENT
-    "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;TZ=Europe/Berlin;XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-home/config;XDG_CACHE_HOME=${CMAKE_BINARY_DIR}/test-home/cache;XDG_DATA_HOME=${CMAKE_BINARY_DIR}/test-home/data;QUORVEL_PROFILE=;QUORVEL_SYNC_IDLE_MS=1500;DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent/quorvel-tests-have-no-bus")
+    "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8;TZ=Europe/Berlin;XDG_CONFIG_HOME=${CMAKE_BINARY_DIR}/test-home/config;VDIRSYNCER_CONFIG=${CMAKE_BINARY_DIR}/test-home/config/vdirsyncer/config;XDG_CACHE_HOME=${CMAKE_BINARY_DIR}/test-home/cache;XDG_DATA_HOME=${CMAKE_BINARY_DIR}/test-home/data;QUORVEL_PROFILE=;QUORVEL_SYNC_IDLE_MS=1500;DBUS_SESSION_BUS_ADDRESS=unix:path=/nonexistent/quorvel-tests-have-no-bus")
 endfunction()

@@ -6,7 +6,8 @@ void DescribeHostOptions(QCommandLineParser &parser)
 {
     parser.setApplicationDescription(
         "Shows one calendar folder as a year planner. Without a profile of your own it opens the "
-        "bundled demo calendar.");
+        "calendars khal and vdirsyncer are set up for, and the bundled demo calendar where there "
+        "are none.");
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOptions({

@@ -82,13 +82,28 @@ struct OpenedFolder
     QString error; // why nothing could be opened, or empty
 };
 
-OpenedFolder OpenFolder(const QCommandLineParser &parser)
+// The session's default calendar; where the store names none of several, the one picked in the
+// folder browser when ask (null when it is closed).
+Store::FolderPtr DefaultFolder(Store::NameSpace &session, bool ask)
+{
+    try {
+        return session.GetDefaultFolder(Store::olFolderCalendar);
+    } catch (const QvError &) {
+        if (!ask)
+            throw;
+    }
+    return session.PickFolder();
+}
+
+// mayAsk: the folder browser may be shown when a store has several calendars and none is its
+// default.
+OpenedFolder OpenFolder(const QCommandLineParser &parser, bool mayAsk)
 {
     Store::ProfileOptions options;
     options.profile = parser.value("profile");
     options.storeDir = parser.value("store");
     if (options.profile.isEmpty() && options.storeDir.isEmpty() &&
-        !QFileInfo::exists(options.profilePath()))
+        !QFileInfo::exists(options.profilePath()) && Store::KnownCalendars().isEmpty())
         options.storeDir = DemoStore();
     Store::Application::setSharedOptions(options);
 
@@ -101,12 +116,15 @@ OpenedFolder OpenFolder(const QCommandLineParser &parser)
         else if (parser.isSet("folder"))
             folder = Store::FolderAtPath(*session, parser.value("folder"));
         else
-            folder = session->GetDefaultFolder(Store::olFolderCalendar);
+            folder = DefaultFolder(*session, mayAsk && parser.isSet("store"));
         if (!folder) {
             opened.error = Store::NoFolderMessage(*session, parser.value("folder"));
             return opened;
         }
-        opened.title = folder->FolderPath();
+        // A collection other programs share shows the name they give it.
+        opened.title = Store::CollectionDisplayName(folder->directory());
+        if (opened.title.isEmpty())
+            opened.title = folder->FolderPath();
         if (!(folder->WebViewOn() && !folder->WebViewURL().isEmpty() &&
               ReadHomePage(folder->WebViewURL(), opened.bag)))
             opened.bag = MapPropertyBag({{QStringLiteral("Folder"), folder->FolderPath()}});
@@ -187,7 +205,7 @@ int main(int argc, char **argv)
     ClaimHostName();
     StoreDialogs storeUi;
     Store::SetStoreUi(&storeUi);
-    OpenedFolder opened = OpenFolder(parser);
+    OpenedFolder opened = OpenFolder(parser, desktop);
     if (!opened.error.isEmpty())
         return fail(opened.error);
     MapPropertyBag &bag = opened.bag;

@@ -20,6 +20,7 @@
 #include "import.h"
 #include "item.h"
 #include "items.h"
+#include "knowncalendars.h"
 #include "meetingitem.h"
 #include "namespace.h"
 #include "restriction.h"

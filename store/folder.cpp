@@ -39,7 +39,7 @@ FolderPtr Folder::Parent() const
 FoldersPtr Folder::Folders()
 {
     QList<FolderPtr> subs;
-    for (const QString &sub : SubfolderNames(m_data->path)) {
+    for (const QString &sub : m_data->store->subfolderNames(m_data->relPath)) {
         const QString rel = m_data->relPath.isEmpty() ? sub : m_data->relPath + '/' + sub;
         subs.append(std::make_shared<Folder>(m_session, m_session->folder(m_data->store, rel)));
     }

@@ -33,7 +33,8 @@ QList<Setting> Settings(const QString &text)
     QStringList sections;
     for (QString line : text.split(QLatin1Char('\n'))) {
         line = line.trimmed();
-        if (line.isEmpty() || line.startsWith(QLatin1Char('#')) || line.startsWith(QLatin1Char(';')))
+        if (line.isEmpty() || line.startsWith(QLatin1Char('#')) ||
+            line.startsWith(QLatin1Char(';')))
             continue;
         const QRegularExpressionMatch m = header.match(line);
         if (m.hasMatch()) {

@@ -40,6 +40,19 @@ FolderPtr NameSpace::GetDefaultFolder(int kind)
                      .arg(s->name, s->root,
                           root.exists() ? QStringLiteral("is not a directory")
                                         : QStringLiteral("does not exist")));
+    if (!QFileInfo(s->root + QLatin1Char('/') + s->defaultCalendar).isDir() && !s->calendarNamed) {
+        // A store of someone else's making: its one calendar folder, whatever its name.
+        std::shared_ptr<FolderData> only;
+        int calendars = 0;
+        for (const auto &f : m_data->allFolders(s->id)) {
+            if (Folder(m_data, f).DefaultItemType() == olAppointmentItem) {
+                only = f;
+                ++calendars;
+            }
+        }
+        if (calendars == 1)
+            return std::make_shared<Folder>(m_data, only);
+    }
     if (!QFileInfo(s->root + QLatin1Char('/') + s->defaultCalendar).isDir())
         NotFound(
             QStringLiteral("the calendar \"%1\" of the store \"%2\"; its folders are: %3")

@@ -2,6 +2,7 @@
 
 #include "calendarstore.h"
 #include "dialogs.h"
+#include "knowncalendars.h"
 #include "regio.h"
 #include "sessiondata_p.h"
 
@@ -59,44 +60,50 @@ void SessionData::load()
             name.isEmpty()
                 ? meta.value(QStringLiteral("Store/Name"), QFileInfo(s->root).fileName()).toString()
                 : name;
-        s->defaultCalendar =
-            calendar.isEmpty()
-                ? meta.value(QStringLiteral("Store/DefaultCalendar"), QStringLiteral("Calendar"))
-                      .toString()
-                : calendar;
+        s->defaultCalendar = calendar.isEmpty()
+                                 ? meta.value(QStringLiteral("Store/DefaultCalendar")).toString()
+                                 : calendar;
+        s->calendarNamed = !s->defaultCalendar.isEmpty();
+        if (!s->calendarNamed)
+            s->defaultCalendar = QStringLiteral("Calendar");
         if (userName.isEmpty())
             userName = meta.value(QStringLiteral("Store/UserName")).toString();
         stores.append(s);
         return s;
     };
 
+    const QString file = options.profilePath();
     if (!options.storeDir.isEmpty()) {
         defaultStore = addStore(options.storeDir, QString(), QString());
-    } else {
-        const QString file = options.profilePath();
-        if (QFileInfo::exists(file)) {
-            QSettings profile(file, QSettings::IniFormat);
-            const QString base = QFileInfo(file).absolutePath();
-            const QString user = profile.value(QStringLiteral("User/Name")).toString();
-            const QString preferred =
-                profile.value(QStringLiteral("General/DefaultStore")).toString();
-            const int n = profile.beginReadArray(QStringLiteral("Stores"));
-            for (int i = 0; i < n; ++i) {
-                profile.setArrayIndex(i);
-                QString root = profile.value(QStringLiteral("Root")).toString();
-                if (root.isEmpty())
-                    continue;
-                if (QDir::isRelativePath(root))
-                    root = base + QLatin1Char('/') + root;
-                auto s = addStore(root, profile.value(QStringLiteral("Name")).toString(),
-                                  profile.value(QStringLiteral("DefaultCalendar")).toString());
-                if (!defaultStore || s->name == preferred)
-                    defaultStore = s;
-            }
-            profile.endArray();
-            if (!user.isEmpty())
-                userName = user;
+    } else if (!QFileInfo::exists(file)) {
+        // No profile of the user's own: the calendars khal and vdirsyncer keep.
+        for (const KnownStore &known : KnownStores(KnownCalendars())) {
+            auto s = addStore(known.root, known.name, known.defaultCalendar);
+            s->topFolders = known.folders;
+            if (!defaultStore)
+                defaultStore = s;
         }
+    } else {
+        QSettings profile(file, QSettings::IniFormat);
+        const QString base = QFileInfo(file).absolutePath();
+        const QString user = profile.value(QStringLiteral("User/Name")).toString();
+        const QString preferred = profile.value(QStringLiteral("General/DefaultStore")).toString();
+        const int n = profile.beginReadArray(QStringLiteral("Stores"));
+        for (int i = 0; i < n; ++i) {
+            profile.setArrayIndex(i);
+            QString root = profile.value(QStringLiteral("Root")).toString();
+            if (root.isEmpty())
+                continue;
+            if (QDir::isRelativePath(root))
+                root = base + QLatin1Char('/') + root;
+            auto s = addStore(root, profile.value(QStringLiteral("Name")).toString(),
+                              profile.value(QStringLiteral("DefaultCalendar")).toString());
+            if (!defaultStore || s->name == preferred)
+                defaultStore = s;
+        }
+        profile.endArray();
+        if (!user.isEmpty())
+            userName = user;
     }
     if (userName.isEmpty())
         userName = systemUserName();
@@ -134,7 +141,7 @@ QList<std::shared_ptr<FolderData>> SessionData::allFolders(const QString &storeI
         while (!pending.isEmpty()) {
             const QString rel = pending.takeFirst();
             out.append(folder(s, rel));
-            for (const QString &sub : SubfolderNames(rel.isEmpty() ? s->root : s->root + '/' + rel))
+            for (const QString &sub : s->subfolderNames(rel))
                 pending.append(rel.isEmpty() ? sub : rel + '/' + sub);
         }
     }

@@ -65,6 +65,20 @@ QStringList SubfolderNames(const QString &path)
     });
 }
 
+QStringList StoreData::subfolderNames(const QString &relPath) const
+{
+    if (relPath.isEmpty() && !topFolders.isEmpty()) {
+        QStringList present;
+        for (const QString &name : topFolders) {
+            if (QFileInfo(root + QLatin1Char('/') + name).isDir())
+                present.append(name);
+        }
+        present.sort();
+        return present;
+    }
+    return SubfolderNames(relPath.isEmpty() ? root : root + QLatin1Char('/') + relPath);
+}
+
 QString ItemMessageClass(const IcalItem &item)
 {
     const QString own = item.xText(kMessageClassProperty);

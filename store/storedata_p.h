@@ -6,6 +6,7 @@
 #include "storetypes.h"
 
 #include <QString>
+#include <QStringList>
 
 class IcalItem;
 
@@ -21,7 +22,15 @@ struct StoreData
     QString name;
     QString root;
     QString defaultCalendar;
+    // False when no profile or store setting named the default calendar: "Calendar" is only
+    // the usual name, and a store without it opens its only calendar folder.
+    bool calendarNamed = true;
+    // When not empty, the only folders of the top folder: a store of known calendars in a
+    // directory that holds other things too (a home directory, say).
+    QStringList topFolders;
     QString metaPath() const { return root + QStringLiteral("/.quorvel-store"); }
+    // The folders directly in the folder at relPath.
+    QStringList subfolderNames(const QString &relPath) const;
 };
 
 // A stable identifier made of a prefix and a digest of text.

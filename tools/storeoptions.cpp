@@ -4,7 +4,8 @@ void AddStoreOptions(QCommandLineParser &parser)
 {
     parser.addOption({"profile",
                       "The profile listing the calendar stores (default: "
-                      "$QUORVEL_PROFILE, else ~/.config/Quorvel/profile.ini).",
+                      "$QUORVEL_PROFILE, else ~/.config/Quorvel/profile.ini; without one, the "
+                      "calendars khal and vdirsyncer are set up for).",
                       "file"});
     parser.addOption(
         {"store", "Open this store directory alone instead of the profile's stores.", "dir"});

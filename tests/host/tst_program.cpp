@@ -214,3 +214,38 @@ TEST(Program, OnAFullFileSystemTheYearIsStillDrawn)
     EXPECT_FALSE(fullErr.contains("log on")) << qPrintable(fullErr);
     EXPECT_TRUE(filled.files().isEmpty()) << qPrintable(filled.files().keys().join(' '));
 }
+
+// Someone who reads a vdir with khal and has no profile of Quorvel's: the planner opens that
+// calendar, and pointing it at the directory of the calendar finds the same one.
+TEST(Program, TheCalendarKhalReadsOpensWithoutAProfile)
+{
+    QTemporaryDir dir;
+    QDir().mkpath(dir.filePath("cals/work"));
+    QDir().mkpath(dir.filePath("config/khal"));
+    QDir().mkpath(dir.filePath("tmp"));
+    WriteAll(dir.filePath("config/khal/config"),
+             "[calendars]\n  [[work]]\n    path = " + dir.filePath("cals/work").toUtf8() + "\n");
+    auto shot = [&](const QDate &day, const QStringList &args) {
+        WriteAll(dir.filePath("cals/work/fair.ics"),
+                 Vevent("fair", "SUMMARY:Fair\r\nCATEGORIES:Travel\r\nDTSTART;VALUE=DATE:" +
+                                    day.toString("yyyyMMdd").toLatin1() + "\r\n"));
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
+        env.insert("VDIRSYNCER_CONFIG", dir.filePath("config/vdirsyncer/config"));
+        env.insert("TMP", dir.filePath("tmp"));
+        p.setProcessEnvironment(env);
+        const QString png = dir.filePath("shot.png");
+        QFile::remove(png);
+        p.start(QStringLiteral(QUORVEL_HOST), args + QStringList{"--screenshot", png});
+        p.waitForFinished(60000);
+        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+        return QImage(png);
+    };
+    const QDate day(QDate::currentDate().year(), 3, 10);
+    const QImage known = shot(day, {});
+    ASSERT_FALSE(known.isNull());
+    EXPECT_NE(shot(day.addDays(7), {}), known) << "the calendar's appointment is drawn";
+    EXPECT_EQ(shot(day, {"--store", dir.filePath("cals")}), known)
+        << "a store of one calendar folder opens it";
+}
