@@ -9,6 +9,8 @@
 #include "qverror.h"
 #include "yield.h"
 
+#include <utility>
+
 namespace {
 
 void showIndicator(const PlannerState &state, quint32 colour)
@@ -23,7 +25,71 @@ bool isMissing(int error)
     return error == FileError::FileNotFound || error == FileError::PathNotFound;
 }
 
+// Each record of an open cache file that touches the planner year, placed on it, in the slot
+// next() gives; take(event) keeps it. False when stopped() said so before a record. Raises
+// QvError for a damaged file.
+template <class Next, class Take, class Stopped>
+bool ReadEvents(PlannerState &state, BinaryFile &file, Next next, Take take, Stopped stopped)
+{
+    CacheRecordReader reader(file);
+    CacheRecord record;
+    CacheTextPool pool;
+    CategoryIndexMemo indexOf(
+        [&state](const QString &categories) { return state.categoryIndexOf(categories); });
+    while (!reader.atEnd()) {
+        if (stopped())
+            return false;
+        if (!reader.read(record, pool))
+            throw QvError(reader.errorNumber(), reader.errorDescription());
+        CalEvent &event = next();
+        event.StartDay = event.EndDay = 0;
+        event.StartDate = record.StartDate;
+        event.EndDate = record.EndDate;
+        PlaceEvent(event, state.year);
+        if (TouchesPlannerYear(event) && !record.EventID.isEmpty()) {
+            event.EventID = std::move(record.EventID);
+            event.Categories = std::move(record.Categories);
+            event.Subject = std::move(record.Subject);
+            event.CatIndex = indexOf(event.Categories);
+            event.Band = 0;
+            take(event);
+        }
+        YieldToLoop();
+    }
+    return true;
+}
+
+void ShowReadError(const PlannerState &state, const QString &name, const QvError &e)
+{
+    state.dialogs.message(QStringLiteral("Error reading cache file %1.  Error No.: \n\n%2 "
+                                         "Error Description: %3")
+                              .arg(name)
+                              .arg(e.number())
+                              .arg(e.description()));
+}
+
 } // namespace
+
+bool ReadCachedEvents(PlannerState &state, const QString &cacheFile,
+                      const std::function<void(const CalEvent &)> &take)
+{
+    int error = 0;
+    BinaryFile file = BinaryFile::openForReading(cacheFile, &error);
+    if (!file.isOpen()) {
+        if (isMissing(error))
+            return true;
+        FileErrorMessage(error, state.dialogs);
+        return false;
+    }
+    CalEvent event;
+    try {
+        return ReadEvents(
+            state, file, [&]() -> CalEvent & { return event; }, take, [] { return false; });
+    } catch (const QvError &e) {
+        ShowReadError(state, cacheFile, e);
+        return false;
+    }
+}
 
 bool CacheLoader::LoadCache(PlannerState &state, const QString &cacheFile)
 {
@@ -54,11 +120,7 @@ bool CacheLoader::load(PlannerState &state, BinaryFile &file, const QString &nam
         try {
             loaded = readRecords(state, file);
         } catch (const QvError &e) {
-            state.dialogs.message(QStringLiteral("Error reading cache file %1.  Error No.: \n\n%2 "
-                                                 "Error Description: %3")
-                                      .arg(name)
-                                      .arg(e.number())
-                                      .arg(e.description()));
+            ShowReadError(state, name, e);
             m_abort = false;
         }
         file.close();
@@ -78,34 +140,12 @@ std::shared_ptr<EventStore> CacheLoader::readRecords(PlannerState &state, Binary
 {
     auto fresh = std::make_shared<EventStore>();
     fresh->reserve(state.store->Count()); // a reload is mostly the size it was
-    CacheRecordReader reader(file);
-    CacheRecord record;
-    CacheTextPool pool;
-    CategoryIndexMemo indexOf(
-        [&state](const QString &categories) { return state.categoryIndexOf(categories); });
     PrefetchingAdder adder(*fresh);
-    while (!reader.atEnd()) {
-        if (m_abort) {
-            m_abort = false;
-            return nullptr;
-        }
-        if (!reader.read(record, pool))
-            throw QvError(reader.errorNumber(), reader.errorDescription());
-        CalEvent &event = adder.next();
-        event.StartDay = event.EndDay = 0;
-        event.StartDate = record.StartDate;
-        event.EndDate = record.EndDate;
-        PlaceEvent(event, state.year);
-        if (TouchesPlannerYear(event) && !record.EventID.isEmpty()) {
-            event.EventID = std::move(record.EventID);
-            event.Categories = std::move(record.Categories);
-            event.Subject = std::move(record.Subject);
-            event.CatIndex = indexOf(event.Categories);
-            event.Band = 0;
-            adder.add();
-        }
-        YieldToLoop();
-    }
+    const bool read = ReadEvents(
+        state, file, [&]() -> CalEvent & { return adder.next(); }, [&](CalEvent &) { adder.add(); },
+        [this] { return std::exchange(m_abort, false); });
+    if (!read)
+        return nullptr;
     adder.flush();
     return fresh;
 }

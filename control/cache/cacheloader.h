@@ -2,11 +2,20 @@
 
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 class BinaryFile;
 class EventStore;
+struct CalEvent;
 struct PlannerState;
+
+// Hands each record of cacheFile that touches the planner year to take, placed on the year as a
+// load would place it, without keeping them: for a reader of every year that needs one at a
+// time. A missing file has none. False, with the message a load shows, when the file cannot be
+// opened or is damaged (take may have had some records by then).
+bool ReadCachedEvents(PlannerState &state, const QString &cacheFile,
+                      const std::function<void(const CalEvent &)> &take);
 
 // Turns the cache file of the selected year into a fresh event store. Yields to the message loop
 // after every record, so a second load can start while one runs: the later call raises the abort

@@ -125,6 +125,14 @@ quint64 hashBytes(const char *p, qsizetype n)
 
 QString CacheTextPool::text(const char *utf8, qsizetype size)
 {
+    if (!m_sharing)
+        return QString::fromUtf8(utf8, size);
+    if (m_lookups == kTrial && m_hits * 4 < kTrial) {
+        m_sharing = false;
+        m_slots = {};
+        return QString::fromUtf8(utf8, size);
+    }
+    ++m_lookups;
     if (m_slots.empty())
         grow();
     const quint64 hash = hashBytes(utf8, size);
@@ -133,8 +141,10 @@ QString CacheTextPool::text(const char *utf8, qsizetype size)
     for (; m_slots[i].used; i = (i + 1) & mask) {
         const Slot &slot = m_slots[i];
         if (slot.hash == hash && slot.bytes.size() == size &&
-            std::memcmp(slot.bytes.constData(), utf8, size_t(size)) == 0)
+            std::memcmp(slot.bytes.constData(), utf8, size_t(size)) == 0) {
+            ++m_hits;
             return slot.text;
+        }
     }
     QString decoded = QString::fromUtf8(utf8, size);
     if (m_count < kLimit) {
@@ -196,7 +206,7 @@ bool CacheRecordReader::read(CacheRecord &record, CacheTextPool &pool)
 
 bool CacheRecordReader::readRecord(CacheRecord &record, CacheTextPool *pool)
 {
-    if (!readText(record.EventID) || !readText(record.Subject, pool) ||
+    if (!readText(record.EventID, pool ? &m_ids : nullptr) || !readText(record.Subject, pool) ||
         !readText(record.Categories, pool) || !readDate(record.StartDate) ||
         !readDate(record.EndDate)) {
         return fail(FileError::InputPastEndOfFile,

@@ -38,11 +38,14 @@ void AppendCacheRecord(QByteArray &out, const QString &eventId, const QString &s
 
 // Shares one copy of texts that repeat from record to record (categories above all, subjects of
 // recurring items): a repeated text is found by its bytes, so it costs neither a decoding nor an
-// allocation, and a large store holds and frees far fewer strings.
+// allocation, and a large store holds and frees far fewer strings. Where texts hardly repeat
+// (identifiers of items that do not recur) the pool soon stops keeping them.
 class CacheTextPool
 {
 public:
     QString text(const char *utf8, qsizetype size);
+    // Whether the pool still looks texts up.
+    bool sharing() const { return m_sharing; }
 
 private:
     // Open addressing on a cheap hash of the bytes, at most half full.
@@ -53,11 +56,16 @@ private:
         QString text;
         bool used = false;
     };
-    static constexpr qsizetype kLimit = 4096;
+    static constexpr qsizetype kLimit = 65536;
+    // After this many lookups a pool that found fewer than a quarter of them stops.
+    static constexpr qsizetype kTrial = 2048;
     void grow();
 
     std::vector<Slot> m_slots;
     qsizetype m_count = 0;
+    qsizetype m_lookups = 0;
+    qsizetype m_hits = 0;
+    bool m_sharing = true;
 };
 
 // Reads records one after the other from an open file, through a buffer.
@@ -71,7 +79,9 @@ public:
     // Reads the next record. False when the file ends inside a record, when a date is not an
     // automation date, or when reading fails; errorNumber() and errorDescription() say which.
     bool read(CacheRecord &record);
-    // The same, taking the subject and categories from pool when they have been read before.
+    // The same, taking the subject and categories from pool when they have been read before,
+    // and an entry identifier from the reader's own pool of them (occurrences of one item
+    // share it).
     bool read(CacheRecord &record, CacheTextPool &pool);
 
     int errorNumber() const { return m_errorNumber; }
@@ -87,6 +97,7 @@ private:
     bool fail(int number, const QString &description);
 
     BinaryFile &m_file;
+    CacheTextPool m_ids;
     QByteArray m_buffer;
     qsizetype m_pos = 0;
     qint64 m_consumed = 0;
@@ -111,6 +122,7 @@ public:
 
 private:
     BinaryFile &m_file;
+    CacheTextPool m_ids;
     QByteArray m_buffer;
     bool m_failed = false;
 };

@@ -1,5 +1,6 @@
 #include "xmlexporter.h"
 
+#include "cacheloader.h"
 #include "dialogs.h"
 #include "fileio.h"
 #include "oadate.h"
@@ -36,24 +37,29 @@ void XmlExporter::addYear(XmlDocument &document)
         while (updater.pending() > 0 && waited.elapsed() < kRebuildWaitMs)
             YieldAndWait(10);
     }
-    m_planner.loadCache();
-    const std::shared_ptr<EventStore> store = m_planner.state().store; // kept through the loop
+    // One record at a time: a year of a large folder is never held whole beside the document.
+    PlannerState &state = m_planner.state();
     const CalendarAccess *access = m_planner.access();
     // Occurrences of one item share its body and place: each item is read once.
     QHash<QString, std::pair<QString, QString>> read;
-    for (const CalEvent &e : *store) {
-        if (!m_planner.state().isVisible(e))
-            continue;
-        auto it = read.constFind(e.EventID);
-        if (it == read.constEnd()) {
-            QString body, location;
-            if (access)
-                access->GetBodyAndLocation(e.EventID, body, location);
-            it = read.insert(e.EventID, {body, location});
-        }
-        document.addAppointment(
-            {e.Subject, e.Categories, e.StartDate, e.EndDate, it->first, it->second, e.EventID});
-    }
+    const bool complete =
+        ReadCachedEvents(state, m_planner.cacheFiles().cacheFile, [&](const CalEvent &e) {
+            if (!state.isVisible(e))
+                return;
+            auto it = read.constFind(e.EventID);
+            if (it == read.constEnd()) {
+                QString body, location;
+                if (access)
+                    access->GetBodyAndLocation(e.EventID, body, location);
+                it = read.insert(e.EventID, {body, location});
+            }
+            document.addAppointment({e.Subject, e.Categories, e.StartDate, e.EndDate, it->first,
+                                     it->second, e.EventID});
+        });
+    if (!complete)
+        throw QvError(
+            FileError::PathFileAccessError,
+            QStringLiteral("The cache of %1 could not be read").arg(state.year.selectedYear()));
 }
 
 void XmlExporter::build(const ExportRequest &request, XmlDocument &document)

@@ -93,7 +93,8 @@ TEST(CacheTextPool, SameBytesSameTextDifferentBytesTheirOwn)
 {
     CacheTextPool pool;
     // Lengths around the eight-byte steps, texts that differ only in their last byte, prefixes
-    // of each other, the empty text and non-ASCII; beyond the pool's limit texts still decode.
+    // of each other, the empty text and non-ASCII, each met twice as the occurrences of a
+    // recurring item are; beyond the pool's limit texts still decode.
     QList<QByteArray> texts = {"",
                                "a",
                                "ab",
@@ -105,16 +106,26 @@ TEST(CacheTextPool, SameBytesSameTextDifferentBytesTheirOwn)
                                "Work, Holiday",
                                "Work, Holidaz",
                                "Köln — Ümläute"};
-    for (int i = 0; i < 10000; ++i)
+    for (int i = 0; i < 70000; ++i)
         texts.append("subject " + QByteArray::number(i));
-    for (int round = 0; round < 2; ++round) {
-        for (const QByteArray &bytes : texts)
+    for (const QByteArray &bytes : texts) {
+        for (int round = 0; round < 2; ++round)
             ASSERT_EQ(pool.text(bytes.constData(), bytes.size()), QString::fromUtf8(bytes))
                 << bytes.constData();
     }
+    EXPECT_TRUE(pool.sharing());
     // A repeated text is the pooled one itself, sharing its characters.
     const QString first = pool.text("Work, Holiday", 13);
     EXPECT_EQ(pool.text("Work, Holiday", 13).constData(), first.constData());
+
+    // Texts that never repeat (identifiers of items that do not recur): the pool gives up on
+    // them and still hands each back whole.
+    CacheTextPool unique;
+    for (int i = 0; i < 5000; ++i) {
+        const QByteArray id = "0000000" + QByteArray::number(i * 7919);
+        ASSERT_EQ(unique.text(id.constData(), id.size()), QString::fromUtf8(id));
+    }
+    EXPECT_FALSE(unique.sharing());
 }
 
 TEST(CacheRecord, LongTextsAreCutAtACharacterBoundary)

@@ -426,3 +426,26 @@ TEST(ExportTool, ExitsZeroOnlyWhenItWrote)
     EXPECT_EQ(run({"--from", "2026-13-01", "--to", "2026-12-31", dir.filePath("x.xml")}), 2);
     EXPECT_FALSE(QFileInfo::exists(dir.filePath("x.xml")));
 }
+
+// A year whose cache cannot be read fails the export: it never stands in with the year read
+// before it, nor writes a file that lacks it.
+TEST_F(ExportTest, AYearWhoseCacheCannotBeReadFailsTheExport)
+{
+    auto planner = open();
+    planner->selectYear(2027);
+    const QString unreadable = planner->cacheFiles().cacheFile;
+    planner->selectYear(2026);
+    QFile::remove(unreadable);
+    ASSERT_TRUE(QDir().mkpath(unreadable)) << "a directory where the cache should be";
+    const QString target = dir.path() + "/planner.xml";
+    dialogs.queueFileName(target);
+    XmlExporter(*planner).ExportXml([](int) {
+        return ExportRequest{false, QDate(2026, 1, 1), QDate(2027, 12, 31)};
+    });
+    const QStringList texts = dialogs.texts();
+    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [](const QString &t) {
+        return t.startsWith("Error whilst performing Export");
+    })) << qPrintable(texts.join('|'));
+    EXPECT_FALSE(QFileInfo::exists(target));
+    EXPECT_EQ(planner->state().year.selectedYear(), 2026);
+}
