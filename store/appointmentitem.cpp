@@ -200,7 +200,7 @@ void AppointmentItem::Save()
     }
     item.stamp(timesChanged);
     if (m_fileName.isEmpty())
-        m_fileName = m_folder->newFileName(item);
+        m_fileName = m_folder->newFileName(item.uid());
     m_fileName = m_folder->writeItem(m_fileName, item);
     m_content = std::shared_ptr<const IcalItem>(std::move(m_working));
     m_start.reset();

@@ -240,10 +240,10 @@ const FolderData::Entry *FolderData::entry(const QString &fileName, QStringList 
     return &e;
 }
 
-QString FolderData::newFileName(const IcalItem &item) const
+QString FolderData::newFileName(const QString &uid) const
 {
     static const QRegularExpression safe(QStringLiteral("^[A-Za-z0-9_.+-]{1,200}$"));
-    QString base = item.uid();
+    QString base = uid;
     if (!safe.match(base).hasMatch())
         base = QUuid::createUuid().toString(QUuid::WithoutBraces);
     QString name = base + QStringLiteral(".ics");
@@ -332,7 +332,7 @@ QString FolderData::moveOut(const QString &fileName, const IcalItem &item)
     // between them, so that the event ends up in exactly one file.
     const QString uid = item.uid();
     const std::optional<QByteArray> rest = restWithout(fileName, uid);
-    const QString target = newFileName(item);
+    const QString target = newFileName(item.uid());
     if (rest)
         WriteAtomically(path + kMoveJournal,
                         fileName.toUtf8().toPercentEncoding() + '\n' +

@@ -77,12 +77,17 @@ public:
     // result is the name of the file that now holds the item.
     enum class Write { One, Batch };
     QString writeItem(const QString &fileName, const IcalItem &item, Write how = Write::One);
+    // A batch write of an item already turned into text, to a file that holds no other UID.
+    void writeBatchText(const QString &fileName, const QByteArray &text)
+    {
+        replaceFile(fileName, text, Write::Batch);
+    }
     // Stores the folder's files on the disk; false when that failed.
     bool syncFiles() const;
     // Removes the item uid: its file, or its events from a file that holds other UIDs too.
     void removeItem(const QString &fileName, const QString &uid);
-    // A file name for a new item.
-    QString newFileName(const IcalItem &item) const;
+    // A file name for a new item of that UID.
+    QString newFileName(const QString &uid) const;
 
     QVariant meta(const QString &key, const QVariant &fallback = QVariant()) const;
     void setMeta(const QString &key, const QVariant &value);

@@ -87,7 +87,7 @@ void HiddenItem::setFields(const QString &tag, const QVariant &value)
 void HiddenItem::Save()
 {
     if (m_fileName.isEmpty())
-        m_fileName = m_folder->newFileName(*m_content);
+        m_fileName = m_folder->newFileName(m_content->uid());
     m_content->stamp(false);
     m_fileName = m_folder->writeItem(m_fileName, *m_content);
 }

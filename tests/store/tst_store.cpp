@@ -827,6 +827,38 @@ TEST_F(StoreTest, ImportAnchorsACalendarsZoneAndUpdatesEventsOfASharedFileInPlac
     EXPECT_FALSE(calendar()->Items()->Find("[Subject] = 'Offsite'")) << "no old copy left";
 }
 
+// An import that meets a full disk part way, while its reader is ahead of the writer: the error
+// reaches the caller, the reader stops, the files written are whole items and none is half
+// there.
+TEST_F(StoreTest, AnImportThatFailsPartWayStopsWithTheFileError)
+{
+    const QString folder = root + "/Calendar";
+    EmptyFolder(folder);
+    QByteArray text = "BEGIN:VCALENDAR\r\nVERSION:2.0\r\n";
+    for (int i = 0; i < 3000; ++i)
+        text += "BEGIN:VEVENT\r\nUID:bulk-" + QByteArray::number(i) +
+                "\r\nSUMMARY:Bulk\r\nDTSTART;VALUE=DATE:20260601\r\nEND:VEVENT\r\n";
+    text += "END:VCALENDAR\r\n";
+    FailWritesAfter(100000, ENOSPC);
+    int error = 0;
+    try {
+        ImportCalendar(*calendar(), text);
+    } catch (const QvError &e) {
+        error = e.number();
+    }
+    FailWritesAfter(-1, 0);
+    EXPECT_EQ(error, FileError::DiskFull);
+    const QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    EXPECT_GT(files.size(), 10);
+    EXPECT_LT(files.size(), 3000);
+    for (const QString &name : files) {
+        ASSERT_TRUE(name.endsWith(".ics") && !name.startsWith(".~")) << qPrintable(name);
+        ASSERT_TRUE(ReadAll(folder + '/' + name).endsWith("END:VCALENDAR\r\n")) << qPrintable(name);
+    }
+    // With room again the same import completes.
+    EXPECT_EQ(ImportCalendar(*calendar(), text).added + files.size(), 3000);
+}
+
 namespace {
 
 // Every item file of dir with its text.
