@@ -3,13 +3,16 @@
 // Switches (after "/" or "-"): Regserver and Unregserver write or remove the automation object's
 // activation file and leave; Embedding and Automation run with the object on the session bus.
 
+#include "caldavaccount.h"
 #include "calendarstore.h"
 #include "dialogs.h"
+#include "fileio.h"
 #include "qtdialogs.h"
 #include "setupdialog.h"
 #include "startup.h"
 #include "storedialogs.h"
 #include "storeoptions.h"
+#include "versionmerge.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -75,6 +78,108 @@ bool offscreen()
     return platform == QLatin1String("offscreen") || platform == QLatin1String("minimal");
 }
 
+// --caldav: the account connected from the command line, each step printed as it goes.
+int ConnectCalDav(const QCommandLineParser &parser)
+{
+    CalDavAccount account;
+    account.url = parser.value("caldav");
+    account.user = parser.value("user");
+    account.localPath = parser.value("collections");
+    if (parser.isSet("password-command"))
+        account.passwordCommand = QProcess::splitCommand(parser.value("password-command"));
+    CalDavConnection connection(account, [](const QString &line) {
+        std::printf("%s\n", qPrintable(line));
+        std::fflush(stdout);
+    });
+    connection.mergeCommand = {QCoreApplication::applicationFilePath(),
+                               QStringLiteral("--merge-versions"), account.collectionsPath()};
+    if (!connection.connect()) {
+        std::fprintf(stderr, "quorvel-setup: %s\n", qPrintable(connection.error()));
+        return 1;
+    }
+    std::printf("Connected: the calendars of %s open in the planner.\n", qPrintable(account.url));
+    return 0;
+}
+
+// --merge-versions DIR A B: vdirsyncer's settling of a conflict. Both files end holding the one
+// version; a copy of the other goes into the collection under DIR that holds the item.
+int MergeVersionFiles(const QString &collections, const QStringList &files)
+{
+    if (files.size() != 2) {
+        std::fprintf(stderr, "quorvel-setup: --merge-versions takes two files\n");
+        return 2;
+    }
+    QFile a(files[0]), b(files[1]);
+    if (!a.open(QIODevice::ReadOnly) || !b.open(QIODevice::ReadOnly)) {
+        std::fprintf(stderr, "quorvel-setup: the two versions cannot be read\n");
+        return 1;
+    }
+    const QByteArray first = a.readAll();
+    const std::optional<MergedVersions> merged = MergeVersions(first, b.readAll());
+    if (!merged) {
+        std::fprintf(stderr, "quorvel-setup: the two versions are not calendar items\n");
+        return 1;
+    }
+    if (!merged->conflictCopy.isEmpty()) {
+        for (const QString &sub : QDir(collections).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            const QDir collection(QDir(collections).filePath(sub));
+            for (const QString &name : collection.entryList({"*.ics"}, QDir::Files)) {
+                QFile item(collection.filePath(name));
+                if (item.open(QIODevice::ReadOnly) &&
+                    item.readAll().contains("UID:" + merged->uid.toUtf8())) {
+                    ReplaceFile(collection.filePath(merged->copyUid + ".ics"),
+                                merged->conflictCopy);
+                    break;
+                }
+            }
+        }
+    }
+    for (const QString &file : files) {
+        if (const int error = ReplaceFile(file, merged->text)) {
+            std::fprintf(stderr, "quorvel-setup: %s: %s\n", qPrintable(file),
+                         qPrintable(FileErrorDescription(error)));
+            return 1;
+        }
+    }
+    return 0;
+}
+
+// The installer's options; the connection of an account and the settling of two versions need
+// no window.
+void DescribeOptions(QCommandLineParser &parser)
+{
+    parser.setApplicationDescription(
+        "Deploys the Quorvel planner pages for a calendar folder, or connects a CalDAV account "
+        "(--caldav) so that its calendars open in the planner.");
+    parser.addHelpOption();
+    AddStoreOptions(parser);
+    parser.addOptions({
+        {"source",
+         "Where the page templates are (default: the start-up directory, else beside "
+         "the program).",
+         "dir"},
+        {"screenshot", "Save a picture of the installer window, then quit.", "file"},
+        {"caldav",
+         "Connect the CalDAV account at this address: its calendars are synchronised by "
+         "vdirsyncer (every five minutes, by a systemd user timer) and open in the planner.",
+         "url"},
+        {"user", "The user name of the CalDAV account.", "name"},
+        {"password-command",
+         "A command that prints the account's password (default: secret-tool lookup service "
+         "quorvel-caldav url URL user NAME). The password is never written down.",
+         "command"},
+        {"collections",
+         "Where the account's calendars are kept (default: "
+         "~/.local/share/quorvel/caldav/ACCOUNT).",
+         "dir"},
+    });
+    parser.addOption({"merge-versions",
+                      "Used by the synchronisation: settles two versions of an item (the "
+                      "category table merged by name, else the later one kept and the other "
+                      "saved as a copy in the account's calendars under DIR).",
+                      "dir"});
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -99,26 +204,33 @@ int main(int argc, char **argv)
         return done ? 0 : 1;
     }
 
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(kProgram);
-    QApplication::setApplicationDisplayName(QStringLiteral("Quorvel Installer"));
-    QCommandLineParser parser;
-    parser.setApplicationDescription("Deploys the Quorvel planner pages for a calendar folder.");
-    parser.addHelpOption();
-    AddStoreOptions(parser);
-    parser.addOptions({
-        {"source",
-         "Where the page templates are (default: the start-up directory, else beside "
-         "the program).",
-         "dir"},
-        {"screenshot", "Save a picture of the installer window, then quit.", "file"},
-    });
     // The switches are not options of the parser.
     QStringList arguments;
     for (const QString &a : raw) {
         if (SwitchOf({QString(), a}) == SetupSwitch::None)
             arguments << a;
     }
+    const bool windowless = std::any_of(arguments.cbegin(), arguments.cend(), [](const QString &a) {
+        return a.startsWith(QLatin1String("--caldav")) ||
+               a.startsWith(QLatin1String("--merge-versions")) || a == QLatin1String("--help") ||
+               a == QLatin1String("-h");
+    });
+    if (windowless) {
+        QCoreApplication core(argc, argv);
+        QCoreApplication::setApplicationName(kProgram);
+        QCommandLineParser parser;
+        DescribeOptions(parser);
+        parser.process(arguments);
+        if (parser.isSet("merge-versions"))
+            return MergeVersionFiles(parser.value("merge-versions"), parser.positionalArguments());
+        return ConnectCalDav(parser);
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(kProgram);
+    QApplication::setApplicationDisplayName(QStringLiteral("Quorvel Installer"));
+    QCommandLineParser parser;
+    DescribeOptions(parser);
     parser.process(arguments);
 
     StreamDialogs toStandardError;

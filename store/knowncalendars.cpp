@@ -248,18 +248,22 @@ QList<KnownCalendar> VdirsyncerCalendars(const QString &configText, const QStrin
     return out;
 }
 
+QString VdirsyncerConfigPath()
+{
+    const QString given = qEnvironmentVariable("VDIRSYNCER_CONFIG");
+    if (!given.isEmpty())
+        return given;
+    const QString old = QDir::homePath() + QStringLiteral("/.vdirsyncer/config");
+    const QString xdg = ConfigHome() + QStringLiteral("/vdirsyncer/config");
+    return !QFileInfo::exists(xdg) && QFileInfo::exists(old) ? old : xdg;
+}
+
 QList<KnownCalendar> KnownCalendars()
 {
     const QString home = QDir::homePath();
     QList<KnownCalendar> all =
         KhalCalendars(ReadText(ConfigHome() + QStringLiteral("/khal/config")), home);
-    QString vdirsyncer = qEnvironmentVariable("VDIRSYNCER_CONFIG");
-    if (vdirsyncer.isEmpty()) {
-        vdirsyncer = ConfigHome() + QStringLiteral("/vdirsyncer/config");
-        if (!QFileInfo::exists(vdirsyncer))
-            vdirsyncer = home + QStringLiteral("/.vdirsyncer/config");
-    }
-    all += VdirsyncerCalendars(ReadText(vdirsyncer), home);
+    all += VdirsyncerCalendars(ReadText(VdirsyncerConfigPath()), home);
     QList<KnownCalendar> out;
     QSet<QString> seen;
     for (const KnownCalendar &c : all) {

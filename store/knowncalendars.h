@@ -23,6 +23,9 @@ struct KnownCalendar
 // their order, then vdirsyncer's.
 QList<KnownCalendar> KnownCalendars();
 
+// The vdirsyncer configuration those are read from, and a new account is written to.
+QString VdirsyncerConfigPath();
+
 // The collections one configuration names. home stands for "~"; environment variables in paths
 // are expanded. Exposed for tests.
 QList<KnownCalendar> KhalCalendars(const QString &configText, const QString &home);

@@ -343,3 +343,229 @@ TEST_F(CalDavTest, ATeamsCategoriesAndAppointmentsTravelBothWays)
         QString::fromUtf8("Lab week (moved to hall 2)\tR&D; Labs, Überstunden ☕")))
         << qPrintable(listed.out);
 }
+
+namespace {
+
+// A team on a server that asks for a password: each member connects with the installer, as a
+// user would, and works in the calendars the connection keeps, without a profile of Quorvel's.
+class CalDavConnectTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        radicale = QStandardPaths::findExecutable("radicale");
+        vdirsyncer = QStandardPaths::findExecutable("vdirsyncer");
+        if (radicale.isEmpty() || vdirsyncer.isEmpty())
+            GTEST_SKIP()
+                << "radicale and vdirsyncer are not installed (scripts/setup installs them)";
+        QTcpServer probe;
+        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
+        port = probe.serverPort();
+        probe.close();
+        WriteAll(dir.filePath("users"), "team:s3cret, with a comma\n");
+        WriteAll(dir.filePath("password"), "s3cret, with a comma\n");
+        WriteAll(dir.filePath("radicale.conf"),
+                 QStringLiteral("[server]\nhosts = 127.0.0.1:%1\n"
+                                "[auth]\ntype = htpasswd\nhtpasswd_filename = %2\n"
+                                "htpasswd_encryption = plain\n[rights]\ntype = owner_only\n"
+                                "[storage]\nfilesystem_folder = %3\n[logging]\nlevel = warning\n")
+                     .arg(port)
+                     .arg(dir.filePath("users"), dir.filePath("collections"))
+                     .toUtf8());
+        server.start(radicale, {"--config", dir.filePath("radicale.conf")});
+        ASSERT_TRUE(server.waitForStarted());
+        ASSERT_TRUE(makeCalendar()) << "the team's calendar on the server";
+    }
+    void TearDown() override
+    {
+        if (server.state() != QProcess::NotRunning) {
+            server.kill();
+            server.waitForFinished();
+        }
+    }
+    bool makeCalendar()
+    {
+        QNetworkAccessManager net;
+        QNetworkRequest r(QUrl(QStringLiteral("http://127.0.0.1:%1/team/calendar/").arg(port)));
+        r.setRawHeader("Authorization",
+                       "Basic " + QByteArray("team:s3cret, with a comma").toBase64());
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 20000) {
+            QNetworkReply *reply = net.sendCustomRequest(r, "MKCALENDAR");
+            QEventLoop loop;
+            QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+            loop.exec();
+            const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+            reply->deleteLater();
+            if (status != 0)
+                return status == 201;
+            QThread::msleep(100);
+        }
+        return false;
+    }
+    QString url() const { return QStringLiteral("http://127.0.0.1:%1/").arg(port); }
+    // A member's own home: configuration and data, and no profile of Quorvel's.
+    QProcessEnvironment home(const QString &member) const
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", dir.filePath(member + "/config"));
+        env.insert("XDG_DATA_HOME", dir.filePath(member + "/data"));
+        env.insert("VDIRSYNCER_CONFIG", dir.filePath(member + "/config/vdirsyncer/config"));
+        env.insert("TMP", dir.filePath(member + "/tmp"));
+        QDir().mkpath(dir.filePath(member + "/tmp"));
+        return env;
+    }
+    ProgramRun as(const QString &member, const QString &program, const QStringList &args)
+    {
+        QProcess p;
+        p.setProcessEnvironment(home(member));
+        p.start(program, args);
+        if (!p.waitForFinished(120000))
+            p.kill();
+        return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+                QString::fromUtf8(p.readAllStandardOutput()),
+                QString::fromUtf8(p.readAllStandardError())};
+    }
+    ProgramRun connect(const QString &member, const QString &user = "team")
+    {
+        return as(member, QUORVEL_SETUP,
+                  {"--caldav", url(), "--user", user, "--password-command",
+                   "cat " + dir.filePath("password")});
+    }
+    QStringList sync(const QString &member)
+    {
+        const ProgramRun r = as(member, vdirsyncer, {"sync"});
+        EXPECT_EQ(r.code, 0) << qPrintable(r.out + r.err);
+        return (r.out + r.err).split('\n', Qt::SkipEmptyParts);
+    }
+    // The member's copy of the team calendar, through the store.
+    QString calendarDir(const QString &member) const
+    {
+        return dir.filePath(member + "/data/quorvel/caldav/" + kAccount + "/calendar");
+    }
+    NameSpacePtr session(const QString &member) const
+    {
+        ProfileOptions o;
+        o.storeDir = QFileInfo(calendarDir(member)).path();
+        return std::make_shared<NameSpace>(o);
+    }
+    FolderPtr folder(const QString &member) const
+    {
+        return FolderAtPath(*session(member), kAccount + "\\calendar");
+    }
+    void saveTable(const QString &member, const CategoryTable &table)
+    {
+        const FolderPtr f = folder(member);
+        CategoryStore(dialogs, session(member), f->EntryID(), f->StoreID())
+            .SaveCategories(table, kTableSubject);
+    }
+    CategoryTable readTable(const QString &member)
+    {
+        const FolderPtr f = folder(member);
+        CategoryTable table;
+        EXPECT_TRUE(CategoryStore(dialogs, session(member), f->EntryID(), f->StoreID())
+                        .ReadCategoryStore(table, kTableSubject));
+        return table;
+    }
+    QStringList subjects(const QString &member)
+    {
+        QStringList out;
+        for (const ItemPtr &item : folder(member)->Items()->all()) {
+            if (const AppointmentItemPtr a = AppointmentOf(item))
+                out << a->Subject();
+        }
+        out.sort();
+        return out;
+    }
+
+    const QString kAccount = QStringLiteral("quorvel_127_0_0_1_team");
+    QTemporaryDir dir;
+    QString radicale, vdirsyncer;
+    quint16 port = 0;
+    QProcess server;
+    ScriptedDialogs dialogs;
+};
+
+} // namespace
+
+TEST_F(CalDavConnectTest, MembersConnectSeeEachOthersWorkAndKeepBothOfTheirEdits)
+{
+    // A wrong password is said in words, and nothing is half set up.
+    WriteAll(dir.filePath("wrong"), "guess\n");
+    const ProgramRun refused = as("A", QUORVEL_SETUP,
+                                  {"--caldav", url(), "--user", "team", "--password-command",
+                                   "cat " + dir.filePath("wrong")});
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_TRUE(refused.err.contains("The server refused the user name or password of team."))
+        << qPrintable(refused.out + refused.err);
+
+    for (const QString member : {"A", "B"}) {
+        const ProgramRun r = connect(member);
+        std::cout << "member " << qPrintable(member) << " connects:\n"
+                  << qPrintable(r.out) << qPrintable(r.err) << std::endl;
+        ASSERT_EQ(r.code, 0) << qPrintable(r.out + r.err);
+        EXPECT_TRUE(r.out.contains("Connected")) << qPrintable(r.out);
+        const QString config = ReadAll(dir.filePath(member + "/config/vdirsyncer/config"));
+        EXPECT_FALSE(config.contains("s3cret")) << "the password is never written down";
+        EXPECT_TRUE(QFileInfo(calendarDir(member)).isDir()) << qPrintable(config);
+    }
+    // Connecting again replaces the account's sections rather than adding a second set.
+    ASSERT_EQ(connect("A").code, 0);
+    EXPECT_EQ(ReadAll(dir.filePath("A/config/vdirsyncer/config")).count("[pair "), 1);
+
+    // A sets up the team's colours and an appointment; B's planner shows them, found with no
+    // profile and no --store.
+    saveTable("A", {{"Work", "Home"}, {0x2040E0, 0x40A020}});
+    {
+        const AppointmentItemPtr a = folder("A")->Items()->Add();
+        a->setSubject("Fair");
+        a->setCategories("Work");
+        a->setAllDayEvent(true);
+        a->setStart(OADate::fromDateTime(QDate(2026, 3, 10)));
+        a->setEnd(OADate::fromDateTime(QDate(2026, 3, 13)));
+        a->Save();
+    }
+    sync("A");
+    sync("B");
+    const QString folderPath = kAccount + "\\calendar";
+    const ProgramRun listed = as("B", QUORVEL_LIST, {folderPath, "2026-01-01", "2026-12-31"});
+    EXPECT_TRUE(listed.out.contains("Fair\tWork")) << qPrintable(listed.out + listed.err);
+    const ProgramRun colours = as("B", QUORVEL_LIST, {"--categories", kTitle, folderPath});
+    EXPECT_EQ(
+        colours.out.split('\n', Qt::SkipEmptyParts),
+        (QStringList{"Work|" + QString::number(0x2040E0), "Home|" + QString::number(0x40A020)}))
+        << qPrintable(colours.out + colours.err);
+
+    // Both change the table and the appointment before either synchronises.
+    saveTable("A", {{"Work", "Home", "Sales"}, {0x2040E0, 0x40A020, 0x0000FF}});
+    QThread::sleep(1); // B's changes are the later ones
+    saveTable("B", {{"Work", "Home", "Travel"}, {0x2040E0, 0x40A020, 0x00FF00}});
+    for (const auto &[member, subject] :
+         {std::pair<QString, QString>{"A", "Fair, hall 3"}, {"B", "Fair, hall 4"}}) {
+        for (const ItemPtr &item : folder(member)->Items()->all()) {
+            if (const AppointmentItemPtr a = AppointmentOf(item)) {
+                a->setSubject(subject);
+                a->Save();
+            }
+        }
+        QThread::sleep(1);
+    }
+    sync("A");
+    const QStringList settled = sync("B");
+    // The copy made while B settled travels with B's next synchronisation, as the timer's.
+    sync("B");
+    sync("A");
+    std::cout << "both edited at once; B's synchronisation:\n"
+              << qPrintable(settled.join('\n')) << std::endl;
+    for (const QString member : {"A", "B"}) {
+        SCOPED_TRACE(qPrintable(member));
+        const CategoryTable table = readTable(member);
+        EXPECT_EQ(table.names, (QStringList{"Work", "Home", "Travel", "Sales"}))
+            << "each member's new category kept";
+        EXPECT_EQ(table.colours.value(3), 0x0000FFu);
+        EXPECT_EQ(subjects(member),
+                  (QStringList{"Fair, hall 3 (conflicting copy)", "Fair, hall 4"}))
+            << "the later edit kept, the earlier one as a copy";
+    }
+}

@@ -1,0 +1,319 @@
+#include "caldavaccount.h"
+
+#include "fileio.h"
+#include "knowncalendars.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace {
+
+// A text as vdirsyncer's configuration writes values: JSON.
+QString Json(const QString &text)
+{
+    return QString::fromUtf8(QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact))
+        .mid(1)
+        .chopped(1);
+}
+
+QString Json(const QStringList &list)
+{
+    return QString::fromUtf8(
+        QJsonDocument(QJsonArray::fromStringList(list)).toJson(QJsonDocument::Compact));
+}
+
+QString Cleaned(const QString &text)
+{
+    QString out;
+    for (const QChar c : text.toLower())
+        out += c.isLetterOrNumber() && c.unicode() < 128 ? c : QLatin1Char('_');
+    return out;
+}
+
+QString ReadText(const QString &file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
+QString DataHome()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+}
+
+// The sections of a configuration with the first lines before them, each from its header on.
+QStringList SectionsOf(const QString &config)
+{
+    QStringList out{QString()};
+    for (const QString &line : config.split(QLatin1Char('\n'))) {
+        if (line.trimmed().startsWith(QLatin1Char('[')))
+            out.append(QString());
+        out.last() += line + QLatin1Char('\n');
+    }
+    return out;
+}
+
+QString HeaderOf(const QString &section)
+{
+    return section.section(QLatin1Char('\n'), 0, 0).trimmed().simplified();
+}
+
+} // namespace
+
+QString CalDavAccount::name() const
+{
+    const QUrl u(url);
+    return QStringLiteral("quorvel_") + Cleaned(u.host()) + QLatin1Char('_') + Cleaned(user);
+}
+
+QString CalDavAccount::collectionsPath() const
+{
+    return localPath.isEmpty() ? DataHome() + QStringLiteral("/quorvel/caldav/") + name()
+                               : QDir(localPath).absolutePath();
+}
+
+QStringList CalDavAccount::passwordFetch() const
+{
+    if (!passwordCommand.isEmpty())
+        return QStringList{QStringLiteral("command")} + passwordCommand;
+    return {QStringLiteral("command"),
+            QStringLiteral("secret-tool"),
+            QStringLiteral("lookup"),
+            QStringLiteral("service"),
+            QStringLiteral("quorvel-caldav"),
+            QStringLiteral("url"),
+            url,
+            QStringLiteral("user"),
+            user};
+}
+
+QString AccountSections(const CalDavAccount &account, const QStringList &mergeCommand)
+{
+    const QString n = account.name();
+    const QString conflict = mergeCommand.isEmpty()
+                                 ? Json(QStringLiteral("b wins"))
+                                 : Json(QStringList{QStringLiteral("command")} + mergeCommand);
+    return QStringLiteral("[pair %1]\n"
+                          "a = %2\n"
+                          "b = %3\n"
+                          "collections = [\"from a\", \"from b\"]\n"
+                          "metadata = [\"displayname\", \"color\"]\n"
+                          "conflict_resolution = %4\n"
+                          "\n"
+                          "[storage %1_local]\n"
+                          "type = \"filesystem\"\n"
+                          "path = %5\n"
+                          "fileext = \".ics\"\n"
+                          "\n"
+                          "[storage %1_remote]\n"
+                          "type = \"caldav\"\n"
+                          "url = %6\n"
+                          "username = %7\n"
+                          "password.fetch = %8\n")
+        .arg(n, Json(n + QStringLiteral("_local")), Json(n + QStringLiteral("_remote")), conflict,
+             Json(account.collectionsPath()), Json(account.url), Json(account.user),
+             Json(account.passwordFetch()));
+}
+
+QString ConfigWithAccount(const QString &config, const CalDavAccount &account,
+                          const QString &sections, const QString &statusPath)
+{
+    const QString n = account.name();
+    const QStringList own = {QStringLiteral("[pair ") + n + QLatin1Char(']'),
+                             QStringLiteral("[storage ") + n + QStringLiteral("_local]"),
+                             QStringLiteral("[storage ") + n + QStringLiteral("_remote]")};
+    QString out;
+    bool general = false;
+    for (const QString &section : SectionsOf(config)) {
+        const QString header = HeaderOf(section);
+        if (own.contains(header))
+            continue;
+        general = general || header == QLatin1String("[general]");
+        out += section;
+    }
+    while (out.endsWith(QStringLiteral("\n\n")))
+        out.chop(1);
+    if (!general)
+        out.prepend(QStringLiteral("[general]\nstatus_path = %1\n\n").arg(Json(statusPath)));
+    if (!out.isEmpty() && !out.endsWith(QStringLiteral("\n\n")))
+        out += QLatin1Char('\n');
+    return out + sections;
+}
+
+QString VdirsyncerProblem(const QString &output, const CalDavAccount &account)
+{
+    const struct
+    {
+        const char *pattern;
+        QString words;
+    } known[] = {
+        {"401|Unauthorized|403|Forbidden",
+         QStringLiteral("The server refused the user name or password of %1.").arg(account.user)},
+        {"Failed to execute command|secret-tool",
+         QStringLiteral("The password could not be read: the command that gives it failed.")},
+        {"Connection refused|Cannot connect|Name or service not known|No address associated|"
+         "Temporary failure in name resolution|ClientConnectorError",
+         QStringLiteral("The server at %1 cannot be reached.").arg(account.url)},
+        {"404|Not Found", QStringLiteral("There is no calendar account at %1.").arg(account.url)},
+        {"certificate|SSL",
+         QStringLiteral("The server's certificate for %1 is not trusted.").arg(account.url)},
+    };
+    for (const auto &k : known) {
+        if (output.contains(QRegularExpression(QString::fromLatin1(k.pattern))))
+            return k.words;
+    }
+    return QString();
+}
+
+QString SyncServiceUnit(const QString &vdirsyncer, const QString &config)
+{
+    return QStringLiteral("[Unit]\n"
+                          "Description=Synchronise the calendars of Quorvel's CalDAV accounts\n"
+                          "\n"
+                          "[Service]\n"
+                          "Type=oneshot\n"
+                          "Environment=VDIRSYNCER_CONFIG=%1\n"
+                          "ExecStart=%2 sync\n")
+        .arg(config, vdirsyncer);
+}
+
+QString SyncTimerUnit()
+{
+    return QStringLiteral("[Unit]\n"
+                          "Description=Synchronise Quorvel's CalDAV calendars every five minutes\n"
+                          "\n"
+                          "[Timer]\n"
+                          "OnBootSec=1min\n"
+                          "OnUnitActiveSec=5min\n"
+                          "\n"
+                          "[Install]\n"
+                          "WantedBy=timers.target\n");
+}
+
+CalDavConnection::CalDavConnection(CalDavAccount account, Progress progress)
+    : vdirsyncer(QStandardPaths::findExecutable(QStringLiteral("vdirsyncer"))),
+      systemctl(QStandardPaths::findExecutable(QStringLiteral("systemctl"))),
+      m_account(std::move(account)), m_progress(std::move(progress)),
+      m_config(Store::VdirsyncerConfigPath())
+{
+}
+
+bool CalDavConnection::writeConfig()
+{
+    const QString sections = AccountSections(m_account, mergeCommand);
+    const QString status = DataHome() + QStringLiteral("/vdirsyncer/status/");
+    const QString text = ConfigWithAccount(ReadText(m_config), m_account, sections, status);
+    QDir().mkpath(QFileInfo(m_config).path());
+    QDir().mkpath(m_account.collectionsPath());
+    if (const int error = ReplaceFile(m_config, text.toUtf8())) {
+        m_error = QStringLiteral("The vdirsyncer configuration %1 cannot be written: %2")
+                      .arg(m_config, FileErrorDescription(error));
+        return false;
+    }
+    m_progress(QStringLiteral("The account is in %1").arg(m_config));
+    return true;
+}
+
+bool CalDavConnection::run(const QStringList &args, const QString &step)
+{
+    m_progress(step);
+    QProcess p;
+    p.setProcessChannelMode(QProcess::MergedChannels);
+    p.start(vdirsyncer, QStringList{QStringLiteral("-c"), m_config} + args);
+    // Discovery asks before it makes a collection on one side that the other has: yes.
+    p.write(QByteArray("y\n").repeated(64));
+    p.closeWriteChannel();
+    // Its lines as they come, so a long first synchronisation shows that it moves.
+    QString output;
+    const auto pass = [&] {
+        const QString more = QString::fromUtf8(p.readAll());
+        for (const QString &line : more.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            m_progress(QStringLiteral("  ") + line.trimmed());
+        output += more;
+    };
+    while (!p.waitForFinished(200) && p.state() != QProcess::NotRunning)
+        pass();
+    pass();
+    if (p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
+        return true;
+    m_error = VdirsyncerProblem(output, m_account);
+    if (m_error.isEmpty()) {
+        const QStringList lines = output.trimmed().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        m_error = QStringLiteral("vdirsyncer could not %1: %2")
+                      .arg(args.value(0), lines.isEmpty() ? p.errorString() : lines.last());
+    }
+    return false;
+}
+
+void CalDavConnection::installTimer()
+{
+    const QString how =
+        QStringLiteral("To keep the calendars current, run \"vdirsyncer -c %1 sync\" every few "
+                       "minutes (from cron, say).")
+            .arg(m_config);
+    const QString units = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                          QStringLiteral("/systemd/user");
+    QDir().mkpath(units);
+    const QString service = units + QStringLiteral("/quorvel-caldav-sync.service");
+    const QString timer = units + QLatin1Char('/') + QLatin1String(kSyncTimerName);
+    if (ReplaceFile(service, SyncServiceUnit(vdirsyncer, m_config).toUtf8()) ||
+        ReplaceFile(timer, SyncTimerUnit().toUtf8())) {
+        m_progress(QStringLiteral("The timer's units cannot be written to %1. ").arg(units) + how);
+        return;
+    }
+    if (systemctl.isEmpty()) {
+        m_progress(QStringLiteral("systemd is not here. ") + how);
+        return;
+    }
+    for (const QStringList &args :
+         {QStringList{QStringLiteral("--user"), QStringLiteral("daemon-reload")},
+          QStringList{QStringLiteral("--user"), QStringLiteral("enable"), QStringLiteral("--now"),
+                      QLatin1String(kSyncTimerName)}}) {
+        QProcess p;
+        p.setProcessChannelMode(QProcess::MergedChannels);
+        p.start(systemctl, args);
+        if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit ||
+            p.exitCode() != 0) {
+            p.kill();
+            m_progress(QStringLiteral("The timer could not be started (%1). ")
+                           .arg(QString::fromUtf8(p.readAll()).trimmed()) +
+                       how);
+            return;
+        }
+    }
+    m_progress(QStringLiteral("The calendars are synchronised every five minutes (%1).")
+                   .arg(QLatin1String(kSyncTimerName)));
+}
+
+bool CalDavConnection::connect()
+{
+    m_error.clear();
+    if (vdirsyncer.isEmpty()) {
+        m_error = QStringLiteral("vdirsyncer is not installed: it keeps the calendars of a "
+                                 "CalDAV account (Debian's package vdirsyncer).");
+        return false;
+    }
+    if (!QUrl(m_account.url).isValid() || QUrl(m_account.url).host().isEmpty() ||
+        m_account.user.isEmpty()) {
+        m_error = QStringLiteral("A CalDAV account needs the server's address and a user name.");
+        return false;
+    }
+    if (!writeConfig() ||
+        !run({QStringLiteral("discover"), m_account.name()},
+             QStringLiteral("Looking for the account's calendars at %1").arg(m_account.url)) ||
+        !run({QStringLiteral("metasync"), m_account.name()},
+             QStringLiteral("Reading the calendars' names and colours")) ||
+        !run(
+            {QStringLiteral("sync"), m_account.name()},
+            QStringLiteral("Synchronising the calendars into %1").arg(m_account.collectionsPath())))
+        return false;
+    installTimer();
+    return true;
+}

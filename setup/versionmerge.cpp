@@ -1,0 +1,110 @@
+#include "versionmerge.h"
+
+#include "categorystore.h"
+#include "icalitem.h"
+
+#include <QCryptographicHash>
+#include <QList>
+
+#include <libical/ical.h>
+
+namespace {
+
+const QString kCount = QStringLiteral("NumberOfCategories");
+constexpr int kLong = 3;
+constexpr int kString8 = 30;
+
+// When the version was last changed, as text that sorts by time ("" when it does not say).
+QByteArray ChangedAt(const IcalItem &item)
+{
+    for (const icalproperty_kind kind : {ICAL_LASTMODIFIED_PROPERTY, ICAL_DTSTAMP_PROPERTY}) {
+        if (icalproperty *p = icalcomponent_get_first_property(item.master(), kind)) {
+            const icaltimetype t = icalvalue_get_datetime(icalproperty_get_value(p));
+            return icaltime_as_ical_string(
+                icaltime_convert_to_zone(t, icaltimezone_get_utc_timezone()));
+        }
+    }
+    return QByteArray();
+}
+
+struct Table
+{
+    QStringList names;
+    QStringList colours;
+};
+
+std::optional<Table> TableOf(const IcalItem &item)
+{
+    QString value;
+    int type = 0;
+    if (!item.isHidden() || !item.namedValue(CategoryStore::kPropertySet, kCount, value, type))
+        return std::nullopt;
+    Table t;
+    const int count = value.toInt();
+    for (int i = 1; i <= count && i < 500; ++i) {
+        QString name, colour;
+        item.namedValue(CategoryStore::kPropertySet, QStringLiteral("Category%1").arg(i), name,
+                        type);
+        item.namedValue(CategoryStore::kPropertySet, QStringLiteral("Colour%1").arg(i), colour,
+                        type);
+        t.names << name;
+        t.colours << colour;
+    }
+    return t;
+}
+
+void WriteTable(IcalItem &item, const Table &t)
+{
+    item.setNamedValue(CategoryStore::kPropertySet, kCount, kLong, QString::number(t.names.size()));
+    for (qsizetype i = 0; i < t.names.size(); ++i) {
+        item.setNamedValue(CategoryStore::kPropertySet, QStringLiteral("Category%1").arg(i + 1),
+                           kString8, t.names[i]);
+        item.setNamedValue(CategoryStore::kPropertySet, QStringLiteral("Colour%1").arg(i + 1),
+                           kLong, t.colours[i]);
+    }
+}
+
+} // namespace
+
+std::optional<MergedVersions> MergeVersions(const QByteArray &a, const QByteArray &b)
+{
+    QString problem;
+    std::unique_ptr<IcalItem> one = IcalItem::parse(a, &problem);
+    std::unique_ptr<IcalItem> two = IcalItem::parse(b, &problem);
+    if (!one || !two)
+        return std::nullopt;
+    // The later change leads; on a tie the first version does, so both sides agree.
+    const bool twoLater = ChangedAt(*two) > ChangedAt(*one);
+    IcalItem &later = twoLater ? *two : *one;
+    const IcalItem &earlier = twoLater ? *one : *two;
+
+    const std::optional<Table> lead = TableOf(later), other = TableOf(earlier);
+    if (lead && other) {
+        // Each category as its last change left it; one the earlier version alone has stays.
+        Table merged = *lead;
+        for (qsizetype i = 0; i < other->names.size(); ++i) {
+            if (!merged.names.contains(other->names[i])) {
+                merged.names << other->names[i];
+                merged.colours << other->colours[i];
+            }
+        }
+        WriteTable(later, merged);
+        return MergedVersions{later.serialize(), QByteArray(), later.uid(), QString()};
+    }
+
+    // The earlier version survives as a copy: same event, its own UID, a subject that says so.
+    std::unique_ptr<IcalItem> copy = earlier.clone();
+    const QByteArray uid =
+        "conflict-" +
+        QCryptographicHash::hash(earlier.serialize(), QCryptographicHash::Sha1).toHex().left(24);
+    for (icalcomponent *e =
+             icalcomponent_get_first_component(copy->calendar(), ICAL_VEVENT_COMPONENT);
+         e; e = icalcomponent_get_next_component(copy->calendar(), ICAL_VEVENT_COMPONENT)) {
+        icalcomponent_set_uid(e, uid.constData());
+        const QString summary = QString::fromUtf8(icalcomponent_get_summary(e));
+        icalcomponent_set_summary(
+            e, (summary + QStringLiteral(" (conflicting copy)")).toUtf8().constData());
+    }
+    return MergedVersions{later.serialize(), copy->serialize(), later.uid(),
+                          QString::fromLatin1(uid)};
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+// Two versions of one item that two people changed between synchronisations, made one so that
+// neither change is lost without a trace: the category table is merged by category name, and
+// of any other item the later version is kept while the earlier one becomes a copy of its own.
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+struct MergedVersions
+{
+    QByteArray text;         // what both sides keep
+    QByteArray conflictCopy; // the other version as an item of its own, or empty
+    QString uid;             // the item's
+    QString copyUid;         // the copy's
+};
+
+// Nothing when either text is no item.
+std::optional<MergedVersions> MergeVersions(const QByteArray &a, const QByteArray &b);
