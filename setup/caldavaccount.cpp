@@ -81,8 +81,8 @@ QString CalDavAccount::collectionsPath() const
 
 QStringList CalDavAccount::passwordFetch() const
 {
-    if (!passwordCommand.isEmpty())
-        return QStringList{QStringLiteral("command")} + passwordCommand;
+    if (!passwordCommand.trimmed().isEmpty())
+        return {QStringLiteral("shell"), passwordCommand};
     return {QStringLiteral("command"),
             QStringLiteral("secret-tool"),
             QStringLiteral("lookup"),
@@ -129,22 +129,22 @@ QString ConfigWithAccount(const QString &config, const CalDavAccount &account,
     const QStringList own = {QStringLiteral("[pair ") + n + QLatin1Char(']'),
                              QStringLiteral("[storage ") + n + QStringLiteral("_local]"),
                              QStringLiteral("[storage ") + n + QStringLiteral("_remote]")};
-    QString out;
+    QString kept;
     bool general = false;
     for (const QString &section : SectionsOf(config)) {
         const QString header = HeaderOf(section);
         if (own.contains(header))
             continue;
         general = general || header == QLatin1String("[general]");
-        out += section;
+        kept += section;
     }
-    while (out.endsWith(QStringLiteral("\n\n")))
-        out.chop(1);
+    QStringList parts;
     if (!general)
-        out.prepend(QStringLiteral("[general]\nstatus_path = %1\n\n").arg(Json(statusPath)));
-    if (!out.isEmpty() && !out.endsWith(QStringLiteral("\n\n")))
-        out += QLatin1Char('\n');
-    return out + sections;
+        parts << QStringLiteral("[general]\nstatus_path = %1").arg(Json(statusPath));
+    if (!kept.trimmed().isEmpty())
+        parts << kept.trimmed();
+    parts << sections.trimmed();
+    return parts.join(QStringLiteral("\n\n")) + QLatin1Char('\n');
 }
 
 QString VdirsyncerProblem(const QString &output, const CalDavAccount &account)
@@ -227,6 +227,10 @@ bool CalDavConnection::run(const QStringList &args, const QString &step)
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.start(vdirsyncer, QStringList{QStringLiteral("-c"), m_config} + args);
+    if (!p.waitForStarted()) {
+        m_error = QStringLiteral("%1 cannot be run: %2").arg(vdirsyncer, p.errorString());
+        return false;
+    }
     // Discovery asks before it makes a collection on one side that the other has: yes.
     p.write(QByteArray("y\n").repeated(64));
     p.closeWriteChannel();

@@ -14,8 +14,8 @@ struct CalDavAccount
 {
     QString url;
     QString user;
-    // A command that prints the password; empty: the desktop's secret store (secret-tool).
-    QStringList passwordCommand;
+    // A shell command that prints the password; empty: the desktop's secret store (secret-tool).
+    QString passwordCommand;
     // Where the collections are kept; empty: $XDG_DATA_HOME/quorvel/caldav/<name>.
     QString localPath;
 

@@ -85,8 +85,7 @@ int ConnectCalDav(const QCommandLineParser &parser)
     account.url = parser.value("caldav");
     account.user = parser.value("user");
     account.localPath = parser.value("collections");
-    if (parser.isSet("password-command"))
-        account.passwordCommand = QProcess::splitCommand(parser.value("password-command"));
+    account.passwordCommand = parser.value("password-command");
     CalDavConnection connection(account, [](const QString &line) {
         std::printf("%s\n", qPrintable(line));
         std::fflush(stdout);

@@ -1,5 +1,7 @@
 #include "setupdialog.h"
 
+#include "caldavdialog.h"
+
 #include "colours.h"
 #include "dialogs.h"
 #include "startup.h"
@@ -161,7 +163,12 @@ SetupDialog::SetupDialog(const QString &sourceDir, Dialogs &dialogs, QWidget *pa
                      QStringLiteral("Press to cancel installation, and exit installer"), this);
     QPushButton *help = colourButton(QStringLiteral("Help"), "help", 0x00FFFF, 0x0000FF,
                                      QStringLiteral("Press to view installation notes"), this);
-    for (QPushButton *b : {installButton, cancel, help})
+    QPushButton *caldav =
+        colourButton(QStringLiteral("CalDAV..."), "caldav", 0x00FF00, 0x0000FF,
+                     QStringLiteral("Press to connect a CalDAV account, whose calendars then "
+                                    "open in the planner"),
+                     this);
+    for (QPushButton *b : {installButton, cancel, help, caldav})
         buttons->addWidget(b);
     buttons->addStretch();
     middle->addLayout(buttons);
@@ -205,6 +212,7 @@ SetupDialog::SetupDialog(const QString &sourceDir, Dialogs &dialogs, QWidget *pa
         toControls();
     });
     connect(installButton, &QPushButton::clicked, this, &SetupDialog::install);
+    connect(caldav, &QPushButton::clicked, this, [this] { CalDavDialog(this).exec(); });
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(help, &QPushButton::clicked, this, [this] {
         m_dialogs.openAddress(
