@@ -170,10 +170,10 @@ const QHash<QString, FileFacts> &FolderData::facts(QStringList &warnings)
     // change waits to be looked at, the files are asked.
     const bool current = m_watcher && !m_debounce.isActive();
     const QStringList files = current ? m_notified.keys() : listItemFiles();
+    const QHash<QString, FileStamp> stamps = current ? m_notified : StampsOf(path, files);
     for (const QString &name : files) {
-        const std::optional<FileStamp> stamp = current ? std::optional(m_notified.value(name))
-                                                       : StampOf(path + QLatin1Char('/') + name);
-        if (!stamp || !m_index->facts(name, *stamp))
+        const auto stamp = stamps.constFind(name);
+        if (stamp == stamps.constEnd() || !m_index->facts(name, *stamp))
             entry(name, warnings);
     }
     m_index->keepOnly(files);
@@ -428,8 +428,10 @@ void FolderData::watch()
     if (m_watcher)
         return;
     m_watcher = new DirectoryWatcher(path, this);
-    for (const QString &name : listItemFiles())
-        m_notified.insert(name, StampOf(path + QLatin1Char('/') + name).value_or(FileStamp()));
+    const QStringList names = listItemFiles();
+    const QHash<QString, FileStamp> stamps = StampsOf(path, names);
+    for (const QString &name : names)
+        m_notified.insert(name, stamps.value(name));
     connect(m_watcher, &DirectoryWatcher::changed, this, [this] { m_debounce.start(); });
 }
 
@@ -437,9 +439,10 @@ void FolderData::scanForChanges()
 {
     QStringList added, changedFiles;
     QHash<QString, FileStamp> now;
-    for (const QString &name : listItemFiles()) {
-        const QString file = path + QLatin1Char('/') + name;
-        const FileStamp stamp = StampOf(file).value_or(FileStamp());
+    const QStringList names = listItemFiles();
+    const QHash<QString, FileStamp> stamps = StampsOf(path, names);
+    for (const QString &name : names) {
+        const FileStamp stamp = stamps.value(name);
         now.insert(name, stamp);
         const auto old = m_notified.constFind(name);
         if (old == m_notified.constEnd()) {

@@ -8,20 +8,47 @@
 #include <QCryptographicHash>
 #include <QFile>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace Store {
 
 const QString FolderIndex::kFileName = QStringLiteral(".quorvel-index");
+
+namespace {
+
+FileStamp StampOf(const struct stat &st)
+{
+    return FileStamp{qint64(st.st_size),
+                     qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+                     quint64(st.st_ino)};
+}
+
+} // namespace
 
 std::optional<FileStamp> StampOf(const QString &path)
 {
     struct stat st;
     if (::stat(QFile::encodeName(path).constData(), &st) != 0)
         return std::nullopt;
-    return FileStamp{qint64(st.st_size),
-                     qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
-                     quint64(st.st_ino)};
+    return StampOf(st);
+}
+
+QHash<QString, FileStamp> StampsOf(const QString &dir, const QStringList &names)
+{
+    QHash<QString, FileStamp> stamps;
+    stamps.reserve(names.size());
+    const int fd = ::open(QFile::encodeName(dir).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return stamps;
+    struct stat st;
+    for (const QString &name : names) {
+        if (::fstatat(fd, QFile::encodeName(name).constData(), &st, 0) == 0)
+            stamps.insert(name, StampOf(st));
+    }
+    ::close(fd);
+    return stamps;
 }
 
 ItemFacts ItemFacts::of(const IcalItem &item)

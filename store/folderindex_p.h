@@ -16,6 +16,9 @@ namespace Store {
 
 // The stamp of what is at path (a link's target), or nullopt when nothing is.
 std::optional<FileStamp> StampOf(const QString &path);
+// The stamps of the files of one directory, each looked up from the open directory rather than
+// by its whole path; files that are not there are left out.
+QHash<QString, FileStamp> StampsOf(const QString &dir, const QStringList &names);
 
 // What callers look up about an item of a file without parsing it.
 struct ItemFacts

@@ -250,13 +250,7 @@ ItemPtr Items::GetNext()
 
 QHash<QString, FileStamp> Items::fileStamps() const
 {
-    QHash<QString, FileStamp> stamps;
-    for (const QString &name : m_folder->listItemFiles()) {
-        if (const std::optional<FileStamp> stamp =
-                StampOf(m_folder->path + QLatin1Char('/') + name))
-            stamps.insert(name, *stamp);
-    }
-    return stamps;
+    return StampsOf(m_folder->path, m_folder->listItemFiles());
 }
 
 QList<ItemPtr> Items::all()

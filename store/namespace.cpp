@@ -62,6 +62,13 @@ FolderPtr NameSpace::GetDefaultFolder(int kind)
 
 FolderPtr NameSpace::GetFolderFromID(const QString &entryId, const QString &storeId)
 {
+    // A folder met before is found without walking the store's tree again (a calendar folder
+    // of many files costs a full listing to find it has no subfolders).
+    for (const auto &f : std::as_const(m_data->folders)) {
+        if (f->id == entryId && (storeId.isEmpty() || f->store->id == storeId) &&
+            QFileInfo(f->path).isDir())
+            return std::make_shared<Folder>(m_data, f);
+    }
     for (const auto &f : m_data->allFolders(storeId)) {
         if (f->id == entryId)
             return std::make_shared<Folder>(m_data, f);
