@@ -309,11 +309,16 @@ int ReplaceFile(const QString &target, const QByteArray &text, FileDurability du
     return file.commit();
 }
 
+QString ReplacementTempName(const QString &target)
+{
+    const QFileInfo info(target);
+    return info.path() + QStringLiteral("/.~") + info.fileName() + QStringLiteral(".tmp");
+}
+
 FileReplacement::FileReplacement(const QString &target, FileDurability durability)
     : m_target(target), m_durability(durability)
 {
-    const QFileInfo info(target);
-    m_temp = info.path() + QStringLiteral("/.~") + info.fileName() + QStringLiteral(".tmp");
+    m_temp = ReplacementTempName(target);
     m_error = DeleteFile(m_temp); // one a crash left behind
     if (m_error)
         return;

@@ -111,6 +111,9 @@ enum class FileDurability { Stored, Quick };
 int ReplaceFile(const QString &target, const QByteArray &text,
                 FileDurability durability = FileDurability::Stored);
 
+// The temp file a replacement of target writes first: ".~name.tmp" beside it.
+QString ReplacementTempName(const QString &target);
+
 // The same replacement written piece by piece, for a file too large to hold in memory first: the
 // temp file is made at construction, filled by write and renamed over target by commit. Until
 // then target is untouched; one not committed leaves no temp file behind.

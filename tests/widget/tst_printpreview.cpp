@@ -282,6 +282,19 @@ TEST_F(PreviewTest, PrintingWithoutAPrinterWritesAPdf)
     EXPECT_EQ(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") + pdf.count("/Type /Page "),
               4);
 
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath(".~year.pdf.tmp")))
+        << "the temp file took its place";
+
+    // A print that cannot be finished leaves the earlier PDF whole.
+    dialogs.clear();
+    ASSERT_TRUE(QDir().mkpath(dir.filePath(".~year.pdf.tmp/in the way")));
+    dialogs.queueFileName(path);
+    window->action("Print")->trigger();
+    ASSERT_EQ(dialogs.shown().size(), 2);
+    EXPECT_EQ(dialogs.shown()[1].text, "The pages could not be written to " + path);
+    EXPECT_EQ(ReadAll(path), pdf);
+    QDir(dir.filePath(".~year.pdf.tmp")).removeRecursively();
+
     // A file that cannot be written says so.
     dialogs.clear();
     dialogs.queueFileName(dir.filePath("no/such/folder/year.pdf"));

@@ -2,12 +2,14 @@
 
 #include "colours.h"
 #include "dialogs.h"
+#include "fileio.h"
 #include "pagelayout.h"
 #include "printoptionsdialog.h"
 #include "twips.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QFile>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -17,6 +19,8 @@
 #include <QScrollBar>
 #include <QToolBar>
 #include <QWheelEvent>
+
+#include <cstdio>
 
 namespace {
 
@@ -320,9 +324,20 @@ void PrintPreviewWindow::printPages()
         const QString file = m_dialogs.saveFileName(request);
         if (file.isEmpty())
             return;
-        printer.setOutputFileName(file);
-        printer.setDocName(request.initialName.chopped(4));
-        if (!m_preview.print(printer))
+        // The pages go to a temp file beside the chosen one, which takes its place once they
+        // are all written: a failure leaves an earlier PDF as it was.
+        const QString temp = ReplacementTempName(file);
+        bool written = DeleteFile(temp) == 0;
+        if (written) {
+            printer.setOutputFileName(temp);
+            printer.setDocName(request.initialName.chopped(4));
+            written = m_preview.print(printer);
+            printer.setOutputFileName(QString());
+            written = written && std::rename(QFile::encodeName(temp).constData(),
+                                             QFile::encodeName(file).constData()) == 0;
+            DeleteFile(temp);
+        }
+        if (!written)
             m_dialogs.message(QStringLiteral("The pages could not be written to ") + file,
                               Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation,
                               QStringLiteral("Print"));
