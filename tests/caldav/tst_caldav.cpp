@@ -121,6 +121,63 @@ QString Differences(const QMap<QString, QStringList> &a, const QMap<QString, QSt
     return out.join('\n');
 }
 
+// Radicale on a free port of the loopback, its collections under dir, with the given [auth] and
+// [rights] sections.
+class LocalRadicale
+{
+public:
+    ~LocalRadicale()
+    {
+        if (m_process.state() != QProcess::NotRunning) {
+            m_process.kill();
+            m_process.waitForFinished();
+        }
+    }
+    bool start(const QString &program, const QTemporaryDir &dir, const QString &access)
+    {
+        QTcpServer probe;
+        if (!probe.listen(QHostAddress::LocalHost))
+            return false;
+        port = probe.serverPort();
+        probe.close();
+        WriteAll(dir.filePath("radicale.conf"),
+                 QStringLiteral("[server]\nhosts = 127.0.0.1:%1\n%2"
+                                "[storage]\nfilesystem_folder = %3\n[logging]\nlevel = warning\n")
+                     .arg(port)
+                     .arg(access, dir.filePath("collections"))
+                     .toUtf8());
+        m_process.start(program, {"--config", dir.filePath("radicale.conf")});
+        return m_process.waitForStarted();
+    }
+    // The status of verb on path as user:password, asked again until the server answers; 0
+    // when it never does.
+    int answer(const QByteArray &verb, const QString &path, const QByteArray &credentials)
+    {
+        QNetworkAccessManager net;
+        QNetworkRequest r(QUrl(QStringLiteral("http://127.0.0.1:%1%2").arg(port).arg(path)));
+        r.setRawHeader("Authorization", "Basic " + credentials.toBase64());
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 20000) {
+            QNetworkReply *reply = net.sendCustomRequest(r, verb);
+            QEventLoop loop;
+            QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+            loop.exec();
+            const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+            reply->deleteLater();
+            if (status != 0)
+                return status;
+            QThread::msleep(100);
+        }
+        return 0;
+    }
+
+    quint16 port = 0;
+
+private:
+    QProcess m_process;
+};
+
 class CalDavTest : public ::testing::Test
 {
 protected:
@@ -131,20 +188,10 @@ protected:
         if (radicale.isEmpty() || vdirsyncer.isEmpty())
             GTEST_SKIP()
                 << "radicale and vdirsyncer are not installed (scripts/setup installs them)";
-        QTcpServer probe;
-        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
-        port = probe.serverPort();
-        probe.close();
-        WriteAll(dir.filePath("radicale.conf"),
-                 QStringLiteral("[server]\nhosts = 127.0.0.1:%1\n[auth]\ntype = "
-                                "none\n[rights]\ntype = authenticated\n"
-                                "[storage]\nfilesystem_folder = %2\n[logging]\nlevel = warning\n")
-                     .arg(port)
-                     .arg(dir.filePath("collections"))
-                     .toUtf8());
-        server.start(radicale, {"--config", dir.filePath("radicale.conf")});
-        ASSERT_TRUE(server.waitForStarted());
-        ASSERT_TRUE(request("MKCALENDAR", 201)) << "the team's calendar on the server";
+        ASSERT_TRUE(
+            server.start(radicale, dir, "[auth]\ntype = none\n[rights]\ntype = authenticated\n"));
+        ASSERT_EQ(server.answer("MKCALENDAR", "/team/calendar/", "team:team"), 201)
+            << "the team's calendar on the server";
         for (const QString member : {"A", "B"}) {
             QDir().mkpath(dir.filePath(member + "/Calendar"));
             WriteAll(dir.filePath(member + "/.quorvel-store"),
@@ -159,42 +206,12 @@ protected:
                     "\"http://127.0.0.1:%3/team/calendar/\"\n"
                     "username = \"team\"\npassword = \"team\"\n")
                     .arg(dir.filePath("status-" + member), folder(member))
-                    .arg(port)
+                    .arg(server.port)
                     .toUtf8());
             const ProgramRun discover =
                 Program(vdirsyncer, {"-c", dir.filePath("vdirsyncer-" + member), "discover"});
             ASSERT_EQ(discover.code, 0) << qPrintable(discover.err);
         }
-    }
-    void TearDown() override
-    {
-        if (server.state() != QProcess::NotRunning) {
-            server.kill();
-            server.waitForFinished();
-        }
-    }
-
-    bool request(const QByteArray &verb, int expected)
-    {
-        QNetworkAccessManager net;
-        QNetworkRequest r(QUrl(QStringLiteral("http://127.0.0.1:%1/team/calendar/").arg(port)));
-        r.setRawHeader("Authorization", "Basic " + QByteArray("team:team").toBase64());
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < 20000) { // until the server answers
-            QNetworkReply *reply = net.sendCustomRequest(r, verb);
-            QEventLoop loop;
-            QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-            loop.exec();
-            const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-            reply->deleteLater();
-            if (status == expected)
-                return true;
-            if (status != 0)
-                return false;
-            QThread::msleep(100);
-        }
-        return false;
     }
     QString folder(const QString &member) const { return dir.filePath(member + "/Calendar"); }
     NameSpacePtr session(const QString &member) const
@@ -236,8 +253,7 @@ protected:
 
     QTemporaryDir dir;
     QString radicale, vdirsyncer;
-    quint16 port = 0;
-    QProcess server;
+    LocalRadicale server;
     ScriptedDialogs dialogs;
 };
 
@@ -358,53 +374,17 @@ protected:
         if (radicale.isEmpty() || vdirsyncer.isEmpty())
             GTEST_SKIP()
                 << "radicale and vdirsyncer are not installed (scripts/setup installs them)";
-        QTcpServer probe;
-        ASSERT_TRUE(probe.listen(QHostAddress::LocalHost));
-        port = probe.serverPort();
-        probe.close();
         WriteAll(dir.filePath("users"), "team:s3cret, with a comma\n");
         WriteAll(dir.filePath("password"), "s3cret, with a comma\n");
-        WriteAll(dir.filePath("radicale.conf"),
-                 QStringLiteral("[server]\nhosts = 127.0.0.1:%1\n"
-                                "[auth]\ntype = htpasswd\nhtpasswd_filename = %2\n"
-                                "htpasswd_encryption = plain\n[rights]\ntype = owner_only\n"
-                                "[storage]\nfilesystem_folder = %3\n[logging]\nlevel = warning\n")
-                     .arg(port)
-                     .arg(dir.filePath("users"), dir.filePath("collections"))
-                     .toUtf8());
-        server.start(radicale, {"--config", dir.filePath("radicale.conf")});
-        ASSERT_TRUE(server.waitForStarted());
-        ASSERT_TRUE(makeCalendar()) << "the team's calendar on the server";
+        ASSERT_TRUE(server.start(radicale, dir,
+                                 QStringLiteral("[auth]\ntype = htpasswd\nhtpasswd_filename = %1\n"
+                                                "htpasswd_encryption = plain\n"
+                                                "[rights]\ntype = owner_only\n")
+                                     .arg(dir.filePath("users"))));
+        ASSERT_EQ(server.answer("MKCALENDAR", "/team/calendar/", "team:s3cret, with a comma"), 201)
+            << "the team's calendar on the server";
     }
-    void TearDown() override
-    {
-        if (server.state() != QProcess::NotRunning) {
-            server.kill();
-            server.waitForFinished();
-        }
-    }
-    bool makeCalendar()
-    {
-        QNetworkAccessManager net;
-        QNetworkRequest r(QUrl(QStringLiteral("http://127.0.0.1:%1/team/calendar/").arg(port)));
-        r.setRawHeader("Authorization",
-                       "Basic " + QByteArray("team:s3cret, with a comma").toBase64());
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < 20000) {
-            QNetworkReply *reply = net.sendCustomRequest(r, "MKCALENDAR");
-            QEventLoop loop;
-            QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-            loop.exec();
-            const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-            reply->deleteLater();
-            if (status != 0)
-                return status == 201;
-            QThread::msleep(100);
-        }
-        return false;
-    }
-    QString url() const { return QStringLiteral("http://127.0.0.1:%1/").arg(port); }
+    QString url() const { return QStringLiteral("http://127.0.0.1:%1/").arg(server.port); }
     // A member's own home: configuration and data, and no profile of Quorvel's.
     QProcessEnvironment home(const QString &member) const
     {
@@ -482,8 +462,7 @@ protected:
     const QString kAccount = QStringLiteral("quorvel_127_0_0_1_team");
     QTemporaryDir dir;
     QString radicale, vdirsyncer;
-    quint16 port = 0;
-    QProcess server;
+    LocalRadicale server;
     ScriptedDialogs dialogs;
 };
 
