@@ -283,6 +283,12 @@ BinaryFile OpenBinaryFile(const QString &path, Dialogs &dialogs)
     return f;
 }
 
+QString ReadTextFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
 int DeleteFile(const QString &path)
 {
     const QByteArray name = QFile::encodeName(path);

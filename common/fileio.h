@@ -99,6 +99,10 @@ void FailWritesAfter(qint64 bytes, int err);
 // file.
 BinaryFile OpenBinaryFile(const QString &path, Dialogs &dialogs);
 
+// The text of a small file such as another program's configuration (UTF-8), empty when it
+// cannot be read.
+QString ReadTextFile(const QString &path);
+
 // Deletes the file at path, trying up to 11 times. 0 when the file is gone or was never there,
 // else the file error number of the last failed attempt.
 int DeleteFile(const QString &path);

@@ -37,12 +37,6 @@ QString Cleaned(const QString &text)
     return out;
 }
 
-QString ReadText(const QString &file)
-{
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-}
-
 QString DataHome()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
@@ -209,7 +203,7 @@ bool CalDavConnection::writeConfig()
 {
     const QString sections = AccountSections(m_account, mergeCommand);
     const QString status = DataHome() + QStringLiteral("/vdirsyncer/status/");
-    const QString text = ConfigWithAccount(ReadText(m_config), m_account, sections, status);
+    const QString text = ConfigWithAccount(ReadTextFile(m_config), m_account, sections, status);
     QDir().mkpath(QFileInfo(m_config).path());
     QDir().mkpath(m_account.collectionsPath());
     if (const int error = ReplaceFile(m_config, text.toUtf8())) {

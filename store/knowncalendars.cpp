@@ -1,5 +1,6 @@
 #include "knowncalendars.h"
 
+#include "fileio.h"
 #include "storedata_p.h"
 
 #include <QDir>
@@ -132,12 +133,6 @@ bool IsDirectory(const QString &path)
     return QFileInfo(path).isDir();
 }
 
-QString ReadText(const QString &file)
-{
-    QFile f(file);
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-}
-
 QString ConfigHome()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
@@ -262,8 +257,8 @@ QList<KnownCalendar> KnownCalendars()
 {
     const QString home = QDir::homePath();
     QList<KnownCalendar> all =
-        KhalCalendars(ReadText(ConfigHome() + QStringLiteral("/khal/config")), home);
-    all += VdirsyncerCalendars(ReadText(VdirsyncerConfigPath()), home);
+        KhalCalendars(ReadTextFile(ConfigHome() + QStringLiteral("/khal/config")), home);
+    all += VdirsyncerCalendars(ReadTextFile(VdirsyncerConfigPath()), home);
     QList<KnownCalendar> out;
     QSet<QString> seen;
     for (const KnownCalendar &c : all) {
