@@ -14,8 +14,6 @@ class IcalItem;
 
 namespace Store {
 
-// The stamp of what is at path (a link's target), or nullopt when nothing is.
-std::optional<FileStamp> StampOf(const QString &path);
 // The stamps of the files of one directory, each looked up from the open directory rather than
 // by its whole path; files that are not there are left out.
 QHash<QString, FileStamp> StampsOf(const QString &dir, const QStringList &names);

@@ -10,6 +10,7 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 namespace Store {
 
@@ -47,6 +48,8 @@ struct FileStamp
     quint64 inode = 0;
     bool operator==(const FileStamp &) const = default;
 };
+// The stamp of what is at path (a link's target), or nullopt when nothing is.
+std::optional<FileStamp> StampOf(const QString &path);
 
 // Kinds of folder and item, as the object model numbers them.
 constexpr int olFolderCalendar = 9;

@@ -67,31 +67,33 @@ void Syncher::rebuild()
         const auto session = std::make_shared<NameSpace>(m_store);
         const YearRequest request{FolderID,      StoreID,   CalStartYear,
                                   CalStartMonth, AllEvents, m_listSeparator};
-        QStringList leftOut;
         const QString partsFile = YearPartsFileOf(CacheFileName);
         const QByteArray partsKey = YearPartsKey(request);
-        KeptParts parts{ReadYearParts(partsFile, partsKey).value_or(YearParts())};
-        const CacheWriteResult written = ReplaceCacheFile(
-            {CacheFileName, TempFileName},
-            [&](CacheRecordWriter &writer) {
-                return WriteYearRecords(
-                    *session, request, writer,
-                    [this] {
-                        YieldToLoop();
-                        return !m_cancel;
-                    },
-                    &leftOut, &parts);
-            },
-            [this](bool on) { WritingFile = on; });
-        result = SynchResultOf(written);
-        error = written.errorNumber;
-        // What the new cache lacks; a list that cannot be written only goes unsaid.
-        if (result == SynchWritten && !WriteLeftOutList(CacheFileName, leftOut))
-            qWarning("Cannot write %s", qPrintable(LeftOutListFileOf(CacheFileName)));
-        // Only a guide for the next rebuild, which without it reads every file.
-        if (result == SynchWritten && parts.changed &&
-            !WriteYearParts(partsFile, partsKey, parts.files))
-            qWarning("Cannot write %s", qPrintable(partsFile));
+        KeptParts parts = ReadYearParts(partsFile, partsKey).value_or(KeptParts());
+        YearSource source(*session, request, [this] {
+            YieldToLoop();
+            return !m_cancel;
+        });
+        // No file changed since the cache beside the parts was written, and nobody wrote it
+        // since: that cache is the year.
+        const bool current =
+            !m_cancel && StampOf(CacheFileName) == parts.cache && source.keptWhole(parts);
+        if (!current) {
+            QStringList leftOut;
+            const CacheWriteResult written = ReplaceCacheFile(
+                {CacheFileName, TempFileName},
+                [&](CacheRecordWriter &writer) { return source.write(writer, &leftOut, &parts); },
+                [this](bool on) { WritingFile = on; });
+            result = SynchResultOf(written);
+            error = written.errorNumber;
+            // What the new cache lacks; a list that cannot be written only goes unsaid.
+            if (result == SynchWritten && !WriteLeftOutList(CacheFileName, leftOut))
+                qWarning("Cannot write %s", qPrintable(LeftOutListFileOf(CacheFileName)));
+            // Only a guide for the next rebuild, which without it reads every file.
+            parts.cache = StampOf(CacheFileName).value_or(FileStamp());
+            if (result == SynchWritten && !WriteYearParts(partsFile, partsKey, parts))
+                qWarning("Cannot write %s", qPrintable(partsFile));
+        }
     } catch (const QvError &e) {
         result = SynchRebuildFailed;
         error = e.number();

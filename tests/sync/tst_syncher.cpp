@@ -243,31 +243,56 @@ TEST_P(SyncherTest, ARebuildReadsOnlyTheFilesThatChangedAndWritesTheSameCache)
     ASSERT_GE(records.size(), 2);
     EXPECT_EQ(records[0].Subject, "Same start");
     EXPECT_EQ(records[1].Subject, "Tour");
+
+    // Nothing changed: the cache there is the year, and stays the very file it was.
+    const std::optional<Store::FileStamp> written = Store::StampOf(syncher->CacheFileName);
     ASSERT_EQ(run(), (std::pair<qint16, qint32>{1, 0}));
-    EXPECT_EQ(ReadAll(syncher->CacheFileName), whole) << "nothing changed";
+    EXPECT_EQ(Store::StampOf(syncher->CacheFileName), written) << "not written again";
+    syncher->CancelUpdate(); // a cancel that came while idle still stops the next rebuild
+    EXPECT_EQ(run(), (std::pair<qint16, qint32>{6, 0}));
+    // Written by someone else since (the planner's own write-back): the year is written again,
+    // from the parts.
+    WriteAll(syncher->CacheFileName, "the planner's");
+    ASSERT_EQ(run(), (std::pair<qint16, qint32>{1, 0}));
+    EXPECT_EQ(ReadAll(syncher->CacheFileName), whole);
+    const std::optional<Store::FileStamp> rewritten = Store::StampOf(syncher->CacheFileName);
+    ASSERT_EQ(run(), (std::pair<qint16, qint32>{1, 0}));
+    EXPECT_EQ(Store::StampOf(syncher->CacheFileName), rewritten) << "the parts know it now";
 
     // What the parts say of an unchanged file is taken, not read again: so parts are only
     // believed whole. The key is the text's second line.
     QByteArray bytes = ReadAll(parts);
-    const qsizetype head = bytes.indexOf("QUORVEL-PARTS 1\n") + 16;
+    const qsizetype head = bytes.indexOf("QUORVEL-PARTS 2\n") + 16;
     const QByteArray key = bytes.mid(head, bytes.indexOf('\n', head) - head);
-    std::optional<YearParts> kept = ParseYearParts(bytes, key);
+    std::optional<KeptParts> kept = ParseYearParts(bytes, key);
     ASSERT_TRUE(kept);
-    ASSERT_TRUE(kept->contains("week.ics"));
-    for (CacheRecord &r : (*kept)["week.ics"].records)
+    ASSERT_TRUE(kept->files.contains("week.ics"));
+    for (CacheRecord &r : kept->files["week.ics"].records)
         r.Subject = "From the parts";
+    kept->cache = {}; // as if the cache had been written since
     ASSERT_TRUE(WriteYearParts(parts, key, *kept));
     ASSERT_EQ(run(), (std::pair<qint16, qint32>{1, 0}));
     const QList<CacheRecord> taken = Records(syncher->CacheFileName);
     EXPECT_EQ(std::count_if(taken.begin(), taken.end(),
                             [](const CacheRecord &r) { return r.Subject == "From the parts"; }),
               12);
-    bytes = ReadAll(parts);
-    bytes[bytes.size() / 2] = char(bytes[bytes.size() / 2] ^ 1);
-    WriteAll(parts, bytes);
-    EXPECT_FALSE(ParseYearParts(bytes, key));
-    ASSERT_EQ(run(), (std::pair<qint16, qint32>{1, 0}));
-    EXPECT_EQ(ReadAll(syncher->CacheFileName), whole) << "a damaged file of parts is not used";
+
+    // A damaged file of parts is not used: in the records, which are read only when a file
+    // changed, or in the text.
+    const QByteArray good = ReadAll(parts);
+    const qsizetype text = good.indexOf("QUORVEL-PARTS 2\n");
+    ASSERT_GT(text, 0);
+    for (const qsizetype at : {text / 2, text + 20}) {
+        ASSERT_TRUE(ParseYearParts(good, key));
+        bytes = good;
+        bytes[at] = char(bytes[at] ^ 1);
+        WriteAll(parts, bytes);
+        EXPECT_FALSE(ParseYearParts(bytes, key));
+        WriteAll(cal + "week.ics", ReadAll(cal + "week.ics") + "\r\n");
+        ASSERT_EQ(run(), (std::pair<qint16, qint32>{1, 0}));
+        EXPECT_EQ(ReadAll(syncher->CacheFileName), whole) << "damaged at " << at;
+        ASSERT_TRUE(ParseYearParts(ReadAll(parts), key)) << "written anew";
+    }
 }
 
 TEST_P(SyncherTest, CancelBeforeTheFirstItemLeavesTheCache)
@@ -378,6 +403,7 @@ TEST(SyncherFaults, ACacheThatCannotBeWrittenIsReportedAsSuchAndLeftWhole)
     for (const auto &fault : faults) {
         for (const qint64 after : {qint64(0), whole.size() / 2, whole.size() - 1}) {
             SCOPED_TRACE(testing::Message() << "errno " << fault.err << " after " << after);
+            QFile::remove(YearPartsFileOf(syncher.CacheFileName)); // or nothing needs writing
             FailWritesAfter(after, fault.err);
             const auto report = run();
             FailWritesAfter(-1, 0);
