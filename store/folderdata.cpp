@@ -169,6 +169,8 @@ const QHash<QString, FileFacts> &FolderData::facts(QStringList &warnings)
     // current: a start asks for the facts twice, and each look is a stat of every file. While a
     // change waits to be looked at, the files are asked.
     const bool current = m_watcher && !m_debounce.isActive();
+    if (current && m_factsMatchNotified)
+        return m_index->files();
     const QStringList files = current ? m_notified.keys() : listItemFiles();
     const QHash<QString, FileStamp> stamps = current ? m_notified : StampsOf(path, files);
     for (const QString &name : files) {
@@ -179,6 +181,7 @@ const QHash<QString, FileFacts> &FolderData::facts(QStringList &warnings)
     m_index->keepOnly(files);
     if (!m_index->save())
         qWarning("%s: the folder's index could not be written", qPrintable(path));
+    m_factsMatchNotified = current;
     return m_index->files();
 }
 
@@ -296,6 +299,7 @@ QString FolderData::writeItem(const QString &fileName, const IcalItem &item, Wri
 void FolderData::replaceFile(const QString &fileName, const QByteArray &text, Write how)
 {
     WriteAtomically(path + QLatin1Char('/') + fileName, text, how == Write::Batch);
+    m_factsMatchNotified = false;
     // The file and its directory entry are stored; remember what we wrote.
     if (m_watcher)
         index(fileName);
@@ -401,6 +405,7 @@ void FolderData::removeItem(const QString &fileName, const QString &uid)
         throw QvError(error, FileErrorDescription(error), QStringLiteral("Calendar store"));
     m_entries.remove(fileName);
     m_index->remove(fileName);
+    m_factsMatchNotified = false;
     unindex(fileName);
 }
 
@@ -428,10 +433,7 @@ void FolderData::watch()
     if (m_watcher)
         return;
     m_watcher = new DirectoryWatcher(path, this);
-    const QStringList names = listItemFiles();
-    const QHash<QString, FileStamp> stamps = StampsOf(path, names);
-    for (const QString &name : names)
-        m_notified.insert(name, stamps.value(name));
+    m_notified = StampsOf(path, listItemFiles());
     connect(m_watcher, &DirectoryWatcher::changed, this, [this] { m_debounce.start(); });
 }
 
@@ -460,6 +462,7 @@ void FolderData::scanForChanges()
         }
     }
     m_notified = std::move(now);
+    m_factsMatchNotified = false;
     if (!added.isEmpty() || !changedFiles.isEmpty() || removed)
         emit changed(added, changedFiles, removed);
 }

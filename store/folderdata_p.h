@@ -135,6 +135,7 @@ private:
     DirectoryWatcher *m_watcher = nullptr;
     QTimer m_debounce;
     QHash<QString, FileStamp> m_notified; // what the listeners last heard of
+    bool m_factsMatchNotified = false;    // the index was checked against m_notified since
 };
 
 } // namespace Store

@@ -12,7 +12,8 @@ FolderPtr FolderAtPath(NameSpace &session, const QString &path, bool create)
     const QStringList parts = path.split(QLatin1Char('\\'));
     FolderPtr folder;
     FoldersPtr level = session.Folders();
-    for (const QString &part : parts) {
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        const QString &part = parts[i];
         FolderPtr next;
         for (FolderPtr f = level->GetFirst(); f; f = level->GetNext()) {
             if (f->Name() == part) {
@@ -25,7 +26,9 @@ FolderPtr FolderAtPath(NameSpace &session, const QString &path, bool create)
         if (!next)
             return nullptr;
         folder = next;
-        level = folder->Folders();
+        // The last folder's subfolders are not asked for: listing them reads all its files.
+        if (i + 1 < parts.size())
+            level = folder->Folders();
     }
     return folder;
 }

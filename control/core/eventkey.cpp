@@ -104,10 +104,15 @@ void ForEachKeyDatePiece(double startDate, const std::function<void(QStringView)
 
 QString EventKey(const CalEvent &event)
 {
+    return EventKeyOf(event.StartDate, event.EventID);
+}
+
+QString EventKeyOf(double startDate, const QString &eventId)
+{
     QString key;
-    key.reserve(event.EventID.size() + 24);
-    ForEachKeyDatePiece(event.StartDate, [&key](QStringView piece) { key += piece; });
-    key += event.EventID;
+    key.reserve(eventId.size() + 24);
+    ForEachKeyDatePiece(startDate, [&key](QStringView piece) { key += piece; });
+    key += eventId;
     return key;
 }
 

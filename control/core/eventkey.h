@@ -39,6 +39,7 @@ private:
 // Key of an event in the store: StartDate in the general date form immediately followed by
 // EventID. Every insertion, removal and lookup builds keys with this function.
 QString EventKey(const CalEvent &event);
+QString EventKeyOf(double startDate, const QString &eventId);
 
 // The pieces of the text an event's key begins with, StartDate in the general date form, in
 // order, handed to piece without building the text. The key is their concatenation followed by

@@ -1,12 +1,15 @@
 #include "hitmap.h"
 
+#include "calevent.h"
+#include "eventkey.h"
+
 #include <algorithm>
 
 void HitMap::reset(int bands)
 {
     m_bands = std::max(bands, 0);
     m_cells.assign(size_t(13) * 38 * size_t(m_bands + 1), -1);
-    m_keys.clear();
+    m_hits.clear();
 }
 
 int HitMap::index(int row, int column, int band) const
@@ -16,23 +19,21 @@ int HitMap::index(int row, int column, int band) const
     return (row * 38 + column) * (m_bands + 1) + band;
 }
 
-void HitMap::set(int row, int column, int band, const QString &key)
+void HitMap::set(int row, int first, int last, int band, const CalEvent &event)
 {
-    const int i = index(row, column, band);
-    if (i < 0)
+    first = std::max(first, 0);
+    last = std::min(last, 37);
+    if (first > last || index(row, first, band) < 0)
         return;
-    if (key.isEmpty()) {
-        m_cells[size_t(i)] = -1;
-        return;
-    }
-    if (m_keys.empty() || m_keys.back() != key)
-        m_keys.push_back(key);
-    m_cells[size_t(i)] = qint32(m_keys.size() - 1);
+    m_hits.push_back({event.StartDate, event.EventID});
+    const auto hit = qint32(m_hits.size() - 1);
+    for (int q = first; q <= last; ++q)
+        m_cells[size_t(index(row, q, band))] = hit;
 }
 
 QString HitMap::at(int row, int column, int band) const
 {
     const int i = index(row, column, band);
     const qint32 k = i >= 0 ? m_cells[size_t(i)] : -1;
-    return k >= 0 ? m_keys[size_t(k)] : QString();
+    return k >= 0 ? EventKeyOf(m_hits[size_t(k)].start, m_hits[size_t(k)].eventId) : QString();
 }

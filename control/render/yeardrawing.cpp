@@ -226,7 +226,6 @@ void DrawBars(Canvas &canvas, const PlannerState &state, const GridGeometry &g,
         const quint32 colour = e.CatIndex >= 1 && e.CatIndex <= state.categories.colours.size()
                                    ? state.categories.colours[e.CatIndex - 1]
                                    : 0xFFFFFF;
-        QString key;
         for (int j = std::max(rows.first, grid.first); j <= std::min(rows.last, grid.last); ++j) {
             const RowColumns columns = ColumnsInRow(e, year, j, state.AllEvents);
             if (!columns.isDrawn())
@@ -245,12 +244,8 @@ void DrawBars(Canvas &canvas, const PlannerState &state, const GridGeometry &g,
                 if (r.height() >= kLegibleTextPixels)
                     canvas.DrawText(e.Subject, r, style.subjectFlags);
             }
-            if (!hits)
-                continue;
-            if (key.isNull())
-                key = EventKey(e);
-            for (int q = std::max(k + 1, 0); q <= std::min(l, PlannerYear::kColumns); ++q)
-                hits->set(j, q, b, key);
+            if (hits)
+                hits->set(j, k + 1, std::min(l, int(PlannerYear::kColumns)), b, e);
         }
     }
     if (style.subjects)

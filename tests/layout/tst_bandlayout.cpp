@@ -306,23 +306,30 @@ TEST_F(BandTest, MoreBandsThanARowCanCountSaysSo)
 
 TEST(HitMap, CellsKeepTheirOwnKeyWhereBarsMeetAndPart)
 {
+    const auto event = [](const char *id, double start) {
+        CalEvent e;
+        e.EventID = QString::fromLatin1(id);
+        e.StartDate = start;
+        return e;
+    };
+    const CalEvent a = event("a", OADate::fromDateTime(QDate(2026, 3, 5)));
+    const CalEvent b = event("b", OADate::fromDateTime(QDate(2026, 3, 7), QTime(12, 0)));
     HitMap hits;
     hits.reset(3);
-    for (int q = 1; q <= 5; ++q)
-        hits.set(2, q, 1, QStringLiteral("a"));
-    hits.set(2, 3, 1, QStringLiteral("b")); // drawn over
-    hits.set(2, 6, 1, QStringLiteral("a")); // a key met again after another
-    hits.set(12, 37, 3, QStringLiteral("c"));
-    hits.set(2, 5, 1, QString());
-    EXPECT_EQ(hits.at(2, 1, 1), "a");
-    EXPECT_EQ(hits.at(2, 3, 1), "b");
-    EXPECT_EQ(hits.at(2, 4, 1), "a");
-    EXPECT_EQ(hits.at(2, 5, 1), "") << "emptied";
-    EXPECT_EQ(hits.at(2, 6, 1), "a");
-    EXPECT_EQ(hits.at(12, 37, 3), "c");
+    hits.set(2, 1, 5, 1, a);
+    hits.set(2, 3, 3, 1, b);    // drawn over
+    hits.set(2, 6, 6, 1, a);    // met again after another
+    hits.set(12, 37, 40, 3, a); // the columns past the grid are left out
+    hits.set(4, 9, 8, 1, b);    // no columns
+    EXPECT_EQ(hits.at(2, 1, 1), EventKey(a));
+    EXPECT_EQ(hits.at(2, 3, 1), EventKey(b)) << "with its time of day";
+    EXPECT_EQ(hits.at(2, 4, 1), EventKey(a));
+    EXPECT_EQ(hits.at(2, 6, 1), EventKey(a));
+    EXPECT_EQ(hits.at(12, 37, 3), EventKey(a));
+    EXPECT_EQ(hits.at(4, 8, 1), "");
     EXPECT_EQ(hits.at(2, 1, 2), "") << "another band";
     EXPECT_EQ(hits.at(13, 1, 1), "") << "outside the map";
-    hits.set(2, 1, 4, QStringLiteral("d")); // past the bands: ignored
+    hits.set(2, 1, 1, 4, b); // past the bands: ignored
     EXPECT_EQ(hits.at(2, 1, 4), "");
     hits.reset(1);
     EXPECT_EQ(hits.at(2, 1, 1), "") << "a reset forgets every key";
