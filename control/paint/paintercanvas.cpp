@@ -123,6 +123,7 @@ void PainterCanvas::setFont(const QFont &font)
     fontChanged();
     m_lines.clear(); // another face: the lines kept are of the old one
     m_lineCount = 0;
+    m_elisions.clear();
 }
 
 void PainterCanvas::fontChanged()
@@ -193,7 +194,9 @@ bool PainterCanvas::drawLine(const QString &text, const QRect &rect, unsigned fl
     if (line.text.text().isEmpty() && !line.empty) {
         QString shown = text;
         shown.replace(QLatin1Char('\n'), QLatin1Char(' '));
-        shown = QFontMetrics(f).elidedText(shown, Qt::ElideRight, rect.width());
+        LineElision &elision = m_elisions.try_emplace(f.pixelSize(), f).first->second;
+        const std::optional<QString> cut = elision.elided(shown, rect.width());
+        shown = cut ? *cut : QFontMetrics(f).elidedText(shown, Qt::ElideRight, rect.width());
         line.empty = shown.isEmpty();
         line.text.setText(shown);
         line.text.setTextFormat(Qt::PlainText);

@@ -2,6 +2,7 @@
 
 #include "canvas.h"
 #include "colours.h"
+#include "lineelision.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -11,6 +12,7 @@
 
 #include <memory>
 #include <optional>
+#include <unordered_map>
 
 class QPainter;
 
@@ -87,6 +89,7 @@ private:
     };
     QHash<int, QHash<std::pair<QString, int>, LineText>> m_lines; // by pixel size, text and width
     qsizetype m_lineCount = 0;
+    std::unordered_map<int, LineElision> m_elisions; // by pixel size
     // The font this canvas last set on the painter, and the painter's copy of it: set again only
     // when the canvas's font or the painter's (by another canvas) changed since.
     QFont m_painterFontFrom;

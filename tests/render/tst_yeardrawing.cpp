@@ -1,5 +1,6 @@
 #include "calevent.h"
 #include "eventkey.h"
+#include "lineelision.h"
 #include "paintercanvas.h"
 #include "plannerstate.h"
 #include "recordingcanvas.h"
@@ -400,4 +401,39 @@ TEST(PainterCanvas, AWindowKeepsItsPartOfATallCanvasAtTheSamePlaces)
     EXPECT_FALSE(part.shows(15 * 900, 15 * 999));
     EXPECT_FALSE(part.shows(15 * 1200, 15 * 1300));
     EXPECT_TRUE(whole.shows(15 * 2900, 15 * 2990));
+}
+
+// The subjects of a first drawing are cut by the letters' advances: never wider than the bar,
+// and at most a letter shorter than the cut of shaped text.
+TEST(LineElision, CutsLikeShapedTextAndNeverWider)
+{
+    QFont font;
+    font.setPixelSize(11);
+    const QFontMetricsF metrics(font);
+    LineElision elision(font);
+    for (const QString &text :
+         {QStringLiteral("Event 1234"), QStringLiteral("Wöchentliches Treffen"),
+          QStringLiteral("W"), QString()}) {
+        for (int width = 0; width <= 160; ++width) {
+            SCOPED_TRACE(testing::Message() << qPrintable(text) << " in " << width);
+            std::optional<QString> cut = elision.elided(text, width);
+            const QString shaped = QFontMetrics(font).elidedText(text, Qt::ElideRight, width);
+            if (!cut) // near a whole fit: shaped
+                continue;
+            if (*cut != text) {
+                EXPECT_LE(metrics.horizontalAdvance(*cut), width + 0.01);
+            }
+            if (shaped == text) {
+                EXPECT_EQ(*cut, text);
+            } else {
+                EXPECT_GE(cut->size(), shaped.size() - 1)
+                    << qPrintable(*cut) << " / " << qPrintable(shaped);
+            }
+            if (!cut->isEmpty() && *cut != text) {
+                EXPECT_TRUE(text.startsWith(cut->chopped(1)) && cut->endsWith(QChar(0x2026)));
+            }
+        }
+    }
+    EXPECT_FALSE(elision.elided(QStringLiteral("会議"), 100)) << "shaped instead";
+    EXPECT_FALSE(elision.elided(QStringLiteral("Tab\there"), 100));
 }

@@ -1,0 +1,44 @@
+#include "lineelision.h"
+
+namespace {
+
+// How much narrower kerning makes a line at most, as a share of its letters' advances.
+constexpr qreal kKerningShare = 0.06;
+
+} // namespace
+
+LineElision::LineElision(const QFont &font)
+    : m_metrics(font), m_ellipsis(m_metrics.horizontalAdvance(QChar(0x2026)))
+{
+    m_advances.fill(-1);
+}
+
+qreal LineElision::advance(char16_t c)
+{
+    qreal &a = m_advances[c];
+    if (a < 0)
+        a = m_metrics.horizontalAdvance(QChar(c));
+    return a;
+}
+
+std::optional<QString> LineElision::elided(const QString &text, qreal width)
+{
+    qreal whole = 0;
+    for (const QChar c : text) {
+        if (c.unicode() < 0x20 || c.unicode() >= kPlainLetters)
+            return std::nullopt;
+        whole += advance(c.unicode());
+    }
+    if (whole <= width || text.size() <= 1) // a letter alone is not cut, as shaped text is not
+        return text;
+    // Kerning may make it fit: only shaping tells.
+    if (whole * (1 - kKerningShare) <= width)
+        return std::nullopt;
+    qreal used = m_ellipsis;
+    qsizetype kept = 0;
+    while (kept < text.size() && used + advance(text[kept].unicode()) <= width)
+        used += advance(text[kept++].unicode());
+    if (used > width)
+        return QString(); // not even the ellipsis
+    return text.first(kept) + QChar(0x2026);
+}
