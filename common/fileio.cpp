@@ -114,6 +114,7 @@ namespace {
 
 std::atomic<qint64> writeBudget{-1};
 std::atomic<int> writeFault{0};
+std::atomic<bool> removalsRefused{false};
 
 // The bytes of size that may still be written, and the error the rest meets.
 qint64 writableBytes(qint64 size, int &err)
@@ -131,6 +132,16 @@ qint64 writableBytes(qint64 size, int &err)
 }
 
 // Whether the test hook refuses to create name now (an existing file still opens).
+// A file system read-only or failing from the start refuses removals too; a full one or a quota
+// lets files go.
+bool removalRefused()
+{
+    if (!removalsRefused.load())
+        return false;
+    errno = writeFault.load();
+    return true;
+}
+
 bool creationRefused(const QByteArray &name)
 {
     struct stat st;
@@ -212,6 +223,7 @@ void FailWritesAfter(qint64 bytes, int err)
 {
     writeFault = err;
     writeBudget = bytes < 0 ? -1 : bytes;
+    removalsRefused = bytes == 0 && (err == EROFS || err == EIO);
 }
 
 bool BinaryFile::setMode(unsigned mode)
@@ -301,7 +313,7 @@ int DeleteFile(const QString &path)
             error = FileErrorNumber(errno, path);
             continue;
         }
-        if (::unlink(name.constData()) == 0 || errno == ENOENT)
+        if (!removalRefused() && (::unlink(name.constData()) == 0 || errno == ENOENT))
             return 0;
         error = FileErrorNumber(errno, path);
     }

@@ -92,7 +92,8 @@ private:
 // For tests of what every writer does on a full disk or a read-only file system: once bytes more
 // have been written through this helper, writes fail with err (an errno value such as ENOSPC,
 // EROFS, EIO or EDQUOT); the bytes before that reach the file, as on a disk that fills. With no
-// bytes left, creating a file fails too. A negative bytes switches it off. Process-wide.
+// bytes left, creating a file fails too; with none from the start and EROFS or EIO, so does
+// removing one. A negative bytes switches it off. Process-wide.
 void FailWritesAfter(qint64 bytes, int err);
 
 // Opens path for binary access; on failure shows the file error message and returns a closed

@@ -2,6 +2,7 @@
 
 #include "calendarstore.h"
 #include "dialogs.h"
+#include "fileio.h"
 #include "planner.h"
 #include "qverror.h"
 
@@ -124,7 +125,17 @@ void AppointmentCommands::DeleteAppointment(const QString &key)
             RemoveEventsOf(*state.store, id);
         else
             state.store->Remove(key);
-        item->Delete();
+        // A file the store cannot remove (a read-only or failing disk) is said, not only
+        // undone by the reload below; Retry tries again where the message offers it.
+        for (;;) {
+            try {
+                item->Delete();
+                break;
+            } catch (const QvError &e) {
+                if (FileErrorMessage(e.number(), m_planner.dialogs()) != 0)
+                    throw;
+            }
+        }
         m_planner.ArrangeControls();
         m_planner.WriteBackCache();
     } catch (const QvError &) {

@@ -933,4 +933,28 @@ TEST_F(StoreTest, AWriteThatFailsLeavesEveryItemFileAsItWas)
         }
     }
     EXPECT_EQ(ReadAll(folder + '/' + "holiday.ics"), keptText);
+
+    // Deleting: a read-only or failing file system keeps the file and says so; a full disk or a
+    // quota lets it go, as they do.
+    const auto remove = [&] { NameSpace(options).GetItemFromID(kept->EntryID())->Delete(); };
+    for (const auto &fault : faults) {
+        SCOPED_TRACE(testing::Message() << "delete, errno " << fault.err);
+        const QMap<QString, QByteArray> before = ItemFiles(folder);
+        FailWritesAfter(0, fault.err);
+        int number = 0;
+        try {
+            remove();
+        } catch (const QvError &e) {
+            number = e.number();
+        }
+        FailWritesAfter(-1, 0);
+        if (fault.err == EROFS || fault.err == EIO) {
+            EXPECT_EQ(number, fault.number);
+            EXPECT_EQ(ItemFiles(folder), before);
+        } else {
+            EXPECT_EQ(number, 0);
+            EXPECT_EQ(ItemFiles(folder).size(), before.size() - 1);
+            saveNew("Kept", &kept);
+        }
+    }
 }

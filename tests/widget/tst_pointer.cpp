@@ -1,6 +1,7 @@
 #include "appointmentmenu.h"
 #include "calendarstore.h"
 #include "categorystore.h"
+#include "fileio.h"
 #include "oadate.h"
 #include "plannertoolbar.h"
 #include "scripteddialogs.h"
@@ -19,6 +20,8 @@
 #include <QUrl>
 
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 using namespace Store;
 
@@ -354,6 +357,18 @@ TEST_F(PointerTest, DeletingAnOccurrenceAsksAndTakesTheSeries)
         EXPECT_EQ(ReadAll(folder + "/" + f), files.value(f)) << qPrintable(f);
     EXPECT_EQ(filesInFolder().size(), files.size());
 
+    // On a read-only file system the file stays, the user is told, and the year shows it again.
+    dialogs.clear();
+    dialogs.queueAnswer(Dialogs::Answer::Yes);
+    FailWritesAfter(0, EROFS);
+    static_cast<AppointmentMenu *>(plan->appointmentMenu())->deleteAction()->trigger();
+    FailWritesAfter(-1, 0);
+    ASSERT_EQ(dialogs.shown().size(), 2);
+    EXPECT_EQ(dialogs.shown()[1].text, "Can't open your file for that type of access.");
+    EXPECT_EQ(ReadAll(folder + "/standup.ics"), files.value("standup.ics"));
+    EXPECT_EQ(standups(), 6);
+
+    mouse(plan->gridCanvas(), QEvent::MouseMove, cell(*plan, 7, 8, 2));
     dialogs.queueAnswer(Dialogs::Answer::Yes);
     static_cast<AppointmentMenu *>(plan->appointmentMenu())->deleteAction()->trigger();
     EXPECT_EQ(standups(), 0) << "every occurrence";
