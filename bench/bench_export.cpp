@@ -53,6 +53,7 @@ struct BenchPlanner
         exporter.setWaitForRebuilds(true);
         exporter.SaveDocument({false, QDate(firstYear, 1, 1), QDate(lastYear, 12, 31)},
                               cacheDir.filePath("warm.xml"));
+        planner.ReloadPlanner(); // the year shown, as after an export
     }
 
     StreamDialogs dialogs;

@@ -74,15 +74,19 @@ void XmlExporter::build(const ExportRequest &request, XmlDocument &document)
     CacheUpdater &updater = m_planner.updater();
     updater.CancelBackgroundUpdate();
     updater.setBackgroundTimerEnabled(false);
+    // The store keeps the year shown: each year's records go from its cache to the document.
+    m_planner.holdRebuiltYears(true);
     try {
         for (int y = first; y <= last; ++y) {
             m_planner.selectYear(y);
             addYear(document);
         }
     } catch (...) {
+        m_planner.holdRebuiltYears(false);
         m_planner.selectYear(saved);
         throw;
     }
+    m_planner.holdRebuiltYears(false);
     document.endAppointments();
     m_planner.selectYear(saved);
 }

@@ -71,6 +71,8 @@ Planner::Planner(Dialogs &dialogs, QObject *parent) : QObject(parent), m_state(d
         link.StoreID = m_access->storeId();
     };
     planner.showCache = [this] {
+        if (m_rebuiltYearsHeld)
+            return;
         if (std::exchange(m_cacheFault, 0) != 0)
             SetUpdateIndicator(m_indicatorColour);
         loadCache();

@@ -87,6 +87,9 @@ public:
     void selectYear(int year) { setSelectedYear(year); }
     // The cache of the selected year into the store, drawing nothing.
     void loadCache();
+    // While an export steps through the years it reads each year's cache itself: a rebuild that
+    // completes meanwhile is neither loaded nor drawn, and the planner is reloaded afterwards.
+    void holdRebuiltYears(bool held) { m_rebuiltYearsHeld = held; }
     // The file error that keeps the cache from being written, 0 when it was written last.
     int cacheFault() const { return m_cacheFault; }
     void SetUpdateIndicator(quint32 colour);
@@ -155,6 +158,7 @@ private:
     int m_codePage = 1252;
     int m_retries = 0;
     int m_cacheFault = 0;
+    bool m_rebuiltYearsHeld = false;
     qint16 m_selectedCategory = 0;
 
     std::unique_ptr<CalendarAccess> m_access;
