@@ -24,6 +24,8 @@
 #include <QFileInfo>
 #include <QUrl>
 
+#include <malloc.h>
+
 const QString Planner::kCategoryPrefix =
     QStringLiteral("PLEASE IGNORE - Quorvel Category Colours: ");
 
@@ -250,6 +252,9 @@ void Planner::setSelectedYear(int year)
 void Planner::loadCache()
 {
     m_loader.LoadCache(m_state, m_cacheFiles.cacheFile);
+    // The year replaced is freed in many small pieces that the allocator would keep for reuse:
+    // a planner reloading its year at every change outside it would otherwise only grow.
+    ::malloc_trim(0);
     // What the rebuild that wrote this cache could not read.
     if (QStringList leftOut = ReadLeftOutList(m_cacheFiles.cacheFile); leftOut != m_leftOut) {
         m_leftOut = std::move(leftOut);
