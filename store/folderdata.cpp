@@ -78,12 +78,15 @@ QString FolderData::entryIdOf(const QString &fileName, const QString &uid) const
     return ItemId(entryIdOf(fileName), it == m_entries.cend() ? QStringList() : UidsOf(*it), uid);
 }
 
-QStringList FolderData::listItemFiles() const
+QStringList FolderData::listItemFiles(NameOrder order) const
 {
     // Straight from the directory: a large folder is listed at every change.
-    return DirectoryNames(path, EntryKind::File, [](const char *name, size_t length) {
-        return name[0] != '.' && length >= 5 && std::strcmp(name + length - 4, ".ics") == 0;
-    });
+    return DirectoryNames(
+        path, EntryKind::File,
+        [](const char *name, size_t length) {
+            return name[0] != '.' && length >= 5 && std::strcmp(name + length - 4, ".ics") == 0;
+        },
+        order);
 }
 
 QString FolderData::fileWithId(const QString &entryId) const
@@ -433,7 +436,7 @@ void FolderData::watch()
     if (m_watcher)
         return;
     m_watcher = new DirectoryWatcher(path, this);
-    m_notified = StampsOf(path, listItemFiles());
+    m_notified = StampsOf(path, listItemFiles(NameOrder::AsListed));
     connect(m_watcher, &DirectoryWatcher::changed, this, [this] { m_debounce.start(); });
 }
 

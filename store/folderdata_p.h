@@ -98,8 +98,8 @@ public:
 
     // Starts watching the directory for changes by anyone.
     void watch();
-    // The item files of the folder, by name.
-    QStringList listItemFiles() const;
+    // The item files of the folder, by name (sorted unless asked otherwise).
+    QStringList listItemFiles(NameOrder order = NameOrder::Sorted) const;
 
 signals:
     void changed(const QStringList &added, const QStringList &changedFiles, int removed);

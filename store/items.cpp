@@ -250,7 +250,7 @@ ItemPtr Items::GetNext()
 
 QHash<QString, FileStamp> Items::fileStamps() const
 {
-    return StampsOf(m_folder->path, m_folder->listItemFiles());
+    return StampsOf(m_folder->path, m_folder->listItemFiles(NameOrder::AsListed));
 }
 
 QList<ItemPtr> Items::all()

@@ -36,7 +36,7 @@ bool IsFolderName(const QString &name)
 }
 
 QStringList DirectoryNames(const QString &path, EntryKind kind,
-                           bool (*accept)(const char *name, size_t length))
+                           bool (*accept)(const char *name, size_t length), NameOrder order)
 {
     QStringList names;
     DIR *dir = ::opendir(QFile::encodeName(path).constData());
@@ -54,7 +54,8 @@ QStringList DirectoryNames(const QString &path, EntryKind kind,
             names.append(QFile::decodeName(name));
     }
     ::closedir(dir);
-    std::sort(names.begin(), names.end());
+    if (order == NameOrder::Sorted)
+        std::sort(names.begin(), names.end());
     return names;
 }
 

@@ -40,11 +40,14 @@ QString HashId(const char *prefix, const QString &text);
 // Directory names that are folders: not empty, not starting with ".".
 bool IsFolderName(const QString &name);
 // The names of a directory's subdirectories or of its other entries (files, links to files)
-// that accept takes, sorted. Read with the entry types the directory gives, so that a folder of
-// many item files costs no stat of each.
+// that accept takes, sorted unless asked in the directory's own order (a large folder's listing
+// for a lookup by name need not sort). Read with the entry types the directory gives, so that a
+// folder of many item files costs no stat of each.
 enum class EntryKind { Folder, File };
+enum class NameOrder { Sorted, AsListed };
 QStringList DirectoryNames(const QString &path, EntryKind kind,
-                           bool (*accept)(const char *name, size_t length));
+                           bool (*accept)(const char *name, size_t length),
+                           NameOrder order = NameOrder::Sorted);
 // The folders directly in a directory.
 QStringList SubfolderNames(const QString &path);
 // The X- property an item keeps its message class in, and the class an item has.

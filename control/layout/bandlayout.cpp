@@ -6,6 +6,8 @@
 #include "planneryear.h"
 #include "qverror.h"
 
+#include <algorithm>
+#include <array>
 #include <limits>
 #include <vector>
 
@@ -20,17 +22,16 @@ qint16 checked16(int value)
     return qint16(value);
 }
 
-// Last occupied column of each band of each row (0 = empty); rows 0..12, bands 2..n + 1. Each row
+// Last occupied column of each band of each row (0 = empty); rows 0..12, bands 2 and up. Each row
 // keeps its bands as the leaves of a minimum tree, so that the first band whose last column lies
-// before a given column is found in logarithmic time however many bands a busy row has.
+// before a given column is found in logarithmic time however many bands a busy row has. A row's
+// tree grows with the bands it uses: sized for every appointment of the store, the trees of a
+// large year took a hundred megabytes to make and clear at every pass.
 class BandEnds
 {
 public:
-    explicit BandEnds(int events)
+    BandEnds()
     {
-        while (m_leaves < events + 2)
-            m_leaves *= 2;
-        m_tree.assign(size_t(PlannerYear::kRows + 1) * 2 * m_leaves, 0);
         for (int row = 0; row <= PlannerYear::kRows; ++row) {
             // Bands 0 and 1 hold no appointments: never free.
             set(row, 0, std::numeric_limits<qint16>::max());
@@ -39,30 +40,50 @@ public:
     }
 
     // The first band (2 or more) of row whose last column is below column.
-    int firstBelow(int row, int column) const
+    int firstBelow(int row, int column)
     {
-        const qint16 *t = tree(row);
+        Row &r = m_rows[size_t(row)];
+        if (r.highest + 1 >= r.leaves) // a band never used is free: keep one in the tree
+            r.grow(2 * r.leaves);
+        const qint16 *t = r.tree.data();
         size_t node = 1;
-        while (node < size_t(m_leaves))
+        while (node < size_t(r.leaves))
             node = t[2 * node] < column ? 2 * node : 2 * node + 1;
-        return int(node) - m_leaves;
+        return int(node) - r.leaves;
     }
 
     void set(int row, int band, qint16 lastColumn)
     {
-        qint16 *t = tree(row);
-        size_t node = size_t(m_leaves + band);
+        Row &r = m_rows[size_t(row)];
+        while (band >= r.leaves)
+            r.grow(2 * r.leaves);
+        r.highest = std::max(r.highest, band);
+        qint16 *t = r.tree.data();
+        size_t node = size_t(r.leaves + band);
         t[node] = lastColumn;
         for (node /= 2; node >= 1; node /= 2)
             t[node] = std::min(t[2 * node], t[2 * node + 1]);
     }
 
 private:
-    qint16 *tree(int row) { return m_tree.data() + size_t(row) * 2 * m_leaves; }
-    const qint16 *tree(int row) const { return m_tree.data() + size_t(row) * 2 * m_leaves; }
+    struct Row
+    {
+        int leaves = 0;
+        int highest = 0; // the highest band set
+        std::vector<qint16> tree;
 
-    int m_leaves = 1;
-    std::vector<qint16> m_tree;
+        void grow(int wanted)
+        {
+            const int grown = std::max(wanted, 4);
+            std::vector<qint16> bigger(2 * size_t(grown), 0);
+            std::copy(tree.begin() + leaves, tree.end(), bigger.begin() + grown);
+            for (size_t node = size_t(grown) - 1; node >= 1; --node)
+                bigger[node] = std::min(bigger[2 * node], bigger[2 * node + 1]);
+            tree = std::move(bigger);
+            leaves = grown;
+        }
+    };
+    std::array<Row, PlannerYear::kRows + 1> m_rows;
 };
 
 } // namespace
@@ -72,7 +93,7 @@ void CalculateBands(EventStore &store, const PlannerYear &year, bool allEvents, 
                     Dialogs &dialogs)
 {
     try {
-        BandEnds bandEnd(store.Count());
+        BandEnds bandEnd;
         rowBands[0] = 0;
         for (int r = 1; r <= PlannerYear::kRows; ++r)
             rowBands[r] = checked16(minimumBands);
@@ -87,7 +108,7 @@ void CalculateBands(EventStore &store, const PlannerYear &year, bool allEvents, 
 
             // First band of the start row that is empty (last column 0) or ends before the start
             // column; a band ending on the start column is taken. At most n events occupy bands
-            // 2..n + 1, so a free band always exists.
+            // 2..n + 1, and a row always has a band it never used.
             const int b = bandEnd.firstBelow(s, std::max<int>(event.StartDay, 1));
             rowBands[s] = std::max(rowBands[s], checked16(b));
             store.SetBand(event, checked16(b));
