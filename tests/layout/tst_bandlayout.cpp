@@ -257,6 +257,29 @@ TEST_F(BandTest, RandomYearsHaveNoOverlapsInABand)
         layout();
         ASSERT_TRUE(dialogs.shown().isEmpty());
 
+        // Each event has the band the plain search by the rules gives: the first of its start row
+        // that is empty or ends before its start column.
+        std::vector<std::vector<int>> ends(13);
+        for (const CalEvent &e : store) {
+            const RowSpan rows = RowsOf(e, year);
+            if (rows.isEmpty())
+                continue;
+            std::vector<int> &start = ends[size_t(rows.first)];
+            int b = 2;
+            while (b < int(start.size()) && !(start[size_t(b)] < e.StartDay) &&
+                   start[size_t(b)] > 0)
+                ++b;
+            ASSERT_EQ(e.Band, b) << "round " << round << ": " << qPrintable(e.EventID);
+            for (int j = rows.first; j <= rows.last && j <= 12; ++j) {
+                const RowColumns columns = ColumnsInRow(e, year, j, allEvents);
+                if (!columns.occupies())
+                    continue;
+                std::vector<int> &row = ends[size_t(j)];
+                row.resize(std::max(row.size(), size_t(b) + 1));
+                row[size_t(b)] = columns.occupiedRight;
+            }
+        }
+
         ASSERT_EQ(rowBands[0], 0);
         for (int r = 1; r <= 12; ++r)
             ASSERT_GE(bandsOfRow(r), kScreenMinimumBands) << "round " << round << " row " << r;
