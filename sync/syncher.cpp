@@ -90,9 +90,11 @@ void Syncher::rebuild()
             if (result == SynchWritten && !WriteLeftOutList(CacheFileName, leftOut))
                 qWarning("Cannot write %s", qPrintable(LeftOutListFileOf(CacheFileName)));
             // Only a guide for the next rebuild, which without it reads every file.
-            parts.cache = StampOf(CacheFileName).value_or(FileStamp());
-            if (result == SynchWritten && !WriteYearParts(partsFile, partsKey, parts))
-                qWarning("Cannot write %s", qPrintable(partsFile));
+            if (result == SynchWritten) {
+                parts.cache = StampOf(CacheFileName).value_or(FileStamp());
+                if (!WriteYearParts(partsFile, partsKey, parts))
+                    qWarning("Cannot write %s", qPrintable(partsFile));
+            }
         }
     } catch (const QvError &e) {
         result = SynchRebuildFailed;

@@ -245,7 +245,7 @@ void DrawBars(Canvas &canvas, const PlannerState &state, const GridGeometry &g,
                     canvas.DrawText(e.Subject, r, style.subjectFlags);
             }
             if (hits)
-                hits->set(j, k + 1, std::min(l, int(PlannerYear::kColumns)), b, e);
+                hits->set(j, k + 1, l, b, e);
         }
     }
     if (style.subjects)

@@ -178,7 +178,8 @@ private:
     QProcess m_process;
 };
 
-class CalDavTest : public ::testing::Test
+// The server and the sync tool the CalDAV tests run, skipped where they are not installed.
+class CalDavTools : public ::testing::Test
 {
 protected:
     void SetUp() override
@@ -188,6 +189,19 @@ protected:
         if (radicale.isEmpty() || vdirsyncer.isEmpty())
             GTEST_SKIP()
                 << "radicale and vdirsyncer are not installed (scripts/setup installs them)";
+    }
+
+    QString radicale, vdirsyncer;
+};
+
+class CalDavTest : public CalDavTools
+{
+protected:
+    void SetUp() override
+    {
+        CalDavTools::SetUp();
+        if (IsSkipped())
+            return;
         ASSERT_TRUE(
             server.start(radicale, dir, "[auth]\ntype = none\n[rights]\ntype = authenticated\n"));
         ASSERT_EQ(server.answer("MKCALENDAR", "/team/calendar/", "team:team"), 201)
@@ -252,7 +266,6 @@ protected:
     }
 
     QTemporaryDir dir;
-    QString radicale, vdirsyncer;
     LocalRadicale server;
     ScriptedDialogs dialogs;
 };
@@ -364,16 +377,14 @@ namespace {
 
 // A team on a server that asks for a password: each member connects with the installer, as a
 // user would, and works in the calendars the connection keeps, without a profile of Quorvel's.
-class CalDavConnectTest : public ::testing::Test
+class CalDavConnectTest : public CalDavTools
 {
 protected:
     void SetUp() override
     {
-        radicale = QStandardPaths::findExecutable("radicale");
-        vdirsyncer = QStandardPaths::findExecutable("vdirsyncer");
-        if (radicale.isEmpty() || vdirsyncer.isEmpty())
-            GTEST_SKIP()
-                << "radicale and vdirsyncer are not installed (scripts/setup installs them)";
+        CalDavTools::SetUp();
+        if (IsSkipped())
+            return;
         WriteAll(dir.filePath("users"), "team:s3cret, with a comma\n");
         WriteAll(dir.filePath("password"), "s3cret, with a comma\n");
         ASSERT_TRUE(server.start(radicale, dir,
@@ -461,7 +472,6 @@ protected:
 
     const QString kAccount = QStringLiteral("quorvel_127_0_0_1_team");
     QTemporaryDir dir;
-    QString radicale, vdirsyncer;
     LocalRadicale server;
     ScriptedDialogs dialogs;
 };
