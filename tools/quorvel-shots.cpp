@@ -182,11 +182,14 @@ int main(int argc, char **argv)
     FilterModel filter(p.state().CategorySeparator);
     filter.SetFilter(QStringLiteral("Holiday") + p.state().CategorySeparator +
                      QStringLiteral("Travel"));
-    FilterDialog filterDialog(filter, p.TitleName(), plan.GetStringList(),
-                              p.state().CategorySeparator, p.outlookMajorVersion(), [&] {
-                                  return ReadMasterCategories(p.outlookMajorVersion(), registry,
-                                                              p.access()->session().get());
-                              });
+    FilterDialog filterDialog(
+        filter, p.TitleName(), plan.GetStringList(), p.state().CategorySeparator,
+        p.outlookMajorVersion(),
+        [&] {
+            return ReadMasterCategories(p.outlookMajorVersion(), registry,
+                                        p.access()->session().get());
+        },
+        dialogs);
     filterDialog.show();
     filterDialog.findChild<QCheckBox *>("cbMasterList")->setChecked(true);
     QApplication::processEvents();

@@ -1,7 +1,9 @@
 #include "filterchoice.h"
 
+#include "dialogs.h"
 #include "namespace.h"
 #include "regio.h"
+#include "usersettings.h"
 
 #include <QCollator>
 
@@ -107,11 +109,16 @@ void FilterChoice::setIncludeMasterList(bool on)
     setChecks();
 }
 
-bool FilterChoice::accept(FilterModel &filter, const QString &titleName) const
+void FilterChoice::accept(FilterModel &filter, const QString &titleName, Dialogs &dialogs) const
 {
     filter.SetFilter(m_text);
     filter.SetFilterMode(m_usingAnd);
-    return filter.save(titleName);
+    if (!filter.save(titleName))
+        dialogs.message(QStringLiteral("The filter applies now, but it could not be kept for next "
+                                       "time: %1 cannot be written.")
+                            .arg(UserSettings().fileName()),
+                        Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation,
+                        QStringLiteral("Category Filtering"));
 }
 
 void SortTextList(QStringList &list, int lo, int hi)

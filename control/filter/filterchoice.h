@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 
+class Dialogs;
 class RegIO;
 namespace Store {
 class NameSpace;
@@ -43,9 +44,9 @@ public:
     void textEdited(const QString &text);
     void clear();
     void setIncludeMasterList(bool on);
-    // OK: the text and the mode become the filter, stored under the planner's title; false when
-    // they could not be stored (the filter applies all the same).
-    bool accept(FilterModel &filter, const QString &titleName) const;
+    // OK: the text and the mode become the filter, stored under the planner's title. When they
+    // cannot be stored the filter applies all the same, and the user is told it was not kept.
+    void accept(FilterModel &filter, const QString &titleName, Dialogs &dialogs) const;
 
 private:
     void parse(const QString &text);

@@ -155,7 +155,7 @@ void YearPlan::showFilterDialog()
             p.filter(), p.TitleName(), GetStringList(), p.state().CategorySeparator,
             p.outlookMajorVersion(),
             [&] { return ReadMasterCategories(p.outlookMajorVersion(), registry, session.get()); },
-            this);
+            p.dialogs(), this);
     }
     dialog->exec();
     if (dialog->OKPressed()) {

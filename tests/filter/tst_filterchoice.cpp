@@ -4,6 +4,7 @@
 #include "regio.h"
 #include "scripteddialogs.h"
 #include "testsupport.h"
+#include "usersettings.h"
 
 #include <QDir>
 #include <QSettings>
@@ -118,13 +119,27 @@ TEST(FilterChoice, OkStoresTheFilterUnderTheTitle)
     c.tick(int(c.entries().indexOf("Travel")), true);
     c.tick(int(c.entries().indexOf("Holiday")), true);
     c.setUsingAnd(true);
-    c.accept(filter, "Team");
+    ScriptedDialogs dialogs;
+    c.accept(filter, "Team", dialogs);
     EXPECT_EQ(filter.FilterText(), "Travel, Holiday");
     EXPECT_EQ(filter.FilterDisplayText(), "Travel AND Holiday");
+    EXPECT_TRUE(dialogs.texts().isEmpty());
     FilterModel read(", ");
     read.restore("Team");
     EXPECT_EQ(read.FilterText(), "Travel, Holiday");
     EXPECT_TRUE(read.FilterUsingAnd());
+
+    // Settings that cannot be written: the filter applies, and one message says it was not kept.
+    WriteAll(home.path() + "/blocked", "a file, not a directory");
+    ScopedSettingsHome blocked(home.path() + "/blocked");
+    c.tick(int(c.entries().indexOf("Travel")), false);
+    c.accept(filter, "Team", dialogs);
+    EXPECT_EQ(filter.FilterText(), "Holiday");
+    ASSERT_EQ(dialogs.texts().size(), 1);
+    EXPECT_EQ(dialogs.texts()[0],
+              QStringLiteral("The filter applies now, but it could not be kept for next time: %1 "
+                             "cannot be written.")
+                  .arg(UserSettings().fileName()));
 }
 
 TEST(MasterCategories, FromTheRegistryOrTheStoreByVersion)

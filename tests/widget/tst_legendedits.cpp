@@ -324,6 +324,20 @@ TEST_F(LegendTest, TheFilterDialogFromTheToolbar)
         QSettings(file, QSettings::IniFormat).value("Filtering Legend test/Active").toString(), "");
     EXPECT_EQ(dialogs.waiting(), 0);
     EXPECT_GE(dialogs.mostWaiting(), 1) << "the wait cursor while the dialog was made";
+
+    // Settings that cannot be written: OK applies the filter and says once it was not kept.
+    WriteAll(home.path() + "/blocked", "a file, not a directory");
+    ScopedSettingsHome blocked(home.path() + "/blocked");
+    whenShown([](FilterDialog &d) {
+        d.findChild<QLineEdit *>("tbFilter")->setText("Work");
+        d.findChild<QPushButton *>("OKButton")->click();
+    });
+    filter->click();
+    EXPECT_EQ(plan->filter().FilterText(), "Work");
+    EXPECT_EQ(filter->toolTip(), "Active Filter: Work");
+    EXPECT_EQ(visible(), 1);
+    ASSERT_EQ(dialogs.texts().size(), 1);
+    EXPECT_TRUE(dialogs.texts()[0].startsWith("The filter applies now, but it could not be kept"));
 }
 
 namespace {

@@ -1,21 +1,18 @@
 #include "filterdialog.h"
 
-#include "usersettings.h"
-
 #include <QCheckBox>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 FilterDialog::FilterDialog(FilterModel &filter, const QString &titleName,
                            const QStringList &legends, const QString &separator,
                            int outlookMajorVersion, FilterChoice::MasterReader readMaster,
-                           QWidget *parent)
-    : QDialog(parent), m_filter(filter), m_title(titleName),
+                           Dialogs &dialogs, QWidget *parent)
+    : QDialog(parent), m_filter(filter), m_title(titleName), m_dialogs(dialogs),
       m_choice(filter, legends, separator, std::move(readMaster))
 {
     setObjectName(QStringLiteral("dlgFilter"));
@@ -105,11 +102,7 @@ void FilterDialog::showText()
 
 void FilterDialog::accept()
 {
-    if (!m_choice.accept(m_filter, m_title))
-        QMessageBox::warning(this, windowTitle(),
-                             QStringLiteral("The filter applies now, but it could not be kept for "
-                                            "next time: %1 cannot be written.")
-                                 .arg(UserSettings().fileName()));
+    m_choice.accept(m_filter, m_title, m_dialogs);
     m_okPressed = true;
     QDialog::accept();
 }

@@ -16,10 +16,12 @@ class FilterDialog : public QDialog
 {
     Q_OBJECT
 public:
-    // filter: applied on OK. outlookMajorVersion chooses the master list box's caption.
+    // filter: applied on OK. outlookMajorVersion chooses the master list box's caption. dialogs
+    // says when the filter could not be stored.
     FilterDialog(FilterModel &filter, const QString &titleName, const QStringList &legends,
                  const QString &separator, int outlookMajorVersion,
-                 FilterChoice::MasterReader readMaster, QWidget *parent = nullptr);
+                 FilterChoice::MasterReader readMaster, Dialogs &dialogs,
+                 QWidget *parent = nullptr);
 
     bool OKPressed() const { return m_okPressed; }
     const FilterChoice &choice() const { return m_choice; }
@@ -31,6 +33,7 @@ private:
 
     FilterModel &m_filter;
     QString m_title;
+    Dialogs &m_dialogs;
     FilterChoice m_choice;
     bool m_okPressed = false;
     bool m_writing = false; // the dialog itself writes the text
