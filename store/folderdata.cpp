@@ -32,7 +32,6 @@ FolderData::FolderData(std::shared_ptr<StoreData> s, QString rel)
     id = HashId("0000QF", store->id + QLatin1Char('\0') + relPath);
     m_index = std::make_unique<FolderIndex>(path);
     m_debounce.setSingleShot(true);
-    m_debounce.setInterval(150);
     connect(&m_debounce, &QTimer::timeout, this, &FolderData::scanForChanges);
 }
 
@@ -437,7 +436,12 @@ void FolderData::watch()
         return;
     m_watcher = new DirectoryWatcher(path, this);
     m_notified = StampsOf(path, listItemFiles(NameOrder::AsListed));
-    connect(m_watcher, &DirectoryWatcher::changed, this, [this] { m_debounce.start(); });
+    connect(m_watcher, &DirectoryWatcher::changed, this, [this] {
+        if (!m_debounce.isActive())
+            m_unlookedSince.start();
+        const qint64 left = kLongestWaitMs - m_unlookedSince.elapsed();
+        m_debounce.start(int(std::clamp<qint64>(left, 0, kQuietMs)));
+    });
 }
 
 void FolderData::scanForChanges()

@@ -4,6 +4,7 @@
 #include "icalitem.h"
 #include "storedata_p.h"
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
 #include <QStringList>
@@ -133,7 +134,11 @@ private:
             m_fileById->remove(entryIdOf(fileName));
     }
     DirectoryWatcher *m_watcher = nullptr;
+    // A look at the folder once it has been quiet a moment, or at most a second after the first
+    // change unlooked at: a sync tool that never pauses is heard all the same.
+    static constexpr int kQuietMs = 150, kLongestWaitMs = 1000;
     QTimer m_debounce;
+    QElapsedTimer m_unlookedSince;
     QHash<QString, FileStamp> m_notified; // what the listeners last heard of
     bool m_factsMatchNotified = false;    // the index was checked against m_notified since
 };

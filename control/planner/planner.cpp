@@ -85,6 +85,10 @@ Planner::Planner(Dialogs &dialogs, QObject *parent) : QObject(parent), m_state(d
     m_writeBack.setSingleShot(true);
     m_writeBack.setInterval(kWriteBackDelayMs);
     connect(&m_writeBack, &QTimer::timeout, this, &Planner::writeBackAfterChanges);
+    m_removalRebuild.setSingleShot(true);
+    m_removalRebuild.setInterval(0);
+    connect(&m_removalRebuild, &QTimer::timeout, this,
+            [this] { m_updater->StartBackgroundUpdate(true); });
     m_state.SetUpdateIndicator = [this](quint32 c) { SetUpdateIndicator(c); };
     m_state.IsFilteredOut = [this](const QString &c) { return m_filter.IsFilteredOut(c); };
 }
@@ -390,8 +394,7 @@ void Planner::subscribe()
     connect(items.get(), &Store::Items::ItemAdd, this, changed);
     connect(items.get(), &Store::Items::ItemChange, this, changed);
     // A removal does not say which item went: only a rebuild can tell.
-    connect(items.get(), &Store::Items::ItemRemove, this,
-            [this] { m_updater->StartBackgroundUpdate(true); });
+    connect(items.get(), &Store::Items::ItemRemove, &m_removalRebuild, qOverload<>(&QTimer::start));
     m_items = items;
 }
 

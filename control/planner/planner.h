@@ -167,4 +167,6 @@ private:
     SyncherFactory m_syncherFactory;
     std::unique_ptr<CacheUpdater> m_updater;
     QTimer m_writeBack;
+    // One rebuild for the removals the store tells at once: each request cancels the one before.
+    QTimer m_removalRebuild;
 };

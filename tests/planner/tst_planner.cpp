@@ -1,5 +1,6 @@
 #include "calendarstore.h"
 #include "fileio.h"
+#include "indicatorstate.h"
 #include "planner.h"
 #include "plannerview.h"
 #include "propertybag.h"
@@ -46,7 +47,7 @@ public:
     }
     void categoriesChanged() override { calls << "categories"; }
     void DrawLegend() override { calls << "legend"; }
-    void showUpdateIndicator(quint32, const QString &) override {}
+    void showUpdateIndicator(quint32 colour, const QString &) override { colours << colour; }
     void LayoutLegend() override { calls << "legend layout"; }
     void DrawYear() override { calls << "draw year"; }
     void layOutAndDraw() override
@@ -61,6 +62,7 @@ public:
     bool visualStyles = true;
     int failures = 0;
     QStringList calls;
+    QList<quint32> colours; // of the update indicator
 };
 
 QByteArray AllDay(const QByteArray &uid, const QByteArray &from, const QByteArray &to)
@@ -258,6 +260,36 @@ TEST_F(PlannerTest, ABurstOfChangesIsWrittenToTheCacheOnce)
     ASSERT_TRUE(planner->writeBackPending());
     planner->ChangeYear(1);
     EXPECT_TRUE(ReadAll(cache).contains("late"));
+}
+
+// Files a sync tool removes together are told one by one; the planner asks for one rebuild for
+// them, not one a removal that cancels the one before.
+TEST_F(PlannerTest, RemovalsToldTogetherAskForOneRebuild)
+{
+    const QByteArray year = QByteArray::number(QDate::currentDate().year());
+    for (int i = 0; i < 8; ++i) {
+        const QByteArray uid = "gone" + QByteArray::number(i);
+        WriteAll(dir.path() + "/Team/Calendar/" + uid + ".ics",
+                 AllDay(uid, year + "0501", year + "0502"));
+    }
+    RecordingView view;
+    auto planner = make(&view);
+    planner->ReadProperties(MapPropertyBag({{"Folder", "Team\\Calendar"}}));
+    ASSERT_TRUE(settle(*planner));
+    ASSERT_EQ(planner->state().store->Count(), 10);
+    view.colours.clear();
+    for (int i = 0; i < 8; ++i)
+        ASSERT_TRUE(
+            QFile::remove(dir.path() + "/Team/Calendar/gone" + QString::number(i) + ".ics"));
+    QElapsedTimer t;
+    t.start();
+    while (planner->state().store->Count() != 2 && t.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    ASSERT_TRUE(settle(*planner));
+    EXPECT_EQ(planner->state().store->Count(), 2);
+    // Every request shows the busy colour first; a cancel shows the failed one.
+    EXPECT_EQ(view.colours.count(Indicator::kBusy), 1);
+    EXPECT_EQ(view.colours.count(Indicator::kFailed), 0) << "no rebuild cancelled by the next";
 }
 
 TEST_F(PlannerTest, AFailedLayoutIsTriedThreeTimesMoreSilently)

@@ -527,6 +527,31 @@ TEST_F(StoreTest, ChangesFromOutsideRaiseNotifications)
     EXPECT_EQ(heard, QStringList({"add Dentist", "change Dentist (moved)", "remove"}));
 }
 
+// A sync tool that never pauses (a file every 50 ms) is heard while it writes, not only once it
+// stops: the folder is looked at within a second of its first change.
+TEST_F(StoreTest, AToolThatNeverPausesIsHeardWhileItWrites)
+{
+    ItemsPtr items = calendar()->Items();
+    QStringList heard;
+    listen(items, heard);
+    QElapsedTimer writing;
+    writing.start();
+    int written = 0, heardWhileWriting = 0;
+    while (writing.elapsed() < 2500) {
+        const QByteArray n = QByteArray::number(written++);
+        WriteAll(
+            root + "/Calendar/tool" + n + ".ics",
+            Vevent("tool" + n, "SUMMARY:Tool " + n +
+                                   "\r\nDTSTART:20260410T080000\r\nDTEND:20260410T083000\r\n"));
+        waitFor([] { return false; }, 50);
+        heardWhileWriting = int(heard.size());
+    }
+    EXPECT_GE(heardWhileWriting, written / 2)
+        << "heard only " << heardWhileWriting << " of " << written << " while the tool wrote";
+    EXPECT_GE(waitFor([&] { return heard.size() >= written; }, 2000), 0);
+    EXPECT_EQ(heard.size(), written);
+}
+
 TEST_F(StoreTest, AWatchedFolderKnowsItsItemsByIdentifier)
 {
     ItemsPtr items = calendar()->Items();
