@@ -18,6 +18,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <thread>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -435,7 +436,11 @@ void FolderData::watch()
     if (m_watcher)
         return;
     m_watcher = new DirectoryWatcher(path, this);
+    // What the watch hears is checked against the index next, so it is read on the other core
+    // while the folder is looked at; a large folder's look and index take about as long.
+    std::thread reading([this] { m_index->load(); });
     m_notified = StampsOf(path, listItemFiles(NameOrder::AsListed));
+    reading.join();
     connect(m_watcher, &DirectoryWatcher::changed, this, [this] {
         if (!m_debounce.isActive())
             m_unlookedSince.start();

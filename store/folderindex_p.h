@@ -66,9 +66,10 @@ public:
     static QByteArray serialize(const QHash<QString, FileFacts> &files);
     static std::optional<QHash<QString, FileFacts>> parse(const QByteArray &text);
 
-private:
+    // Reads the index once; the calls above read it when it has not been read yet.
     void load();
 
+private:
     QString m_path;
     bool m_loaded = false;
     bool m_dirty = false;
