@@ -1,6 +1,7 @@
 #include "cacheloader.h"
 
 #include "cacherecord.h"
+#include "cacherecordpipe_p.h"
 #include "categoryindexmemo_p.h"
 #include "dialogs.h"
 #include "fileio.h"
@@ -31,31 +32,31 @@ bool isMissing(int error)
 template <class Next, class Take, class Stopped>
 bool ReadEvents(PlannerState &state, BinaryFile &file, Next next, Take take, Stopped stopped)
 {
-    CacheRecordReader reader(file);
-    CacheRecord record;
-    CacheTextPool pool;
+    CacheRecordPipe records(file);
     CategoryIndexMemo indexOf(
         [&state](const QString &categories) { return state.categoryIndexOf(categories); });
-    while (!reader.atEnd()) {
-        if (stopped())
-            return false;
-        if (!reader.read(record, pool))
-            throw QvError(reader.errorNumber(), reader.errorDescription());
-        CalEvent &event = next();
-        event.StartDay = event.EndDay = 0;
-        event.StartDate = record.StartDate;
-        event.EndDate = record.EndDate;
-        PlaceEvent(event, state.year);
-        if (TouchesPlannerYear(event) && !record.EventID.isEmpty()) {
-            event.EventID = std::move(record.EventID);
-            event.Categories = std::move(record.Categories);
-            event.Subject = std::move(record.Subject);
-            event.CatIndex = indexOf(event.Categories);
-            event.Band = 0;
-            take(event);
+    for (std::vector<CacheRecord> batch = records.next(); !batch.empty(); batch = records.next()) {
+        for (CacheRecord &record : batch) {
+            if (stopped())
+                return false;
+            CalEvent &event = next();
+            event.StartDay = event.EndDay = 0;
+            event.StartDate = record.StartDate;
+            event.EndDate = record.EndDate;
+            PlaceEvent(event, state.year);
+            if (TouchesPlannerYear(event) && !record.EventID.isEmpty()) {
+                event.EventID = std::move(record.EventID);
+                event.Categories = std::move(record.Categories);
+                event.Subject = std::move(record.Subject);
+                event.CatIndex = indexOf(event.Categories);
+                event.Band = 0;
+                take(event);
+            }
+            YieldToLoop();
         }
-        YieldToLoop();
     }
+    if (records.failed())
+        throw QvError(records.errorNumber(), records.errorDescription());
     return true;
 }
 

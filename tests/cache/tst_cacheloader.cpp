@@ -220,6 +220,47 @@ TEST_F(LoaderTest, AStoreHeldAcrossAYieldSurvivesTheSwap)
     EXPECT_EQ(state.store->Item(1).EventID, "a");
 }
 
+// A year of many records is read ahead of the loader in batches: every record comes in file
+// order, damage after many batches still leaves the store as it was, and a load stopped while
+// the reading is ahead of it stops at once.
+TEST_F(LoaderTest, ALargeCacheLoadsInOrderAndStopsCleanly)
+{
+    QByteArray bytes;
+    constexpr int kRecords = 30000;
+    for (int i = 0; i < kRecords; ++i)
+        AppendCacheRecord(bytes, QString("id%1").arg(i), "", "Work", At(2010, 8, 1) + i / 10000.0,
+                          At(2010, 8, 2) + i / 10000.0);
+    WriteAll(path, bytes);
+    seed();
+    ASSERT_TRUE(loader.LoadCache(state, path));
+    ASSERT_EQ(state.store->Count(), kRecords);
+    bool inOrder = true;
+    for (int i = 1; i <= kRecords; ++i)
+        inOrder &= state.store->Item(i).EventID == QString("id%1").arg(i - 1);
+    EXPECT_TRUE(inOrder);
+
+    seed();
+    WriteAll(path, bytes.chopped(1));
+    loader.LoadCache(state, path);
+    EXPECT_EQ(ids(), QStringList{"seed"});
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_TRUE(dialogs.shown()[0].text.contains("62 Error Description: Input past end of file"));
+
+    WriteAll(path, bytes);
+    const QString empty = dir.filePath("empty.tmp");
+    WriteAll(empty, {});
+    int yields = 0;
+    ScopedYieldHook hook([&] {
+        if (++yields == 5000)
+            loader.LoadCache(state, empty);
+    });
+    seed();
+    loader.LoadCache(state, path);
+    EXPECT_EQ(state.store->Count(), 0) << "only the inner load assigned its store";
+    EXPECT_EQ(yields, 5000) << "the outer load stopped at its next record";
+    EXPECT_EQ(loader.loadState(), 0);
+}
+
 TEST_F(LoaderTest, CutAtAnyByteNeverHalfLoads)
 {
     QList<CacheRecord> records;
