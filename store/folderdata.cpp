@@ -174,14 +174,21 @@ const QHash<QString, FileFacts> &FolderData::facts(QStringList &warnings)
     const bool current = m_watcher && !m_debounce.isActive();
     if (current && m_factsMatchNotified)
         return m_index->files();
-    const QStringList files = current ? m_notified.keys() : listItemFiles();
-    const QHash<QString, FileStamp> stamps = current ? m_notified : StampsOf(path, files);
-    for (const QString &name : files) {
-        const auto stamp = stamps.constFind(name);
-        if (stamp == stamps.constEnd() || !m_index->facts(name, *stamp))
-            entry(name, warnings);
+    if (current) {
+        for (auto it = m_notified.cbegin(); it != m_notified.cend(); ++it)
+            if (!m_index->facts(it.key(), it.value()))
+                entry(it.key(), warnings);
+        m_index->keepOnly(m_notified);
+    } else {
+        const QStringList files = listItemFiles();
+        const QHash<QString, FileStamp> stamps = StampsOf(path, files);
+        for (const QString &name : files) {
+            const auto stamp = stamps.constFind(name);
+            if (stamp == stamps.constEnd() || !m_index->facts(name, *stamp))
+                entry(name, warnings);
+        }
+        m_index->keepOnly(QSet<QString>(files.begin(), files.end()));
     }
-    m_index->keepOnly(files);
     if (!m_index->save())
         qWarning("%s: the folder's index could not be written", qPrintable(path));
     m_factsMatchNotified = current;

@@ -8,6 +8,8 @@
 #include <QCryptographicHash>
 #include <QFile>
 
+#include <algorithm>
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -90,20 +92,37 @@ void FolderIndex::remove(const QString &fileName)
     m_dirty |= m_files.remove(fileName) > 0;
 }
 
-void FolderIndex::keepOnly(const QStringList &fileNames)
+namespace {
+
+// Drops the files of files whose names keep does not have; true when it dropped any.
+template <class Names> bool KeepOnly(QHash<QString, FileFacts> &files, const Names &keep)
 {
-    load();
-    if (m_files.size() == fileNames.size())
-        return; // every name listed is indexed by now, so none is extra
-    const QSet<QString> keep(fileNames.begin(), fileNames.end());
-    for (auto it = m_files.begin(); it != m_files.end();) {
+    if (files.size() == keep.size())
+        return false; // every name there is indexed by now, so none is extra
+    bool dropped = false;
+    for (auto it = files.begin(); it != files.end();) {
         if (keep.contains(it.key())) {
             ++it;
         } else {
-            it = m_files.erase(it);
-            m_dirty = true;
+            it = files.erase(it);
+            dropped = true;
         }
     }
+    return dropped;
+}
+
+} // namespace
+
+void FolderIndex::keepOnly(const QSet<QString> &fileNames)
+{
+    load();
+    m_dirty |= KeepOnly(m_files, fileNames);
+}
+
+void FolderIndex::keepOnly(const QHash<QString, FileStamp> &stamps)
+{
+    load();
+    m_dirty |= KeepOnly(m_files, stamps);
 }
 
 const QHash<QString, FileFacts> &FolderIndex::files()
@@ -228,6 +247,8 @@ std::optional<QHash<QString, FileFacts>> FolderIndex::parse(const QByteArray &te
         end[2] != QCryptographicHash::hash(body, QCryptographicHash::Sha1).toHex())
         return std::nullopt;
     QHash<QString, FileFacts> files;
+    // Sized once from the count the end line gives (a large folder's table grew a dozen times).
+    files.reserve(std::clamp<qsizetype>(end[1].toLongLong(), 0, text.size() / 8));
     FileFacts *current = nullptr;
     // Message classes repeat on nearly every item: one text each.
     QHash<QByteArray, QString> classes;

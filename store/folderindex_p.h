@@ -3,6 +3,7 @@
 #include "storetypes.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -54,8 +55,9 @@ public:
     const FileFacts *facts(const QString &fileName, const FileStamp &stamp);
     void set(const QString &fileName, FileFacts facts);
     void remove(const QString &fileName);
-    // Keeps only the files named.
-    void keepOnly(const QStringList &fileNames);
+    // Keeps only the files named, or those of the stamps.
+    void keepOnly(const QSet<QString> &fileNames);
+    void keepOnly(const QHash<QString, FileStamp> &stamps);
     const QHash<QString, FileFacts> &files();
 
     // Writes the index when it changed since it was read or written; false when that failed
