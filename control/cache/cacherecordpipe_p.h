@@ -12,9 +12,9 @@
 
 class BinaryFile;
 
-// The records of an open cache file, read and decoded on a thread of their own a batch ahead
-// of the caller: a large year's decoding took about as long as placing and keeping its records.
-// The file is not touched by anyone else until the pipe is gone.
+// The records of an open cache file, read and decoded on a thread of their own a few batches
+// ahead of the caller, who places and keeps them meanwhile. Nobody else touches the file until
+// the pipe is gone.
 class CacheRecordPipe
 {
 public:
