@@ -187,7 +187,7 @@ const QHash<QString, FileFacts> &FolderData::facts(QStringList &warnings)
             if (stamp == stamps.constEnd() || !m_index->facts(name, *stamp))
                 entry(name, warnings);
         }
-        m_index->keepOnly(QSet<QString>(files.begin(), files.end()));
+        m_index->keepOnly(files);
     }
     if (!m_index->save())
         qWarning("%s: the folder's index could not be written", qPrintable(path));

@@ -7,6 +7,7 @@
 
 #include <QCryptographicHash>
 #include <QFile>
+#include <QSet>
 
 #include <algorithm>
 
@@ -113,10 +114,11 @@ template <class Names> bool KeepOnly(QHash<QString, FileFacts> &files, const Nam
 
 } // namespace
 
-void FolderIndex::keepOnly(const QSet<QString> &fileNames)
+void FolderIndex::keepOnly(const QStringList &fileNames)
 {
     load();
-    m_dirty |= KeepOnly(m_files, fileNames);
+    if (m_files.size() != fileNames.size())
+        m_dirty |= KeepOnly(m_files, QSet<QString>(fileNames.begin(), fileNames.end()));
 }
 
 void FolderIndex::keepOnly(const QHash<QString, FileStamp> &stamps)

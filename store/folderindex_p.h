@@ -3,7 +3,6 @@
 #include "storetypes.h"
 
 #include <QHash>
-#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -56,7 +55,7 @@ public:
     void set(const QString &fileName, FileFacts facts);
     void remove(const QString &fileName);
     // Keeps only the files named, or those of the stamps.
-    void keepOnly(const QSet<QString> &fileNames);
+    void keepOnly(const QStringList &fileNames);
     void keepOnly(const QHash<QString, FileStamp> &stamps);
     const QHash<QString, FileFacts> &files();
 

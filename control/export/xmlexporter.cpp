@@ -20,6 +20,22 @@ namespace {
 
 constexpr int kRebuildWaitMs = 120000;
 
+// Rebuilds that complete while it is held are neither loaded nor drawn.
+class HeldRebuiltYears
+{
+public:
+    explicit HeldRebuiltYears(Planner &planner) : m_planner(planner)
+    {
+        m_planner.holdRebuiltYears(true);
+    }
+    ~HeldRebuiltYears() { m_planner.holdRebuiltYears(false); }
+    HeldRebuiltYears(const HeldRebuiltYears &) = delete;
+    HeldRebuiltYears &operator=(const HeldRebuiltYears &) = delete;
+
+private:
+    Planner &m_planner;
+};
+
 } // namespace
 
 XmlExporter::XmlExporter(Planner &planner) : m_planner(planner) {}
@@ -74,19 +90,17 @@ void XmlExporter::build(const ExportRequest &request, XmlDocument &document)
     CacheUpdater &updater = m_planner.updater();
     updater.CancelBackgroundUpdate();
     updater.setBackgroundTimerEnabled(false);
-    // The store keeps the year shown: each year's records go from its cache to the document.
-    m_planner.holdRebuiltYears(true);
     try {
+        // The store keeps the year shown: each year's records go from its cache to the document.
+        const HeldRebuiltYears held(m_planner);
         for (int y = first; y <= last; ++y) {
             m_planner.selectYear(y);
             addYear(document);
         }
     } catch (...) {
-        m_planner.holdRebuiltYears(false);
         m_planner.selectYear(saved);
         throw;
     }
-    m_planner.holdRebuiltYears(false);
     document.endAppointments();
     m_planner.selectYear(saved);
 }
