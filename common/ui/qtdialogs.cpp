@@ -153,10 +153,14 @@ bool QtDialogs::question(const QString &text, bool defaultYes, const QString &ti
 
 QString QtDialogs::inputBox(const QString &prompt, const QString &title, const QString &defaultText)
 {
-    bool ok = false;
-    const QString text = QInputDialog::getText(m_parent, titleOr(title), prompt, QLineEdit::Normal,
-                                               defaultText, &ok);
-    return ok ? text : QString();
+    QInputDialog box(m_parent);
+    box.setWindowTitle(titleOr(title));
+    box.setLabelText(prompt);
+    box.setTextValue(defaultText);
+    // A prompt may quote a category name: plain text, never markup.
+    for (QLabel *label : box.findChildren<QLabel *>())
+        label->setTextFormat(Qt::PlainText);
+    return box.exec() == QDialog::Accepted ? box.textValue() : QString();
 }
 
 std::optional<quint32> QtDialogs::pickColour(quint32 initial)
@@ -235,6 +239,7 @@ void QtDialogs::report(const QString &title, const QString &intro, const QString
     box.setObjectName(QStringLiteral("reportBox"));
     box.setWindowTitle(titleOr(title));
     auto *label = new QLabel(intro, &box);
+    label->setTextFormat(Qt::PlainText);
     label->setWordWrap(true);
     auto *text = new QPlainTextEdit(lines.join(QLatin1Char('\n')), &box);
     text->setObjectName(QStringLiteral("reportLines"));

@@ -70,6 +70,8 @@ void YearPlan::buildChildren()
     m_statusStrip->lower();
     m_dateLabel = new QLabel(this);
     m_dateLabel->setObjectName("lblDate");
+    // Subjects and category names come from the calendar: plain text, never markup.
+    m_dateLabel->setTextFormat(Qt::PlainText);
     // A patch beside the date label in pen mode, in the picked category's colour.
     m_bulletLabel = new QLabel(this);
     m_bulletLabel->setObjectName("lblBullet");

@@ -13,6 +13,7 @@
 #include "yeardrawing.h"
 
 #include <QLabel>
+#include <QTextDocument>
 #include <QWidget>
 
 #include <memory>
@@ -150,7 +151,12 @@ private:
     // PointerView
     const GridGeometry &gridGeometry() const override { return m_geometry; }
     void setDateLabel(const QString &text) override { m_dateLabel->setText(text); }
-    void setGridToolTip(const QString &text) override { m_grid->setToolTip(text); }
+    // A subject is the calendar's text, never markup: one a tooltip would take for markup is
+    // handed over escaped, so that it shows as it stands.
+    void setGridToolTip(const QString &text) override
+    {
+        m_grid->setToolTip(Qt::mightBeRichText(text) ? Qt::convertFromPlainText(text) : text);
+    }
     void setGridCursor(PointerView::Cursor cursor) override;
     void toggleSelection(const SelectionCorners &corners) override;
     void showAppointmentMenu(bool editAndDelete, bool clearSelection) override;

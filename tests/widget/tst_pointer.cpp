@@ -15,6 +15,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include <QTextDocumentFragment>
 #include <QTimeZone>
 #include <QToolButton>
 #include <QUrl>
@@ -527,4 +528,44 @@ TEST_F(PointerTest, TheLogoOpensTheHelpPageAndItsMenuTheAboutBox)
     help->actions()[0]->trigger();
     help->hide();
     EXPECT_EQ(dialogs.shown().last().kind, ScriptedDialogs::Kind::About);
+}
+
+TEST_F(PointerTest, MarkupInASubjectOrCategoryIsShownAsTextNeverRead)
+{
+    // Rendered as markup, the image would make the label read /dev/zero until memory runs out.
+    const QByteArray y = QByteArray::number(year);
+    WriteAll(folder + "/image.ics",
+             Event("image", "<img src=\"/dev/zero\">",
+                   "DTSTART;VALUE=DATE:" + y + "0805\r\nDTEND;VALUE=DATE:" + y + "0806\r\n",
+                   "<b>Work</b>"));
+    WriteAll(folder + "/bold.ics",
+             Event("bold", "<b>x</b>",
+                   "DTSTART;VALUE=DATE:" + y + "0810\r\nDTEND;VALUE=DATE:" + y + "0811\r\n"));
+    {
+        auto session = std::make_shared<NameSpace>(options);
+        const FolderPtr f = FolderAtPath(*session, "Team\\Calendar\\Planning");
+        CategoryStore(dialogs, session, f->EntryID(), f->StoreID())
+            .SaveCategories(
+                {{"Holiday", "<img src=\"/dev/zero\">", "Other"}, {0x9FDDA6, 0x3050F0, 0xCCCCCC}},
+                "PLEASE IGNORE - Quorvel Category Colours: Default");
+    }
+    auto plan = open();
+    QWidget *grid = plan->gridCanvas();
+    QLabel *label = plan->dateLabel();
+    const auto shown = [](const QString &tip) {
+        return Qt::mightBeRichText(tip) ? QTextDocumentFragment::fromHtml(tip).toPlainText() : tip;
+    };
+    for (const auto &[day, subject] :
+         {std::pair{5, QString("<img src=\"/dev/zero\">")}, std::pair{10, QString("<b>x</b>")}}) {
+        mouse(grid, QEvent::MouseMove, cell(*plan, 8, day, 2));
+        EXPECT_TRUE(label->text().contains(subject)) << qPrintable(label->text());
+        EXPECT_EQ(label->textFormat(), Qt::PlainText);
+        EXPECT_EQ(shown(grid->toolTip()), subject) << qPrintable(grid->toolTip());
+        label->grab(); // draws it: as markup this reads the image
+    }
+    // A pen's category name reaches the same label.
+    pickCategory(*plan, 2);
+    EXPECT_EQ(label->text(), "<img src=\"/dev/zero\">");
+    label->grab();
+    EXPECT_TRUE(dialogs.shown().isEmpty()) << qPrintable(dialogs.texts().join('\n'));
 }
