@@ -1,6 +1,7 @@
 #include "icalitem.h"
 
 #include "icaltext_p.h"
+#include "icaltime_p.h"
 
 #include <QCryptographicHash>
 #include <QSet>
@@ -111,6 +112,8 @@ std::unique_ptr<IcalItem> IcalItem::parseFirst(const QByteArray &text, QString *
         return nullptr;
     }
 
+    // Before anything converts a time: a zone libical would expand without end.
+    QStringList notes = IcalTime::dropUnboundedZones(calendar);
     // Keep the events of the first UID only.
     std::unique_ptr<IcalItem> item(new IcalItem);
     item->adopt(calendar);
@@ -125,7 +128,6 @@ std::unique_ptr<IcalItem> IcalItem::parseFirst(const QByteArray &text, QString *
         icalcomponent_remove_component(calendar, c);
         icalcomponent_free(c);
     }
-    QStringList notes;
     if (!others.isEmpty() && several)
         *several = true;
     else if (!others.isEmpty())

@@ -4,6 +4,8 @@
 
 #include <QHash>
 
+#include <algorithm>
+
 namespace IcalTime {
 
 // System zone names by any name a calendar may use: IANA, Windows, or an IANA name behind a
@@ -96,6 +98,89 @@ Zone zoneOf(icalcomponent *calendar, icalproperty *prop, const icaltimetype &tt)
     }
     // The system's own zone is local time: no conversion.
     return z;
+}
+
+namespace {
+
+int CountOf(const short *values, int size)
+{
+    int n = 0;
+    while (n < size && values[n] != ICAL_RECURRENCE_ARRAY_MAX)
+        ++n;
+    return n;
+}
+
+// Why a zone's rule is refused; empty when its expansion is bounded. Real zones change twice a
+// year at most, by rules of FREQ=YEARLY since 1970 or 1601.
+QString RefusedRule(const icalrecurrencetype &r, int fromYear)
+{
+    const int hours = std::max(1, CountOf(r.by_hour, ICAL_BY_HOUR_SIZE));
+    const int minutes = std::max(1, CountOf(r.by_minute, ICAL_BY_MINUTE_SIZE));
+    const int seconds = std::max(1, CountOf(r.by_second, ICAL_BY_SECOND_SIZE));
+    if (r.freq < ICAL_SECONDLY_RECURRENCE || r.freq > ICAL_YEARLY_RECURRENCE)
+        return QStringLiteral("a rule without a frequency");
+    if (r.freq < ICAL_DAILY_RECURRENCE || hours * minutes * seconds > 1)
+        return QStringLiteral("a rule that repeats more often than daily");
+    const int days = CountOf(r.by_day, ICAL_BY_DAY_SIZE);
+    const int monthDays = CountOf(r.by_month_day, ICAL_BY_MONTHDAY_SIZE);
+    const int yearDays = CountOf(r.by_year_day, ICAL_BY_YEARDAY_SIZE);
+    const int weeks = CountOf(r.by_week_no, ICAL_BY_WEEKNO_SIZE);
+    const int months = std::max(1, CountOf(r.by_month, ICAL_BY_MONTH_SIZE));
+    const int inPeriod = std::max({1, 5 * days, monthDays, yearDays, 7 * weeks});
+    int perYear = 366;
+    if (r.freq == ICAL_WEEKLY_RECURRENCE)
+        perYear = 53 * std::max(1, days);
+    else if (r.freq == ICAL_MONTHLY_RECURRENCE)
+        perYear = 12 * inPeriod;
+    else if (r.freq == ICAL_YEARLY_RECURRENCE)
+        perYear = months * inPeriod;
+    perYear = std::min(366, perYear) / std::max<int>(1, r.interval);
+    // libical expands up to the year it converts; a calendar's times end by 2200 or so.
+    constexpr qint64 kMostChanges = 100000;
+    if (qint64(std::max(1, perYear)) * std::max(1, 2200 - fromYear) > kMostChanges)
+        return QStringLiteral("a rule with more changes than a zone has");
+    return QString();
+}
+
+} // namespace
+
+QStringList dropUnboundedZones(icalcomponent *calendar)
+{
+    QStringList notes;
+    QList<icalcomponent *> refused;
+    for (icalcomponent *zone =
+             icalcomponent_get_first_component(calendar, ICAL_VTIMEZONE_COMPONENT);
+         zone; zone = icalcomponent_get_next_component(calendar, ICAL_VTIMEZONE_COMPONENT)) {
+        QString why;
+        int rdates = 0;
+        for (icalcomponent *part = icalcomponent_get_first_component(zone, ICAL_ANY_COMPONENT);
+             part && why.isEmpty();
+             part = icalcomponent_get_next_component(zone, ICAL_ANY_COMPONENT)) {
+            const icaltimetype start = icalcomponent_get_dtstart(part);
+            for (icalproperty *p = icalcomponent_get_first_property(part, ICAL_ANY_PROPERTY);
+                 p && why.isEmpty(); p = icalcomponent_get_next_property(part, ICAL_ANY_PROPERTY)) {
+                if (icalproperty_isa(p) == ICAL_RRULE_PROPERTY)
+                    why = RefusedRule(icalproperty_get_rrule(p),
+                                      icaltime_is_null_time(start) ? 1 : start.year);
+                else if (icalproperty_isa(p) == ICAL_RDATE_PROPERTY && ++rdates > 10000)
+                    why = QStringLiteral("more changes than a zone has");
+            }
+        }
+        if (why.isEmpty())
+            continue;
+        const char *tzid =
+            icalcomponent_get_first_property(zone, ICAL_TZID_PROPERTY)
+                ? icalproperty_get_tzid(icalcomponent_get_first_property(zone, ICAL_TZID_PROPERTY))
+                : "";
+        notes << QStringLiteral("the time zone \"%1\" has %2: its times are read as local")
+                     .arg(QString::fromUtf8(tzid), why);
+        refused << zone;
+    }
+    for (icalcomponent *zone : refused) {
+        icalcomponent_remove_component(calendar, zone);
+        icalcomponent_free(zone);
+    }
+    return notes;
 }
 
 icaltimetype wallOnly(icaltimetype tt)

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QStringList>
 #include <QTimeZone>
 
 #include <libical/ical.h>
@@ -31,6 +32,11 @@ QByteArray calendarZoneName(icalcomponent *calendar);
 // of that name; an unknown name is taken as floating (local) time. A floating time of a calendar
 // with X-WR-TIMEZONE is in that zone.
 Zone zoneOf(icalcomponent *calendar, icalproperty *prop, const icaltimetype &tt);
+// Takes out of calendar every VTIMEZONE whose rules libical could not expand in bounded time
+// (changes more often than daily, or more than a zone ever has since its start): libical expands
+// a zone whole, from its start, before it converts one time, and cannot be stopped. Their times
+// then read as the system's zone of that name, or as floating. One note a zone taken out.
+QStringList dropUnboundedZones(icalcomponent *calendar);
 icaltimetype wallOnly(icaltimetype tt);
 QDateTime instantOf(const icaltimetype &tt, const Zone &z);
 // The local automation date of a wall-clock time of zone z.
