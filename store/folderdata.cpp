@@ -255,7 +255,8 @@ const FolderData::Entry *FolderData::entry(const QString &fileName, QStringList 
 
 QString FolderData::newFileName(const QString &uid) const
 {
-    static const QRegularExpression safe(QStringLiteral("^[A-Za-z0-9_.+-]{1,200}$"));
+    // Not a dot-file: the folder lists no such file (".hidden", "..").
+    static const QRegularExpression safe(QStringLiteral("^[A-Za-z0-9_+-][A-Za-z0-9_.+-]{0,199}$"));
     QString base = uid;
     if (!safe.match(base).hasMatch())
         base = QUuid::createUuid().toString(QUuid::WithoutBraces);
@@ -297,9 +298,9 @@ QString FolderData::writeItem(const QString &fileName, const IcalItem &item, Wri
 {
     if (how == Write::One) {
         recover();
-        QStringList ignored;
-        const Entry *e = entry(fileName, ignored);
-        if (e && e->items.size() > 1 && HoldsUid(e, item.uid()))
+        // By the file's text, not by what of it parsed: an event the store cannot read stays.
+        if (const std::optional<QList<QByteArray>> uids = uidsInFile(fileName);
+            !uids || uids->size() > 1)
             return moveOut(fileName, item);
     }
     replaceFile(fileName, item.serialize(), how);
@@ -340,12 +341,35 @@ std::optional<QByteArray> FolderData::restWithout(const QString &fileName, const
     return rest;
 }
 
+std::optional<QList<QByteArray>> FolderData::uidsInFile(const QString &fileName) const
+{
+    QFile file(path + QLatin1Char('/') + fileName);
+    if (!file.exists())
+        return QList<QByteArray>();
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QByteArray text = file.read(IcalText::kMaxItemBytes + 1);
+    if (text.size() > IcalText::kMaxItemBytes)
+        return std::nullopt;
+    if (text.startsWith("\xEF\xBB\xBF"))
+        text.remove(0, 3);
+    return IcalText::ItemUids(text);
+}
+
 QString FolderData::moveOut(const QString &fileName, const IcalItem &item)
 {
     // Two files change: the journal lets whoever comes next finish a move that was cut off
     // between them, so that the event ends up in exactly one file.
     const QString uid = item.uid();
+    const std::optional<QList<QByteArray>> uids = uidsInFile(fileName);
     const std::optional<QByteArray> rest = restWithout(fileName, uid);
+    // A file that holds the item but cannot be split keeps everything: nothing is written.
+    if (!rest && (!uids || uids->contains(uid.toUtf8())))
+        throw QvError(FileError::PathFileAccessError,
+                      QStringLiteral("The item %1 shares the file %2 with events that cannot be "
+                                     "read, and is not written")
+                          .arg(uid, path + QLatin1Char('/') + fileName),
+                      QStringLiteral("Calendar store"));
     const QString target = newFileName(item.uid());
     if (rest)
         WriteAtomically(path + kMoveJournal,
@@ -398,9 +422,10 @@ bool FolderData::syncFiles() const
 void FolderData::removeItem(const QString &fileName, const QString &uid)
 {
     recover();
-    QStringList ignored;
-    if (const Entry *e = entry(fileName, ignored); e && e->items.size() > 1) {
-        if (!HoldsUid(e, uid))
+    // By the file's text: events of other UIDs the store could not read stay in it.
+    const std::optional<QList<QByteArray>> uids = uidsInFile(fileName);
+    if (!uids || uids->size() > 1) {
+        if (uids && !uids->contains(uid.toUtf8()))
             return; // gone from the file already
         const std::optional<QByteArray> rest = restWithout(fileName, uid);
         if (!rest)

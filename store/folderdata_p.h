@@ -109,6 +109,9 @@ private:
     void readEntry(const QString &fileName, Entry &e, QStringList &warnings);
     void replaceFile(const QString &fileName, const QByteArray &text, Write how);
     QString moveOut(const QString &fileName, const IcalItem &item);
+    // The UIDs of the items of fileName by its text (an empty list when there is no such file);
+    // nothing when it cannot be read or split.
+    std::optional<QList<QByteArray>> uidsInFile(const QString &fileName) const;
     // The rest of fileName without the events of uid, read from the disk now.
     std::optional<QByteArray> restWithout(const QString &fileName, const QString &uid) const;
     // Finishes a move that an earlier writer did not end.

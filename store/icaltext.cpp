@@ -305,7 +305,7 @@ bool SplitText(QByteArrayView text, const std::function<void(ItemText &&)> &take
         }
         // Inside a component of the calendar.
         if (depth == 2 && line.name == "UID")
-            uid = line.value.toByteArray().trimmed();
+            uid = Unescaped(line.value).trimmed();
         if (depth == 2 && line.name == "TZID")
             zoneId = line.value.toByteArray().trimmed();
         if (const QByteArray tzid = tzidOf(line); !tzid.isEmpty() && !tzids.contains(tzid))
@@ -368,6 +368,31 @@ std::optional<QByteArray> WithoutItem(QByteArrayView text, const QByteArray &uid
     return rest;
 }
 
+std::optional<QList<QByteArray>> ItemUids(QByteArrayView text)
+{
+    QList<QByteArray> uids;
+    if (!SplitText(
+            text, [&](ItemText &&item) { uids.append(UidOf(item)); }, nullptr))
+        return std::nullopt;
+    return uids;
+}
+
+QByteArray Unescaped(QByteArrayView value)
+{
+    QByteArray out;
+    out.reserve(value.size());
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const char c = value[i];
+        if (c != '\\' || i + 1 == value.size()) {
+            out += c;
+            continue;
+        }
+        const char next = value[++i];
+        out += next == 'n' || next == 'N' ? '\n' : next;
+    }
+    return out;
+}
+
 QList<QByteArray> Uids(QByteArrayView text)
 {
     QList<QByteArray> uids;
@@ -386,7 +411,7 @@ QList<QByteArray> Uids(QByteArrayView text)
                 inEvent = false;
             depth = std::max(0, depth - 1);
         } else if (inEvent && depth == 2 && line.name == "UID") {
-            const QByteArray uid = line.value.toByteArray().trimmed();
+            const QByteArray uid = Unescaped(line.value).trimmed();
             if (!uid.isEmpty() && !seen.contains(uid)) {
                 seen.insert(uid);
                 uids.append(uid);

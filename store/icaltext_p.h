@@ -52,5 +52,10 @@ std::optional<QByteArray> WithoutItem(QByteArrayView text, const QByteArray &uid
 // The UIDs of every event of a calendar text, each once, in the order they first appear, found
 // without parsing it.
 QList<QByteArray> Uids(QByteArrayView text);
+// The UID of every item of a stream as UidOf has it, events without one included; nothing when
+// the stream cannot be read.
+std::optional<QList<QByteArray>> ItemUids(QByteArrayView text);
+// A TEXT value as it reads once its backslash escapes are undone ("team\,2026" is "team,2026").
+QByteArray Unescaped(QByteArrayView value);
 
 } // namespace IcalText

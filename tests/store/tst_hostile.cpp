@@ -373,3 +373,119 @@ TEST_F(HostileFolder, ToolsExitNonZeroWhenTheyDidNotDoIt)
                   .code,
               2);
 }
+
+TEST_F(HostileFolder, AZoneThatChangesMoreOftenThanDailyIsNeverExpanded)
+{
+    // libical expands a zone whole, from its start, before it converts one time: a rule of every
+    // minute since 1970 would take every program minutes and gigabytes.
+    const auto zone = [](const QByteArray &tzid, const QByteArray &rule) {
+        return "BEGIN:VTIMEZONE\r\nTZID:" + tzid +
+               "\r\nBEGIN:STANDARD\r\nDTSTART:19700101T000000\r\nRRULE:" + rule +
+               "\r\nTZOFFSETFROM:+0100\r\nTZOFFSETTO:+0100\r\nEND:STANDARD\r\nEND:VTIMEZONE\r\n";
+    };
+    const auto zoned = [](const QByteArray &uid, const QByteArray &tzid) {
+        return Event(uid, "SUMMARY:" + uid + "\r\nDTSTART;TZID=" + tzid +
+                              ":20260505T090000\r\nDTEND;TZID=" + tzid + ":20260505T100000\r\n");
+    };
+    put("minutely.ics",
+        Calendar(zone("Hostile/Minutes", "FREQ=MINUTELY") + zoned("minutes", "Hostile/Minutes")));
+    put("secondly.ics",
+        Calendar(zone("Hostile/Seconds", "FREQ=SECONDLY") + zoned("seconds", "Hostile/Seconds")));
+    put("hours.ics",
+        Calendar(zone("Hostile/Hours", "FREQ=DAILY;BYHOUR=0,1,2,3,4,5,6,7,8,9,10,11,12,13,14,15,"
+                                       "16,17,18,19,20,21,22,23") +
+                 zoned("hours", "Hostile/Hours")));
+    // A real zone's rule, from 1601 as some programs write it, is expanded as before.
+    put("yearly.ics", Calendar(zone("Own/Yearly", "FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU") +
+                               zoned("yearly", "Own/Yearly")));
+
+    const ToolRun r = list();
+    ASSERT_TRUE(r.finished) << "a zone's expansion hangs the listing";
+    EXPECT_EQ(r.code, 0) << qPrintable(r.err);
+    for (const char *uid : {"minutes", "seconds", "hours", "yearly"})
+        EXPECT_EQ(rows(r, QString("\t%1").arg(uid)), 1) << uid << ": " << qPrintable(r.out);
+    EXPECT_TRUE(r.err.contains("\"Hostile/Minutes\" has a rule that repeats more often than daily"))
+        << qPrintable(r.err);
+    EXPECT_TRUE(r.err.contains("\"Hostile/Hours\" has a rule that repeats more often than daily"));
+    EXPECT_FALSE(r.err.contains("Own/Yearly"));
+    // +01:00 by its own rule is 10:00 in summer Berlin; the refused zones read as floating.
+    EXPECT_TRUE(r.out.contains("2026-05-05T10:00:00\t2026-05-05T11:00:00\t0\tyearly"))
+        << qPrintable(r.out);
+    EXPECT_TRUE(r.out.contains("2026-05-05T09:00:00\t2026-05-05T10:00:00\t0\tminutes"));
+
+    const ToolRun render = Tool(QUORVEL_RENDER,
+                                {"--store", dir.filePath("Team"), "--folder", "Team\\Calendar",
+                                 "--year", "2026", "--all-events", dir.filePath("year.png")},
+                                dir);
+    ASSERT_TRUE(render.finished) << "the planner's rebuild hangs";
+    EXPECT_TRUE(render.out.contains("year 2026, 5 appointments")) << qPrintable(render.out);
+    QDir().mkpath(dir.filePath("Team/Imported"));
+    const ToolRun import =
+        Tool(QUORVEL_IMPORT,
+             {"--store", dir.filePath("Team"), folder + "/minutely.ics", "Team\\Imported"}, dir);
+    ASSERT_TRUE(import.finished) << "the import hangs";
+    EXPECT_EQ(import.code, 0) << qPrintable(import.err);
+}
+
+TEST_F(HostileFolder, AnImportNeverDropsAnEventItCouldNotRead)
+{
+    QByteArray params = "SUMMARY";
+    for (int i = 0; i < 101; ++i)
+        params += ";X-P" + QByteArray::number(i) + "=v";
+    const struct
+    {
+        const char *what;
+        QByteArray lines;
+    } unreadable[] = {
+        {"a NUL byte", QByteArray("SUMMARY:nul\0byte\r\nDTSTART;VALUE=DATE:20260902\r\n", 47)},
+        {"101 parameters", params + ":many\r\nDTSTART;VALUE=DATE:20260902\r\n"},
+        {"no start", "SUMMARY:No start\r\n"},
+    };
+    for (const auto &u : unreadable) {
+        SCOPED_TRACE(u.what);
+        const QByteArray b = Event("b", u.lines);
+        put("shared.ics", Calendar(Event("a", "SUMMARY:A\r\nDTSTART;VALUE=DATE:20260901\r\n") + b));
+        WriteAll(dir.filePath("update.ics"),
+                 Calendar(Event("a", "SUMMARY:A updated\r\nDTSTART;VALUE=DATE:20260901\r\n")));
+        const ToolRun r = Tool(
+            QUORVEL_IMPORT,
+            {"--store", dir.filePath("Team"), dir.filePath("update.ics"), "Team\\Calendar"}, dir);
+        ASSERT_TRUE(r.finished);
+        // The event it cannot read is still there, byte for byte.
+        int holding = 0;
+        for (const QString &name : QDir(folder).entryList({"*.ics"}, QDir::Files))
+            holding += ReadAll(folder + "/" + name).contains(b);
+        EXPECT_EQ(holding, 1) << qPrintable(r.out) << qPrintable(r.err);
+        // Either the update went to a file of its own, or the import said why it did not.
+        if (r.code == 0) {
+            EXPECT_TRUE(r.out.startsWith("0 added, 1 updated")) << qPrintable(r.out);
+            EXPECT_EQ(rows(list(), "A updated"), 1);
+        } else {
+            EXPECT_TRUE(r.err.contains("shares the file")) << qPrintable(r.err);
+            EXPECT_TRUE(ReadAll(folder + "/shared.ics").contains("SUMMARY:A\r\n"));
+        }
+        for (const QString &name : QDir(folder).entryList({"*.ics"}, QDir::Files))
+            if (name != "fair.ics")
+                QFile::remove(folder + "/" + name);
+    }
+}
+
+TEST_F(HostileFolder, UidsThatStartWithADotOrCarryEscapesImportOnceAndShow)
+{
+    WriteAll(dir.filePath("odd.ics"),
+             Calendar(Event(".hidden", "SUMMARY:Hidden\r\nDTSTART;VALUE=DATE:20260801\r\n") +
+                      Event("..", "SUMMARY:Dots\r\nDTSTART;VALUE=DATE:20260802\r\n") +
+                      Event("team\\,2026", "SUMMARY:Team\r\nDTSTART;VALUE=DATE:20260803\r\n")));
+    for (const char *said : {"3 added, 0 updated", "0 added, 3 updated", "0 added, 3 updated"}) {
+        const ToolRun r =
+            Tool(QUORVEL_IMPORT,
+                 {"--store", dir.filePath("Team"), dir.filePath("odd.ics"), "Team\\Calendar"}, dir);
+        EXPECT_EQ(r.code, 0) << qPrintable(r.err);
+        EXPECT_TRUE(r.out.startsWith(said)) << qPrintable(r.out);
+    }
+    const ToolRun r = list();
+    for (const char *subject : {"\tHidden", "\tDots", "\tTeam"})
+        EXPECT_EQ(rows(r, subject), 1) << subject << ": " << qPrintable(r.out);
+    for (const QString &name : QDir(folder).entryList(QDir::Files | QDir::Hidden))
+        EXPECT_TRUE(!name.startsWith('.') || name.startsWith(".quorvel")) << qPrintable(name);
+}

@@ -983,3 +983,39 @@ TEST_F(StoreTest, AWriteThatFailsLeavesEveryItemFileAsItWas)
         }
     }
 }
+
+TEST_F(StoreTest, AnEventEditedOrDeletedNeverTakesAnUnreadableNeighbourWithIt)
+{
+    // Two events of one file, the second without a start: the store reads the first alone.
+    const QString folder = root + "/Calendar";
+    EmptyFolder(folder);
+    QByteArray unreadable = "BEGIN:VEVENT\r\nUID:broken\r\nSUMMARY:No start\r\nEND:VEVENT\r\n";
+    WriteAll(folder + "/pair.ics",
+             "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Elsewhere//EN\r\n"
+             "BEGIN:VEVENT\r\nUID:good\r\nSUMMARY:Good\r\nDTSTART;VALUE=DATE:20260601\r\n"
+             "END:VEVENT\r\n" +
+                 unreadable + "END:VCALENDAR\r\n");
+    auto good =
+        std::dynamic_pointer_cast<AppointmentItem>(calendar()->Items()->Find("[Subject] = 'Good'"));
+    ASSERT_TRUE(good);
+    ASSERT_EQ(calendar()->Items()->Count(), 1);
+    good->setLocation("Hall");
+    good->Save();
+    EXPECT_NE(good->fileName(), "pair.ics") << "moved out, the rest of the file kept";
+    EXPECT_TRUE(ReadAll(folder + "/pair.ics").contains(unreadable));
+    EXPECT_EQ(FilesHolding(folder, "good"), 1);
+
+    // Deleting the last readable event of a file leaves the file to what the store cannot read.
+    WriteAll(folder + "/pair2.ics",
+             "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Elsewhere//EN\r\n"
+             "BEGIN:VEVENT\r\nUID:other\r\nSUMMARY:Other\r\nDTSTART;VALUE=DATE:20260602\r\n"
+             "END:VEVENT\r\n" +
+                 unreadable.replace("broken", "broken2") + "END:VCALENDAR\r\n");
+    auto other = std::dynamic_pointer_cast<AppointmentItem>(
+        calendar()->Items()->Find("[Subject] = 'Other'"));
+    ASSERT_TRUE(other);
+    other->Delete();
+    ASSERT_TRUE(QFile::exists(folder + "/pair2.ics"));
+    EXPECT_TRUE(ReadAll(folder + "/pair2.ics").contains("UID:broken2"));
+    EXPECT_FALSE(ReadAll(folder + "/pair2.ics").contains("UID:other"));
+}
