@@ -297,8 +297,23 @@ BinaryFile OpenBinaryFile(const QString &path, Dialogs &dialogs)
 
 QString ReadTextFile(const QString &path)
 {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    // A path another person chose: never a pipe that blocks or a device without end.
+    BinaryFile f = BinaryFile::openForReading(path);
+    if (!f.isOpen())
+        return QString();
+    QByteArray text(kMaxTextFileBytes + 1, Qt::Uninitialized);
+    qint64 size = 0;
+    for (qint64 n = 0; size < text.size(); size += n) {
+        n = f.read(text.data() + size, text.size() - size);
+        if (n < 0)
+            return QString();
+        if (n == 0)
+            break;
+    }
+    if (size > kMaxTextFileBytes)
+        return QString();
+    text.truncate(size);
+    return QString::fromUtf8(text);
 }
 
 int DeleteFile(const QString &path)
@@ -320,9 +335,10 @@ int DeleteFile(const QString &path)
     return error;
 }
 
-int ReplaceFile(const QString &target, const QByteArray &text, FileDurability durability)
+int ReplaceFile(const QString &target, const QByteArray &text, FileDurability durability,
+                BinaryFile::Access access)
 {
-    FileReplacement file(target, durability);
+    FileReplacement file(target, durability, access);
     file.write(text.constData(), text.size());
     return file.commit();
 }
@@ -333,16 +349,18 @@ QString ReplacementTempName(const QString &target)
     return info.path() + QStringLiteral("/.~") + info.fileName() + QStringLiteral(".tmp");
 }
 
-FileReplacement::FileReplacement(const QString &target, FileDurability durability)
+FileReplacement::FileReplacement(const QString &target, FileDurability durability,
+                                 BinaryFile::Access access)
     : m_target(target), m_durability(durability)
 {
     m_temp = ReplacementTempName(target);
     m_error = DeleteFile(m_temp); // one a crash left behind
     if (m_error)
         return;
-    m_file = BinaryFile::create(m_temp, &m_error, BinaryFile::Access::AsUmask);
+    m_file = BinaryFile::create(m_temp, &m_error, access);
     struct stat old;
-    if (m_file.isOpen() && ::stat(QFile::encodeName(target).constData(), &old) == 0)
+    if (m_file.isOpen() && access == BinaryFile::Access::AsUmask &&
+        ::stat(QFile::encodeName(target).constData(), &old) == 0)
         m_file.setMode(old.st_mode);
 }
 

@@ -100,8 +100,9 @@ void FailWritesAfter(qint64 bytes, int err);
 // file.
 BinaryFile OpenBinaryFile(const QString &path, Dialogs &dialogs);
 
-// The text of a small file such as another program's configuration (UTF-8), empty when it
-// cannot be read.
+// The text of a small file such as another program's configuration or a planner page (UTF-8),
+// empty when it cannot be read, is not a regular file or is larger than kMaxTextFileBytes.
+constexpr qint64 kMaxTextFileBytes = 4 * 1024 * 1024;
 QString ReadTextFile(const QString &path);
 
 // Deletes the file at path, trying up to 11 times. 0 when the file is gone or was never there,
@@ -110,11 +111,13 @@ int DeleteFile(const QString &path);
 
 // Replaces target by a file holding text: a temp file beside it (".~name.tmp"), stored on the
 // disk unless Quick, then renamed over it. A new file gets the umask's mode, a replaced one
-// keeps its own. 0, or the file error number; a failure leaves target as it was and no temp
-// file.
+// keeps its own; a Private one is readable by the user alone either way (what is derived from
+// calendar text, configurations that name a password command). 0, or the file error number; a
+// failure leaves target as it was and no temp file.
 enum class FileDurability { Stored, Quick };
 int ReplaceFile(const QString &target, const QByteArray &text,
-                FileDurability durability = FileDurability::Stored);
+                FileDurability durability = FileDurability::Stored,
+                BinaryFile::Access access = BinaryFile::Access::AsUmask);
 
 // The temp file a replacement of target writes first: ".~name.tmp" beside it.
 QString ReplacementTempName(const QString &target);
@@ -126,7 +129,8 @@ class FileReplacement
 {
 public:
     explicit FileReplacement(const QString &target,
-                             FileDurability durability = FileDurability::Stored);
+                             FileDurability durability = FileDurability::Stored,
+                             BinaryFile::Access access = BinaryFile::Access::AsUmask);
     FileReplacement(const FileReplacement &) = delete;
     FileReplacement &operator=(const FileReplacement &) = delete;
     ~FileReplacement();

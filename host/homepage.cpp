@@ -1,7 +1,8 @@
 #include "homepage.h"
 
+#include "fileio.h"
+
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QUrl>
@@ -19,12 +20,6 @@ QString localPath(const QString &address)
     return path.replace(QLatin1Char('\\'), QLatin1Char('/'));
 }
 
-QString readText(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
-}
-
 QString unescapeHtml(QString text)
 {
     text.replace(QLatin1String("&quot;"), QLatin1String("\""));
@@ -40,7 +35,7 @@ QString unescapeHtml(QString text)
 bool ReadHomePage(const QString &frameUrl, MapPropertyBag &bag)
 {
     const QString framePath = localPath(frameUrl);
-    const QString frame = readText(framePath);
+    const QString frame = ReadTextFile(framePath);
     if (frame.isEmpty())
         return false;
     // The source quoted with " or ' (a title may put spaces and the other quote in it), or bare.
@@ -53,7 +48,7 @@ bool ReadHomePage(const QString &frameUrl, MapPropertyBag &bag)
     QString name;
     for (int i = 1; i <= 3 && name.isNull(); ++i)
         name = m.captured(i);
-    const QString planner = readText(QFileInfo(framePath).dir().filePath(unescapeHtml(name)));
+    const QString planner = ReadTextFile(QFileInfo(framePath).dir().filePath(unescapeHtml(name)));
     if (planner.isEmpty())
         return false;
     // A value is quoted with " or ', and may hold the other quote (a title with an apostrophe).

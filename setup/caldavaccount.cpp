@@ -3,6 +3,7 @@
 #include "fileio.h"
 #include "knowncalendars.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -61,10 +62,22 @@ QString HeaderOf(const QString &section)
 
 } // namespace
 
-QString CalDavAccount::name() const
+QString CalDavAccount::legacyName() const
 {
     const QUrl u(url);
     return QStringLiteral("quorvel_") + Cleaned(u.host()) + QLatin1Char('_') + Cleaned(user);
+}
+
+QString CalDavAccount::name() const
+{
+    // "ana.b", "ana_b" and "Ana_B" clean to one name: a user name that cleaning changes carries
+    // a digest of itself, so two accounts never share sections or a directory.
+    static const QRegularExpression plain(QStringLiteral("^[a-z0-9]*$"));
+    if (plain.match(user).hasMatch())
+        return legacyName();
+    return legacyName() + QLatin1Char('_') +
+           QString::fromLatin1(
+               QCryptographicHash::hash(user.toUtf8(), QCryptographicHash::Sha1).toHex().left(8));
 }
 
 QString CalDavAccount::collectionsPath() const
@@ -119,13 +132,27 @@ QString AccountSections(const CalDavAccount &account, const QStringList &mergeCo
 QString ConfigWithAccount(const QString &config, const CalDavAccount &account,
                           const QString &sections, const QString &statusPath)
 {
-    const QString n = account.name();
-    const QStringList own = {QStringLiteral("[pair ") + n + QLatin1Char(']'),
-                             QStringLiteral("[storage ") + n + QStringLiteral("_local]"),
-                             QStringLiteral("[storage ") + n + QStringLiteral("_remote]")};
+    const auto sectionsNamed = [](const QString &n) {
+        return QStringList{QStringLiteral("[pair ") + n + QLatin1Char(']'),
+                           QStringLiteral("[storage ") + n + QStringLiteral("_local]"),
+                           QStringLiteral("[storage ") + n + QStringLiteral("_remote]")};
+    };
+    const QStringList existing = SectionsOf(config);
+    QStringList own = sectionsNamed(account.name());
+    // The same account connected under the name it had before names were made unique: its old
+    // sections go, the directory they named stays where it is.
+    const QString legacy = account.legacyName();
+    const QString remote = QStringLiteral("[storage ") + legacy + QStringLiteral("_remote]");
+    for (const QString &section : existing) {
+        if (legacy != account.name() && HeaderOf(section) == remote &&
+            section.contains(QStringLiteral("\nurl = ") + Json(account.url) + QLatin1Char('\n')) &&
+            section.contains(QStringLiteral("\nusername = ") + Json(account.user) +
+                             QLatin1Char('\n')))
+            own += sectionsNamed(legacy);
+    }
     QString kept;
     bool general = false;
-    for (const QString &section : SectionsOf(config)) {
+    for (const QString &section : existing) {
         const QString header = HeaderOf(section);
         if (own.contains(header))
             continue;
@@ -166,6 +193,24 @@ QString VdirsyncerProblem(const QString &output, const CalDavAccount &account)
     return QString();
 }
 
+QString SystemdQuoted(const QString &text, bool command)
+{
+    QString out = QStringLiteral("\"");
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\\') || c == QLatin1Char('"'))
+            out += QLatin1Char('\\') + c;
+        else if (c == QLatin1Char('\n'))
+            out += QLatin1String("\\n");
+        else if (c == QLatin1Char('%'))
+            out += QLatin1String("%%");
+        else if (c == QLatin1Char('$') && command)
+            out += QLatin1String("$$");
+        else
+            out += c;
+    }
+    return out + QLatin1Char('"');
+}
+
 QString SyncServiceUnit(const QString &vdirsyncer, const QString &config)
 {
     return QStringLiteral("[Unit]\n"
@@ -173,9 +218,10 @@ QString SyncServiceUnit(const QString &vdirsyncer, const QString &config)
                           "\n"
                           "[Service]\n"
                           "Type=oneshot\n"
-                          "Environment=VDIRSYNCER_CONFIG=%1\n"
+                          "Environment=%1\n"
                           "ExecStart=%2 sync\n")
-        .arg(config, vdirsyncer);
+        .arg(SystemdQuoted(QStringLiteral("VDIRSYNCER_CONFIG=") + config, false),
+             SystemdQuoted(vdirsyncer, true));
 }
 
 QString SyncTimerUnit()
@@ -199,14 +245,38 @@ CalDavConnection::CalDavConnection(CalDavAccount account, Progress progress)
 {
 }
 
+bool CalDavConnection::collectionsAreOurs()
+{
+    const QString path = m_account.collectionsPath();
+    const QString marker = path + QLatin1Char('/') + QLatin1String(kAccountMarker);
+    const QString ours = m_account.url + QLatin1Char('\n') + m_account.user + QLatin1Char('\n');
+    const QDir dir(path);
+    if (dir.exists() && !dir.isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden) &&
+        ReadTextFile(marker) != ours && !useExistingCollections) {
+        // Discovery would create every directory there as a calendar on the server.
+        m_error = QStringLiteral("%1 holds files already: connecting would upload them to the "
+                                 "server. Choose an empty directory for the account's calendars, "
+                                 "or ask for what is there to be uploaded.")
+                      .arg(path);
+        return false;
+    }
+    QDir().mkpath(path);
+    if (const int error = ReplaceFile(marker, ours.toUtf8(), FileDurability::Stored,
+                                      BinaryFile::Access::Private)) {
+        m_error = QStringLiteral("%1 cannot be written: %2").arg(path, FileErrorDescription(error));
+        return false;
+    }
+    return true;
+}
+
 bool CalDavConnection::writeConfig()
 {
     const QString sections = AccountSections(m_account, mergeCommand);
     const QString status = DataHome() + QStringLiteral("/vdirsyncer/status/");
     const QString text = ConfigWithAccount(ReadTextFile(m_config), m_account, sections, status);
     QDir().mkpath(QFileInfo(m_config).path());
-    QDir().mkpath(m_account.collectionsPath());
-    if (const int error = ReplaceFile(m_config, text.toUtf8())) {
+    if (const int error = ReplaceFile(m_config, text.toUtf8(), FileDurability::Stored,
+                                      BinaryFile::Access::Private)) {
         m_error = QStringLiteral("The vdirsyncer configuration %1 cannot be written: %2")
                       .arg(m_config, FileErrorDescription(error));
         return false;
@@ -261,8 +331,11 @@ void CalDavConnection::installTimer()
     QDir().mkpath(units);
     const QString service = units + QStringLiteral("/quorvel-caldav-sync.service");
     const QString timer = units + QLatin1Char('/') + QLatin1String(kSyncTimerName);
-    if (ReplaceFile(service, SyncServiceUnit(vdirsyncer, m_config).toUtf8()) ||
-        ReplaceFile(timer, SyncTimerUnit().toUtf8())) {
+    const auto write = [](const QString &unit, const QString &text) {
+        return ReplaceFile(unit, text.toUtf8(), FileDurability::Stored,
+                           BinaryFile::Access::Private);
+    };
+    if (write(service, SyncServiceUnit(vdirsyncer, m_config)) || write(timer, SyncTimerUnit())) {
         m_progress(QStringLiteral("The timer's units cannot be written to %1. ").arg(units) + how);
         return;
     }
@@ -303,7 +376,7 @@ bool CalDavConnection::connect()
         m_error = QStringLiteral("A CalDAV account needs the server's address and a user name.");
         return false;
     }
-    if (!writeConfig() ||
+    if (!collectionsAreOurs() || !writeConfig() ||
         !run({QStringLiteral("discover"), m_account.name()},
              QStringLiteral("Looking for the account's calendars at %1").arg(m_account.url)) ||
         !run({QStringLiteral("metasync"), m_account.name()},

@@ -19,8 +19,11 @@ struct CalDavAccount
     // Where the collections are kept; empty: $XDG_DATA_HOME/quorvel/caldav/<name>.
     QString localPath;
 
-    // The account's name in the configuration: letters, digits and "_" of the host and user.
+    // The account's name in the configuration: letters, digits and "_" of the host and user,
+    // and a digest of the user name where those are not the user name itself.
     QString name() const;
+    // The name before the digest was added, under which an older connection may be configured.
+    QString legacyName() const;
     QString collectionsPath() const;
     QStringList passwordFetch() const;
 };
@@ -36,10 +39,15 @@ QString ConfigWithAccount(const QString &config, const CalDavAccount &account,
 // What vdirsyncer's output says went wrong, in words; empty when it names nothing known.
 QString VdirsyncerProblem(const QString &output, const CalDavAccount &account);
 
+// text as one quoted word of a systemd unit: quotes, backslashes and line breaks escaped, "%"
+// doubled (a specifier otherwise), and "$" doubled in a command (a variable otherwise).
+QString SystemdQuoted(const QString &text, bool command);
 // The systemd user units that synchronise every few minutes.
 QString SyncServiceUnit(const QString &vdirsyncer, const QString &config);
 QString SyncTimerUnit();
 constexpr const char *kSyncTimerName = "quorvel-caldav-sync.timer";
+// Beside an account's collections: the account that made the directory (its URL and user).
+constexpr const char *kAccountMarker = ".quorvel-account";
 
 // The connection, step by step, telling each through progress. Runs the real vdirsyncer.
 class CalDavConnection
@@ -53,6 +61,9 @@ public:
     QString systemctl;
     // Settles a conflict of two versions of an item (the category table merged by name).
     QStringList mergeCommand;
+    // Connect over a collections directory that holds files already (uploading them); without
+    // it such a directory is refused, unless an earlier connection of this account made it.
+    bool useExistingCollections = false;
 
     // Writes the configuration, discovers, synchronises and installs the timer. False, with
     // error() saying why, when the account could not be connected; a timer that could not be
@@ -61,6 +72,7 @@ public:
     QString error() const { return m_error; }
 
 private:
+    bool collectionsAreOurs();
     bool writeConfig();
     bool run(const QStringList &args, const QString &step);
     void installTimer();

@@ -92,6 +92,7 @@ int ConnectCalDav(const QCommandLineParser &parser)
     });
     connection.mergeCommand = {QCoreApplication::applicationFilePath(),
                                QStringLiteral("--merge-versions"), account.collectionsPath()};
+    connection.useExistingCollections = parser.isSet("upload-existing");
     if (!connection.connect()) {
         std::fprintf(stderr, "quorvel-setup: %s\n", qPrintable(connection.error()));
         return 1;
@@ -119,18 +120,21 @@ int MergeVersionFiles(const QString &collections, const QStringList &files)
         std::fprintf(stderr, "quorvel-setup: the two versions are not calendar items\n");
         return 1;
     }
+    if (!merged->warning.isEmpty())
+        std::fprintf(stderr, "quorvel-setup: %s\n", qPrintable(merged->warning));
     if (!merged->conflictCopy.isEmpty()) {
-        for (const QString &sub : QDir(collections).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
-            const QDir collection(QDir(collections).filePath(sub));
-            for (const QString &name : collection.entryList({"*.ics"}, QDir::Files)) {
-                QFile item(collection.filePath(name));
-                if (item.open(QIODevice::ReadOnly) &&
-                    item.readAll().contains("UID:" + merged->uid.toUtf8())) {
-                    ReplaceFile(collection.filePath(merged->copyUid + ".ics"),
-                                merged->conflictCopy);
-                    break;
-                }
-            }
+        // Only beside the item itself: the next synchronisation uploads what lands here.
+        const QString collection = CollectionHolding(collections, merged->uid);
+        if (collection.isEmpty()) {
+            std::fprintf(stderr,
+                         "quorvel-setup: no collection holds %s; the earlier version is not kept "
+                         "as a copy\n",
+                         qPrintable(merged->uid));
+        } else if (const int error = ReplaceFile(
+                       QDir(collection).filePath(merged->copyUid + ".ics"), merged->conflictCopy,
+                       FileDurability::Stored, BinaryFile::Access::Private)) {
+            std::fprintf(stderr, "quorvel-setup: the copy cannot be written: %s\n",
+                         qPrintable(FileErrorDescription(error)));
         }
     }
     for (const QString &file : files) {
@@ -169,8 +173,12 @@ void DescribeOptions(QCommandLineParser &parser)
          "command"},
         {"collections",
          "Where the account's calendars are kept (default: "
-         "~/.local/share/quorvel/caldav/ACCOUNT).",
+         "~/.local/share/quorvel/caldav/ACCOUNT). A directory that holds files already is "
+         "refused, unless --upload-existing is given.",
          "dir"},
+        {"upload-existing",
+         "Connect over a --collections directory that holds calendars already, uploading them "
+         "to the server."},
     });
     parser.addOption({"merge-versions",
                       "Used by the synchronisation: settles two versions of an item (the "

@@ -4,9 +4,14 @@
 #include "icalitem.h"
 
 #include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
 #include <QList>
+#include <QSet>
 
 #include <libical/ical.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -41,7 +46,7 @@ std::optional<Table> TableOf(const IcalItem &item)
         return std::nullopt;
     Table t;
     const int count = value.toInt();
-    for (int i = 1; i <= count && i < 500; ++i) {
+    for (int i = 1; i <= std::min(count, CategoryStore::kMaxStoredCategories); ++i) {
         QString name, colour;
         item.namedValue(CategoryStore::kPropertySet, QStringLiteral("Category%1").arg(i), name,
                         type);
@@ -82,14 +87,28 @@ std::optional<MergedVersions> MergeVersions(const QByteArray &a, const QByteArra
     if (lead && other) {
         // Each category as its last change left it; one the earlier version alone has stays.
         Table merged = *lead;
+        QSet<QString> names(merged.names.cbegin(), merged.names.cend());
+        int leftOut = 0;
         for (qsizetype i = 0; i < other->names.size(); ++i) {
-            if (!merged.names.contains(other->names[i])) {
-                merged.names << other->names[i];
-                merged.colours << other->colours[i];
+            if (names.contains(other->names[i]))
+                continue;
+            // A table the planner refuses would be replaced by its default at the next save.
+            if (merged.names.size() >= CategoryStore::kMaxStoredCategories) {
+                ++leftOut;
+                continue;
             }
+            names.insert(other->names[i]);
+            merged.names << other->names[i];
+            merged.colours << other->colours[i];
         }
         WriteTable(later, merged);
-        return MergedVersions{later.serialize(), QByteArray(), later.uid(), QString()};
+        MergedVersions out{later.serialize(), QByteArray(), later.uid(), QString(), QString()};
+        if (leftOut)
+            out.warning = QStringLiteral("%1 categories of the earlier version are left out: a "
+                                         "table holds %2 at most")
+                              .arg(leftOut)
+                              .arg(CategoryStore::kMaxStoredCategories);
+        return out;
     }
 
     // The earlier version survives as a copy: same event, its own UID, a subject that says so.
@@ -106,5 +125,30 @@ std::optional<MergedVersions> MergeVersions(const QByteArray &a, const QByteArra
             e, (summary + QStringLiteral(" (conflicting copy)")).toUtf8().constData());
     }
     return MergedVersions{later.serialize(), copy->serialize(), later.uid(),
-                          QString::fromLatin1(uid)};
+                          QString::fromLatin1(uid), QString()};
+}
+
+QString CollectionHolding(const QString &collections, const QString &uid)
+{
+    if (uid.isEmpty())
+        return QString();
+    const QDir root(collections);
+    for (const QString &sub : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        const QDir collection(root.filePath(sub));
+        for (const QString &name : collection.entryList({QStringLiteral("*.ics")}, QDir::Files)) {
+            QFile item(collection.filePath(name));
+            // A cheap look at the text first; the parsed UIDs decide.
+            if (!item.open(QIODevice::ReadOnly) || item.size() > 16 * 1024 * 1024)
+                continue;
+            const QByteArray text = item.readAll();
+            if (!text.contains(uid.toUtf8()))
+                continue;
+            QString problem;
+            for (const auto &parsed : IcalItem::parseFile(text, &problem)) {
+                if (parsed->uid() == uid)
+                    return collection.path();
+            }
+        }
+    }
+    return QString();
 }

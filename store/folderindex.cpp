@@ -137,8 +137,9 @@ bool FolderIndex::save()
 {
     if (!m_dirty)
         return true;
+    // It lists every subject and date of the folder: no more readable than the items.
     if (ReplaceFile(m_path + QLatin1Char('/') + kFileName, serialize(m_files),
-                    FileDurability::Quick) != 0)
+                    FileDurability::Quick, BinaryFile::Access::Private) != 0)
         return false;
     m_dirty = false;
     return true;

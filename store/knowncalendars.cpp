@@ -275,18 +275,23 @@ QList<KnownStore> KnownStores(const QList<KnownCalendar> &calendars)
 {
     QList<KnownStore> out;
     QSet<QString> names;
+    // A storage may hold thousands of collections: looked up by hash, not by walking the lists.
+    QHash<QString, qsizetype> storeAt;
+    QSet<std::pair<qsizetype, QString>> listed;
     for (const KnownCalendar &c : calendars) {
         const QFileInfo dir(c.path);
         const QString root = dir.absolutePath();
         if (!IsFolderName(dir.fileName()))
             continue;
-        auto same = std::find_if(out.begin(), out.end(),
-                                 [&](const KnownStore &s) { return s.root == root; });
-        if (same != out.end()) {
-            if (!same->folders.contains(dir.fileName()))
-                same->folders.append(dir.fileName());
+        if (const auto same = storeAt.constFind(root); same != storeAt.cend()) {
+            if (!listed.contains({*same, dir.fileName()})) {
+                listed.insert({*same, dir.fileName()});
+                out[*same].folders.append(dir.fileName());
+            }
             continue;
         }
+        storeAt.insert(root, out.size());
+        listed.insert({out.size(), dir.fileName()});
         // ".calendars" reads as "calendars"; a store's name is a folder path's first element.
         QString base = QFileInfo(root).fileName();
         while (base.startsWith(QLatin1Char('.')))

@@ -1,5 +1,6 @@
 #include "syncherservice.h"
 
+#include "cachefile.h"
 #include "syncher.h"
 #include "syncherbus.h"
 
@@ -45,18 +46,35 @@ public:
     bool WritingFile() const { return m->WritingFile; }
     void setWritingFile(bool v) { m->WritingFile = v; }
     QString TempFileName() const { return m->TempFileName; }
-    void setTempFileName(const QString &v) { m->TempFileName = v; }
+    void setTempFileName(const QString &v) { setFileName(m->TempFileName, v); }
     QString CacheFileName() const { return m->CacheFileName; }
-    void setCacheFileName(const QString &v) { m->CacheFileName = v; }
+    void setCacheFileName(const QString &v) { setFileName(m->CacheFileName, v); }
 
 public slots:
-    void UpdateCache() { m->UpdateCache(); }
+    void UpdateCache()
+    {
+        // The rebuild deletes and replaces both files: any client of the bus names them, so only
+        // names in the cache directory are taken.
+        if (!IsCacheFileName(m->CacheFileName) || !IsCacheFileName(m->TempFileName)) {
+            emit WriteComplete(SynchTempFileFailed, 0);
+            return;
+        }
+        m->UpdateCache();
+    }
     void CancelUpdate() { m->CancelUpdate(); }
 
 signals:
     void WriteComplete(short SynchResult, int SynchError);
 
 private:
+    // A name outside is forgotten, so that the next UpdateCache reports instead of writing.
+    static void setFileName(QString &name, const QString &value)
+    {
+        name = IsCacheFileName(value) ? value : QString();
+        if (name.isEmpty() && !value.isEmpty())
+            qWarning("quorvel-sync: %s is not in the cache directory; refused", qPrintable(value));
+    }
+
     Syncher *m;
 };
 

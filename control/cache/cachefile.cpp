@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QMutex>
 #include <QStandardPaths>
@@ -38,11 +39,28 @@ QHash<QString, QThread *> &writers()
 
 } // namespace
 
+const char *const kCacheDirectoryMarker = ".quorvel-cache-directory";
+
+bool IsPrivateDirectory(const QString &dir)
+{
+    struct stat st;
+    return ::stat(QFile::encodeName(dir).constData(), &st) == 0 && S_ISDIR(st.st_mode) &&
+           st.st_uid == ::geteuid() && (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+}
+
 QString CacheDirectory()
 {
+    // TMP only when no one else may write there: in a shared one (mode 1777) another user could
+    // plant a cache under the predictable name first, or read what the planner writes.
+    // One that is not there is still the user's choice; its error is said where it is written.
     const QString tmp = qEnvironmentVariable("TMP");
-    if (!tmp.isEmpty())
+    if (!tmp.isEmpty() && (!QFileInfo::exists(tmp) || IsPrivateDirectory(tmp))) {
+        // Marked as a cache directory, for a synchroniser whose TMP is not this one.
+        const QString marker = QDir::cleanPath(tmp) + QLatin1Char('/') + kCacheDirectoryMarker;
+        if (QFileInfo::exists(tmp) && !QFileInfo::exists(marker))
+            BinaryFile::create(marker);
         return QDir::cleanPath(tmp);
+    }
     const QString dir =
         QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) + "/quorvel";
     if (!QDir().mkpath(dir))
@@ -58,6 +76,24 @@ QString FallbackCacheDirectory()
     if (!runtime.isEmpty() && QDir(runtime).exists())
         return runtime;
     return QDir::homePath();
+}
+
+bool IsCacheFileName(const QString &path)
+{
+    const QFileInfo file(path);
+    const QString name = file.fileName();
+    if (!file.isAbsolute() || name.isEmpty() || name.startsWith(QLatin1Char('.')) ||
+        !name.endsWith(QLatin1String(".tmp")) || QDir::cleanPath(path) != path)
+        return false;
+    const QString dir = file.absolutePath();
+    const QString cache = CacheDirectory();
+    if ((!cache.isEmpty() && dir == QDir::cleanPath(cache)) ||
+        dir == QDir::cleanPath(FallbackCacheDirectory()))
+        return true;
+    // A planner's private TMP: only whoever can write there can have marked it.
+    const QFileInfo marker(dir + QLatin1Char('/') + kCacheDirectoryMarker);
+    return IsPrivateDirectory(dir) && marker.isFile() && !marker.isSymLink() &&
+           marker.ownerId() == ::geteuid();
 }
 
 QString FolderNameOf(const QString &folder)

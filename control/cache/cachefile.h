@@ -16,12 +16,21 @@ struct CacheFileNames
     QString tempFile;
 };
 
-// Where cache files live: the TMP directory when TMP is set, otherwise a directory of the user's
+// Where cache files live: the TMP directory when TMP is set and private to the user (a
+// directory of the user's that no one else may write to), otherwise a directory of the user's
 // cache home created readable by the user alone. Empty when that directory cannot be made.
 QString CacheDirectory();
+// Whether dir is a directory of the effective user that neither group nor others may write to.
+bool IsPrivateDirectory(const QString &dir);
 // Where cache files go when the user name or the directory cannot be determined: the user's
 // runtime directory, else the home directory. Never a directory other users can write to.
 QString FallbackCacheDirectory();
+
+// Whether path names a file directly inside the cache directory or the fallback directory, as
+// MakeCacheFileNames makes them, or inside another private directory a planner marked as its
+// cache directory (its TMP): what a synchroniser on the bus may be asked to write and delete.
+bool IsCacheFileName(const QString &path);
+extern const char *const kCacheDirectoryMarker;
 
 // The last element of a folder path split at "\" (empty for an empty path).
 QString FolderNameOf(const QString &folder);

@@ -18,7 +18,7 @@ bool WriteLeftOutList(const QString &cacheFile, const QStringList &lines)
     // Paths and reasons are the calendar's own texts: one line each, whatever they hold.
     for (QString line : lines)
         text += line.replace(QLatin1Char('\n'), QLatin1Char(' ')).toUtf8() + '\n';
-    return ReplaceFile(name, text, FileDurability::Quick) == 0;
+    return ReplaceFile(name, text, FileDurability::Quick, BinaryFile::Access::Private) == 0;
 }
 
 QStringList ReadLeftOutList(const QString &cacheFile)

@@ -199,5 +199,6 @@ bool WriteYearParts(const QString &path, const QByteArray &key, const KeptParts 
 {
     // Records still on the disk would be written as none.
     return parts.unread.isEmpty() &&
-           ReplaceFile(path, SerializeYearParts(key, parts), FileDurability::Quick) == 0;
+           ReplaceFile(path, SerializeYearParts(key, parts), FileDurability::Quick,
+                       BinaryFile::Access::Private) == 0;
 }

@@ -68,7 +68,7 @@ bool CategoryStore::ReadCategoryStore(CategoryTable &table, const QString &subje
             return false;
         const qint16 count =
             qint16(item->Fields(tag(*item, QStringLiteral("NumberOfCategories"), kLong)).toInt());
-        if (count < 0 || count >= 500)
+        if (count < 0 || count > kMaxStoredCategories)
             return false;
         CategoryTable read;
         for (int i = 1; i <= count; ++i) {

@@ -13,6 +13,8 @@ class Dialogs;
 class CategoryStore
 {
 public:
+    // The most categories a stored table may hold; a table that says more is not read.
+    static constexpr int kMaxStoredCategories = 499;
     static const QString kPropertySet;  // {FFF40745-D92F-4C11-9E14-92701F001EB3}
     static const QString kMessageClass; // IPM.Calendar.Quorvel.Categories
     static const QString kOldSubject;   // the fixed subject of the oldest lists

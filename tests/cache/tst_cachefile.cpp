@@ -288,3 +288,70 @@ TEST(ReplaceCacheFile, ACacheThatCannotBeReplacedStaysAndTheNewDataIsInTheTempFi
     EXPECT_EQ(temp[0].EventID, "new");
     EXPECT_TRUE(QFileInfo::exists(dir.filePath("cache.tmp/held"))) << "never deleted";
 }
+
+TEST(CacheFileNames, ASharedTmpIsNotUsedSoNoOneCanPlantACache)
+{
+    // A directory anyone may write to, as /tmp is: another user could make the cache's name
+    // first and have the planner draw what they put there.
+    QTemporaryDir shared, home;
+    ASSERT_EQ(::chmod(QFile::encodeName(shared.path()).constData(), 01777), 0);
+    ScopedEnv tmp("TMP", QFile::encodeName(shared.path()));
+    ScopedEnv cache("XDG_CACHE_HOME", QFile::encodeName(home.path()));
+    ScriptedDialogs dialogs;
+    const CacheFileNames names = MakeCacheFileNames([] { return QString("u"); }, 2026, "", dialogs);
+    EXPECT_EQ(names.cacheFile, home.path() + "/quorvel/u20260.tmp");
+    EXPECT_FALSE(IsPrivateDirectory(shared.path()));
+    EXPECT_TRUE(IsPrivateDirectory(home.path() + "/quorvel"));
+
+    // A private TMP of the user's is still used, as before.
+    QTemporaryDir own;
+    ScopedEnv privateTmp("TMP", QFile::encodeName(own.path()));
+    EXPECT_EQ(MakeCacheFileNames([] { return QString("u"); }, 2026, "", dialogs).cacheFile,
+              own.path() + "/u20260.tmp");
+}
+
+TEST(CacheFileNames, OnlyNamesInTheCacheDirectoryAreCacheNames)
+{
+    QTemporaryDir cacheDir, runtime, elsewhere;
+    ScopedEnv tmp("TMP", QFile::encodeName(cacheDir.path()));
+    ScopedEnv rt("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    ScriptedDialogs dialogs;
+    const CacheFileNames names =
+        MakeCacheFileNames([] { return QString("u"); }, 2026, "Team\\Calendar", dialogs);
+    EXPECT_TRUE(IsCacheFileName(names.cacheFile));
+    EXPECT_TRUE(IsCacheFileName(names.tempFile));
+    EXPECT_TRUE(IsCacheFileName(runtime.path() + "/~2026.tmp")) << "the fallback directory";
+    for (const QString &name : {elsewhere.path() + "/u2026.tmp", cacheDir.path() + "/../u2026.tmp",
+                                cacheDir.path() + "/sub/u2026.tmp",
+                                cacheDir.path() + "/.bashrc.tmp", cacheDir.path() + "/notes.txt",
+                                QString("u2026.tmp"), QString(), QDir::homePath() + "/.profile"})
+        EXPECT_FALSE(IsCacheFileName(name)) << qPrintable(name);
+
+    // Another planner's private TMP, marked as its cache directory when it named a cache there;
+    // the mark counts only while no one else may write to the directory.
+    {
+        ScopedEnv other("TMP", QFile::encodeName(elsewhere.path()));
+        MakeCacheFileNames([] { return QString("u"); }, 2026, "", dialogs);
+    }
+    EXPECT_TRUE(IsCacheFileName(elsewhere.path() + "/u2026.tmp"));
+    ASSERT_EQ(::chmod(QFile::encodeName(elsewhere.path()).constData(), 01777), 0);
+    EXPECT_FALSE(IsCacheFileName(elsewhere.path() + "/u2026.tmp"));
+}
+
+TEST(CacheFileNames, WhatIsDerivedFromTheCalendarIsReadableByTheUserAlone)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath("derived");
+    // Even over a file others could read.
+    WriteAll(target, "old");
+    ASSERT_TRUE(QFile::setPermissions(target, QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                  QFileDevice::ReadGroup | QFileDevice::ReadOther));
+    ASSERT_EQ(ReplaceFile(target, "subjects", FileDurability::Quick, BinaryFile::Access::Private),
+              0);
+    EXPECT_EQ(ModeOf(target), 0600u);
+    EXPECT_EQ(ReadAll(target), "subjects");
+    ASSERT_EQ(ReplaceFile(dir.filePath("new"), "subjects", FileDurability::Quick,
+                          BinaryFile::Access::Private),
+              0);
+    EXPECT_EQ(ModeOf(dir.filePath("new")), 0600u);
+}

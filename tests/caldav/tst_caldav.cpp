@@ -558,3 +558,42 @@ TEST_F(CalDavConnectTest, MembersConnectSeeEachOthersWorkAndKeepBothOfTheirEdits
             << "the later edit kept, the earlier one as a copy";
     }
 }
+
+TEST_F(CalDavConnectTest, AnExistingDirectoryIsNeverUploadedAndLookAlikeUsersStayApart)
+{
+    // A private diary where the account's calendars would go: discovery would make each of its
+    // directories a calendar on the server.
+    const QString diary = dir.filePath("A/diary");
+    QDir().mkpath(diary + "/private");
+    WriteAll(diary + "/private/secret.ics",
+             Vevent("secret", "SUMMARY:Secret\r\nDTSTART;VALUE=DATE:20260101\r\n"));
+    const QStringList args = {"--caldav",
+                              url(),
+                              "--user",
+                              "team",
+                              "--password-command",
+                              "cat " + dir.filePath("password"),
+                              "--collections",
+                              diary};
+    const ProgramRun refused = as("A", QUORVEL_SETUP, args);
+    EXPECT_EQ(refused.code, 1);
+    EXPECT_TRUE(refused.err.contains(diary + " holds files already")) << qPrintable(refused.err);
+    EXPECT_EQ(server.answer("PROPFIND", "/team/private/", "team:s3cret, with a comma"), 404);
+    EXPECT_FALSE(QFile::exists(dir.filePath("A/config/vdirsyncer/config")));
+
+    // Asked for, it is uploaded; connecting again over what the account made needs no asking.
+    ASSERT_EQ(as("A", QUORVEL_SETUP, args + QStringList{"--upload-existing"}).code, 0);
+    EXPECT_EQ(server.answer("PROPFIND", "/team/private/", "team:s3cret, with a comma"), 207);
+    const ProgramRun again = as("A", QUORVEL_SETUP, args);
+    EXPECT_EQ(again.code, 0) << qPrintable(again.err);
+
+    // Two users whose names clean to one: two accounts, neither rewrites the other's sections.
+    WriteAll(dir.filePath("users"),
+             "team:s3cret, with a comma\nana.b:s3cret, with a comma\nana_b:s3cret, with a comma\n");
+    for (const QString user : {"ana.b", "ana_b"})
+        ASSERT_EQ(connect("C", user).code, 0) << qPrintable(user);
+    const QString config = ReadAll(dir.filePath("C/config/vdirsyncer/config"));
+    EXPECT_EQ(config.count("[pair "), 2) << qPrintable(config);
+    EXPECT_TRUE(config.contains("username = \"ana.b\"")) << qPrintable(config);
+    EXPECT_TRUE(config.contains("username = \"ana_b\""));
+}

@@ -1,9 +1,12 @@
 #include "homepage.h"
 #include "testsupport.h"
 
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 TEST(HomePage, TheFramePageNamesThePlannerPageWhoseParametersAreTheProperties)
 {
@@ -41,4 +44,22 @@ TEST(HomePage, TheFramePageNamesThePlannerPageWhoseParametersAreTheProperties)
     EXPECT_FALSE(ReadHomePage(dir.filePath("missing.htm"), untouched));
     WriteAll(dir.filePath("NoFrame.htm"), "<html>nothing here</html>");
     EXPECT_FALSE(ReadHomePage(dir.filePath("NoFrame.htm"), untouched));
+}
+
+TEST(HomePage, APageThatIsNoFileIsRefusedAtOnce)
+{
+    // A folder's home page or a frame's source is anyone's choice in a shared folder: a device
+    // without end, or a pipe nobody writes to, would fill memory or wait forever.
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("pipe.htm");
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    WriteAll(dir.filePath("big.htm"), "<object><param name=\"TitleName\" value=\"Big\">" +
+                                          QByteArray(5 << 20, ' ') + "</object>");
+    for (const QString &page : {QString("/dev/zero"), fifo, dir.filePath("big.htm")}) {
+        MapPropertyBag bag;
+        EXPECT_FALSE(ReadHomePage("file:" + page, bag)) << qPrintable(page);
+        WriteAll(dir.filePath("Frame.htm"), "<frame src=\"" + page.toUtf8() + "\">");
+        EXPECT_FALSE(ReadHomePage("file:" + dir.filePath("Frame.htm"), bag)) << qPrintable(page);
+        EXPECT_TRUE(bag.ReadProperty("TitleName", "none").toString() == "none");
+    }
 }

@@ -6,9 +6,12 @@
 #include "testsupport.h"
 #include "versionmerge.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -78,7 +81,7 @@ QStringList NamesOf(const QByteArray &text, QList<int> *colours = nullptr)
 TEST(CalDavAccount, TheConfigurationGainsTheAccountOnceAndKeepsEverythingElse)
 {
     const CalDavAccount account = Account();
-    EXPECT_EQ(account.name(), "quorvel_dav_example_org_ana_lopez");
+    EXPECT_TRUE(account.name().startsWith("quorvel_dav_example_org_ana_lopez_"));
     const QString sections = AccountSections(
         account, {"/usr/bin/quorvel-setup", "--merge-versions", "/home/ana/cal \"team\""});
     // Values are JSON: a quote in a path stays a quote; the password is fetched, never written.
@@ -100,7 +103,7 @@ TEST(CalDavAccount, TheConfigurationGainsTheAccountOnceAndKeepsEverythingElse)
     EXPECT_EQ(once.count("[general]"), 1) << "their status path stays";
     const QString twice = ConfigWithAccount(once, account, sections, "/status/");
     EXPECT_EQ(twice, once) << "connecting again replaces the account's sections";
-    EXPECT_EQ(twice.count("[pair quorvel_dav_example_org_ana_lopez]"), 1);
+    EXPECT_EQ(twice.count("[pair " + account.name() + "]"), 1);
 
     // A first configuration names where vdirsyncer keeps its status; the planner then finds
     // the account's collections in it.
@@ -137,7 +140,104 @@ TEST(CalDavAccount, VdirsyncersFailuresInWords)
     EXPECT_TRUE(VdirsyncerProblem("Syncing calendar", account).isEmpty());
     EXPECT_TRUE(SyncTimerUnit().contains("OnUnitActiveSec=5min"));
     EXPECT_TRUE(SyncServiceUnit("/usr/bin/vdirsyncer", "/c/config")
-                    .contains("ExecStart=/usr/bin/vdirsyncer sync"));
+                    .contains("ExecStart=\"/usr/bin/vdirsyncer\" sync"));
+}
+
+TEST(CalDavAccount, LookAlikeUsersGetAccountsOfTheirOwn)
+{
+    QStringList names;
+    for (const char *user : {"ana.b", "ana_b", "Ana_B", "ana-b", "anab"}) {
+        CalDavAccount a = Account();
+        a.user = user;
+        a.localPath.clear();
+        EXPECT_FALSE(names.contains(a.name())) << user;
+        names << a.name();
+        EXPECT_NE(a.collectionsPath(), Account().collectionsPath());
+    }
+    EXPECT_EQ(names.last(), "quorvel_dav_example_org_anab") << "a plain user name stays as it was";
+
+    // Two of them in one configuration; and an account connected before names carried their
+    // digest is taken over, not doubled.
+    CalDavAccount dot = Account(), underscore = Account();
+    dot.user = "ana.b";
+    underscore.user = "ana_b";
+    QString config = ConfigWithAccount(QString(), dot, AccountSections(dot, {}), "/s/");
+    config = ConfigWithAccount(config, underscore, AccountSections(underscore, {}), "/s/");
+    EXPECT_EQ(config.count("[pair "), 2) << qPrintable(config);
+    QString legacy = AccountSections(dot, {});
+    legacy.replace(dot.name(), dot.legacyName());
+    const QString migrated =
+        ConfigWithAccount(ConfigWithAccount(QString(), underscore, legacy, "/s/"), dot,
+                          AccountSections(dot, {}), "/s/");
+    EXPECT_EQ(migrated.count("[pair "), 1) << qPrintable(migrated);
+    EXPECT_TRUE(migrated.contains("[pair " + dot.name() + "]"));
+}
+
+TEST(CalDavAccount, TheTimersUnitQuotesWhatItNames)
+{
+    // A path with a space, a "%" (a specifier), a quote and a line break (a directive).
+    const QString unit = SyncServiceUnit("/opt/my tools/vdir$syncer",
+                                         "/home/ana/100% \"cal\"/config\nExecStartPre=/bin/evil");
+    EXPECT_TRUE(unit.contains("Environment=\"VDIRSYNCER_CONFIG=/home/ana/100%% "
+                              "\\\"cal\\\"/config\\nExecStartPre=/bin/evil\"\n"))
+        << qPrintable(unit);
+    EXPECT_TRUE(unit.contains("ExecStart=\"/opt/my tools/vdir$$syncer\" sync\n"))
+        << qPrintable(unit);
+    for (const QString &line : unit.split('\n'))
+        EXPECT_FALSE(line.startsWith("ExecStartPre")) << qPrintable(unit);
+
+    const QString analyze = QStandardPaths::findExecutable("systemd-analyze");
+    if (analyze.isEmpty())
+        GTEST_SKIP() << "systemd-analyze is not here to verify the unit";
+    QTemporaryDir dir;
+    QDir().mkpath(dir.filePath("my tools"));
+    const QString program = dir.filePath("my tools/vdirsyncer");
+    WriteAll(program, "#!/bin/sh\n");
+    QFile::setPermissions(program, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    WriteAll(dir.filePath("quorvel-caldav-sync.service"),
+             SyncServiceUnit(program, dir.filePath("100% config")).toUtf8());
+    QProcess verify;
+    verify.start(analyze, {"verify", dir.filePath("quorvel-caldav-sync.service")});
+    ASSERT_TRUE(verify.waitForFinished(60000));
+    const QString said = QString::fromUtf8(verify.readAllStandardError());
+    EXPECT_FALSE(said.contains("quorvel-caldav-sync.service:")) << qPrintable(said);
+}
+
+TEST(VersionMerge, TheCopyGoesOnlyBesideTheItemAndTablesStayReadable)
+{
+    QTemporaryDir dir;
+    const auto item = [](const QByteArray &uid, const QByteArray &extra = {}) {
+        return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:test\r\nBEGIN:VEVENT\r\nUID:" + uid +
+               "\r\nSUMMARY:S\r\nDTSTART;VALUE=DATE:20260310\r\n" + extra +
+               "END:VEVENT\r\nEND:VCALENDAR\r\n";
+    };
+    QDir().mkpath(dir.filePath("longer"));
+    QDir().mkpath(dir.filePath("mention"));
+    QDir().mkpath(dir.filePath("exact"));
+    WriteAll(dir.filePath("longer/abc.ics"), item("abc"));
+    WriteAll(dir.filePath("mention/x.ics"), item("x", "DESCRIPTION:UID:ab\r\n"));
+    WriteAll(dir.filePath("exact/ab.ics"), item("ab"));
+    EXPECT_EQ(CollectionHolding(dir.path(), "ab"), dir.filePath("exact"));
+    EXPECT_EQ(CollectionHolding(dir.path(), "a"), QString());
+    EXPECT_EQ(CollectionHolding(dir.path(), QString()), QString()) << "no UID holds nowhere";
+
+    // Two tables of 300 categories each: the merge keeps what the planner can read.
+    QStringList mine, theirs;
+    QList<int> colours;
+    for (int i = 0; i < 300; ++i) {
+        mine << QStringLiteral("Mine %1").arg(i);
+        theirs << QStringLiteral("Theirs %1").arg(i);
+        colours << i;
+    }
+    const std::optional<MergedVersions> merged =
+        MergeVersions(TableItem(mine, colours, "20261201T100000Z"),
+                      TableItem(theirs, colours, "20261201T110000Z"));
+    ASSERT_TRUE(merged);
+    const QStringList names = NamesOf(merged->text);
+    EXPECT_EQ(names.size(), CategoryStore::kMaxStoredCategories);
+    EXPECT_EQ(names.mid(0, 300), theirs) << "the later table whole";
+    EXPECT_TRUE(merged->warning.contains("101 categories of the earlier version are left out"))
+        << qPrintable(merged->warning);
 }
 
 TEST(VersionMerge, TablesMergeByNameAndAppointmentsKeepTheEarlierAsACopy)

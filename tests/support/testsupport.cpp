@@ -109,7 +109,9 @@ FullFileSystem::FullFileSystem(const QString &path, const QMap<QString, QByteArr
     : m_path(path)
 {
     m_mounted = ::geteuid() == 0 &&
-                QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=256k", "tmpfs", path}) == 0;
+                // Private, as a cache directory must be (a tmpfs is open to all by default).
+                QProcess::execute("mount",
+                                  {"-t", "tmpfs", "-o", "size=256k,mode=0700", "tmpfs", path}) == 0;
     if (!m_mounted)
         return;
     for (auto it = files.cbegin(); it != files.cend(); ++it)

@@ -1,3 +1,4 @@
+#include "cachefile.h"
 #include "cacherecord.h"
 #include "fileio.h"
 #include "leftoutlist.h"
@@ -32,6 +33,29 @@
 using namespace Store;
 
 namespace {
+
+// The names of a cache of this test's own in the cache directory, the only place quorvel-sync
+// writes; removed with their companions at the end.
+struct OwnCacheNames
+{
+    OwnCacheNames()
+    {
+        const QString dir = CacheDirectory();
+        const QString name = "tst-" + QFileInfo(unique.path()).fileName() + ".tmp";
+        cacheFile = dir + "/" + name;
+        tempFile = dir + "/~" + name;
+    }
+    ~OwnCacheNames()
+    {
+        for (const QString &f :
+             {cacheFile, tempFile, LeftOutListFileOf(cacheFile), YearPartsFileOf(cacheFile)}) {
+            QDir(f).removeRecursively();
+            QFile::remove(f);
+        }
+    }
+    QTemporaryDir unique;
+    QString cacheFile, tempFile;
+};
 
 QList<CacheRecord> Records(const QString &path)
 {
@@ -104,8 +128,8 @@ protected:
         syncher->StoreID = folder->StoreID();
         syncher->CalStartYear = 2026;
         syncher->CalStartMonth = 1;
-        syncher->CacheFileName = dir.path() + "/cache.tmp";
-        syncher->TempFileName = dir.path() + "/~cache.tmp";
+        syncher->CacheFileName = own.cacheFile;
+        syncher->TempFileName = own.tempFile;
         QObject::connect(syncher.get(), &SyncherLink::WriteComplete, [this](qint16 r, qint32 e) {
             results.append({r, e});
         });
@@ -126,6 +150,7 @@ protected:
     }
 
     QTemporaryDir dir;
+    OwnCacheNames own;
     ProfileOptions options;
     NameSpacePtr session;
     ScriptedDialogs dialogs;
@@ -345,10 +370,11 @@ TEST_P(SyncherTest, FailuresAndTheirResults)
 
     // A temp file in a missing directory: the cache cannot be written, and the report says why
     // (the planner shows it; a message of quorvel-sync would reach nobody).
+    // On the bus, a name outside the cache directory is refused before anything is written.
     syncher->TempFileName = dir.path() + "/nowhere/~cache.tmp";
-    EXPECT_EQ(run(), (std::pair<qint16, qint32>{8, 76}));
+    EXPECT_EQ(run(), (std::pair<qint16, qint32>{onTheBus ? 2 : 8, onTheBus ? 0 : 76}));
     EXPECT_TRUE(dialogs.texts().isEmpty());
-    syncher->TempFileName = dir.path() + "/~cache.tmp";
+    syncher->TempFileName = own.tempFile;
 
     // A folder that is gone: result 5 with the store's error.
     syncher->FolderID = "0000QFGONE";
@@ -501,8 +527,8 @@ protected:
         link->FolderID = folder;
         link->StoreID = store;
         link->CalStartYear = 2026;
-        link->CacheFileName = dir.path() + "/cache.tmp";
-        link->TempFileName = dir.path() + "/~cache.tmp";
+        link->CacheFileName = own.cacheFile;
+        link->TempFileName = own.tempFile;
     }
 
     // Starts a rebuild; the caller waits for the report.
@@ -523,6 +549,7 @@ protected:
     }
 
     QTemporaryDir dir;
+    OwnCacheNames own;
     ProfileOptions options;
     QString folder, store;
     std::unique_ptr<RemoteSyncher> link;
@@ -660,4 +687,28 @@ TEST(KillProcess, RefusesNumbersThatWouldHitTheTestsThemselves)
     EXPECT_FALSE(KillProcess(-1));
     EXPECT_FALSE(KillProcess(1));
     EXPECT_FALSE(KillProcess(getpid()));
+}
+
+TEST_F(SyncServiceTest, ABusClientCannotNameAFileOutsideTheCacheDirectory)
+{
+    // Any client of the session bus sets these names: the rebuild deletes the temp file and
+    // renames over the cache, so a name elsewhere would delete or replace any file of the user.
+    const QString victim = dir.filePath("notes.txt"), planted = dir.filePath("cache.tmp");
+    WriteAll(victim, "precious");
+    WriteAll(planted, "mine");
+    for (const auto &[cache, temp] :
+         {std::pair{planted, own.tempFile}, std::pair{own.cacheFile, victim},
+          std::pair{own.cacheFile, CacheDirectory() + "/../~escape.tmp"}}) {
+        SCOPED_TRACE(qPrintable(cache + " " + temp));
+        link->CacheFileName = cache;
+        link->TempFileName = temp;
+        EXPECT_EQ(reportAfter(request()), (std::pair<qint16, qint32>{2, 0}));
+    }
+    EXPECT_EQ(ReadAll(victim), "precious");
+    EXPECT_EQ(ReadAll(planted), "mine");
+    EXPECT_FALSE(QFile::exists(own.cacheFile));
+
+    link->CacheFileName = own.cacheFile;
+    link->TempFileName = own.tempFile;
+    EXPECT_EQ(reportAfter(request()), (std::pair<qint16, qint32>{1, 0}));
 }
