@@ -20,13 +20,19 @@ QString ErrorTail(const QvError &e)
     return QStringLiteral("Error: %1 %2").arg(e.number()).arg(e.description());
 }
 
+int ErrorNumberOf(const std::exception &e)
+{
+    if (const auto *q = dynamic_cast<const QvError *>(&e))
+        return q->number();
+    return int(dynamic_cast<const std::bad_alloc *>(&e) ? ErrorCode::OutOfMemory
+                                                        : ErrorCode::Internal);
+}
+
 QString ErrorTail(const std::exception &e)
 {
     if (const auto *q = dynamic_cast<const QvError *>(&e))
         return ErrorTail(*q);
-    const ErrorCode code =
-        dynamic_cast<const std::bad_alloc *>(&e) ? ErrorCode::OutOfMemory : ErrorCode::Internal;
-    return ErrorTail(QvError(code));
+    return ErrorTail(QvError(ErrorCode(ErrorNumberOf(e))));
 }
 
 QString ErrorDescription(int number)

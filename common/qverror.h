@@ -51,8 +51,10 @@ private:
 // "Error: " + number + " " + description, the tail of every failure message.
 QString ErrorTail(const QvError &e);
 
-// The tail of any failure caught as a standard exception: a QvError's own, memory running out
+// The number of any failure caught as a standard exception: a QvError's own, memory running out
 // as error 7, anything else as error 51.
+int ErrorNumberOf(const std::exception &e);
+// The tail of any failure caught as a standard exception, numbered as ErrorNumberOf says.
 QString ErrorTail(const std::exception &e);
 
 // The platform's text for an error number, for messages that name a number they were handed

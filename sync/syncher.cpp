@@ -53,8 +53,8 @@ void Syncher::tick()
         rebuild();
     } catch (const QvError &e) {
         emit WriteComplete(SynchFetchFailed, e.number());
-    } catch (const std::exception &) {
-        emit WriteComplete(SynchFetchFailed, 7);
+    } catch (const std::exception &e) {
+        emit WriteComplete(SynchFetchFailed, ErrorNumberOf(e));
     }
 }
 
@@ -85,7 +85,7 @@ void Syncher::rebuild()
                 [&](CacheRecordWriter &writer) { return source.write(writer, &leftOut, &parts); },
                 [this](bool on) { WritingFile = on; });
             result = SynchResultOf(written);
-            error = written.errorNumber;
+            error = SynchErrorOf(written);
             // What the new cache lacks; a list that cannot be written only goes unsaid.
             if (result == SynchWritten && !WriteLeftOutList(CacheFileName, leftOut))
                 qWarning("Cannot write %s", qPrintable(LeftOutListFileOf(CacheFileName)));
@@ -96,9 +96,11 @@ void Syncher::rebuild()
                     qWarning("Cannot write %s", qPrintable(partsFile));
             }
         }
-    } catch (const QvError &e) {
+    } catch (const std::exception &e) {
+        // Any failure, a library's or memory's too: a rebuild left Updating would never report
+        // again, and its service would never leave.
         result = SynchRebuildFailed;
-        error = e.number();
+        error = ErrorNumberOf(e);
     }
     // A cancel that came after the last item is answered by this report.
     m_cancel = false;

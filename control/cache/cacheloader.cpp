@@ -27,8 +27,8 @@ bool isMissing(int error)
 }
 
 // Each record of an open cache file that touches the planner year, placed on it, in the slot
-// next() gives; take(event) keeps it. False when stopped() said so before a record. Raises
-// QvError for a damaged file.
+// next() gives; take(event) keeps it. False when stopped(atEnd) said so before a record or at
+// the end of the file. Raises QvError for a damaged file.
 template <class Next, class Take, class Stopped>
 bool ReadEvents(PlannerState &state, BinaryFile &file, Next next, Take take, Stopped stopped)
 {
@@ -37,7 +37,7 @@ bool ReadEvents(PlannerState &state, BinaryFile &file, Next next, Take take, Sto
         [&state](const QString &categories) { return state.categoryIndexOf(categories); });
     for (std::vector<CacheRecord> batch = records.next(); !batch.empty(); batch = records.next()) {
         for (CacheRecord &record : batch) {
-            if (stopped())
+            if (stopped(false))
                 return false;
             CalEvent &event = next();
             event.StartDay = event.EndDay = 0;
@@ -57,7 +57,8 @@ bool ReadEvents(PlannerState &state, BinaryFile &file, Next next, Take take, Sto
     }
     if (records.failed())
         throw QvError(records.errorNumber(), records.errorDescription());
-    return true;
+    // A load that began in the last record's yield asked this one to stop too.
+    return !stopped(true);
 }
 
 void ShowReadError(const PlannerState &state, const QString &name, const QvError &e)
@@ -85,7 +86,7 @@ bool ReadCachedEvents(PlannerState &state, const QString &cacheFile,
     CalEvent event;
     try {
         return ReadEvents(
-            state, file, [&]() -> CalEvent & { return event; }, take, [] { return false; });
+            state, file, [&]() -> CalEvent & { return event; }, take, [](bool) { return false; });
     } catch (const QvError &e) {
         ShowReadError(state, cacheFile, e);
         return false;
@@ -111,15 +112,18 @@ bool CacheLoader::LoadRecords(PlannerState &state, BinaryFile &records)
 bool CacheLoader::load(PlannerState &state, BinaryFile &file, const QString &name)
 {
     showIndicator(state, Indicator::kLoading);
-    if (m_loadState == kLoading)
+    const int load = ++m_loads;
+    if (m_running > 0) {
         m_abort = true;
-    else
-        m_loadState = kLoading;
+        m_abortRaisedBy = load;
+    }
+    ++m_running;
+    m_loadState = kLoading;
 
     std::shared_ptr<EventStore> loaded;
     if (file.isOpen()) {
         try {
-            loaded = readRecords(state, file);
+            loaded = readRecords(state, file, load);
         } catch (const QvError &e) {
             ShowReadError(state, name, e);
             m_abort = false;
@@ -128,23 +132,38 @@ bool CacheLoader::load(PlannerState &state, BinaryFile &file, const QString &nam
     } else if (isMissing(file.lastError())) {
         // A year never rebuilt reads as an empty cache; nothing is created for it.
         loaded = std::make_shared<EventStore>();
+    } else if (m_abortRaisedBy == load) {
+        m_abort = false; // it makes no change: the load it interrupted goes on
     }
     const bool replaced = loaded != nullptr;
     if (replaced)
         state.store = std::move(loaded);
-    m_loadState = kIdle;
+    // No flag outlives the loads it was raised for: the next load must not stop itself.
+    if (--m_running == 0) {
+        m_loadState = kIdle;
+        m_abort = false;
+    }
     showIndicator(state, Indicator::kIdle);
     return replaced;
 }
 
-std::shared_ptr<EventStore> CacheLoader::readRecords(PlannerState &state, BinaryFile &file)
+std::shared_ptr<EventStore> CacheLoader::readRecords(PlannerState &state, BinaryFile &file,
+                                                     int load)
 {
     auto fresh = std::make_shared<EventStore>();
     fresh->reserve(state.store->Count()); // a reload is mostly the size it was
     PrefetchingAdder adder(*fresh);
+    // Before a record, whichever load tests the flag first stops; at its end, a load stops for
+    // a flag another raised (the one that raised it, its file already at its end, completes).
+    const auto stopped = [this, load](bool atEnd) {
+        if (!m_abort || (atEnd && m_abortRaisedBy == load))
+            return false;
+        m_abort = false;
+        return true;
+    };
     const bool read = ReadEvents(
         state, file, [&]() -> CalEvent & { return adder.next(); }, [&](CalEvent &) { adder.add(); },
-        [this] { return std::exchange(m_abort, false); });
+        stopped);
     if (!read)
         return nullptr;
     adder.flush();

@@ -19,7 +19,9 @@ bool ReadCachedEvents(PlannerState &state, const QString &cacheFile,
 
 // Turns the cache file of the selected year into a fresh event store. Yields to the message loop
 // after every record, so a second load can start while one runs: the later call raises the abort
-// flag, and whichever load tests the flag first stops. At most one new store is assigned.
+// flag, and whichever load tests the flag first stops (the later one at its first record; the
+// earlier one at its next record or at its end, when the later one completed first). At most one
+// new store is assigned, a stopped load assigns none, and the flag is down once no load runs.
 class CacheLoader
 {
 public:
@@ -42,8 +44,11 @@ private:
     bool load(PlannerState &state, BinaryFile &file, const QString &name);
     // The records of an open cache file as a new store; null when the load was aborted. Raises
     // QvError for a damaged file.
-    std::shared_ptr<EventStore> readRecords(PlannerState &state, BinaryFile &file);
+    std::shared_ptr<EventStore> readRecords(PlannerState &state, BinaryFile &file, int load);
 
     qint16 m_loadState = kIdle;
     bool m_abort = false;
+    int m_loads = 0;         // loads begun, to tell them apart
+    int m_running = 0;       // loads under way, nested in each other's yields
+    int m_abortRaisedBy = 0; // the load that raised the flag
 };

@@ -70,8 +70,6 @@ void RefreshRecurringItem(PlannerState &state, const CalendarAccess &access, con
     }
     const QString categories = series->Categories();
     const qint16 index = state.categoryIndexOf(categories);
-    if (index < 0 || (state.IsFilteredOut && state.IsFilteredOut(categories)))
-        return;
     int position = 1;
     for (const Store::ItemPtr &item : items->all()) {
         if (item->EntryID() != entryId)

@@ -15,7 +15,8 @@ bool ApplyItemChange(PlannerState &state, const CalendarAccess &access, const St
                      const QString &categoryStoreSubject);
 
 // Puts the occurrences of the recurring item entryId (subject subject) that fall in the planner
-// year into the store, after the events already there with the same start. Nothing is added
-// when the item's categories are hidden or filtered out. Raises QvError.
+// year into the store, before the events already there with the same start. They come in
+// whatever their categories: a filter or a hidden category keeps them from the drawing, as it
+// keeps every other event, and clearing it shows them. Raises QvError.
 void RefreshRecurringItem(PlannerState &state, const CalendarAccess &access, const QString &subject,
                           const QString &entryId);

@@ -78,6 +78,7 @@ Planner::Planner(Dialogs &dialogs, QObject *parent) : QObject(parent), m_state(d
         if (std::exchange(m_cacheFault, 0) != 0)
             SetUpdateIndicator(m_indicatorColour);
         loadCache();
+        reapplyUnwrittenChanges();
         ArrangeControls();
     };
     planner.showCalendar = [this](qint32 error) { showCalendarYear(error); };
@@ -401,6 +402,7 @@ void Planner::subscribe()
 void Planner::ReloadPlanner()
 {
     loadCache();
+    reapplyUnwrittenChanges();
     ArrangeControls();
     m_updater->StartBackgroundUpdate(true);
 }
@@ -420,13 +422,30 @@ void Planner::ApplyItemChange(const Store::ItemPtr &item)
     if (changed) {
         ArrangeControls();
         // A sync tool changes files in bursts: one write of the cache for the burst.
+        m_unwritten.append(item);
         m_writeBack.start();
+    }
+}
+
+void Planner::reapplyUnwrittenChanges()
+{
+    // A cache loaded while changes wait to be written back may have been rebuilt before them:
+    // they are applied again, and the write-back that follows keeps them.
+    if (!m_access || !m_writeBack.isActive())
+        return;
+    for (const Store::ItemPtr &item : std::as_const(m_unwritten)) {
+        try {
+            ::ApplyItemChange(m_state, *m_access, item, m_categoryStoreSubject);
+        } catch (const QvError &) {
+            // Its rebuild, asked for when the write-back finds one pending, reads it anew.
+        }
     }
 }
 
 void Planner::WriteBackCache()
 {
     m_writeBack.stop();
+    m_unwritten.clear();
     m_updater->WriteBackCache(m_cacheFiles);
 }
 
@@ -434,10 +453,12 @@ void Planner::writeBackAfterChanges()
 {
     // A rebuild asked for meanwhile (a file removed) is asked for again instead: it reads every
     // change, the ones it may have missed while it ran included, and writes the cache itself.
-    if (m_updater->pending() != 0)
+    if (m_updater->pending() != 0) {
+        m_unwritten.clear();
         m_updater->StartBackgroundUpdate(true);
-    else
+    } else {
         WriteBackCache();
+    }
 }
 
 void Planner::ChangeYear(int delta)

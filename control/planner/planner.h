@@ -139,6 +139,7 @@ private:
     // The year read from the calendar into memory, when the cache cannot be written for error.
     void showCalendarYear(int error);
     void writeBackAfterChanges();
+    void reapplyUnwrittenChanges();
 
     PlannerState m_state;
     PlannerView *m_view = nullptr;
@@ -167,6 +168,8 @@ private:
     SyncherFactory m_syncherFactory;
     std::unique_ptr<CacheUpdater> m_updater;
     QTimer m_writeBack;
+    // The items whose changes are in the store but not yet in the cache file.
+    QList<Store::ItemPtr> m_unwritten;
     // One rebuild for the removals the store tells at once: each request cancels the one before.
     QTimer m_removalRebuild;
 };

@@ -36,10 +36,13 @@ void CacheUpdater::StartBackgroundUpdate(bool cancelFirst)
 {
     // Requests before the refresh has made the link (notifications in its yields) have nowhere
     // to go; the refresh's own request follows.
-    if (m_cancelling || !m_link)
+    if (m_cancelling || !m_linkWanted)
         return;
     bool requested = false;
     try {
+        // A link that could not be made is made again at each request, until one is.
+        if (!m_link)
+            ResetSyncLink();
         if (cancelFirst && m_pending != 0)
             CancelBackgroundUpdate();
         indicate(Indicator::kBusy);
@@ -64,7 +67,10 @@ void CacheUpdater::StartBackgroundUpdate(bool cancelFirst)
         if (requested && m_pending > 0)
             --m_pending;
         indicate(Indicator::kIdle);
-        m_state.dialogs.message(QStringLiteral("Error setting cache update.\n\n") + ErrorTail(e));
+        // A link that cannot be made is said once, not at every tick that tries again.
+        if (m_link || !std::exchange(m_linkFailureSaid, true))
+            m_state.dialogs.message(QStringLiteral("Error setting cache update.\n\n") +
+                                    ErrorTail(e));
     }
 }
 
@@ -98,11 +104,13 @@ int CacheUpdater::CancelBackgroundUpdate()
 
 void CacheUpdater::ResetSyncLink()
 {
+    m_linkWanted = true;
     ReleaseSyncherLink(std::move(m_link));
     m_pending = 0;
     m_link = m_planner.createLink();
     connect(m_link.get(), &SyncherLink::WriteComplete, this, &CacheUpdater::WriteComplete);
     m_link->AllEvents = m_state.AllEvents;
+    m_linkFailureSaid = false;
 }
 
 void CacheUpdater::WriteComplete(SynchResult result, qint32 error)

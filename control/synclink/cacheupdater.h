@@ -47,7 +47,7 @@ public:
     // already in progress.
     int CancelBackgroundUpdate();
     // Drops the link and creates a new synchroniser with the planner's AllEvents; may raise
-    // QvError (the old link is gone either way).
+    // QvError (the old link is gone either way, and the next request makes one again).
     void ResetSyncLink();
     // The report of the link's rebuild.
     void WriteComplete(SynchResult result, qint32 error);
@@ -76,5 +76,7 @@ private:
     qint16 m_busy = 0;
     qint16 m_ticks = 0;
     bool m_cancelling = false;
+    bool m_linkWanted = false;      // the refresh has made (or tried to make) the first link
+    bool m_linkFailureSaid = false; // since the last link that could be made
     QTimer m_timer;
 };

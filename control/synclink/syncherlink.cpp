@@ -35,3 +35,12 @@ SynchResult SynchResultOf(const CacheWriteResult &written)
     }
     return SynchRebuildFailed;
 }
+
+qint32 SynchErrorOf(const CacheWriteResult &written)
+{
+    // A name another writer holds is "temp file could not be opened": no file error of its own.
+    if (SynchResultOf(written) == SynchTempFileFailed &&
+        written.stage != CacheWriteResult::TempNotDeleted)
+        return 0;
+    return written.errorNumber;
+}

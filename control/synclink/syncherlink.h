@@ -25,8 +25,10 @@ static_assert(SynchWritten == 1 && SynchTempFileFailed == 2 && SynchOldCacheKept
               SynchFetchFailed == 7 && SynchCacheUnwritable == 8);
 
 struct CacheWriteResult;
-// What a rebuild reports for how its cache write ended.
+// What a rebuild reports for how its cache write ended, and the error number that goes with it:
+// result 2 carries the temp file's deletion error, or none when it could not be opened.
 SynchResult SynchResultOf(const CacheWriteResult &written);
+qint32 SynchErrorOf(const CacheWriteResult &written);
 
 // The planner's end of a synchroniser: the values it sets before each UpdateCache, the two
 // requests and the completion report. The synchroniser itself (in this process) and its proxy

@@ -210,6 +210,35 @@ TEST_F(LoaderTest, SecondLoadOfAnEmptyFileWinsAndTheFirstStops)
     EXPECT_EQ(loader.loadState(), 0);
 }
 
+TEST_F(LoaderTest, ALoadStoppedInItsLastYieldAssignsNothingAndLeavesNoFlag)
+{
+    // A year with no cache, or an empty one, shown in the yield after the last record of the
+    // year being loaded (a year change at the end of a load): that year is what the store holds.
+    write({{"a", "", "", At(2010, 8, 1), At(2010, 8, 2)},
+           {"b", "", "", At(2010, 8, 3), At(2010, 8, 4)}});
+    const QString empty = dir.filePath("empty.tmp");
+    WriteAll(empty, {});
+    for (const QString &other : {empty, dir.filePath("never-rebuilt.tmp")}) {
+        SCOPED_TRACE(qPrintable(other));
+        seed();
+        int yields = 0;
+        {
+            ScopedYieldHook hook([&] {
+                if (++yields == 2)
+                    loader.LoadCache(state, other);
+            });
+            loader.LoadCache(state, path);
+        }
+        EXPECT_EQ(yields, 2);
+        EXPECT_EQ(state.store->Count(), 0) << "the stopped load assigned its store too";
+        EXPECT_FALSE(loader.abortRaised());
+        EXPECT_EQ(loader.loadState(), 0);
+        // The next load is not stopped by a flag left over.
+        EXPECT_TRUE(loader.LoadCache(state, path));
+        EXPECT_EQ(ids(), QStringList({"a", "b"}));
+    }
+}
+
 TEST_F(LoaderTest, AStoreHeldAcrossAYieldSurvivesTheSwap)
 {
     write({{"a", "", "", At(2010, 8, 1), At(2010, 8, 2)}});

@@ -60,6 +60,8 @@ protected:
         names = {dir.filePath("cache.tmp"), dir.filePath("~cache.tmp")};
         CacheUpdater::Planner planner;
         planner.createLink = [this] {
+            if (linksFail)
+                throw QvError(429, "ActiveX component can't create object");
             auto link = std::make_unique<FakeLink>();
             links.append(link.get());
             return std::unique_ptr<SyncherLink>(std::move(link));
@@ -82,6 +84,7 @@ protected:
     PlannerState state;
     QList<FakeLink *> links;
     QList<quint32> colours;
+    bool linksFail = false;
     int shown = 0;
     std::unique_ptr<CacheUpdater> updater;
 };
@@ -264,4 +267,40 @@ TEST_F(CacheUpdaterTest, WriteBackWritesTheStoreAfterCancellingARebuild)
     EXPECT_TRUE(dialogs.texts().isEmpty());
     EXPECT_EQ(ReadAll(names.cacheFile), whole);
     EXPECT_FALSE(QFileInfo::exists(names.tempFile));
+}
+
+TEST_F(CacheUpdaterTest, ALinkThatCouldNotBeMadeIsMadeAgainAtTheNextRequest)
+{
+    // The fourth request while busy resets the link, and the synchroniser cannot be created.
+    updater->StartBackgroundUpdate(false);
+    linksFail = true;
+    for (int i = 0; i < 4; ++i)
+        updater->StartBackgroundUpdate(false);
+    EXPECT_EQ(updater->link(), nullptr);
+    EXPECT_EQ(updater->pending(), 0);
+    EXPECT_EQ(dialogs.texts().size(), 1);
+    EXPECT_TRUE(dialogs.texts().value(0).startsWith("Error setting cache update."));
+
+    // Every timed request tries again; the message was said once.
+    for (int tick = 0; tick < 30; ++tick)
+        updater->BackgroundTick();
+    updater->StartBackgroundUpdate(true); // a reload
+    EXPECT_EQ(dialogs.texts().size(), 1) << qPrintable(dialogs.texts().join('\n'));
+    EXPECT_EQ(updater->link(), nullptr);
+
+    // Once the synchroniser can be created, the next timed request makes it and asks it.
+    linksFail = false;
+    for (int tick = 0; tick < 11 && !updater->link(); ++tick)
+        updater->BackgroundTick();
+    ASSERT_NE(updater->link(), nullptr);
+    EXPECT_EQ(link().updates, 1);
+    EXPECT_EQ(updater->pending(), 1);
+    link().report(1);
+    EXPECT_EQ(shown, 1) << "its rebuild is shown";
+
+    // A later failure is said again.
+    linksFail = true;
+    EXPECT_THROW(updater->ResetSyncLink(), QvError);
+    updater->StartBackgroundUpdate(false);
+    EXPECT_EQ(dialogs.texts().size(), 2);
 }

@@ -139,7 +139,7 @@ TEST_F(ItemChangesTest, ARecurringItemBringsEveryOccurrenceOfTheYear)
     EXPECT_EQ(state.store->Count(), 2 + 5);
 }
 
-TEST_F(ItemChangesTest, OccurrencesThatAreHiddenTimedOrFilteredStayOut)
+TEST_F(ItemChangesTest, TimedOccurrencesStayOutAndFilteredOrHiddenOnesStayInTheStore)
 {
     const ItemPtr standup = write("standup", "SUMMARY:Standup\r\nCATEGORIES:Work\r\n"
                                              "DTSTART:20260302T090000\r\nDTEND:20260302T091500\r\n"
@@ -150,9 +150,15 @@ TEST_F(ItemChangesTest, OccurrencesThatAreHiddenTimedOrFilteredStayOut)
     apply(standup);
     EXPECT_EQ(state.store->Count(), 2 + 5);
 
+    // A filter hides the occurrences from the drawing; the store keeps them, as a load does,
+    // so that clearing the filter shows them again without a reload.
     state.IsFilteredOut = [](const QString &c) { return c == "Work"; };
     apply(standup);
-    EXPECT_EQ(state.store->Count(), 2) << "filtered out";
+    EXPECT_EQ(state.store->Count(), 2 + 5) << "filtered out, still in the store";
+    int visible = 0;
+    for (const CalEvent &e : *state.store)
+        visible += state.isVisible(e);
+    EXPECT_EQ(visible, 2);
 
     state.IsFilteredOut = nullptr;
     state.HideNonCategoryItems = true;
@@ -160,7 +166,11 @@ TEST_F(ItemChangesTest, OccurrencesThatAreHiddenTimedOrFilteredStayOut)
         write("odd", "SUMMARY:Odd\r\nCATEGORIES:Garden\r\nDTSTART;VALUE=DATE:20260401\r\n"
                      "DTEND;VALUE=DATE:20260402\r\nRRULE:FREQ=DAILY;COUNT=2\r\n");
     apply(odd);
-    EXPECT_EQ(state.store->Count(), 2) << "a category not in the table, hidden";
+    EXPECT_EQ(state.store->Count(), 2 + 5 + 2) << "a category not in the table, kept hidden";
+    int hidden = 0;
+    for (const CalEvent &e : *state.store)
+        hidden += e.EventID == odd->EntryID() && e.CatIndex == -1;
+    EXPECT_EQ(hidden, 2);
 
     const ItemPtr table = write("table", "SUMMARY:PLEASE IGNORE\r\nDTSTART;VALUE=DATE:20260401\r\n"
                                          "DTEND;VALUE=DATE:20260402\r\n");

@@ -109,8 +109,8 @@ protected:
         return false;
     }
 
-    QTemporaryDir dir;
-    ScopedEnv tmp{"TMP", QFile::encodeName(QDir::tempPath())};
+    QTemporaryDir dir, caches;
+    ScopedEnv tmp{"TMP", QFile::encodeName(caches.path())};
     Store::ProfileOptions options;
     ScriptedDialogs dialogs;
 };
@@ -260,6 +260,36 @@ TEST_F(PlannerTest, ABurstOfChangesIsWrittenToTheCacheOnce)
     ASSERT_TRUE(planner->writeBackPending());
     planner->ChangeYear(1);
     EXPECT_TRUE(ReadAll(cache).contains("late"));
+}
+
+// A rebuild that began before a change reports while the change waits to be written back: the
+// cache it wrote lacks the change, and the change must survive its reload and reach the cache.
+TEST_F(PlannerTest, AChangeWaitingToBeWrittenSurvivesARebuildReportedMeanwhile)
+{
+    auto planner = make(nullptr);
+    planner->ReadProperties(MapPropertyBag({{"Folder", "Team\\Calendar"}}));
+    ASSERT_TRUE(settle(*planner));
+    const QString cache = planner->cacheFiles().cacheFile;
+    const QByteArray year = QByteArray::number(QDate::currentDate().year());
+    WriteAll(dir.path() + "/Team/Calendar/new.ics", AllDay("new", year + "0801", year + "0802"));
+    QElapsedTimer shown;
+    shown.start();
+    while (planner->state().store->Count() < 3 && shown.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    ASSERT_EQ(planner->state().store->Count(), 3);
+    ASSERT_TRUE(planner->writeBackPending());
+    ASSERT_FALSE(ReadAll(cache).contains("new"));
+
+    emit planner->updater().link()->WriteComplete(SynchWritten, 0);
+    EXPECT_EQ(planner->state().store->Count(), 3) << "the reload undid the change";
+    EXPECT_TRUE(planner->writeBackPending());
+    QElapsedTimer t;
+    t.start();
+    while ((planner->writeBackPending() || planner->pendingUpdates() != 0) && t.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_TRUE(ReadAll(cache).contains("new"));
+    EXPECT_EQ(planner->state().store->Count(), 3);
+    EXPECT_TRUE(dialogs.shown().isEmpty()) << qPrintable(dialogs.texts().join('\n'));
 }
 
 // Files a sync tool removes together are told one by one; the planner asks for one rebuild for

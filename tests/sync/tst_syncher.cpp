@@ -712,3 +712,49 @@ TEST_F(SyncServiceTest, ABusClientCannotNameAFileOutsideTheCacheDirectory)
     link->TempFileName = own.tempFile;
     EXPECT_EQ(reportAfter(request()), (std::pair<qint16, qint32>{1, 0}));
 }
+
+TEST_P(SyncherTest, AnyFailureOfTheRebuildIsReportedAndLeavesItIdle)
+{
+    if (!inProcess)
+        GTEST_SKIP() << "the failure is planted through this process's yield";
+    // Memory running out, or a library's own exception, in the middle of the enumeration.
+    for (const auto &[fail, number] :
+         {std::pair<std::function<void()>, qint32>{[] { throw std::bad_alloc(); }, 7},
+          std::pair<std::function<void()>, qint32>{[] { throw std::runtime_error("x"); }, 51}}) {
+        bool armed = true;
+        QFile::remove(YearPartsFileOf(syncher->CacheFileName)); // or nothing needs reading
+        {
+            ScopedYieldHook hook([&] {
+                if (inProcess->Updating && std::exchange(armed, false))
+                    fail();
+            });
+            EXPECT_EQ(run(), (std::pair<qint16, qint32>{5, number}));
+        }
+        EXPECT_FALSE(armed);
+        EXPECT_FALSE(inProcess->Updating) << "a rebuild left running never reports again";
+        EXPECT_FALSE(inProcess->WritingFile);
+        EXPECT_EQ(run(), (std::pair<qint16, qint32>{1, 0})) << "the next request is served";
+    }
+}
+
+TEST(SynchResults, ResultTwoCarriesOnlyTheDeletionsError)
+{
+    using W = CacheWriteResult;
+    const struct
+    {
+        W written;
+        qint16 result;
+        qint32 error;
+    } rows[] = {
+        {{W::Done, 0}, 1, 0},
+        {{W::TempNotDeleted, 70}, 2, 70},
+        {{W::TempNotOpened, FileError::FileAlreadyOpen}, 2, 0}, // another writer holds the name
+        {{W::TempNotOpened, FileError::PathNotFound}, 8, FileError::PathNotFound},
+        {{W::RenameFailed, 75}, 3, 75},
+        {{W::Cancelled, 0}, 6, 0},
+    };
+    for (const auto &row : rows) {
+        EXPECT_EQ(SynchResultOf(row.written), row.result) << row.written.stage;
+        EXPECT_EQ(SynchErrorOf(row.written), row.error) << row.written.stage;
+    }
+}
