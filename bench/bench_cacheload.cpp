@@ -1,11 +1,11 @@
 // LoadCache of a 100,000-record cache file, beside a plain read and decode of the same records
 // that builds no store: the loader's own cost is placement, keys, the store and the yields.
 
+#include "binaryfile.h"
 #include "cachefile.h"
 #include "cacheloader.h"
 #include "cacherecord.h"
 #include "dialogs.h"
-#include "fileio.h"
 #include "oadate.h"
 #include "plannerstate.h"
 

@@ -7,7 +7,7 @@
 
 #include "calendarstore.h"
 #include "dialogs.h"
-#include "fileio.h"
+#include "filereplacement.h"
 #include "remotesyncher.h"
 #include "restriction.h"
 #include "syncher.h"

@@ -1,10 +1,10 @@
 // The planner on a folder that a sync tool keeps changing (bench/soak runs both): it runs for the
 // given seconds, then waits for the last rebuild and checks that its year holds exactly what the
 // folder holds then. Prints the memory at the start and the end and what differs.
+#include "binaryfile.h"
 #include "cacherecord.h"
 #include "calendarstore.h"
 #include "dialogs.h"
-#include "fileio.h"
 #include "planner.h"
 #include "propertybag.h"
 #include "yearrecords.h"

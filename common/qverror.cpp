@@ -1,6 +1,6 @@
 #include "qverror.h"
 
-#include "fileio.h"
+#include "fileerror.h"
 
 #include <new>
 

@@ -3,7 +3,7 @@
 #include <QString>
 #include <stdexcept>
 
-// The error numbers the system raises besides the file errors (fileio.h), as the original
+// The error numbers the system raises besides the file errors (fileerror.h), as the original
 // platform and the calendar client's object model number them: callers and stored messages
 // compare them, so they never change. ErrorDescription holds the text of each.
 enum class ErrorCode : int {

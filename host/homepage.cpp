@@ -1,6 +1,6 @@
 #include "homepage.h"
 
-#include "fileio.h"
+#include "binaryfile.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,8 @@
 #include "caldavaccount.h"
 
-#include "fileio.h"
+#include "binaryfile.h"
+#include "fileerror.h"
+#include "filereplacement.h"
 #include "knowncalendars.h"
 
 #include <QCryptographicHash>

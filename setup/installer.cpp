@@ -2,7 +2,7 @@
 
 #include "calendarstore.h"
 #include "dialogs.h"
-#include "fileio.h"
+#include "filereplacement.h"
 #include "pagetemplate.h"
 #include "qverror.h"
 

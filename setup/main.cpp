@@ -3,10 +3,12 @@
 // Switches (after "/" or "-"): Regserver and Unregserver write or remove the automation object's
 // activation file and leave; Embedding and Automation run with the object on the session bus.
 
+#include "binaryfile.h"
 #include "caldavaccount.h"
 #include "calendarstore.h"
 #include "dialogs.h"
-#include "fileio.h"
+#include "fileerror.h"
+#include "filereplacement.h"
 #include "qtdialogs.h"
 #include "setupdialog.h"
 #include "startup.h"

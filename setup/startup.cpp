@@ -1,6 +1,6 @@
 #include "startup.h"
 
-#include "fileio.h"
+#include "filereplacement.h"
 #include "hostbus.h"
 
 #include <QDBusConnection>

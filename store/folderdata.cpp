@@ -1,8 +1,10 @@
 #include "folderdata_p.h"
 
+#include "binaryfile.h"
 #include "calendarstore.h"
 #include "directorywatcher_p.h"
-#include "fileio.h"
+#include "fileerror.h"
+#include "filereplacement.h"
 #include "icaltext_p.h"
 #include "qverror.h"
 #include "sessiondata_p.h"

@@ -1,6 +1,7 @@
 #include "folderindex_p.h"
 
-#include "fileio.h"
+#include "binaryfile.h"
+#include "filereplacement.h"
 #include "icalitem.h"
 #include "oadate.h"
 #include "storedata_p.h"

@@ -1,7 +1,7 @@
 #include "folders.h"
 
 #include "calendarstore.h"
-#include "fileio.h"
+#include "fileerror.h"
 #include "qverror.h"
 #include "sessiondata_p.h"
 

@@ -1,7 +1,7 @@
 #include "import.h"
 
 #include "calendarstore.h"
-#include "fileio.h"
+#include "fileerror.h"
 #include "icaltext_p.h"
 #include "qverror.h"
 #include "sessiondata_p.h"

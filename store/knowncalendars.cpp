@@ -1,6 +1,6 @@
 #include "knowncalendars.h"
 
-#include "fileio.h"
+#include "binaryfile.h"
 #include "storedata_p.h"
 
 #include <QDir>

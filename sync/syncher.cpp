@@ -3,7 +3,6 @@
 #include "cachefile.h"
 #include "cacherecord.h"
 #include "dialogs.h"
-#include "fileio.h"
 #include "leftoutlist.h"
 #include "oadate.h"
 #include "planneryear.h"

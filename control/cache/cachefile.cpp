@@ -1,9 +1,10 @@
 #include "cachefile.h"
 
+#include "binaryfile.h"
 #include "cacherecord.h"
 #include "dialogs.h"
 #include "eventstore.h"
-#include "fileio.h"
+#include "fileerror.h"
 #include "qverror.h"
 #include "yield.h"
 

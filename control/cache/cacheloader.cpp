@@ -1,10 +1,11 @@
 #include "cacheloader.h"
 
+#include "binaryfile.h"
 #include "cacherecord.h"
 #include "cacherecordpipe_p.h"
 #include "categoryindexmemo_p.h"
 #include "dialogs.h"
-#include "fileio.h"
+#include "fileerror.h"
 #include "plannerstate.h"
 #include "prefetchingadder_p.h"
 #include "qverror.h"

@@ -1,7 +1,8 @@
 #include "cacherecord.h"
 
+#include "binaryfile.h"
 #include "calevent.h"
-#include "fileio.h"
+#include "fileerror.h"
 #include "oadate.h"
 
 #include <QtEndian>

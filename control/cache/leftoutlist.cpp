@@ -1,6 +1,7 @@
 #include "leftoutlist.h"
 
-#include "fileio.h"
+#include "binaryfile.h"
+#include "filereplacement.h"
 
 #include <QFile>
 

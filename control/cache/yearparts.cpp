@@ -1,6 +1,7 @@
 #include "yearparts.h"
 
-#include "fileio.h"
+#include "binaryfile.h"
+#include "filereplacement.h"
 #include "yearrecords.h"
 
 #include <QCryptographicHash>

@@ -1,6 +1,6 @@
 #include "xmldocument.h"
 
-#include "fileio.h"
+#include "filereplacement.h"
 #include "oadate.h"
 
 #include <cstdio>

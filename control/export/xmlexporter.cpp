@@ -2,7 +2,8 @@
 
 #include "cacheloader.h"
 #include "dialogs.h"
-#include "fileio.h"
+#include "fileerror.h"
+#include "filereplacement.h"
 #include "oadate.h"
 #include "planner.h"
 #include "qverror.h"

@@ -2,7 +2,7 @@
 
 #include "calendarstore.h"
 #include "dialogs.h"
-#include "fileio.h"
+#include "fileerror.h"
 #include "planner.h"
 #include "qverror.h"
 
@@ -132,7 +132,7 @@ void AppointmentCommands::DeleteAppointment(const QString &key)
                 item->Delete();
                 break;
             } catch (const QvError &e) {
-                if (FileErrorMessage(e.number(), m_planner.dialogs()) != 0)
+                if (FileErrorMessage(e.number(), m_planner.dialogs()) != FileErrorAnswer::Retry)
                     throw;
             }
         }

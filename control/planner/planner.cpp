@@ -1,11 +1,12 @@
 #include "planner.h"
 
 #include "bandlayout.h"
+#include "binaryfile.h"
 #include "cacherecord.h"
 #include "categorystore.h"
 #include "dialogs.h"
 #include "eventkey.h"
-#include "fileio.h"
+#include "fileerror.h"
 #include "gridmetrics.h"
 #include "itemchanges.h"
 #include "leftoutlist.h"
@@ -271,7 +272,7 @@ void Planner::showCalendarYear(int error)
 {
     if (error != m_cacheFault) {
         m_cacheFault = error;
-        if (FileErrorMessage(error, m_state.dialogs) == 3) // no message of its own
+        if (FileErrorMessage(error, m_state.dialogs) == FileErrorAnswer::NotShown)
             m_state.dialogs.message(
                 QStringLiteral("An error occured while updating the cache file\n\nError: %1 %2")
                     .arg(error)

@@ -1,7 +1,7 @@
 #include "syncherlink.h"
 
 #include "cachefile.h"
-#include "fileio.h"
+#include "fileerror.h"
 
 void ReleaseSyncherLink(std::unique_ptr<SyncherLink> link)
 {

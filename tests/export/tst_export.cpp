@@ -1,6 +1,7 @@
+#include "binaryfile.h"
 #include "calendarstore.h"
 #include "categorystore.h"
-#include "fileio.h"
+#include "filereplacement.h"
 #include "filterdate.h"
 #include "planner.h"
 #include "propertybag.h"

@@ -1,5 +1,5 @@
+#include "binaryfile.h"
 #include "calendarstore.h"
-#include "fileio.h"
 #include "indicatorstate.h"
 #include "planner.h"
 #include "plannerview.h"

@@ -1,5 +1,5 @@
+#include "binaryfile.h"
 #include "calendarstore.h"
-#include "fileio.h"
 #include "installer.h"
 #include "pagetemplate.h"
 #include "scripteddialogs.h"

@@ -1,5 +1,6 @@
+#include "binaryfile.h"
 #include "calendarstore.h"
-#include "fileio.h"
+#include "fileerror.h"
 #include "oadate.h"
 #include "qverror.h"
 #include "testsupport.h"

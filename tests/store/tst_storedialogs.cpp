@@ -1,4 +1,4 @@
-#include "fileio.h"
+#include "binaryfile.h"
 #include "oadate.h"
 #include "qverror.h"
 #include "storedialogs.h"

@@ -1,6 +1,7 @@
+#include "binaryfile.h"
 #include "cachefile.h"
 #include "cacherecord.h"
-#include "fileio.h"
+#include "fileerror.h"
 #include "leftoutlist.h"
 #include "oadate.h"
 #include "remotesyncher.h"

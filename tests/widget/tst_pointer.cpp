@@ -1,7 +1,7 @@
 #include "appointmentmenu.h"
+#include "binaryfile.h"
 #include "calendarstore.h"
 #include "categorystore.h"
-#include "fileio.h"
 #include "oadate.h"
 #include "plannertoolbar.h"
 #include "scripteddialogs.h"

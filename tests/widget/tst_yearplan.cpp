@@ -1,6 +1,6 @@
+#include "binaryfile.h"
 #include "cacherecord.h"
 #include "categorystore.h"
-#include "fileio.h"
 #include "filtermodel.h"
 #include "legendpanel.h"
 #include "propertybag.h"

@@ -1,8 +1,9 @@
 #include "printpreviewwindow.h"
 
+#include "binaryfile.h"
 #include "colours.h"
 #include "dialogs.h"
-#include "fileio.h"
+#include "filereplacement.h"
 #include "pagelayout.h"
 #include "printoptionsdialog.h"
 #include "twips.h"

@@ -1,4 +1,6 @@
-#include "fileio.h"
+#include "binaryfile.h"
+#include "fileerror.h"
+#include "filereplacement.h"
 #include "scripteddialogs.h"
 #include "testsupport.h"
 
@@ -39,7 +41,7 @@ TEST(CleanFileName, Table)
 TEST(FileErrorMessage, TextsButtonsAndAnswers)
 {
     ScriptedDialogs dialogs;
-    EXPECT_EQ(FileErrorMessage(62, dialogs), 2);
+    EXPECT_EQ(FileErrorMessage(62, dialogs), FileErrorAnswer::Ok);
     ASSERT_EQ(dialogs.shown().size(), 1);
     EXPECT_EQ(dialogs.shown()[0].text,
               "This file has a nonstandard end-of-file marker,or an attempt was made to read "
@@ -49,15 +51,15 @@ TEST(FileErrorMessage, TextsButtonsAndAnswers)
 
     dialogs.clear();
     dialogs.queueAnswer(Dialogs::Answer::Retry);
-    EXPECT_EQ(FileErrorMessage(68, dialogs), 0);
+    EXPECT_EQ(FileErrorMessage(68, dialogs), FileErrorAnswer::Retry);
     dialogs.queueAnswer(Dialogs::Answer::Cancel);
-    EXPECT_EQ(FileErrorMessage(68, dialogs), 2);
+    EXPECT_EQ(FileErrorMessage(68, dialogs), FileErrorAnswer::Ok);
     EXPECT_EQ(dialogs.shown()[0].buttons, Dialogs::Buttons::RetryCancel);
     EXPECT_EQ(dialogs.shown()[0].text, "That device appears to be unavailable.");
 
     dialogs.clear();
-    EXPECT_EQ(FileErrorMessage(53, dialogs), 3);
-    EXPECT_EQ(FileErrorMessage(0, dialogs), 3);
+    EXPECT_EQ(FileErrorMessage(53, dialogs), FileErrorAnswer::NotShown);
+    EXPECT_EQ(FileErrorMessage(0, dialogs), FileErrorAnswer::NotShown);
     EXPECT_TRUE(dialogs.shown().isEmpty());
 
     for (int n : {52, 64})

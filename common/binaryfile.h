@@ -1,33 +1,15 @@
 #pragma once
 
+// Files opened for binary access without following links, and the small file helpers: deleting
+// with retries, reading a small text file, cleaning a file name.
+
+#include "fileerror.h"
+
 #include <QString>
 
 #include <utility>
 
 class Dialogs;
-
-// File error numbers of the platform the system was written for; the operating system's errors
-// are mapped onto them so that messages and error texts read the same everywhere.
-namespace FileError {
-constexpr int BadFileNameOrNumber = 52;
-constexpr int FileNotFound = 53;
-constexpr int BadFileMode = 54;
-constexpr int FileAlreadyOpen = 55;
-constexpr int DiskFull = 57;
-constexpr int FileAlreadyExists = 58;
-constexpr int InputPastEndOfFile = 62;
-constexpr int BadFileName = 64;
-constexpr int TooManyFiles = 67;
-constexpr int DeviceUnavailable = 68;
-constexpr int DiskNotReady = 71;
-constexpr int PathFileAccessError = 75;
-constexpr int PathNotFound = 76;
-} // namespace FileError
-
-// Maps an errno value met while working on path onto a file error number.
-int FileErrorNumber(int err, const QString &path = QString());
-// The description that goes with a file error number.
-QString FileErrorDescription(int number);
 
 // An open file for binary reading and writing. Move-only; closes on destruction.
 class BinaryFile
@@ -108,53 +90,6 @@ QString ReadTextFile(const QString &path);
 // Deletes the file at path, trying up to 11 times. 0 when the file is gone or was never there,
 // else the file error number of the last failed attempt.
 int DeleteFile(const QString &path);
-
-// Replaces target by a file holding text: a temp file beside it (".~name.tmp"), stored on the
-// disk unless Quick, then renamed over it. A new file gets the umask's mode, a replaced one
-// keeps its own; a Private one is readable by the user alone either way (what is derived from
-// calendar text, configurations that name a password command). 0, or the file error number; a
-// failure leaves target as it was and no temp file.
-enum class FileDurability { Stored, Quick };
-int ReplaceFile(const QString &target, const QByteArray &text,
-                FileDurability durability = FileDurability::Stored,
-                BinaryFile::Access access = BinaryFile::Access::AsUmask);
-
-// The temp file a replacement of target writes first: ".~name.tmp" beside it.
-QString ReplacementTempName(const QString &target);
-
-// The same replacement written piece by piece, for a file too large to hold in memory first: the
-// temp file is made at construction, filled by write and renamed over target by commit. Until
-// then target is untouched; one not committed leaves no temp file behind.
-class FileReplacement
-{
-public:
-    explicit FileReplacement(const QString &target,
-                             FileDurability durability = FileDurability::Stored,
-                             BinaryFile::Access access = BinaryFile::Access::AsUmask);
-    FileReplacement(const FileReplacement &) = delete;
-    FileReplacement &operator=(const FileReplacement &) = delete;
-    ~FileReplacement();
-
-    // False once any write has failed; later writes are left out.
-    bool write(const char *data, qint64 size);
-    // 0 when target now holds what was written, else the file error number of the first fault.
-    int commit();
-    // The file error number of the first fault so far, 0 while there is none.
-    int error() const { return m_error; }
-
-private:
-    void discard();
-
-    QString m_target;
-    QString m_temp;
-    FileDurability m_durability;
-    BinaryFile m_file;
-    int m_error = 0;
-};
-
-// Shows the "File Error" message for the known file errors. Answer: 0 Retry, 1 Ignore, 2 OK,
-// Cancel or Abort, 3 when nothing was shown.
-int FileErrorMessage(int errorNumber, Dialogs &dialogs);
 
 // Turns name into a legal file name (characters that no file system or shell takes become "_");
 // name itself is replaced by the result as well. Empty or all-space names are left as they are.

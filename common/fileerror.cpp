@@ -1,0 +1,133 @@
+#include "fileerror.h"
+
+#include "dialogs.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <cerrno>
+
+int FileErrorNumber(int err, const QString &path)
+{
+    switch (err) {
+    case ENOENT:
+        if (!path.isEmpty() && !QFileInfo(path).absoluteDir().exists())
+            return FileError::PathNotFound;
+        return FileError::FileNotFound;
+    case ENOTDIR:
+        return FileError::PathNotFound;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case ELOOP: // a link where a file was expected: never followed
+        return FileError::BadFileMode;
+    case EBUSY:
+    case ETXTBSY:
+        return FileError::FileAlreadyOpen;
+    case ENOSPC:
+    case EDQUOT:
+        return FileError::DiskFull;
+    case EEXIST:
+        return FileError::FileAlreadyExists;
+    case ENAMETOOLONG:
+    case EILSEQ:
+    case EINVAL:
+        return FileError::BadFileName;
+    case EMFILE:
+    case ENFILE:
+        return FileError::TooManyFiles;
+    case EIO:
+    case ENXIO:
+    case ENODEV:
+    case ENOMEDIUM:
+        return FileError::DeviceUnavailable;
+    default:
+        return FileError::PathFileAccessError;
+    }
+}
+
+QString FileErrorDescription(int number)
+{
+    switch (number) {
+    case FileError::BadFileNameOrNumber:
+        return QStringLiteral("Bad file name or number");
+    case FileError::FileNotFound:
+        return QStringLiteral("File not found");
+    case FileError::BadFileMode:
+        return QStringLiteral("Bad file mode");
+    case FileError::FileAlreadyOpen:
+        return QStringLiteral("File already open");
+    case FileError::DiskFull:
+        return QStringLiteral("Disk full");
+    case FileError::FileAlreadyExists:
+        return QStringLiteral("File already exists");
+    case FileError::InputPastEndOfFile:
+        return QStringLiteral("Input past end of file");
+    case FileError::BadFileName:
+        return QStringLiteral("Bad file name");
+    case FileError::TooManyFiles:
+        return QStringLiteral("Too many files");
+    case FileError::DeviceUnavailable:
+        return QStringLiteral("Device unavailable");
+    case FileError::DiskNotReady:
+        return QStringLiteral("Disk not ready");
+    case FileError::PathFileAccessError:
+        return QStringLiteral("Path/File access error");
+    case FileError::PathNotFound:
+        return QStringLiteral("Path not found");
+    default:
+        return QStringLiteral("File error");
+    }
+}
+
+FileErrorAnswer FileErrorMessage(int errorNumber, Dialogs &dialogs)
+{
+    QString text;
+    Dialogs::Buttons buttons = Dialogs::Buttons::Ok;
+    switch (errorNumber) {
+    case FileError::BadFileNameOrNumber:
+    case FileError::BadFileName:
+        text = QStringLiteral("That filename is illegal.");
+        break;
+    case FileError::BadFileMode:
+        text = QStringLiteral("Can't open your file for that type of access.");
+        break;
+    case FileError::FileAlreadyOpen:
+        text = QStringLiteral("That file is already open.");
+        break;
+    case FileError::DiskFull:
+        text = QStringLiteral("The disk is full.");
+        break;
+    case FileError::InputPastEndOfFile:
+        text = QStringLiteral("This file has a nonstandard end-of-file marker,"
+                              "or an attempt was made to read beyond "
+                              "the end-of-file marker.");
+        break;
+    case FileError::DeviceUnavailable:
+        text = QStringLiteral("That device appears to be unavailable.");
+        buttons = Dialogs::Buttons::RetryCancel;
+        break;
+    case FileError::DiskNotReady:
+        text = QStringLiteral("The disk is not ready.");
+        break;
+    case FileError::PathNotFound:
+        text = QStringLiteral("That path doesn't exist.");
+        break;
+    default:
+        return FileErrorAnswer::NotShown;
+    }
+    switch (
+        dialogs.message(text, buttons, Dialogs::Icon::Exclamation, QStringLiteral("File Error"))) {
+    case Dialogs::Answer::Retry:
+        return FileErrorAnswer::Retry;
+    case Dialogs::Answer::Ignore:
+        return FileErrorAnswer::Ignore;
+    case Dialogs::Answer::Ok:
+    case Dialogs::Answer::Cancel:
+    case Dialogs::Answer::Abort:
+        return FileErrorAnswer::Ok;
+    default:
+        return FileErrorAnswer::NotShown;
+    }
+}
+
