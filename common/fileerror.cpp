@@ -130,4 +130,3 @@ FileErrorAnswer FileErrorMessage(int errorNumber, Dialogs &dialogs)
         return FileErrorAnswer::NotShown;
     }
 }
-

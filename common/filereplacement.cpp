@@ -76,4 +76,3 @@ void FileReplacement::discard()
     m_file = BinaryFile();
     DeleteFile(m_temp);
 }
-

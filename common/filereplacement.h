@@ -50,4 +50,3 @@ private:
     BinaryFile m_file;
     int m_error = 0;
 };
-

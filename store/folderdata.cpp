@@ -315,7 +315,7 @@ void FolderData::replaceFile(const QString &fileName, const QByteArray &text, Wr
     m_factsMatchNotified = false;
     // The file and its directory entry are stored; remember what we wrote.
     if (m_watcher)
-        index(fileName);
+        rememberIdOf(fileName);
     if (how == Write::Batch) {
         m_entries.remove(fileName);
         m_index->remove(fileName);
@@ -443,7 +443,7 @@ void FolderData::removeItem(const QString &fileName, const QString &uid)
     m_entries.remove(fileName);
     m_index->remove(fileName);
     m_factsMatchNotified = false;
-    unindex(fileName);
+    forgetIdOf(fileName);
 }
 
 QVariant FolderData::meta(const QString &key, const QVariant &fallback) const
@@ -495,7 +495,7 @@ void FolderData::scanForChanges()
         const auto old = m_notified.constFind(name);
         if (old == m_notified.constEnd()) {
             added.append(name);
-            index(name);
+            rememberIdOf(name);
         } else if (*old != stamp) {
             changedFiles.append(name);
         }
@@ -504,7 +504,7 @@ void FolderData::scanForChanges()
     for (auto it = m_notified.constBegin(); it != m_notified.constEnd(); ++it) {
         if (!now.contains(it.key())) {
             ++removed;
-            unindex(it.key());
+            forgetIdOf(it.key());
         }
     }
     m_notified = std::move(now);

@@ -126,12 +126,12 @@ private:
     // Of a watched folder: file names by identifier, made at the first lookup (each identifier
     // is a digest, too many for a start to make) and then kept current with the watch.
     mutable std::optional<QHash<QString, QString>> m_fileById;
-    void index(const QString &fileName)
+    void rememberIdOf(const QString &fileName)
     {
         if (m_fileById)
             m_fileById->insert(entryIdOf(fileName), fileName);
     }
-    void unindex(const QString &fileName)
+    void forgetIdOf(const QString &fileName)
     {
         if (m_fileById)
             m_fileById->remove(entryIdOf(fileName));

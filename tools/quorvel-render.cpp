@@ -275,10 +275,8 @@ int main(int argc, char **argv)
     options.names = LoadCalendarNames(locale);
     options.headings = !parser.isSet("no-headings");
     options.today = OADate::fromDateTime(today);
-    options.weekendColour = WeekendColourOf(
-        16, RegIO(dialogs).RegReadNumber("HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\16.0\\"
-                                         "Outlook\\Options\\Calendar",
-                                         "BackgroundColorIndex"));
+    options.weekendColour =
+        WeekendColourOf(ClientVersion::of(Store::Application::shared()->Version()), RegIO(dialogs));
     if (pages)
         return PrintToPdf(state, output, parser);
     if (!DrawYear(output, QSize(width, height), state, options))

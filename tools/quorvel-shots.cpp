@@ -183,11 +183,9 @@ int main(int argc, char **argv)
     filter.SetFilter(QStringLiteral("Holiday") + p.state().CategorySeparator +
                      QStringLiteral("Travel"));
     FilterDialog filterDialog(
-        filter, p.TitleName(), plan.GetStringList(), p.state().CategorySeparator,
-        p.outlookMajorVersion(),
+        filter, p.TitleName(), plan.GetStringList(), p.state().CategorySeparator, p.clientVersion(),
         [&] {
-            return ReadMasterCategories(p.outlookMajorVersion(), registry,
-                                        p.access()->session().get());
+            return ReadMasterCategories(p.clientVersion(), registry, p.access()->session().get());
         },
         dialogs);
     filterDialog.show();
@@ -197,7 +195,7 @@ int main(int argc, char **argv)
     filterDialog.hide();
 
     // The print preview, zoomed to show the whole page, and its page setup.
-    PrintPreviewWindow preview(p.state(), p.outlookMajorVersion());
+    PrintPreviewWindow preview(p.state(), p.clientVersion());
     preview.show();
     preview.resize(1100, 820);
     QApplication::processEvents();

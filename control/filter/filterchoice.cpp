@@ -150,12 +150,13 @@ void SortTextList(QStringList &list, int lo, int hi)
         SortTextList(list, i, hi);
 }
 
-std::optional<QStringList> ReadMasterCategories(int v, const RegIO &registry,
+std::optional<QStringList> ReadMasterCategories(ClientVersion client, const RegIO &registry,
                                                 Store::NameSpace *session)
 {
+    const int v = client.major;
     if (v < 0)
         return std::nullopt;
-    if (v >= 12) {
+    if (client.modern()) {
         if (!session)
             return std::nullopt;
         QStringList names;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "clientversion.h"
 #include "collectionex.h"
 #include "filtermodel.h"
 
@@ -69,8 +70,8 @@ private:
 // quicksort the dialog has always used, so equal names may change places.
 void SortTextList(QStringList &list, int lo, int hi);
 
-// The master category list of the calendar client of majorVersion: before 12 the registry's
+// The master category list of the calendar client: before version 12 the registry's
 // "MasterList" (text before 10, UTF-16 bytes for 10 and 11), from 12 on the store's list
 // followed by one empty position. Nothing for a negative version or a value that cannot be read.
-std::optional<QStringList> ReadMasterCategories(int majorVersion, const RegIO &registry,
+std::optional<QStringList> ReadMasterCategories(ClientVersion client, const RegIO &registry,
                                                 Store::NameSpace *session);

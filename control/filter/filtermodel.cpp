@@ -48,8 +48,8 @@ bool FilterModel::IsFilteredOut(const QString &categories) const
 FilterModel::ButtonState FilterModel::ShowFilterState() const
 {
     if (m_display.isEmpty())
-        return {QStringLiteral("Click to define a filter"), 4};
-    return {QStringLiteral("Active Filter: ") + m_display, 5};
+        return {QStringLiteral("Click to define a filter"), false};
+    return {QStringLiteral("Active Filter: ") + m_display, true};
 }
 
 QString FilterModel::SectionOf(const QString &titleName)

@@ -24,11 +24,12 @@ public:
     // True when an event with these categories must be hidden.
     bool IsFilteredOut(const QString &categories) const;
 
-    // What the filter button shows: its tooltip and the image (4: no filter, 5: a filter).
+    // What the filter button shows: its tooltip, and whether a filter is active (the toolbar's
+    // image list kept the two looks as images 4 and 5).
     struct ButtonState
     {
         QString tooltip;
-        int image;
+        bool active;
     };
     ButtonState ShowFilterState() const;
 

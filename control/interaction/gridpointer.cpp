@@ -126,7 +126,7 @@ void GridPointer::ShowHover(int row, int column, int band)
         m_view.setGridCursor(PointerView::Cursor::Hand);
         const PlannerState &state = m_planner.state();
         QString text;
-        if (m_planner.outlookMajorVersion() >= 12) {
+        if (m_planner.clientVersion().modern()) {
             const CalendarAccess *access = m_planner.access();
             const Store::AppointmentItemPtr item =
                 access ? access->GetAppointmentByID(event->EventID) : nullptr;

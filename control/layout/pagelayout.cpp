@@ -21,7 +21,7 @@ void measureLegend(PageLayout &layout, const CategoryTable &table, const PrintSe
                    Canvas &measure)
 {
     measure.setFontSize(10);
-    const double width = settings.legendWidth() - 45 - 240;
+    const double width = settings.legendWidthTwips() - 45 - 240;
     double y = 30;
     layout.legendBottom = {0};
     for (const QString &name : table.names) {
@@ -76,11 +76,11 @@ double measureHeading(const PlannerState &state, const PrintSettings &settings,
     QString text = QStringLiteral("Year %1").arg(state.year.selectedYear());
     if (!settings.Header().isEmpty())
         text += QLatin1Char('\n') + settings.Header();
-    const double width = layout.gridWidth + settings.legendWidth();
-    QRect r(
-        QPoint(int(settings.leftMargin() / measure.px()), int(settings.topMargin() / measure.py())),
-        QPoint(int((settings.leftMargin() + width) / measure.px()),
-               int((settings.topMargin() + 10000) / measure.py())));
+    const double width = layout.gridWidth + settings.legendWidthTwips();
+    QRect r(QPoint(int(settings.leftMarginTwips() / measure.px()),
+                   int(settings.topMarginTwips() / measure.py())),
+            QPoint(int((settings.leftMarginTwips() + width) / measure.px()),
+                   int((settings.topMarginTwips() + 10000) / measure.py())));
     const int h = measure.DrawText(text, r, Canvas::DT_CALCRECT | Canvas::DT_CENTER | kNameFlags);
     return h * measure.py() + 120;
 }
@@ -141,12 +141,12 @@ PageLayout Paginate(PlannerState &state, const PrintSettings &settings, const QS
         *state.store, state.year, state.AllEvents, settings.minimumBands(),
         [&state](const CalEvent &e) { return state.isVisible(e); }, L.rowBands, state.dialogs);
 
-    L.gridLeft = settings.leftMargin() + PageLayout::kMonthColumn;
-    L.gridWidth = page.width() - settings.leftMargin() - PageLayout::kMonthColumn -
-                  settings.rightMargin() - (legend ? settings.legendWidth() : 0);
+    L.gridLeft = settings.leftMarginTwips() + PageLayout::kMonthColumn;
+    L.gridWidth = page.width() - settings.leftMarginTwips() - PageLayout::kMonthColumn -
+                  settings.rightMarginTwips() - (legend ? settings.legendWidthTwips() : 0);
     L.headingHeight = measureHeading(state, settings, L, measure);
-    L.gridHeight = page.height() - settings.bottomMargin() - PageLayout::kDayStrip -
-                   settings.topMargin() - L.headingHeight;
+    L.gridHeight = page.height() - settings.bottomMarginTwips() - PageLayout::kDayStrip -
+                   settings.topMarginTwips() - L.headingHeight;
     L.dayWidth = (L.gridWidth - screenPixel) / PlannerYear::kColumns;
 
     // The legend's pages.
@@ -192,8 +192,8 @@ PageLayout Paginate(PlannerState &state, const PrintSettings &settings, const QS
         L.problem = monthWontFit(rf);
         return L;
     }
-    if (settings.minBandHeight() > L.bandHeight) {
-        L.bandHeight = settings.minBandHeight();
+    if (settings.minBandHeightTwips() > L.bandHeight) {
+        L.bandHeight = settings.minBandHeightTwips();
         const int per = int(std::min(available / L.bandHeight, 1e9));
         const Split split = splitRuns(L.rowBands, rf, rl, per);
         if (split.tooTall) {

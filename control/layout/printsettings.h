@@ -22,12 +22,12 @@ public:
     void LoadPrintSettings(const QString &titleName, int plannerStartMonth, bool displaySubject);
 
     // In twips.
-    qint32 leftMargin() const { return m_left; }
-    qint32 topMargin() const { return m_top; }
-    qint32 rightMargin() const { return m_right; }
-    qint32 bottomMargin() const { return m_bottom; }
-    qint32 legendWidth() const { return m_legendWidth; }
-    float minBandHeight() const { return m_bandHeight; }
+    qint32 leftMarginTwips() const { return m_left; }
+    qint32 topMarginTwips() const { return m_top; }
+    qint32 rightMarginTwips() const { return m_right; }
+    qint32 bottomMarginTwips() const { return m_bottom; }
+    qint32 legendWidthTwips() const { return m_legendWidth; }
+    float minBandHeightTwips() const { return m_bandHeight; }
     // Bands a month row has at least: the user's number and the day-number band. Never fewer
     // than that band, nor so many that twelve rows overrun the band totals.
     int minimumBands() const { return std::clamp(m_bands, 1, kMostBands); }

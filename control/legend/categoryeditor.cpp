@@ -111,7 +111,7 @@ bool CategoryEditor::CommitCategoryRename(int position, const QString &text)
 
 void CategoryEditor::EditOutlookCategories()
 {
-    if (m_planner.outlookMajorVersion() < 12)
+    if (!m_planner.clientVersion().modern())
         return;
     WaitCursor wait(m_planner.dialogs());
     const CalendarAccess *access = m_planner.access();

@@ -60,12 +60,12 @@ Planner::Planner(Dialogs &dialogs, QObject *parent) : QObject(parent), m_state(d
     m_syncherFactory = [this](const Store::ProfileOptions &options) {
         return MakeSyncherLink(m_state.dialogs, options);
     };
-    CacheUpdater::Planner planner;
-    planner.createLink = [this] {
+    CacheUpdater::Hooks hooks;
+    hooks.createLink = [this] {
         return m_syncherFactory(m_access ? m_access->session()->options()
                                          : Store::ProfileOptions());
     };
-    planner.describeRequest = [this](SyncherLink &link) {
+    hooks.describeRequest = [this](SyncherLink &link) {
         link.CalStartYear = m_state.year.selectedYear();
         link.CalStartMonth = m_state.year.startMonth();
         link.CacheFileName = m_cacheFiles.cacheFile;
@@ -73,7 +73,7 @@ Planner::Planner(Dialogs &dialogs, QObject *parent) : QObject(parent), m_state(d
         link.FolderID = m_access->folderId();
         link.StoreID = m_access->storeId();
     };
-    planner.showCache = [this] {
+    hooks.showCache = [this] {
         if (m_rebuiltYearsHeld)
             return;
         if (std::exchange(m_cacheFault, 0) != 0)
@@ -82,8 +82,8 @@ Planner::Planner(Dialogs &dialogs, QObject *parent) : QObject(parent), m_state(d
         reapplyUnwrittenChanges();
         ArrangeControls();
     };
-    planner.showCalendar = [this](qint32 error) { showCalendarYear(error); };
-    m_updater = std::make_unique<CacheUpdater>(m_state, std::move(planner));
+    hooks.showCalendar = [this](qint32 error) { showCalendarYear(error); };
+    m_updater = std::make_unique<CacheUpdater>(m_state, std::move(hooks));
     m_writeBack.setSingleShot(true);
     m_writeBack.setInterval(kWriteBackDelayMs);
     connect(&m_writeBack, &QTimer::timeout, this, &Planner::writeBackAfterChanges);
@@ -114,9 +114,8 @@ void Planner::create()
         // 1-3: the calendar client's major version.
         const QString version = Store::Application::shared()->Version();
         step = 2;
-        const QString major = version.left(version.indexOf(QLatin1Char('.')));
+        m_client = ClientVersion::of(version);
         step = 3;
-        m_outlookMajor = major.toShort();
         step = 4;
         m_visualStyles = m_view && m_view->visualStylesActive();
         step = 5;
@@ -127,15 +126,7 @@ void Planner::create()
         }
         step = 6;
         RegIO registry(m_state.dialogs);
-        m_weekendColour = WeekendColourOf(
-            m_outlookMajor,
-            m_outlookMajor < 12
-                ? QVariant()
-                : registry.RegReadNumber(
-                      QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\") +
-                          QString::number(m_outlookMajor) +
-                          QStringLiteral(".0\\Outlook\\Options\\Calendar"),
-                      QStringLiteral("BackgroundColorIndex")));
+        m_weekendColour = WeekendColourOf(m_client, registry);
         step = 7;
         if (m_view)
             m_view->readTwipsPerPixel();
@@ -321,7 +312,7 @@ void Planner::RefreshPlanner()
             m_state.year.PlannerYearOf(OADate::fromDateTime(QDateTime::currentDateTime())));
         m_categoryStoreSubject = kCategoryPrefix + m_state.TitleName;
         if (m_view)
-            m_view->showRefreshCommands(m_outlookMajor > 11);
+            m_view->showRefreshCommands(m_client.modern());
         m_access = std::make_unique<CalendarAccess>(
             Store::Application::shared()->GetNamespace(QStringLiteral("MAPI")));
     } catch (const QvError &e) {
@@ -380,9 +371,8 @@ void Planner::RefreshPlanner()
 void Planner::ShowFilterState()
 {
     const FilterModel::ButtonState state = m_filter.ShowFilterState();
-    // Image 5 of the toolbar's list marks an active filter.
     if (m_view)
-        m_view->showFilterState(state.tooltip, state.image == 5);
+        m_view->showFilterState(state.tooltip, state.active);
 }
 
 void Planner::subscribe()

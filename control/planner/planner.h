@@ -4,6 +4,7 @@
 #include "cacheloader.h"
 #include "cacheupdater.h"
 #include "calendaraccess.h"
+#include "clientversion.h"
 #include "filtermodel.h"
 #include "hitmap.h"
 #include "localeservices.h"
@@ -118,7 +119,7 @@ public:
     const FilterModel &filter() const { return m_filter; }
     FilterModel &filter() { return m_filter; }
     const CalendarNames &names() const { return m_names; }
-    int outlookMajorVersion() const { return m_outlookMajor; }
+    ClientVersion clientVersion() const { return m_client; }
     quint32 weekendColour() const { return m_weekendColour; }
     quint32 indicatorColour() const { return m_indicatorColour; }
     int codePage() const { return m_codePage; }
@@ -151,7 +152,7 @@ private:
     QString m_folder;
     QString m_appointmentForm = QStringLiteral("IPM.Appointment");
     QString m_categoryStoreSubject;
-    int m_outlookMajor = 0;
+    ClientVersion m_client;
     bool m_visualStyles = false;
     quint32 m_weekendColour = 0xAAE8EE;
     quint32 m_indicatorColour = Indicator::kIdle;

@@ -76,7 +76,7 @@ PageLegend PageLegendOf(const PageLayout &layout, const PrintSettings &settings,
         last = n;
     }
     const double left = layout.gridLeft + layout.gridWidth + 45;
-    const double right = left + settings.legendWidth() - 45;
+    const double right = left + settings.legendWidthTwips() - 45;
     for (int i = std::max(first, 1); i <= last && i <= n && i < layout.legendBottom.size(); ++i) {
         const double top = y0 + layout.legendBottom[i - 1] - shift;
         const double bottom = y0 + layout.legendBottom[i] - shift - 30;
@@ -101,14 +101,15 @@ void DrawPage(QPainter &painter, const QRect &pageArea, double dpiX, double dpiY
     PainterCanvas page(painter, pageArea, dpiX, dpiY);
     page.setFont(style.font);
     page.clear();
-    const double left = settings.leftMargin(), top = settings.topMargin();
+    const double left = settings.leftMarginTwips(), top = settings.topMarginTwips();
 
     // The heading, centred over the grid and the legend.
     page.setFontSize(12);
     page.setForeColor(0x000000);
-    QRect headingRect(QPoint(int(left / page.px()), int(top / page.py())),
-                      QPoint(int((left + layout.gridWidth + settings.legendWidth()) / page.px()),
-                             int((top + layout.headingHeight) / page.py())));
+    QRect headingRect(
+        QPoint(int(left / page.px()), int(top / page.py())),
+        QPoint(int((left + layout.gridWidth + settings.legendWidthTwips()) / page.px()),
+               int((top + layout.headingHeight) / page.py())));
     const int drawn =
         page.DrawText(PageHeading(state, settings), headingRect, Canvas::DT_CENTER | kNameFlags);
     layout.headingHeight = drawn * page.py() + 120;

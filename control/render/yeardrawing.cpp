@@ -1,5 +1,7 @@
 #include "yeardrawing.h"
 
+#include "regio.h"
+
 #include "dialogs.h"
 #include "eventkey.h"
 #include "oadate.h"
@@ -305,9 +307,21 @@ void DrawSelection(Canvas &canvas, const PlannerState &state, const GridGeometry
     canvas.setXorMode(false);
 }
 
-quint32 WeekendColourOf(int outlookMajorVersion, const QVariant &backgroundColorIndex)
+quint32 WeekendColourOf(ClientVersion client, const RegIO &registry)
 {
-    if (outlookMajorVersion < 12)
+    if (!client.modern())
+        return WeekendColourOf(client, QVariant());
+    return WeekendColourOf(
+        client,
+        registry.RegReadNumber(QStringLiteral("HKEY_CURRENT_USER\\Software\\Microsoft\\Office\\") +
+                                   QString::number(client.major) +
+                                   QStringLiteral(".0\\Outlook\\Options\\Calendar"),
+                               QStringLiteral("BackgroundColorIndex")));
+}
+
+quint32 WeekendColourOf(ClientVersion client, const QVariant &backgroundColorIndex)
+{
+    if (!client.modern())
         return 0xAAE8EE;
     static const quint32 colours[] = {0xE1BFA5, 0xA4CDB1, 0xBCACD8, 0xD1CBC7, 0xCDCDA4,
                                       0xDC9B9B, 0xB2CEA5, 0xACACDD, 0xA2C9C9, 0xE1AFBF,

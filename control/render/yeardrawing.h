@@ -2,6 +2,7 @@
 
 #include "bandlayout.h"
 #include "canvas.h"
+#include "clientversion.h"
 #include "gridmetrics.h"
 #include "hitmap.h"
 #include "localeservices.h"
@@ -13,6 +14,7 @@
 
 #include <functional>
 
+class RegIO;
 struct PlannerState;
 
 // The desktop's colours that the headings use (0x00BBGGRR).
@@ -91,4 +93,6 @@ void DrawSelection(Canvas &canvas, const PlannerState &state, const GridGeometry
 
 // The weekend colour for the calendar client's major version: before 12 a fixed pale yellow,
 // from 12 on the colour its calendar options name by index (an unreadable index counts as 0).
-quint32 WeekendColourOf(int outlookMajorVersion, const QVariant &backgroundColorIndex);
+quint32 WeekendColourOf(ClientVersion client, const QVariant &backgroundColorIndex);
+// The same with the index read from the client's calendar options in the registry.
+quint32 WeekendColourOf(ClientVersion client, const RegIO &registry);

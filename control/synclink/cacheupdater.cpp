@@ -6,8 +6,8 @@
 #include "qverror.h"
 #include "yield.h"
 
-CacheUpdater::CacheUpdater(PlannerState &state, Planner planner, QObject *parent)
-    : QObject(parent), m_state(state), m_planner(std::move(planner))
+CacheUpdater::CacheUpdater(PlannerState &state, Hooks hooks, QObject *parent)
+    : QObject(parent), m_state(state), m_hooks(std::move(hooks))
 {
     m_timer.setInterval(kBackgroundIntervalMs);
     connect(&m_timer, &QTimer::timeout, this, &CacheUpdater::BackgroundTick);
@@ -59,7 +59,7 @@ void CacheUpdater::StartBackgroundUpdate(bool cancelFirst)
         YieldToLoop();
         if (!m_link)
             return; // dropped in the yield; its successor's request is under way
-        m_planner.describeRequest(*m_link);
+        m_hooks.describeRequest(*m_link);
         m_link->UpdateCache();
         indicate(Indicator::kRebuilding);
     } catch (const QvError &e) {
@@ -107,7 +107,7 @@ void CacheUpdater::ResetSyncLink()
     m_linkWanted = true;
     ReleaseSyncherLink(std::move(m_link));
     m_pending = 0;
-    m_link = m_planner.createLink();
+    m_link = m_hooks.createLink();
     connect(m_link.get(), &SyncherLink::WriteComplete, this, &CacheUpdater::WriteComplete);
     m_link->AllEvents = m_state.AllEvents;
     m_linkFailureSaid = false;
@@ -122,7 +122,7 @@ void CacheUpdater::WriteComplete(SynchResult result, qint32 error)
         QString message;
         switch (result) {
         case SynchWritten:
-            m_planner.showCache();
+            m_hooks.showCache();
             m_timer.start();
             break;
         case SynchTempFileFailed:
@@ -148,8 +148,8 @@ void CacheUpdater::WriteComplete(SynchResult result, qint32 error)
             return;
         case SynchCacheUnwritable:
             // Not a failed rebuild: the timed rebuilds go on, and one of them may find room.
-            if (m_planner.showCalendar)
-                m_planner.showCalendar(error);
+            if (m_hooks.showCalendar)
+                m_hooks.showCalendar(error);
             return;
         case SynchFetchFailed:
             message = QStringLiteral("Error occured while fetching events.");

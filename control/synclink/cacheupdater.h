@@ -24,8 +24,8 @@ public:
     // Requests that may meet a pending rebuild before the link is taken for broken.
     static constexpr int kBusyRequestLimit = 4;
 
-    // What the updater asks of its planner.
-    struct Planner
+    // What the updater asks of whoever owns it (the planner).
+    struct Hooks
     {
         // A new synchroniser; may raise QvError.
         std::function<std::unique_ptr<SyncherLink>()> createLink;
@@ -38,7 +38,7 @@ public:
         std::function<void(qint32 error)> showCalendar;
     };
 
-    CacheUpdater(PlannerState &state, Planner planner, QObject *parent = nullptr);
+    CacheUpdater(PlannerState &state, Hooks hooks, QObject *parent = nullptr);
     ~CacheUpdater() override;
 
     // Requests a rebuild; cancelFirst cancels a pending one and waits for it first.
@@ -70,7 +70,7 @@ private:
     void indicate(quint32 colour);
 
     PlannerState &m_state;
-    Planner m_planner;
+    Hooks m_hooks;
     std::unique_ptr<SyncherLink> m_link;
     qint16 m_pending = 0;
     qint16 m_busy = 0;

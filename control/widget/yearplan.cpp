@@ -155,8 +155,8 @@ void YearPlan::showFilterDialog()
         WaitCursor wait(p.dialogs());
         dialog = std::make_unique<FilterDialog>(
             p.filter(), p.TitleName(), GetStringList(), p.state().CategorySeparator,
-            p.outlookMajorVersion(),
-            [&] { return ReadMasterCategories(p.outlookMajorVersion(), registry, session.get()); },
+            p.clientVersion(),
+            [&] { return ReadMasterCategories(p.clientVersion(), registry, session.get()); },
             p.dialogs(), this);
     }
     dialog->exec();
@@ -172,7 +172,7 @@ void YearPlan::showPrintPreview()
     {
         WaitCursor wait(m_planner->dialogs());
         preview = std::make_unique<PrintPreviewWindow>(m_planner->state(),
-                                                       m_planner->outlookMajorVersion(), this);
+                                                       m_planner->clientVersion(), this);
     }
     preview->exec();
 }

@@ -89,7 +89,7 @@ public:
     const GridGeometry &geometry() const { return m_geometry; }
     const HitMap &hitMap() const { return m_planner->hitMap(); }
     const FilterModel &filter() const { return m_planner->filter(); }
-    int outlookMajorVersion() const { return m_planner->outlookMajorVersion(); }
+    ClientVersion clientVersion() const { return m_planner->clientVersion(); }
     quint32 weekendColour() const { return m_planner->weekendColour(); }
     const CacheFileNames &cacheFiles() const { return m_planner->cacheFiles(); }
     int pendingUpdates() const { return m_planner->pendingUpdates(); }

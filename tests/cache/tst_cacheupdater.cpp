@@ -58,21 +58,21 @@ protected:
         state.year.setSelectedYear(2026);
         state.SetUpdateIndicator = [this](quint32 c) { colours.append(c); };
         names = {dir.filePath("cache.tmp"), dir.filePath("~cache.tmp")};
-        CacheUpdater::Planner planner;
-        planner.createLink = [this] {
+        CacheUpdater::Hooks hooks;
+        hooks.createLink = [this] {
             if (linksFail)
                 throw QvError(429, "ActiveX component can't create object");
             auto link = std::make_unique<FakeLink>();
             links.append(link.get());
             return std::unique_ptr<SyncherLink>(std::move(link));
         };
-        planner.describeRequest = [this](SyncherLink &link) {
+        hooks.describeRequest = [this](SyncherLink &link) {
             link.CalStartYear = state.year.selectedYear();
             link.CacheFileName = names.cacheFile;
             link.TempFileName = names.tempFile;
         };
-        planner.showCache = [this] { ++shown; };
-        updater = std::make_unique<CacheUpdater>(state, std::move(planner));
+        hooks.showCache = [this] { ++shown; };
+        updater = std::make_unique<CacheUpdater>(state, std::move(hooks));
         updater->ResetSyncLink();
     }
 

@@ -153,12 +153,13 @@ TEST(MasterCategories, FromTheRegistryOrTheStoreByVersion)
              "MasterList=hex:42,00,fc,00,72,00,6f,00,3b,00,49,00,64,00,65,00,61,00,73,00\n");
     ScriptedDialogs dialogs;
     RegIO registry(dialogs, dir.filePath("registry.ini"));
-    EXPECT_EQ(ReadMasterCategories(9, registry, nullptr),
+    EXPECT_EQ(ReadMasterCategories(ClientVersion{9}, registry, nullptr),
               QStringList({"Business", "Gifts", "Holiday"}));
-    EXPECT_EQ(ReadMasterCategories(11, registry, nullptr),
+    EXPECT_EQ(ReadMasterCategories(ClientVersion{11}, registry, nullptr),
               QStringList({QString::fromUtf8("Büro"), "Ideas"}));
-    EXPECT_EQ(ReadMasterCategories(10, registry, nullptr), std::nullopt) << "no value: nothing";
-    EXPECT_EQ(ReadMasterCategories(-1, registry, nullptr), std::nullopt);
+    EXPECT_EQ(ReadMasterCategories(ClientVersion{10}, registry, nullptr), std::nullopt)
+        << "no value: nothing";
+    EXPECT_EQ(ReadMasterCategories(ClientVersion{-1}, registry, nullptr), std::nullopt);
 
     QDir().mkpath(dir.filePath("Team/Calendar"));
     WriteAll(dir.filePath("Team/.quorvel-store"),
@@ -166,6 +167,7 @@ TEST(MasterCategories, FromTheRegistryOrTheStoreByVersion)
     Store::ProfileOptions options;
     options.storeDir = dir.filePath("Team");
     Store::NameSpace session(options);
-    EXPECT_EQ(ReadMasterCategories(16, registry, &session), QStringList({"Work", "Gifts", ""}))
+    EXPECT_EQ(ReadMasterCategories(ClientVersion{16}, registry, &session),
+              QStringList({"Work", "Gifts", ""}))
         << "the store's list and one empty position";
 }

@@ -12,7 +12,7 @@ TEST(FilterModel, NoFilterShowsEverything)
     EXPECT_FALSE(f.IsFilteredOut(""));
     EXPECT_FALSE(f.IsFilteredOut("Anything"));
     EXPECT_EQ(f.ShowFilterState().tooltip, "Click to define a filter");
-    EXPECT_EQ(f.ShowFilterState().image, 4);
+    EXPECT_FALSE(f.ShowFilterState().active);
 }
 
 TEST(FilterModel, AndOrAndTheEdgesOfComparison)
@@ -56,7 +56,7 @@ TEST(FilterModel, DisplayTextAndButton)
     f.SetFilterMode(false);
     EXPECT_EQ(f.FilterDisplayText(), "A OR B OR D");
     EXPECT_EQ(f.ShowFilterState().tooltip, "Active Filter: A OR B OR D");
-    EXPECT_EQ(f.ShowFilterState().image, 5);
+    EXPECT_TRUE(f.ShowFilterState().active);
     f.SetFilterMode(true);
     EXPECT_EQ(f.FilterDisplayText(), "A AND B AND D");
 }

@@ -65,7 +65,7 @@ protected:
     }
     double available(const PageLayout &L, const PrintSettings &s) const
     {
-        return L.page.height() - s.topMargin() - s.bottomMargin() - L.headingHeight -
+        return L.page.height() - s.topMarginTwips() - s.bottomMarginTwips() - L.headingHeight -
                PageLayout::kDayStrip - 15;
     }
 
@@ -264,7 +264,7 @@ TEST_F(PaginationTest, TheLegendIsReprintedOnLaterPagesWhenAsked)
     s.setMinBandHeight(10);
     const PageLayout L = paginate(s);
     ASSERT_EQ(L.pageCount, 4);
-    const double y0 = L.gridTop(s.topMargin());
+    const double y0 = L.gridTop(s.topMarginTwips());
     EXPECT_EQ(PageLegendOf(L, s, 1, 3, y0).entries.size(), 3);
     EXPECT_EQ(PageLegendOf(L, s, 2, 3, y0).entries.size(), 3) << "reprinting is on by default";
     EXPECT_EQ(PageLegendOf(L, s, 2, 3, y0).fontSize, 10);
@@ -287,7 +287,7 @@ TEST_F(PaginationTest, WrappedLegendNamesDoNotOverlap)
     PrintSettings s = settings();
     s.setLegendWidth(30);
     const PageLayout L = paginate(s);
-    const PageLegend legend = PageLegendOf(L, s, 1, 8, L.gridTop(s.topMargin()));
+    const PageLegend legend = PageLegendOf(L, s, 1, 8, L.gridTop(s.topMarginTwips()));
     ASSERT_EQ(legend.entries.size(), 8);
 
     ImageCanvas printer(QSize(1, 1), pdf.resolution());

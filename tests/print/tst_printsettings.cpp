@@ -80,7 +80,7 @@ TEST_F(PrintSettingsTest, UnitsChangeWhatIsShownNotWhatIsStored)
     form = FillPrintOptions(settings);
     EXPECT_EQ(form.left, "20.0");
     EXPECT_EQ(form.bandHeight, "2.5");
-    EXPECT_EQ(settings.leftMargin(), 1134);
+    EXPECT_EQ(settings.leftMarginTwips(), 1134);
     // Any text but "Inch" is millimetres.
     settings.setUnits("Zoll");
     EXPECT_DOUBLE_EQ(settings.LegendWidth(), 2268 / 56.7);
@@ -104,8 +104,8 @@ TEST_F(PrintSettingsTest, LengthsAreStoredInTwips)
 
     // What was stored comes back.
     PrintSettings again = loaded();
-    EXPECT_EQ(again.leftMargin(), 1418);
-    EXPECT_FLOAT_EQ(again.minBandHeight(), 141.75f);
+    EXPECT_EQ(again.leftMarginTwips(), 1418);
+    EXPECT_FLOAT_EQ(again.minBandHeightTwips(), 141.75f);
     EXPECT_EQ(again.MinBandNo(), 5);
     EXPECT_TRUE(again.inches());
 }
@@ -131,7 +131,7 @@ TEST_F(PrintSettingsTest, BadBoxesShowTheirMessagesInOrderAndKeepTheirValues)
     EXPECT_EQ(form.left, "0");
     EXPECT_EQ(form.bottom, "0");
     EXPECT_EQ(form.bands, "0");
-    EXPECT_EQ(settings.leftMargin(), 1134) << "the old value stays";
+    EXPECT_EQ(settings.leftMarginTwips(), 1134) << "the old value stays";
     EXPECT_EQ(stored("Left Margin"), "");
     EXPECT_EQ(stored("Right Margin"), "1701") << "the boxes after a bad one are still stored";
     EXPECT_EQ(settings.MinBandNo(), 3);
@@ -206,7 +206,7 @@ TEST_F(PrintSettingsTest, StoredTextsThatAreNoNumbers)
     store("Bands", "-7");
     store("StartMonth", "40");
     PrintSettings settings = loaded();
-    EXPECT_EQ(settings.leftMargin(), std::numeric_limits<qint32>::max());
+    EXPECT_EQ(settings.leftMarginTwips(), std::numeric_limits<qint32>::max());
     EXPECT_EQ(settings.minimumBands(), 1) << "never fewer than the day-number band";
     EXPECT_EQ(settings.FilterStartMonth(), 12);
     store("Bands", "30000");
@@ -304,7 +304,7 @@ TEST_F(PrintSettingsTest, OptionsThatCannotBeKeptSaySoOnce)
         form.right = "30";
         form.header = "Lost";
         StorePrintOptions(form, settings, dialogs);
-        EXPECT_EQ(settings.rightMargin(), 1701) << "it applies all the same";
+        EXPECT_EQ(settings.rightMarginTwips(), 1701) << "it applies all the same";
         ASSERT_EQ(dialogs.texts().size(), 1);
         EXPECT_TRUE(dialogs.texts()[0].startsWith("The print settings apply now, but they could "
                                                   "not be kept for next time"));

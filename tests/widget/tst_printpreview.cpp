@@ -55,7 +55,7 @@ protected:
     }
     std::unique_ptr<PrintPreviewWindow> open()
     {
-        auto window = std::make_unique<PrintPreviewWindow>(state, 16);
+        auto window = std::make_unique<PrintPreviewWindow>(state, ClientVersion{16});
         window->show();
         QApplication::processEvents();
         return window;
@@ -313,7 +313,7 @@ TEST_F(PreviewTest, CancelOnAPageThatWillNotFitClosesThePreview)
 {
     store("Band Height", "567");
     store("Bands", "40");
-    PrintPreviewWindow window(state, 16);
+    PrintPreviewWindow window(state, ClientVersion{16});
     dialogs.queueAnswer(Dialogs::Answer::Cancel);
     QTimer::singleShot(5000, &window, &QDialog::accept); // never hang
     EXPECT_EQ(window.exec(), QDialog::Rejected);

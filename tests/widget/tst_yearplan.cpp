@@ -113,7 +113,7 @@ TEST_F(PlannerTest, ABagOpensTheFolderAndDrawsItsYear)
     ASSERT_EQ(plan.newAppointmentMenu()->actions().size(), 1) << "items past the table go";
     EXPECT_EQ(plan.newAppointmentMenu()->actions()[0]->text(), "Only");
     plan.state().categories = {{"Holiday", "Other"}, {0x9FDDA6, 0xCCCCCC}};
-    EXPECT_EQ(plan.outlookMajorVersion(), 16);
+    EXPECT_EQ(plan.clientVersion().major, 16);
     EXPECT_TRUE(plan.toolBar()->findChild<QToolButton *>("Categories")->isVisibleTo(&plan));
 
     // The bar is on the grid canvas, in the category's colour, on 11 March.

@@ -10,7 +10,7 @@
 
 FilterDialog::FilterDialog(FilterModel &filter, const QString &titleName,
                            const QStringList &legends, const QString &separator,
-                           int outlookMajorVersion, FilterChoice::MasterReader readMaster,
+                           ClientVersion client, FilterChoice::MasterReader readMaster,
                            Dialogs &dialogs, QWidget *parent)
     : QDialog(parent), m_filter(filter), m_title(titleName), m_dialogs(dialogs),
       m_choice(filter, legends, separator, std::move(readMaster))
@@ -23,10 +23,10 @@ FilterDialog::FilterDialog(FilterModel &filter, const QString &titleName,
     m_text->setObjectName(QStringLiteral("tbFilter"));
     m_and = new QCheckBox(QStringLiteral("(All must be matched)"), this);
     m_and->setObjectName(QStringLiteral("cbAND"));
-    m_master = new QCheckBox(outlookMajorVersion >= 12
-                                 ? QStringLiteral("(Include Master Category List)")
-                                 : QStringLiteral("(Include Customised Master Category List)"),
-                             this);
+    m_master =
+        new QCheckBox(client.modern() ? QStringLiteral("(Include Master Category List)")
+                                      : QStringLiteral("(Include Customised Master Category List)"),
+                      this);
     m_master->setObjectName(QStringLiteral("cbMasterList"));
     m_clear = new QPushButton(QStringLiteral("Clear"), this);
     m_clear->setObjectName(QStringLiteral("ClearButton"));

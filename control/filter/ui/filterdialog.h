@@ -1,5 +1,6 @@
 #pragma once
 
+#include "clientversion.h"
 #include "filterchoice.h"
 
 #include <QDialog>
@@ -16,10 +17,10 @@ class FilterDialog : public QDialog
 {
     Q_OBJECT
 public:
-    // filter: applied on OK. outlookMajorVersion chooses the master list box's caption. dialogs
+    // filter: applied on OK. client chooses the master list box's caption. dialogs
     // says when the filter could not be stored.
     FilterDialog(FilterModel &filter, const QString &titleName, const QStringList &legends,
-                 const QString &separator, int outlookMajorVersion,
+                 const QString &separator, ClientVersion client,
                  FilterChoice::MasterReader readMaster, Dialogs &dialogs,
                  QWidget *parent = nullptr);
 

@@ -74,7 +74,7 @@ const Button kButtons[] = {
 
 } // namespace
 
-PrintPreviewWindow::PrintPreviewWindow(const PlannerState &planner, int outlookMajorVersion,
+PrintPreviewWindow::PrintPreviewWindow(const PlannerState &planner, ClientVersion client,
                                        QWidget *parent)
     : QDialog(parent), m_dialogs(planner.dialogs), m_preview(planner, m_printer)
 {
@@ -111,7 +111,7 @@ PrintPreviewWindow::PrintPreviewWindow(const PlannerState &planner, int outlookM
     m_status->setObjectName(QStringLiteral("txtStatus"));
     m_status->setReadOnly(true);
     m_status->setFocusPolicy(Qt::NoFocus);
-    if (outlookMajorVersion > 11) {
+    if (client.modern()) {
         QPalette pal = m_status->palette();
         pal.setColor(QPalette::Base, ColorOf(kStatusColour));
         m_status->setPalette(pal);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "clientversion.h"
 #include "printertarget.h"
 #include "printpreview.h"
 
@@ -22,8 +23,8 @@ class PrintPreviewWindow : public QDialog
     Q_OBJECT
 public:
     // planner: the year to print (copied: the preview keeps what it opened with).
-    // outlookMajorVersion picks the status line's colour.
-    PrintPreviewWindow(const PlannerState &planner, int outlookMajorVersion,
+    // client picks the status line's colour.
+    PrintPreviewWindow(const PlannerState &planner, ClientVersion client,
                        QWidget *parent = nullptr);
     ~PrintPreviewWindow() override;
 
