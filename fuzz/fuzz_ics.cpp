@@ -2,7 +2,7 @@
 // expanded over a planner year, written and read again; and the same bytes as one item file.
 
 #include "fuzzapp.h"
-#include "icalitem.h"
+#include "icalitem_p.h"
 #include "oadate.h"
 
 #include <QDate>

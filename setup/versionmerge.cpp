@@ -1,7 +1,7 @@
 #include "versionmerge.h"
 
 #include "categorystore.h"
-#include "icalitem.h"
+#include "itemversion.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -9,9 +9,9 @@
 #include <QList>
 #include <QSet>
 
-#include <libical/ical.h>
-
 #include <algorithm>
+
+using Store::ItemVersion;
 
 namespace {
 
@@ -19,26 +19,13 @@ const QString kCount = QStringLiteral("NumberOfCategories");
 constexpr int kLong = 3;
 constexpr int kString8 = 30;
 
-// When the version was last changed, as text that sorts by time ("" when it does not say).
-QByteArray ChangedAt(const IcalItem &item)
-{
-    for (const icalproperty_kind kind : {ICAL_LASTMODIFIED_PROPERTY, ICAL_DTSTAMP_PROPERTY}) {
-        if (icalproperty *p = icalcomponent_get_first_property(item.master(), kind)) {
-            const icaltimetype t = icalvalue_get_datetime(icalproperty_get_value(p));
-            return icaltime_as_ical_string(
-                icaltime_convert_to_zone(t, icaltimezone_get_utc_timezone()));
-        }
-    }
-    return QByteArray();
-}
-
 struct Table
 {
     QStringList names;
     QStringList colours;
 };
 
-std::optional<Table> TableOf(const IcalItem &item)
+std::optional<Table> TableOf(const ItemVersion &item)
 {
     QString value;
     int type = 0;
@@ -58,7 +45,7 @@ std::optional<Table> TableOf(const IcalItem &item)
     return t;
 }
 
-void WriteTable(IcalItem &item, const Table &t)
+void WriteTable(ItemVersion &item, const Table &t)
 {
     item.setNamedValue(CategoryStore::kPropertySet, kCount, kLong, QString::number(t.names.size()));
     for (qsizetype i = 0; i < t.names.size(); ++i) {
@@ -73,16 +60,14 @@ void WriteTable(IcalItem &item, const Table &t)
 
 std::optional<MergedVersions> MergeVersions(const QByteArray &a, const QByteArray &b)
 {
-    QString problem;
-    std::unique_ptr<IcalItem> one = IcalItem::parse(a, &problem);
-    std::unique_ptr<IcalItem> two = IcalItem::parse(b, &problem);
+    std::optional<ItemVersion> one = ItemVersion::read(a);
+    std::optional<ItemVersion> two = ItemVersion::read(b);
     if (!one || !two)
         return std::nullopt;
     // The later change leads; on a tie the first version does, so both sides agree.
-    const bool twoLater = ChangedAt(*two) > ChangedAt(*one);
-    IcalItem &later = twoLater ? *two : *one;
-    const IcalItem &earlier = twoLater ? *one : *two;
-
+    const bool twoLater = two->changedAt() > one->changedAt();
+    ItemVersion &later = twoLater ? *two : *one;
+    const ItemVersion &earlier = twoLater ? *one : *two;
     const std::optional<Table> lead = TableOf(later), other = TableOf(earlier);
     if (lead && other) {
         // Each category as its last change left it; one the earlier version alone has stays.
@@ -102,7 +87,7 @@ std::optional<MergedVersions> MergeVersions(const QByteArray &a, const QByteArra
             merged.colours << other->colours[i];
         }
         WriteTable(later, merged);
-        MergedVersions out{later.serialize(), QByteArray(), later.uid(), QString(), QString()};
+        MergedVersions out{later.text(), QByteArray(), later.uid(), QString(), QString()};
         if (leftOut)
             out.warning = QStringLiteral("%1 categories of the earlier version are left out: a "
                                          "table holds %2 at most")
@@ -112,20 +97,12 @@ std::optional<MergedVersions> MergeVersions(const QByteArray &a, const QByteArra
     }
 
     // The earlier version survives as a copy: same event, its own UID, a subject that says so.
-    std::unique_ptr<IcalItem> copy = earlier.clone();
     const QByteArray uid =
         "conflict-" +
-        QCryptographicHash::hash(earlier.serialize(), QCryptographicHash::Sha1).toHex().left(24);
-    for (icalcomponent *e =
-             icalcomponent_get_first_component(copy->calendar(), ICAL_VEVENT_COMPONENT);
-         e; e = icalcomponent_get_next_component(copy->calendar(), ICAL_VEVENT_COMPONENT)) {
-        icalcomponent_set_uid(e, uid.constData());
-        const QString summary = QString::fromUtf8(icalcomponent_get_summary(e));
-        icalcomponent_set_summary(
-            e, (summary + QStringLiteral(" (conflicting copy)")).toUtf8().constData());
-    }
-    return MergedVersions{later.serialize(), copy->serialize(), later.uid(),
-                          QString::fromLatin1(uid), QString()};
+        QCryptographicHash::hash(earlier.text(), QCryptographicHash::Sha1).toHex().left(24);
+    const ItemVersion copy = earlier.copyAs(uid, QStringLiteral(" (conflicting copy)"));
+    return MergedVersions{later.text(), copy.text(), later.uid(), QString::fromLatin1(uid),
+                          QString()};
 }
 
 QString CollectionHolding(const QString &collections, const QString &uid)
@@ -143,11 +120,8 @@ QString CollectionHolding(const QString &collections, const QString &uid)
             const QByteArray text = item.readAll();
             if (!text.contains(uid.toUtf8()))
                 continue;
-            QString problem;
-            for (const auto &parsed : IcalItem::parseFile(text, &problem)) {
-                if (parsed->uid() == uid)
-                    return collection.path();
-            }
+            if (ItemVersion::uidsIn(text).contains(uid))
+                return collection.path();
         }
     }
     return QString();

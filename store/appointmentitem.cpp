@@ -14,11 +14,11 @@ namespace Store {
 AppointmentItem::AppointmentItem(std::shared_ptr<SessionData> session,
                                  std::shared_ptr<FolderData> folder, QString fileName,
                                  std::shared_ptr<const IcalItem> content,
-                                 const IcalItem::Occurrence *occurrence)
+                                 const IcalOccurrence *occurrence)
     : Item(std::move(session), std::move(folder), std::move(fileName), std::move(content))
 {
     if (occurrence)
-        m_occurrence = *occurrence;
+        m_occurrence = std::make_unique<IcalOccurrence>(*occurrence);
     if (!m_content) {
         // A new appointment: the next whole hour, for half an hour.
         m_working = IcalItem::create();
@@ -46,16 +46,24 @@ IcalItem &AppointmentItem::writable()
     return *m_working;
 }
 
-icalcomponent *AppointmentItem::event() const
+AppointmentItem::~AppointmentItem() = default;
+
+namespace {
+
+// The event an appointment shows: the override of an exception as read, else the master.
+icalcomponent *EventOf(const IcalItem &readable, const IcalOccurrence *occurrence, bool edited)
 {
-    if (m_occurrence && m_occurrence->isException && !m_working)
-        return m_occurrence->source;
-    return readable().master();
+    if (occurrence && occurrence->isException && !edited)
+        return occurrence->source;
+    return readable.master();
 }
+
+} // namespace
 
 QString AppointmentItem::Subject() const
 {
-    return IcalItem::textOf(event(), "SUMMARY");
+    return IcalItem::textOf(EventOf(readable(), m_occurrence.get(), m_working != nullptr),
+                            "SUMMARY");
 }
 
 void AppointmentItem::setSubject(const QString &subject)
@@ -65,7 +73,8 @@ void AppointmentItem::setSubject(const QString &subject)
 
 QString AppointmentItem::Categories() const
 {
-    return IcalItem::categoriesOf(event()).join(m_session->listSeparator + QLatin1Char(' '));
+    return IcalItem::categoriesOf(EventOf(readable(), m_occurrence.get(), m_working != nullptr))
+        .join(m_session->listSeparator + QLatin1Char(' '));
 }
 
 void AppointmentItem::setCategories(const QString &categories)
@@ -143,7 +152,8 @@ int AppointmentItem::RecurrenceState() const
 
 QString AppointmentItem::Location() const
 {
-    return IcalItem::textOf(event(), "LOCATION");
+    return IcalItem::textOf(EventOf(readable(), m_occurrence.get(), m_working != nullptr),
+                            "LOCATION");
 }
 
 void AppointmentItem::setLocation(const QString &location)
@@ -153,7 +163,8 @@ void AppointmentItem::setLocation(const QString &location)
 
 QString AppointmentItem::Body() const
 {
-    return IcalItem::textOf(event(), "DESCRIPTION");
+    return IcalItem::textOf(EventOf(readable(), m_occurrence.get(), m_working != nullptr),
+                            "DESCRIPTION");
 }
 
 void AppointmentItem::setBody(const QString &body)

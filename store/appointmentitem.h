@@ -4,6 +4,8 @@
 
 #include <optional>
 
+struct IcalOccurrence;
+
 namespace Store {
 
 class AppointmentItem : public Item
@@ -12,7 +14,8 @@ public:
     // An item, or one occurrence of it (occurrence non-null).
     AppointmentItem(std::shared_ptr<SessionData> session, std::shared_ptr<FolderData> folder,
                     QString fileName, std::shared_ptr<const IcalItem> content,
-                    const IcalItem::Occurrence *occurrence = nullptr);
+                    const IcalOccurrence *occurrence = nullptr);
+    ~AppointmentItem() override;
 
     QString TypeName() const override { return QStringLiteral("AppointmentItem"); }
 
@@ -50,15 +53,14 @@ public:
     bool ShowCategoriesDialog();
 
     bool isNew() const { return m_fileName.isEmpty(); }
-    bool isOccurrence() const { return m_occurrence.has_value(); }
+    bool isOccurrence() const { return m_occurrence != nullptr; }
 
 private:
     IcalItem &writable();
     const IcalItem &readable() const;
-    icalcomponent *event() const; // the override of an exception, else the master
 
     std::unique_ptr<IcalItem> m_working; // the edited copy
-    std::optional<IcalItem::Occurrence> m_occurrence;
+    std::unique_ptr<IcalOccurrence> m_occurrence;
     // Times being edited, applied together at Save.
     std::optional<double> m_start, m_end;
     std::optional<bool> m_allDay;

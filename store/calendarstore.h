@@ -16,7 +16,6 @@
 #include "helperobjects.h"
 #include "hiddenitem.h"
 #include "hiddenitems.h"
-#include "icalitem.h"
 #include "import.h"
 #include "item.h"
 #include "items.h"

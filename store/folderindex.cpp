@@ -2,7 +2,7 @@
 
 #include "binaryfile.h"
 #include "filereplacement.h"
-#include "icalitem.h"
+#include "icalitem_p.h"
 #include "oadate.h"
 #include "storedata_p.h"
 

@@ -14,6 +14,8 @@ HiddenItem::HiddenItem(std::shared_ptr<FolderData> folder, QString fileName,
 {
 }
 
+HiddenItem::~HiddenItem() = default;
+
 QString HiddenItem::Subject() const
 {
     return m_content->text("SUMMARY");

@@ -1,10 +1,11 @@
 #pragma once
 
-#include "icalitem.h"
 #include "storetypes.h"
 
 #include <QList>
 #include <QVariant>
+
+class IcalItem;
 
 namespace Store {
 
@@ -13,6 +14,7 @@ class HiddenItem
 public:
     HiddenItem(std::shared_ptr<FolderData> folder, QString fileName,
                std::unique_ptr<IcalItem> content);
+    ~HiddenItem();
 
     QString Subject() const;
     void setSubject(const QString &subject);

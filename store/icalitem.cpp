@@ -1,4 +1,4 @@
-#include "icalitem.h"
+#include "icalitem_p.h"
 
 #include "icaltext_p.h"
 #include "icaltime_p.h"

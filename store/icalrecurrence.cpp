@@ -1,7 +1,7 @@
 // The times of an item's events and its instances: rules, dates and exclusions expanded as far
 // as a range of local dates needs, with the overrides that replace single instances.
 
-#include "icalitem.h"
+#include "icalitem_p.h"
 
 #include "icaltime_p.h"
 #include "oadate.h"

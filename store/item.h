@@ -1,7 +1,8 @@
 #pragma once
 
-#include "icalitem.h"
 #include "storetypes.h"
+
+class IcalItem;
 
 namespace Store {
 

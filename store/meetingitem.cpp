@@ -7,12 +7,14 @@ namespace Store {
 
 MeetingItem::MeetingItem(std::shared_ptr<SessionData> session, std::shared_ptr<FolderData> folder,
                          QString fileName, std::shared_ptr<const IcalItem> content,
-                         const IcalItem::Occurrence *occurrence)
+                         const IcalOccurrence *occurrence)
     : Item(std::move(session), std::move(folder), std::move(fileName), std::move(content))
 {
     if (occurrence)
-        m_occurrence = *occurrence;
+        m_occurrence = std::make_unique<IcalOccurrence>(*occurrence);
 }
+
+MeetingItem::~MeetingItem() = default;
 
 QString MeetingItem::Subject() const
 {
@@ -22,7 +24,7 @@ QString MeetingItem::Subject() const
 AppointmentItemPtr MeetingItem::GetAssociatedAppointment(bool)
 {
     return std::make_shared<AppointmentItem>(m_session, m_folder, m_fileName, m_content,
-                                             m_occurrence ? &*m_occurrence : nullptr);
+                                             m_occurrence.get());
 }
 
 } // namespace Store

@@ -2,7 +2,9 @@
 
 #include "item.h"
 
-#include <optional>
+#include <memory>
+
+struct IcalOccurrence;
 
 namespace Store {
 
@@ -11,7 +13,8 @@ class MeetingItem : public Item
 public:
     MeetingItem(std::shared_ptr<SessionData> session, std::shared_ptr<FolderData> folder,
                 QString fileName, std::shared_ptr<const IcalItem> content,
-                const IcalItem::Occurrence *occurrence = nullptr);
+                const IcalOccurrence *occurrence = nullptr);
+    ~MeetingItem() override;
 
     QString TypeName() const override { return QStringLiteral("MeetingItem"); }
     QString Subject() const;
@@ -19,7 +22,7 @@ public:
     AppointmentItemPtr GetAssociatedAppointment(bool addToCalendar = false);
 
 private:
-    std::optional<IcalItem::Occurrence> m_occurrence;
+    std::unique_ptr<IcalOccurrence> m_occurrence;
 };
 
 } // namespace Store

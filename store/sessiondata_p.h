@@ -1,7 +1,7 @@
 #pragma once
 
 #include "folderdata_p.h"
-#include "icalitem.h"
+#include "icalitem_p.h"
 #include "storedata_p.h"
 
 #include <QHash>

@@ -1,6 +1,6 @@
 #include "storedata_p.h"
 
-#include "icalitem.h"
+#include "icalitem_p.h"
 #include "qverror.h"
 
 #include <QCryptographicHash>

@@ -1,6 +1,6 @@
 #include "calendarstore.h"
 #include "categorystore.h"
-#include "icalitem.h"
+#include "icalitem_p.h"
 #include "oadate.h"
 #include "plannerstate.h"
 #include "scripteddialogs.h"

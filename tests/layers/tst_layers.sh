@@ -41,5 +41,11 @@ copy
 printf 'quorvel_add_library(quorvel_extra Extra\n  SOURCES extra.cpp\n  LINKS Qt6::Core)\n' \
   >>"$work/tree/control/core/CMakeLists.txt"
 expect 1 "control/core declares 2 libraries" "two libraries in one folder"
-echo "$((5 - failed)) passed, $failed failed"
+copy
+sed -i '1a #include "icalitem_p.h"' "$work/tree/setup/versionmerge.cpp"
+expect 1 "setup/versionmerge.cpp includes icalitem_p.h, private to store" "a private header of another folder"
+copy
+sed -i '1a #include <libical/ical.h>' "$work/tree/setup/versionmerge.cpp"
+expect 1 "setup/versionmerge.cpp includes libical" "libical outside the store"
+echo "$((7 - failed)) passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -1,7 +1,7 @@
 #include "caldavaccount.h"
 #include "caldavdialog.h"
 #include "categorystore.h"
-#include "icalitem.h"
+#include "itemversion.h"
 #include "knowncalendars.h"
 #include "testsupport.h"
 #include "versionmerge.h"
@@ -58,7 +58,7 @@ QByteArray Appointment(const char *summary, const char *changed)
 
 QStringList NamesOf(const QByteArray &text, QList<int> *colours = nullptr)
 {
-    const std::unique_ptr<IcalItem> item = IcalItem::parse(text, nullptr);
+    const std::optional<Store::ItemVersion> item = Store::ItemVersion::read(text);
     QStringList names;
     QString value;
     int type = 0;
@@ -259,9 +259,9 @@ TEST(VersionMerge, TablesMergeByNameAndAppointmentsKeepTheEarlierAsACopy)
         MergeVersions(Appointment("Fair, hall 3", "20261201T100000Z"),
                       Appointment("Fair, hall 4", "20261201T110000Z"));
     ASSERT_TRUE(fair);
-    EXPECT_EQ(IcalItem::parse(fair->text, nullptr)->uid(), "fair");
+    EXPECT_EQ(Store::ItemVersion::read(fair->text)->uid(), "fair");
     EXPECT_TRUE(fair->text.contains("SUMMARY:Fair\\, hall 4")) << fair->text.constData();
-    const std::unique_ptr<IcalItem> copy = IcalItem::parse(fair->conflictCopy, nullptr);
+    const std::optional<Store::ItemVersion> copy = Store::ItemVersion::read(fair->conflictCopy);
     ASSERT_TRUE(copy);
     EXPECT_EQ(copy->uid(), fair->copyUid);
     EXPECT_NE(copy->uid(), "fair");

@@ -1,4 +1,4 @@
-#include "icalitem.h"
+#include "icalitem_p.h"
 #include "testsupport.h"
 
 #include <QDir>

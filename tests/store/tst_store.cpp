@@ -1,6 +1,7 @@
 #include "binaryfile.h"
 #include "calendarstore.h"
 #include "fileerror.h"
+#include "icalitem_p.h"
 #include "oadate.h"
 #include "qverror.h"
 #include "testsupport.h"

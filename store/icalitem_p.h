@@ -11,6 +11,19 @@
 
 typedef struct icalcomponent_impl icalcomponent;
 
+// One instance of an item's event in local time; source is the master or the override it came
+// from.
+struct IcalOccurrence
+{
+    double start = 0;
+    double end = 0;
+    bool allDay = false;
+    icalcomponent *source = nullptr;
+    bool isException = false;
+};
+
+// The store's own: no header of another folder includes this one, and libical stays behind it.
+//
 // The content of one item file: a VCALENDAR holding one event (a master and any overrides that
 // carry RECURRENCE-ID), or only overrides. Times come out as automation dates in local time.
 class IcalItem
@@ -91,16 +104,7 @@ public:
     void stamp(bool timesChanged);
     int sequence() const; // 0 when the master has none
 
-    // One instance of the event in local time; source is the master or the override it came
-    // from.
-    struct Occurrence
-    {
-        double start = 0;
-        double end = 0;
-        bool allDay = false;
-        icalcomponent *source = nullptr;
-        bool isException = false;
-    };
+    using Occurrence = IcalOccurrence;
     // What an expansion could not take as the file has it: why the item gives no instances
     // (leftOut), and what was taken otherwise than written (bent).
     struct Notes
