@@ -1,31 +1,24 @@
 #include "planner.h"
 
 #include "bandlayout.h"
-#include "binaryfile.h"
-#include "cacherecord.h"
 #include "categorystore.h"
 #include "dialogs.h"
 #include "eventkey.h"
 #include "fileerror.h"
 #include "gridmetrics.h"
-#include "itemchanges.h"
 #include "leftoutlist.h"
 #include "oadate.h"
 #include "plannerview.h"
 #include "propertybag.h"
 #include "qverror.h"
 #include "regio.h"
-#include "remotesyncher.h"
 #include "yeardrawing.h"
-#include "yearrecords.h"
 #include "yield.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QUrl>
-
-#include <malloc.h>
 
 const QString Planner::kCategoryPrefix =
     QStringLiteral("PLEASE IGNORE - Quorvel Category Colours: ");
@@ -55,56 +48,19 @@ QString CacheFaultStatus(int error)
 
 } // namespace
 
-Planner::Planner(Dialogs &dialogs, QObject *parent) : QObject(parent), m_state(dialogs)
+Planner::Planner(Dialogs &dialogs, QObject *parent)
+    : QObject(parent), m_state(dialogs), m_session(std::make_unique<YearSession>(m_state))
 {
-    m_syncherFactory = [this](const Store::ProfileOptions &options) {
-        return MakeSyncherLink(m_state.dialogs, options);
-    };
-    CacheUpdater::Hooks hooks;
-    hooks.createLink = [this] {
-        return m_syncherFactory(m_access ? m_access->session()->options()
-                                         : Store::ProfileOptions());
-    };
-    hooks.describeRequest = [this](SyncherLink &link) {
-        link.CalStartYear = m_state.year.selectedYear();
-        link.CalStartMonth = m_state.year.startMonth();
-        link.CacheFileName = m_cacheFiles.cacheFile;
-        link.TempFileName = m_cacheFiles.tempFile;
-        link.FolderID = m_access->folderId();
-        link.StoreID = m_access->storeId();
-    };
-    hooks.showCache = [this] {
-        if (m_rebuiltYearsHeld)
-            return;
-        if (std::exchange(m_cacheFault, 0) != 0)
-            SetUpdateIndicator(m_indicatorColour);
-        loadCache();
-        reapplyUnwrittenChanges();
-        ArrangeControls();
-    };
-    hooks.showCalendar = [this](qint32 error) { showCalendarYear(error); };
-    m_updater = std::make_unique<CacheUpdater>(m_state, std::move(hooks));
-    m_writeBack.setSingleShot(true);
-    m_writeBack.setInterval(kWriteBackDelayMs);
-    connect(&m_writeBack, &QTimer::timeout, this, &Planner::writeBackAfterChanges);
-    m_removalRebuild.setSingleShot(true);
-    m_removalRebuild.setInterval(0);
-    connect(&m_removalRebuild, &QTimer::timeout, this,
-            [this] { m_updater->StartBackgroundUpdate(true); });
+    connect(m_session.get(), &YearSession::yearChanged, this, &Planner::ArrangeControls);
+    connect(m_session.get(), &YearSession::statusChanged, this,
+            [this] { SetUpdateIndicator(m_indicatorColour); });
     m_state.SetUpdateIndicator = [this](quint32 c) { SetUpdateIndicator(c); };
     m_state.IsFilteredOut = [this](const QString &c) { return m_filter.IsFilteredOut(c); };
 }
 
 Planner::~Planner()
 {
-    // The changes of a last burst. With a rebuild pending they are left to the next start's
-    // rebuild (the calendar has them): cancelling it here would wait for the loop.
-    if (m_writeBack.isActive() && m_access && m_updater->pending() == 0)
-        WriteBackCache();
-    // Release the calendar session and the synchroniser link.
-    m_items.reset();
-    m_updater.reset();
-    m_access.reset();
+    m_session->finish();
 }
 
 void Planner::create()
@@ -153,8 +109,6 @@ void Planner::create()
                                     .arg(e.number())
                                     .arg(e.description())
                                     .arg(step));
-        // Creation has made no synchroniser link yet; the session goes.
-        m_access.reset();
     }
 }
 
@@ -235,73 +189,10 @@ void Planner::WriteProperties(PropertyBag &bag) const
 
 void Planner::setSelectedYear(int year)
 {
-    if (m_writeBack.isActive())
-        WriteBackCache(); // the changes belong to the cache of the year shown until now
     m_state.year.setSelectedYear(qint16(year));
     if (m_view)
         m_view->showSelectedYear(year);
-    if (m_access) {
-        m_cacheFiles = MakeCacheFileNames([this] { return m_access->GetCurrentUserName(); }, year,
-                                          m_folder, m_state.dialogs);
-    }
-}
-
-void Planner::loadCache()
-{
-    m_loader.LoadCache(m_state, m_cacheFiles.cacheFile);
-    // The year replaced is freed in many small pieces that the allocator would keep for reuse:
-    // a planner reloading its year at every change outside it would otherwise only grow.
-    ::malloc_trim(0);
-    // What the rebuild that wrote this cache could not read.
-    if (QStringList leftOut = ReadLeftOutList(m_cacheFiles.cacheFile); leftOut != m_leftOut) {
-        m_leftOut = std::move(leftOut);
-        SetUpdateIndicator(m_indicatorColour);
-    }
-}
-
-void Planner::showCalendarYear(int error)
-{
-    if (error != m_cacheFault) {
-        m_cacheFault = error;
-        if (FileErrorMessage(error, m_state.dialogs) == FileErrorAnswer::NotShown)
-            m_state.dialogs.message(
-                QStringLiteral("An error occured while updating the cache file\n\nError: %1 %2")
-                    .arg(error)
-                    .arg(FileErrorDescription(error)));
-    }
-    SetUpdateIndicator(m_indicatorColour);
-    if (!m_access)
-        return;
-    // The records the cache would hold, kept in memory: the loader reads them as it would the
-    // file, so the year looks the same.
-    BinaryFile records = BinaryFile::inMemory(QStringLiteral("planner year"));
-    if (!records.isOpen())
-        return;
-    const qint16 year = m_state.year.selectedYear();
-    const YearRequest request{
-        m_access->folderId(),      m_access->storeId(), year,
-        m_state.year.startMonth(), m_state.AllEvents,   m_state.ListSeparator};
-    CacheRecordWriter writer(records);
-    QStringList leftOut;
-    try {
-        WaitCursor wait(m_state.dialogs);
-        // The user may go to another year meanwhile: its own rebuild follows.
-        const auto sameYear = [this, year] {
-            YieldToLoop();
-            return m_state.year.selectedYear() == year;
-        };
-        if (!WriteYearRecords(*m_access->session(), request, writer, sameYear, &leftOut) ||
-            !writer.flush())
-            return;
-    } catch (const QvError &e) {
-        m_state.dialogs.message(QStringLiteral("Error occured while fetching events.\n\n") +
-                                ErrorTail(e));
-        return;
-    }
-    m_loader.LoadRecords(m_state, records);
-    m_leftOut = std::move(leftOut);
-    SetUpdateIndicator(m_indicatorColour);
-    ArrangeControls();
+    m_session->nameCacheFiles(year);
 }
 
 void Planner::RefreshPlanner()
@@ -313,8 +204,7 @@ void Planner::RefreshPlanner()
         m_categoryStoreSubject = kCategoryPrefix + m_state.TitleName;
         if (m_view)
             m_view->showRefreshCommands(m_client.modern());
-        m_access = std::make_unique<CalendarAccess>(
-            Store::Application::shared()->GetNamespace(QStringLiteral("MAPI")));
+        m_session->connectToStore();
     } catch (const QvError &e) {
         m_state.dialogs.message(QStringLiteral("Could not set up a link to Outlook. Cache will not "
                                                "be updated. Refresh to try again.\n\n") +
@@ -325,19 +215,17 @@ void Planner::RefreshPlanner()
     // Second half: background processing.
     int step = 0;
     try {
-        m_access->ResolveFolder(m_folder);
         step = 1;
-        subscribe();
+        const bool opened =
+            m_session->openFolder(m_folder, m_appointmentForm, m_categoryStoreSubject, true);
         step = 2;
-        if (!m_items) {
+        if (!opened) {
             m_state.dialogs.message(QStringLiteral("Unable to access specified calendar folder."));
             return;
         }
         setSelectedYear(m_state.year.selectedYear()); // names the cache files
         step = 4;
-        CategoryStore(m_state.dialogs, m_access->session(), m_access->folderId(),
-                      m_access->storeId())
-            .LoadCategories(m_state.categories, m_categoryStoreSubject);
+        m_session->loadCategories(m_categoryStoreSubject);
         RebuildCategoryMenu();
         step = 5;
         if (m_view)
@@ -349,11 +237,11 @@ void Planner::RefreshPlanner()
         step = 8;
         YieldToLoop();
         step = 9;
-        m_updater->ResetSyncLink();
+        updater().ResetSyncLink();
         step = 10;
-        m_updater->link()->AllEvents = m_state.AllEvents;
+        updater().link()->AllEvents = m_state.AllEvents;
         step = 11;
-        m_updater->StartBackgroundUpdate(false);
+        updater().StartBackgroundUpdate(false);
         step = 12;
         m_filter.restore(m_state.TitleName);
         ShowFilterState();
@@ -375,81 +263,24 @@ void Planner::ShowFilterState()
         m_view->showFilterState(state.tooltip, state.active);
 }
 
-void Planner::subscribe()
-{
-    m_items.reset();
-    Store::ItemsPtr items = m_access->folder()->Items();
-    auto changed = [this](const Store::ItemPtr &item) {
-        if (item->MessageClass() == m_appointmentForm)
-            ApplyItemChange(item);
-    };
-    connect(items.get(), &Store::Items::ItemAdd, this, changed);
-    connect(items.get(), &Store::Items::ItemChange, this, changed);
-    // A removal does not say which item went: only a rebuild can tell.
-    connect(items.get(), &Store::Items::ItemRemove, &m_removalRebuild, qOverload<>(&QTimer::start));
-    m_items = items;
-}
-
 void Planner::ReloadPlanner()
 {
-    loadCache();
-    reapplyUnwrittenChanges();
-    ArrangeControls();
-    m_updater->StartBackgroundUpdate(true);
+    m_session->reload();
 }
 
 void Planner::ApplyItemChange(const Store::ItemPtr &item)
 {
-    if (!m_access)
-        return;
-    bool changed = false;
-    try {
-        WaitCursor wait(m_state.dialogs);
-        changed = ::ApplyItemChange(m_state, *m_access, item, m_categoryStoreSubject);
-    } catch (const QvError &) {
-        ReloadPlanner();
-        return;
-    }
-    if (changed) {
-        ArrangeControls();
-        // A sync tool changes files in bursts: one write of the cache for the burst.
-        m_unwritten.append(item);
-        m_writeBack.start();
-    }
-}
-
-void Planner::reapplyUnwrittenChanges()
-{
-    // A cache loaded while changes wait to be written back may have been rebuilt before them:
-    // they are applied again, and the write-back that follows keeps them.
-    if (!m_access || !m_writeBack.isActive())
-        return;
-    for (const Store::ItemPtr &item : std::as_const(m_unwritten)) {
-        try {
-            ::ApplyItemChange(m_state, *m_access, item, m_categoryStoreSubject);
-        } catch (const QvError &) {
-            // Its rebuild, asked for when the write-back finds one pending, reads it anew.
-        }
-    }
+    m_session->applyItemChange(item);
 }
 
 void Planner::WriteBackCache()
 {
-    m_writeBack.stop();
-    m_unwritten.clear();
-    m_updater->WriteBackCache(m_cacheFiles);
+    m_session->WriteBackCache();
 }
 
-void Planner::writeBackAfterChanges()
+void Planner::loadCache()
 {
-    // A rebuild asked for meanwhile (a file removed) is asked for again instead: it reads every
-    // change, the ones it may have missed while it ran included, and writes the cache itself.
-    if (m_updater->pending() != 0) {
-        m_unwritten.clear();
-        m_updater->StartBackgroundUpdate(true);
-    } else {
-        WriteBackCache();
-    }
+    m_session->loadCache();
 }
 
 void Planner::ChangeYear(int delta)
@@ -459,14 +290,14 @@ void Planner::ChangeYear(int delta)
         m_view->DrawYear();
     loadCache();
     ArrangeControls();
-    m_updater->StartBackgroundUpdate(true);
+    updater().StartBackgroundUpdate(true);
 }
 
 void Planner::SetUpdateIndicator(quint32 colour)
 {
     m_indicatorColour = colour;
-    QStringList parts{statusTextOf(colour), CacheFaultStatus(m_cacheFault),
-                      LeftOutStatus(int(m_leftOut.size()))};
+    QStringList parts{statusTextOf(colour), CacheFaultStatus(m_session->cacheFault()),
+                      LeftOutStatus(int(m_session->leftOutFiles().size()))};
     parts.removeAll(QString());
     const QString text = parts.join(QStringLiteral("  "));
     if (m_view)
@@ -514,12 +345,12 @@ void Planner::ShowAbout()
 
 void Planner::ShowLeftOutFiles()
 {
-    if (m_leftOut.isEmpty())
+    if (m_session->leftOutFiles().isEmpty())
         return;
     m_state.dialogs.report(QStringLiteral("Calendar files left out"),
                            QStringLiteral("The planner does not show these files of the calendar, "
                                           "or not all of them:"),
-                           m_leftOut);
+                           m_session->leftOutFiles());
 }
 
 void Planner::SelectCategory(int position)

@@ -10,6 +10,7 @@
 #include "localeservices.h"
 #include "plannerstate.h"
 #include "syncherlink.h"
+#include "yearsession.h"
 
 #include <QObject>
 #include <QTimer>
@@ -32,13 +33,10 @@ class Planner : public QObject
 {
     Q_OBJECT
 public:
-    // Creates a synchroniser link; may raise QvError.
-    using SyncherFactory =
-        std::function<std::unique_ptr<SyncherLink>(const Store::ProfileOptions &)>;
+    using SyncherFactory = YearSession::SyncherFactory;
 
     static const QString kCategoryPrefix; // of CategoryStoreSubject
-    // Changes told by the calendar within this time of each other are written to the cache once.
-    static constexpr int kWriteBackDelayMs = 300;
+    static constexpr int kWriteBackDelayMs = YearSession::kWriteBackDelayMs;
 
     // Messages go to dialogs (not owned).
     explicit Planner(Dialogs &dialogs, QObject *parent = nullptr);
@@ -50,7 +48,10 @@ public:
     // pixel, separators, the locale's names and fonts. A failure shows its message and step.
     void create();
     // A synchroniser link for the refresh; by default quorvel-sync's, and none without it.
-    void setSyncherFactory(SyncherFactory factory) { m_syncherFactory = std::move(factory); }
+    void setSyncherFactory(SyncherFactory factory)
+    {
+        m_session->setSyncherFactory(std::move(factory));
+    }
 
     QString Folder() const { return m_folder; }
     void setFolder(const QString &folder);
@@ -83,21 +84,21 @@ public:
     void ApplyItemChange(const Store::ItemPtr &item);
     void WriteBackCache();
     // Whether changes wait to be written to the cache file.
-    bool writeBackPending() const { return m_writeBack.isActive(); }
+    bool writeBackPending() const { return m_session->writeBackPending(); }
     // Makes year the selected year and names its cache files, drawing nothing.
     void selectYear(int year) { setSelectedYear(year); }
     // The cache of the selected year into the store, drawing nothing.
     void loadCache();
     // While an export steps through the years it reads each year's cache itself: a rebuild that
     // completes meanwhile is neither loaded nor drawn, and the planner is reloaded afterwards.
-    void holdRebuiltYears(bool held) { m_rebuiltYearsHeld = held; }
+    void holdRebuiltYears(bool held) { m_session->holdRebuiltYears(held); }
     // The file error that keeps the cache from being written, 0 when it was written last.
-    int cacheFault() const { return m_cacheFault; }
+    int cacheFault() const { return m_session->cacheFault(); }
     void SetUpdateIndicator(quint32 colour);
     void ShowFilterState();
     void ShowAbout();
     // The calendar files the last rebuild could not read whole, and why.
-    const QStringList &leftOutFiles() const { return m_leftOut; }
+    const QStringList &leftOutFiles() const { return m_session->leftOutFiles(); }
     void ShowLeftOutFiles();
     // The planner's help page in the desktop's browser.
     void ShowHelpPage();
@@ -123,12 +124,14 @@ public:
     quint32 weekendColour() const { return m_weekendColour; }
     quint32 indicatorColour() const { return m_indicatorColour; }
     int codePage() const { return m_codePage; }
-    const CacheFileNames &cacheFiles() const { return m_cacheFiles; }
+    // The year of the folder, loaded and kept current.
+    YearSession &session() { return *m_session; }
+    const CacheFileNames &cacheFiles() const { return m_session->cacheFiles(); }
     // Null before the refresh connected the planner to its calendar.
-    const CalendarAccess *access() const { return m_access.get(); }
-    CacheUpdater &updater() { return *m_updater; }
+    const CalendarAccess *access() const { return m_session->access(); }
+    CacheUpdater &updater() { return m_session->updater(); }
     // Pending rebuild requests of the synchroniser link.
-    int pendingUpdates() const { return m_updater->pending(); }
+    int pendingUpdates() const { return m_session->updater().pending(); }
 
 signals:
     void propertyChanged(const QString &name);
@@ -136,15 +139,9 @@ signals:
 
 private:
     void setSelectedYear(int year);
-    void subscribe();
-    // The year read from the calendar into memory, when the cache cannot be written for error.
-    void showCalendarYear(int error);
-    void writeBackAfterChanges();
-    void reapplyUnwrittenChanges();
 
     PlannerState m_state;
     PlannerView *m_view = nullptr;
-    CacheLoader m_loader;
     HitMap m_hits;
     CalendarNames m_names;
     FilterModel m_filter;
@@ -156,21 +153,9 @@ private:
     bool m_visualStyles = false;
     quint32 m_weekendColour = 0xAAE8EE;
     quint32 m_indicatorColour = Indicator::kIdle;
-    QStringList m_leftOut;
     int m_codePage = 1252;
     int m_retries = 0;
-    int m_cacheFault = 0;
-    bool m_rebuiltYearsHeld = false;
     qint16 m_selectedCategory = 0;
 
-    std::unique_ptr<CalendarAccess> m_access;
-    Store::ItemsPtr m_items;
-    CacheFileNames m_cacheFiles;
-    SyncherFactory m_syncherFactory;
-    std::unique_ptr<CacheUpdater> m_updater;
-    QTimer m_writeBack;
-    // The items whose changes are in the store but not yet in the cache file.
-    QList<Store::ItemPtr> m_unwritten;
-    // One rebuild for the removals the store tells at once: each request cancels the one before.
-    QTimer m_removalRebuild;
+    std::unique_ptr<YearSession> m_session;
 };

@@ -1,0 +1,238 @@
+#include "yearsession.h"
+
+#include "binaryfile.h"
+#include "cacherecord.h"
+#include "categorystore.h"
+#include "dialogs.h"
+#include "fileerror.h"
+#include "itemchanges.h"
+#include "leftoutlist.h"
+#include "qverror.h"
+#include "remotesyncher.h"
+#include "yearrecords.h"
+#include "yield.h"
+
+#include <malloc.h>
+
+YearSession::YearSession(PlannerState &state, QObject *parent) : QObject(parent), m_state(state)
+{
+    m_syncherFactory = [this](const Store::ProfileOptions &options) {
+        return MakeSyncherLink(m_state.dialogs, options);
+    };
+    CacheUpdater::Hooks hooks;
+    hooks.createLink = [this] {
+        return m_syncherFactory(m_access ? m_access->session()->options()
+                                         : Store::ProfileOptions());
+    };
+    hooks.describeRequest = [this](SyncherLink &link) {
+        link.CalStartYear = m_state.year.selectedYear();
+        link.CalStartMonth = m_state.year.startMonth();
+        link.CacheFileName = m_cacheFiles.cacheFile;
+        link.TempFileName = m_cacheFiles.tempFile;
+        link.FolderID = m_access->folderId();
+        link.StoreID = m_access->storeId();
+    };
+    hooks.showCache = [this] { showRebuiltYear(); };
+    hooks.showCalendar = [this](qint32 error) { showCalendarYear(error); };
+    m_updater = std::make_unique<CacheUpdater>(m_state, std::move(hooks));
+    m_writeBack.setSingleShot(true);
+    m_writeBack.setInterval(kWriteBackDelayMs);
+    connect(&m_writeBack, &QTimer::timeout, this, &YearSession::writeBackAfterChanges);
+    m_removalRebuild.setSingleShot(true);
+    m_removalRebuild.setInterval(0);
+    connect(&m_removalRebuild, &QTimer::timeout, this,
+            [this] { m_updater->StartBackgroundUpdate(true); });
+}
+
+YearSession::~YearSession()
+{
+    // The calendar session and the synchroniser link go; nothing is written on the way out.
+    m_items.reset();
+    m_updater.reset();
+    m_access.reset();
+}
+
+void YearSession::finish()
+{
+    // The changes of a last burst. With a rebuild pending they are left to the next start's
+    // rebuild (the calendar has them): cancelling it here would wait for the loop.
+    if (m_writeBack.isActive() && m_access && m_updater->pending() == 0)
+        WriteBackCache();
+}
+
+void YearSession::connectToStore()
+{
+    m_access = std::make_unique<CalendarAccess>(
+        Store::Application::shared()->GetNamespace(QStringLiteral("MAPI")));
+}
+
+bool YearSession::openFolder(const QString &folder, const QString &appointmentForm,
+                             const QString &categoryStoreSubject, bool listen)
+{
+    m_items.reset();
+    m_folder = folder;
+    m_categoryStoreSubject = categoryStoreSubject;
+    m_access->ResolveFolder(folder);
+    Store::ItemsPtr items = m_access->folder()->Items();
+    if (!items)
+        return false;
+    if (!listen)
+        return true;
+    auto changed = [this, appointmentForm](const Store::ItemPtr &item) {
+        if (item->MessageClass() == appointmentForm)
+            applyItemChange(item);
+    };
+    connect(items.get(), &Store::Items::ItemAdd, this, changed);
+    connect(items.get(), &Store::Items::ItemChange, this, changed);
+    // A removal does not say which item went: only a rebuild can tell.
+    connect(items.get(), &Store::Items::ItemRemove, &m_removalRebuild, qOverload<>(&QTimer::start));
+    m_items = items;
+    return true;
+}
+
+void YearSession::loadCategories(const QString &subject)
+{
+    CategoryStore(m_state.dialogs, m_access->session(), m_access->folderId(), m_access->storeId())
+        .LoadCategories(m_state.categories, subject);
+}
+
+void YearSession::nameCacheFiles(int year)
+{
+    if (m_writeBack.isActive())
+        WriteBackCache(); // the changes belong to the cache of the year shown until now
+    if (m_access) {
+        m_cacheFiles = MakeCacheFileNames([this] { return m_access->GetCurrentUserName(); }, year,
+                                          m_folder, m_state.dialogs);
+    }
+}
+
+void YearSession::loadCache()
+{
+    m_loader.LoadCache(m_state, m_cacheFiles.cacheFile);
+    // The year replaced is freed in many small pieces that the allocator would keep for reuse:
+    // a planner reloading its year at every change outside it would otherwise only grow.
+    ::malloc_trim(0);
+    // What the rebuild that wrote this cache could not read.
+    if (QStringList leftOut = ReadLeftOutList(m_cacheFiles.cacheFile); leftOut != m_leftOut) {
+        m_leftOut = std::move(leftOut);
+        emit statusChanged();
+    }
+}
+
+void YearSession::showRebuiltYear()
+{
+    if (m_rebuiltYearsHeld)
+        return;
+    if (std::exchange(m_cacheFault, 0) != 0)
+        emit statusChanged();
+    loadCache();
+    reapplyUnwrittenChanges();
+    emit yearChanged();
+}
+
+void YearSession::showCalendarYear(int error)
+{
+    if (error != m_cacheFault) {
+        m_cacheFault = error;
+        if (FileErrorMessage(error, m_state.dialogs) == FileErrorAnswer::NotShown)
+            m_state.dialogs.message(
+                QStringLiteral("An error occured while updating the cache file\n\nError: %1 %2")
+                    .arg(error)
+                    .arg(FileErrorDescription(error)));
+    }
+    emit statusChanged();
+    if (!m_access)
+        return;
+    // The records the cache would hold, kept in memory: the loader reads them as it would the
+    // file, so the year looks the same.
+    BinaryFile records = BinaryFile::inMemory(QStringLiteral("planner year"));
+    if (!records.isOpen())
+        return;
+    const qint16 year = m_state.year.selectedYear();
+    const YearRequest request{
+        m_access->folderId(),      m_access->storeId(), year,
+        m_state.year.startMonth(), m_state.AllEvents,   m_state.ListSeparator};
+    CacheRecordWriter writer(records);
+    QStringList leftOut;
+    try {
+        WaitCursor wait(m_state.dialogs);
+        // The user may go to another year meanwhile: its own rebuild follows.
+        const auto sameYear = [this, year] {
+            YieldToLoop();
+            return m_state.year.selectedYear() == year;
+        };
+        if (!WriteYearRecords(*m_access->session(), request, writer, sameYear, &leftOut) ||
+            !writer.flush())
+            return;
+    } catch (const QvError &e) {
+        m_state.dialogs.message(QStringLiteral("Error occured while fetching events.\n\n") +
+                                ErrorTail(e));
+        return;
+    }
+    m_loader.LoadRecords(m_state, records);
+    m_leftOut = std::move(leftOut);
+    emit statusChanged();
+    emit yearChanged();
+}
+
+void YearSession::reload()
+{
+    loadCache();
+    reapplyUnwrittenChanges();
+    emit yearChanged();
+    m_updater->StartBackgroundUpdate(true);
+}
+
+void YearSession::applyItemChange(const Store::ItemPtr &item)
+{
+    if (!m_access)
+        return;
+    bool changed = false;
+    try {
+        WaitCursor wait(m_state.dialogs);
+        changed = ::ApplyItemChange(m_state, *m_access, item, m_categoryStoreSubject);
+    } catch (const QvError &) {
+        reload();
+        return;
+    }
+    if (changed) {
+        // A sync tool changes files in bursts: one write of the cache for the burst.
+        m_unwritten.append(item);
+        m_writeBack.start();
+        emit yearChanged();
+    }
+}
+
+void YearSession::reapplyUnwrittenChanges()
+{
+    // A cache loaded while changes wait to be written back may have been rebuilt before them:
+    // they are applied again, and the write-back that follows keeps them.
+    if (!m_access || !m_writeBack.isActive())
+        return;
+    for (const Store::ItemPtr &item : std::as_const(m_unwritten)) {
+        try {
+            ::ApplyItemChange(m_state, *m_access, item, m_categoryStoreSubject);
+        } catch (const QvError &) {
+            // Its rebuild, asked for when the write-back finds one pending, reads it anew.
+        }
+    }
+}
+
+void YearSession::WriteBackCache()
+{
+    m_writeBack.stop();
+    m_unwritten.clear();
+    m_updater->WriteBackCache(m_cacheFiles);
+}
+
+void YearSession::writeBackAfterChanges()
+{
+    // A rebuild asked for meanwhile (a file removed) is asked for again instead: it reads every
+    // change, the ones it may have missed while it ran included, and writes the cache itself.
+    if (m_updater->pending() != 0) {
+        m_unwritten.clear();
+        m_updater->StartBackgroundUpdate(true);
+    } else {
+        WriteBackCache();
+    }
+}

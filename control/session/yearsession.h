@@ -1,0 +1,111 @@
+#pragma once
+
+#include "cachefile.h"
+#include "cacheloader.h"
+#include "cacheupdater.h"
+#include "calendaraccess.h"
+#include "plannerstate.h"
+#include "syncherlink.h"
+
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+
+// One year of one calendar folder, loaded and kept current, without a window: the calendar
+// access, the category table's load, the cache file's names and load, the synchroniser's
+// rebuilds and their timers, the write-back of changes the calendar tells, and the year read
+// into memory when the cache cannot be written. The window's planner, the export and the tools
+// each open one; what it loads goes into the shared PlannerState's store, and it says so by its
+// signals. Lives on the user-interface thread.
+class YearSession : public QObject
+{
+    Q_OBJECT
+public:
+    // Creates a synchroniser link; may raise QvError.
+    using SyncherFactory =
+        std::function<std::unique_ptr<SyncherLink>(const Store::ProfileOptions &)>;
+    // Changes told by the calendar within this time of each other are written to the cache once.
+    static constexpr int kWriteBackDelayMs = 300;
+
+    explicit YearSession(PlannerState &state, QObject *parent = nullptr);
+    ~YearSession() override;
+
+    // The synchroniser a rebuild asks; by default quorvel-sync's, and none without it.
+    void setSyncherFactory(SyncherFactory factory) { m_syncherFactory = std::move(factory); }
+
+    // Connects to the calendar store ("MAPI"); raises QvError.
+    void connectToStore();
+    // Finds the folder and, when listen, subscribes to its item notifications: an item added
+    // or changed whose message class is appointmentForm is applied to the store at once (the
+    // category table's item, of categoryStoreSubject, aside), a removal asks for a rebuild.
+    // False when the folder's items cannot be had.
+    bool openFolder(const QString &folder, const QString &appointmentForm,
+                    const QString &categoryStoreSubject, bool listen);
+    // Reads the category table of the folder into the state (subject: the table item's).
+    void loadCategories(const QString &subject);
+    // Names the cache files of year (the state's year must be set to it already); changes that
+    // wait to be written back go to the cache of the year before first.
+    void nameCacheFiles(int year);
+    // The cache of the selected year into the store, and what its rebuild left out.
+    void loadCache();
+    // The cache loaded again (changes not yet written back applied again over it), shown, and a
+    // rebuild asked for: the recovery of a failed operation and the refresh button's.
+    void reload();
+    // Brings the store up to date for one added or changed item and shows it, and the cache
+    // file once the changes pause; a failure reloads.
+    void applyItemChange(const Store::ItemPtr &item);
+    void WriteBackCache();
+    bool writeBackPending() const { return m_writeBack.isActive(); }
+    // While an export steps through the years it reads each year's cache itself: a rebuild that
+    // completes meanwhile is neither loaded nor shown.
+    void holdRebuiltYears(bool held) { m_rebuiltYearsHeld = held; }
+    // Writes what waits to be written back when no rebuild is pending (at the end of a planner).
+    void finish();
+
+    const CacheFileNames &cacheFiles() const { return m_cacheFiles; }
+    // Null before the session connected to its calendar.
+    const CalendarAccess *access() const { return m_access.get(); }
+    CacheUpdater &updater() { return *m_updater; }
+    const CacheUpdater &updater() const { return *m_updater; }
+    // The file error that keeps the cache from being written, 0 when it was written last.
+    int cacheFault() const { return m_cacheFault; }
+    // The calendar files the last rebuild could not read whole, and why.
+    const QStringList &leftOutFiles() const { return m_leftOut; }
+    // Whether listening for the folder's changes.
+    bool listening() const { return m_items != nullptr; }
+
+signals:
+    // The store holds a year loaded anew (a rebuilt cache, the year read into memory) or changed
+    // by the calendar: lay it out and draw it.
+    void yearChanged();
+    // What the status says beside the indicator changed (the cache fault, the files left out).
+    void statusChanged();
+
+private:
+    void reapplyUnwrittenChanges();
+    void showRebuiltYear();
+    // The year read from the calendar into memory, when the cache cannot be written for error.
+    void showCalendarYear(int error);
+    void writeBackAfterChanges();
+
+    PlannerState &m_state;
+    CacheLoader m_loader;
+    std::unique_ptr<CalendarAccess> m_access;
+    Store::ItemsPtr m_items;
+    QString m_folder;
+    QString m_categoryStoreSubject;
+    CacheFileNames m_cacheFiles;
+    SyncherFactory m_syncherFactory;
+    std::unique_ptr<CacheUpdater> m_updater;
+    QStringList m_leftOut;
+    int m_cacheFault = 0;
+    bool m_rebuiltYearsHeld = false;
+    QTimer m_writeBack;
+    // The items whose changes are in the store but not yet in the cache file.
+    QList<Store::ItemPtr> m_unwritten;
+    // One rebuild for the removals the store tells at once: each request cancels the one before.
+    QTimer m_removalRebuild;
+};
