@@ -3,17 +3,23 @@
 // as the planner's Save command does. Exits 0 only when the file was written.
 
 #include "calendarstore.h"
+#include "categorystore.h"
 #include "dialogs.h"
-#include "planner.h"
-#include "propertybag.h"
+#include "eventkey.h"
+#include "filtermodel.h"
+#include "oadate.h"
 #include "qverror.h"
+#include "regio.h"
 #include "savetypechoice.h"
 #include "storeoptions.h"
 #include "syncher.h"
 #include "xmlexporter.h"
+#include "yearsession.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QElapsedTimer>
+#include <QLocale>
 
 #include <cstdio>
 
@@ -76,23 +82,42 @@ int main(int argc, char **argv)
         return 1;
     }
 
+    // A year session of its own: no watch, no layout, no timed rebuilds; each year's rebuild is
+    // asked for and waited for as the export reaches it.
     StreamDialogs dialogs;
-    Planner planner(dialogs);
-    planner.setSyncherFactory([&](const Store::ProfileOptions &store) {
+    PlannerState state(dialogs);
+    state.TitleName = parser.value("title");
+    state.AllEvents = parser.isSet("all-events");
+    state.HideNonCategoryItems = parser.isSet("hide-non-category-items");
+    state.ListSeparator = RegIO(dialogs).ListSeparator();
+    state.CategorySeparator = state.ListSeparator + QLatin1Char(' ');
+    state.year.setStartMonth(qint16(parser.value("start-month").toInt()));
+    SetEventKeyLocale(QLocale());
+    FilterModel filter;
+    filter.setSeparator(state.CategorySeparator);
+    filter.restore(state.TitleName);
+    state.IsFilteredOut = [&filter](const QString &c) { return filter.IsFilteredOut(c); };
+    YearSession session(state);
+    session.setSyncherFactory([&](const Store::ProfileOptions &store) {
         return std::make_unique<Syncher>(dialogs, store);
     });
-    planner.create();
-    planner.ReadProperties(
-        MapPropertyBag({{"Folder", folder},
-                        {"TitleName", parser.value("title")},
-                        {"StartMonth", parser.value("start-month").toInt()},
-                        {"AllEvents", parser.isSet("all-events")},
-                        {"HideNonCategoryItems", parser.isSet("hide-non-category-items")}}));
-    if (!planner.access()) {
-        std::fprintf(stderr, "quorvel-export: the calendar cannot be opened\n");
+    const QString subject = CategoryStore::kSubjectPrefix + state.TitleName;
+    try {
+        session.connectToStore();
+        if (!session.openFolder(folder, QStringLiteral("IPM.Appointment"), subject, false)) {
+            std::fprintf(stderr, "quorvel-export: the calendar cannot be opened\n");
+            return 1;
+        }
+        state.year.setSelectedYear(
+            state.year.PlannerYearOf(OADate::fromDateTime(QDateTime::currentDateTime())));
+        session.nameCacheFiles(state.year.selectedYear());
+        session.loadCategories(subject);
+        session.updater().ResetSyncLink();
+    } catch (const QvError &e) {
+        std::fprintf(stderr, "quorvel-export: %s\n", qPrintable(e.description()));
         return 1;
     }
-    XmlExporter exporter(planner);
+    XmlExporter exporter(state, session);
     exporter.setWaitForRebuilds(true);
     try {
         qint64 bytes = 0;

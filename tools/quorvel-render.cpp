@@ -19,6 +19,7 @@
 #include "storeoptions.h"
 #include "syncher.h"
 #include "yearpainter.h"
+#include "yearsession.h"
 
 #include <QBuffer>
 #include <QEventLoop>
@@ -33,32 +34,38 @@
 
 namespace {
 
-// The appointments of the planner year the way the planner gets them: the synchroniser
-// rebuilds a cache file of the folder, the loader reads it.
-bool LoadThroughCache(Store::Folder &folder, PlannerState &state, Dialogs &dialogs,
-                      const Store::ProfileOptions &options)
+// The appointments of the planner year the way the planner gets them: a year session of the
+// folder (no watch, no timed rebuilds) has the synchroniser rebuild its cache, and loads it.
+bool LoadThroughSession(const QString &folder, PlannerState &state, Dialogs &dialogs)
 {
-    QTemporaryDir dir;
-    Syncher syncher(dialogs, options);
-    syncher.FolderID = folder.EntryID();
-    syncher.StoreID = folder.StoreID();
-    syncher.AllEvents = state.AllEvents;
-    syncher.CalStartYear = state.year.selectedYear();
-    syncher.CalStartMonth = state.year.startMonth();
-    syncher.CacheFileName = dir.filePath("year.cache");
-    syncher.TempFileName = dir.filePath("~year.cache");
+    YearSession session(state);
+    session.setSyncherFactory([&dialogs](const Store::ProfileOptions &store) {
+        return std::make_unique<Syncher>(dialogs, store);
+    });
+    const QString subject = CategoryStore::kSubjectPrefix + state.TitleName;
+    session.connectToStore();
+    if (!session.openFolder(folder, QStringLiteral("IPM.Appointment"), subject, false))
+        return false;
+    session.nameCacheFiles(state.year.selectedYear());
+    // The colours the planner of that title keeps in the folder.
+    session.loadCategories(subject);
+    session.updater().ResetSyncLink();
     QEventLoop loop;
     qint16 result = 0;
-    QObject::connect(&syncher, &Syncher::WriteComplete, &loop, [&](qint16 r, qint32 e) {
-        result = r;
-        if (r != 1)
-            std::fprintf(stderr, "quorvel-render: rebuilding the year failed (%d, error %d)\n", r,
-                         e);
-        loop.quit();
-    });
-    syncher.UpdateCache();
-    loop.exec();
-    return result == 1 && CacheLoader().LoadCache(state, syncher.CacheFileName);
+    QObject::connect(session.updater().link(), &SyncherLink::WriteComplete, &loop,
+                     [&](qint16 r, qint32 e) {
+                         result = r;
+                         if (r != 1)
+                             std::fprintf(stderr,
+                                          "quorvel-render: rebuilding the year failed (%d, "
+                                          "error %d)\n",
+                                          r, e);
+                         loop.quit();
+                     });
+    session.updater().StartBackgroundUpdate(false);
+    if (session.updater().pending() > 0)
+        loop.exec();
+    return result == 1;
 }
 
 // Puts the document in output's place whole, or says why it cannot; an old file there stays as
@@ -154,7 +161,8 @@ void DescribeOptions(QCommandLineParser &parser)
 bool LoadYear(const QCommandLineParser &parser, PlannerState &state, Dialogs &dialogs)
 {
     try {
-        const auto session = std::make_shared<Store::NameSpace>(StoreOptionsFrom(parser));
+        Store::Application::setSharedOptions(StoreOptionsFrom(parser));
+        const auto session = Store::Application::shared()->GetNamespace(QStringLiteral("MAPI"));
         const Store::FolderPtr folder = parser.isSet("folder")
                                             ? Store::FolderAtPath(*session, parser.value("folder"))
                                             : session->GetDefaultFolder(Store::olFolderCalendar);
@@ -163,18 +171,17 @@ bool LoadYear(const QCommandLineParser &parser, PlannerState &state, Dialogs &di
                          qPrintable(Store::NoFolderMessage(*session, parser.value("folder"))));
             return false;
         }
-        // The colours the planner of that title keeps in the folder.
+        if (!parser.isSet("cache"))
+            return LoadThroughSession(folder->FolderPath(), state, dialogs);
+        // A cache file given: drawn as it is, with the colours the planner of that title keeps.
         CategoryStore(dialogs, session, folder->EntryID(), folder->StoreID())
-            .LoadCategories(state.categories,
-                            QStringLiteral("PLEASE IGNORE - Quorvel Category Colours: ") +
-                                parser.value("title"));
-        if (parser.isSet("cache") && (!QFileInfo::exists(parser.value("cache")) ||
-                                      !CacheLoader().LoadCache(state, parser.value("cache")))) {
+            .LoadCategories(state.categories, CategoryStore::kSubjectPrefix + state.TitleName);
+        if (!QFileInfo::exists(parser.value("cache")) ||
+            !CacheLoader().LoadCache(state, parser.value("cache"))) {
             std::fprintf(stderr, "quorvel-render: %s could not be read\n",
                          qPrintable(parser.value("cache")));
             return false;
-        } else if (!LoadThroughCache(*folder, state, dialogs, StoreOptionsFrom(parser)))
-            return false;
+        }
     } catch (const QvError &e) {
         std::fprintf(stderr, "quorvel-render: %s\n", qPrintable(ErrorTail(e)));
         return false;

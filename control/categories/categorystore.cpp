@@ -14,6 +14,8 @@ using namespace Store;
 const QString CategoryStore::kPropertySet =
     QStringLiteral("{FFF40745-D92F-4C11-9E14-92701F001EB3}");
 const QString CategoryStore::kMessageClass = QStringLiteral("IPM.Calendar.Quorvel.Categories");
+const QString CategoryStore::kSubjectPrefix =
+    QStringLiteral("PLEASE IGNORE - Quorvel Category Colours: ");
 const QString CategoryStore::kOldSubject =
     QStringLiteral("Please Ignore - Holds Category Colours for the Rudi Zuvevid");
 

@@ -18,6 +18,8 @@ public:
     static const QString kPropertySet;  // {FFF40745-D92F-4C11-9E14-92701F001EB3}
     static const QString kMessageClass; // IPM.Calendar.Quorvel.Categories
     static const QString kOldSubject;   // the fixed subject of the oldest lists
+    // The table item's subject is this followed by the planner's title.
+    static const QString kSubjectPrefix;
 
     CategoryStore(Dialogs &dialogs, Store::NameSpacePtr session, QString folderId, QString storeId);
 

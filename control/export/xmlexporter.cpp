@@ -8,6 +8,7 @@
 #include "planner.h"
 #include "qverror.h"
 #include "xmldocument.h"
+#include "yearsession.h"
 #include "yield.h"
 
 #include <QCoreApplication>
@@ -25,26 +26,37 @@ constexpr int kRebuildWaitMs = 120000;
 class HeldRebuiltYears
 {
 public:
-    explicit HeldRebuiltYears(Planner &planner) : m_planner(planner)
+    explicit HeldRebuiltYears(YearSession &session) : m_session(session)
     {
-        m_planner.holdRebuiltYears(true);
+        m_session.holdRebuiltYears(true);
     }
-    ~HeldRebuiltYears() { m_planner.holdRebuiltYears(false); }
+    ~HeldRebuiltYears() { m_session.holdRebuiltYears(false); }
     HeldRebuiltYears(const HeldRebuiltYears &) = delete;
     HeldRebuiltYears &operator=(const HeldRebuiltYears &) = delete;
 
 private:
-    Planner &m_planner;
+    YearSession &m_session;
 };
 
 } // namespace
 
-XmlExporter::XmlExporter(Planner &planner) : m_planner(planner) {}
+XmlExporter::XmlExporter(PlannerState &state, YearSession &session)
+    : m_state(state), m_session(session)
+{
+}
+
+XmlExporter::XmlExporter(Planner &planner) : XmlExporter(planner.state(), planner.session()) {}
+
+void XmlExporter::selectYear(int year)
+{
+    m_state.year.setSelectedYear(qint16(year));
+    m_session.nameCacheFiles(year);
+}
 
 void XmlExporter::addYear(XmlDocument &document)
 {
-    CacheUpdater &updater = m_planner.updater();
-    const bool fresh = !QFileInfo::exists(m_planner.cacheFiles().cacheFile);
+    CacheUpdater &updater = m_session.updater();
+    const bool fresh = !QFileInfo::exists(m_session.cacheFiles().cacheFile);
     // The year before is read already: a rebuild of it still under way gives way to this one's.
     updater.StartBackgroundUpdate(true);
     if (m_waitForRebuilds || fresh) {
@@ -55,12 +67,12 @@ void XmlExporter::addYear(XmlDocument &document)
             YieldAndWait(10);
     }
     // One record at a time: a year of a large folder is never held whole beside the document.
-    PlannerState &state = m_planner.state();
-    const CalendarAccess *access = m_planner.access();
+    PlannerState &state = m_state;
+    const CalendarAccess *access = m_session.access();
     // Occurrences of one item share its body and place: each item is read once.
     QHash<QString, std::pair<QString, QString>> read;
     const bool complete =
-        ReadCachedEvents(state, m_planner.cacheFiles().cacheFile, [&](const CalEvent &e) {
+        ReadCachedEvents(state, m_session.cacheFiles().cacheFile, [&](const CalEvent &e) {
             if (!state.isVisible(e))
                 return;
             auto it = read.constFind(e.EventID);
@@ -83,32 +95,32 @@ void XmlExporter::build(const ExportRequest &request, XmlDocument &document)
 {
     if (request.categoriesOnly)
         return;
-    PlannerState &state = m_planner.state();
+    PlannerState &state = m_state;
     const int saved = state.year.selectedYear();
     const int first = state.year.PlannerYearOf(OADate::fromDateTime(request.from));
     const int last = state.year.PlannerYearOf(OADate::fromDateTime(request.to));
     document.beginAppointments();
-    CacheUpdater &updater = m_planner.updater();
+    CacheUpdater &updater = m_session.updater();
     updater.CancelBackgroundUpdate();
     updater.setBackgroundTimerEnabled(false);
     try {
         // The store keeps the year shown: each year's records go from its cache to the document.
-        const HeldRebuiltYears held(m_planner);
+        const HeldRebuiltYears held(m_session);
         for (int y = first; y <= last; ++y) {
-            m_planner.selectYear(y);
+            selectYear(y);
             addYear(document);
         }
     } catch (...) {
-        m_planner.selectYear(saved);
+        selectYear(saved);
         throw;
     }
     document.endAppointments();
-    m_planner.selectYear(saved);
+    selectYear(saved);
 }
 
 QByteArray XmlExporter::BuildDocument(const ExportRequest &request)
 {
-    XmlDocument document(m_planner.state().categories);
+    XmlDocument document(m_state.categories);
     build(request, document);
     return document.finish();
 }
@@ -117,14 +129,14 @@ bool XmlExporter::SaveDocument(const ExportRequest &request, const QString &file
 {
     FileReplacement file(fileName);
     if (!file.error()) {
-        XmlDocument document(m_planner.state().categories, &file);
+        XmlDocument document(m_state.categories, &file);
         build(request, document);
         document.finish();
         if (bytes)
             *bytes = document.size();
     }
     if (const int error = file.commit()) {
-        FileErrorMessage(error, m_planner.dialogs());
+        FileErrorMessage(error, m_state.dialogs);
         return false;
     }
     return true;
@@ -132,17 +144,16 @@ bool XmlExporter::SaveDocument(const ExportRequest &request, const QString &file
 
 void XmlExporter::reloadAfterwards()
 {
-    CacheUpdater &updater = m_planner.updater();
-    m_planner.selectYear(m_planner.state().year.selectedYear());
-    m_planner.ReloadPlanner();
-    updater.setBackgroundTimerEnabled(true);
+    selectYear(m_state.year.selectedYear());
+    m_session.reload();
+    m_session.updater().setBackgroundTimerEnabled(true);
 }
 
 void XmlExporter::ExportXml(const AskOptions &ask)
 {
-    Dialogs &dialogs = m_planner.dialogs();
+    Dialogs &dialogs = m_state.dialogs;
     WaitCursor wait(dialogs);
-    const std::optional<ExportRequest> request = ask(m_planner.state().year.selectedYear());
+    const std::optional<ExportRequest> request = ask(m_state.year.selectedYear());
     if (!request)
         return;
     Dialogs::SaveFile save;

@@ -9,6 +9,8 @@
 #include <optional>
 
 class Planner;
+class YearSession;
+struct PlannerState;
 
 // The export of the category table and the planner's appointments to an XML file. The
 // appointments are those the planner shows (the filter applied) in each planner year's cache,
@@ -20,6 +22,9 @@ public:
     // Asks what to save, for the planner's selected year; nothing when cancelled.
     using AskOptions = std::function<std::optional<ExportRequest>(int selectedYear)>;
 
+    // The export of a year session's folder; the session may be a window's planner's or one of
+    // its own (a tool's, with no watch and no timed rebuilds).
+    XmlExporter(PlannerState &state, YearSession &session);
     explicit XmlExporter(Planner &planner);
 
     // The Save command: the options, the file, the document, the message, the planner reloaded.
@@ -44,6 +49,9 @@ private:
     void addYear(XmlDocument &document);
     void reloadAfterwards();
 
-    Planner &m_planner;
+    void selectYear(int year);
+
+    PlannerState &m_state;
+    YearSession &m_session;
     bool m_waitForRebuilds = false;
 };

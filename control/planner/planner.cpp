@@ -20,9 +20,6 @@
 #include <QFileInfo>
 #include <QUrl>
 
-const QString Planner::kCategoryPrefix =
-    QStringLiteral("PLEASE IGNORE - Quorvel Category Colours: ");
-
 namespace {
 
 QString statusTextOf(quint32 colour)
@@ -86,7 +83,7 @@ void Planner::create()
         step = 7;
         if (m_view)
             m_view->readTwipsPerPixel();
-        m_categoryStoreSubject = kCategoryPrefix;
+        m_categoryStoreSubject = CategoryStore::kSubjectPrefix;
         m_appointmentForm = QStringLiteral("IPM.Appointment");
         m_state.HideNonCategoryItems = false;
         step = 8;
@@ -139,7 +136,7 @@ void Planner::setHideNonCategoryItems(bool hide)
 void Planner::setTitleName(const QString &title)
 {
     m_state.TitleName = title;
-    m_categoryStoreSubject = kCategoryPrefix + title;
+    m_categoryStoreSubject = CategoryStore::kSubjectPrefix + title;
     emit propertyChanged(QStringLiteral("TitleName"));
 }
 
@@ -201,7 +198,7 @@ void Planner::RefreshPlanner()
     try {
         setSelectedYear(
             m_state.year.PlannerYearOf(OADate::fromDateTime(QDateTime::currentDateTime())));
-        m_categoryStoreSubject = kCategoryPrefix + m_state.TitleName;
+        m_categoryStoreSubject = CategoryStore::kSubjectPrefix + m_state.TitleName;
         if (m_view)
             m_view->showRefreshCommands(m_client.modern());
         m_session->connectToStore();

@@ -35,7 +35,6 @@ class Planner : public QObject
 public:
     using SyncherFactory = YearSession::SyncherFactory;
 
-    static const QString kCategoryPrefix; // of CategoryStoreSubject
     static constexpr int kWriteBackDelayMs = YearSession::kWriteBackDelayMs;
 
     // Messages go to dialogs (not owned).
