@@ -9,7 +9,6 @@
 #include "filtermodel.h"
 #include "oadate.h"
 #include "qverror.h"
-#include "regio.h"
 #include "savetypechoice.h"
 #include "storeoptions.h"
 #include "syncher.h"
@@ -86,17 +85,12 @@ int main(int argc, char **argv)
     // asked for and waited for as the export reaches it.
     StreamDialogs dialogs;
     PlannerState state(dialogs);
-    state.TitleName = parser.value("title");
+    FilterModel filter;
+    UsePlannerTitle(state, filter, parser.value("title"));
     state.AllEvents = parser.isSet("all-events");
     state.HideNonCategoryItems = parser.isSet("hide-non-category-items");
-    state.ListSeparator = RegIO(dialogs).ListSeparator();
-    state.CategorySeparator = state.ListSeparator + QLatin1Char(' ');
     state.year.setStartMonth(qint16(parser.value("start-month").toInt()));
     SetEventKeyLocale(QLocale());
-    FilterModel filter;
-    filter.setSeparator(state.CategorySeparator);
-    filter.restore(state.TitleName);
-    state.IsFilteredOut = [&filter](const QString &c) { return filter.IsFilteredOut(c); };
     YearSession session(state);
     session.setSyncherFactory([&](const Store::ProfileOptions &store) {
         return std::make_unique<Syncher>(dialogs, store);

@@ -246,13 +246,8 @@ int main(int argc, char **argv)
     PlannerState state(dialogs);
     state.DisplaySubject = parser.isSet("subjects");
     state.AllEvents = parser.isSet("all-events");
-    state.TitleName = parser.value("title");
-    // The planner's filter of the title hides what it hides on screen.
-    state.ListSeparator = RegIO(dialogs).ListSeparator();
-    state.CategorySeparator = state.ListSeparator + QLatin1Char(' ');
-    FilterModel filter(state.CategorySeparator);
-    filter.restore(state.TitleName);
-    state.IsFilteredOut = [&filter](const QString &c) { return filter.IsFilteredOut(c); };
+    FilterModel filter;
+    UsePlannerTitle(state, filter, parser.value("title"));
     const QDate today = parser.isSet("today")
                             ? QDate::fromString(parser.value("today"), Qt::ISODate)
                             : QDate::currentDate();

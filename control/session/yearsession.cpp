@@ -5,14 +5,26 @@
 #include "categorystore.h"
 #include "dialogs.h"
 #include "fileerror.h"
+#include "filtermodel.h"
 #include "itemchanges.h"
 #include "leftoutlist.h"
 #include "qverror.h"
+#include "regio.h"
 #include "remotesyncher.h"
 #include "yearrecords.h"
 #include "yield.h"
 
 #include <malloc.h>
+
+void UsePlannerTitle(PlannerState &state, FilterModel &filter, const QString &title)
+{
+    state.TitleName = title;
+    state.ListSeparator = RegIO(state.dialogs).ListSeparator();
+    state.CategorySeparator = state.ListSeparator + QLatin1Char(' ');
+    filter.setSeparator(state.CategorySeparator);
+    filter.restore(title);
+    state.IsFilteredOut = [&filter](const QString &c) { return filter.IsFilteredOut(c); };
+}
 
 YearSession::YearSession(PlannerState &state, QObject *parent) : QObject(parent), m_state(state)
 {
