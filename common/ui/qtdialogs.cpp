@@ -61,6 +61,33 @@ QString MessageBoxHtml(const QString &text)
     return html + QStringLiteral("</div>");
 }
 
+namespace {
+
+// The box's text gets the width its longest line asks for, up to a width a line is still read
+// at, and at least its longest word's (a path): the box sizes itself from the rich text's
+// narrowest width otherwise, and a short text without an icon came out cut off.
+void SizeToText(QMessageBox &box, const QString &text)
+{
+    auto *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+    if (!label)
+        return;
+    const QFontMetrics metrics = label->fontMetrics();
+    const int readable = metrics.averageCharWidth() * 70;
+    int widestWord = 0, widestLine = 0;
+    for (const QString &line : QString(text)
+                                   .replace(QLatin1String("\r\n"), QLatin1String("\n"))
+                                   .split(QLatin1Char('\n'))) {
+        widestLine = std::max(widestLine, metrics.horizontalAdvance(line));
+        for (const QString &word : line.split(QLatin1Char(' ')))
+            widestWord = std::max(widestWord, metrics.horizontalAdvance(word));
+    }
+    const int width = std::max(std::min(widestLine, readable), std::min(widestWord, 900)) + 8;
+    label->setMinimumWidth(width);
+    label->setMinimumHeight(label->heightForWidth(width));
+}
+
+} // namespace
+
 QtDialogs::~QtDialogs()
 {
     while (m_waiting > 0)
@@ -78,14 +105,7 @@ Dialogs::Answer QtDialogs::message(const QString &text, Buttons buttons, Icon ic
     QMessageBox box(m_parent);
     box.setTextFormat(Qt::RichText);
     box.setText(MessageBoxHtml(text));
-    // Wide enough for its longest word (a path), up to a reasonable width.
-    if (auto *label = box.findChild<QLabel *>(QStringLiteral("qt_msgbox_label"))) {
-        int widest = 0;
-        for (const QString &word :
-             QString(text).replace(QLatin1Char('\n'), QLatin1Char(' ')).split(QLatin1Char(' ')))
-            widest = std::max(widest, label->fontMetrics().horizontalAdvance(word));
-        label->setMinimumWidth(std::min(widest + 8, 900));
-    }
+    SizeToText(box, text);
     box.setWindowTitle(titleOr(title));
     switch (icon) {
     case Icon::Information:
@@ -147,6 +167,7 @@ bool QtDialogs::question(const QString &text, bool defaultYes, const QString &ti
                     QMessageBox::Yes | QMessageBox::No, m_parent);
     box.setTextFormat(Qt::RichText);
     box.setText(MessageBoxHtml(text));
+    SizeToText(box, text);
     box.setDefaultButton(defaultYes ? QMessageBox::Yes : QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
 }

@@ -106,3 +106,42 @@ TEST(AboutBox, TheLogoAndTheHeadingOpenTheProductPage)
     dialogs.about(box);
     EXPECT_EQ(dialogs.opened, QStringList({box.address, box.address}));
 }
+
+// Every style of box, with short and long texts: the whole text is shown, with or without an
+// icon (a box without one used to keep a fixed small size and cut the text off).
+TEST(MessageBox, EveryStyleShowsItsWholeText)
+{
+    const QString texts[] = {
+        "The category Travel already exists",
+        "Quorvel Data saved",
+        "Error calculating the month bands, please refresh planner.\n\nError: 6 Overflow",
+        "Error while initialising the background processing, the cache file will not be updated "
+        "from the calender (Step:9). \n\nError: 429 ActiveX component can't create object "
+        "/home/someone/.local/share/quorvel/caldav/quorvel_example_org_ana/calendar",
+    };
+    for (const Dialogs::Icon icon :
+         {Dialogs::Icon::None, Dialogs::Icon::Information, Dialogs::Icon::Exclamation,
+          Dialogs::Icon::Critical, Dialogs::Icon::Question}) {
+        for (const QString &text : texts) {
+            SCOPED_TRACE(qPrintable(QString("icon %1: %2").arg(int(icon)).arg(text)));
+            QtDialogs dialogs(nullptr);
+            QTimer::singleShot(0, [&] {
+                QWidget *shown = QApplication::activeModalWidget();
+                ASSERT_TRUE(shown);
+                auto *label = shown->findChild<QLabel *>("qt_msgbox_label");
+                ASSERT_TRUE(label);
+                // The label is given the room its text asks for: its longest line whole, up to a
+                // width a line is read at, and the height of its lines at that width.
+                const QFontMetrics m = label->fontMetrics();
+                int longest = 0;
+                for (const QString &line : QString(text).split('\n'))
+                    longest = std::max(longest, m.horizontalAdvance(line));
+                EXPECT_GE(label->width(), std::min(longest, m.averageCharWidth() * 60));
+                EXPECT_GE(label->height(), label->heightForWidth(label->width()));
+                EXPECT_TRUE(shown->rect().contains(label->geometry()));
+                shown->findChild<QDialogButtonBox *>()->buttons().first()->click();
+            });
+            dialogs.message(text, Dialogs::Buttons::Ok, icon, QString());
+        }
+    }
+}
