@@ -719,9 +719,15 @@ TEST_P(SyncherTest, AnyFailureOfTheRebuildIsReportedAndLeavesItIdle)
     if (!inProcess)
         GTEST_SKIP() << "the failure is planted through this process's yield";
     // Memory running out, or a library's own exception, in the middle of the enumeration.
-    for (const auto &[fail, number] :
-         {std::pair<std::function<void()>, qint32>{[] { throw std::bad_alloc(); }, 7},
-          std::pair<std::function<void()>, qint32>{[] { throw std::runtime_error("x"); }, 51}}) {
+    const struct
+    {
+        std::function<void()> fail;
+        qint32 number;
+    } failures[] = {{[] { throw std::bad_alloc(); }, 7},
+                    {[] { throw std::runtime_error("x"); }, 51}};
+    for (const auto &failure : failures) {
+        const auto &fail = failure.fail;
+        const qint32 number = failure.number;
         bool armed = true;
         QFile::remove(YearPartsFileOf(syncher->CacheFileName)); // or nothing needs reading
         {
