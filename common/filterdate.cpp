@@ -53,6 +53,11 @@ bool SplitTime(QString &text, QTime &time)
 
 } // namespace
 
+QString WithFourDigitYear(const QString &format)
+{
+    return WithYearField(format, QLatin1String("yyyy"));
+}
+
 QString FormatFilterDate(const QDate &date, const QLocale &locale)
 {
     if (!date.isValid())

@@ -12,6 +12,10 @@
 // "M/d/yy"); invalid for an invalid date.
 QString FormatFilterDate(const QDate &date, const QLocale &locale = QLocale());
 
+// A date or date-time format of the locale with its year in four digits ("M/d/yyyy h:mm AP"
+// where the form is "M/d/yy h:mm AP"), for date boxes that show whole years.
+QString WithFourDigitYear(const QString &format);
+
 // The year whose last two digits are twoDigits [0, 99] and that lies nearest referenceYear:
 // [referenceYear - 50, referenceYear + 49].
 int NearestYear(int twoDigits, int referenceYear);

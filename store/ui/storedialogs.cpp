@@ -1,5 +1,6 @@
 #include "storedialogs.h"
 
+#include "filterdate.h"
 #include "oadate.h"
 #include "qverror.h"
 
@@ -48,6 +49,29 @@ void addFolders(QTreeWidgetItem *parent, QTreeWidget *tree, const FoldersPtr &fo
 
 } // namespace
 
+namespace {
+
+constexpr double kLongAppointmentDays = 3653; // ten years
+
+// A date box that reads a two-digit year typed into its four-digit year as the nearest such
+// year, as the export's date boxes do, rather than as a year of the first century.
+class YearDateTimeEdit : public QDateTimeEdit
+{
+public:
+    using QDateTimeEdit::QDateTimeEdit;
+
+    void fixup(QString &input) const override
+    {
+        double date = 0;
+        if (ParseFilterDate(input, locale(), date))
+            input = locale().toString(OADate::toDateTime(date), displayFormat());
+        else
+            QDateTimeEdit::fixup(input);
+    }
+};
+
+} // namespace
+
 bool StoreDialogs::editAppointment(AppointmentItem &item)
 {
     QDialog dialog(m_parent);
@@ -58,22 +82,23 @@ bool StoreDialogs::editAppointment(AppointmentItem &item)
     auto *subject = named(new QLineEdit(item.Subject()), "subject");
     auto *location = named(new QLineEdit(item.Location()), "location");
     const bool allDay = item.AllDayEvent();
-    auto *start = named(new QDateTimeEdit(OADate::toDateTime(item.Start())), "start");
+    auto *start = named(new YearDateTimeEdit(OADate::toDateTime(item.Start())), "start");
     // A whole-day item shows its last day, not the midnight after it.
-    auto *end =
-        named(new QDateTimeEdit(OADate::toDateTime(allDay ? item.End() - 1 : item.End())), "end");
-    for (QDateTimeEdit *e : {start, end}) {
+    auto *end = named(
+        new YearDateTimeEdit(OADate::toDateTime(allDay ? item.End() - 1 : item.End())), "end");
+    // Whole years: "2/7/26" reads as 1926 or 2026 alike.
+    const auto showDates = [=](bool wholeDays) {
+        for (QDateTimeEdit *e : {start, end})
+            e->setDisplayFormat(
+                WithFourDigitYear(wholeDays ? QLocale().dateFormat(QLocale::ShortFormat)
+                                            : QLocale().dateTimeFormat(QLocale::ShortFormat)));
+    };
+    for (QDateTimeEdit *e : {start, end})
         e->setCalendarPopup(true);
-        e->setDisplayFormat(allDay ? QLocale().dateFormat(QLocale::ShortFormat)
-                                   : QLocale().dateTimeFormat(QLocale::ShortFormat));
-    }
+    showDates(allDay);
     auto *wholeDay = named(new QCheckBox(QObject::tr("All day event")), "allDay");
     wholeDay->setChecked(allDay);
-    QObject::connect(wholeDay, &QCheckBox::toggled, &dialog, [=](bool on) {
-        for (QDateTimeEdit *e : {start, end})
-            e->setDisplayFormat(on ? QLocale().dateFormat(QLocale::ShortFormat)
-                                   : QLocale().dateTimeFormat(QLocale::ShortFormat));
-    });
+    QObject::connect(wholeDay, &QCheckBox::toggled, &dialog, showDates);
     auto *categories = named(new QLineEdit(item.Categories()), "categories");
     auto *reminder = named(new QCheckBox(QObject::tr("Reminder")), "reminder");
     reminder->setChecked(item.ReminderSet());
@@ -108,6 +133,14 @@ bool StoreDialogs::editAppointment(AppointmentItem &item)
                 QObject::tr("The end time you entered occurs before the start time."));
             continue;
         }
+        // A year mistyped makes an appointment of decades: asked before it is saved.
+        if (to - from > kLongAppointmentDays &&
+            QMessageBox::question(&dialog, dialog.windowTitle(),
+                                  QObject::tr("The appointment lasts more than ten years, from "
+                                              "%1 to %2. Save it so?")
+                                      .arg(FormatFilterDate(start->date()),
+                                           FormatFilterDate(end->date()))) != QMessageBox::Yes)
+            continue;
         try {
             item.setSubject(subject->text());
             item.setLocation(location->text());

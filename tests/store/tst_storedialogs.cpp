@@ -169,3 +169,44 @@ TEST(StoreWithoutWindows, ShowingOneIsAnError)
     EXPECT_THROW(session.PickFolder(), QvError);
     EXPECT_THROW(session.GetDefaultFolder(9)->Items()->Add()->Display(true), QvError);
 }
+
+TEST_F(DialogTest, TheFormShowsWholeYearsReadsTwoDigitOnesAsTheNearestAndAsksForDecades)
+{
+    AppointmentItemPtr item = session->GetDefaultFolder(9)->Items()->Add();
+    item->setSubject("Fair");
+    QStringList asked;
+    OnNextDialog([&](QDialog &d) {
+        auto *start = d.findChild<QDateTimeEdit *>("start");
+        auto *end = d.findChild<QDateTimeEdit *>("end");
+        EXPECT_TRUE(start->displayFormat().contains("yyyy")) << qPrintable(start->displayFormat());
+        EXPECT_TRUE(start->text().contains(QString::number(start->date().year())));
+        // Typed in the locale's short form with a two-digit year, as a user would.
+        const QString shortForm = QLocale().dateTimeFormat(QLocale::ShortFormat);
+        for (auto [edit, when] : {std::pair{start, QDateTime(QDate(2026, 2, 7), QTime(10, 0))},
+                                  std::pair{end, QDateTime(QDate(2099, 2, 7), QTime(11, 0))}}) {
+            auto *line = edit->findChild<QLineEdit *>();
+            ASSERT_TRUE(line);
+            line->setText(QLocale().toString(when, shortForm));
+            edit->interpretText();
+        }
+        EXPECT_EQ(start->date(), QDate(2026, 2, 7)) << qPrintable(start->text());
+        EXPECT_EQ(end->date(), QDate(1999, 2, 7))
+            << "\"99\" is 1999, the nearest to now, never 2099: " << qPrintable(end->text());
+        // A range of decades: the form asks before saving; No keeps it open, then Cancel.
+        end->setDateTime(QDateTime(QDate(2040, 2, 7), QTime(11, 0)));
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            ASSERT_TRUE(box);
+            asked << box->text();
+            box->button(QMessageBox::No)->click();
+            QTimer::singleShot(0, [] {
+                if (auto *form = qobject_cast<QDialog *>(QApplication::activeModalWidget()))
+                    form->reject();
+            });
+        });
+    });
+    item->Display(true);
+    ASSERT_EQ(asked.size(), 1);
+    EXPECT_TRUE(asked[0].contains("more than ten years")) << qPrintable(asked[0]);
+    EXPECT_TRUE(item->EntryID().isEmpty()) << "not saved";
+}
