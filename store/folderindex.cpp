@@ -7,8 +7,11 @@
 #include "storedata_p.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
+#include <QStandardPaths>
 
 #include <algorithm>
 
@@ -18,7 +21,18 @@
 
 namespace Store {
 
-const QString FolderIndex::kFileName = QStringLiteral(".quorvel-index");
+QString FolderIndex::FileOf(const QString &folderPath)
+{
+    const QString dir = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+                        QStringLiteral("/quorvel/folders");
+    // Created private: each index lists every subject and date of its folder.
+    if (!QFileInfo::exists(dir) && QDir().mkpath(dir))
+        QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QByteArray path = QFileInfo(folderPath).absoluteFilePath().toUtf8();
+    return dir + QLatin1Char('/') +
+           QString::fromLatin1(QCryptographicHash::hash(path, QCryptographicHash::Sha1).toHex()) +
+           QStringLiteral(".index");
+}
 
 namespace {
 
@@ -139,8 +153,8 @@ bool FolderIndex::save()
     if (!m_dirty)
         return true;
     // It lists every subject and date of the folder: no more readable than the items.
-    if (ReplaceFile(m_path + QLatin1Char('/') + kFileName, serialize(m_files),
-                    FileDurability::Quick, BinaryFile::Access::Private) != 0)
+    if (ReplaceFile(m_file, serialize(m_files), FileDurability::Quick,
+                    BinaryFile::Access::Private) != 0)
         return false;
     m_dirty = false;
     return true;
@@ -151,7 +165,7 @@ void FolderIndex::load()
     if (m_loaded)
         return;
     m_loaded = true;
-    QFile file(m_path + QLatin1Char('/') + kFileName);
+    QFile file(m_file);
     if (file.open(QIODevice::ReadOnly)) {
         if (std::optional<QHash<QString, FileFacts>> read = parse(file.readAll()))
             m_files = std::move(*read);

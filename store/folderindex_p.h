@@ -39,16 +39,18 @@ struct FileFacts
     std::vector<ItemFacts> items;
 };
 
-// A folder's index: the facts of each item file by file name, kept in the folder in a file
-// other tools ignore, so that a start does not parse every item to find one. It is only ever a
-// guide: a file whose stamp differs is read again, and an index that does not read back whole
-// is dropped.
+// A folder's index: the facts of each item file by file name, kept in the user's private cache
+// directory (never in the calendar: opening one writes nothing into it), so that a start does
+// not parse every item to find one. It is only ever a guide: a file whose stamp differs is read
+// again, and an index that does not read back whole is dropped.
 class FolderIndex
 {
 public:
-    static const QString kFileName;
+    explicit FolderIndex(const QString &folderPath) : m_file(FileOf(folderPath)) {}
 
-    explicit FolderIndex(QString folderPath) : m_path(std::move(folderPath)) {}
+    // Where the index of the folder at folderPath is kept: a file of the cache directory named
+    // by a digest of the folder's absolute path.
+    static QString FileOf(const QString &folderPath);
 
     // The facts of a file whose stamp is still stamp, or null.
     const FileFacts *facts(const QString &fileName, const FileStamp &stamp);
@@ -71,7 +73,7 @@ public:
     void load();
 
 private:
-    QString m_path;
+    QString m_file;
     bool m_loaded = false;
     bool m_dirty = false;
     QHash<QString, FileFacts> m_files;

@@ -42,7 +42,7 @@ protected:
                                                            ->Find("[Subject]='" + subject + "'"));
         return item ? item->Subject() : QString();
     }
-    QByteArray indexText() { return ReadAll(folder + "/" + FolderIndex::kFileName); }
+    QByteArray indexText() { return ReadAll(FolderIndex::FileOf(folder)); }
 
     QTemporaryDir dir;
     QString folder;
@@ -130,7 +130,19 @@ TEST_F(FolderIndexTest, FollowsFilesOtherProgramsChange)
     EXPECT_TRUE(items->Find("[Subject]='event 4'")) << "letter case aside, as any search";
 }
 
-TEST_F(FolderIndexTest, AFolderCopiedWithItsIndexIsReadForWhatItHolds)
+TEST_F(FolderIndexTest, OpeningACalendarWritesNothingIntoIt)
+{
+    const QStringList before = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden);
+    EXPECT_EQ(found("Event 1"), "Event 1");
+    EXPECT_EQ(QDir(folder).entryList(QDir::AllEntries | QDir::Hidden), before);
+    ASSERT_TRUE(FolderIndex::parse(indexText())) << "the index is kept in the cache directory";
+    const QFile::Permissions others =
+        QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
+    EXPECT_FALSE(QFileInfo(FolderIndex::FileOf(folder)).permissions() & others);
+    EXPECT_FALSE(QFileInfo(QFileInfo(FolderIndex::FileOf(folder)).path()).permissions() & others);
+}
+
+TEST_F(FolderIndexTest, AFolderReplacedByACopyIsReadForWhatItHolds)
 {
     EXPECT_EQ(found("Event 1"), "Event 1");
     const QString copy = dir.path() + "/Copy";
@@ -142,10 +154,9 @@ TEST_F(FolderIndexTest, AFolderCopiedWithItsIndexIsReadForWhatItHolds)
         WriteAll(copy + "/" + name, text);
         SameTimeAs(copy + "/" + name, folder + "/" + name);
     }
-    ASSERT_EQ(ReadAll(copy + "/" + FolderIndex::kFileName), indexText());
     QDir(folder).removeRecursively();
     QDir().rename(copy, folder);
-    EXPECT_EQ(found("Event 1"), QString()) << "the copied index names the old text";
+    EXPECT_EQ(found("Event 1"), QString()) << "the index of that path names the old text";
     EXPECT_EQ(found("Trip 1X"), "Trip 1X");
 }
 
@@ -156,16 +167,17 @@ TEST_F(FolderIndexTest, ACorruptIndexIsRebuiltNeverTrusted)
     // Cut short, then names a subject no file holds.
     for (QByteArray bad :
          {good.left(good.size() / 2), QByteArray(good).replace("Event", "Party")}) {
-        WriteAll(folder + "/" + FolderIndex::kFileName, bad);
+        WriteAll(FolderIndex::FileOf(folder), bad);
         EXPECT_EQ(found("Party 2"), QString());
         EXPECT_EQ(found("Event 2"), "Event 2");
         EXPECT_TRUE(FolderIndex::parse(indexText())) << "replaced by a sound one";
     }
-    // A folder that may not be written still searches; only the index is not kept.
-    ASSERT_TRUE(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
-    QFile::remove(folder + "/" + FolderIndex::kFileName);
+    // An index that cannot be written still searches; only the index is not kept.
+    const QString indexDir = QFileInfo(FolderIndex::FileOf(folder)).path();
+    QFile::remove(FolderIndex::FileOf(folder));
+    ASSERT_TRUE(QFile::setPermissions(indexDir, QFile::ReadOwner | QFile::ExeOwner));
     EXPECT_EQ(found("Event 0"), "Event 0");
-    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile::setPermissions(indexDir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
 TEST_F(FolderIndexTest, HiddenItemsAreCountedAndFoundThroughTheIndex)
