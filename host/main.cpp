@@ -125,9 +125,13 @@ OpenedFolder OpenFolder(const QCommandLineParser &parser, bool mayAsk)
         opened.title = Store::CollectionDisplayName(folder->directory());
         if (opened.title.isEmpty())
             opened.title = folder->FolderPath();
+        // Without a planner page, a calendar of meetings shows them, with their subjects: the
+        // page's defaults (whole days, no subjects) left a working calendar looking empty.
         if (!(folder->WebViewOn() && !folder->WebViewURL().isEmpty() &&
               ReadHomePage(folder->WebViewURL(), opened.bag)))
-            opened.bag = MapPropertyBag({{QStringLiteral("Folder"), folder->FolderPath()}});
+            opened.bag = MapPropertyBag({{QStringLiteral("Folder"), folder->FolderPath()},
+                                         {QStringLiteral("AllEvents"), true},
+                                         {QStringLiteral("DisplaySubject"), true}});
     } catch (const QvError &e) {
         opened.error = e.description();
     }

@@ -251,3 +251,34 @@ TEST(Program, TheCalendarKhalReadsOpensWithoutAProfile)
     EXPECT_EQ(shot(day, {"--store", dir.filePath("cals")}), known)
         << "a store of one calendar folder opens it";
 }
+
+// A calendar of one's own, opened with no planner page: its timed meetings and their subjects
+// show.
+TEST(Program, ACalendarWithoutAPageShowsItsMeetingsAndTheirSubjects)
+{
+    QTemporaryDir dir;
+    QDir().mkpath(dir.filePath("cals/work"));
+    QDir().mkpath(dir.filePath("config/khal"));
+    QDir().mkpath(dir.filePath("tmp"));
+    WriteAll(dir.filePath("config/khal/config"),
+             "[calendars]\n  [[work]]\n    path = " + dir.filePath("cals/work").toUtf8() + "\n");
+    WriteAll(dir.filePath("cals/work/standup.ics"),
+             Vevent("standup", "SUMMARY:Stand-up\r\nDTSTART:20260310T091500\r\n"
+                               "DTEND:20260310T093000\r\n"));
+    const auto properties = [&](const QStringList &args) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
+        env.insert("VDIRSYNCER_CONFIG", dir.filePath("config/vdirsyncer/config"));
+        env.insert("TMP", dir.filePath("tmp"));
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(QUORVEL_HOST), args + QStringList{"--print-properties"});
+        p.waitForFinished(60000);
+        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+        return QString::fromUtf8(p.readAllStandardOutput());
+    };
+    const QString own = properties({});
+    EXPECT_TRUE(own.contains("\nAllEvents=1\n")) << qPrintable(own);
+    EXPECT_TRUE(own.contains("\nDisplaySubject=1\n")) << qPrintable(own);
+    // (A folder bound to a page keeps the page's choice: SetupTest's installed planner.)
+}
