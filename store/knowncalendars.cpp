@@ -109,10 +109,7 @@ KnownCalendar Calendar(const QString &dir, const QString &name)
     c.displayName = CollectionDisplayName(c.path);
     if (c.displayName.isEmpty())
         c.displayName = c.name;
-    static const QRegularExpression colour(QStringLiteral("^#[0-9A-Fa-f]{6}"));
-    const QString written = FirstLineOf(c.path + QStringLiteral("/color"));
-    if (colour.match(written).hasMatch())
-        c.colour = written.left(7).toUpper();
+    c.colour = CollectionColour(c.path);
     return c;
 }
 
@@ -143,6 +140,13 @@ QString ConfigHome()
 QString CollectionDisplayName(const QString &dir)
 {
     return FirstLineOf(dir + QStringLiteral("/displayname"));
+}
+
+QString CollectionColour(const QString &dir)
+{
+    static const QRegularExpression colour(QStringLiteral("^#[0-9A-Fa-f]{6}"));
+    const QString written = FirstLineOf(dir + QStringLiteral("/color"));
+    return colour.match(written).hasMatch() ? written.left(7).toUpper() : QString();
 }
 
 QList<KnownCalendar> KhalCalendars(const QString &configText, const QString &home)

@@ -33,6 +33,8 @@ QList<KnownCalendar> VdirsyncerCalendars(const QString &configText, const QStrin
 
 // What a collection's "displayname" file says, or empty.
 QString CollectionDisplayName(const QString &dir);
+// The colour a collection's "color" file gives ("#RRGGBB"), or empty.
+QString CollectionColour(const QString &dir);
 
 // One store per directory that holds known calendars, as the session's profile would list it.
 struct KnownStore

@@ -1,5 +1,7 @@
 #include "categorycolours.h"
 
+#include <QSet>
+
 quint32 OutlookColourOf(int number)
 {
     static const quint8 rgb[25][3] = {
@@ -34,4 +36,44 @@ CategoryTable DefaultCategoryTable()
         table.colours << quint32(lines[i].section(QLatin1Char('|'), 1).toInt());
     }
     return table;
+}
+
+CategoryTable CategoryTableOfUse(const QStringList &used, std::optional<quint32> catchAll)
+{
+    if (used.isEmpty())
+        return DefaultCategoryTable();
+    // The light colours of the client's list, most distinct first.
+    static const int readable[] = {8, 5, 2, 9, 3, 6, 1, 10, 4, 7, 12, 14, 19, 18};
+    constexpr qsizetype kMost = 14;
+    CategoryTable table;
+    for (const QString &name : used) {
+        if (table.names.size() == kMost)
+            break;
+        if (name.isEmpty() || table.names.contains(name) ||
+            name.compare(QStringLiteral("Other"), Qt::CaseInsensitive) == 0)
+            continue;
+        table.names << name;
+        table.colours << OutlookColourOf(readable[table.names.size() - 1]);
+    }
+    table.names << QStringLiteral("Other");
+    table.colours << catchAll.value_or(0xCCCCCC);
+    return table;
+}
+
+QStringList CategoriesInUse(const EventStore &store, const QString &separator)
+{
+    QStringList names;
+    QSet<QString> seen;
+    for (const CalEvent &e : store) {
+        if (e.Categories.isEmpty())
+            continue;
+        for (QString name : e.Categories.split(separator)) {
+            name = name.trimmed();
+            if (!name.isEmpty() && !seen.contains(name)) {
+                seen.insert(name);
+                names << name;
+            }
+        }
+    }
+    return names;
 }

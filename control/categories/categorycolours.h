@@ -4,6 +4,8 @@
 
 #include <QStringList>
 
+#include <optional>
+
 // The colour (0x00BBGGRR) of the calendar client's category colour number 1..25; white for any
 // other number.
 quint32 OutlookColourOf(int number);
@@ -12,3 +14,13 @@ quint32 OutlookColourOf(int number);
 // as the catch-all, as its lines: a header, then "name|colour" per category.
 QStringList DefaultCategoryLines();
 CategoryTable DefaultCategoryTable();
+
+// The table a folder that keeps none starts from when its appointments use categories: those
+// names in order of first use (each once, up to the default table's fourteen), in distinct
+// colours a bar's black text reads on, then "Other" as the catch-all in catchAll (the
+// calendar's own colour, where it has one; else light grey). The default table when used is
+// empty.
+CategoryTable CategoryTableOfUse(const QStringList &used, std::optional<quint32> catchAll);
+// The category names of a store's events in order of first use, as their texts join them with
+// separator (the user's list separator).
+QStringList CategoriesInUse(const EventStore &store, const QString &separator);

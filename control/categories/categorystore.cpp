@@ -137,10 +137,10 @@ QStringList CategoryStore::ReadLegacyCategoryList(const QString &subject)
     return DefaultCategoryLines();
 }
 
-void CategoryStore::LoadCategories(CategoryTable &table, const QString &subject)
+bool CategoryStore::LoadCategories(CategoryTable &table, const QString &subject)
 {
     if (ReadCategoryStore(table, subject))
-        return;
+        return true;
     const QStringList lines = ReadLegacyCategoryList(subject);
     CategoryTable read;
     for (qsizetype i = 1; i < lines.size(); ++i) {
@@ -148,6 +148,7 @@ void CategoryStore::LoadCategories(CategoryTable &table, const QString &subject)
         read.colours << quint32(lines[i].section(QLatin1Char('|'), 1, 1).toInt());
     }
     table = read;
+    return lines != DefaultCategoryLines();
 }
 
 void CategoryStore::SaveCategories(const CategoryTable &table, const QString &subject)

@@ -24,7 +24,8 @@ public:
     CategoryStore(Dialogs &dialogs, Store::NameSpacePtr session, QString folderId, QString storeId);
 
     // Fills the table: the stored item, else the older list, else the default table.
-    void LoadCategories(CategoryTable &table, const QString &subject);
+    // False when the folder keeps no table and the default table was taken.
+    bool LoadCategories(CategoryTable &table, const QString &subject);
     // False (table untouched) when there is no usable stored item.
     bool ReadCategoryStore(CategoryTable &table, const QString &subject);
     // The older list's lines (a header, then "name|colour"), or the default table's.

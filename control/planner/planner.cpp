@@ -51,6 +51,7 @@ Planner::Planner(Dialogs &dialogs, QObject *parent)
     connect(m_session.get(), &YearSession::yearChanged, this, &Planner::ArrangeControls);
     connect(m_session.get(), &YearSession::statusChanged, this,
             [this] { SetUpdateIndicator(m_indicatorColour); });
+    connect(m_session.get(), &YearSession::categoriesChanged, this, &Planner::RebuildCategoryMenu);
     m_state.SetUpdateIndicator = [this](quint32 c) { SetUpdateIndicator(c); };
     m_state.IsFilteredOut = [this](const QString &c) { return m_filter.IsFilteredOut(c); };
 }

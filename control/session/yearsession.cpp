@@ -2,6 +2,7 @@
 
 #include "binaryfile.h"
 #include "cacherecord.h"
+#include "categorycolours.h"
 #include "categorystore.h"
 #include "dialogs.h"
 #include "fileerror.h"
@@ -104,8 +105,31 @@ bool YearSession::openFolder(const QString &folder, const QString &appointmentFo
 
 void YearSession::loadCategories(const QString &subject)
 {
-    CategoryStore(m_state.dialogs, m_access->session(), m_access->folderId(), m_access->storeId())
-        .LoadCategories(m_state.categories, subject);
+    m_defaultCategories = !CategoryStore(m_state.dialogs, m_access->session(), m_access->folderId(),
+                                         m_access->storeId())
+                               .LoadCategories(m_state.categories, subject);
+}
+
+void YearSession::takeCategoriesInUse()
+{
+    if (!m_defaultCategories || !m_access)
+        return;
+    const QStringList used = CategoriesInUse(*m_state.store, m_state.ListSeparator);
+    if (used.isEmpty())
+        return;
+    // The catch-all in the calendar's own colour ("#RRGGBB" as 0x00BBGGRR), where it has one.
+    std::optional<quint32> own;
+    try {
+        const QString colour = Store::CollectionColour(m_access->folder()->directory());
+        if (!colour.isEmpty()) {
+            const uint rgb = colour.mid(1).toUInt(nullptr, 16);
+            own = ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
+        }
+    } catch (const QvError &) {
+    }
+    m_state.categories = CategoryTableOfUse(used, own);
+    m_defaultCategories = false;
+    emit categoriesChanged();
 }
 
 void YearSession::nameCacheFiles(int year)
@@ -121,6 +145,7 @@ void YearSession::nameCacheFiles(int year)
 void YearSession::loadCache()
 {
     m_loader.LoadCache(m_state, m_cacheFiles.cacheFile);
+    takeCategoriesInUse();
     // The year replaced is freed in many small pieces that the allocator would keep for reuse:
     // a planner reloading its year at every change outside it would otherwise only grow.
     ::malloc_trim(0);
@@ -182,6 +207,7 @@ void YearSession::showCalendarYear(int error)
         return;
     }
     m_loader.LoadRecords(m_state, records);
+    takeCategoriesInUse();
     m_leftOut = std::move(leftOut);
     emit statusChanged();
     emit yearChanged();

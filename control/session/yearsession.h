@@ -51,7 +51,9 @@ public:
     // False when the folder's items cannot be had.
     bool openFolder(const QString &folder, const QString &appointmentForm,
                     const QString &categoryStoreSubject, bool listen);
-    // Reads the category table of the folder into the state (subject: the table item's).
+    // Reads the category table of the folder into the state (subject: the table item's). A
+    // folder that keeps none starts from the categories its appointments use, once a loaded year
+    // has any (nothing is written to the folder until the table is edited).
     void loadCategories(const QString &subject);
     // Names the cache files of year (the state's year must be set to it already); changes that
     // wait to be written back go to the cache of the year before first.
@@ -90,10 +92,13 @@ signals:
     void yearChanged();
     // What the status says beside the indicator changed (the cache fault, the files left out).
     void statusChanged();
+    // The category table was made anew from the categories in use.
+    void categoriesChanged();
 
 private:
     void reapplyUnwrittenChanges();
     void showRebuiltYear();
+    void takeCategoriesInUse();
     // The year read from the calendar into memory, when the cache cannot be written for error.
     void showCalendarYear(int error);
     void writeBackAfterChanges();
@@ -110,6 +115,7 @@ private:
     QStringList m_leftOut;
     int m_cacheFault = 0;
     bool m_rebuiltYearsHeld = false;
+    bool m_defaultCategories = false; // the folder keeps no table: the default one is shown
     QTimer m_writeBack;
     // The items whose changes are in the store but not yet in the cache file.
     QList<Store::ItemPtr> m_unwritten;

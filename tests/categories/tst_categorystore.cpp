@@ -1,9 +1,11 @@
 #include "categorycolours.h"
 #include "categorystore.h"
+#include "eventstore.h"
 #include "scripteddialogs.h"
 #include "testsupport.h"
 
 #include <QDir>
+#include <QSet>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -246,4 +248,41 @@ TEST(CategoryHelpers, NamesListsAndTrimming)
     EXPECT_EQ(OutlookColourOf(1), 0x9693EDu);
     EXPECT_EQ(OutlookColourOf(15), 0u);
     EXPECT_EQ(OutlookColourOf(26), 0xFFFFFFu);
+}
+
+TEST(CategoryHelpers, ATableOfTheCategoriesInUse)
+{
+    EventStore store;
+    const auto add = [&](const QString &id, const QString &categories, int day) {
+        auto e = std::make_unique<CalEvent>();
+        e->EventID = id;
+        e->Categories = categories;
+        e->StartDate = 46000 + day;
+        InsertEventSorted(store, std::move(e));
+    };
+    add("a", "Work, Family", 1);
+    add("b", "", 2);
+    add("c", "Travel", 3);
+    add("d", " Work ,Garden", 4);
+    EXPECT_EQ(CategoriesInUse(store, ","), (QStringList{"Work", "Family", "Travel", "Garden"}));
+
+    // In order of first use, each in a colour of its own that black text reads on, then the
+    // catch-all in the calendar's colour.
+    QStringList used;
+    for (int i = 0; i < 20; ++i)
+        used << QStringLiteral("Team %1").arg(i);
+    const CategoryTable table = CategoryTableOfUse(used + QStringList{"Team 3", "Other"}, 0x336699);
+    ASSERT_EQ(table.names.size(), 15) << "the default table's fourteen and the catch-all";
+    EXPECT_EQ(table.names.mid(0, 14), used.mid(0, 14));
+    EXPECT_EQ(table.names.last(), "Other");
+    EXPECT_EQ(table.colours.last(), 0x336699u);
+    const QSet<quint32> distinct(table.colours.cbegin(), table.colours.cend() - 1);
+    EXPECT_EQ(distinct.size(), 14);
+    for (const quint32 c : distinct) {
+        const int r = c & 0xFF, g = (c >> 8) & 0xFF, b = (c >> 16) & 0xFF;
+        EXPECT_GT(0.299 * r + 0.587 * g + 0.114 * b, 120) << std::hex << c;
+    }
+    EXPECT_EQ(CategoryTableOfUse({"Work"}, std::nullopt).colours.last(), 0xCCCCCCu);
+    EXPECT_EQ(CategoryTableOfUse({}, 0x336699).names, DefaultCategoryTable().names)
+        << "no category in use: the default table";
 }

@@ -373,3 +373,27 @@ TEST_F(PlannerTest, TheAboutBox)
                                "contained in an Outlook calendar within a digital dashboard "
                                "environment.");
 }
+
+// A calendar that keeps no table (opened with no set-up): its appointments' categories are the
+// legend, in colours of their own, and the catch-all takes the calendar's colour; nothing is
+// written to the folder for it.
+TEST_F(PlannerTest, ACalendarWithoutATableShowsTheCategoriesItUses)
+{
+    const QString cal = dir.path() + "/Team/Calendar";
+    const QByteArray year = QByteArray::number(QDate::currentDate().year());
+    WriteAll(cal + "/c.ics", Vevent("c", "SUMMARY:Meeting\r\nCATEGORIES:Work,Family\r\n"
+                                         "DTSTART;VALUE=DATE:" +
+                                             year + "0401\r\n"));
+    WriteAll(cal + "/color", "#3366CC\n");
+    const QStringList before = QDir(cal).entryList(QDir::AllEntries | QDir::Hidden);
+    auto planner = make(nullptr);
+    planner->ReadProperties(MapPropertyBag({{"Folder", "Team\\Calendar"}}));
+    ASSERT_TRUE(settle(*planner));
+    const CategoryTable &table = planner->state().categories;
+    EXPECT_EQ(table.names, (QStringList{"Holiday", "Work", "Family", "Other"}))
+        << qPrintable(table.names.join(", "));
+    EXPECT_EQ(table.colours.last(), 0xCC6633u) << "the calendar's #3366CC";
+    for (const CalEvent &e : *planner->state().store)
+        EXPECT_GE(e.CatIndex, 1) << qPrintable(e.Subject) << " has its category's colour";
+    EXPECT_EQ(QDir(cal).entryList(QDir::AllEntries | QDir::Hidden), before);
+}
