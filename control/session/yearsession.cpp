@@ -128,6 +128,7 @@ void YearSession::takeCategoriesInUse()
     } catch (const QvError &) {
     }
     m_state.categories = CategoryTableOfUse(used, own);
+    ResolveEventCategories(m_state); // the loaded events were placed in the default table
     m_defaultCategories = false;
     emit categoriesChanged();
 }
