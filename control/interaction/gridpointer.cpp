@@ -133,6 +133,9 @@ void GridPointer::ShowHover(int row, int column, int band)
             if (!item) {
                 m_planner.dialogs().message(QStringLiteral("Cannot get appointment"));
                 text = HoverText(*event, state.AllEvents, state.CategorySeparator, dates());
+            } else if (item->AllDayEvent()) {
+                // Whole days belong to no zone: "[Etc/UTC to Etc/UTC]" only puzzled.
+                text = HoverText(*event, state.AllEvents, state.CategorySeparator, dates());
             } else {
                 const QString startZone = item->StartTimeZone(), endZone = item->EndTimeZone();
                 text = HoverText(*event, state.AllEvents, state.CategorySeparator, dates(),
