@@ -423,7 +423,6 @@ TEST_F(PointerTest, HoverTextsAndTooltips)
     auto plan = open(true);
     QWidget *grid = plan->gridCanvas();
     const QString y = QString::number(year % 100);
-    const QString zone = QString::fromUtf8(QTimeZone::systemTimeZoneId());
     mouse(grid, QEvent::MouseMove, cell(*plan, 3, 5, 2));
     // Whole days name no zone; a timed appointment names its own.
     EXPECT_EQ(plan->dateLabel()->text(), "3/5/" + y + ", Fair");
