@@ -83,4 +83,7 @@ struct MasterCategory
     int Color = 0; // the client's colour number, 1..25
 };
 
+// The client's light colour numbers, most distinct first: black text reads on each.
+constexpr int kLightColourNumbers[] = {8, 5, 2, 9, 3, 6, 1, 10, 4, 7, 12, 14, 19, 18};
+
 } // namespace Store

@@ -1,5 +1,7 @@
 #include "categorycolours.h"
 
+#include "storetypes.h"
+
 #include <QSet>
 
 quint32 OutlookColourOf(int number)
@@ -38,12 +40,25 @@ CategoryTable DefaultCategoryTable()
     return table;
 }
 
+namespace {
+
+const auto &kReadable = Store::kLightColourNumbers;
+
+} // namespace
+
+quint32 NextCategoryColour(const CategoryTable &table)
+{
+    for (const int number : kReadable) {
+        if (!table.colours.contains(OutlookColourOf(number)))
+            return OutlookColourOf(number);
+    }
+    return OutlookColourOf(kReadable[table.colours.size() % std::size(kReadable)]);
+}
+
 CategoryTable CategoryTableOfUse(const QStringList &used, std::optional<quint32> catchAll)
 {
     if (used.isEmpty())
         return DefaultCategoryTable();
-    // The light colours of the client's list, most distinct first.
-    static const int readable[] = {8, 5, 2, 9, 3, 6, 1, 10, 4, 7, 12, 14, 19, 18};
     constexpr qsizetype kMost = 14;
     CategoryTable table;
     for (const QString &name : used) {
@@ -53,7 +68,7 @@ CategoryTable CategoryTableOfUse(const QStringList &used, std::optional<quint32>
             name.compare(QStringLiteral("Other"), Qt::CaseInsensitive) == 0)
             continue;
         table.names << name;
-        table.colours << OutlookColourOf(readable[table.names.size() - 1]);
+        table.colours << OutlookColourOf(kReadable[table.names.size() - 1]);
     }
     table.names << QStringLiteral("Other");
     table.colours << catchAll.value_or(0xCCCCCC);

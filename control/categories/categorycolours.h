@@ -21,6 +21,9 @@ CategoryTable DefaultCategoryTable();
 // calendar's own colour, where it has one; else light grey). The default table when used is
 // empty.
 CategoryTable CategoryTableOfUse(const QStringList &used, std::optional<quint32> catchAll);
+// The colour a category added to table gets: the first of those light colours the table does
+// not use yet, so that it differs from the others and its black text stays readable.
+quint32 NextCategoryColour(const CategoryTable &table);
 // The category names of a store's events in order of first use, as their texts join them with
 // separator (the user's list separator).
 QStringList CategoriesInUse(const EventStore &store, const QString &separator);

@@ -35,14 +35,15 @@ void CategoryEditor::NewCategory()
     if (name.trimmed().isEmpty())
         return;
     CategoryTable &table = m_planner.state().categories;
-    constexpr quint32 kBlue = 0xFF0000;
+    // A colour of its own that its name reads on (pure blue hid the black text).
+    const quint32 colour = NextCategoryColour(table);
     if (m_planner.HideNonCategoryItems() || table.names.isEmpty()) {
         table.names.append(name);
-        table.colours.append(kBlue);
+        table.colours.append(colour);
     } else {
         // The catch-all stays last.
         table.names.insert(table.names.size() - 1, name);
-        table.colours.insert(table.colours.size() - 1, kBlue);
+        table.colours.insert(table.colours.size() - 1, colour);
     }
     save();
     settle(true);
@@ -141,11 +142,17 @@ void CategoryEditor::EditOutlookCategories()
         m_planner.dialogs().message(QStringLiteral("You must specify at least one category!"));
         return;
     }
+    // The catch-all stays last: a category added in the dialog comes after it in its list.
+    if (!m_planner.HideNonCategoryItems() && !table.names.isEmpty() &&
+        names.removeAll(table.names.last()) > 0)
+        names.append(table.names.last());
     const QList<Store::MasterCategory> master = access->session()->Categories();
     const CategoryTable old = table;
     table = CategoryTable();
     for (const QString &name : names) {
-        quint32 colour = 0xFFFFFF;
+        // A name neither the master list nor the table knows gets a colour of its own (white
+        // showed no swatch at all).
+        quint32 colour = 0;
         const auto known =
             std::find_if(master.begin(), master.end(),
                          [&](const Store::MasterCategory &m) { return m.Name == name; });
@@ -153,6 +160,8 @@ void CategoryEditor::EditOutlookCategories()
             colour = OutlookColourOf(known->Color);
         else if (const qsizetype i = old.names.indexOf(name); i >= 0)
             colour = old.colours.value(i);
+        else
+            colour = NextCategoryColour(table);
         table.names.append(name);
         table.colours.append(colour);
     }

@@ -18,6 +18,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 using namespace Store;
 
 namespace {
@@ -217,7 +219,16 @@ bool StoreDialogs::editCategories(AppointmentItem &item, NameSpace &session)
         if (name.isEmpty() || !list->findItems(name, Qt::MatchExactly).isEmpty())
             return;
         addRow(name, true);
-        master.append({name, 0});
+        // A colour of its own: number 0 is no colour, and showed as a white swatch.
+        int number = kLightColourNumbers[0];
+        for (const int n : kLightColourNumbers) {
+            if (std::none_of(master.cbegin(), master.cend(),
+                             [n](const MasterCategory &m) { return m.Color == n; })) {
+                number = n;
+                break;
+            }
+        }
+        master.append({name, number});
         newName->clear();
     });
     auto *row = new QHBoxLayout;

@@ -155,8 +155,12 @@ TEST_F(DialogTest, CategoriesFromTheMasterListAndNewOnes)
     item->ShowCategoriesDialog();
     EXPECT_EQ(item->Categories(), "Holiday, Work, Customer");
     QStringList master;
-    for (const MasterCategory &m : NameSpace(options).Categories())
+    for (const MasterCategory &m : NameSpace(options).Categories()) {
         master << m.Name;
+        if (m.Name == "Customer") {
+            EXPECT_EQ(m.Color, 8) << "a colour of its own, never none (a white swatch)";
+        }
+    }
     EXPECT_EQ(master, QStringList({"Holiday", "Work", "Customer"}));
 }
 

@@ -1,5 +1,6 @@
 #include "calendarstore.h"
 #include "canvaswidget.h"
+#include "categorycolours.h"
 #include "categorystore.h"
 #include "filterdialog.h"
 #include "legendpanel.h"
@@ -203,9 +204,10 @@ TEST_F(LegendTest, NewCategoriesDeletionsAndColours)
     edit.NewCategory();
     ASSERT_EQ(dialogs.shown()[0].text, "Enter name of new category");
     EXPECT_EQ(dialogs.shown()[0].title, "New Category");
+    const QString fresh = QString::number(OutlookColourOf(8));
     EXPECT_EQ(readBack(),
-              QStringList({"Work|255", "Travel|65280", "Sales|16711680", "Other|13421772"}))
-        << "before the catch-all, in blue";
+              QStringList({"Work|255", "Travel|65280", "Sales|" + fresh, "Other|13421772"}))
+        << "before the catch-all, in a light colour of its own";
     edit.NewCategory(); // cancelled: nothing
     EXPECT_EQ(readBack().size(), 4);
 
@@ -234,7 +236,7 @@ TEST_F(LegendTest, NewCategoriesDeletionsAndColours)
     // Deleting the last category makes the one before it the catch-all.
     plan->planner().SelectCategory(4);
     plan->CatDelete();
-    EXPECT_EQ(readBack(), QStringList({"Work|1193046", "Travel|65280", "Sales|16711680"}));
+    EXPECT_EQ(readBack(), QStringList({"Work|1193046", "Travel|65280", "Sales|" + fresh}));
     const EventStore &store = *plan->state().store;
     for (const CalEvent &e : store) {
         if (e.Categories == "Unknown") {
@@ -248,8 +250,8 @@ TEST_F(LegendTest, NewCategoryAfterTheCatchAllWhenOthersAreHidden)
     auto plan = open(true);
     dialogs.queueInput("Sales");
     plan->categoryEditor().NewCategory();
-    EXPECT_EQ(readBack(),
-              QStringList({"Work|255", "Travel|65280", "Other|13421772", "Sales|16711680"}));
+    EXPECT_EQ(readBack(), QStringList({"Work|255", "Travel|65280", "Other|13421772",
+                                       "Sales|" + QString::number(OutlookColourOf(8))}));
 }
 
 TEST_F(LegendTest, OneCategoryIsAlwaysKept)
@@ -377,9 +379,18 @@ TEST_F(LegendTest, TheCategoriesCommandTakesTheStoresDialogAndMasterColours)
     ui.answer = "Holiday, Work, Fresh";
     plan->toolBar()->findChild<QToolButton *>("Categories")->click();
     EXPECT_EQ(ui.offered, "Work, Travel, Other") << "the table's names";
-    // Holiday from the master list, Work from the old table, Fresh white.
-    EXPECT_EQ(readBack(), QStringList({"Holiday|10476966", "Work|255", "Fresh|16777215"}));
+    // Holiday from the master list, Work from the old table, Fresh a light colour of its own.
+    EXPECT_EQ(readBack(), QStringList({"Holiday|10476966", "Work|255",
+                                       "Fresh|" + QString::number(OutlookColourOf(8))}));
     EXPECT_EQ(plan->newAppointmentMenu()->actions().size(), 3);
+
+    // A category added in the dialog comes after the catch-all in its list: the catch-all
+    // stays last.
+    ui.answer = "Holiday, Fresh, Later";
+    plan->toolBar()->findChild<QToolButton *>("Categories")->click();
+    ASSERT_EQ(readBack().size(), 3);
+    EXPECT_TRUE(readBack().last().startsWith("Fresh|")) << qPrintable(readBack().join(' '));
+    EXPECT_TRUE(readBack()[1].startsWith("Later|"));
 
     ui.answer = "";
     plan->toolBar()->findChild<QToolButton *>("Categories")->click();

@@ -16,7 +16,6 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTextDocumentFragment>
-#include <QTimeZone>
 #include <QToolButton>
 #include <QUrl>
 
