@@ -217,68 +217,69 @@ TEST(Program, OnAFullFileSystemTheYearIsStillDrawn)
         << qPrintable(filled.files().keys().join(' '));
 }
 
-// Someone who reads a vdir with khal and has no profile of Quorvel's: the planner opens that
-// calendar, and pointing it at the directory of the calendar finds the same one.
-TEST(Program, TheCalendarKhalReadsOpensWithoutAProfile)
+namespace {
+
+// A home whose khal configuration names one calendar, cals/work, and no profile of Quorvel's.
+struct KhalHome
 {
-    QTemporaryDir dir;
-    QDir().mkpath(dir.filePath("cals/work"));
-    QDir().mkpath(dir.filePath("config/khal"));
-    QDir().mkpath(dir.filePath("tmp"));
-    WriteAll(dir.filePath("config/khal/config"),
-             "[calendars]\n  [[work]]\n    path = " + dir.filePath("cals/work").toUtf8() + "\n");
-    auto shot = [&](const QDate &day, const QStringList &args) {
-        WriteAll(dir.filePath("cals/work/fair.ics"),
-                 Vevent("fair", "SUMMARY:Fair\r\nCATEGORIES:Travel\r\nDTSTART;VALUE=DATE:" +
-                                    day.toString("yyyyMMdd").toLatin1() + "\r\n"));
+    KhalHome()
+    {
+        QDir().mkpath(dir.filePath("cals/work"));
+        QDir().mkpath(dir.filePath("config/khal"));
+        QDir().mkpath(dir.filePath("tmp"));
+        WriteAll(dir.filePath("config/khal/config"), "[calendars]\n  [[work]]\n    path = " +
+                                                         dir.filePath("cals/work").toUtf8() + "\n");
+    }
+    // The planner run in that home; its standard output.
+    QString run(const QStringList &args) const
+    {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
         env.insert("VDIRSYNCER_CONFIG", dir.filePath("config/vdirsyncer/config"));
         env.insert("TMP", dir.filePath("tmp"));
         p.setProcessEnvironment(env);
-        const QString png = dir.filePath("shot.png");
-        QFile::remove(png);
-        p.start(QStringLiteral(QUORVEL_HOST), args + QStringList{"--screenshot", png});
+        p.start(QStringLiteral(QUORVEL_HOST), args);
         p.waitForFinished(60000);
         EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
+        return QString::fromUtf8(p.readAllStandardOutput());
+    }
+    QTemporaryDir dir;
+};
+
+} // namespace
+
+// Someone who reads a vdir with khal and has no profile of Quorvel's: the planner opens that
+// calendar, and pointing it at the directory of the calendar finds the same one.
+TEST(Program, TheCalendarKhalReadsOpensWithoutAProfile)
+{
+    const KhalHome home;
+    auto shot = [&](const QDate &day, const QStringList &args) {
+        WriteAll(home.dir.filePath("cals/work/fair.ics"),
+                 Vevent("fair", "SUMMARY:Fair\r\nCATEGORIES:Travel\r\nDTSTART;VALUE=DATE:" +
+                                    day.toString("yyyyMMdd").toLatin1() + "\r\n"));
+        const QString png = home.dir.filePath("shot.png");
+        QFile::remove(png);
+        home.run(args + QStringList{"--screenshot", png});
         return QImage(png);
     };
     const QDate day(QDate::currentDate().year(), 3, 10);
     const QImage known = shot(day, {});
     ASSERT_FALSE(known.isNull());
     EXPECT_NE(shot(day.addDays(7), {}), known) << "the calendar's appointment is drawn";
-    EXPECT_EQ(shot(day, {"--store", dir.filePath("cals")}), known)
+    EXPECT_EQ(shot(day, {"--store", home.dir.filePath("cals")}), known)
         << "a store of one calendar folder opens it";
 }
 
 // A calendar of one's own, opened with no planner page: its timed meetings and their subjects
-// show.
+// show. (A folder bound to a page keeps the page's choice: SetupTest's installed planner.)
 TEST(Program, ACalendarWithoutAPageShowsItsMeetingsAndTheirSubjects)
 {
-    QTemporaryDir dir;
-    QDir().mkpath(dir.filePath("cals/work"));
-    QDir().mkpath(dir.filePath("config/khal"));
-    QDir().mkpath(dir.filePath("tmp"));
-    WriteAll(dir.filePath("config/khal/config"),
-             "[calendars]\n  [[work]]\n    path = " + dir.filePath("cals/work").toUtf8() + "\n");
-    WriteAll(dir.filePath("cals/work/standup.ics"),
+    const KhalHome home;
+    WriteAll(home.dir.filePath("cals/work/standup.ics"),
              Vevent("standup", "SUMMARY:Stand-up\r\nDTSTART:20260310T091500\r\n"
                                "DTEND:20260310T093000\r\n"));
-    const auto properties = [&](const QStringList &args) {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("XDG_CONFIG_HOME", dir.filePath("config"));
-        env.insert("VDIRSYNCER_CONFIG", dir.filePath("config/vdirsyncer/config"));
-        env.insert("TMP", dir.filePath("tmp"));
-        p.setProcessEnvironment(env);
-        p.start(QStringLiteral(QUORVEL_HOST), args + QStringList{"--print-properties"});
-        p.waitForFinished(60000);
-        EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-        return QString::fromUtf8(p.readAllStandardOutput());
-    };
-    const QString own = properties({});
+    const QString own = home.run({"--print-properties"});
     EXPECT_TRUE(own.contains("\nAllEvents=1\n")) << qPrintable(own);
     EXPECT_TRUE(own.contains("\nDisplaySubject=1\n")) << qPrintable(own);
-    // (A folder bound to a page keeps the page's choice: SetupTest's installed planner.)
 }
