@@ -370,7 +370,13 @@ QString HelpPageAddress()
 
 void Planner::ShowHelpPage()
 {
-    m_state.dialogs.openAddress(HelpPageAddress());
+    // Where no browser can be started, the click would do nothing visible.
+    const QString page = HelpPageAddress();
+    if (!m_state.dialogs.openAddress(page))
+        m_state.dialogs.message(
+            QStringLiteral("The help page could not be opened: no web browser could be started. "
+                           "It is at %1")
+                .arg(QUrl(page).toLocalFile()));
 }
 
 void Planner::RebuildCategoryMenu()

@@ -71,7 +71,7 @@ void ScriptedDialogs::report(const QString &title, const QString &intro, const Q
 bool ScriptedDialogs::openAddress(const QString &address)
 {
     record(Kind::Address, AddressWithScheme(address), QString());
-    return true;
+    return !browsersFail;
 }
 
 void ScriptedDialogs::beginWait()

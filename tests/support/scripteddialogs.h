@@ -36,8 +36,9 @@ public:
     QString browseFolder(const QString &title, const QString &initial) override;
     void about(const About &box) override;
     void report(const QString &title, const QString &intro, const QStringList &lines) override;
-    // Records the address (as text) and says it was opened.
+    // Records the address (as text) and says it was opened, unless browsersFail.
     bool openAddress(const QString &address) override;
+    bool browsersFail = false;
     void beginWait() override;
     void endWait() override;
 

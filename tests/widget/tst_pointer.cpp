@@ -527,6 +527,14 @@ TEST_F(PointerTest, TheLogoOpensTheHelpPageAndItsMenuTheAboutBox)
     EXPECT_TRUE(dialogs.shown().last().text.startsWith("file:///"));
     EXPECT_TRUE(dialogs.shown().last().text.endsWith("/index.html"));
     EXPECT_TRUE(QFileInfo::exists(QUrl(dialogs.shown().last().text).toLocalFile()));
+    // Where no browser can be started, the planner says so, and where the page is.
+    dialogs.browsersFail = true;
+    mouse(plan->logo(), QEvent::MouseButtonPress, QPoint(2, 2));
+    mouse(plan->logo(), QEvent::MouseButtonRelease, QPoint(2, 2));
+    EXPECT_EQ(dialogs.shown().last().kind, ScriptedDialogs::Kind::Message);
+    EXPECT_TRUE(dialogs.shown().last().text.startsWith("The help page could not be opened"));
+    EXPECT_TRUE(dialogs.shown().last().text.endsWith("/index.html"));
+    dialogs.browsersFail = false;
     mouse(plan->logo(), QEvent::MouseButtonPress, QPoint(2, 2), Qt::RightButton);
     auto *help = plan->findChild<QMenu *>("mnuHelp");
     ASSERT_TRUE(help);
