@@ -274,9 +274,11 @@ TEST_F(PreviewTest, PrintingWithoutAPrinterWritesAPdf)
     const QString path = dir.filePath("year.pdf");
     dialogs.queueFileName(path);
     window->action("Print")->trigger();
-    ASSERT_EQ(dialogs.shown().size(), 1);
+    ASSERT_EQ(dialogs.shown().size(), 2);
     EXPECT_EQ(dialogs.shown()[0].kind, ScriptedDialogs::Kind::SaveFile);
     EXPECT_EQ(dialogs.shown()[0].saveFile.initialName, "Year 2026.pdf");
+    EXPECT_EQ(dialogs.shown()[1].text, "The pages are in " + path) << "where they went";
+    EXPECT_EQ(dialogs.shown()[1].icon, Dialogs::Icon::Information);
     const QByteArray pdf = ReadAll(path);
     ASSERT_TRUE(pdf.startsWith("%PDF"));
     EXPECT_EQ(pdf.count("/Type /Page\n") + pdf.count("/Type /Page\r") + pdf.count("/Type /Page "),

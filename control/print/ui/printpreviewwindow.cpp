@@ -342,6 +342,9 @@ void PrintPreviewWindow::printPages()
             m_dialogs.message(QStringLiteral("The pages could not be written to ") + file,
                               Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation,
                               QStringLiteral("Print"));
+        else // without a printer there is no queue to see them in
+            m_dialogs.message(QStringLiteral("The pages are in ") + file, Dialogs::Buttons::Ok,
+                              Dialogs::Icon::Information, QStringLiteral("Print"));
         return;
     }
     const QSizeF before = m_printer.printableTwips();
