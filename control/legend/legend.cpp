@@ -56,8 +56,12 @@ void Legend::pressBesideList(Button button)
         m_view.showLegendMenu();
 }
 
-void Legend::doubleClick()
+void Legend::doubleClick(double y)
 {
+    // The row under the pointer: on a row picked already, the double click's first press put
+    // it away again.
+    if (const int row = HitLegendRow(m_rows, y); row > 0)
+        m_planner.SelectCategory(row);
     BeginCategoryRename();
 }
 

@@ -43,7 +43,7 @@ public:
     void leaveList();
     void press(Button button, double y);
     void pressBesideList(Button button);
-    void doubleClick();
+    void doubleClick(double y);
 
     void BeginCategoryRename();
     // Enter in the editor: the name is taken (or refused) and the legend drawn again.

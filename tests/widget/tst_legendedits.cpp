@@ -165,6 +165,14 @@ TEST_F(LegendTest, RenamingInPlace)
     EXPECT_EQ(dialogs.texts().size(), 1);
     rename(1, "Trips", Qt::Key_Escape);
     EXPECT_EQ(readBack(), before) << "nothing was saved";
+    // A double click on the row picked already (its first press puts the row away) renames it.
+    plan->planner().SelectCategory(2);
+    click(list, row(*plan, 2));
+    click(list, row(*plan, 2), Qt::LeftButton, QEvent::MouseButtonDblClick);
+    EXPECT_TRUE(editor->isVisibleTo(plan.get()));
+    EXPECT_EQ(editor->selectedText(), "Travel");
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(editor, &escape);
     rename(1, "Trips|away");
     EXPECT_EQ(readBack(), QStringList({"Tripsaway|255", "Travel|65280", "Other|13421772"}));
     EXPECT_EQ(plan->planner().SelectedCategory(), 0);

@@ -104,7 +104,7 @@ bool LegendPanel::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
     case QEvent::MouseButtonDblClick:
-        m_legend->doubleClick();
+        m_legend->doubleClick(static_cast<QMouseEvent *>(event)->position().y() * m_py);
         return true;
     default:
         return false;
