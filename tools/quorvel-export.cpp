@@ -102,9 +102,8 @@ int main(int argc, char **argv)
             std::fprintf(stderr, "quorvel-export: the calendar cannot be opened\n");
             return 1;
         }
-        state.year.setSelectedYear(
+        session.selectYear(
             state.year.PlannerYearOf(OADate::fromDateTime(QDateTime::currentDateTime())));
-        session.nameCacheFiles(state.year.selectedYear());
         session.loadCategories(subject);
         session.updater().ResetSyncLink();
     } catch (const QvError &e) {

@@ -46,7 +46,7 @@ bool LoadThroughSession(const QString &folder, PlannerState &state, Dialogs &dia
     session.connectToStore();
     if (!session.openFolder(folder, QStringLiteral("IPM.Appointment"), subject, false))
         return false;
-    session.nameCacheFiles(state.year.selectedYear());
+    session.selectYear(state.year.selectedYear());
     // The colours the planner of that title keeps in the folder.
     session.loadCategories(subject);
     session.updater().ResetSyncLink();

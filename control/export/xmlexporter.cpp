@@ -47,12 +47,6 @@ XmlExporter::XmlExporter(PlannerState &state, YearSession &session)
 
 XmlExporter::XmlExporter(Planner &planner) : XmlExporter(planner.state(), planner.session()) {}
 
-void XmlExporter::selectYear(int year)
-{
-    m_state.year.setSelectedYear(qint16(year));
-    m_session.nameCacheFiles(year);
-}
-
 void XmlExporter::addYear(XmlDocument &document)
 {
     CacheUpdater &updater = m_session.updater();
@@ -107,15 +101,15 @@ void XmlExporter::build(const ExportRequest &request, XmlDocument &document)
         // The store keeps the year shown: each year's records go from its cache to the document.
         const HeldRebuiltYears held(m_session);
         for (int y = first; y <= last; ++y) {
-            selectYear(y);
+            m_session.selectYear(y);
             addYear(document);
         }
     } catch (...) {
-        selectYear(saved);
+        m_session.selectYear(saved);
         throw;
     }
     document.endAppointments();
-    selectYear(saved);
+    m_session.selectYear(saved);
 }
 
 QByteArray XmlExporter::BuildDocument(const ExportRequest &request)
@@ -144,7 +138,7 @@ bool XmlExporter::SaveDocument(const ExportRequest &request, const QString &file
 
 void XmlExporter::reloadAfterwards()
 {
-    selectYear(m_state.year.selectedYear());
+    m_session.selectYear(m_state.year.selectedYear());
     m_session.reload();
     m_session.updater().setBackgroundTimerEnabled(true);
 }

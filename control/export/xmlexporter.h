@@ -49,8 +49,6 @@ private:
     void addYear(XmlDocument &document);
     void reloadAfterwards();
 
-    void selectYear(int year);
-
     PlannerState &m_state;
     YearSession &m_session;
     bool m_waitForRebuilds = false;

@@ -187,10 +187,9 @@ void Planner::WriteProperties(PropertyBag &bag) const
 
 void Planner::setSelectedYear(int year)
 {
-    m_state.year.setSelectedYear(qint16(year));
+    m_session->selectYear(year);
     if (m_view)
         m_view->showSelectedYear(year);
-    m_session->nameCacheFiles(year);
 }
 
 void Planner::RefreshPlanner()

@@ -133,10 +133,11 @@ void YearSession::takeCategoriesInUse()
     emit categoriesChanged();
 }
 
-void YearSession::nameCacheFiles(int year)
+void YearSession::selectYear(int year)
 {
     if (m_writeBack.isActive())
         WriteBackCache(); // the changes belong to the cache of the year shown until now
+    m_state.year.setSelectedYear(qint16(year));
     if (m_access) {
         m_cacheFiles = MakeCacheFileNames([this] { return m_access->GetCurrentUserName(); }, year,
                                           m_folder, m_state.dialogs);

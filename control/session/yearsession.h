@@ -55,9 +55,9 @@ public:
     // folder that keeps none starts from the categories its appointments use, once a loaded year
     // has any (nothing is written to the folder until the table is edited).
     void loadCategories(const QString &subject);
-    // Names the cache files of year (the state's year must be set to it already); changes that
-    // wait to be written back go to the cache of the year before first.
-    void nameCacheFiles(int year);
+    // Makes year the selected year and names its cache files; changes that wait to be written
+    // back go to the cache of the year before first, while it is still the selected one.
+    void selectYear(int year);
     // The cache of the selected year into the store, and what its rebuild left out.
     void loadCache();
     // The cache loaded again (changes not yet written back applied again over it), shown, and a
