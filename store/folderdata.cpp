@@ -303,7 +303,7 @@ QString FolderData::writeItem(const QString &fileName, const IcalItem &item, Wri
         // By the file's text, not by what of it parsed: an event the store cannot read stays.
         if (const std::optional<QList<QByteArray>> uids = uidsInFile(fileName);
             !uids || uids->size() > 1)
-            return moveOut(fileName, item);
+            return moveOut(fileName, item, uids);
     }
     replaceFile(fileName, item.serialize(), how);
     return fileName;
@@ -327,17 +327,25 @@ void FolderData::replaceFile(const QString &fileName, const QByteArray &text, Wr
     readEntry(fileName, e, ignored);
 }
 
-std::optional<QByteArray> FolderData::restWithout(const QString &fileName, const QString &uid) const
+std::optional<QByteArray> FolderData::fileText(const QString &fileName) const
 {
     QFile file(path + QLatin1Char('/') + fileName);
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QByteArray text = file.read(IcalText::kMaxItemBytes + 1);
+    QByteArray text = file.read(IcalText::kMaxItemBytes + 1);
     if (text.size() > IcalText::kMaxItemBytes)
         return std::nullopt;
-    const QByteArray bom = text.startsWith("\xEF\xBB\xBF") ? text.left(3) : QByteArray();
+    return text;
+}
+
+std::optional<QByteArray> FolderData::restWithout(const QString &fileName, const QString &uid) const
+{
+    const std::optional<QByteArray> text = fileText(fileName);
+    if (!text)
+        return std::nullopt;
+    const QByteArray bom = text->startsWith("\xEF\xBB\xBF") ? text->left(3) : QByteArray();
     std::optional<QByteArray> rest =
-        IcalText::WithoutItem(QByteArrayView(text).sliced(bom.size()), uid.toUtf8());
+        IcalText::WithoutItem(QByteArrayView(*text).sliced(bom.size()), uid.toUtf8());
     if (rest)
         rest->prepend(bom);
     return rest;
@@ -345,25 +353,21 @@ std::optional<QByteArray> FolderData::restWithout(const QString &fileName, const
 
 std::optional<QList<QByteArray>> FolderData::uidsInFile(const QString &fileName) const
 {
-    QFile file(path + QLatin1Char('/') + fileName);
-    if (!file.exists())
+    if (!QFileInfo::exists(path + QLatin1Char('/') + fileName))
         return QList<QByteArray>();
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> text = fileText(fileName);
+    if (!text)
         return std::nullopt;
-    QByteArray text = file.read(IcalText::kMaxItemBytes + 1);
-    if (text.size() > IcalText::kMaxItemBytes)
-        return std::nullopt;
-    if (text.startsWith("\xEF\xBB\xBF"))
-        text.remove(0, 3);
-    return IcalText::ItemUids(text);
+    return IcalText::ItemUids(
+        QByteArrayView(*text).sliced(text->startsWith("\xEF\xBB\xBF") ? 3 : 0));
 }
 
-QString FolderData::moveOut(const QString &fileName, const IcalItem &item)
+QString FolderData::moveOut(const QString &fileName, const IcalItem &item,
+                            const std::optional<QList<QByteArray>> &uids)
 {
     // Two files change: the journal lets whoever comes next finish a move that was cut off
     // between them, so that the event ends up in exactly one file.
     const QString uid = item.uid();
-    const std::optional<QList<QByteArray>> uids = uidsInFile(fileName);
     const std::optional<QByteArray> rest = restWithout(fileName, uid);
     // A file that holds the item but cannot be split keeps everything: nothing is written.
     if (!rest && (!uids || uids->contains(uid.toUtf8())))

@@ -108,7 +108,12 @@ signals:
 private:
     void readEntry(const QString &fileName, Entry &e, QStringList &warnings);
     void replaceFile(const QString &fileName, const QByteArray &text, Write how);
-    QString moveOut(const QString &fileName, const IcalItem &item);
+    // uids: the file's, as uidsInFile read them.
+    QString moveOut(const QString &fileName, const IcalItem &item,
+                    const std::optional<QList<QByteArray>> &uids);
+    // The text of an item file, up to the largest item; nothing when it cannot be read or is
+    // larger.
+    std::optional<QByteArray> fileText(const QString &fileName) const;
     // The UIDs of the items of fileName by its text (an empty list when there is no such file);
     // nothing when it cannot be read or split.
     std::optional<QList<QByteArray>> uidsInFile(const QString &fileName) const;

@@ -18,6 +18,15 @@ quint32 OutlookColourOf(int number)
     return quint32(c[0]) | quint32(c[1]) << 8 | quint32(c[2]) << 16;
 }
 
+std::optional<quint32> ColourOfHexText(const QString &text)
+{
+    bool ok = false;
+    const uint rgb = text.mid(1).toUInt(&ok, 16);
+    if (text.size() != 7 || !text.startsWith(QLatin1Char('#')) || !ok)
+        return std::nullopt;
+    return ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
+}
+
 QStringList DefaultCategoryLines()
 {
     QStringList lines{QStringLiteral("--DO NOT EDIT LIST MANUALLY--")};

@@ -10,6 +10,10 @@
 // other number.
 quint32 OutlookColourOf(int number);
 
+// The colour (0x00BBGGRR) of a "#RRGGBB" text, as calendar folders keep theirs; nothing for any
+// other text.
+std::optional<quint32> ColourOfHexText(const QString &text);
+
 // The table used when a folder keeps none: fourteen unused grey entries and "Other" in light grey
 // as the catch-all, as its lines: a header, then "name|colour" per category.
 QStringList DefaultCategoryLines();

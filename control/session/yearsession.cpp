@@ -117,14 +117,10 @@ void YearSession::takeCategoriesInUse()
     const QStringList used = CategoriesInUse(*m_state.store, m_state.ListSeparator);
     if (used.isEmpty())
         return;
-    // The catch-all in the calendar's own colour ("#RRGGBB" as 0x00BBGGRR), where it has one.
+    // The catch-all in the calendar's own colour, where it has one.
     std::optional<quint32> own;
     try {
-        const QString colour = Store::CollectionColour(m_access->folder()->directory());
-        if (!colour.isEmpty()) {
-            const uint rgb = colour.mid(1).toUInt(nullptr, 16);
-            own = ((rgb >> 16) & 0xFF) | (rgb & 0xFF00) | ((rgb & 0xFF) << 16);
-        }
+        own = ColourOfHexText(Store::CollectionColour(m_access->folder()->directory()));
     } catch (const QvError &) {
     }
     m_state.categories = CategoryTableOfUse(used, own);

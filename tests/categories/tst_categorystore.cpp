@@ -283,6 +283,9 @@ TEST(CategoryHelpers, ATableOfTheCategoriesInUse)
         EXPECT_GT(0.299 * r + 0.587 * g + 0.114 * b, 120) << std::hex << c;
     }
     EXPECT_EQ(CategoryTableOfUse({"Work"}, std::nullopt).colours.last(), 0xCCCCCCu);
+    EXPECT_EQ(ColourOfHexText("#3366CC"), 0xCC6633u);
+    for (const char *no : {"", "#3366C", "3366CCC", "#33G6CC"})
+        EXPECT_FALSE(ColourOfHexText(no)) << no;
     EXPECT_EQ(CategoryTableOfUse({}, 0x336699).names, DefaultCategoryTable().names)
         << "no category in use: the default table";
 }
