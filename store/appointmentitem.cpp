@@ -233,13 +233,13 @@ void AppointmentItem::Delete()
     Item::Delete();
 }
 
-void AppointmentItem::Display(bool)
+void AppointmentItem::Display(bool, std::optional<double> openedOn)
 {
     StoreUi *ui = CurrentStoreUi();
     if (!ui)
         throw QvError(kNoWindow, QStringLiteral("No window can be shown for the appointment"),
                       QStringLiteral("AppointmentItem"));
-    ui->editAppointment(*this);
+    ui->editAppointment(*this, openedOn);
 }
 
 bool AppointmentItem::ShowCategoriesDialog()

@@ -46,8 +46,9 @@ public:
     // series) and when the file cannot be written.
     void Save();
     void Delete() override;
-    // Shows the appointment form; a saved form writes the item.
-    void Display(bool modal = true);
+    // Shows the appointment form; a saved form writes the item. openedOn: the start of the
+    // occurrence of a series the user opened it from, which the form names.
+    void Display(bool modal = true, std::optional<double> openedOn = std::nullopt);
     // Shows the categories dialog over the master list; changes the item's categories on OK.
     // False when it was cancelled.
     bool ShowCategoriesDialog();

@@ -54,6 +54,7 @@ void AppointmentCommands::OpenAppointment(const QString &key)
         if (!event)
             throw QvError(ErrorCode::ObjectNotSet);
         const QString id = event->EventID;
+        const double openedOn = event->StartDate;
         if (id.isEmpty())
             return;
         const CalendarAccess *access = m_planner.access();
@@ -73,7 +74,7 @@ void AppointmentCommands::OpenAppointment(const QString &key)
             dialogs.message(QStringLiteral("Nothing for ai"));
             return;
         }
-        appointment->Display(true);
+        appointment->Display(true, openedOn);
         // Saving one occurrence may have moved others: only the cache can tell.
         if (appointment->IsRecurring())
             m_planner.ReloadPlanner();

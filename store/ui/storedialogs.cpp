@@ -10,6 +10,7 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -72,9 +73,25 @@ public:
     }
 };
 
+// The form edits a whole series from its first occurrence: said, with the day the user opened.
+QString SeriesNote(const AppointmentItem &item, std::optional<double> openedOn)
+{
+    const auto day = [](double date) {
+        return QLocale().toString(OADate::toDateTime(date).date(),
+                                  WithFourDigitYear(QLocale().dateFormat(QLocale::ShortFormat)));
+    };
+    QString note = QObject::tr("This appointment repeats. The times below are those of its first "
+                               "occurrence, on %1; a change applies to every occurrence.")
+                       .arg(day(item.Start()));
+    if (openedOn && OADate::DateOnly(*openedOn) != OADate::DateOnly(item.Start()))
+        note +=
+            QLatin1Char('\n') + QObject::tr("You opened the occurrence on %1.").arg(day(*openedOn));
+    return note;
+}
+
 } // namespace
 
-bool StoreDialogs::editAppointment(AppointmentItem &item)
+bool StoreDialogs::editAppointment(AppointmentItem &item, std::optional<double> openedOn)
 {
     QDialog dialog(m_parent);
     dialog.setObjectName("appointmentForm");
@@ -107,6 +124,12 @@ bool StoreDialogs::editAppointment(AppointmentItem &item)
     auto *body = named(new QPlainTextEdit(item.Body()), "body");
 
     auto *form = new QFormLayout;
+    if (item.IsRecurring()) {
+        auto *note = named(new QLabel(SeriesNote(item, openedOn)), "seriesNote");
+        note->setTextFormat(Qt::PlainText);
+        note->setWordWrap(true);
+        form->addRow(note);
+    }
     form->addRow(QObject::tr("Subject:"), subject);
     form->addRow(QObject::tr("Location:"), location);
     form->addRow(QObject::tr("Start time:"), start);

@@ -12,7 +12,7 @@ class StoreDialogs : public Store::StoreUi
 public:
     explicit StoreDialogs(QWidget *parent = nullptr) : m_parent(parent) {}
 
-    bool editAppointment(Store::AppointmentItem &item) override;
+    bool editAppointment(Store::AppointmentItem &item, std::optional<double> openedOn) override;
     Store::FolderPtr pickFolder(Store::NameSpace &session) override;
     bool editCategories(Store::AppointmentItem &item, Store::NameSpace &session) override;
     // Programs that show folders replace this; here it does nothing.

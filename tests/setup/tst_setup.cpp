@@ -40,7 +40,7 @@ namespace {
 class PickerAnswer : public StoreUi
 {
 public:
-    bool editAppointment(AppointmentItem &) override { return false; }
+    bool editAppointment(AppointmentItem &, std::optional<double>) override { return false; }
     FolderPtr pickFolder(NameSpace &session) override
     {
         return pick.isEmpty() ? nullptr : FolderAtPath(session, pick);

@@ -1,4 +1,5 @@
 #include "binaryfile.h"
+#include "filterdate.h"
 #include "oadate.h"
 #include "qverror.h"
 #include "storedialogs.h"
@@ -9,6 +10,7 @@
 #include <QDateTimeEdit>
 #include <QDialog>
 #include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
@@ -172,6 +174,49 @@ TEST(StoreWithoutWindows, ShowingOneIsAnError)
     NameSpace session(options);
     EXPECT_THROW(session.PickFolder(), QvError);
     EXPECT_THROW(session.GetDefaultFolder(9)->Items()->Add()->Display(true), QvError);
+}
+
+TEST_F(DialogTest, ASeriesOpenedFromOneOccurrenceSaysSoAndWhichDay)
+{
+    const QString folder = dir.path() + "/Calendar";
+    WriteAll(folder + "/weekly.ics",
+             "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:weekly\r\nSUMMARY:Stand-up\r\n"
+             "DTSTART:20260105T090000\r\nDTEND:20260105T091500\r\nRRULE:FREQ=WEEKLY\r\n"
+             "END:VEVENT\r\nEND:VCALENDAR\r\n");
+    WriteAll(folder + "/once.ics",
+             "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:once\r\nSUMMARY:Fair\r\n"
+             "DTSTART:20260107T090000\r\nDTEND:20260107T100000\r\nEND:VEVENT\r\n"
+             "END:VCALENDAR\r\n");
+    QStringList notes;
+    const auto open = [&](const QString &file, std::optional<double> on) {
+        ItemsPtr items = session->GetDefaultFolder(9)->Items();
+        AppointmentItemPtr found;
+        for (ItemPtr i = items->GetFirst(); i; i = items->GetNext())
+            if (AppointmentItemPtr a = AppointmentOf(i); a && a->Subject() == file)
+                found = a;
+        ASSERT_TRUE(found);
+        OnNextDialog(
+            [&](QDialog &d) {
+                auto *note = d.findChild<QLabel *>("seriesNote");
+                notes << (note ? note->text() : QString());
+                EXPECT_TRUE(!note || note->textFormat() == Qt::PlainText);
+            },
+            false);
+        found->Display(true, on);
+    };
+    open("Stand-up", OADate::fromDateTime(QDate(2026, 1, 19), QTime(9, 0)));
+    open("Stand-up", std::nullopt);
+    open("Fair", std::nullopt);
+    ASSERT_EQ(notes.size(), 3);
+    const auto day = [](QDate d) {
+        return QLocale().toString(d, WithFourDigitYear(QLocale().dateFormat(QLocale::ShortFormat)));
+    };
+    EXPECT_TRUE(notes[0].contains("repeats")) << qPrintable(notes[0]);
+    EXPECT_TRUE(notes[0].contains(day(QDate(2026, 1, 5)))) << qPrintable(notes[0]);
+    EXPECT_TRUE(notes[0].contains(day(QDate(2026, 1, 19)))) << qPrintable(notes[0]);
+    EXPECT_TRUE(notes[1].contains("repeats"));
+    EXPECT_FALSE(notes[1].contains("You opened")) << "no day given, none named";
+    EXPECT_TRUE(notes[2].isEmpty()) << "a single appointment has no note";
 }
 
 TEST_F(DialogTest, TheFormShowsWholeYearsReadsTwoDigitOnesAsTheNearestAndAsksForDecades)

@@ -356,7 +356,7 @@ namespace {
 class CategoriesAnswer : public StoreUi
 {
 public:
-    bool editAppointment(AppointmentItem &) override { return false; }
+    bool editAppointment(AppointmentItem &, std::optional<double>) override { return false; }
     FolderPtr pickFolder(NameSpace &) override { return nullptr; }
     bool editCategories(AppointmentItem &item, NameSpace &) override
     {

@@ -40,12 +40,13 @@ public:
         bool allDay = false;
         bool reminder = false;
         bool recurring = false;
+        std::optional<double> openedOn;
     };
 
-    bool editAppointment(AppointmentItem &item) override
+    bool editAppointment(AppointmentItem &item, std::optional<double> openedOn) override
     {
         shown.append({item.Subject(), item.Categories(), item.Start(), item.End(),
-                      item.AllDayEvent(), item.ReminderSet(), item.IsRecurring()});
+                      item.AllDayEvent(), item.ReminderSet(), item.IsRecurring(), openedOn});
         if (save)
             item.Save();
         return save;
@@ -392,8 +393,17 @@ TEST_F(PointerTest, OpeningAppointmentsAndOnesThatWentBehindOurBack)
     click(cell(*plan, 9, 10, 2));
     ASSERT_EQ(form.shown.size(), 1);
     EXPECT_EQ(form.shown[0].subject, "Budget review") << "the request's own appointment";
+    EXPECT_FALSE(form.shown[0].openedOn && form.shown[0].recurring);
     click(cell(*plan, 3, 20, 2)); // an empty day opens nothing
     EXPECT_EQ(form.shown.size(), 1);
+    // The third stand-up opens the series, which the form is told was opened on that day.
+    click(cell(*plan, 7, 15, 2));
+    ASSERT_EQ(form.shown.size(), 2);
+    EXPECT_TRUE(form.shown[1].recurring);
+    ASSERT_TRUE(form.shown[1].openedOn);
+    EXPECT_EQ(OADate::toDateTime(*form.shown[1].openedOn).date(), QDate(year, 7, 15));
+    EXPECT_EQ(OADate::toDateTime(form.shown[1].start).date(), QDate(year, 7, 1));
+    form.shown.removeLast();
 
     mouse(grid, QEvent::MouseMove, cell(*plan, 5, 5, 2));
     ASSERT_TRUE(QFile::remove(folder + "/trip.ics"));
