@@ -42,3 +42,33 @@ std::optional<QString> LineElision::elided(const QString &text, qreal width)
         return QString(); // not even the ellipsis
     return text.first(kept) + QChar(0x2026);
 }
+
+QString BreakLongWords(const QString &text, const QFontMetrics &metrics, int width)
+{
+    if (width <= 0 || metrics.horizontalAdvance(text) <= width)
+        return text;
+    QString out;
+    out.reserve(text.size() + 8);
+    qsizetype i = 0;
+    while (i < text.size()) {
+        qsizetype end = i;
+        while (end < text.size() && !text[end].isSpace())
+            ++end;
+        QStringView word = QStringView(text).mid(i, end - i);
+        while (metrics.horizontalAdvance(word.toString()) > width && word.size() > 1) {
+            qsizetype fits = 1; // at least a letter a line, however narrow the box
+            while (fits < word.size() &&
+                   metrics.horizontalAdvance(word.left(fits + 1).toString()) <= width)
+                ++fits;
+            if (word[fits - 1].isHighSurrogate())
+                fits = fits > 1 ? fits - 1 : fits + 1;
+            out += word.left(fits);
+            out += QLatin1Char('\n');
+            word = word.mid(fits);
+        }
+        out += word;
+        for (i = end; i < text.size() && text[i].isSpace(); ++i)
+            out += text[i];
+    }
+    return out;
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QFont>
+#include <QFontMetrics>
 #include <QFontMetricsF>
 #include <QString>
 
@@ -29,3 +30,7 @@ private:
     qreal m_ellipsis;
     std::array<qreal, kPlainLetters> m_advances;
 };
+
+// Text wrapped at words as an edit control wraps it: a word wider than width is broken where it
+// reaches the edge, instead of running past it (and being cut off) as word wrapping leaves it.
+QString BreakLongWords(const QString &text, const QFontMetrics &metrics, int width);

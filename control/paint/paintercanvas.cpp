@@ -264,6 +264,8 @@ int PainterCanvas::DrawText(const QString &text, QRect &rect, unsigned flags)
     const bool wrap = (flags & DT_WORDBREAK) && !(flags & DT_SINGLELINE);
     if (wrap)
         qtFlags |= Qt::TextWordWrap;
+    if (wrap && (flags & DT_EDITCONTROL))
+        shown = BreakLongWords(shown, metrics, rect.width());
     if (flags & DT_SINGLELINE)
         shown.replace(QLatin1Char('\n'), QLatin1Char(' '));
     if (!wrap && (flags & (DT_WORD_ELLIPSIS | DT_END_ELLIPSIS)))

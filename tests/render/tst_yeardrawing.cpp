@@ -403,6 +403,49 @@ TEST(PainterCanvas, AWindowKeepsItsPartOfATallCanvasAtTheSamePlaces)
     EXPECT_TRUE(whole.shows(15 * 2900, 15 * 2990));
 }
 
+// A legend name in a large font: a word wider than its box goes on in the next line instead of
+// being cut at the box's edge ("Custome"); words that fit still wrap whole.
+TEST(PainterCanvas, AWordWiderThanItsBoxBreaksWhereItReachesTheEdge)
+{
+    QFont font("DejaVu Sans");
+    font.setPointSize(15);
+    const QFontMetrics metrics(font);
+    const int width = metrics.horizontalAdvance(QStringLiteral("Custom"));
+    for (const QString &text : {QStringLiteral("Customers"), QStringLiteral("Key Customers abroad"),
+                                QStringLiteral("Überseekundenbetreuung"), QStringLiteral("a b"),
+                                QStringLiteral("W\U0001F600\U0001F600\U0001F600\U0001F600")}) {
+        SCOPED_TRACE(qPrintable(text));
+        const QString broken = BreakLongWords(text, metrics, width);
+        EXPECT_EQ(QString(broken).remove('\n'), text) << "nothing lost or added";
+        for (const QString &line : broken.split('\n')) {
+            const QString word = line.split(' ').first();
+            EXPECT_TRUE(metrics.horizontalAdvance(word) <= width || word.size() <= 2)
+                << qPrintable(line);
+        }
+        for (qsizetype i = 1; i < broken.size(); ++i)
+            EXPECT_FALSE(broken[i] == '\n' && broken[i - 1].isHighSurrogate())
+                << "a letter outside the basic plane is never split";
+    }
+    EXPECT_EQ(BreakLongWords(QStringLiteral("Key Customers"), metrics, width).count('\n'), 1);
+    EXPECT_EQ(BreakLongWords(QStringLiteral("a b"), metrics, width), QStringLiteral("a b"));
+
+    ImageCanvas canvas(QSize(400, 200));
+    canvas.setFont(font);
+    const unsigned flags = Canvas::DT_WORDBREAK | Canvas::DT_NOPREFIX | Canvas::DT_EDITCONTROL;
+    QRect measured(10, 10, width, 150);
+    const int h =
+        canvas.DrawText(QStringLiteral("Customers"), measured, flags | Canvas::DT_CALCRECT);
+    EXPECT_GE(h, 2 * metrics.height()) << "measured on two lines, so the row makes room";
+    QRect r(10, 10, width, 150);
+    canvas.DrawText(QStringLiteral("Customers"), r, flags);
+    const QImage image = canvas.image();
+    int inkBelow = 0;
+    for (int y = 10 + metrics.height(); y < 10 + h; ++y)
+        for (int x = 10; x < 10 + width; ++x)
+            inkBelow += qGray(image.pixel(x, y)) < 128;
+    EXPECT_GT(inkBelow, 10) << "the rest of the word is drawn in the second line";
+}
+
 // The subjects of a first drawing are cut by the letters' advances: never wider than the bar,
 // and at most a letter shorter than the cut of shaped text.
 TEST(LineElision, CutsLikeShapedTextAndNeverWider)
