@@ -1,6 +1,7 @@
 #include "calevent.h"
 #include "papers.h"
 #include "printoptionsdialog.h"
+#include "printertarget.h"
 #include "printpreviewwindow.h"
 #include "scripteddialogs.h"
 #include "testsupport.h"
@@ -219,6 +220,28 @@ TEST_F(PreviewTest, APaperChangeIsStoredAndLaidOut)
     });
     window->action("PrintSetup")->trigger();
     EXPECT_EQ(UserSettings().value("Printing/PaperSize").toString(), "8");
+}
+
+TEST_F(PreviewTest, APdfPrintersSetupOffersPaperButNotItsOwnMargins)
+{
+    PrinterTarget target;
+    if (!target.toPdf())
+        GTEST_SKIP() << "a printer is installed here";
+    bool seen = false;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dialog);
+        auto *top = dialog->findChild<QWidget *>("topMargin");
+        ASSERT_TRUE(top) << "the margin boxes are there to hide";
+        EXPECT_FALSE(top->isVisibleTo(dialog)) << "Page Setup's margins are the ones printed";
+        auto *paper = dialog->findChild<QWidget *>("pageSizeCombo");
+        ASSERT_TRUE(paper);
+        EXPECT_TRUE(paper->isVisibleTo(dialog));
+        seen = true;
+        dialog->reject();
+    });
+    EXPECT_FALSE(ShowPrinterSetup(nullptr, target));
+    EXPECT_TRUE(seen);
 }
 
 TEST_F(PreviewTest, PageSetupDialog)

@@ -3,6 +3,7 @@
 #include "printpreview.h"
 #include "twips.h"
 
+#include <QGroupBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinterInfo>
@@ -39,6 +40,11 @@ bool ShowPrinterSetup(QWidget *owner, PrinterTarget &target)
     QPrinter &printer = target.printer();
     if (target.toPdf()) {
         QPageSetupDialog dialog(&printer, owner);
+        // The margins are the planner's own, set in Page Setup; a PDF's page has none, and its
+        // 0 mm beside Page Setup's 20 mm only left the user wondering which would print.
+        if (auto *top = dialog.findChild<QWidget *>(QStringLiteral("topMargin"));
+            top && qobject_cast<QGroupBox *>(top->parentWidget()))
+            top->parentWidget()->hide();
         return dialog.exec() == QDialog::Accepted;
     }
     const QString before = printer.printerName();
