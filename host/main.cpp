@@ -7,6 +7,7 @@
 #include "dialogs.h"
 #include "homepage.h"
 #include "hostbus.h"
+#include "plannerwindow.h"
 #include "qverror.h"
 #include "remotesyncher.h"
 #include "storedialogs.h"
@@ -74,18 +75,13 @@ bool asksForText(int argc, char **argv)
     return false;
 }
 
-// The calendar the command line names, its page's planner properties and the window's title.
-struct OpenedFolder
-{
-    MapPropertyBag bag;
-    QString title;
-    QString error; // why nothing could be opened, or empty
-};
-
-// The session's default calendar; where the store names none of several, the one picked in the
-// folder browser when ask (null when it is closed).
+// The calendar opened from the window last time (or an account's connected since) where the
+// session has it, else the session's default calendar; where the store names none of several,
+// the one picked in the folder browser when ask (null when it is closed).
 Store::FolderPtr DefaultFolder(Store::NameSpace &session, bool ask)
 {
+    if (Store::FolderPtr folder = RememberedFolder(session))
+        return folder;
     try {
         return session.GetDefaultFolder(Store::olFolderCalendar);
     } catch (const QvError &) {
@@ -121,17 +117,7 @@ OpenedFolder OpenFolder(const QCommandLineParser &parser, bool mayAsk)
             opened.error = Store::NoFolderMessage(*session, parser.value("folder"));
             return opened;
         }
-        // A collection other programs share shows the name they give it.
-        opened.title = Store::CollectionDisplayName(folder->directory());
-        if (opened.title.isEmpty())
-            opened.title = folder->FolderPath();
-        // Without a planner page, a calendar of meetings shows them, with their subjects: the
-        // page's defaults (whole days, no subjects) left a working calendar looking empty.
-        if (!(folder->WebViewOn() && !folder->WebViewURL().isEmpty() &&
-              ReadHomePage(folder->WebViewURL(), opened.bag)))
-            opened.bag = MapPropertyBag({{QStringLiteral("Folder"), folder->FolderPath()},
-                                         {QStringLiteral("AllEvents"), true},
-                                         {QStringLiteral("DisplaySubject"), true}});
+        opened = OpenedOf(*folder);
     } catch (const QvError &e) {
         opened.error = e.description();
     }
@@ -212,25 +198,14 @@ int main(int argc, char **argv)
     OpenedFolder opened = OpenFolder(parser, desktop);
     if (!opened.error.isEmpty())
         return fail(opened.error);
-    MapPropertyBag &bag = opened.bag;
     int firstYear = 0;
-    const QString wrong = ApplyPlannerOptions(parser, bag, firstYear);
+    const QString wrong = ApplyPlannerOptions(parser, opened.bag, firstYear);
     if (!wrong.isEmpty())
         return fail(wrong);
 
-    QMainWindow window;
-    window.setWindowTitle(opened.title + QStringLiteral(" - Quorvel"));
-    window.setWindowIcon(AppIcon());
     StreamDialogs toStandardError;
-    auto *planner = new YearPlan(&window, scripted ? &toStandardError : nullptr);
-    window.setCentralWidget(planner);
-    // Without quorvel-sync the year is rebuilt in this process.
-    planner->setSyncherFactory([planner](const Store::ProfileOptions &store) {
-        return MakeSyncherLink(planner->planner().dialogs(), store,
-                               [](Dialogs &dialogs, const Store::ProfileOptions &options) {
-                                   return std::make_unique<Syncher>(dialogs, options);
-                               });
-    });
+    PlannerWindow window(scripted ? &toStandardError : nullptr);
+    window.setWindowIcon(AppIcon());
     QSettings settings;
     if (!SizeWindow(window, parser, settings))
         return fail(
@@ -252,14 +227,17 @@ int main(int argc, char **argv)
             }
             app.quit();
         };
-        QObject::connect(planner, &YearPlan::yearDrawn, &app, [&, finish] {
-            if (planner->state().store->Count() > 0 && planner->pendingUpdates() == 0)
-                QTimer::singleShot(measure ? 0 : 300, &app, finish);
+        QObject::connect(&window, &PlannerWindow::plannerShown, &app, [&, finish](YearPlan *p) {
+            QObject::connect(p, &YearPlan::yearDrawn, &app, [p, measure, &app, finish] {
+                if (p->state().store->Count() > 0 && p->pendingUpdates() == 0)
+                    QTimer::singleShot(measure ? 0 : 300, &app, finish);
+            });
         });
         QTimer::singleShot(15000, &app, finish);
     }
     window.show();
-    planner->ReadProperties(bag);
+    window.showCalendar(opened);
+    YearPlan *planner = window.planner();
     if (firstYear)
         planner->ChangeYear(firstYear - planner->state().year.selectedYear());
     if (printProperties) {

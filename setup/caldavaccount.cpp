@@ -388,5 +388,11 @@ bool CalDavConnection::connect()
             QStringLiteral("Synchronising the calendars into %1").arg(m_account.collectionsPath())))
         return false;
     installTimer();
+    // The planner opens the account's calendar next, not the one it opened before.
+    const std::optional<Store::KnownCalendar> first =
+        Store::FirstCalendarUnder(Store::KnownCalendars(), m_account.collectionsPath());
+    if (first && Store::RememberCalendar(first->path))
+        m_progress(
+            QStringLiteral("Quorvel opens the calendar \"%1\" next.").arg(first->displayName));
     return true;
 }

@@ -1,9 +1,12 @@
 #include "folderpath.h"
 
 #include "calendarstore.h"
+#include "knowncalendars.h"
 #include "sessiondata_p.h"
 
 #include <QFileInfo>
+
+#include <functional>
 
 namespace Store {
 
@@ -33,9 +36,11 @@ FolderPtr FolderAtPath(NameSpace &session, const QString &path, bool create)
     return folder;
 }
 
-QStringList FolderPaths(NameSpace &session)
+namespace {
+
+// Each folder whose directory exists, depth first: subfolders under their parent.
+void ForEachFolder(NameSpace &session, const std::function<void(const FolderPtr &)> &visit)
 {
-    QStringList paths;
     QList<FolderPtr> pending;
     const FoldersPtr tops = session.Folders();
     for (FolderPtr f = tops->GetFirst(); f; f = tops->GetNext())
@@ -44,14 +49,37 @@ QStringList FolderPaths(NameSpace &session)
         const FolderPtr folder = pending.takeFirst();
         if (!QFileInfo(folder->directory()).isDir())
             continue;
-        paths.append(folder->FolderPath());
+        visit(folder);
         const FoldersPtr subs = folder->Folders();
         QList<FolderPtr> children;
         for (FolderPtr f = subs->GetFirst(); f; f = subs->GetNext())
             children.append(f);
-        pending = children + pending; // depth first: subfolders under their parent
+        pending = children + pending;
     }
+}
+
+} // namespace
+
+QStringList FolderPaths(NameSpace &session)
+{
+    QStringList paths;
+    ForEachFolder(session, [&](const FolderPtr &f) { paths.append(f->FolderPath()); });
     return paths;
+}
+
+QList<CalendarChoice> CalendarsOf(NameSpace &session)
+{
+    QList<CalendarChoice> calendars;
+    ForEachFolder(session, [&](const FolderPtr &f) {
+        if (f->DefaultItemType() != olAppointmentItem)
+            return;
+        const QString path = f->FolderPath();
+        QString shown = CollectionDisplayName(f->directory());
+        if (shown.isEmpty())
+            shown = f->Name();
+        calendars.append({path, shown, path.section(QLatin1Char('\\'), 0, 0), f->directory()});
+    });
+    return calendars;
 }
 
 QString NoFolderMessage(NameSpace &session, const QString &path)

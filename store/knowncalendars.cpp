@@ -10,6 +10,7 @@
 #include <QJsonDocument>
 #include <QRegularExpression>
 #include <QSet>
+#include <QSettings>
 #include <QStandardPaths>
 
 #include <glob.h>
@@ -147,6 +148,40 @@ QString CollectionColour(const QString &dir)
     static const QRegularExpression colour(QStringLiteral("^#[0-9A-Fa-f]{6}"));
     const QString written = FirstLineOf(dir + QStringLiteral("/color"));
     return colour.match(written).hasMatch() ? written.left(7).toUpper() : QString();
+}
+
+namespace {
+
+// Beside the window's own settings (its size), which are the same program's.
+QSettings HostSettings()
+{
+    return QSettings(QStringLiteral("Quorvel"), QStringLiteral("Quorvel"));
+}
+const QString kRememberedKey = QStringLiteral("Host/calendar");
+
+} // namespace
+
+QString RememberedCalendar()
+{
+    return HostSettings().value(kRememberedKey).toString();
+}
+
+bool RememberCalendar(const QString &directory)
+{
+    QSettings settings = HostSettings();
+    settings.setValue(kRememberedKey, directory);
+    settings.sync();
+    return settings.status() == QSettings::NoError;
+}
+
+std::optional<KnownCalendar> FirstCalendarUnder(const QList<KnownCalendar> &calendars,
+                                                const QString &dir)
+{
+    const QString under = QDir::cleanPath(dir) + QLatin1Char('/');
+    for (const KnownCalendar &c : calendars)
+        if (QDir::cleanPath(c.path).startsWith(under))
+            return c;
+    return std::nullopt;
 }
 
 QList<KnownCalendar> KhalCalendars(const QString &configText, const QString &home)

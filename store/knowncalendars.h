@@ -7,6 +7,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace Store {
 
 struct KnownCalendar
@@ -35,6 +37,15 @@ QList<KnownCalendar> VdirsyncerCalendars(const QString &configText, const QStrin
 QString CollectionDisplayName(const QString &dir);
 // The colour a collection's "color" file gives ("#RRGGBB"), or empty.
 QString CollectionColour(const QString &dir);
+
+// The calendar the planner opens when none is named: the one last opened from its window, or
+// the first calendar of an account connected since. A collection's directory, or empty.
+QString RememberedCalendar();
+// False when the setting cannot be written.
+bool RememberCalendar(const QString &directory);
+// The first known calendar whose directory lies under dir (an account's collections).
+std::optional<KnownCalendar> FirstCalendarUnder(const QList<KnownCalendar> &calendars,
+                                                const QString &dir);
 
 // One store per directory that holds known calendars, as the session's profile would list it.
 struct KnownStore

@@ -12,6 +12,7 @@
 #include "propertybag.h"
 #include "qverror.h"
 #include "regio.h"
+#include "usersettings.h"
 #include "yeardrawing.h"
 #include "yield.h"
 
@@ -258,6 +259,24 @@ void Planner::ShowFilterState()
     const FilterModel::ButtonState state = m_filter.ShowFilterState();
     if (m_view)
         m_view->showFilterState(state.tooltip, state.active);
+}
+
+void Planner::switchView(const ViewSwitches &view)
+{
+    const bool rebuild = view.timedAppointments != m_state.AllEvents;
+    m_state.AllEvents = view.timedAppointments;
+    m_state.DisplaySubject = view.subjects;
+    emit propertyChanged(QStringLiteral("AllEvents"));
+    emit propertyChanged(QStringLiteral("DisplaySubject"));
+    if (!StoreViewSwitches(m_state.TitleName, view))
+        m_state.dialogs.message(QStringLiteral("The view applies now, but it could not be kept for "
+                                               "next time: %1 cannot be written.")
+                                    .arg(UserSettings().fileName()),
+                                Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+    ArrangeControls();
+    // The cache of the year holds timed appointments only where it was built with them.
+    if (rebuild && m_session->access())
+        updater().StartBackgroundUpdate(true);
 }
 
 void Planner::ReloadPlanner()

@@ -10,6 +10,7 @@
 #include "localeservices.h"
 #include "plannerstate.h"
 #include "syncherlink.h"
+#include "viewswitches.h"
 #include "yearsession.h"
 
 #include <QObject>
@@ -95,6 +96,10 @@ public:
     int cacheFault() const { return m_session->cacheFault(); }
     void SetUpdateIndicator(quint32 colour);
     void ShowFilterState();
+    // The window's switches: timed appointments and subjects shown or not, kept for the title.
+    // Showing or hiding timed appointments rebuilds the year; subjects are only drawn again.
+    ViewSwitches viewSwitches() const { return {m_state.AllEvents, m_state.DisplaySubject}; }
+    void switchView(const ViewSwitches &view);
     void ShowAbout();
     // The calendar files the last rebuild could not read whole, and why.
     const QStringList &leftOutFiles() const { return m_session->leftOutFiles(); }

@@ -40,6 +40,7 @@ YearSession::YearSession(PlannerState &state, QObject *parent) : QObject(parent)
     hooks.describeRequest = [this](SyncherLink &link) {
         link.CalStartYear = m_state.year.selectedYear();
         link.CalStartMonth = m_state.year.startMonth();
+        link.AllEvents = m_state.AllEvents; // the window may have switched it since
         link.CacheFileName = m_cacheFiles.cacheFile;
         link.TempFileName = m_cacheFiles.tempFile;
         link.FolderID = m_access->folderId();

@@ -14,6 +14,7 @@
 #include <QNetworkReply>
 #include <QProcess>
 #include <QSet>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -498,6 +499,10 @@ TEST_F(CalDavConnectTest, MembersConnectSeeEachOthersWorkAndKeepBothOfTheirEdits
         const QString config = ReadAll(dir.filePath(member + "/config/vdirsyncer/config"));
         EXPECT_FALSE(config.contains("s3cret")) << "the password is never written down";
         EXPECT_TRUE(QFileInfo(calendarDir(member)).isDir()) << qPrintable(config);
+        const QSettings host(dir.filePath(member + "/config/Quorvel/Quorvel.conf"),
+                             QSettings::IniFormat);
+        EXPECT_EQ(QDir(host.value("Host/calendar").toString()), QDir(calendarDir(member)))
+            << "the planner opens the account's calendar next: " << qPrintable(r.out);
     }
     // Connecting again replaces the account's sections rather than adding a second set.
     ASSERT_EQ(connect("A").code, 0);

@@ -1,7 +1,7 @@
 #include "calevent.h"
 #include "papers.h"
-#include "printoptionsdialog.h"
 #include "printertarget.h"
+#include "printoptionsdialog.h"
 #include "printpreviewwindow.h"
 #include "scripteddialogs.h"
 #include "testsupport.h"

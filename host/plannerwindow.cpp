@@ -1,0 +1,180 @@
+#include "plannerwindow.h"
+
+#include "calendarstore.h"
+#include "dialogs.h"
+#include "homepage.h"
+#include "knowncalendars.h"
+#include "remotesyncher.h"
+#include "syncher.h"
+#include "viewswitches.h"
+#include "yearplan.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+OpenedFolder OpenedOf(Store::Folder &folder)
+{
+    OpenedFolder opened;
+    // A collection other programs share shows the name they give it.
+    opened.title = Store::CollectionDisplayName(folder.directory());
+    if (opened.title.isEmpty())
+        opened.title = folder.FolderPath();
+    // Without a planner page, a calendar of meetings shows them, with their subjects: the
+    // page's defaults (whole days, no subjects) left a working calendar looking empty.
+    if (!(folder.WebViewOn() && !folder.WebViewURL().isEmpty() &&
+          ReadHomePage(folder.WebViewURL(), opened.bag)))
+        opened.bag = MapPropertyBag({{QStringLiteral("Folder"), folder.FolderPath()},
+                                     {QStringLiteral("AllEvents"), true},
+                                     {QStringLiteral("DisplaySubject"), true}});
+    // What the user switched in the window last time outweighs the page.
+    const QString title =
+        opened.bag.ReadProperty(QStringLiteral("TitleName"), QStringLiteral("Default")).toString();
+    if (const std::optional<ViewSwitches> view = StoredViewSwitches(title)) {
+        opened.bag.WriteProperty(QStringLiteral("AllEvents"), view->timedAppointments, false);
+        opened.bag.WriteProperty(QStringLiteral("DisplaySubject"), view->subjects, false);
+    }
+    return opened;
+}
+
+Store::FolderPtr RememberedFolder(Store::NameSpace &session)
+{
+    const QString remembered = Store::RememberedCalendar();
+    if (remembered.isEmpty())
+        return nullptr;
+    for (const Store::CalendarChoice &c : Store::CalendarsOf(session))
+        if (c.directory == remembered)
+            return Store::FolderAtPath(session, c.path);
+    return nullptr;
+}
+
+PlannerWindow::PlannerWindow(Dialogs *dialogs) : m_dialogs(dialogs)
+{
+    QMenu *calendar = menuBar()->addMenu(tr("&Calendar"));
+    QAction *open = calendar->addAction(tr("&Open Calendar..."), this, &PlannerWindow::openCalendar);
+    open->setObjectName(QStringLiteral("open"));
+    open->setShortcut(QKeySequence::Open);
+    calendar->addSeparator();
+    QAction *quit = calendar->addAction(tr("&Quit"), this, &QWidget::close);
+    quit->setObjectName(QStringLiteral("quit"));
+    quit->setShortcut(QKeySequence::Quit);
+
+    QMenu *view = menuBar()->addMenu(tr("&View"));
+    QAction *timed = view->addAction(tr("&Timed Appointments"));
+    timed->setObjectName(QStringLiteral("timed"));
+    QAction *subjects = view->addAction(tr("&Subjects"));
+    subjects->setObjectName(QStringLiteral("subjects"));
+    for (QAction *a : {timed, subjects}) {
+        a->setCheckable(true);
+        connect(a, &QAction::triggered, this, &PlannerWindow::switchView);
+    }
+    timed->setToolTip(tr("Show appointments that take part of a day, not only whole days"));
+    subjects->setToolTip(tr("Write each appointment's subject on its bar"));
+}
+
+QAction *PlannerWindow::action(const QString &key) const
+{
+    return findChild<QAction *>(key);
+}
+
+void PlannerWindow::showCalendar(const OpenedFolder &opened)
+{
+    setWindowTitle(opened.title + QStringLiteral(" - Quorvel"));
+    auto *planner = new YearPlan(this, m_dialogs);
+    // Without quorvel-sync the year is rebuilt in this process.
+    planner->setSyncherFactory([planner](const Store::ProfileOptions &store) {
+        return MakeSyncherLink(planner->planner().dialogs(), store,
+                               [](Dialogs &dialogs, const Store::ProfileOptions &options) {
+                                   return std::make_unique<Syncher>(dialogs, options);
+                               });
+    });
+    setCentralWidget(planner); // the planner shown before goes, with its link and its year
+    m_planner = planner;
+    m_folderPath = opened.bag.ReadProperty(QStringLiteral("Folder"), QString()).toString();
+    emit plannerShown(planner);
+    planner->ReadProperties(opened.bag);
+    showSwitches();
+}
+
+void PlannerWindow::showSwitches()
+{
+    const ViewSwitches view = m_planner ? m_planner->planner().viewSwitches() : ViewSwitches{};
+    action(QStringLiteral("timed"))->setChecked(view.timedAppointments);
+    action(QStringLiteral("subjects"))->setChecked(view.subjects);
+}
+
+void PlannerWindow::switchView()
+{
+    if (!m_planner)
+        return;
+    m_planner->planner().switchView({action(QStringLiteral("timed"))->isChecked(),
+                                     action(QStringLiteral("subjects"))->isChecked()});
+}
+
+void PlannerWindow::openCalendar()
+{
+    if (!m_planner)
+        return;
+    Dialogs &dialogs = m_planner->planner().dialogs();
+    const Store::NameSpacePtr session =
+        Store::Application::shared()->GetNamespace(QStringLiteral("MAPI"));
+    const QList<Store::CalendarChoice> calendars = Store::CalendarsOf(*session);
+    if (calendars.isEmpty()) {
+        dialogs.message(tr("There is no calendar to open: %1")
+                            .arg(Store::NoFolderMessage(*session, QString())));
+        return;
+    }
+    int current = -1;
+    for (int i = 0; i < calendars.size(); ++i)
+        if (calendars[i].path == m_folderPath)
+            current = i;
+    const int picked = m_picker ? m_picker(this, calendars, current)
+                                : PickCalendar(this, calendars, current);
+    if (picked < 0 || picked >= calendars.size())
+        return;
+    const Store::FolderPtr folder = Store::FolderAtPath(*session, calendars[picked].path);
+    if (!folder) {
+        dialogs.message(Store::NoFolderMessage(*session, calendars[picked].path));
+        return;
+    }
+    if (!Store::RememberCalendar(calendars[picked].directory))
+        dialogs.message(tr("The calendar opens now, but it could not be kept as the one to open "
+                           "next time: the settings cannot be written."));
+    showCalendar(OpenedOf(*folder));
+}
+
+int PickCalendar(QWidget *owner, const QList<Store::CalendarChoice> &calendars, int current)
+{
+    QDialog dialog(owner);
+    dialog.setObjectName(QStringLiteral("calendarPicker"));
+    dialog.setWindowTitle(QObject::tr("Open Calendar"));
+    auto *list = new QListWidget(&dialog);
+    list->setObjectName(QStringLiteral("calendars"));
+    QMap<QString, int> uses;
+    for (const Store::CalendarChoice &c : calendars)
+        ++uses[c.displayName];
+    for (const Store::CalendarChoice &c : calendars) {
+        const QString shown = uses.value(c.displayName) > 1
+                                  ? QStringLiteral("%1 (%2)").arg(c.displayName, c.storeName)
+                                  : c.displayName;
+        auto *row = new QListWidgetItem(shown, list);
+        row->setToolTip(c.directory);
+    }
+    list->setCurrentRow(current >= 0 ? current : 0);
+    auto *buttons =
+        new QDialogButtonBox(QDialogButtonBox::Open | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QObject::connect(list, &QListWidget::itemActivated, &dialog, &QDialog::accept);
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addWidget(list);
+    layout->addWidget(buttons);
+    dialog.resize(380, 360);
+    if (dialog.exec() != QDialog::Accepted)
+        return -1;
+    return list->currentRow();
+}
