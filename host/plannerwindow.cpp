@@ -12,8 +12,10 @@
 #include <QAction>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -55,7 +57,8 @@ Store::FolderPtr RememberedFolder(Store::NameSpace &session)
 PlannerWindow::PlannerWindow(Dialogs *dialogs) : m_dialogs(dialogs)
 {
     QMenu *calendar = menuBar()->addMenu(tr("&Calendar"));
-    QAction *open = calendar->addAction(tr("&Open Calendar..."), this, &PlannerWindow::openCalendar);
+    QAction *open =
+        calendar->addAction(tr("&Open Calendar..."), this, &PlannerWindow::openCalendar);
     open->setObjectName(QStringLiteral("open"));
     open->setShortcut(QKeySequence::Open);
     calendar->addSeparator();
@@ -132,8 +135,8 @@ void PlannerWindow::openCalendar()
     for (int i = 0; i < calendars.size(); ++i)
         if (calendars[i].path == m_folderPath)
             current = i;
-    const int picked = m_picker ? m_picker(this, calendars, current)
-                                : PickCalendar(this, calendars, current);
+    const int picked =
+        m_picker ? m_picker(this, calendars, current) : PickCalendar(this, calendars, current);
     if (picked < 0 || picked >= calendars.size())
         return;
     const Store::FolderPtr folder = Store::FolderAtPath(*session, calendars[picked].path);
@@ -163,6 +166,9 @@ int PickCalendar(QWidget *owner, const QList<Store::CalendarChoice> &calendars, 
                                   : c.displayName;
         auto *row = new QListWidgetItem(shown, list);
         row->setToolTip(c.directory);
+        QPixmap swatch(14, 14);
+        swatch.fill(c.colour.isEmpty() ? QColor(Qt::transparent) : QColor(c.colour));
+        row->setIcon(QIcon(swatch));
     }
     list->setCurrentRow(current >= 0 ? current : 0);
     auto *buttons =
@@ -171,9 +177,10 @@ int PickCalendar(QWidget *owner, const QList<Store::CalendarChoice> &calendars, 
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     QObject::connect(list, &QListWidget::itemActivated, &dialog, &QDialog::accept);
     auto *layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel(QObject::tr("The calendar to show:"), &dialog));
     layout->addWidget(list);
     layout->addWidget(buttons);
-    dialog.resize(380, 360);
+    dialog.resize(380, 300);
     if (dialog.exec() != QDialog::Accepted)
         return -1;
     return list->currentRow();

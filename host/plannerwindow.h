@@ -39,8 +39,8 @@ public:
     QAction *action(const QString &key) const;
     // Lets the user pick one of the session's calendars; opens it and remembers it for the next
     // start. Set a picker to answer without a window.
-    using CalendarPicker = std::function<int(QWidget *owner, const QList<Store::CalendarChoice> &,
-                                             int current)>;
+    using CalendarPicker =
+        std::function<int(QWidget *owner, const QList<Store::CalendarChoice> &, int current)>;
     void setCalendarPicker(CalendarPicker picker) { m_picker = std::move(picker); }
     void openCalendar();
 

@@ -77,7 +77,8 @@ QList<CalendarChoice> CalendarsOf(NameSpace &session)
         QString shown = CollectionDisplayName(f->directory());
         if (shown.isEmpty())
             shown = f->Name();
-        calendars.append({path, shown, path.section(QLatin1Char('\\'), 0, 0), f->directory()});
+        calendars.append({path, shown, path.section(QLatin1Char('\\'), 0, 0), f->directory(),
+                          CollectionColour(f->directory())});
     });
     return calendars;
 }

@@ -23,6 +23,7 @@ struct CalendarChoice
     QString displayName;
     QString storeName;
     QString directory;
+    QString colour; // "#RRGGBB" the collection gives itself, or empty
 };
 // Every folder of the session's stores that holds appointments, in FolderPaths' order.
 QList<CalendarChoice> CalendarsOf(NameSpace &session);

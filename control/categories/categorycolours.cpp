@@ -4,6 +4,8 @@
 
 #include <QSet>
 
+#include <cmath>
+
 quint32 OutlookColourOf(int number)
 {
     static const quint8 rgb[25][3] = {
@@ -64,6 +66,22 @@ quint32 NextCategoryColour(const CategoryTable &table)
     return OutlookColourOf(kReadable[table.colours.size() % std::size(kReadable)]);
 }
 
+quint32 ReadableUnderBlackText(quint32 colour)
+{
+    constexpr double kLightEnough = 140; // the luma of the light category colours' darkest
+    const auto channel = [colour](int shift, double white) {
+        const int c = int((colour >> shift) & 0xFF);
+        return int(std::lround(c + (255 - c) * white));
+    };
+    for (int step = 0; step <= 20; ++step) {
+        const double white = step / 20.0;
+        const int r = channel(0, white), g = channel(8, white), b = channel(16, white);
+        if (0.299 * r + 0.587 * g + 0.114 * b >= kLightEnough || step == 20)
+            return quint32(r) | quint32(g) << 8 | quint32(b) << 16;
+    }
+    return colour;
+}
+
 CategoryTable CategoryTableOfUse(const QStringList &used, std::optional<quint32> catchAll)
 {
     if (used.isEmpty())
@@ -80,7 +98,7 @@ CategoryTable CategoryTableOfUse(const QStringList &used, std::optional<quint32>
         table.colours << OutlookColourOf(kReadable[table.names.size() - 1]);
     }
     table.names << QStringLiteral("Other");
-    table.colours << catchAll.value_or(0xCCCCCC);
+    table.colours << (catchAll ? ReadableUnderBlackText(*catchAll) : 0xCCCCCC);
     return table;
 }
 

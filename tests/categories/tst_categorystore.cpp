@@ -275,7 +275,7 @@ TEST(CategoryHelpers, ATableOfTheCategoriesInUse)
     ASSERT_EQ(table.names.size(), 15) << "the default table's fourteen and the catch-all";
     EXPECT_EQ(table.names.mid(0, 14), used.mid(0, 14));
     EXPECT_EQ(table.names.last(), "Other");
-    EXPECT_EQ(table.colours.last(), 0x336699u);
+    EXPECT_EQ(table.colours.last(), ReadableUnderBlackText(0x336699));
     const QSet<quint32> distinct(table.colours.cbegin(), table.colours.cend() - 1);
     EXPECT_EQ(distinct.size(), 14);
     for (const quint32 c : distinct) {
@@ -283,6 +283,15 @@ TEST(CategoryHelpers, ATableOfTheCategoriesInUse)
         EXPECT_GT(0.299 * r + 0.587 * g + 0.114 * b, 120) << std::hex << c;
     }
     EXPECT_EQ(CategoryTableOfUse({"Work"}, std::nullopt).colours.last(), 0xCCCCCCu);
+    // A dark calendar colour is lightened until black text reads on it, keeping its hue; a
+    // light one is kept as it is.
+    const quint32 lightened = ReadableUnderBlackText(0xC2783A); // #3A78C2
+    const int r = lightened & 0xFF, g = (lightened >> 8) & 0xFF, b = (lightened >> 16) & 0xFF;
+    EXPECT_GE(0.299 * r + 0.587 * g + 0.114 * b, 140);
+    EXPECT_LT(0.299 * r + 0.587 * g + 0.114 * b, 160) << "no whiter than needed";
+    EXPECT_TRUE(r < g && g < b) << "still blue: " << std::hex << lightened;
+    EXPECT_EQ(ReadableUnderBlackText(0x9FDDA6), 0x9FDDA6u);
+    EXPECT_EQ(ReadableUnderBlackText(0x000000), 0x8C8C8Cu) << "black becomes a mid grey";
     EXPECT_EQ(ColourOfHexText("#3366CC"), 0xCC6633u);
     for (const char *no : {"", "#3366C", "3366CCC", "#33G6CC"})
         EXPECT_FALSE(ColourOfHexText(no)) << no;

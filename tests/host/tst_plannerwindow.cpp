@@ -172,7 +172,8 @@ TEST_F(WindowTest, OpenCalendarListsTheCalendarsByNameOpensThePickedOneAndRememb
         });
     window.action("open")->trigger();
     EXPECT_EQ(offered.size(), 2);
-    EXPECT_TRUE(offered.contains("Work") && offered.contains("Family")) << qPrintable(offered.join(", "));
+    EXPECT_TRUE(offered.contains("Work") && offered.contains("Family"))
+        << qPrintable(offered.join(", "));
     EXPECT_EQ(offeredCurrent, offered.indexOf("Work")) << "the calendar shown is picked at first";
     ASSERT_NE(window.planner(), before);
     ASSERT_TRUE(loaded(window.planner()));
@@ -185,7 +186,8 @@ TEST_F(WindowTest, OpenCalendarListsTheCalendarsByNameOpensThePickedOneAndRememb
         << "the next start opens it";
 
     // Cancelled: nothing changes.
-    window.setCalendarPicker([](QWidget *, const QList<Store::CalendarChoice> &, int) { return -1; });
+    window.setCalendarPicker(
+        [](QWidget *, const QList<Store::CalendarChoice> &, int) { return -1; });
     YearPlan *family = window.planner();
     window.action("open")->trigger();
     EXPECT_EQ(window.planner(), family);
@@ -201,9 +203,9 @@ TEST_F(WindowTest, OpenCalendarListsTheCalendarsByNameOpensThePickedOneAndRememb
 // first, Open returns the one chosen and Cancel none.
 TEST(CalendarPicker, NamesTheStoreWhereNamesRepeatAndReturnsThePick)
 {
-    const QList<Store::CalendarChoice> calendars{{"a\\x", "Work", "a", "/a/x"},
-                                                 {"b\\y", "Work", "b", "/b/y"},
-                                                 {"b\\z", "Family", "b", "/b/z"}};
+    const QList<Store::CalendarChoice> calendars{{"a\\x", "Work", "a", "/a/x", "#3A78C2"},
+                                                 {"b\\y", "Work", "b", "/b/y", ""},
+                                                 {"b\\z", "Family", "b", "/b/z", ""}};
     for (const bool open : {true, false}) {
         QStringList rows;
         QTimer::singleShot(0, [&] {

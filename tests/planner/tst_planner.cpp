@@ -1,5 +1,6 @@
 #include "binaryfile.h"
 #include "calendarstore.h"
+#include "categorycolours.h"
 #include "indicatorstate.h"
 #include "planner.h"
 #include "plannerview.h"
@@ -392,7 +393,7 @@ TEST_F(PlannerTest, ACalendarWithoutATableShowsTheCategoriesItUses)
     const CategoryTable &table = planner->state().categories;
     EXPECT_EQ(table.names, (QStringList{"Holiday", "Work", "Family", "Other"}))
         << qPrintable(table.names.join(", "));
-    EXPECT_EQ(table.colours.last(), 0xCC6633u) << "the calendar's #3366CC";
+    EXPECT_EQ(table.colours.last(), ReadableUnderBlackText(0xCC6633u)) << "the calendar's #3366CC";
     for (const CalEvent &e : *planner->state().store)
         EXPECT_GE(e.CatIndex, 1) << qPrintable(e.Subject) << " has its category's colour";
     EXPECT_EQ(QDir(cal).entryList(QDir::AllEntries | QDir::Hidden), before);
