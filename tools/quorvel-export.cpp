@@ -85,8 +85,7 @@ int main(int argc, char **argv)
     // asked for and waited for as the export reaches it.
     StreamDialogs dialogs;
     PlannerState state(dialogs);
-    FilterModel filter;
-    UsePlannerTitle(state, filter, parser.value("title"));
+    UsePlannerTitle(state, parser.value("title"));
     state.AllEvents = parser.isSet("all-events");
     state.HideNonCategoryItems = parser.isSet("hide-non-category-items");
     state.year.setStartMonth(qint16(parser.value("start-month").toInt()));

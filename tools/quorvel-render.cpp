@@ -246,8 +246,7 @@ int main(int argc, char **argv)
     PlannerState state(dialogs);
     state.DisplaySubject = parser.isSet("subjects");
     state.AllEvents = parser.isSet("all-events");
-    FilterModel filter;
-    UsePlannerTitle(state, filter, parser.value("title"));
+    UsePlannerTitle(state, parser.value("title"));
     const QDate today = parser.isSet("today")
                             ? QDate::fromString(parser.value("today"), Qt::ISODate)
                             : QDate::currentDate();

@@ -10,5 +10,5 @@ qint16 PlannerState::categoryIndexOf(const QString &categories) const
 
 bool PlannerState::isVisible(const CalEvent &event) const
 {
-    return event.CatIndex >= 0 && !(IsFilteredOut && IsFilteredOut(event.Categories));
+    return event.CatIndex >= 0 && !filter.IsFilteredOut(event.Categories);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "eventstore.h"
+#include "filtermodel.h"
 #include "indicatorstate.h"
 #include "planneryear.h"
 
@@ -39,9 +40,9 @@ struct PlannerState
     QString ListSeparator = QStringLiteral(",");
     QString CategorySeparator = QStringLiteral(", ");
 
-    // The filter test: true when the active filter hides an event with these categories. Empty
-    // until a filter is set up: nothing is hidden.
-    std::function<bool(const QString &categories)> IsFilteredOut;
+    // The category filter of the planner's title: what it hides is left out of layout, drawing,
+    // printing and export.
+    FilterModel filter;
 
     // Running band totals of the month rows, index 0..12.
     std::array<qint16, PlannerYear::kRows + 1> RowBands{};

@@ -54,7 +54,6 @@ Planner::Planner(Dialogs &dialogs, QObject *parent)
             [this] { SetUpdateIndicator(m_indicatorColour); });
     connect(m_session.get(), &YearSession::categoriesChanged, this, &Planner::RebuildCategoryMenu);
     m_state.SetUpdateIndicator = [this](quint32 c) { SetUpdateIndicator(c); };
-    m_state.IsFilteredOut = [this](const QString &c) { return m_filter.IsFilteredOut(c); };
 }
 
 Planner::~Planner()
@@ -91,7 +90,7 @@ void Planner::create()
         step = 8;
         m_state.ListSeparator = registry.ListSeparator();
         m_state.CategorySeparator = m_state.ListSeparator + QLatin1Char(' ');
-        m_filter.setSeparator(m_state.CategorySeparator);
+        m_state.filter.setSeparator(m_state.CategorySeparator);
         step = 9;
         const QLocale locale;
         m_names = LoadCalendarNames(locale);
@@ -241,7 +240,7 @@ void Planner::RefreshPlanner()
         step = 11;
         updater().StartBackgroundUpdate(false);
         step = 12;
-        m_filter.restore(m_state.TitleName);
+        m_state.filter.restore(m_state.TitleName);
         ShowFilterState();
         ArrangeControls();
     } catch (const QvError &e) {
@@ -256,7 +255,7 @@ void Planner::RefreshPlanner()
 
 void Planner::ShowFilterState()
 {
-    const FilterModel::ButtonState state = m_filter.ShowFilterState();
+    const FilterModel::ButtonState state = m_state.filter.ShowFilterState();
     if (m_view)
         m_view->showFilterState(state.tooltip, state.active);
 }

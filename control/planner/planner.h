@@ -121,8 +121,8 @@ public:
     Dialogs &dialogs() const { return m_state.dialogs; }
     HitMap &hitMap() { return m_hits; }
     const HitMap &hitMap() const { return m_hits; }
-    const FilterModel &filter() const { return m_filter; }
-    FilterModel &filter() { return m_filter; }
+    const FilterModel &filter() const { return m_state.filter; }
+    FilterModel &filter() { return m_state.filter; }
     const CalendarNames &names() const { return m_names; }
     ClientVersion clientVersion() const { return m_client; }
     quint32 weekendColour() const { return m_weekendColour; }
@@ -148,7 +148,6 @@ private:
     PlannerView *m_view = nullptr;
     HitMap m_hits;
     CalendarNames m_names;
-    FilterModel m_filter;
 
     QString m_folder;
     QString m_appointmentForm = QStringLiteral("IPM.Appointment");

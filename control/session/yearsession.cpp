@@ -17,14 +17,13 @@
 
 #include <malloc.h>
 
-void UsePlannerTitle(PlannerState &state, FilterModel &filter, const QString &title)
+void UsePlannerTitle(PlannerState &state, const QString &title)
 {
     state.TitleName = title;
     state.ListSeparator = RegIO(state.dialogs).ListSeparator();
     state.CategorySeparator = state.ListSeparator + QLatin1Char(' ');
-    filter.setSeparator(state.CategorySeparator);
-    filter.restore(title);
-    state.IsFilteredOut = [&filter](const QString &c) { return filter.IsFilteredOut(c); };
+    state.filter.setSeparator(state.CategorySeparator);
+    state.filter.restore(title);
 }
 
 YearSession::YearSession(PlannerState &state, QObject *parent) : QObject(parent), m_state(state)

@@ -14,12 +14,10 @@
 #include <functional>
 #include <memory>
 
-class FilterModel;
-
 // What a year outside the planner's window takes of the planner of a title: the user's list and
-// category separators, and the filter the planner keeps for the title (set up in filter), so
+// category separators, and the filter the planner keeps for the title (in state.filter), so
 // that the year hides what the window hides.
-void UsePlannerTitle(PlannerState &state, FilterModel &filter, const QString &title);
+void UsePlannerTitle(PlannerState &state, const QString &title);
 
 // One year of one calendar folder, loaded and kept current, without a window: the calendar
 // access, the category table's load, the cache file's names and load, the synchroniser's

@@ -290,7 +290,8 @@ TEST_F(DrawTest, HiddenAndFilteredEventsAreNotDrawn)
     add("hidden", At(2026, 8, 3), At(2026, 8, 4), -1);
     CalEvent &filtered = add("filtered", At(2026, 8, 5), At(2026, 8, 6), 2);
     filtered.Categories = "Secret";
-    state.IsFilteredOut = [](const QString &c) { return c == "Secret"; };
+    state.filter.SetFilter("Work"); // shows Work alone
+    state.filter.SetFilterMode(false);
     layout();
     RecordingCanvas canvas(geometry.GridWidth, 48 * 150);
     DrawEvents(canvas, state, geometry, hits, 0);
