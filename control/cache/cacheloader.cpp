@@ -15,12 +15,6 @@
 
 namespace {
 
-void showIndicator(const PlannerState &state, quint32 colour)
-{
-    if (state.SetUpdateIndicator)
-        state.SetUpdateIndicator(colour);
-}
-
 // No cache yet (nor, perhaps, its directory): the synchroniser's report says what keeps it away.
 bool isMissing(int error)
 {
@@ -112,7 +106,7 @@ bool CacheLoader::LoadRecords(PlannerState &state, BinaryFile &records)
 
 bool CacheLoader::load(PlannerState &state, BinaryFile &file, const QString &name)
 {
-    showIndicator(state, Indicator::kLoading);
+    indicate(Indicator::kLoading);
     const int load = ++m_loads;
     if (m_running > 0) {
         m_abort = true;
@@ -144,7 +138,7 @@ bool CacheLoader::load(PlannerState &state, BinaryFile &file, const QString &nam
         m_loadState = kIdle;
         m_abort = false;
     }
-    showIndicator(state, Indicator::kIdle);
+    indicate(Indicator::kIdle);
     return replaced;
 }
 

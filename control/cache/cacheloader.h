@@ -28,6 +28,12 @@ public:
     static constexpr qint16 kIdle = 0;
     static constexpr qint16 kLoading = 3;
 
+    // indicate: shows the update indicator's colour while a load runs (may be empty).
+    explicit CacheLoader(std::function<void(quint32 colour)> indicate = {})
+        : m_indicate(std::move(indicate))
+    {
+    }
+
     // Replaces state.store with the records of cacheFile that touch the planner year; a missing
     // file gives an empty store (and is not created). Leaves the store as it was when the file
     // cannot be opened, when the load is aborted and when the file is damaged (a message says
@@ -46,6 +52,13 @@ private:
     // QvError for a damaged file.
     std::shared_ptr<EventStore> readRecords(PlannerState &state, BinaryFile &file, int load);
 
+    void indicate(quint32 colour) const
+    {
+        if (m_indicate)
+            m_indicate(colour);
+    }
+
+    std::function<void(quint32 colour)> m_indicate;
     qint16 m_loadState = kIdle;
     bool m_abort = false;
     int m_loads = 0;         // loads begun, to tell them apart

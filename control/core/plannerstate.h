@@ -47,9 +47,6 @@ struct PlannerState
     // Running band totals of the month rows, index 0..12.
     std::array<qint16, PlannerYear::kRows + 1> RowBands{};
 
-    // Shows the update indicator in a colour; empty until a control provides one.
-    std::function<void(quint32 colour)> SetUpdateIndicator;
-
     Dialogs &dialogs;
 
     // CategoryIndexOf over this control's table and settings.

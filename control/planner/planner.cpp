@@ -53,7 +53,7 @@ Planner::Planner(Dialogs &dialogs, QObject *parent)
     connect(m_session.get(), &YearSession::statusChanged, this,
             [this] { SetUpdateIndicator(m_indicatorColour); });
     connect(m_session.get(), &YearSession::categoriesChanged, this, &Planner::RebuildCategoryMenu);
-    m_state.SetUpdateIndicator = [this](quint32 c) { SetUpdateIndicator(c); };
+    connect(m_session.get(), &YearSession::indicatorChanged, this, &Planner::SetUpdateIndicator);
 }
 
 Planner::~Planner()

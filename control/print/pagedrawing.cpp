@@ -148,7 +148,6 @@ void DrawPage(QPainter &painter, const QRect &pageArea, double dpiX, double dpiY
               QRectF(x0, y0, layout.gridWidth, gridHeight + page.py()), style.font);
     GridStyle paper;
     paper.dayNumberInset = 2;
-    paper.indicate = false;
     paper.subjectSize = 6;
     paper.subjectFlags =
         settings.PrintFormat() == 0

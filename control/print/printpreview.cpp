@@ -38,7 +38,6 @@ PrintPreview::PrintPreview(const PlannerState &planner, PrintTarget &printer)
     : m_year(planner), m_printer(printer)
 {
     m_year.store = std::make_shared<EventStore>(planner.store->clone());
-    m_year.SetUpdateIndicator = {}; // the planner's indicator is not about the pages
     m_style.names = LoadCalendarNames(QLocale());
     m_style.font = PageFont();
     m_layout.pageCount = 0;

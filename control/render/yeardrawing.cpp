@@ -21,12 +21,6 @@ constexpr quint32 kWhite = 0xFFFFFF;
 constexpr quint32 kSelection = 0x00FFFF; // yellow
 constexpr int kLegibleTextPixels = 4;
 
-void indicate(const PlannerState &state, quint32 colour)
-{
-    if (state.SetUpdateIndicator)
-        state.SetUpdateIndicator(colour);
-}
-
 // Shows a drawing failure the way every drawing step reports one.
 void report(Dialogs &dialogs, const QString &sentence, const std::exception &e)
 {
@@ -94,8 +88,6 @@ void DrawYear(Canvas &canvas, PlannerState &state, const GridGeometry &g, quint3
 void DrawGrid(Canvas &canvas, const PlannerState &state, const GridGeometry &g,
               const GridRows &rows, quint32 weekendColour, const GridStyle &style)
 {
-    if (style.indicate)
-        indicate(state, Indicator::kDrawing);
     try {
         const double h = canvas.height();
         canvas.clear();
@@ -140,8 +132,6 @@ void DrawGrid(Canvas &canvas, const PlannerState &state, const GridGeometry &g,
     } catch (const std::exception &e) {
         report(state.dialogs, QStringLiteral("Error drawing the year, please refresh planner."), e);
     }
-    if (style.indicate)
-        indicate(state, Indicator::kIdle);
 }
 
 void DrawDayHeadings(Canvas &strip, const GridGeometry &g, const CalendarNames &names,
@@ -258,7 +248,6 @@ void DrawBars(Canvas &canvas, const PlannerState &state, const GridGeometry &g,
 void DrawEvents(Canvas &canvas, PlannerState &state, const GridGeometry &g, HitMap &hits,
                 double today, const std::function<void()> &redrawSelection)
 {
-    indicate(state, Indicator::kDrawing);
     const double px = canvas.px(), py = canvas.py();
     const double savedSize = canvas.fontSize();
     try {
@@ -266,7 +255,6 @@ void DrawEvents(Canvas &canvas, PlannerState &state, const GridGeometry &g, HitM
         GridStyle screen;
         screen.subjects = state.DisplaySubject;
         DrawBars(canvas, state, g, AllRows(state.RowBands), screen, &hits);
-        indicate(state, Indicator::kIdle);
 
         const PlannerYear &year = state.year;
         const OADate::Civil t = OADate::civil(today);
@@ -288,7 +276,6 @@ void DrawEvents(Canvas &canvas, PlannerState &state, const GridGeometry &g, HitM
         canvas.setFontSize(savedSize);
         report(state.dialogs,
                QStringLiteral("Error drawing the current events, please refresh planner."), e);
-        indicate(state, Indicator::kIdle);
     }
 }
 

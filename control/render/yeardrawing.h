@@ -47,7 +47,6 @@ struct GridStyle
     int dayNumberInset = 0; // pixels between a cell's left edge and its day number
     double subjectSize = 0; // points; 0: the largest of 7..2 that the bands have room for
     unsigned subjectFlags = Canvas::DT_WORD_ELLIPSIS | Canvas::DT_NOPREFIX;
-    bool indicate = true;  // the update indicator shows the drawing
     bool subjects = false; // subjects inside the bars
 };
 

@@ -26,7 +26,9 @@ void UsePlannerTitle(PlannerState &state, const QString &title)
     state.filter.restore(title);
 }
 
-YearSession::YearSession(PlannerState &state, QObject *parent) : QObject(parent), m_state(state)
+YearSession::YearSession(PlannerState &state, QObject *parent)
+    : QObject(parent), m_state(state),
+      m_loader([this](quint32 colour) { emit indicatorChanged(colour); })
 {
     m_syncherFactory = [this](const Store::ProfileOptions &options) {
         return MakeSyncherLink(m_state.dialogs, options);
@@ -47,6 +49,7 @@ YearSession::YearSession(PlannerState &state, QObject *parent) : QObject(parent)
     };
     hooks.showCache = [this] { showRebuiltYear(); };
     hooks.showCalendar = [this](qint32 error) { showCalendarYear(error); };
+    hooks.indicate = [this](quint32 colour) { emit indicatorChanged(colour); };
     m_updater = std::make_unique<CacheUpdater>(m_state, std::move(hooks));
     m_writeBack.setSingleShot(true);
     m_writeBack.setInterval(kWriteBackDelayMs);

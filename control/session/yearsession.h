@@ -92,6 +92,8 @@ signals:
     void statusChanged();
     // The category table was made anew from the categories in use.
     void categoriesChanged();
+    // The update indicator's colour: loading, rebuilding, idle, failed.
+    void indicatorChanged(quint32 colour);
 
 private:
     void reapplyUnwrittenChanges();

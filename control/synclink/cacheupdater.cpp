@@ -20,8 +20,8 @@ CacheUpdater::~CacheUpdater()
 
 void CacheUpdater::indicate(quint32 colour)
 {
-    if (m_state.SetUpdateIndicator)
-        m_state.SetUpdateIndicator(colour);
+    if (m_hooks.indicate)
+        m_hooks.indicate(colour);
 }
 
 void CacheUpdater::setBackgroundTimerEnabled(bool on)

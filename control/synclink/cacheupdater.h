@@ -36,6 +36,8 @@ public:
         // The cache could not be written (error: the file error): reads the year from the
         // calendar into memory and draws it, saying what is wrong once.
         std::function<void(qint32 error)> showCalendar;
+        // Shows the update indicator's colour (may be empty).
+        std::function<void(quint32 colour)> indicate;
     };
 
     CacheUpdater(PlannerState &state, Hooks hooks, QObject *parent = nullptr);

@@ -263,7 +263,7 @@ void YearPlan::showAppointmentMenu(bool editAndDelete, bool clearSelection)
 
 void YearPlan::redrawYear()
 {
-    ::DrawYear(m_grid->canvas(), m_planner->state(), m_geometry, m_planner->weekendColour());
+    DrawYear();
     drawEvents();
 }
 
@@ -283,7 +283,9 @@ QRect YearPlan::pixels(const QRectF &twips) const
 
 void YearPlan::DrawYear()
 {
+    m_planner->SetUpdateIndicator(Indicator::kDrawing);
     ::DrawYear(m_grid->canvas(), m_planner->state(), m_geometry, m_planner->weekendColour());
+    m_planner->SetUpdateIndicator(Indicator::kIdle);
 }
 
 void YearPlan::layOutAndDraw()
@@ -333,7 +335,7 @@ void YearPlan::drawEverything()
     DrawDayHeadings(m_dayHeadings->canvas(), m_geometry, p.names(), m_colours);
     DrawMonthHeadings(m_monthColumn->canvas(), p.state(), m_geometry, p.names(), m_colours);
     m_legend->legend().DrawLegend();
-    ::DrawYear(m_grid->canvas(), m_planner->state(), m_geometry, p.weekendColour());
+    DrawYear();
     drawEvents();
     m_dayHeadings->update();
     m_monthColumn->update();
@@ -355,8 +357,10 @@ void YearPlan::drawEvents()
     std::function<void()> selection;
     if (m_pointer->selecting())
         selection = [this] { toggleSelection(m_pointer->selection()); };
+    m_planner->SetUpdateIndicator(Indicator::kDrawing);
     DrawEvents(m_grid->canvas(), m_planner->state(), m_geometry, m_planner->hitMap(),
                OADate::fromDateTime(QDateTime::currentDateTime()), selection);
+    m_planner->SetUpdateIndicator(Indicator::kIdle);
     m_grid->update();
     m_pointer->refresh();
     emit yearDrawn();

@@ -19,7 +19,6 @@ protected:
     {
         state.year = PlannerYear(2010, 7);
         state.categories.names = {"Holiday", "Work", "Other"};
-        state.SetUpdateIndicator = [this](quint32 c) { indicator.append(c); };
         path = dir.filePath("cache.tmp");
     }
 
@@ -45,8 +44,8 @@ protected:
     QString path;
     ScriptedDialogs dialogs;
     PlannerState state;
-    CacheLoader loader;
     QList<quint32> indicator;
+    CacheLoader loader{[this](quint32 c) { indicator.append(c); }};
 };
 
 } // namespace

@@ -56,7 +56,6 @@ protected:
     CacheUpdaterTest() : state(dialogs)
     {
         state.year.setSelectedYear(2026);
-        state.SetUpdateIndicator = [this](quint32 c) { colours.append(c); };
         names = {dir.filePath("cache.tmp"), dir.filePath("~cache.tmp")};
         CacheUpdater::Hooks hooks;
         hooks.createLink = [this] {
@@ -66,6 +65,7 @@ protected:
             links.append(link.get());
             return std::unique_ptr<SyncherLink>(std::move(link));
         };
+        hooks.indicate = [this](quint32 c) { colours.append(c); };
         hooks.describeRequest = [this](SyncherLink &link) {
             link.CalStartYear = state.year.selectedYear();
             link.CacheFileName = names.cacheFile;

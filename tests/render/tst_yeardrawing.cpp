@@ -27,7 +27,6 @@ protected:
         state.year = PlannerYear(2026, 1);
         state.categories.names = {"Holiday", "Work", "Other"};
         state.categories.colours = {0x9FDDA6, 0xE4B497, 0xCCCCCC};
-        state.SetUpdateIndicator = [this](quint32 c) { indicator.append(c); };
         geometry.GridWidth = 37 * 300 + 45;
         geometry.DayWidth = 300;
         geometry.BandHeight = 150;
@@ -59,7 +58,6 @@ protected:
     PlannerState state;
     GridGeometry geometry;
     HitMap hits;
-    QList<quint32> indicator;
 };
 
 } // namespace
@@ -70,7 +68,6 @@ TEST_F(DrawTest, TheGridOfTheYear)
     RecordingCanvas canvas(geometry.GridWidth, 48 * 150);
     DrawYear(canvas, state, geometry, 0xE1BFA5);
     EXPECT_EQ(canvas.ops.first().kind, Op::Clear);
-    EXPECT_EQ(indicator, QList<quint32>({0xFF0000, 0xFFFFFF}));
 
     // Sunday column 1, then Saturday+Sunday pairs: six shaded stretches, never column 37.
     const auto weekend = canvas.ofColour(Op::FilledBox, 0xE1BFA5);
