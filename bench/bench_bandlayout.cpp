@@ -53,8 +53,8 @@ void BM_CalculateBands(benchmark::State &state)
     RowBandTable rowBands{};
     const auto visible = [](const CalEvent &) { return true; };
     for (auto _ : state) {
-        CalculateBands(store, year, state.range(1) != 0, kScreenMinimumBands, visible, rowBands,
-                       dialogs);
+        rowBands =
+            CalculateBands(store, year, state.range(1) != 0, kScreenMinimumBands, visible, dialogs);
         benchmark::DoNotOptimize(rowBands);
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));

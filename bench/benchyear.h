@@ -41,9 +41,9 @@ inline void FillBenchYear(PlannerState &state, int n)
 // least height. canvasSize gets the pixels the grid needs.
 inline GridGeometry LayOutBenchYear(PlannerState &state, QSize area, bool scroll, QSize &canvasSize)
 {
-    CalculateBands(
+    state.RowBands = CalculateBands(
         *state.store, state.year, state.AllEvents, kScreenMinimumBands,
-        [&](const CalEvent &e) { return state.isVisible(e); }, state.RowBands, state.dialogs);
+        [&](const CalEvent &e) { return state.isVisible(e); }, state.dialogs);
     GridLayoutInput fit;
     fit.areaWidth = area.width() * 15.0;
     fit.areaHeight = area.height() * 15.0;

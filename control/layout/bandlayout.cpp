@@ -88,10 +88,11 @@ private:
 
 } // namespace
 
-void CalculateBands(EventStore &store, const PlannerYear &year, bool allEvents, int minimumBands,
-                    const std::function<bool(const CalEvent &)> &visible, RowBandTable &rowBands,
-                    Dialogs &dialogs)
+RowBandTable CalculateBands(EventStore &store, const PlannerYear &year, bool allEvents,
+                            int minimumBands, const std::function<bool(const CalEvent &)> &visible,
+                            Dialogs &dialogs)
 {
+    RowBandTable rowBands{};
     try {
         BandEnds bandEnd;
         rowBands[0] = 0;
@@ -129,4 +130,5 @@ void CalculateBands(EventStore &store, const PlannerYear &year, bool allEvents, 
                                        "planner.\n\n") +
                         ErrorTail(e));
     }
+    return rowBands;
 }

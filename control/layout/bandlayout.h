@@ -17,14 +17,14 @@ using RowBandTable = std::array<qint16, 13>;
 constexpr int kScreenMinimumBands = 4; // the day-number band and three for appointments
 
 // Gives every visible event of the store a band (2 or more) inside its month rows, so that no two
-// events that occupy the same day columns of a row share a band, and makes rowBands the running
-// totals of the bands each row needs (at least minimumBands). Events are visited in store order
+// events that occupy the same day columns of a row share a band, and returns the running totals
+// of the bands each row needs (at least minimumBands). Events are visited in store order
 // and each takes the first band of its first row that is free at its start column; it keeps that
 // band through every row it covers.
 //
 // With allEvents, timed events occupy their last day as well; without, a timed event within one
 // day occupies nothing. Events that visible() rejects keep their band and take no space. A
-// failure shows its message through dialogs and leaves what the pass had reached.
-void CalculateBands(EventStore &store, const PlannerYear &year, bool allEvents, int minimumBands,
-                    const std::function<bool(const CalEvent &)> &visible, RowBandTable &rowBands,
-                    Dialogs &dialogs);
+// failure shows its message through dialogs and returns what the pass had reached.
+RowBandTable CalculateBands(EventStore &store, const PlannerYear &year, bool allEvents,
+                            int minimumBands, const std::function<bool(const CalEvent &)> &visible,
+                            Dialogs &dialogs);

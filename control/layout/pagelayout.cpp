@@ -137,9 +137,9 @@ PageLayout Paginate(PlannerState &state, const PrintSettings &settings, const QS
     L.page = page;
     const bool legend = settings.DisplayLegend();
     measureLegend(L, state.categories, settings, measure);
-    CalculateBands(
+    L.rowBands = CalculateBands(
         *state.store, state.year, state.AllEvents, settings.minimumBands(),
-        [&state](const CalEvent &e) { return state.isVisible(e); }, L.rowBands, state.dialogs);
+        [&state](const CalEvent &e) { return state.isVisible(e); }, state.dialogs);
 
     L.gridLeft = settings.leftMarginTwips() + PageLayout::kMonthColumn;
     L.gridWidth = page.width() - settings.leftMarginTwips() - PageLayout::kMonthColumn -

@@ -26,9 +26,9 @@ GridGeometry PaintYear(QPainter &painter, const QRect &area, double dpi, Planner
                        const YearPaintOptions &options, HitMap &hits)
 {
     const double twipsPerPixel = Twips::perPixel(dpi);
-    CalculateBands(
+    state.RowBands = CalculateBands(
         *state.store, state.year, state.AllEvents, options.minimumBands,
-        [&state](const CalEvent &e) { return state.isVisible(e); }, state.RowBands, state.dialogs);
+        [&state](const CalEvent &e) { return state.isVisible(e); }, state.dialogs);
     GridLayoutInput in;
     in.areaWidth = area.width() * twipsPerPixel;
     in.areaHeight = area.height() * twipsPerPixel;

@@ -326,10 +326,9 @@ void Planner::ArrangeControls()
         if (m_view)
             m_view->LayoutLegend();
         ResolveEventCategories(m_state); // against the table of the moment
-        CalculateBands(
+        m_state.RowBands = CalculateBands(
             *m_state.store, m_state.year, m_state.AllEvents, kScreenMinimumBands,
-            [this](const CalEvent &e) { return m_state.isVisible(e); }, m_state.RowBands,
-            m_state.dialogs);
+            [this](const CalEvent &e) { return m_state.isVisible(e); }, m_state.dialogs);
         if (m_view)
             m_view->layOutAndDraw();
         m_retries = 0;

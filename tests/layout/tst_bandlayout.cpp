@@ -38,7 +38,7 @@ protected:
     }
     void layout(int minimum = kScreenMinimumBands)
     {
-        CalculateBands(store, year, allEvents, minimum, visible, rowBands, dialogs);
+        rowBands = CalculateBands(store, year, allEvents, minimum, visible, dialogs);
     }
     int bandsOfRow(int r) const { return rowBands[r] - rowBands[r - 1]; }
     // A whole-day appointment from day d1 to day d2 of month m.

@@ -48,9 +48,9 @@ protected:
     }
     void layout()
     {
-        CalculateBands(
+        state.RowBands = CalculateBands(
             *state.store, state.year, state.AllEvents, kScreenMinimumBands,
-            [this](const CalEvent &e) { return state.isVisible(e); }, state.RowBands, dialogs);
+            [this](const CalEvent &e) { return state.isVisible(e); }, dialogs);
     }
     double rowTop(int r) const { return state.RowBands[r - 1] * geometry.BandHeight; }
 
