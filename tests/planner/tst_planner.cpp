@@ -118,16 +118,25 @@ protected:
 
 } // namespace
 
-TEST_F(PlannerTest, CreationAppliesWhatItFixesThroughTheView)
+// What creation settles, whatever the order it is settled in: the client's version, the weekend
+// colour and the code page, and the view's toolbar colours, font and measures.
+TEST_F(PlannerTest, CreationSettlesTheVersionColoursAndCharset)
 {
     RecordingView themed;
-    make(&themed);
-    EXPECT_EQ(themed.calls,
-              QStringList({"colours ffeddf 723708", "twips", "charset 1252", "refresh button"}));
+    const auto planner = make(&themed);
+    EXPECT_TRUE(planner->clientVersion().modern());
+    EXPECT_EQ(planner->codePage(), 1252);
+    EXPECT_NE(planner->weekendColour(), 0u);
+    for (const char *call : {"colours ffeddf 723708", "twips", "charset 1252", "refresh button"})
+        EXPECT_TRUE(themed.calls.contains(call))
+            << call << " in " << qPrintable(themed.calls.join(", "));
+    EXPECT_TRUE(dialogs.shown().isEmpty()) << qPrintable(dialogs.texts().join('\n'));
+
     RecordingView plain;
     plain.visualStyles = false;
     make(&plain);
-    EXPECT_EQ(plain.calls.first(), "colours c0c0c0 0") << "the menu colour and black";
+    EXPECT_TRUE(plain.calls.contains("colours c0c0c0 0")) << "the menu colour and black";
+    EXPECT_FALSE(plain.calls.contains("colours ffeddf 723708"));
 }
 
 TEST_F(PlannerTest, TheRefreshSequenceAsTheViewSeesIt)
