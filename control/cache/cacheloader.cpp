@@ -21,6 +21,31 @@ bool isMissing(int error)
     return error == FileError::FileNotFound || error == FileError::PathNotFound;
 }
 
+auto MemoOfCategories(const PlannerState &state)
+{
+    return CategoryIndexMemo(
+        [&state](const QString &categories) { return state.categoryIndexOf(categories); });
+}
+using CategoriesMemo = decltype(MemoOfCategories(std::declval<const PlannerState &>()));
+
+// Turns a record into event, placed on the year; false for one that does not touch it.
+bool PlaceRecord(CacheRecord &record, CalEvent &event, const PlannerYear &year,
+                 CategoriesMemo &indexOf)
+{
+    event.StartDay = event.EndDay = 0;
+    event.StartDate = record.StartDate;
+    event.EndDate = record.EndDate;
+    PlaceEvent(event, year);
+    if (!TouchesPlannerYear(event) || record.EventID.isEmpty())
+        return false;
+    event.EventID = std::move(record.EventID);
+    event.Categories = std::move(record.Categories);
+    event.Subject = std::move(record.Subject);
+    event.CatIndex = indexOf(event.Categories);
+    event.Band = 0;
+    return true;
+}
+
 // Each record of an open cache file that touches the planner year, placed on it, in the slot
 // next() gives; take(event) keeps it. False when stopped(atEnd) said so before a record or at
 // the end of the file. Raises QvError for a damaged file.
@@ -28,25 +53,14 @@ template <class Next, class Take, class Stopped>
 bool ReadEvents(PlannerState &state, BinaryFile &file, Next next, Take take, Stopped stopped)
 {
     CacheRecordPipe records(file);
-    CategoryIndexMemo indexOf(
-        [&state](const QString &categories) { return state.categoryIndexOf(categories); });
+    CategoryIndexMemo indexOf = MemoOfCategories(state);
     for (std::vector<CacheRecord> batch = records.next(); !batch.empty(); batch = records.next()) {
         for (CacheRecord &record : batch) {
             if (stopped(false))
                 return false;
             CalEvent &event = next();
-            event.StartDay = event.EndDay = 0;
-            event.StartDate = record.StartDate;
-            event.EndDate = record.EndDate;
-            PlaceEvent(event, state.year);
-            if (TouchesPlannerYear(event) && !record.EventID.isEmpty()) {
-                event.EventID = std::move(record.EventID);
-                event.Categories = std::move(record.Categories);
-                event.Subject = std::move(record.Subject);
-                event.CatIndex = indexOf(event.Categories);
-                event.Band = 0;
+            if (PlaceRecord(record, event, state.year, indexOf))
                 take(event);
-            }
             YieldToLoop();
         }
     }
@@ -67,25 +81,59 @@ void ShowReadError(const PlannerState &state, const QString &name, const QvError
 
 } // namespace
 
-bool ReadCachedEvents(PlannerState &state, const QString &cacheFile,
-                      const std::function<void(const CalEvent &)> &take)
+struct CachedEvents::Reading
+{
+    explicit Reading(PlannerState &state, BinaryFile opened)
+        : file(std::move(opened)), records(file), indexOf(MemoOfCategories(state))
+    {
+    }
+    BinaryFile file;
+    CacheRecordPipe records;
+    CategoriesMemo indexOf;
+    std::vector<CacheRecord> batch;
+    size_t at = 0;
+    CalEvent event;
+};
+
+CachedEvents::CachedEvents(PlannerState &state, const QString &cacheFile)
+    : m_state(state), m_name(cacheFile)
 {
     int error = 0;
     BinaryFile file = BinaryFile::openForReading(cacheFile, &error);
-    if (!file.isOpen()) {
-        if (isMissing(error))
-            return true;
+    if (file.isOpen()) {
+        m_reading = std::make_unique<Reading>(state, std::move(file));
+    } else if (!isMissing(error)) {
         FileErrorMessage(error, state.dialogs);
-        return false;
+        m_failed = true;
     }
-    CalEvent event;
-    try {
-        return ReadEvents(
-            state, file, [&]() -> CalEvent & { return event; }, take, [](bool) { return false; });
-    } catch (const QvError &e) {
-        ShowReadError(state, cacheFile, e);
-        return false;
+}
+
+CachedEvents::~CachedEvents() = default;
+
+const CalEvent *CachedEvents::next()
+{
+    if (!m_reading)
+        return nullptr;
+    Reading &r = *m_reading;
+    for (;;) {
+        if (r.at == r.batch.size()) {
+            r.batch = r.records.next();
+            r.at = 0;
+            if (r.batch.empty())
+                break;
+        }
+        CacheRecord &record = r.batch[r.at++];
+        YieldToLoop();
+        if (PlaceRecord(record, r.event, m_state.year, r.indexOf))
+            return &r.event;
     }
+    if (r.records.failed()) {
+        ShowReadError(m_state, m_name,
+                      QvError(r.records.errorNumber(), r.records.errorDescription()));
+        m_failed = true;
+    }
+    m_reading.reset();
+    return nullptr;
 }
 
 bool CacheLoader::LoadCache(PlannerState &state, const QString &cacheFile)

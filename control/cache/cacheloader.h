@@ -10,12 +10,29 @@ class EventStore;
 struct CalEvent;
 struct PlannerState;
 
-// Hands each record of cacheFile that touches the planner year to take, placed on the year as a
-// load would place it, without keeping them: for a reader of every year that needs one at a
-// time. A missing file has none. False, with the message a load shows, when the file cannot be
-// opened or is damaged (take may have had some records by then).
-bool ReadCachedEvents(PlannerState &state, const QString &cacheFile,
-                      const std::function<void(const CalEvent &)> &take);
+// The records of cacheFile that touch the planner year, one at a time, placed on the year as a
+// load would place them, without keeping them: for a reader of every year that needs one at a
+// time. A missing file has none.
+class CachedEvents
+{
+public:
+    CachedEvents(PlannerState &state, const QString &cacheFile);
+    ~CachedEvents();
+    CachedEvents(const CachedEvents &) = delete;
+    CachedEvents &operator=(const CachedEvents &) = delete;
+
+    // The next event, valid until the next call; null at the end of the file, and where it cannot
+    // be opened or is damaged, which failed() then says (with the message a load shows).
+    const CalEvent *next();
+    bool failed() const { return m_failed; }
+
+private:
+    struct Reading;
+    PlannerState &m_state;
+    QString m_name;
+    std::unique_ptr<Reading> m_reading;
+    bool m_failed = false;
+};
 
 // Turns the cache file of the selected year into a fresh event store. Yields to the message loop
 // after every record, so a second load can start while one runs: the later call raises the abort

@@ -9,36 +9,8 @@
 #include "qverror.h"
 #include "xmldocument.h"
 #include "yearsession.h"
-#include "yield.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
-#include <QFileInfo>
 #include <QHash>
-
-#include <cerrno>
-
-namespace {
-
-constexpr int kRebuildWaitMs = 120000;
-
-// Rebuilds that complete while it is held are neither loaded nor drawn.
-class HeldRebuiltYears
-{
-public:
-    explicit HeldRebuiltYears(YearSession &session) : m_session(session)
-    {
-        m_session.holdRebuiltYears(true);
-    }
-    ~HeldRebuiltYears() { m_session.holdRebuiltYears(false); }
-    HeldRebuiltYears(const HeldRebuiltYears &) = delete;
-    HeldRebuiltYears &operator=(const HeldRebuiltYears &) = delete;
-
-private:
-    YearSession &m_session;
-};
-
-} // namespace
 
 XmlExporter::XmlExporter(PlannerState &state, YearSession &session)
     : m_state(state), m_session(session)
@@ -47,39 +19,28 @@ XmlExporter::XmlExporter(PlannerState &state, YearSession &session)
 
 XmlExporter::XmlExporter(Planner &planner) : XmlExporter(planner.state(), planner.session()) {}
 
-void XmlExporter::addYear(XmlDocument &document)
+void XmlExporter::addYear(XmlDocument &document, const QString &cacheFile)
 {
-    CacheUpdater &updater = m_session.updater();
-    const bool fresh = !QFileInfo::exists(m_session.cacheFiles().cacheFile);
-    // The year before is read already: a rebuild of it still under way gives way to this one's.
-    updater.StartBackgroundUpdate(true);
-    if (m_waitForRebuilds || fresh) {
-        // A year never opened has no cache yet: its rebuild is the only way to its appointments.
-        QElapsedTimer waited;
-        waited.start();
-        while (updater.pending() > 0 && waited.elapsed() < kRebuildWaitMs)
-            YieldAndWait(10);
-    }
-    // One record at a time: a year of a large folder is never held whole beside the document.
-    PlannerState &state = m_state;
+    const PlannerState &state = m_state;
     const CalendarAccess *access = m_session.access();
     // Occurrences of one item share its body and place: each item is read once.
     QHash<QString, std::pair<QString, QString>> read;
-    const bool complete =
-        ReadCachedEvents(state, m_session.cacheFiles().cacheFile, [&](const CalEvent &e) {
-            if (!state.isVisible(e))
-                return;
-            auto it = read.constFind(e.EventID);
-            if (it == read.constEnd()) {
-                QString body, location;
-                if (access)
-                    access->GetBodyAndLocation(e.EventID, body, location);
-                it = read.insert(e.EventID, {body, location});
-            }
-            document.addAppointment({e.Subject, e.Categories, e.StartDate, e.EndDate, it->first,
-                                     it->second, e.EventID});
-        });
-    if (!complete)
+    // One record at a time: a year of a large folder is never held whole beside the document.
+    CachedEvents events(m_state, cacheFile);
+    while (const CalEvent *e = events.next()) {
+        if (!state.isVisible(*e))
+            continue;
+        auto it = read.constFind(e->EventID);
+        if (it == read.constEnd()) {
+            QString body, location;
+            if (access)
+                access->GetBodyAndLocation(e->EventID, body, location);
+            it = read.insert(e->EventID, {body, location});
+        }
+        document.addAppointment({e->Subject, e->Categories, e->StartDate, e->EndDate, it->first,
+                                 it->second, e->EventID});
+    }
+    if (events.failed())
         throw QvError(
             FileError::PathFileAccessError,
             QStringLiteral("The cache of %1 could not be read").arg(state.year.selectedYear()));
@@ -89,27 +50,16 @@ void XmlExporter::build(const ExportRequest &request, XmlDocument &document)
 {
     if (request.categoriesOnly)
         return;
-    PlannerState &state = m_state;
-    const int saved = state.year.selectedYear();
-    const int first = state.year.PlannerYearOf(OADate::fromDateTime(request.from));
-    const int last = state.year.PlannerYearOf(OADate::fromDateTime(request.to));
+    const int first = m_state.year.PlannerYearOf(OADate::fromDateTime(request.from));
+    const int last = m_state.year.PlannerYearOf(OADate::fromDateTime(request.to));
     document.beginAppointments();
-    CacheUpdater &updater = m_session.updater();
-    updater.CancelBackgroundUpdate();
-    updater.setBackgroundTimerEnabled(false);
-    try {
+    {
         // The store keeps the year shown: each year's records go from its cache to the document.
-        const HeldRebuiltYears held(m_session);
-        for (int y = first; y <= last; ++y) {
-            m_session.selectYear(y);
-            addYear(document);
-        }
-    } catch (...) {
-        m_session.selectYear(saved);
-        throw;
+        YearSession::OtherYears years(m_session);
+        for (int y = first; y <= last; ++y)
+            addYear(document, years.cacheOf(y, m_waitForRebuilds));
     }
     document.endAppointments();
-    m_session.selectYear(saved);
 }
 
 QByteArray XmlExporter::BuildDocument(const ExportRequest &request)
@@ -134,13 +84,6 @@ bool XmlExporter::SaveDocument(const ExportRequest &request, const QString &file
         return false;
     }
     return true;
-}
-
-void XmlExporter::reloadAfterwards()
-{
-    m_session.selectYear(m_state.year.selectedYear());
-    m_session.reload();
-    m_session.updater().setBackgroundTimerEnabled(true);
 }
 
 void XmlExporter::ExportXml(const AskOptions &ask)
@@ -168,5 +111,5 @@ void XmlExporter::ExportXml(const AskOptions &ask)
                             .arg(e.number())
                             .arg(e.description()));
     }
-    reloadAfterwards();
+    m_session.reload();
 }

@@ -46,8 +46,7 @@ public:
 
 private:
     void build(const ExportRequest &request, class XmlDocument &document);
-    void addYear(XmlDocument &document);
-    void reloadAfterwards();
+    void addYear(XmlDocument &document, const QString &cacheFile);
 
     PlannerState &m_state;
     YearSession &m_session;

@@ -89,9 +89,6 @@ public:
     void selectYear(int year) { setSelectedYear(year); }
     // The cache of the selected year into the store, drawing nothing.
     void loadCache();
-    // While an export steps through the years it reads each year's cache itself: a rebuild that
-    // completes meanwhile is neither loaded nor drawn, and the planner is reloaded afterwards.
-    void holdRebuiltYears(bool held) { m_session->holdRebuiltYears(held); }
     // The file error that keeps the cache from being written, 0 when it was written last.
     int cacheFault() const { return m_session->cacheFault(); }
     void SetUpdateIndicator(quint32 colour);

@@ -15,6 +15,9 @@
 #include "yearrecords.h"
 #include "yield.h"
 
+#include <QElapsedTimer>
+#include <QFileInfo>
+
 #include <malloc.h>
 
 void UsePlannerTitle(PlannerState &state, const QString &title)
@@ -66,6 +69,41 @@ YearSession::~YearSession()
     m_items.reset();
     m_updater.reset();
     m_access.reset();
+}
+
+YearSession::OtherYears::OtherYears(YearSession &session)
+    : m_session(session), m_shownYear(session.m_state.year.selectedYear()),
+      m_timerWasOn(session.m_updater->backgroundTimerEnabled())
+{
+    m_session.m_updater->CancelBackgroundUpdate();
+    m_session.m_updater->setBackgroundTimerEnabled(false);
+    m_session.m_rebuiltYearsHeld = true;
+}
+
+YearSession::OtherYears::~OtherYears()
+{
+    m_session.m_rebuiltYearsHeld = false;
+    m_session.selectYear(m_shownYear);
+    m_session.m_updater->setBackgroundTimerEnabled(m_timerWasOn);
+}
+
+QString YearSession::OtherYears::cacheOf(int year, bool waitForRebuild)
+{
+    constexpr int kRebuildWaitMs = 120000;
+    m_session.selectYear(year);
+    const QString cache = m_session.m_cacheFiles.cacheFile;
+    CacheUpdater &updater = *m_session.m_updater;
+    const bool fresh = !QFileInfo::exists(cache);
+    // The year before is read already: a rebuild of it still under way gives way to this one's.
+    updater.StartBackgroundUpdate(true);
+    if (waitForRebuild || fresh) {
+        // A year never opened has no cache yet: its rebuild is the only way to its appointments.
+        QElapsedTimer waited;
+        waited.start();
+        while (updater.pending() > 0 && waited.elapsed() < kRebuildWaitMs)
+            YieldAndWait(10);
+    }
+    return cache;
 }
 
 void YearSession::finish()

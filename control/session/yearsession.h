@@ -66,9 +66,26 @@ public:
     void applyItemChange(const Store::ItemPtr &item);
     void WriteBackCache();
     bool writeBackPending() const { return m_writeBack.isActive(); }
-    // While an export steps through the years it reads each year's cache itself: a rebuild that
-    // completes meanwhile is neither loaded nor shown.
-    void holdRebuiltYears(bool held) { m_rebuiltYearsHeld = held; }
+    // For reading years other than the one shown (an export): while it lives the rebuild under
+    // way is cancelled, timed rebuilds pause, and rebuilt years are neither loaded nor shown; at
+    // its end the year selected before is selected again and the timer runs as it did.
+    class OtherYears
+    {
+    public:
+        explicit OtherYears(YearSession &session);
+        ~OtherYears();
+        OtherYears(const OtherYears &) = delete;
+        OtherYears &operator=(const OtherYears &) = delete;
+
+        // Selects year and asks for its rebuild; where its cache is missing, or always with
+        // waitForRebuild, waits for it (two minutes at most). The cache file to read.
+        QString cacheOf(int year, bool waitForRebuild);
+
+    private:
+        YearSession &m_session;
+        int m_shownYear;
+        bool m_timerWasOn;
+    };
     // Writes what waits to be written back when no rebuild is pending (at the end of a planner).
     void finish();
 

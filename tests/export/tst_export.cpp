@@ -165,6 +165,12 @@ TEST_F(ExportTest, WhatEachRequestWrites)
     EXPECT_TRUE(subjects.contains("Late December next year"));
     EXPECT_EQ(subjects.count("Across the new year"), 2) << "once for each year's cache";
     EXPECT_EQ(planner->state().year.selectedYear(), shown) << "the year shown is shown again";
+    EXPECT_TRUE(planner->updater().backgroundTimerEnabled()) << "timed rebuilds go on";
+    // A session without timed rebuilds (a tool's) is left without them.
+    planner->updater().setBackgroundTimerEnabled(false);
+    build(*planner, {false, QDate(2026, 1, 1), QDate(2026, 12, 31)});
+    EXPECT_FALSE(planner->updater().backgroundTimerEnabled());
+    planner->updater().setBackgroundTimerEnabled(true);
     // The years' rebuilds completed while the export ran: their appointments went to the
     // document, not into the year shown.
     bool lateDecember = false;
