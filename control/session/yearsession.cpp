@@ -36,24 +36,13 @@ YearSession::YearSession(PlannerState &state, QObject *parent)
     m_syncherFactory = [this](const Store::ProfileOptions &options) {
         return MakeSyncherLink(m_state.dialogs, options);
     };
-    CacheUpdater::Hooks hooks;
-    hooks.createLink = [this] {
+    m_updater = std::make_unique<CacheUpdater>(m_state, [this] {
         return m_syncherFactory(m_access ? m_access->session()->options()
                                          : Store::ProfileOptions());
-    };
-    hooks.describeRequest = [this](SyncherLink &link) {
-        link.CalStartYear = m_state.year.selectedYear();
-        link.CalStartMonth = m_state.year.startMonth();
-        link.AllEvents = m_state.AllEvents; // the window may have switched it since
-        link.CacheFileName = m_cacheFiles.cacheFile;
-        link.TempFileName = m_cacheFiles.tempFile;
-        link.FolderID = m_access->folderId();
-        link.StoreID = m_access->storeId();
-    };
-    hooks.showCache = [this] { showRebuiltYear(); };
-    hooks.showCalendar = [this](qint32 error) { showCalendarYear(error); };
-    hooks.indicate = [this](quint32 colour) { emit indicatorChanged(colour); };
-    m_updater = std::make_unique<CacheUpdater>(m_state, std::move(hooks));
+    });
+    connect(m_updater.get(), &CacheUpdater::rebuilt, this, &YearSession::showRebuiltYear);
+    connect(m_updater.get(), &CacheUpdater::cacheNotWritten, this, &YearSession::showCalendarYear);
+    connect(m_updater.get(), &CacheUpdater::indicatorChanged, this, &YearSession::indicatorChanged);
     m_writeBack.setSingleShot(true);
     m_writeBack.setInterval(kWriteBackDelayMs);
     connect(&m_writeBack, &QTimer::timeout, this, &YearSession::writeBackAfterChanges);
@@ -127,6 +116,7 @@ bool YearSession::openFolder(const QString &folder, const QString &appointmentFo
     m_folder = folder;
     m_categoryStoreSubject = categoryStoreSubject;
     m_access->ResolveFolder(folder);
+    m_updater->setFolder(m_access->folderId(), m_access->storeId());
     Store::ItemsPtr items = m_access->folder()->Items();
     if (!items)
         return false;
@@ -178,6 +168,7 @@ void YearSession::selectYear(int year)
     if (m_access) {
         m_cacheFiles = MakeCacheFileNames([this] { return m_access->GetCurrentUserName(); }, year,
                                           m_folder, m_state.dialogs);
+        m_updater->setCacheFiles(m_cacheFiles);
     }
 }
 

@@ -6,8 +6,8 @@
 #include "qverror.h"
 #include "yield.h"
 
-CacheUpdater::CacheUpdater(PlannerState &state, Hooks hooks, QObject *parent)
-    : QObject(parent), m_state(state), m_hooks(std::move(hooks))
+CacheUpdater::CacheUpdater(PlannerState &state, LinkFactory createLink, QObject *parent)
+    : QObject(parent), m_state(state), m_createLink(std::move(createLink))
 {
     m_timer.setInterval(kBackgroundIntervalMs);
     connect(&m_timer, &QTimer::timeout, this, &CacheUpdater::BackgroundTick);
@@ -18,10 +18,27 @@ CacheUpdater::~CacheUpdater()
     ReleaseSyncherLink(std::move(m_link));
 }
 
-void CacheUpdater::indicate(quint32 colour)
+void CacheUpdater::setCacheFiles(const CacheFileNames &names)
 {
-    if (m_hooks.indicate)
-        m_hooks.indicate(colour);
+    m_cacheFile = names.cacheFile;
+    m_tempFile = names.tempFile;
+}
+
+void CacheUpdater::setFolder(const QString &folderId, const QString &storeId)
+{
+    m_folderId = folderId;
+    m_storeId = storeId;
+}
+
+void CacheUpdater::describeRequest(SyncherLink &link) const
+{
+    link.CalStartYear = m_state.year.selectedYear();
+    link.CalStartMonth = m_state.year.startMonth();
+    link.AllEvents = m_state.AllEvents; // the window may have switched it since
+    link.CacheFileName = m_cacheFile;
+    link.TempFileName = m_tempFile;
+    link.FolderID = m_folderId;
+    link.StoreID = m_storeId;
 }
 
 void CacheUpdater::setBackgroundTimerEnabled(bool on)
@@ -59,7 +76,7 @@ void CacheUpdater::StartBackgroundUpdate(bool cancelFirst)
         YieldToLoop();
         if (!m_link)
             return; // dropped in the yield; its successor's request is under way
-        m_hooks.describeRequest(*m_link);
+        describeRequest(*m_link);
         m_link->UpdateCache();
         indicate(Indicator::kRebuilding);
     } catch (const QvError &e) {
@@ -107,7 +124,7 @@ void CacheUpdater::ResetSyncLink()
     m_linkWanted = true;
     ReleaseSyncherLink(std::move(m_link));
     m_pending = 0;
-    m_link = m_hooks.createLink();
+    m_link = m_createLink();
     connect(m_link.get(), &SyncherLink::WriteComplete, this, &CacheUpdater::WriteComplete);
     m_link->AllEvents = m_state.AllEvents;
     m_linkFailureSaid = false;
@@ -122,7 +139,7 @@ void CacheUpdater::WriteComplete(SynchResult result, qint32 error)
         QString message;
         switch (result) {
         case SynchWritten:
-            m_hooks.showCache();
+            emit rebuilt();
             m_timer.start();
             break;
         case SynchTempFileFailed:
@@ -148,8 +165,7 @@ void CacheUpdater::WriteComplete(SynchResult result, qint32 error)
             return;
         case SynchCacheUnwritable:
             // Not a failed rebuild: the timed rebuilds go on, and one of them may find room.
-            if (m_hooks.showCalendar)
-                m_hooks.showCalendar(error);
+            emit cacheNotWritten(error);
             return;
         case SynchFetchFailed:
             message = QStringLiteral("Error occured while fetching events.");

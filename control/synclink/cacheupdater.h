@@ -24,24 +24,16 @@ public:
     // Requests that may meet a pending rebuild before the link is taken for broken.
     static constexpr int kBusyRequestLimit = 4;
 
-    // What the updater asks of whoever owns it (the planner).
-    struct Hooks
-    {
-        // A new synchroniser; may raise QvError.
-        std::function<std::unique_ptr<SyncherLink>()> createLink;
-        // Sets the year, start month, file names and folder of a request on the link.
-        std::function<void(SyncherLink &)> describeRequest;
-        // Loads the cache file, lays the year out and draws it.
-        std::function<void()> showCache;
-        // The cache could not be written (error: the file error): reads the year from the
-        // calendar into memory and draws it, saying what is wrong once.
-        std::function<void(qint32 error)> showCalendar;
-        // Shows the update indicator's colour (may be empty).
-        std::function<void(quint32 colour)> indicate;
-    };
+    // Makes a new synchroniser; may raise QvError.
+    using LinkFactory = std::function<std::unique_ptr<SyncherLink>()>;
 
-    CacheUpdater(PlannerState &state, Hooks hooks, QObject *parent = nullptr);
+    CacheUpdater(PlannerState &state, LinkFactory createLink, QObject *parent = nullptr);
     ~CacheUpdater() override;
+
+    // What a rebuild writes and reads: the cache files of the selected year and the folder. The
+    // year, its first month and whether timed appointments count are the state's at each request.
+    void setCacheFiles(const CacheFileNames &names);
+    void setFolder(const QString &folderId, const QString &storeId);
 
     // Requests a rebuild; cancelFirst cancels a pending one and waits for it first.
     void StartBackgroundUpdate(bool cancelFirst);
@@ -68,11 +60,22 @@ public:
     bool cancelling() const { return m_cancelling; }
     bool backgroundTimerEnabled() const { return m_timer.isActive(); }
 
+signals:
+    // The cache file was rebuilt: load it, lay the year out and draw it.
+    void rebuilt();
+    // The cache could not be written (error: the file error): read the year from the calendar
+    // into memory and draw it, saying what is wrong once.
+    void cacheNotWritten(qint32 error);
+    // The update indicator's colour: busy, rebuilding, idle, failed.
+    void indicatorChanged(quint32 colour);
+
 private:
-    void indicate(quint32 colour);
+    void indicate(quint32 colour) { emit indicatorChanged(colour); }
+    void describeRequest(SyncherLink &link) const;
 
     PlannerState &m_state;
-    Hooks m_hooks;
+    LinkFactory m_createLink;
+    QString m_cacheFile, m_tempFile, m_folderId, m_storeId;
     std::unique_ptr<SyncherLink> m_link;
     qint16 m_pending = 0;
     qint16 m_busy = 0;

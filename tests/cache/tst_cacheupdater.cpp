@@ -57,22 +57,17 @@ protected:
     {
         state.year.setSelectedYear(2026);
         names = {dir.filePath("cache.tmp"), dir.filePath("~cache.tmp")};
-        CacheUpdater::Hooks hooks;
-        hooks.createLink = [this] {
+        updater = std::make_unique<CacheUpdater>(state, [this] {
             if (linksFail)
                 throw QvError(429, "ActiveX component can't create object");
             auto link = std::make_unique<FakeLink>();
             links.append(link.get());
             return std::unique_ptr<SyncherLink>(std::move(link));
-        };
-        hooks.indicate = [this](quint32 c) { colours.append(c); };
-        hooks.describeRequest = [this](SyncherLink &link) {
-            link.CalStartYear = state.year.selectedYear();
-            link.CacheFileName = names.cacheFile;
-            link.TempFileName = names.tempFile;
-        };
-        hooks.showCache = [this] { ++shown; };
-        updater = std::make_unique<CacheUpdater>(state, std::move(hooks));
+        });
+        updater->setCacheFiles(names);
+        QObject::connect(updater.get(), &CacheUpdater::indicatorChanged,
+                         [this](quint32 c) { colours.append(c); });
+        QObject::connect(updater.get(), &CacheUpdater::rebuilt, [this] { ++shown; });
         updater->ResetSyncLink();
     }
 
