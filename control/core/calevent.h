@@ -18,7 +18,7 @@ struct CalEvent
     qint16 EndDay = 0;     // column of the end day minus 1, 0 when the end is outside the year
     qint16 StartMonth = 0; // calendar month inside the year; <= 0 before it, >= 13 after it
     qint16 EndMonth = 0;
-    qint16 Band = 0; // 0 until the band layout assigns 2 or more
+    qint32 Band = 0; // 0 until the band layout assigns 2 or more; a crowded year has thousands
 };
 
 // Sets StartMonth, StartDay, EndMonth and EndDay from StartDate and EndDate. A day column whose

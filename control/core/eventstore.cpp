@@ -39,7 +39,7 @@ CalEvent &EventStore::Item(int position)
     return *m_entries[size_t(position - 1)].event;
 }
 
-void EventStore::SetBand(const CalEvent &event, qint16 band)
+void EventStore::SetBand(const CalEvent &event, qint32 band)
 {
     const_cast<CalEvent &>(event).Band = band;
 }

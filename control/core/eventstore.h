@@ -62,7 +62,7 @@ public:
 
     // The two fields worked out from the table and the layout, which the key does not include,
     // set on an event of this store (met while iterating it).
-    void SetBand(const CalEvent &event, qint16 band);
+    void SetBand(const CalEvent &event, qint32 band);
     void SetCatIndex(const CalEvent &event, qint16 index);
 
 private:

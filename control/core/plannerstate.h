@@ -45,7 +45,7 @@ struct PlannerState
     FilterModel filter;
 
     // Running band totals of the month rows, index 0..12.
-    std::array<qint16, PlannerYear::kRows + 1> RowBands{};
+    std::array<qint32, PlannerYear::kRows + 1> RowBands{};
 
     Dialogs &dialogs;
 

@@ -13,15 +13,6 @@
 
 namespace {
 
-constexpr int kOverflow = 6;
-
-qint16 checked16(int value)
-{
-    if (value > std::numeric_limits<qint16>::max())
-        throw QvError(kOverflow, QStringLiteral("Overflow"));
-    return qint16(value);
-}
-
 // Last occupied column of each band of each row (0 = empty); rows 0..12, bands 2 and up. Each row
 // keeps its bands as the leaves of a minimum tree, so that the first band whose last column lies
 // before a given column is found in logarithmic time however many bands a busy row has. A row's
@@ -97,7 +88,7 @@ RowBandTable CalculateBands(EventStore &store, const PlannerYear &year, bool all
         BandEnds bandEnd;
         rowBands[0] = 0;
         for (int r = 1; r <= PlannerYear::kRows; ++r)
-            rowBands[r] = checked16(minimumBands);
+            rowBands[r] = minimumBands;
 
         for (const CalEvent &event : store) {
             if (event.CatIndex < 0 || !visible(event))
@@ -111,20 +102,20 @@ RowBandTable CalculateBands(EventStore &store, const PlannerYear &year, bool all
             // column; a band ending on the start column is taken. At most n events occupy bands
             // 2..n + 1, and a row always has a band it never used.
             const int b = bandEnd.firstBelow(s, std::max<int>(event.StartDay, 1));
-            rowBands[s] = std::max(rowBands[s], checked16(b));
-            store.SetBand(event, checked16(b));
+            rowBands[s] = std::max(rowBands[s], qint32(b));
+            store.SetBand(event, b);
 
             for (int j = s; j <= rows.last && j <= PlannerYear::kRows; ++j) {
                 const RowColumns columns = ColumnsInRow(event, year, j, allEvents);
                 if (columns.occupies()) {
                     bandEnd.set(j, b, qint16(columns.occupiedRight));
-                    rowBands[j] = std::max(rowBands[j], qint16(b));
+                    rowBands[j] = std::max(rowBands[j], qint32(b));
                 }
             }
         }
 
         for (int r = 1; r <= PlannerYear::kRows; ++r)
-            rowBands[r] = checked16(rowBands[r] + rowBands[r - 1]);
+            rowBands[r] += rowBands[r - 1];
     } catch (const std::exception &e) {
         dialogs.message(QStringLiteral("Error calculating the month bands, please refresh "
                                        "planner.\n\n") +

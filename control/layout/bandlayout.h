@@ -11,8 +11,9 @@ class PlannerYear;
 struct CalEvent;
 
 // Running band totals of the twelve month rows: index 0 is 0, row r occupies band units
-// [RowBands[r - 1], RowBands[r]), and RowBands[12] is the height of the year in bands.
-using RowBandTable = std::array<qint16, 13>;
+// [RowBands[r - 1], RowBands[r]), and RowBands[12] is the height of the year in bands. Wider than
+// the cache's 16 bits: a crowded year of a large folder passes 32,767 bands.
+using RowBandTable = std::array<qint32, 13>;
 
 constexpr int kScreenMinimumBands = 4; // the day-number band and three for appointments
 

@@ -16,16 +16,16 @@ namespace {
 constexpr int kMostRetries = 3;
 
 // The bands of the events in store order, to put back when a new layout is given up.
-std::vector<qint16> bandsOf(const EventStore &store)
+std::vector<qint32> bandsOf(const EventStore &store)
 {
-    std::vector<qint16> bands;
+    std::vector<qint32> bands;
     bands.reserve(size_t(store.Count()));
     for (const CalEvent &e : store)
         bands.push_back(e.Band);
     return bands;
 }
 
-void restoreBands(EventStore &store, const std::vector<qint16> &bands)
+void restoreBands(EventStore &store, const std::vector<qint32> &bands)
 {
     size_t i = 0;
     for (const CalEvent &e : store)
@@ -61,7 +61,7 @@ bool PrintPreview::open()
 PrintPreview::Outcome PrintPreview::Paginate()
 {
     EventStore &store = *m_year.store;
-    const std::vector<qint16> bands = bandsOf(store);
+    const std::vector<qint32> bands = bandsOf(store);
     for (;;) {
         try {
             const int dpi = std::max(1, m_printer.resolution());

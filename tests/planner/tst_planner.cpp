@@ -185,6 +185,43 @@ TEST_F(PlannerTest, WithoutAViewTheYearIsStillLaidOut)
     EXPECT_EQ(planner->state().store->Item(2).Band, 3);
 }
 
+// Page Down pressed again and again while years load: the year asked for last is shown alone,
+// laid out without a message, whatever loads and rebuilds were under way.
+TEST_F(PlannerTest, YearsChangedWhileTheyLoadEndWithTheLastOneAlone)
+{
+    const int thisYear = QDate::currentDate().year();
+    for (int y = thisYear; y <= thisYear + 3; ++y)
+        for (int d = 0; d < 200; ++d) {
+            const QDate day = QDate(y, 1, 1).addDays(d);
+            const QByteArray id = QByteArray::number(y) + "-" + QByteArray::number(d);
+            WriteAll(dir.path() + "/Team/Calendar/" + id + ".ics",
+                     AllDay(id, day.toString("yyyyMMdd").toLatin1(),
+                            day.addDays(1).toString("yyyyMMdd").toLatin1()));
+        }
+    auto planner = make(nullptr);
+    planner->ReadProperties(MapPropertyBag({{"Folder", "Team\\Calendar"}}));
+    ASSERT_TRUE(settle(*planner));
+    for (const int step : {1, 1, 1, -1, -1, 1, 1, -1, 1, -1}) {
+        planner->ChangeYear(step);
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 15)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    const int last = thisYear + 2; // the steps add up to two
+    ASSERT_EQ(planner->state().year.selectedYear(), last);
+    ASSERT_TRUE(settle(*planner));
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < 300)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_TRUE(dialogs.shown().isEmpty()) << qPrintable(dialogs.texts().join('\n'));
+    EXPECT_EQ(planner->state().store->Count(), 200);
+    for (const CalEvent &e : *planner->state().store)
+        ASSERT_TRUE(e.Subject.startsWith(QString::number(last) + "-")) << qPrintable(e.Subject);
+    EXPECT_EQ(planner->state().RowBands[12], 48) << "a year of one appointment a day";
+}
+
 // A cache that cannot be written (a full disk; a cache directory that is not there) still shows
 // the year, read from the calendar; the file error is said once, not at every retry, and not as a
 // failed log-on; the next rebuild that can write the cache ends it.

@@ -368,7 +368,7 @@ TEST_F(PaginationTest, PreviewKeepsItsPagesWhenAMonthWillNotFit)
     preview.settings().setMinBandHeight(10);
     ASSERT_EQ(preview.Paginate(), PrintPreview::Outcome::Laid);
     const QString before = preview.layout().summary();
-    const qint16 band = preview.year().store->Item(1).Band;
+    const qint32 band = preview.year().store->Item(1).Band;
 
     for (int i = 0; i < 20; ++i)
         days(3, 1, 31); // the planner's store; the preview's copy is as it was
