@@ -165,14 +165,14 @@ void DrawDayHeadings(Canvas &strip, const GridGeometry &g, const CalendarNames &
 }
 
 void DrawMonthHeadings(Canvas &column, const PlannerState &state, const GridGeometry &g,
-                       const CalendarNames &names, const SystemColours &colours)
+                       const CalendarNames &names, const SystemColours &colours, double visibleTop)
 {
-    DrawMonthHeadings(column, state, g, names, colours, AllRows(state.RowBands));
+    DrawMonthHeadings(column, state, g, names, colours, AllRows(state.RowBands), visibleTop);
 }
 
 void DrawMonthHeadings(Canvas &column, const PlannerState &state, const GridGeometry &g,
                        const CalendarNames &names, const SystemColours &colours,
-                       const GridRows &rows)
+                       const GridRows &rows, double visibleTop)
 {
     const double px = column.px(), py = column.py();
     const double w = std::round(column.width());
@@ -183,9 +183,15 @@ void DrawMonthHeadings(Canvas &column, const PlannerState &state, const GridGeom
         const double y = std::round(rows.bottom(r, g.BandHeight));
         column.line(0, y + py, w, y + py, kWhite);
         column.line(0, y, w, y, colours.inactiveTitleBar);
+        const QString &name = names.MonthShortNames[size_t(state.year.MonthOfRow(r) - 1)];
+        double top = std::round(rows.top(r, g.BandHeight)) + 2 * py;
+        // Scrolled past its top, the name moves down with the window, until the row's end.
+        const double last = y - column.textHeight(name) - py;
+        if (visibleTop + 2 * py > top && visibleTop < y)
+            top = std::max(top, std::min(std::round(visibleTop) + 2 * py, last));
         column.setCurrentX(3 * px);
-        column.setCurrentY(std::round(rows.top(r, g.BandHeight)) + 2 * py);
-        column.print(names.MonthShortNames[size_t(state.year.MonthOfRow(r) - 1)]);
+        column.setCurrentY(top);
+        column.print(name);
     }
     column.line(w - px, 0, w - px, column.height(), colours.windowFrame);
 }

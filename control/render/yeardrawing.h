@@ -70,11 +70,14 @@ void DrawDayLines(Canvas &canvas, const GridGeometry &geometry);
 // its canvas: 405 twips on screen).
 void DrawDayHeadings(Canvas &strip, const GridGeometry &geometry, const CalendarNames &names,
                      const SystemColours &colours);
-void DrawMonthHeadings(Canvas &column, const PlannerState &state, const GridGeometry &geometry,
-                       const CalendarNames &names, const SystemColours &colours);
+// visibleTop (twips from the column's top) is where the window shows it from: a row taller than
+// the window keeps its month's name in view there while it is scrolled past.
 void DrawMonthHeadings(Canvas &column, const PlannerState &state, const GridGeometry &geometry,
                        const CalendarNames &names, const SystemColours &colours,
-                       const GridRows &rows);
+                       double visibleTop = 0);
+void DrawMonthHeadings(Canvas &column, const PlannerState &state, const GridGeometry &geometry,
+                       const CalendarNames &names, const SystemColours &colours,
+                       const GridRows &rows, double visibleTop = 0);
 // Every visible appointment as a bar in its category's colour in its band, subjects inside
 // when state.DisplaySubject, the hit map rebuilt, then today's mark (today: an automation date)
 // and the selection (redrawSelection, when given).

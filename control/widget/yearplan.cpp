@@ -333,7 +333,8 @@ void YearPlan::drawEverything()
 {
     const Planner &p = *m_planner;
     DrawDayHeadings(m_dayHeadings->canvas(), m_geometry, p.names(), m_colours);
-    DrawMonthHeadings(m_monthColumn->canvas(), p.state(), m_geometry, p.names(), m_colours);
+    DrawMonthHeadings(m_monthColumn->canvas(), p.state(), m_geometry, p.names(), m_colours,
+                      m_gridArea->scrollValue());
     m_legend->legend().DrawLegend();
     DrawYear();
     drawEvents();
@@ -344,10 +345,10 @@ void YearPlan::drawEverything()
 void YearPlan::drawScrolledIn()
 {
     const Planner &p = *m_planner;
-    if (!m_monthColumn->covered()) {
-        DrawMonthHeadings(m_monthColumn->canvas(), p.state(), m_geometry, p.names(), m_colours);
-        m_monthColumn->update();
-    }
+    // Always: the name of a month taller than the window follows it.
+    DrawMonthHeadings(m_monthColumn->canvas(), p.state(), m_geometry, p.names(), m_colours,
+                      m_gridArea->scrollValue());
+    m_monthColumn->update();
     if (!m_grid->covered())
         redrawYear();
 }

@@ -9,6 +9,7 @@
 #include "yearpainter.h"
 
 #include <QImage>
+#include <QMap>
 #include <QPainter>
 
 #include <cmath>
@@ -115,6 +116,33 @@ public:
 };
 
 } // namespace
+
+// A January many windows tall keeps its name at the window's top while it is scrolled through,
+// up to its last band; the other months keep theirs at their tops.
+TEST_F(DrawTest, AMonthTallerThanTheWindowKeepsItsNameInView)
+{
+    for (int i = 0; i < 400; ++i)
+        add(QStringLiteral("jan%1").arg(i), At(2026, 1, 5), At(2026, 1, 6));
+    layout();
+    ASSERT_GT(state.RowBands[1], 400);
+    CalendarNames names;
+    for (int m = 0; m < 12; ++m)
+        names.MonthShortNames[size_t(m)] = QStringLiteral("M%1").arg(m + 1);
+    const auto nameTops = [&](double visibleTop) {
+        RecordingCanvas column(405, state.RowBands[12] * geometry.BandHeight);
+        DrawMonthHeadings(column, state, geometry, names, SystemColours(), visibleTop);
+        QMap<QString, double> tops;
+        for (const auto &op : column.of(Op::Print))
+            tops[op.text] = op.y1;
+        return tops;
+    };
+    const double janEnd = state.RowBands[1] * geometry.BandHeight;
+    EXPECT_EQ(nameTops(0)["M1"], 30);
+    EXPECT_EQ(nameTops(30000)["M1"], 30000 + 30) << "in view while January is scrolled";
+    EXPECT_EQ(nameTops(30000)["M2"], janEnd + 30) << "February stays at its top";
+    EXPECT_LT(nameTops(janEnd - 10)["M1"], janEnd - 10) << "January's name ends with its row";
+    EXPECT_EQ(nameTops(janEnd + 3000)["M2"], janEnd + 30) << "a short row is left as it is";
+}
 
 // In a narrow window the day numbers and weekday names get smaller down to a floor, then are
 // left out; they never run into the next cell.
