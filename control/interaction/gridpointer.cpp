@@ -236,6 +236,37 @@ QString GridPointer::monthToolTip(double y) const
     return m_planner.names().MonthNames[size_t(m_planner.state().year.MonthOfRow(row) - 1)];
 }
 
+double GridPointer::monthTopAt(double y) const
+{
+    const int row = rowAndBand(y).first;
+    if (row > PlannerYear::kRows)
+        return y;
+    return m_planner.state().RowBands[row - 1] * m_view.gridGeometry().BandHeight;
+}
+
+double GridPointer::monthTopFrom(double visibleTop, int steps) const
+{
+    const double bandHeight = m_view.gridGeometry().BandHeight;
+    const auto &rowBands = m_planner.state().RowBands;
+    const auto top = [&](int row) { return rowBands[row - 1] * bandHeight; };
+    double at = visibleTop;
+    for (; steps > 0; --steps) {
+        int r = 1;
+        while (r <= PlannerYear::kRows && top(r) <= at + 0.5)
+            ++r;
+        if (r > PlannerYear::kRows)
+            break;
+        at = top(r);
+    }
+    for (; steps < 0; ++steps) {
+        int r = PlannerYear::kRows;
+        while (r >= 1 && top(r) >= at - 0.5)
+            --r;
+        at = r >= 1 ? top(r) : 0;
+    }
+    return at;
+}
+
 QString GridPointer::weekdayToolTip(double x) const
 {
     const GridGeometry &g = m_view.gridGeometry();

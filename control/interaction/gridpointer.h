@@ -62,6 +62,11 @@ public:
     // Tooltips of the heading strips: the full name of the month of the row at y (twips down
     // the month column), of the weekday of the column at x (twips across the weekday strip).
     QString monthToolTip(double y) const;
+    // Where the grid scrolls to show a month from its top (twips): the month row at y on the
+    // month column; or, steps rows on from the row the window shows at visibleTop (1: the next
+    // month's top, -1: the top of the month shown, or of the one before when at its top).
+    double monthTopAt(double y) const;
+    double monthTopFrom(double visibleTop, int steps) const;
     QString weekdayToolTip(double x) const;
 
     int row() const { return m_row; }

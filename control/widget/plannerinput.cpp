@@ -8,7 +8,10 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
+#include <QWheelEvent>
 #include <QWidget>
+
+#include <cmath>
 
 PlannerInput::PlannerInput(GridPointer &pointer, Planner &planner, const Children &children,
                            const double &px, const double &py, QObject *parent)
@@ -28,8 +31,18 @@ bool PlannerInput::eventFilter(QObject *watched, QEvent *event)
     const QEvent::Type type = event->type();
     if (type == QEvent::Wheel && (watched == m_children.grid || watched == m_children.monthColumn ||
                                   watched == m_children.plan)) {
-        if (!m_children.gridScroll->isHidden())
-            QApplication::sendEvent(m_children.gridScroll, event);
+        QScrollBar *scroll = m_children.gridScroll;
+        const auto *wheel = static_cast<QWheelEvent *>(event);
+        if (scroll->isHidden())
+            return true;
+        // With Ctrl a notch goes a month: a crowded month may be many windows tall.
+        if (wheel->modifiers() & Qt::ControlModifier) {
+            if (const int dy = wheel->angleDelta().y())
+                scroll->setValue(
+                    int(std::lround(m_pointer.monthTopFrom(scroll->value(), dy > 0 ? -1 : 1))));
+            return true;
+        }
+        QApplication::sendEvent(scroll, event);
         return true;
     }
     if (type == QEvent::KeyPress && watched == m_children.plan) {
@@ -77,6 +90,10 @@ bool PlannerInput::eventFilter(QObject *watched, QEvent *event)
             widget->setToolTip(m_pointer.weekdayToolTip(x));
     } else if (type == QEvent::MouseButtonPress) {
         m_pointer.clickOutsideGrid(); // the headings, the date label and the background
+        // A month's name takes the window to the month's top.
+        if (watched == m_children.monthColumn && mouse->button() == Qt::LeftButton &&
+            !m_children.gridScroll->isHidden())
+            m_children.gridScroll->setValue(int(std::lround(m_pointer.monthTopAt(y))));
     }
     return handled && watched != m_children.plan;
 }

@@ -11,7 +11,8 @@ class QWidget;
 // Turns the mouse over the planner's children into what the planner does with it: pointer
 // positions on the grid from pixels to twips for the pointer handling, tooltips of the heading
 // strips, clicks beside the grid that end pen mode, the logo's help page and menu, the wheel for
-// the grid's scroll bar and Page Up and Page Down for the year.
+// the grid's scroll bar (a month a notch with Ctrl; a month's name takes the window to its top)
+// and Page Up and Page Down for the year.
 class PlannerInput : public QObject
 {
 public:

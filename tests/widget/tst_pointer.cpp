@@ -525,6 +525,36 @@ TEST_F(PointerTest, TheKeysAndTheWheel)
     EXPECT_GT(plan->gridScrollBar()->value(), 0);
     EXPECT_LT(plan->gridCanvas()->y(), top);
     EXPECT_EQ(plan->monthColumn()->y(), plan->gridCanvas()->y());
+
+    // With Ctrl a notch goes a month: to the next month's top, back to the top of the month
+    // shown; a month's name takes the window to its top.
+    plan->resize(1000, 200);
+    QApplication::processEvents();
+    const auto monthTop = [&](int row) {
+        return std::min(
+            int(std::lround(plan->state().RowBands[row - 1] * plan->geometry().BandHeight)),
+            plan->gridScrollBar()->maximum());
+    };
+    ASSERT_GT(plan->gridScrollBar()->maximum(), monthTop(6)) << "half a year to scroll through";
+    const auto ctrlWheel = [&](int delta) {
+        QWheelEvent notch(QPointF(20, 20), plan->gridCanvas()->mapToGlobal(QPointF(20, 20)),
+                          QPoint(), QPoint(0, delta), Qt::NoButton, Qt::ControlModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(plan->gridCanvas(), &notch);
+        return plan->gridScrollBar()->value();
+    };
+    plan->gridScrollBar()->setValue(monthTop(3) + 10);
+    EXPECT_EQ(ctrlWheel(-120), monthTop(4));
+    EXPECT_EQ(ctrlWheel(-120), monthTop(5));
+    EXPECT_EQ(ctrlWheel(120), monthTop(4));
+    plan->gridScrollBar()->setValue(monthTop(4) + 10);
+    EXPECT_EQ(ctrlWheel(120), monthTop(4)) << "first the top of the month shown";
+    const int below = (monthTop(5) - monthTop(4)) / 2;
+    plan->gridScrollBar()->setValue(monthTop(4) + below);
+    const QPoint onMay(5, int((monthTop(5) + 30) / plan->py()));
+    mouse(plan->monthColumn(), QEvent::MouseButtonPress, onMay);
+    mouse(plan->monthColumn(), QEvent::MouseButtonRelease, onMay);
+    EXPECT_EQ(plan->gridScrollBar()->value(), monthTop(5)) << "clicked on May's name";
 }
 
 TEST_F(PointerTest, TheLogoOpensTheHelpPageAndItsMenuTheAboutBox)
