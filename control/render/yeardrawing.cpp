@@ -18,7 +18,8 @@ constexpr quint32 kOutsideMonth = 0xE0E0E0;
 constexpr quint32 kDayLine = 0x808080;
 constexpr quint32 kMonthOutline = 0x0000FF;
 constexpr quint32 kWhite = 0xFFFFFF;
-constexpr quint32 kSelection = 0x00FFFF; // yellow
+constexpr quint32 kSelection = 0x00FFFF;    // yellow
+constexpr quint32 kNoticeColour = 0xE1FFFF; // light yellow, as a tooltip
 constexpr int kLegibleTextPixels = 4;
 
 // Shows a drawing failure the way every drawing step reports one.
@@ -162,6 +163,21 @@ void DrawDayHeadings(Canvas &strip, const GridGeometry &g, const CalendarNames &
     }
     strip.setFontSize(ownSize);
     strip.line(0, strip.height() - py, strip.width(), strip.height() - py, colours.windowFrame);
+}
+
+void DrawGridNotice(Canvas &canvas, const GridGeometry &g, double visibleTop, const QString &text)
+{
+    const double px = canvas.px(), py = canvas.py();
+    canvas.setFontSize(9);
+    const double height = canvas.textHeight(text) + 8 * py;
+    const double width = std::min(canvas.textWidth(text) + 16 * px, double(g.GridWidth) - 2 * px);
+    const double left = std::round((g.GridWidth - width) / 2);
+    const double top = std::round(visibleTop + g.BandHeight + 4 * py);
+    canvas.box(left, top, left + width, top + height, kNoticeColour, true);
+    canvas.box(left, top, left + width, top + height, 0x808080, false);
+    canvas.setForeColor(0x000000);
+    QRect r(int(left / px) + 8, int(top / py) + 4, int(width / px) - 16, int(height / py) - 8);
+    canvas.DrawText(text, r, Canvas::DT_SINGLELINE | Canvas::DT_NOPREFIX | Canvas::DT_END_ELLIPSIS);
 }
 
 void DrawMonthHeadings(Canvas &column, const PlannerState &state, const GridGeometry &g,

@@ -70,6 +70,10 @@ void DrawDayLines(Canvas &canvas, const GridGeometry &geometry);
 // its canvas: 405 twips on screen).
 void DrawDayHeadings(Canvas &strip, const GridGeometry &geometry, const CalendarNames &names,
                      const SystemColours &colours);
+// A line over the grid's top at visibleTop (twips) saying what the empty grid waits for.
+void DrawGridNotice(Canvas &canvas, const GridGeometry &geometry, double visibleTop,
+                    const QString &text);
+
 // visibleTop (twips from the column's top) is where the window shows it from: a row taller than
 // the window keeps its month's name in view there while it is scrolled past.
 void DrawMonthHeadings(Canvas &column, const PlannerState &state, const GridGeometry &geometry,

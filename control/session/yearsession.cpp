@@ -95,6 +95,12 @@ QString YearSession::OtherYears::cacheOf(int year, bool waitForRebuild)
     return cache;
 }
 
+bool YearSession::readingFirstTime() const
+{
+    return m_updater->pending() > 0 && !m_cacheFiles.cacheFile.isEmpty() &&
+           !QFileInfo::exists(m_cacheFiles.cacheFile);
+}
+
 void YearSession::finish()
 {
     // The changes of a last burst. With a rebuild pending they are left to the next start's

@@ -98,6 +98,9 @@ public:
     int cacheFault() const { return m_cacheFault; }
     // The calendar files the last rebuild could not read whole, and why.
     const QStringList &leftOutFiles() const { return m_leftOut; }
+    // The selected year has no cache yet and its first rebuild is under way: nothing to show
+    // until it reports, which the window says.
+    bool readingFirstTime() const;
     // Whether listening for the folder's changes.
     bool listening() const { return m_items != nullptr; }
 

@@ -361,6 +361,10 @@ void YearPlan::drawEvents()
     m_planner->SetUpdateIndicator(Indicator::kDrawing);
     DrawEvents(m_grid->canvas(), m_planner->state(), m_geometry, m_planner->hitMap(),
                OADate::fromDateTime(QDateTime::currentDateTime()), selection);
+    if (m_planner->session().readingFirstTime() && m_planner->state().store->isEmpty())
+        DrawGridNotice(m_grid->canvas(), m_geometry, m_gridArea->scrollValue(),
+                       tr("Reading the calendar for the first time: the year's appointments "
+                          "appear as soon as it is read."));
     m_planner->SetUpdateIndicator(Indicator::kIdle);
     m_grid->update();
     m_pointer->refresh();

@@ -262,6 +262,52 @@ TEST_F(PlannerTest, FailuresOfTheRefreshSequence)
     EXPECT_EQ(plan.state().store->Count(), 1) << "the year was drawn from the cache first";
 }
 
+// A synchroniser that takes requests and has not answered yet: a first rebuild under way.
+class SilentLink : public SyncherLink
+{
+public:
+    void UpdateCache() override { ++requests; }
+    void CancelUpdate() override {}
+    int requests = 0;
+};
+
+// A year without a cache yet says over its empty grid that it is being read, until its first
+// rebuild reports; a year read before shows no such line.
+TEST_F(PlannerTest, TheFirstReadOfAYearIsSaidOverTheEmptyGrid)
+{
+    const auto notices = [](YearPlan &plan) {
+        const QImage &image = plan.gridCanvas()->canvas().image();
+        int n = 0;
+        for (int y = 0; y < image.height(); y += 2)
+            for (int x = 0; x < image.width(); x += 2)
+                n += (image.pixel(x, y) & 0xFFFFFF) == 0xFFFFE1;
+        return n;
+    };
+    SilentLink *link = nullptr;
+    {
+        YearPlan first(nullptr, &dialogs);
+        first.resize(1400, 900);
+        first.setSyncherFactory([&](const Store::ProfileOptions &) {
+            auto made = std::make_unique<SilentLink>();
+            link = made.get();
+            return std::unique_ptr<SyncherLink>(std::move(made));
+        });
+        first.ReadProperties(MapPropertyBag({{"Folder", "Team\\Calendar\\Planning"}}));
+        QApplication::processEvents();
+        ASSERT_TRUE(link);
+        EXPECT_GT(link->requests, 0);
+        EXPECT_TRUE(first.planner().session().readingFirstTime());
+        EXPECT_GT(notices(first), 100) << "the line over the grid";
+        EXPECT_TRUE(dialogs.shown().isEmpty()) << qPrintable(dialogs.texts().join('\n'));
+    }
+    YearPlan read(nullptr, &dialogs);
+    read.resize(1400, 900);
+    read.ReadProperties(MapPropertyBag({{"Folder", "Team\\Calendar\\Planning"}}));
+    ASSERT_TRUE(settle(read));
+    EXPECT_FALSE(read.planner().session().readingFirstTime());
+    EXPECT_EQ(notices(read), 0);
+}
+
 TEST_F(PlannerTest, TheStoredFilterOfTheTitleHidesAppointments)
 {
     FilterModel stored(", ");
