@@ -168,6 +168,7 @@ void DrawDayHeadings(Canvas &strip, const GridGeometry &g, const CalendarNames &
 void DrawGridNotice(Canvas &canvas, const GridGeometry &g, double visibleTop, const QString &text)
 {
     const double px = canvas.px(), py = canvas.py();
+    const double savedSize = canvas.fontSize();
     canvas.setFontSize(9);
     const double height = canvas.textHeight(text) + 8 * py;
     const double width = std::min(canvas.textWidth(text) + 16 * px, double(g.GridWidth) - 2 * px);
@@ -178,6 +179,7 @@ void DrawGridNotice(Canvas &canvas, const GridGeometry &g, double visibleTop, co
     canvas.setForeColor(0x000000);
     QRect r(int(left / px) + 8, int(top / py) + 4, int(width / px) - 16, int(height / py) - 8);
     canvas.DrawText(text, r, Canvas::DT_SINGLELINE | Canvas::DT_NOPREFIX | Canvas::DT_END_ELLIPSIS);
+    canvas.setFontSize(savedSize); // the grid's day numbers are drawn at the size they had
 }
 
 void DrawMonthHeadings(Canvas &column, const PlannerState &state, const GridGeometry &g,
