@@ -1,5 +1,7 @@
 #include "gridpointer.h"
 
+#include "weeknumber.h"
+
 #include "appointmentcommands.h"
 #include "calendarstore.h"
 #include "dialogs.h"
@@ -46,6 +48,12 @@ GeneralDateFormat &GridPointer::dates()
 QString GridPointer::dateText(double date)
 {
     return dates().format(date);
+}
+
+QString GridPointer::dayText(double date)
+{
+    const QDate day = OADate::toDateTime(date).date();
+    return dateText(date) + QStringLiteral(", week %1").arg(WeekOfYear(day, dates().locale()));
 }
 
 std::pair<int, int> GridPointer::rowAndBand(double y) const
@@ -114,7 +122,7 @@ void GridPointer::ShowHover(int row, int column, int band)
         const QString key = m_planner.hitMap().at(row, column, band);
         if (key.isEmpty()) {
             m_hoveredKey.clear();
-            m_view.setDateLabel(dateText(m_planner.state().year.DateOfCell(column, row)));
+            m_view.setDateLabel(dayText(m_planner.state().year.DateOfCell(column, row)));
             m_view.setGridCursor(PointerView::Cursor::Default);
             m_view.setGridToolTip(QString());
             return;

@@ -81,6 +81,8 @@ private:
     std::pair<int, int> rowAndBand(double y) const;
     GeneralDateFormat &dates();
     QString dateText(double date);
+    // The date of an empty day's label, with its week of the year in the locale's rule.
+    QString dayText(double date);
     void moveIfMoved(double x, double y);
     void leavePenMode();
     void reset();

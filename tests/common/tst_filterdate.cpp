@@ -1,6 +1,7 @@
 #include "filterdate.h"
 #include "oadate.h"
 #include "testsupport.h"
+#include "weeknumber.h"
 
 #include <gtest/gtest.h>
 
@@ -97,4 +98,32 @@ TEST(FilterDate, TypedDatesInTheirForms)
             EXPECT_EQ(OADate::toDateTime(date), row.expected) << row.text;
         }
     }
+}
+
+// Week numbers by the locale's rule: ISO 8601 where the week starts on Monday, weeks from the
+// one holding 1 January where it starts on Sunday.
+TEST(WeekOfYear, IsoForMondayWeeksAndTheFirstOfJanuaryForSundayWeeks)
+{
+    const struct
+    {
+        QDate day;
+        int iso;
+        int sundayFirst;
+    } days[] = {
+        {QDate(2026, 1, 1), 1, 1},    {QDate(2026, 1, 3), 1, 1},     {QDate(2026, 1, 4), 1, 2},
+        {QDate(2026, 5, 26), 22, 22}, {QDate(2026, 12, 31), 53, 53}, {QDate(2027, 1, 1), 53, 1},
+        {QDate(2027, 1, 4), 1, 2},    {QDate(2028, 1, 1), 52, 1},    {QDate(2024, 12, 30), 1, 53},
+    };
+    for (const auto &d : days) {
+        SCOPED_TRACE(qPrintable(d.day.toString(Qt::ISODate)));
+        EXPECT_EQ(WeekOfYear(d.day, Qt::Monday), d.iso);
+        EXPECT_EQ(WeekOfYear(d.day, Qt::Sunday), d.sundayFirst);
+        EXPECT_EQ(WeekOfYear(d.day, Qt::Monday), d.day.weekNumber());
+    }
+    EXPECT_EQ(WeekOfYear(QDate(2026, 5, 26), QLocale("de_DE")), 22);
+    EXPECT_EQ(WeekOfYear(QDate(2027, 1, 1), QLocale("en_GB")), 53);
+    EXPECT_EQ(WeekOfYear(QDate(2027, 1, 1), QLocale("en_US")), 1);
+    EXPECT_EQ(WeekOfYear(QDate(), Qt::Monday), 0);
+    EXPECT_TRUE(StartsWeek(QDate(2026, 5, 24), Qt::Sunday));
+    EXPECT_TRUE(StartsWeek(QDate(2026, 5, 25), Qt::Monday));
 }

@@ -6,6 +6,7 @@
 #include "plannertoolbar.h"
 #include "scripteddialogs.h"
 #include "testsupport.h"
+#include "weeknumber.h"
 #include "yearplan.h"
 
 #include <QApplication>
@@ -443,7 +444,11 @@ TEST_F(PointerTest, HoverTextsAndTooltips)
     EXPECT_TRUE(plan->dateLabel()->text().endsWith(", Call [America/New_York to America/New_York]"))
         << qPrintable(plan->dateLabel()->text());
     mouse(grid, QEvent::MouseMove, cell(*plan, 3, 20, 2));
-    EXPECT_EQ(plan->dateLabel()->text(), "3/20/" + y);
+    const auto week = [](const QDate &d) {
+        return QStringLiteral(", week %1").arg(WeekOfYear(d, QLocale()));
+    };
+    EXPECT_EQ(plan->dateLabel()->text(), "3/20/" + y + week(QDate(year, 3, 20)))
+        << "an empty day names its week";
     EXPECT_EQ(grid->toolTip(), "");
     EXPECT_EQ(grid->cursor().shape(), Qt::ArrowCursor);
     int month = 1;
@@ -451,9 +456,9 @@ TEST_F(PointerTest, HoverTextsAndTooltips)
     while (py.LeadIn(py.RowOfMonth(month)) < 1)
         ++month;
     mouse(grid, QEvent::MouseMove, column(*plan, py.RowOfMonth(month), 1, 2));
+    const QDate before = QDate(year, month, 1).addDays(-py.LeadIn(py.RowOfMonth(month)));
     EXPECT_EQ(plan->dateLabel()->text(),
-              QLocale().toString(QDate(year, month, 1).addDays(-py.LeadIn(py.RowOfMonth(month))),
-                                 QLocale::ShortFormat))
+              QLocale().toString(before, QLocale::ShortFormat) + week(before))
         << "a lead-in cell shows a day of the month before";
     EXPECT_TRUE(dialogs.shown().isEmpty()) << qPrintable(dialogs.texts().join('\n'));
 }
@@ -467,7 +472,8 @@ TEST_F(PointerTest, DateLabelAfterAYearChange)
     const QPoint at = cell(*plan, 3, 20, 2);
     mouse(grid, QEvent::MouseMove, at);
     const auto shortDate = [](const QDate &d) {
-        return QLocale().toString(d, QLocale::ShortFormat);
+        return QLocale().toString(d, QLocale::ShortFormat) +
+               QStringLiteral(", week %1").arg(WeekOfYear(d, QLocale()));
     };
     EXPECT_EQ(plan->dateLabel()->text(), shortDate(QDate(year, 3, 20)));
     // March 20th sits in another column next year: the label names the cell's day, not the old one.
