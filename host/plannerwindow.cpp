@@ -71,12 +71,15 @@ PlannerWindow::PlannerWindow(Dialogs *dialogs) : m_dialogs(dialogs)
     timed->setObjectName(QStringLiteral("timed"));
     QAction *subjects = view->addAction(tr("&Subjects"));
     subjects->setObjectName(QStringLiteral("subjects"));
-    for (QAction *a : {timed, subjects}) {
+    QAction *weeks = view->addAction(tr("&Week Numbers"));
+    weeks->setObjectName(QStringLiteral("weeks"));
+    for (QAction *a : {timed, subjects, weeks}) {
         a->setCheckable(true);
         connect(a, &QAction::triggered, this, &PlannerWindow::switchView);
     }
     timed->setToolTip(tr("Show appointments that take part of a day, not only whole days"));
     subjects->setToolTip(tr("Write each appointment's subject on its bar"));
+    weeks->setToolTip(tr("Number the weeks at their first day in each month"));
 }
 
 QAction *PlannerWindow::action(const QString &key) const
@@ -108,6 +111,7 @@ void PlannerWindow::showSwitches()
     const ViewSwitches view = m_planner ? m_planner->planner().viewSwitches() : ViewSwitches{};
     action(QStringLiteral("timed"))->setChecked(view.timedAppointments);
     action(QStringLiteral("subjects"))->setChecked(view.subjects);
+    action(QStringLiteral("weeks"))->setChecked(view.weekNumbers);
 }
 
 void PlannerWindow::switchView()
@@ -115,7 +119,8 @@ void PlannerWindow::switchView()
     if (!m_planner)
         return;
     m_planner->planner().switchView({action(QStringLiteral("timed"))->isChecked(),
-                                     action(QStringLiteral("subjects"))->isChecked()});
+                                     action(QStringLiteral("subjects"))->isChecked(),
+                                     action(QStringLiteral("weeks"))->isChecked()});
 }
 
 void PlannerWindow::openCalendar()

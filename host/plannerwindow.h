@@ -24,7 +24,7 @@ OpenedFolder OpenedOf(Store::Folder &folder);
 Store::FolderPtr RememberedFolder(Store::NameSpace &session);
 
 // The planner's window: the year planner under two menus, Calendar (Open Calendar..., Quit) and
-// View (Timed Appointments, Subjects, switched for the planner's title).
+// View (Timed Appointments, Subjects, Week Numbers, switched for the planner's title).
 class PlannerWindow : public QMainWindow
 {
     Q_OBJECT
@@ -35,7 +35,7 @@ public:
     YearPlan *planner() const { return m_planner; }
     // The planner of another calendar in place of the one shown.
     void showCalendar(const OpenedFolder &opened);
-    // The menu entry of key: "open", "quit", "timed", "subjects".
+    // The menu entry of key: "open", "quit", "timed", "subjects", "weeks".
     QAction *action(const QString &key) const;
     // Lets the user pick one of the session's calendars; opens it and remembers it for the next
     // start. Set a picker to answer without a window.

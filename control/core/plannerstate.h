@@ -36,6 +36,7 @@ struct PlannerState
     bool AllEvents = false;
     bool DisplaySubject = false;
     bool HideNonCategoryItems = false;
+    bool WeekNumbers = false; // on the grid, at the start of each week
     QString TitleName = QStringLiteral("Default");
     QString ListSeparator = QStringLiteral(",");
     QString CategorySeparator = QStringLiteral(", ");

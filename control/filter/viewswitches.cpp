@@ -7,6 +7,7 @@ namespace {
 
 const QString kTimed = QStringLiteral("ShowTimedAppointments");
 const QString kSubjects = QStringLiteral("ShowSubjects");
+const QString kWeeks = QStringLiteral("ShowWeekNumbers");
 
 } // namespace
 
@@ -14,10 +15,12 @@ std::optional<ViewSwitches> StoredViewSwitches(const QString &titleName)
 {
     QSettings settings = UserSettings();
     settings.beginGroup(FilterModel::SectionOf(titleName));
-    if (!settings.contains(kTimed) && !settings.contains(kSubjects))
+    if (!settings.contains(kTimed) && !settings.contains(kSubjects) && !settings.contains(kWeeks))
         return std::nullopt;
-    return ViewSwitches{settings.value(kTimed).toString() == QLatin1String("True"),
-                        settings.value(kSubjects).toString() == QLatin1String("True")};
+    const auto on = [&](const QString &key) {
+        return settings.value(key).toString() == QLatin1String("True");
+    };
+    return ViewSwitches{on(kTimed), on(kSubjects), on(kWeeks)};
 }
 
 bool StoreViewSwitches(const QString &titleName, const ViewSwitches &view)
@@ -27,5 +30,6 @@ bool StoreViewSwitches(const QString &titleName, const ViewSwitches &view)
     settings.beginGroup(FilterModel::SectionOf(titleName));
     settings.setValue(kTimed, text(view.timedAppointments));
     settings.setValue(kSubjects, text(view.subjects));
+    settings.setValue(kWeeks, text(view.weekNumbers));
     return StoreSettings(settings);
 }

@@ -11,6 +11,7 @@ struct ViewSwitches
 {
     bool timedAppointments = false; // the AllEvents property
     bool subjects = false;          // DisplaySubject
+    bool weekNumbers = false;       // at the start of each week on the grid
 };
 
 // The switches stored for a title, if the user ever switched them.

@@ -241,6 +241,8 @@ void Planner::RefreshPlanner()
         updater().StartBackgroundUpdate(false);
         step = 12;
         m_state.filter.restore(m_state.TitleName);
+        if (const std::optional<ViewSwitches> view = StoredViewSwitches(m_state.TitleName))
+            m_state.WeekNumbers = view->weekNumbers;
         ShowFilterState();
         ArrangeControls();
     } catch (const QvError &e) {
@@ -265,6 +267,7 @@ void Planner::switchView(const ViewSwitches &view)
     const bool rebuild = view.timedAppointments != m_state.AllEvents;
     m_state.AllEvents = view.timedAppointments;
     m_state.DisplaySubject = view.subjects;
+    m_state.WeekNumbers = view.weekNumbers;
     emit propertyChanged(QStringLiteral("AllEvents"));
     emit propertyChanged(QStringLiteral("DisplaySubject"));
     if (!StoreViewSwitches(m_state.TitleName, view))

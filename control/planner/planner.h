@@ -95,7 +95,10 @@ public:
     void ShowFilterState();
     // The window's switches: timed appointments and subjects shown or not, kept for the title.
     // Showing or hiding timed appointments rebuilds the year; subjects are only drawn again.
-    ViewSwitches viewSwitches() const { return {m_state.AllEvents, m_state.DisplaySubject}; }
+    ViewSwitches viewSwitches() const
+    {
+        return {m_state.AllEvents, m_state.DisplaySubject, m_state.WeekNumbers};
+    }
     void switchView(const ViewSwitches &view);
     void ShowAbout();
     // The calendar files the last rebuild could not read whole, and why.

@@ -7,7 +7,9 @@
 #include "oadate.h"
 #include "plannerstate.h"
 #include "qverror.h"
+#include "weeknumber.h"
 
+#include <QLocale>
 #include <QVariant>
 
 #include <cmath>
@@ -20,6 +22,7 @@ constexpr quint32 kMonthOutline = 0x0000FF;
 constexpr quint32 kWhite = 0xFFFFFF;
 constexpr quint32 kSelection = 0x00FFFF;    // yellow
 constexpr quint32 kNoticeColour = 0xE1FFFF; // light yellow, as a tooltip
+constexpr quint32 kWeekNumberColour = 0x808080;
 constexpr int kLegibleTextPixels = 4;
 
 // Shows a drawing failure the way every drawing step reports one.
@@ -81,6 +84,44 @@ GridRows AllRows(const RowBandTable &rowBands)
     return rows;
 }
 
+namespace {
+
+// The week's number at the right of the day-number band of each week's first day in each row
+// (and of each month's first day), in grey and smaller than the day numbers; left out of a cell
+// too narrow to hold both.
+void DrawWeekNumbers(Canvas &canvas, const PlannerYear &year, const GridGeometry &g,
+                     const GridRows &rows, double inset)
+{
+    const double px = canvas.px();
+    const double numberSize = canvas.fontSize();
+    const double dayNumberWidth = canvas.textWidth(QStringLiteral("31"));
+    canvas.setFontSize(std::max(2.0, numberSize * 0.8));
+    const Qt::DayOfWeek firstDay = QLocale().firstDayOfWeek();
+    if (inset + dayNumberWidth + canvas.textWidth(QStringLiteral("53")) + 4 * px > g.DayWidth) {
+        canvas.setFontSize(numberSize);
+        return;
+    }
+    canvas.setForeColor(kWeekNumberColour);
+    for (int r = rows.first; r <= rows.last; ++r) {
+        const double top = rows.top(r, g.BandHeight);
+        if (!canvas.shows(top, rows.bottom(r, g.BandHeight)))
+            continue;
+        for (int q = year.LeadIn(r) + 1; q <= year.LastColumn(r); ++q) {
+            const QDate day = OADate::toDateTime(year.DateOfCell(q, r)).date();
+            if (!StartsWeek(day, firstDay) && q != year.LeadIn(r) + 1)
+                continue;
+            const QString week = QString::number(WeekOfYear(day, firstDay));
+            canvas.setCurrentX(q * g.DayWidth - canvas.textWidth(week) - 2 * px);
+            canvas.setCurrentY(top);
+            canvas.print(week);
+        }
+    }
+    canvas.setForeColor(0x000000);
+    canvas.setFontSize(numberSize);
+}
+
+} // namespace
+
 void DrawYear(Canvas &canvas, PlannerState &state, const GridGeometry &g, quint32 weekendColour)
 {
     DrawGrid(canvas, state, g, AllRows(state.RowBands), weekendColour, GridStyle());
@@ -124,6 +165,8 @@ void DrawGrid(Canvas &canvas, const PlannerState &state, const GridGeometry &g,
                 canvas.print(QString::number(q - lead));
             }
         }
+        if (numbered && state.WeekNumbers)
+            DrawWeekNumbers(canvas, year, g, rows, inset);
         canvas.setFontSize(ownSize);
         for (int r = rows.first; r <= rows.last; ++r) {
             canvas.box(year.LeadIn(r) * g.DayWidth, rows.top(r, g.BandHeight),

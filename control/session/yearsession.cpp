@@ -12,6 +12,7 @@
 #include "qverror.h"
 #include "regio.h"
 #include "remotesyncher.h"
+#include "viewswitches.h"
 #include "yearrecords.h"
 #include "yield.h"
 
@@ -27,6 +28,8 @@ void UsePlannerTitle(PlannerState &state, const QString &title)
     state.CategorySeparator = state.ListSeparator + QLatin1Char(' ');
     state.filter.setSeparator(state.CategorySeparator);
     state.filter.restore(title);
+    if (const std::optional<ViewSwitches> view = StoredViewSwitches(title))
+        state.WeekNumbers = view->weekNumbers;
 }
 
 YearSession::YearSession(PlannerState &state, QObject *parent)

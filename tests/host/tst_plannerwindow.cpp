@@ -147,6 +147,20 @@ TEST_F(WindowTest, TheViewSwitchesShowTimedAppointmentsAndSubjectsAndAreKeptForT
     timed->trigger();
     EXPECT_TRUE(WaitFor([&] { return subjects(window.planner()).size() == 2; }))
         << "switched on again, the meeting comes back with the rebuild";
+
+    // Week numbers: off until switched on, then kept for the title and drawn.
+    QAction *weeks = window.action("weeks");
+    ASSERT_TRUE(weeks);
+    EXPECT_FALSE(weeks->isChecked());
+    EXPECT_FALSE(window.planner()->state().WeekNumbers);
+    weeks->trigger();
+    EXPECT_TRUE(window.planner()->state().WeekNumbers);
+    ASSERT_TRUE(StoredViewSwitches("Default"));
+    EXPECT_TRUE(StoredViewSwitches("Default")->weekNumbers);
+    window.showCalendar(OpenedOf(*work));
+    ASSERT_TRUE(loaded(window.planner()));
+    EXPECT_TRUE(window.planner()->state().WeekNumbers) << "the next opening has them";
+    EXPECT_TRUE(window.action("weeks")->isChecked());
     EXPECT_TRUE(dialogs.shown().isEmpty()) << qPrintable(dialogs.texts().join('\n'));
 }
 

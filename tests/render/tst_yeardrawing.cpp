@@ -6,6 +6,7 @@
 #include "recordingcanvas.h"
 #include "scripteddialogs.h"
 #include "testsupport.h"
+#include "weeknumber.h"
 #include "yearpainter.h"
 
 #include <QImage>
@@ -116,6 +117,42 @@ public:
 };
 
 } // namespace
+
+// Week numbers, when on: at the right of each week's first day and of each month's first day, in
+// the locale's rule, never where the cell has no room beside its day number.
+TEST_F(DrawTest, WeekNumbersAtTheStartOfEachWeekWhenOn)
+{
+    layout();
+    const auto weekLabels = [&](double dayWidth) {
+        GridGeometry narrow = geometry;
+        narrow.DayWidth = dayWidth;
+        narrow.GridWidth = int(37 * dayWidth + 45);
+        RecordingCanvas canvas(narrow.GridWidth, 48 * 150);
+        DrawYear(canvas, state, narrow, 0xE1BFA5);
+        QMap<int, QString> byColumn; // January's row: column -> text right of a day number
+        const double janTop = 0, janBottom = state.RowBands[1] * geometry.BandHeight;
+        for (const auto &op : canvas.of(Op::Print)) {
+            const int column = int(op.x1 / dayWidth) + 1;
+            const double offset = op.x1 - (column - 1) * dayWidth;
+            if (op.y1 >= janTop && op.y1 < janBottom && offset > dayWidth / 3)
+                byColumn[column] = op.text;
+        }
+        return byColumn;
+    };
+    EXPECT_TRUE(weekLabels(600).isEmpty()) << "off by default";
+    state.WeekNumbers = true;
+    const QMap<int, QString> jan = weekLabels(600);
+    const Qt::DayOfWeek first = QLocale().firstDayOfWeek();
+    const int lead = state.year.LeadIn(1);
+    QMap<int, QString> expected;
+    for (int d = 1; d <= 31; ++d) {
+        const QDate day(2026, 1, d);
+        if (d == 1 || day.dayOfWeek() == int(first))
+            expected[lead + d] = QString::number(WeekOfYear(day, first));
+    }
+    EXPECT_EQ(jan, expected);
+    EXPECT_TRUE(weekLabels(300).isEmpty()) << "no room beside the day numbers";
+}
 
 // A January many windows tall keeps its name at the window's top while it is scrolled through,
 // up to its last band; the other months keep theirs at their tops.
