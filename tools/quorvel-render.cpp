@@ -10,6 +10,7 @@
 #include "fileerror.h"
 #include "filereplacement.h"
 #include "filtermodel.h"
+#include "marksources.h"
 #include "oadate.h"
 #include "papers.h"
 #include "plannerstate.h"
@@ -66,6 +67,29 @@ bool LoadThroughSession(const QString &folder, PlannerState &state, Dialogs &dia
     if (session.updater().pending() > 0)
         loop.exec();
     return result == 1;
+}
+
+// The days the title marks, or those --marks names, under the year of state; false for a
+// --marks the tool cannot read. What a source cannot give is said on standard error.
+bool MarkDays(const QCommandLineParser &parser, PlannerState &state)
+{
+    QStringList wrong;
+    const QList<MarkSource> sources = parser.isSet("marks")
+                                          ? ParseMarkSources(parser.value("marks"), &wrong)
+                                          : StoredMarkSources(state.TitleName);
+    if (!wrong.isEmpty()) {
+        std::fprintf(stderr, "quorvel-render: --marks cannot read %s\n",
+                     qPrintable(wrong.join(QStringLiteral(", "))));
+        return false;
+    }
+    const QDate from(state.year.selectedYear(), state.year.startMonth(), 1);
+    QStringList problems;
+    const auto session = Store::Application::shared()->GetNamespace(QStringLiteral("MAPI"));
+    state.marks = std::make_shared<DayMarks>(
+        LoadDayMarks(sources, from, from.addMonths(12).addDays(-1), session.get(), &problems));
+    for (const QString &p : problems)
+        std::fprintf(stderr, "quorvel-render: %s\n", qPrintable(p));
+    return true;
 }
 
 // Puts the document in output's place whole, or says why it cannot; an old file there stays as
@@ -153,6 +177,12 @@ void DescribeOptions(QCommandLineParser &parser)
          "code"},
         {"orientation", "With --pages: portrait or landscape instead of the stored orientation.",
          "portrait|landscape"},
+        {"marks",
+         "Days to mark under the year instead of the title's: holidays:REGION (DE_BY, FR; "
+         "+regional for those of parts of it), calendar:Store\\Folder or file:FILE.ics, "
+         "separated by commas.",
+         "sources"},
+        {"week-numbers", "Number the weeks on the grid."},
     });
 }
 
@@ -271,6 +301,9 @@ int main(int argc, char **argv)
     SetEventKeyLocale(locale);
     if (!LoadYear(parser, state, dialogs))
         return 1;
+    if (!MarkDays(parser, state))
+        return 2;
+    state.WeekNumbers = state.WeekNumbers || parser.isSet("week-numbers");
 
     YearPaintOptions options;
     options.names = LoadCalendarNames(locale);

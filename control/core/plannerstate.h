@@ -1,5 +1,6 @@
 #pragma once
 
+#include "daymarks.h"
 #include "eventstore.h"
 #include "filtermodel.h"
 #include "indicatorstate.h"
@@ -44,6 +45,9 @@ struct PlannerState
     // The category filter of the planner's title: what it hides is left out of layout, drawing,
     // printing and export.
     FilterModel filter;
+
+    // The days marked under the year (holidays and other calendars of days); none when empty.
+    std::shared_ptr<const DayMarks> marks = std::make_shared<DayMarks>();
 
     // Running band totals of the month rows, index 0..12.
     std::array<qint32, PlannerYear::kRows + 1> RowBands{};

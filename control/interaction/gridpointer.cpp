@@ -53,7 +53,13 @@ QString GridPointer::dateText(double date)
 QString GridPointer::dayText(double date)
 {
     const QDate day = OADate::toDateTime(date).date();
-    return dateText(date) + QStringLiteral(", week %1").arg(WeekOfYear(day, dates().locale()));
+    QString text =
+        dateText(date) + QStringLiteral(", week %1").arg(WeekOfYear(day, dates().locale()));
+    // What marks the day: "Whit Monday (DE_BY)".
+    if (const QList<DayMarks::Mark> *marks = m_planner.state().marks->at(day))
+        for (const DayMarks::Mark &m : *marks)
+            text += QStringLiteral(", ") + m.name;
+    return text;
 }
 
 std::pair<int, int> GridPointer::rowAndBand(double y) const
@@ -122,9 +128,15 @@ void GridPointer::ShowHover(int row, int column, int band)
         const QString key = m_planner.hitMap().at(row, column, band);
         if (key.isEmpty()) {
             m_hoveredKey.clear();
-            m_view.setDateLabel(dayText(m_planner.state().year.DateOfCell(column, row)));
+            const double date = m_planner.state().year.DateOfCell(column, row);
+            m_view.setDateLabel(dayText(date));
             m_view.setGridCursor(PointerView::Cursor::Default);
-            m_view.setGridToolTip(QString());
+            QStringList marks;
+            if (const QList<DayMarks::Mark> *on =
+                    m_planner.state().marks->at(OADate::toDateTime(date).date()))
+                for (const DayMarks::Mark &m : *on)
+                    marks << m.name;
+            m_view.setGridToolTip(marks.join(QLatin1Char('\n')));
             return;
         }
         m_hoveredKey = key;

@@ -243,6 +243,7 @@ void Planner::RefreshPlanner()
         m_state.filter.restore(m_state.TitleName);
         if (const std::optional<ViewSwitches> view = StoredViewSwitches(m_state.TitleName))
             m_state.WeekNumbers = view->weekNumbers;
+        m_session->setMarkSources(StoredMarkSources(m_state.TitleName));
         ShowFilterState();
         ArrangeControls();
     } catch (const QvError &e) {

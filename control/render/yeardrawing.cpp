@@ -86,6 +86,30 @@ GridRows AllRows(const RowBandTable &rowBands)
 
 namespace {
 
+// A marked day's cell in its first source's colour, under the day lines, numbers and bars; on a
+// weekend the day-number band keeps the weekend's shade, so both show.
+void ShadeMarkedDays(Canvas &canvas, const PlannerState &state, const GridGeometry &g,
+                     const GridRows &rows)
+{
+    const PlannerYear &year = state.year;
+    const DayMarks &marks = *state.marks;
+    for (int r = rows.first; r <= rows.last; ++r) {
+        const double top = rows.top(r, g.BandHeight), bottom = rows.bottom(r, g.BandHeight);
+        if (!canvas.shows(top, bottom))
+            continue;
+        for (int q = year.LeadIn(r) + 1; q <= year.LastColumn(r); ++q) {
+            const QList<DayMarks::Mark> *on =
+                marks.at(OADate::toDateTime(year.DateOfCell(q, r)).date());
+            if (!on || on->isEmpty())
+                continue;
+            const quint32 colour = marks.sources.value(on->first().source).colour;
+            const bool weekend = q % 7 == 0 || q % 7 == 1; // column 1 is a Sunday
+            canvas.box((q - 1) * g.DayWidth, weekend ? top + g.BandHeight : top, q * g.DayWidth,
+                       bottom, colour, true);
+        }
+    }
+}
+
 // The week's number at the right of the day-number band of each week's first day in each row
 // (and of each month's first day), in grey and smaller than the day numbers; left out of a cell
 // too narrow to hold both.
@@ -138,6 +162,8 @@ void DrawGrid(Canvas &canvas, const PlannerState &state, const GridGeometry &g,
         for (int saturday = 7; saturday < PlannerYear::kColumns; saturday += 7)
             canvas.box((saturday - 1) * g.DayWidth, 0, (saturday + 1) * g.DayWidth, h,
                        weekendColour, true);
+        if (state.marks && !state.marks->isEmpty())
+            ShadeMarkedDays(canvas, state, g, rows);
         DrawDayLines(canvas, g);
 
         const PlannerYear &year = state.year;

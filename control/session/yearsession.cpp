@@ -169,11 +169,35 @@ void YearSession::takeCategoriesInUse()
     emit categoriesChanged();
 }
 
+void YearSession::setMarkSources(const QList<MarkSource> &sources)
+{
+    m_markSources = sources;
+    loadMarks(true);
+}
+
+void YearSession::loadMarks(bool sayProblems)
+{
+    if (m_markSources.isEmpty()) {
+        m_state.marks = std::make_shared<DayMarks>();
+        return;
+    }
+    const QDate from(m_state.year.selectedYear(), m_state.year.startMonth(), 1);
+    QStringList problems;
+    m_state.marks = std::make_shared<DayMarks>(
+        LoadDayMarks(m_markSources, from, from.addMonths(12).addDays(-1),
+                     m_access ? m_access->session().get() : nullptr, &problems));
+    if (sayProblems && !problems.isEmpty())
+        m_state.dialogs.message(QStringLiteral("Some days cannot be marked: %1")
+                                    .arg(problems.join(QStringLiteral("; "))),
+                                Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+}
+
 void YearSession::selectYear(int year)
 {
     if (m_writeBack.isActive())
         WriteBackCache(); // the changes belong to the cache of the year shown until now
     m_state.year.setSelectedYear(qint16(year));
+    loadMarks(false);
     if (m_access) {
         m_cacheFiles = MakeCacheFileNames([this] { return m_access->GetCurrentUserName(); }, year,
                                           m_folder, m_state.dialogs);

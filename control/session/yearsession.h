@@ -4,6 +4,7 @@
 #include "cacheloader.h"
 #include "cacheupdater.h"
 #include "calendaraccess.h"
+#include "marksources.h"
 #include "plannerstate.h"
 #include "syncherlink.h"
 
@@ -53,6 +54,10 @@ public:
     // folder that keeps none starts from the categories its appointments use, once a loaded year
     // has any (nothing is written to the folder until the table is edited).
     void loadCategories(const QString &subject);
+    // The calendars of days marked under the year: their marks are read for each year selected
+    // (and now), what cannot be read said once.
+    void setMarkSources(const QList<MarkSource> &sources);
+    const QList<MarkSource> &markSources() const { return m_markSources; }
     // Makes year the selected year and names its cache files; changes that wait to be written
     // back go to the cache of the year before first, while it is still the selected one.
     void selectYear(int year);
@@ -123,7 +128,10 @@ private:
     void showCalendarYear(int error);
     void writeBackAfterChanges();
 
+    void loadMarks(bool sayProblems);
+
     PlannerState &m_state;
+    QList<MarkSource> m_markSources;
     CacheLoader m_loader;
     std::unique_ptr<CalendarAccess> m_access;
     Store::ItemsPtr m_items;

@@ -118,6 +118,41 @@ public:
 
 } // namespace
 
+// Marked days are shaded in their source's colour under the day lines and numbers; a weekend day
+// keeps the weekend's shade in its day-number band, so both show. No mark, no shading.
+TEST_F(DrawTest, MarkedDaysAreShadedUnderTheGrid)
+{
+    layout();
+    auto marks = std::make_shared<DayMarks>();
+    marks->sources = {{"Holidays DE_BY", 0xC8C8F8}, {"school", 0xE0E8B8}};
+    marks->days[QDate(2026, 5, 25).toJulianDay()] = {{0, "Whit Monday (DE_BY)"}};
+    marks->days[QDate(2026, 5, 24).toJulianDay()] = {{1, "Term"}, {0, "Whitsunday (DE_BY)"}};
+    state.marks = marks;
+    RecordingCanvas canvas(geometry.GridWidth, 48 * 150);
+    DrawYear(canvas, state, geometry, 0xE1BFA5);
+    const int row = state.year.RowOfMonth(5);
+    const double top = state.RowBands[row - 1] * geometry.BandHeight;
+    const auto columnOf = [&](int day) { return state.year.LeadIn(row) + day; };
+    QList<Op> shaded;
+    int firstLine = -1, lastShade = -1;
+    for (int i = 0; i < canvas.ops.size(); ++i) {
+        const Op &op = canvas.ops[i];
+        if (op.kind == Op::FilledBox && (op.colour == 0xC8C8F8u || op.colour == 0xE0E8B8u)) {
+            shaded << op;
+            lastShade = i;
+        }
+        if (op.kind == Op::Line && firstLine < 0)
+            firstLine = i;
+    }
+    ASSERT_EQ(shaded.size(), 2);
+    EXPECT_EQ(shaded[0].x1, (columnOf(24) - 1) * geometry.DayWidth);
+    EXPECT_EQ(shaded[0].colour, 0xE0E8B8u) << "the first source that marks the day";
+    EXPECT_EQ(shaded[0].y1, top + geometry.BandHeight) << "a Sunday keeps its shade on top";
+    EXPECT_EQ(shaded[1].x1, (columnOf(25) - 1) * geometry.DayWidth);
+    EXPECT_EQ(shaded[1].y1, top);
+    EXPECT_LT(lastShade, firstLine) << "under the day lines";
+}
+
 // Week numbers, when on: at the right of each week's first day and of each month's first day, in
 // the locale's rule, never where the cell has no room beside its day number.
 TEST_F(DrawTest, WeekNumbersAtTheStartOfEachWeekWhenOn)
