@@ -23,6 +23,11 @@ void DescribeHostOptions(QCommandLineParser &parser)
         {"all-events", "Show timed appointments too, not only whole days."},
         {"display-subject", "Write the subjects into the bars."},
         {"hide-non-category-items", "Hide appointments of no category in the table."},
+        {"marks",
+         "Days to mark under the year for this run: holidays:REGION (DE_BY, FR; +regional for "
+         "those of parts of it), calendar:Store\\Folder or file:FILE.ics, separated by commas.",
+         "sources"},
+        {"week-numbers", "Number the weeks on the grid for this run."},
         {"window-size", "The window's size in pixels, e.g. 700x450.", "WxH"},
         {"screenshot", "Save a picture of the window once the year is drawn, then quit.", "file"},
         {"measure-startup", "Print the milliseconds until the first year is drawn, then quit."},

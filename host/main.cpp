@@ -7,6 +7,7 @@
 #include "dialogs.h"
 #include "homepage.h"
 #include "hostbus.h"
+#include "marksources.h"
 #include "plannerwindow.h"
 #include "qverror.h"
 #include "remotesyncher.h"
@@ -238,6 +239,16 @@ int main(int argc, char **argv)
     window.show();
     window.showCalendar(opened);
     YearPlan *planner = window.planner();
+    if (parser.isSet("marks") || parser.isSet("week-numbers")) {
+        QStringList wrong;
+        const QList<MarkSource> marks = parser.isSet("marks")
+                                            ? ParseMarkSources(parser.value("marks"), &wrong)
+                                            : planner->planner().session().markSources();
+        if (!wrong.isEmpty())
+            return fail(QStringLiteral("--marks cannot read %1").arg(wrong.join(", ")));
+        planner->state().WeekNumbers = planner->state().WeekNumbers || parser.isSet("week-numbers");
+        planner->planner().setMarkSources(marks, false);
+    }
     if (firstYear)
         planner->ChangeYear(firstYear - planner->state().year.selectedYear());
     if (printProperties) {

@@ -2,6 +2,7 @@
 
 #include "calendarstore.h"
 #include "dialogs.h"
+#include "holidays.h"
 #include "homepage.h"
 #include "knowncalendars.h"
 #include "remotesyncher.h"
@@ -12,6 +13,9 @@
 #include <QAction>
 #include <QDialog>
 #include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QInputDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
@@ -77,6 +81,10 @@ PlannerWindow::PlannerWindow(Dialogs *dialogs) : m_dialogs(dialogs)
         a->setCheckable(true);
         connect(a, &QAction::triggered, this, &PlannerWindow::switchView);
     }
+    view->addSeparator();
+    QAction *marks = view->addAction(tr("&Day Marks..."), this, &PlannerWindow::editDayMarks);
+    marks->setObjectName(QStringLiteral("marks"));
+    marks->setToolTip(tr("Shade public holidays and the days of other calendars"));
     timed->setToolTip(tr("Show appointments that take part of a day, not only whole days"));
     subjects->setToolTip(tr("Write each appointment's subject on its bar"));
     weeks->setToolTip(tr("Number the weeks at their first day in each month"));
@@ -153,6 +161,101 @@ void PlannerWindow::openCalendar()
         dialogs.message(tr("The calendar opens now, but it could not be kept as the one to open "
                            "next time: the settings cannot be written."));
     showCalendar(OpenedOf(*folder));
+}
+
+void PlannerWindow::editDayMarks()
+{
+    if (!m_planner)
+        return;
+    Planner &planner = m_planner->planner();
+    QList<MarkSource> sources = planner.session().markSources();
+    const Store::NameSpacePtr session =
+        Store::Application::shared()->GetNamespace(QStringLiteral("MAPI"));
+    if (EditMarkSources(this, sources, Store::CalendarsOf(*session)))
+        planner.setMarkSources(sources, true);
+}
+
+bool EditMarkSources(QWidget *owner, QList<MarkSource> &sources,
+                     const QList<Store::CalendarChoice> &calendars)
+{
+    QDialog dialog(owner);
+    dialog.setObjectName(QStringLiteral("dayMarks"));
+    dialog.setWindowTitle(QObject::tr("Day Marks"));
+    QList<MarkSource> chosen = sources;
+    auto *list = new QListWidget(&dialog);
+    list->setObjectName(QStringLiteral("sources"));
+    const auto fill = [&] {
+        list->clear();
+        for (int i = 0; i < chosen.size(); ++i) {
+            auto *row = new QListWidgetItem(chosen[i].name(), list);
+            row->setToolTip(chosen[i].spec());
+            const quint32 c = MarkColour(i);
+            QPixmap swatch(14, 14);
+            swatch.fill(QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)));
+            row->setIcon(QIcon(swatch));
+        }
+    };
+    fill();
+    const auto add = [&](const MarkSource &s) {
+        if (!chosen.contains(s))
+            chosen.append(s);
+        fill();
+    };
+    auto *holidays = new QPushButton(QObject::tr("Holidays..."), &dialog);
+    holidays->setObjectName(QStringLiteral("addHolidays"));
+    QObject::connect(holidays, &QPushButton::clicked, &dialog, [&] {
+        bool ok = false;
+        const QString region = QInputDialog::getText(
+            &dialog, QObject::tr("Public Holidays"),
+            QObject::tr("The region, as GNU gcal names it (DE_BY, US_CA, GB_EN, FR):"),
+            QLineEdit::Normal, DefaultHolidayRegion(QLocale()), &ok);
+        if (const std::optional<MarkSource> s =
+                MarkSource::parse(QStringLiteral("holidays:") + region);
+            ok && s)
+            add(*s);
+    });
+    auto *calendar = new QPushButton(QObject::tr("Calendar..."), &dialog);
+    calendar->setObjectName(QStringLiteral("addCalendar"));
+    QObject::connect(calendar, &QPushButton::clicked, &dialog, [&] {
+        const int picked = PickCalendar(&dialog, calendars, -1);
+        if (picked >= 0)
+            add({MarkSource::Kind::Calendar, calendars[picked].path});
+    });
+    auto *file = new QPushButton(QObject::tr("File..."), &dialog);
+    file->setObjectName(QStringLiteral("addFile"));
+    QObject::connect(file, &QPushButton::clicked, &dialog, [&] {
+        const QString name = QFileDialog::getOpenFileName(
+            &dialog, QObject::tr("Calendar File"), QString(), QObject::tr("Calendars (*.ics)"));
+        if (!name.isEmpty())
+            add({MarkSource::Kind::File, name});
+    });
+    auto *remove = new QPushButton(QObject::tr("Remove"), &dialog);
+    remove->setObjectName(QStringLiteral("remove"));
+    QObject::connect(remove, &QPushButton::clicked, &dialog, [&] {
+        if (const int row = list->currentRow(); row >= 0 && row < chosen.size()) {
+            chosen.removeAt(row);
+            fill();
+        }
+    });
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto *side = new QVBoxLayout;
+    for (QPushButton *b : {holidays, calendar, file, remove})
+        side->addWidget(b);
+    side->addStretch();
+    auto *row = new QHBoxLayout;
+    row->addWidget(list, 1);
+    row->addLayout(side);
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel(QObject::tr("Days to shade under the year:"), &dialog));
+    layout->addLayout(row);
+    layout->addWidget(buttons);
+    dialog.resize(420, 300);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    sources = chosen;
+    return true;
 }
 
 int PickCalendar(QWidget *owner, const QList<Store::CalendarChoice> &calendars, int current)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "folderpath.h"
+#include "marksources.h"
 #include "propertybag.h"
 
 #include <QMainWindow>
@@ -43,6 +44,8 @@ public:
         std::function<int(QWidget *owner, const QList<Store::CalendarChoice> &, int current)>;
     void setCalendarPicker(CalendarPicker picker) { m_picker = std::move(picker); }
     void openCalendar();
+    // The calendars of days marked under the year, chosen for the planner's title.
+    void editDayMarks();
 
 signals:
     // A planner of another calendar is shown.
@@ -57,6 +60,11 @@ private:
     QString m_folderPath;
     CalendarPicker m_picker;
 };
+
+// Lets the user add holidays of a region, a calendar of the session or an .ics file to sources,
+// and remove some; false when cancelled (sources then as they were).
+bool EditMarkSources(QWidget *owner, QList<MarkSource> &sources,
+                     const QList<Store::CalendarChoice> &calendars);
 
 // The calendars in a list by the names they show, the store's name beside names that occur in
 // several stores; the index of the one picked, -1 when cancelled.

@@ -16,8 +16,8 @@ QList<Holiday> HolidaysOfGcalText(const QString &text, bool regional)
 {
     // "Whit Monday (DE_BY)          + Mon,  May:25th:2026 = -199 days": + a legal holiday,
     // # one of part of the region, - and * memorial and other days.
-    static const QRegularExpression line(
-        QStringLiteral("^(.*\\S)\\s+([-+#*])\\s+\\w{3},\\s+(\\w{3})[ :]\\s*(\\d{1,2})\\w{2}[ :](\\d{4})"));
+    static const QRegularExpression line(QStringLiteral(
+        "^(.*\\S)\\s+([-+#*])\\s+\\w{3},\\s+(\\w{3})[ :]\\s*(\\d{1,2})\\w{2}[ :](\\d{4})"));
     static const QStringList months{"Jan", "Feb", "Mar", "Apr", "May", "Jun",
                                     "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
     QList<Holiday> days;
@@ -43,7 +43,8 @@ QList<Holiday> PublicHolidays(const QString &region, int year, bool regional, QS
     static const QRegularExpression code(QStringLiteral("^[A-Z]{2}(_[A-Z]{1,3})?$"));
     if (!code.match(region).hasMatch()) {
         if (problem)
-            *problem = QStringLiteral("\"%1\" is no holiday region (such as DE_BY or FR)").arg(region);
+            *problem =
+                QStringLiteral("\"%1\" is no holiday region (such as DE_BY or FR)").arg(region);
         return {};
     }
     const QString key = region + QLatin1Char(' ') + QString::number(year);

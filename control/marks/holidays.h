@@ -8,7 +8,7 @@
 struct Holiday
 {
     QDate day;
-    QString name; // as gcal names it, with its region: "Whit Monday (DE_BY)"
+    QString name;          // as gcal names it, with its region: "Whit Monday (DE_BY)"
     bool regional = false; // a holiday in part of the region only
 };
 

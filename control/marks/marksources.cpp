@@ -127,7 +127,8 @@ DayMarks LoadDayMarks(const QList<MarkSource> &sources, const QDate &from, const
         if (source.kind == MarkSource::Kind::Holidays) {
             for (int year = from.year(); year <= to.year(); ++year) {
                 QString problem;
-                for (const Holiday &h : PublicHolidays(source.value, year, source.regional, &problem))
+                for (const Holiday &h :
+                     PublicHolidays(source.value, year, source.regional, &problem))
                     mark(h.day, h.name);
                 if (!problem.isEmpty() && !said.contains(problem))
                     said << problem;
@@ -143,7 +144,8 @@ DayMarks LoadDayMarks(const QList<MarkSource> &sources, const QDate &from, const
                 said << QStringLiteral("%1 is not there").arg(source.value);
             } else {
                 QStringList unread;
-                for (const Store::MarkedDay &d : Store::DaysOfCalendarFiles(path, from, to, &unread))
+                for (const Store::MarkedDay &d :
+                     Store::DaysOfCalendarFiles(path, from, to, &unread))
                     mark(d.day, d.subject);
                 if (!unread.isEmpty())
                     said << unread.first();

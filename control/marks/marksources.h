@@ -15,7 +15,7 @@ struct MarkSource
 {
     enum class Kind { Holidays, Calendar, File };
     Kind kind = Kind::Holidays;
-    QString value; // the region, the folder's path in the store, the file
+    QString value;         // the region, the folder's path in the store, the file
     bool regional = false; // holidays of parts of the region too
 
     // As stored and given on command lines: "holidays:DE_BY", "holidays:DE_BY+regional",

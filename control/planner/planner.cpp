@@ -282,6 +282,17 @@ void Planner::switchView(const ViewSwitches &view)
         updater().StartBackgroundUpdate(true);
 }
 
+void Planner::setMarkSources(const QList<MarkSource> &sources, bool keep)
+{
+    m_session->setMarkSources(sources);
+    if (keep && !StoreMarkSources(m_state.TitleName, sources))
+        m_state.dialogs.message(QStringLiteral("The marked days apply now, but they could not be "
+                                               "kept for next time: %1 cannot be written.")
+                                    .arg(UserSettings().fileName()),
+                                Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+    ArrangeControls();
+}
+
 void Planner::ReloadPlanner()
 {
     m_session->reload();

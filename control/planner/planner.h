@@ -100,6 +100,8 @@ public:
         return {m_state.AllEvents, m_state.DisplaySubject, m_state.WeekNumbers};
     }
     void switchView(const ViewSwitches &view);
+    // The calendars of days marked under the year; kept for the title when keep.
+    void setMarkSources(const QList<MarkSource> &sources, bool keep);
     void ShowAbout();
     // The calendar files the last rebuild could not read whole, and why.
     const QStringList &leftOutFiles() const { return m_session->leftOutFiles(); }

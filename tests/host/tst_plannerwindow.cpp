@@ -238,3 +238,50 @@ TEST(CalendarPicker, NamesTheStoreWhereNamesRepeatAndReturnsThePick)
         EXPECT_EQ(rows, QStringList({"Work (a)", "Work (b)", "Family"}));
     }
 }
+
+// Day marks chosen in the window: kept for the title, marked at once and at the next opening;
+// the dialog removes a source, and Cancel keeps them as they were.
+TEST_F(WindowTest, DayMarksAreChosenKeptAndShown)
+{
+    PlannerWindow window(&dialogs);
+    window.resize(1200, 700);
+    window.show();
+    const Store::FolderPtr work = folder("Work");
+    window.showCalendar(OpenedOf(*work));
+    ASSERT_TRUE(loaded(window.planner()));
+    const QByteArray y = QByteArray::number(QDate::currentDate().year());
+    WriteAll(dir.filePath("school.ics"),
+             Vevent("term", "SUMMARY:Autumn break\r\nDTSTART;VALUE=DATE:" + y +
+                                "1026\r\nDTEND;VALUE=DATE:" + y + "1028\r\n"));
+    const QList<MarkSource> chosen{{MarkSource::Kind::File, dir.filePath("school.ics")},
+                                   {MarkSource::Kind::Calendar, folder("Family")->FolderPath()}};
+    window.planner()->planner().setMarkSources(chosen, true);
+    const QDate autumn(QDate::currentDate().year(), 10, 27);
+    ASSERT_TRUE(window.planner()->state().marks->at(autumn));
+    EXPECT_EQ(window.planner()->state().marks->at(autumn)->first().name, "Autumn break");
+    const QDate picnic(QDate::currentDate().year(), 6, 6);
+    ASSERT_TRUE(window.planner()->state().marks->at(picnic)) << "the family calendar's day";
+    EXPECT_EQ(StoredMarkSources("Default"), chosen);
+    window.showCalendar(OpenedOf(*work));
+    ASSERT_TRUE(loaded(window.planner()));
+    EXPECT_TRUE(window.planner()->state().marks->at(autumn)) << "kept for the next opening";
+    window.planner()->planner().setMarkSources({}, true);
+
+    for (const bool ok : {false, true}) {
+        QList<MarkSource> sources = chosen;
+        QTimer::singleShot(0, [&] {
+            auto *d = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            ASSERT_TRUE(d);
+            auto *list = d->findChild<QListWidget *>("sources");
+            ASSERT_EQ(list->count(), 2);
+            EXPECT_EQ(list->item(0)->text(), "school");
+            list->setCurrentRow(0);
+            d->findChild<QPushButton *>("remove")->click();
+            EXPECT_EQ(list->count(), 1);
+            ok ? d->accept() : d->reject();
+        });
+        EXPECT_EQ(EditMarkSources(nullptr, sources, {}), ok);
+        EXPECT_EQ(sources.size(), ok ? 1 : 2);
+    }
+    EXPECT_TRUE(dialogs.shown().isEmpty()) << qPrintable(dialogs.texts().join('\n'));
+}
