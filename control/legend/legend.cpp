@@ -11,13 +11,25 @@ Legend::Legend(Planner &planner, CategoryEditor &editor, LegendView &view)
 
 void Legend::LayoutLegend()
 {
-    m_rows = ::LayoutLegend(m_view.legendCanvas(), m_planner.state().categories.names);
+    // The calendars of marked days have rows of their own below the categories.
+    QStringList names = m_planner.state().categories.names;
+    for (const DayMarks::Source &s : m_planner.state().marks->sources)
+        names << s.name;
+    m_rows = ::LayoutLegend(m_view.legendCanvas(), names);
+}
+
+int Legend::categoryRowAt(double y) const
+{
+    const int row = HitLegendRow(m_rows, y);
+    return row <= m_planner.state().categories.names.size() ? row : 0;
 }
 
 void Legend::DrawLegend()
 {
     ::DrawLegend(m_view.legendCanvas(), m_planner.state().categories, m_rows,
                  m_planner.SelectedCategory(), m_colours);
+    DrawLegendMarks(m_view.legendCanvas(), *m_planner.state().marks, m_rows,
+                    int(m_planner.state().categories.names.size()) + 1);
     m_hoverShown = false;
     m_view.legendDrawn();
 }
@@ -25,7 +37,7 @@ void Legend::DrawLegend()
 void Legend::hover(double y)
 {
     m_hoverShown = HighlightLegendRow(m_view.legendCanvas(), m_rows, m_planner.SelectedCategory(),
-                                      HitLegendRow(m_rows, y), m_view.legendListWidth(), m_colours);
+                                      categoryRowAt(y), m_view.legendListWidth(), m_colours);
     m_view.legendDrawn();
 }
 
@@ -40,7 +52,7 @@ void Legend::leaveList()
 
 void Legend::press(Button button, double y)
 {
-    const int row = HitLegendRow(m_rows, y);
+    const int row = categoryRowAt(y);
     if (m_view.renameEditorVisible())
         CommitCategoryRename();
     // A second left click puts the category away; a click below the rows does too.
@@ -60,7 +72,7 @@ void Legend::doubleClick(double y)
 {
     // The row under the pointer: on a row picked already, the double click's first press put
     // it away again.
-    if (const int row = HitLegendRow(m_rows, y); row > 0)
+    if (const int row = categoryRowAt(y); row > 0)
         m_planner.SelectCategory(row);
     BeginCategoryRename();
 }

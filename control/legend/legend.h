@@ -52,6 +52,9 @@ public:
     void cancelRename();
 
 private:
+    // The category's row at y; 0 off the categories (below them, or on a marked days' row).
+    int categoryRowAt(double y) const;
+
     Planner &m_planner;
     CategoryEditor &m_editor;
     LegendView &m_view;

@@ -48,6 +48,21 @@ LegendRows LayoutLegend(Canvas &canvas, const QStringList &names)
     return rows;
 }
 
+void DrawLegendMarks(Canvas &canvas, const DayMarks &marks, const LegendRows &rows, int first)
+{
+    const double px = canvas.px(), py = canvas.py();
+    for (int i = 0; i < marks.sources.size() && first + i <= rows.count(); ++i) {
+        const int row = first + i;
+        const double top = rows.bottoms[row - 1];
+        canvas.box(kLeft + px, top + py, kLeft + kSwatch, top + kSwatch, marks.sources[i].colour,
+                   true);
+        canvas.box(kLeft + px, top + py, kLeft + kSwatch, top + kSwatch, 0x808080, false);
+        canvas.setForeColor(kBlack);
+        QRect r = LegendTextRect(canvas, kLeft + kSwatch, top, rows.bottoms[row] - kRowGap);
+        canvas.DrawText(marks.sources[i].name, r, kNameFlags);
+    }
+}
+
 int HitLegendRow(const LegendRows &rows, double y)
 {
     for (int i = 1; i <= rows.count(); ++i) {

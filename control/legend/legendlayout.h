@@ -42,6 +42,9 @@ QRect LegendTextRect(const Canvas &canvas, double left, double top, double botto
 // for none) in a sunken frame, its contents one pixel down and right.
 void DrawLegend(Canvas &canvas, const CategoryTable &table, const LegendRows &rows, int selected,
                 const SystemColours &colours);
+// After the categories' rows, from row first on, a row for each calendar of marked days: a swatch
+// in its colour and its name. They are no categories: never picked, framed or renamed.
+void DrawLegendMarks(Canvas &canvas, const DayMarks &marks, const LegendRows &rows, int first);
 // The raised hover frame on row (0: none), erasing the others' (but never the selected row's);
 // listWidth in twips. Returns whether a frame is shown.
 bool HighlightLegendRow(Canvas &canvas, const LegendRows &rows, int selected, int row,

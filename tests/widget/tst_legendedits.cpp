@@ -4,6 +4,7 @@
 #include "categorystore.h"
 #include "filterdialog.h"
 #include "legendpanel.h"
+#include "marksources.h"
 #include "scripteddialogs.h"
 #include "testsupport.h"
 #include "yearplan.h"
@@ -139,6 +140,32 @@ TEST_F(LegendTest, ClicksPickAndPutAwayACategory)
     plan->legendPanel()->menu()->hide();
     click(list, QPoint(40, list->height() - 2));
     EXPECT_EQ(plan->planner().SelectedCategory(), 0) << "below the rows";
+}
+
+// The calendars of marked days have rows of their own below the categories, with their colours;
+// a click there picks no category and a double click renames nothing.
+TEST_F(LegendTest, MarkedDaysHaveRowsBelowTheCategories)
+{
+    auto plan = open();
+    const qsizetype categories = plan->state().categories.names.size();
+    const QByteArray y = QByteArray::number(QDate::currentDate().year());
+    WriteAll(dir.filePath("school.ics"),
+             Vevent("term", "SUMMARY:Autumn break\r\nDTSTART;VALUE=DATE:" + y +
+                                "1026\r\nDTEND;VALUE=DATE:" + y + "1028\r\n"));
+    plan->planner().setMarkSources({{MarkSource::Kind::File, dir.filePath("school.ics")}}, false);
+    const LegendRows &rows = plan->legendPanel()->legend().rows();
+    ASSERT_EQ(rows.count(), categories + 1);
+    QWidget *list = plan->legendPanel()->list();
+    const QPoint mark = row(*plan, int(categories) + 1);
+    const QImage image = list->grab().toImage();
+    const int swatchY = int((rows.bottoms[categories] + 90) / plan->py()); // inside its swatch
+    const QRgb swatch = image.pixel(int(120 / plan->px()), swatchY);
+    EXPECT_EQ(swatch & 0xFFFFFF, qRgb(0xF8, 0xC8, 0xC8) & 0xFFFFFF) << "the first source's colour";
+    click(list, mark);
+    EXPECT_EQ(plan->planner().SelectedCategory(), 0);
+    click(list, mark, Qt::LeftButton, QEvent::MouseButtonDblClick);
+    EXPECT_FALSE(plan->legendPanel()->editor()->isVisibleTo(plan.get()));
+    EXPECT_TRUE(dialogs.shown().isEmpty()) << qPrintable(dialogs.texts().join('\n'));
 }
 
 TEST_F(LegendTest, RenamingInPlace)
