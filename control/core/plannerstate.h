@@ -54,6 +54,8 @@ struct PlannerState
 
     Dialogs &dialogs;
 
+    // What a legend lists: the categories, then the calendars of marked days in their colours.
+    CategoryTable legendTable() const;
     // CategoryIndexOf over this control's table and settings.
     qint16 categoryIndexOf(const QString &categories) const;
     // Whether an event takes part in layout, drawing, hit-testing, printing and export.

@@ -136,7 +136,8 @@ PageLayout Paginate(PlannerState &state, const PrintSettings &settings, const QS
     PageLayout L;
     L.page = page;
     const bool legend = settings.DisplayLegend();
-    measureLegend(L, state.categories, settings, measure);
+    const CategoryTable legendTable = state.legendTable(); // the categories and the marked days
+    measureLegend(L, legendTable, settings, measure);
     L.rowBands = CalculateBands(
         *state.store, state.year, state.AllEvents, settings.minimumBands(),
         [&state](const CalEvent &e) { return state.isVisible(e); }, state.dialogs);
@@ -150,7 +151,7 @@ PageLayout Paginate(PlannerState &state, const PrintSettings &settings, const QS
     L.dayWidth = (L.gridWidth - screenPixel) / PlannerYear::kColumns;
 
     // The legend's pages.
-    const int n = int(state.categories.names.size());
+    const int n = int(legendTable.names.size());
     L.legendFirst = {0};
     L.legendLast = {0};
     if (legend && L.legendHeight > L.gridHeight) {

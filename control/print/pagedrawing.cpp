@@ -36,7 +36,7 @@ struct Part
     PainterCanvas canvas;
 };
 
-void drawLegend(Canvas &page, const PlannerState &state, const PageLegend &legend)
+void drawLegend(Canvas &page, const CategoryTable &table, const PageLegend &legend)
 {
     page.setFontSize(legend.fontSize);
     page.setForeColor(0x000000);
@@ -48,10 +48,10 @@ void drawLegend(Canvas &page, const PlannerState &state, const PageLegend &legen
         page.line(f.left(), f.top(), f.left(), f.bottom(), kLegendFrame);
         page.line(f.right(), f.top(), f.right(), f.bottom(), kLegendFrame);
         page.box(f.left() + px, f.top() + py, f.left() + 180, f.top() + 180,
-                 state.categories.colours.value(entry.index - 1), true);
+                 table.colours.value(entry.index - 1), true);
         QRect r(QPoint(int(entry.name.left() / px), int(entry.name.top() / py)),
                 QPoint(int(entry.name.right() / px), int(entry.name.bottom() / py)));
-        page.DrawText(state.categories.names.value(entry.index - 1), r, kNameFlags);
+        page.DrawText(table.names.value(entry.index - 1), r, kNameFlags);
     }
 }
 
@@ -138,9 +138,10 @@ void DrawPage(QPainter &painter, const QRect &pageArea, double dpiX, double dpiY
         months.canvas.setFontSize(9);
         DrawMonthHeadings(months.canvas, state, g, style.names, style.colours, rows);
     }
-    if (settings.DisplayLegend())
-        drawLegend(page, state,
-                   PageLegendOf(layout, settings, p, int(state.categories.names.size()), y0));
+    if (settings.DisplayLegend()) {
+        const CategoryTable table = state.legendTable();
+        drawLegend(page, table, PageLegendOf(layout, settings, p, int(table.names.size()), y0));
+    }
     if (!layout.hasMonths(p))
         return;
 

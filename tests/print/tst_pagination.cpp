@@ -216,6 +216,19 @@ TEST_F(PaginationTest, HeadingsOfAYearThatRunsIntoTheNext)
     EXPECT_GT(paginate(s).headingHeight, oneLine * 1.5);
 }
 
+// The calendars of marked days are listed on paper after the categories.
+TEST_F(PaginationTest, TheLegendListsTheMarkedDaysAfterTheCategories)
+{
+    auto marks = std::make_shared<DayMarks>();
+    marks->sources = {{"Holidays DE_BY", 0xC8C8F8}, {"school", 0xE0E8B8}};
+    state.marks = marks;
+    const PageLayout L = paginate(settings());
+    EXPECT_TRUE(L.summary().startsWith("page 1: rows 1-12, legend 1-5,"))
+        << qPrintable(L.summary());
+    EXPECT_EQ(state.legendTable().names.mid(3), QStringList({"Holidays DE_BY", "school"}));
+    EXPECT_EQ(state.legendTable().colours.last(), 0xE0E8B8u);
+}
+
 TEST_F(PaginationTest, TheLegendOffWidensTheGrid)
 {
     PrintSettings s = settings();
