@@ -48,7 +48,52 @@ void BM_DrawYearAndEvents(benchmark::State &bench)
     bench.counters["canvas_px"] = size.height();
 }
 
+// The same year drawn again with and without marked days under it (a region's holidays and a
+// school calendar's terms: about a hundred days of two sources) and week numbers: what the marks
+// add to a drawing.
+void BM_DrawYearWithMarks(benchmark::State &bench)
+{
+    StreamDialogs dialogs;
+    PlannerState state(dialogs);
+    state.year = PlannerYear(2026, 1);
+    state.DisplaySubject = true;
+    FillBenchYear(state, int(bench.range(0)));
+    if (bench.range(1) != 0) {
+        auto marks = std::make_shared<DayMarks>();
+        marks->sources = {{QStringLiteral("Holidays"), 0xC8C8F8},
+                          {QStringLiteral("School"), 0xE0E8B8}};
+        for (QDate d(2026, 1, 1); d.year() == 2026; d = d.addDays(1)) {
+            if (d.day() == 1 || d.day() == 25)
+                marks->days[d.toJulianDay()].append({0, QStringLiteral("Holiday")});
+            if ((d.month() == 7 && d.day() > 20) || (d.month() == 8 && d.day() < 31) ||
+                (d.month() == 10 && d.day() > 25))
+                marks->days[d.toJulianDay()].append({1, QStringLiteral("Term break")});
+        }
+        state.marks = marks;
+        state.WeekNumbers = true;
+    }
+    QSize size;
+    const GridGeometry g = LayOutBenchYear(state, QSize(1920, 1080), true, size);
+    ImageCanvas canvas(size, 96, 0xFFFFFF, QRect(0, -1080, size.width(), 3 * 1080));
+    HitMap hits;
+    for (int warm = 0; warm < 2; ++warm) {
+        DrawYear(canvas, state, g, 0xE1BFA5);
+        DrawEvents(canvas, state, g, hits, OADate::fromDateTime(QDate(2026, 6, 1)));
+    }
+    for (auto _ : bench) {
+        DrawYear(canvas, state, g, 0xE1BFA5);
+        DrawEvents(canvas, state, g, hits, OADate::fromDateTime(QDate(2026, 6, 1)));
+    }
+}
+
 } // namespace
+
+BENCHMARK(BM_DrawYearWithMarks)
+    ->Args({10000, 0})
+    ->Args({10000, 1})
+    ->Args({236, 0})
+    ->Args({236, 1})
+    ->Unit(benchmark::kMillisecond);
 
 // Arguments: appointments, subjects written into the bars, laid out as the planner does
 // (scrolling), a new canvas for every drawing, the image kept as the planner's window keeps it.

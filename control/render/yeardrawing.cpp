@@ -98,8 +98,7 @@ void ShadeMarkedDays(Canvas &canvas, const PlannerState &state, const GridGeomet
         if (!canvas.shows(top, bottom))
             continue;
         for (int q = year.LeadIn(r) + 1; q <= year.LastColumn(r); ++q) {
-            const QList<DayMarks::Mark> *on =
-                marks.at(OADate::toDateTime(year.DateOfCell(q, r)).date());
+            const QList<DayMarks::Mark> *on = marks.at(OADate::toDate(year.DateOfCell(q, r)));
             if (!on || on->isEmpty())
                 continue;
             const quint32 colour = marks.sources.value(on->first().source).colour;
@@ -131,7 +130,7 @@ void DrawWeekNumbers(Canvas &canvas, const PlannerYear &year, const GridGeometry
         if (!canvas.shows(top, rows.bottom(r, g.BandHeight)))
             continue;
         for (int q = year.LeadIn(r) + 1; q <= year.LastColumn(r); ++q) {
-            const QDate day = OADate::toDateTime(year.DateOfCell(q, r)).date();
+            const QDate day = OADate::toDate(year.DateOfCell(q, r));
             if (!StartsWeek(day, firstDay) && q != year.LeadIn(r) + 1)
                 continue;
             const QString week = QString::number(WeekOfYear(day, firstDay));
