@@ -45,8 +45,9 @@ YearPlan &PlanOf(int which)
     YearPlan &plan = *w.plan;
     plan.resize(1600, 900);
     plan.show();
-    plan.ReadProperties(MapPropertyBag({{QStringLiteral("AllEvents"), QStringLiteral("True")},
-                                        {QStringLiteral("DisplaySubject"), QStringLiteral("True")}}));
+    plan.ReadProperties(
+        MapPropertyBag({{QStringLiteral("AllEvents"), QStringLiteral("True")},
+                        {QStringLiteral("DisplaySubject"), QStringLiteral("True")}}));
     QElapsedTimer t;
     t.start();
     while (t.elapsed() < 120000 && (plan.pendingUpdates() > 0 || plan.state().store->Count() == 0))
