@@ -176,3 +176,35 @@ TEST(MarkSources, SpecsTitlesAndLoading)
     ASSERT_EQ(problems.size(), 1);
     EXPECT_TRUE(problems[0].contains("gone.ics")) << qPrintable(problems[0]);
 }
+
+// A planner year from July: the marks of both calendar years it spans, and none outside it.
+TEST(MarkSources, AYearFromJulySpansTwoCalendarYears)
+{
+    QTemporaryDir dir;
+    WriteAll(dir.filePath("breaks.ics"),
+             "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//EN\r\n"
+             "BEGIN:VEVENT\r\nUID:a\r\nSUMMARY:Summer\r\nDTSTART;VALUE=DATE:20260629\r\n"
+             "DTEND;VALUE=DATE:20260703\r\nEND:VEVENT\r\n"
+             "BEGIN:VEVENT\r\nUID:b\r\nSUMMARY:Winter\r\nDTSTART;VALUE=DATE:20261230\r\n"
+             "DTEND;VALUE=DATE:20270103\r\nEND:VEVENT\r\n"
+             "BEGIN:VEVENT\r\nUID:c\r\nSUMMARY:Next summer\r\nDTSTART;VALUE=DATE:20270630\r\n"
+             "DTEND;VALUE=DATE:20270702\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n");
+    const DayMarks marks =
+        LoadDayMarks(ParseMarkSources("file:" + dir.filePath("breaks.ics"), nullptr),
+                     QDate(2026, 7, 1), QDate(2027, 6, 30), nullptr, nullptr);
+    EXPECT_FALSE(marks.at(QDate(2026, 6, 30))) << "before the planner year";
+    EXPECT_TRUE(marks.at(QDate(2026, 7, 1)));
+    for (const QDate d : {QDate(2026, 12, 31), QDate(2027, 1, 1), QDate(2027, 1, 2)})
+        EXPECT_TRUE(marks.at(d)) << qPrintable(d.toString(Qt::ISODate));
+    EXPECT_FALSE(marks.at(QDate(2027, 1, 3)));
+    EXPECT_TRUE(marks.at(QDate(2027, 6, 30)));
+    EXPECT_FALSE(marks.at(QDate(2027, 7, 1))) << "after it";
+    if (!QStandardPaths::findExecutable("gcal").isEmpty()) {
+        const DayMarks holidays =
+            LoadDayMarks(ParseMarkSources("holidays:DE_BY", nullptr), QDate(2026, 7, 1),
+                         QDate(2027, 6, 30), nullptr, nullptr);
+        EXPECT_TRUE(holidays.at(QDate(2026, 12, 25)));
+        EXPECT_TRUE(holidays.at(QDate(2027, 1, 6))) << "Epiphany of the next calendar year";
+        EXPECT_FALSE(holidays.at(QDate(2026, 5, 25))) << "Whit Monday before the year";
+    }
+}

@@ -2,6 +2,7 @@
 #include "binaryfile.h"
 #include "calendarstore.h"
 #include "categorystore.h"
+#include "marksources.h"
 #include "oadate.h"
 #include "plannertoolbar.h"
 #include "scripteddialogs.h"
@@ -417,6 +418,34 @@ TEST_F(PointerTest, OpeningAppointmentsAndOnesThatWentBehindOurBack)
     EXPECT_EQ(dialogs.texts(),
               QStringList({"Cannot get appointment",
                            "Unable to locate event, please refresh and try again."}));
+}
+
+// An empty marked day names its marks in the label and the tooltip, after its week; a bar on a
+// marked day still names the appointment.
+TEST_F(PointerTest, AMarkedDayNamesItsMarks)
+{
+    auto plan = open();
+    const QByteArray y = QByteArray::number(year);
+    WriteAll(dir.path() + "/school.ics",
+             Vevent("term", "SUMMARY:Term break\r\nDTSTART;VALUE=DATE:" + y +
+                                "0319\r\nDTEND;VALUE=DATE:" + y + "0322\r\n"));
+    WriteAll(dir.path() + "/more.ics",
+             Vevent("open", "SUMMARY:Open day\r\nDTSTART;VALUE=DATE:" + y +
+                                "0320\r\nDTEND;VALUE=DATE:" + y + "0321\r\n"));
+    plan->planner().setMarkSources({{MarkSource::Kind::File, dir.path() + "/school.ics"},
+                                    {MarkSource::Kind::File, dir.path() + "/more.ics"}},
+                                   false);
+    QWidget *grid = plan->gridCanvas();
+    const QDate day(year, 3, 20);
+    mouse(grid, QEvent::MouseMove, cell(*plan, 3, 20, 3));
+    EXPECT_EQ(
+        plan->dateLabel()->text(),
+        QLocale().toString(day, QLocale::ShortFormat) +
+            QStringLiteral(", week %1, Term break, Open day").arg(WeekOfYear(day, QLocale())));
+    EXPECT_EQ(grid->toolTip(), "Term break\nOpen day");
+    mouse(grid, QEvent::MouseMove, cell(*plan, 3, 23, 3));
+    EXPECT_EQ(grid->toolTip(), "") << "the day after the break";
+    EXPECT_TRUE(dialogs.shown().isEmpty()) << qPrintable(dialogs.texts().join('\n'));
 }
 
 TEST_F(PointerTest, HoverTextsAndTooltips)
