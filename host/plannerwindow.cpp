@@ -1,6 +1,7 @@
 #include "plannerwindow.h"
 
 #include "calendarstore.h"
+#include "colours.h"
 #include "dialogs.h"
 #include "holidays.h"
 #include "homepage.h"
@@ -22,6 +23,19 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+namespace {
+
+// accept beside Cancel, closing the dialog either way.
+QDialogButtonBox *ButtonsOf(QDialog &dialog, QDialogButtonBox::StandardButton accept)
+{
+    auto *buttons = new QDialogButtonBox(accept | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    return buttons;
+}
+
+} // namespace
 
 OpenedFolder OpenedOf(Store::Folder &folder)
 {
@@ -189,9 +203,8 @@ bool EditMarkSources(QWidget *owner, QList<MarkSource> &sources,
         for (int i = 0; i < chosen.size(); ++i) {
             auto *row = new QListWidgetItem(chosen[i].name(), list);
             row->setToolTip(chosen[i].spec());
-            const quint32 c = MarkColour(i);
             QPixmap swatch(14, 14);
-            swatch.fill(QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)));
+            swatch.fill(ColorOf(MarkColour(i)));
             row->setIcon(QIcon(swatch));
         }
     };
@@ -237,9 +250,7 @@ bool EditMarkSources(QWidget *owner, QList<MarkSource> &sources,
             fill();
         }
     });
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QDialogButtonBox *buttons = ButtonsOf(dialog, QDialogButtonBox::Ok);
     auto *side = new QVBoxLayout;
     for (QPushButton *b : {holidays, calendar, file, remove})
         side->addWidget(b);
@@ -279,10 +290,7 @@ int PickCalendar(QWidget *owner, const QList<Store::CalendarChoice> &calendars, 
         row->setIcon(QIcon(swatch));
     }
     list->setCurrentRow(current >= 0 ? current : 0);
-    auto *buttons =
-        new QDialogButtonBox(QDialogButtonBox::Open | QDialogButtonBox::Cancel, &dialog);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QDialogButtonBox *buttons = ButtonsOf(dialog, QDialogButtonBox::Open);
     QObject::connect(list, &QListWidget::itemActivated, &dialog, &QDialog::accept);
     auto *layout = new QVBoxLayout(&dialog);
     layout->addWidget(new QLabel(QObject::tr("The calendar to show:"), &dialog));

@@ -12,10 +12,7 @@ Legend::Legend(Planner &planner, CategoryEditor &editor, LegendView &view)
 void Legend::LayoutLegend()
 {
     // The calendars of marked days have rows of their own below the categories.
-    QStringList names = m_planner.state().categories.names;
-    for (const DayMarks::Source &s : m_planner.state().marks->sources)
-        names << s.name;
-    m_rows = ::LayoutLegend(m_view.legendCanvas(), names);
+    m_rows = ::LayoutLegend(m_view.legendCanvas(), m_planner.state().legendTable().names);
 }
 
 int Legend::categoryRowAt(double y) const
