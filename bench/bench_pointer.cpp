@@ -55,7 +55,7 @@ public:
     void setGridToolTip(const QString &) override {}
     void setGridCursor(Cursor) override {}
     void toggleSelection(const SelectionCorners &) override {}
-    void showAppointmentMenu(bool, bool) override {}
+    void showAppointmentMenu(const QString &, bool, std::optional<QPointF>) override {}
     void redrawYear() override {}
 
     QString label;

@@ -93,25 +93,16 @@ void GridPointer::move(double x, double y)
             return;
         const PlannerYear &year = m_planner.state().year;
         const int lead = year.LeadIn(row), last = year.LastColumn(row);
-        const QString name =
-            m_planner.CategorySelectionActive()
-                ? m_planner.state().categories.names.value(m_planner.SelectedCategory() - 1)
-                : QString();
         if (m_selecting) {
             m_view.toggleSelection(m_corners);
             m_corners.endColumn = column <= lead ? lead + 1 : column >= last ? last : column;
             m_corners.endRow = row;
             m_view.toggleSelection(m_corners);
-            QString text = name + QStringLiteral("  ") +
-                           dateText(year.DateOfCell(m_corners.startColumn, m_corners.startRow));
-            if (m_corners.endColumn != m_corners.startColumn ||
-                m_corners.endRow != m_corners.startRow)
-                text += QStringLiteral(" to ") +
-                        dateText(year.DateOfCell(m_corners.endColumn, m_corners.endRow));
-            m_view.setDateLabel(text);
+            showDays(year.DateOfCell(m_corners.startColumn, m_corners.startRow),
+                     year.DateOfCell(m_corners.endColumn, m_corners.endRow));
         } else if (m_planner.CategorySelectionActive()) {
-            m_view.setDateLabel(name + QStringLiteral("  ") +
-                                dateText(year.DateOfCell(column, row)));
+            const double day = year.DateOfCell(column, row);
+            showDays(day, day);
         } else {
             ShowHover(row, column, band);
         }
@@ -173,6 +164,18 @@ void GridPointer::ShowHover(int row, int column, int band)
     }
 }
 
+void GridPointer::showDays(double first, double last)
+{
+    QString text;
+    if (m_planner.CategorySelectionActive())
+        text = m_planner.state().categories.names.value(m_planner.SelectedCategory() - 1) +
+               QStringLiteral("  ");
+    text += dateText(first);
+    if (last != first)
+        text += QStringLiteral(" to ") + dateText(last);
+    m_view.setDateLabel(text);
+}
+
 void GridPointer::refresh()
 {
     if (m_overGrid && !m_selecting)
@@ -199,8 +202,7 @@ void GridPointer::press(Button button, double x, double y)
             m_selecting = true;
             m_view.toggleSelection(m_corners);
         } else if (button == Button::Right) {
-            m_view.showAppointmentMenu(!m_hoveredKey.isEmpty(),
-                                       m_planner.CategorySelectionActive());
+            m_view.showAppointmentMenu(m_hoveredKey, m_planner.CategorySelectionActive());
         }
     } catch (const std::exception &) {
         reset();

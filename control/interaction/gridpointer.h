@@ -4,7 +4,11 @@
 #include "gridmetrics.h"
 #include "selection.h"
 
+#include <QPointF>
+#include <QRectF>
 #include <QString>
+
+#include <optional>
 
 class AppointmentCommands;
 class Planner;
@@ -24,9 +28,14 @@ public:
     virtual void setGridCursor(Cursor cursor) = 0;
     // Toggles the highlight of a selection on the grid (drawn twice, it is gone).
     virtual void toggleSelection(const SelectionCorners &corners) = 0;
-    // The appointment menu at the pointer, with Edit and Delete, and Clear Selection, enabled or
-    // not.
-    virtual void showAppointmentMenu(bool editAndDelete, bool clearSelection) = 0;
+    // The appointment menu for the appointment of key (Edit and Delete disabled when empty), with
+    // Clear Selection enabled or not; at the pointer, or at a place on the grid (twips) when
+    // opened from the keyboard.
+    virtual void showAppointmentMenu(const QString &key, bool clearSelection,
+                                     std::optional<QPointF> at = std::nullopt) = 0;
+    // What the keyboard marks on the grid changed; keepInView (twips on the grid) is scrolled
+    // into view.
+    virtual void showKeyboardMarks(const QRectF &keepInView) { (void)keepInView; }
     // The grid and the appointments drawn again, after a failure.
     virtual void redrawYear() = 0;
     // Any hover frame in the legend goes.
@@ -51,6 +60,9 @@ public:
     void release(Button button, double x, double y);
     // Shows the appointment at row, column and band of the hit map, or the date of the cell.
     void ShowHover(int row, int column, int band);
+    // The date label over selected days (first..last, midnights), as a pen drag shows them: the
+    // picked category's name, then the days.
+    void showDays(double first, double last);
     // A click on the headings, the date label or the control's background: pen mode ends.
     void clickOutsideGrid();
     // The year or its layout changed under a pointer that stands still: the date label shows

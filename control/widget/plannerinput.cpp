@@ -1,5 +1,6 @@
 #include "plannerinput.h"
 
+#include "gridkeyboard.h"
 #include "gridpointer.h"
 #include "planner.h"
 
@@ -13,10 +14,11 @@
 
 #include <cmath>
 
-PlannerInput::PlannerInput(GridPointer &pointer, Planner &planner, const Children &children,
-                           const double &px, const double &py, QObject *parent)
-    : QObject(parent), m_pointer(pointer), m_planner(planner), m_children(children), m_px(px),
-      m_py(py)
+PlannerInput::PlannerInput(GridPointer &pointer, GridKeyboard &keyboard, Planner &planner,
+                           const Children &children, const double &px, const double &py,
+                           QObject *parent)
+    : QObject(parent), m_pointer(pointer), m_keyboard(keyboard), m_planner(planner),
+      m_children(children), m_px(px), m_py(py)
 {
     for (QWidget *w : {children.grid, children.monthColumn, children.dayHeadings,
                        children.dateLabel, children.logo}) {
@@ -44,6 +46,20 @@ bool PlannerInput::eventFilter(QObject *watched, QEvent *event)
         }
         QApplication::sendEvent(scroll, event);
         return true;
+    }
+    if (watched == m_children.grid) {
+        if (type == QEvent::KeyPress) {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            return m_keyboard.keyPress(key->key(), key->modifiers());
+        }
+        if (type == QEvent::FocusIn) {
+            m_keyboard.focusIn();
+            return false;
+        }
+        if (type == QEvent::FocusOut) {
+            m_children.grid->update(); // the cursor goes with the focus
+            return false;
+        }
     }
     if (type == QEvent::KeyPress && watched == m_children.plan) {
         const int key = static_cast<QKeyEvent *>(event)->key();

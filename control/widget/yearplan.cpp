@@ -41,6 +41,8 @@ YearPlan::YearPlan(QWidget *parent, Dialogs *dialogs)
       m_commands(std::make_unique<AppointmentCommands>(*m_planner)),
       m_pointer(std::make_unique<GridPointer>(*m_planner, *m_commands,
                                               static_cast<PointerView &>(*this))),
+      m_keyboard(std::make_unique<GridKeyboard>(*m_planner, *m_commands, *m_pointer,
+                                                static_cast<PointerView &>(*this))),
       m_categories(std::make_unique<CategoryEditor>(*m_planner))
 {
     setFocusPolicy(Qt::StrongFocus);
@@ -82,6 +84,8 @@ void YearPlan::buildChildren()
 
     m_gridArea = new GridArea(this);
     m_grid = m_gridArea->grid();
+    m_grid->setFocusPolicy(Qt::StrongFocus);
+    m_grid->overlay = [this](QPainter &painter) { paintKeyboardMarks(painter); };
     m_dayHeadings = m_gridArea->dayHeadings();
     m_monthColumn = m_gridArea->monthColumn();
     m_gridScroll = m_gridArea->scrollBar();
@@ -99,18 +103,23 @@ void YearPlan::buildChildren()
 
     m_popup = new AppointmentMenu(this);
     connect(m_popup, &AppointmentMenu::editRequested, this,
-            [this] { m_commands->OpenAppointment(m_pointer->hoveredKey()); });
+            [this] { m_commands->OpenAppointment(menuKey()); });
     connect(m_popup, &AppointmentMenu::deleteRequested, this,
-            [this] { m_commands->DeleteAppointment(m_pointer->hoveredKey()); });
+            [this] { m_commands->DeleteAppointment(menuKey()); });
     connect(m_popup, &AppointmentMenu::clearRequested, this,
             [this] { m_pointer->clickOutsideGrid(); });
-    connect(m_popup, &AppointmentMenu::newAppointmentRequested, this,
-            [this](int index) { m_planner->SelectCategory(index); });
+    // From the pointer a category starts pen mode; from the keyboard its days are chosen already.
+    connect(m_popup, &AppointmentMenu::newAppointmentRequested, this, [this](int index) {
+        if (m_menuFromKeyboard)
+            m_keyboard->createOver(index);
+        else
+            m_planner->SelectCategory(index);
+    });
     m_help = new HelpMenu(this);
     connect(m_help, &HelpMenu::aboutRequested, this, [this] { m_planner->ShowAbout(); });
     connect(m_help, &HelpMenu::leftOutRequested, this, [this] { m_planner->ShowLeftOutFiles(); });
     m_input = new PlannerInput(
-        *m_pointer, *m_planner,
+        *m_pointer, *m_keyboard, *m_planner,
         {this, m_grid, m_monthColumn, m_dayHeadings, m_dateLabel, m_logo, m_gridScroll, m_help},
         m_px, m_py, this);
 }
@@ -253,12 +262,51 @@ void YearPlan::toggleSelection(const SelectionCorners &corners)
     m_grid->update();
 }
 
-void YearPlan::showAppointmentMenu(bool editAndDelete, bool clearSelection)
+void YearPlan::showAppointmentMenu(const QString &key, bool clearSelection,
+                                   std::optional<QPointF> at)
 {
-    m_popup->editAction()->setEnabled(editAndDelete);
-    m_popup->deleteAction()->setEnabled(editAndDelete);
+    m_menuKey = key;
+    m_menuFromKeyboard = at.has_value();
+    m_popup->editAction()->setEnabled(!key.isEmpty());
+    m_popup->deleteAction()->setEnabled(!key.isEmpty());
     m_popup->clearAction()->setEnabled(clearSelection);
-    m_popup->popup(QCursor::pos());
+    m_popup->popup(at ? m_grid->mapToGlobal(QPoint(int(at->x() / m_px), int(at->y() / m_py)))
+                      : QCursor::pos());
+}
+
+void YearPlan::showKeyboardMarks(const QRectF &keepInView)
+{
+    if (!m_gridScroll->isHidden()) {
+        const int value = m_gridScroll->value(), page = m_gridScroll->pageStep();
+        if (keepInView.top() < value)
+            m_gridScroll->setValue(int(std::floor(keepInView.top())));
+        else if (keepInView.bottom() > value + page)
+            m_gridScroll->setValue(int(std::ceil(keepInView.bottom())) - page);
+    }
+    m_grid->update();
+}
+
+void YearPlan::paintKeyboardMarks(QPainter &painter)
+{
+    // Shown while the grid has the focus: the pointer's users see nothing new.
+    if (!m_grid->hasFocus())
+        return;
+    const GridKeyboard::Marks marks = m_keyboard->marks();
+    painter.save();
+    for (const QRectF &days : marks.run)
+        painter.fillRect(pixels(days), QColor(0xFF, 0xD8, 0x00, 150));
+    if (!marks.chosen.isEmpty()) {
+        painter.setPen(QPen(QColor(0x10, 0x10, 0x10), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(pixels(marks.chosen).adjusted(1, 1, -1, -1));
+    }
+    if (!marks.cursor.isEmpty()) {
+        // Blue and dashed beside today's solid red.
+        painter.setPen(QPen(QColor(0x00, 0x5A, 0xD2), 2, Qt::DashLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(pixels(marks.cursor).adjusted(2, 2, -2, -2));
+    }
+    painter.restore();
 }
 
 void YearPlan::redrawYear()
@@ -368,6 +416,7 @@ void YearPlan::drawEvents()
     m_planner->SetUpdateIndicator(Indicator::kIdle);
     m_grid->update();
     m_pointer->refresh();
+    m_keyboard->redrawn();
     emit yearDrawn();
 }
 

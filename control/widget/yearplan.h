@@ -4,6 +4,7 @@
 #include "appointmentmenu.h"
 #include "canvaswidget.h"
 #include "categoryeditor.h"
+#include "gridkeyboard.h"
 #include "gridpointer.h"
 #include "legendpanel.h"
 #include "planner.h"
@@ -46,6 +47,7 @@ public:
 
     Planner &planner() { return *m_planner; }
     GridPointer &pointer() { return *m_pointer; }
+    GridKeyboard &keyboard() { return *m_keyboard; }
     AppointmentCommands &commands() { return *m_commands; }
     CategoryEditor &categoryEditor() { return *m_categories; }
     LegendPanel *legendPanel() const { return m_legend; }
@@ -132,6 +134,7 @@ private:
     void showSelectedYear(int year) override
     {
         m_toolbar->yearLabel()->setText(QStringLiteral("Year %1").arg(year));
+        m_keyboard->yearShown();
     }
     void showRefreshCommands(bool categories) override
     {
@@ -159,7 +162,10 @@ private:
     }
     void setGridCursor(PointerView::Cursor cursor) override;
     void toggleSelection(const SelectionCorners &corners) override;
-    void showAppointmentMenu(bool editAndDelete, bool clearSelection) override;
+    void showAppointmentMenu(const QString &key, bool clearSelection,
+                             std::optional<QPointF> at) override;
+    void showKeyboardMarks(const QRectF &keepInView) override;
+    void paintKeyboardMarks(QPainter &painter);
     void redrawYear() override;
     void clearLegendHover() override { m_legend->legend().leaveList(); }
 
@@ -177,7 +183,13 @@ private:
     std::unique_ptr<Planner> m_planner;
     std::unique_ptr<AppointmentCommands> m_commands;
     std::unique_ptr<GridPointer> m_pointer;
+    std::unique_ptr<GridKeyboard> m_keyboard;
     std::unique_ptr<CategoryEditor> m_categories;
+    // What the appointment menu acts on: the keyboard's choice when the keyboard opened it, else
+    // the appointment under the pointer.
+    QString menuKey() const { return m_menuFromKeyboard ? m_menuKey : m_pointer->hoveredKey(); }
+    QString m_menuKey;
+    bool m_menuFromKeyboard = false;
     GridGeometry m_geometry;
     SystemColours m_colours;
     double m_px = 15, m_py = 15;

@@ -1,8 +1,10 @@
 #include "appointmentcommands.h"
 #include "calevent.h"
 #include "commands.h"
+#include "gridkeyboard.h"
 #include "gridpointer.h"
 #include "oadate.h"
+#include "planneryear.h"
 #include "selection.h"
 #include "testsupport.h"
 
@@ -161,4 +163,51 @@ TEST(Toolbar, EntriesInTheirOrderWithKeysAndTooltips)
               QStringList({"Back a year", "Forward a year", "Apply filter", "Define Categories",
                            "Export", "Print this year", "About Quorvel"}));
     EXPECT_STREQ(EntryOf(Command::Filter).key, "Filter");
+}
+
+TEST(DayCursor, MovesStayInTheYearAndKeepTheirColumn)
+{
+    using M = DayMove;
+    const PlannerYear y2026(2026, 1), y2024(2024, 1), fromJuly(2026, 7);
+    struct Row
+    {
+        const char *name;
+        const PlannerYear &year;
+        QDate from;
+        DayMove move;
+        QDate to;
+    } rows[] = {
+        {"left across a month end", y2026, {2026, 3, 1}, M::Left, {2026, 2, 28}},
+        {"right across a month end", y2026, {2026, 2, 28}, M::Right, {2026, 3, 1}},
+        {"right on the last day stays", y2026, {2026, 12, 31}, M::Right, {2026, 12, 31}},
+        {"left on the first day stays", y2026, {2026, 1, 1}, M::Left, {2026, 1, 1}},
+        {"up in the top row stays", y2026, {2026, 1, 20}, M::Up, {2026, 1, 20}},
+        {"down in the bottom row stays", y2026, {2026, 12, 2}, M::Down, {2026, 12, 2}},
+        // 1 January 2026 is a Thursday (column 5); February starts on a Sunday.
+        {"down keeps the weekday column", y2026, {2026, 1, 1}, M::Down, {2026, 2, 5}},
+        {"up past the month's end: its last day", y2026, {2026, 3, 31}, M::Up, {2026, 2, 28}},
+        {"up before the month's start: its first day", y2026, {2026, 2, 1}, M::Up, {2026, 1, 1}},
+        {"up past a leap February's end: its 29th", y2024, {2024, 3, 29}, M::Up, {2024, 2, 29}},
+        {"home", y2026, {2026, 5, 17}, M::MonthStart, {2026, 5, 1}},
+        {"end of a leap February", y2024, {2024, 2, 10}, M::MonthEnd, {2024, 2, 29}},
+        {"end of a common February", y2026, {2026, 2, 10}, M::MonthEnd, {2026, 2, 28}},
+        {"ctrl+home from July", fromJuly, {2027, 3, 3}, M::YearStart, {2026, 7, 1}},
+        {"ctrl+end from July", fromJuly, {2026, 9, 3}, M::YearEnd, {2027, 6, 30}},
+        {"right across the calendar year", fromJuly, {2026, 12, 31}, M::Right, {2027, 1, 1}},
+        {"down across the calendar year", fromJuly, {2026, 12, 31}, M::Down, {2027, 1, 28}},
+        {"a day outside the year comes in first", y2026, {2025, 6, 1}, M::Right, {2026, 1, 2}},
+    };
+    for (const Row &r : rows)
+        EXPECT_EQ(MovedDay(r.year, r.from, r.move), r.to) << r.name;
+}
+
+TEST(DayCursor, AYearChangeKeepsTheDateWhereItExists)
+{
+    EXPECT_EQ(SameDayInYear(PlannerYear(2025, 1), QDate(2024, 2, 29)), QDate(2025, 2, 28));
+    EXPECT_EQ(SameDayInYear(PlannerYear(2028, 1), QDate(2027, 2, 28)), QDate(2028, 2, 28));
+    EXPECT_EQ(SameDayInYear(PlannerYear(2027, 1), QDate(2026, 12, 31)), QDate(2027, 12, 31));
+    // From July: January belongs to the planner year's second calendar year.
+    EXPECT_EQ(SameDayInYear(PlannerYear(2026, 7), QDate(2026, 1, 15)), QDate(2027, 1, 15));
+    EXPECT_EQ(SameDayInYear(PlannerYear(2026, 7), QDate(2026, 8, 15)), QDate(2026, 8, 15));
+    EXPECT_EQ(SameDayInYear(PlannerYear(2026, 7), QDate()), QDate(2026, 7, 1));
 }

@@ -658,3 +658,162 @@ TEST_F(PointerTest, MarkupInASubjectOrCategoryIsShownAsTextNeverRead)
     label->grab();
     EXPECT_TRUE(dialogs.shown().isEmpty()) << qPrintable(dialogs.texts().join('\n'));
 }
+
+namespace {
+
+void press(QWidget *w, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+{
+    QKeyEvent down(QEvent::KeyPress, key, modifiers);
+    QApplication::sendEvent(w, &down);
+    QKeyEvent up(QEvent::KeyRelease, key, modifiers);
+    QApplication::sendEvent(w, &up);
+}
+
+// The grid with the focus and the keyboard's cursor on the year's first day.
+QWidget *FocusGrid(YearPlan &plan)
+{
+    QApplication::setActiveWindow(&plan);
+    QWidget *grid = plan.gridCanvas();
+    grid->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    press(grid, Qt::Key_Home, Qt::ControlModifier);
+    return grid;
+}
+
+} // namespace
+
+TEST_F(PointerTest, TheKeyboardCursorMovesOverTheDaysAndAcrossYears)
+{
+    auto plan = open();
+    QWidget *grid = FocusGrid(*plan);
+    ASSERT_TRUE(grid->hasFocus());
+    GridKeyboard &keys = plan->keyboard();
+    EXPECT_EQ(keys.day(), QDate(year, 1, 1));
+    const QString y = QString::number(year % 100);
+    EXPECT_TRUE(plan->dateLabel()->text().startsWith("1/1/" + y + ", week ")) << "as on hover";
+
+    press(grid, Qt::Key_End);
+    EXPECT_EQ(keys.day(), QDate(year, 1, 31));
+    press(grid, Qt::Key_Right);
+    EXPECT_EQ(keys.day(), QDate(year, 2, 1));
+    press(grid, Qt::Key_Down);
+    EXPECT_EQ(keys.day().month(), 3);
+    EXPECT_EQ(plan->state().year.LeadIn(3) + keys.day().day(), plan->state().year.LeadIn(2) + 1)
+        << "the same weekday column";
+    press(grid, Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(keys.day(), QDate(year, 12, 31));
+
+    // A year change keeps the date, and the cursor stays in the year shown.
+    press(grid, Qt::Key_PageDown);
+    EXPECT_EQ(plan->yearLabel()->text(), "Year " + QString::number(year + 1));
+    EXPECT_EQ(keys.day(), QDate(year + 1, 12, 31));
+    press(grid, Qt::Key_PageUp);
+    EXPECT_EQ(keys.day(), QDate(year, 12, 31));
+
+    // The cursor scrolls into view in a window that shows a few months.
+    plan->resize(1000, 300);
+    QApplication::processEvents();
+    ASSERT_TRUE(plan->gridScrollBar()->isVisibleTo(plan.get()));
+    press(grid, Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(plan->gridScrollBar()->value(), 0);
+    press(grid, Qt::Key_End, Qt::ControlModifier);
+    const double decemberTop =
+        plan->state().RowBands[11] * plan->geometry().BandHeight - plan->gridScrollBar()->value();
+    EXPECT_GE(decemberTop, 0);
+    EXPECT_LE(decemberTop, plan->gridScrollBar()->pageStep());
+
+    // The cursor is drawn over the image while the grid has the focus, never into it.
+    const QImage image = plan->gridCanvas()->canvas().image().copy();
+    const QImage shown = grid->grab().toImage();
+    const GridKeyboard::Marks marks = keys.marks();
+    const int x = int(marks.cursor.left() / plan->px()) + 2;
+    int blue = 0;
+    for (int y = int(marks.cursor.top() / plan->py()); y < int(marks.cursor.bottom() / plan->py());
+         ++y)
+        blue += QColor(shown.pixel(x, y)) == QColor(0x00, 0x5A, 0xD2);
+    EXPECT_GT(blue, 4) << "the dashed frame's left side";
+    EXPECT_EQ(plan->gridCanvas()->canvas().image(), image);
+}
+
+TEST_F(PointerTest, AppointmentsOpenedDeletedAndCreatedWithTheKeyboardAlone)
+{
+    auto plan = open();
+    QWidget *grid = FocusGrid(*plan);
+    GridKeyboard &keys = plan->keyboard();
+    auto goTo = [&](QDate day) {
+        press(grid, Qt::Key_Home, Qt::ControlModifier);
+        while (keys.day().month() < day.month())
+            press(grid, Qt::Key_Down);
+        press(grid, Qt::Key_Home);
+        while (keys.day() < day)
+            press(grid, Qt::Key_Right);
+        ASSERT_EQ(keys.day(), day);
+    };
+
+    // Tab chooses the fair on its day and names it in the label; past the last one the focus
+    // moves on.
+    goTo(QDate(year, 3, 5));
+    ASSERT_EQ(keys.keysOnDay().size(), 1);
+    press(grid, Qt::Key_Tab);
+    EXPECT_FALSE(keys.chosenKey().isEmpty());
+    EXPECT_TRUE(plan->dateLabel()->text().endsWith("Fair"))
+        << qPrintable(plan->dateLabel()->text());
+    EXPECT_FALSE(keys.marks().chosen.isEmpty());
+    press(grid, Qt::Key_Return);
+    ASSERT_EQ(form.shown.size(), 1);
+    EXPECT_EQ(form.shown[0].subject, "Fair");
+    press(grid, Qt::Key_Down, Qt::AltModifier);
+    EXPECT_FALSE(keys.chosenKey().isEmpty()) << "Alt+Down goes round";
+    press(grid, Qt::Key_Escape);
+    EXPECT_TRUE(keys.chosenKey().isEmpty());
+    press(grid, Qt::Key_Tab);
+    press(grid, Qt::Key_Tab);
+    EXPECT_FALSE(grid->hasFocus()) << "Tab past the day's last appointment";
+    grid->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    EXPECT_EQ(keys.day(), QDate(year, 3, 5)) << "the cursor stays where it was";
+
+    // Delete asks the Part's question; No keeps the file.
+    press(grid, Qt::Key_Tab);
+    dialogs.queueAnswer(Dialogs::Answer::No);
+    press(grid, Qt::Key_Delete);
+    ASSERT_EQ(dialogs.shown().size(), 1);
+    EXPECT_EQ(dialogs.shown()[0].text, "Delete this appointment Fair?");
+    EXPECT_TRUE(QFileInfo::exists(folder + "/fair.ics"));
+    dialogs.queueAnswer(Dialogs::Answer::Yes);
+    press(grid, Qt::Key_Delete);
+    EXPECT_FALSE(QFileInfo::exists(folder + "/fair.ics"));
+    EXPECT_TRUE(keys.keysOnDay().isEmpty());
+
+    // Shift and the arrows select days across a month end; the menu key's New Appointment opens
+    // the form for them with the category, as a pen drag does.
+    goTo(QDate(year, 3, 30));
+    press(grid, Qt::Key_Right, Qt::ShiftModifier);
+    press(grid, Qt::Key_Right, Qt::ShiftModifier);
+    press(grid, Qt::Key_Right, Qt::ShiftModifier);
+    ASSERT_TRUE(keys.run());
+    EXPECT_EQ(keys.run()->first, QDate(year, 3, 30));
+    EXPECT_EQ(keys.run()->second, QDate(year, 4, 2));
+    EXPECT_EQ(keys.marks().run.size(), 2) << "a strip in each month";
+    const QString y = QString::number(year % 100);
+    EXPECT_EQ(plan->dateLabel()->text(), "3/30/" + y + " to 4/2/" + y);
+    press(grid, Qt::Key_Menu);
+    EXPECT_TRUE(plan->appointmentMenu()->isVisible());
+    EXPECT_FALSE(
+        static_cast<AppointmentMenu *>(plan->appointmentMenu())->editAction()->isEnabled());
+    pickCategory(*plan, 1);
+    plan->appointmentMenu()->hide();
+    EXPECT_FALSE(plan->planner().CategorySelectionActive()) << "no pen mode from the keyboard";
+    ASSERT_EQ(form.shown.size(), 2);
+    EXPECT_EQ(OADate::toDateTime(form.shown[1].start), QDateTime(QDate(year, 3, 30), QTime(0, 0)));
+    EXPECT_EQ(OADate::toDateTime(form.shown[1].end), QDateTime(QDate(year, 4, 3), QTime(0, 0)));
+    EXPECT_EQ(form.shown[1].categories, "Holiday");
+    EXPECT_FALSE(keys.run()) << "the run ends with the new appointment";
+
+    // From the pointer, the same menu item still starts pen mode.
+    mouse(grid, QEvent::MouseMove, cell(*plan, 6, 10, 2));
+    mouse(grid, QEvent::MouseButtonPress, cell(*plan, 6, 10, 2), Qt::RightButton);
+    pickCategory(*plan, 1);
+    plan->appointmentMenu()->hide();
+    EXPECT_TRUE(plan->planner().CategorySelectionActive());
+}

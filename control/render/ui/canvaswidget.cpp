@@ -45,6 +45,8 @@ void CanvasWidget::paintEvent(QPaintEvent *)
         p.drawImage(m_canvas->window().topLeft(), m_canvas->image());
     else
         p.fillRect(rect(), ColorOf(m_back));
+    if (overlay)
+        overlay(p);
 }
 
 QCursor PenCursor()

@@ -6,6 +6,7 @@
 #include <QCursor>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 // A child that shows a canvas: the drawing stays on its image until drawn over.
@@ -20,6 +21,9 @@ public:
     // Whether the canvas's image covers what the parent shows; when not, the owner draws again.
     bool covered() const;
     LocaleFont font;
+    // Drawn over the image at every paint, never into it: marks that come and go (the keyboard's
+    // cursor) leave the drawing as it was.
+    std::function<void(QPainter &)> overlay;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
