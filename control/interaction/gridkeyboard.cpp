@@ -64,6 +64,42 @@ QDate SameDayInYear(const PlannerYear &year, QDate day)
     return QDate(y, day.month(), std::min(day.day(), QDate(y, day.month(), 1).daysInMonth()));
 }
 
+QStringList KeysOnDay(const Planner &planner, QDate day)
+{
+    QStringList keys;
+    const PlannerState &state = planner.state();
+    const PlannerYear &year = state.year;
+    if (!year.InPlannerYear(day.year(), day.month()))
+        return keys;
+    const int r = year.RowOfMonth(day.month()), q = year.LeadIn(r) + day.day();
+    const int bands = state.RowBands[r] - state.RowBands[r - 1];
+    for (int band = 2; band <= bands; ++band) {
+        const QString key = planner.hitMap().at(r, q, band);
+        if (!key.isEmpty() && !keys.contains(key))
+            keys.append(key);
+    }
+    return keys;
+}
+
+QString DayDescription(const Planner &planner, QDate day)
+{
+    const PlannerState &state = planner.state();
+    QString text = QLocale().toString(day, QLocale::LongFormat);
+    if (const QList<DayMarks::Mark> *marks = state.marks->at(day))
+        for (const DayMarks::Mark &m : *marks)
+            text += QStringLiteral(", ") + m.name;
+    QStringList subjects;
+    for (const QString &key : KeysOnDay(planner, day)) {
+        if (const CalEvent *event = state.store->Find(key))
+            subjects << (event->Categories.isEmpty() ? event->Subject
+                                                     : event->Subject + QStringLiteral(" (") +
+                                                           event->Categories + QLatin1Char(')'));
+    }
+    if (!subjects.isEmpty())
+        text += QStringLiteral(": ") + subjects.join(QStringLiteral(", "));
+    return text;
+}
+
 GridKeyboard::GridKeyboard(Planner &planner, AppointmentCommands &commands, GridPointer &pointer,
                            PointerView &view)
     : m_planner(planner), m_commands(commands), m_pointer(pointer), m_view(view)
@@ -139,15 +175,7 @@ int GridKeyboard::chosenBand() const
 
 void GridKeyboard::findKeys()
 {
-    m_keys.clear();
-    const PlannerState &state = m_planner.state();
-    const int r = row(), q = column();
-    const int bands = state.RowBands[r] - state.RowBands[r - 1];
-    for (int band = 2; band <= bands; ++band) {
-        const QString key = m_planner.hitMap().at(r, q, band);
-        if (!key.isEmpty() && !m_keys.contains(key))
-            m_keys.append(key);
-    }
+    m_keys = KeysOnDay(m_planner, m_day);
 }
 
 bool GridKeyboard::keyPress(int key, Qt::KeyboardModifiers modifiers)
@@ -202,10 +230,16 @@ bool GridKeyboard::keyPress(int key, Qt::KeyboardModifiers modifiers)
     }
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (const QString chosen = chosenKey(); !chosen.isEmpty())
+        if (m_planner.CategorySelectionActive()) {
+            // A category picked in the legend: its appointment over the days, as a drag.
+            const int position = m_planner.SelectedCategory();
+            m_planner.SelectCategory(0);
+            createOver(position);
+        } else if (const QString chosen = chosenKey(); !chosen.isEmpty()) {
             m_commands.OpenAppointment(chosen);
-        else
+        } else {
             m_view.showAppointmentMenu(QString(), false, marks().cursor.center());
+        }
         return true;
     case Qt::Key_Delete:
         if (const QString chosen = chosenKey(); !chosen.isEmpty())

@@ -22,6 +22,13 @@ QDate MovedDay(const PlannerYear &year, QDate day, DayMove move);
 // 28th for a 29 February the year lacks); day itself where it lies in it.
 QDate SameDayInYear(const PlannerYear &year, QDate day);
 
+// The keys of the appointments drawn on a day of the year shown, from the top band down.
+QStringList KeysOnDay(const Planner &planner, QDate day);
+// What a screen reader says of a day: its full date in the user's form, its marks, and the
+// subject and categories of each appointment drawn on it: "Tuesday, 3 March 2026: Fair (Work),
+// Planning (Project)".
+QString DayDescription(const Planner &planner, QDate day);
+
 // The grid from the keyboard: a cursor day moved by the arrows, Home and End; a run of days
 // selected with Shift; the appointments on the cursor day chosen one after another and opened,
 // deleted or created with the keys, as the pointer does with the mouse. The date label and the
@@ -62,9 +69,11 @@ public:
     };
     Marks marks() const;
 
-private:
+    // The cursor's cell: month row and day column from 1; the cursor must be on a day.
     int row() const;
     int column() const;
+
+private:
     void moveTo(QDate day, bool extend);
     void choose(int step);
     void findKeys();

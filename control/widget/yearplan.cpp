@@ -4,6 +4,7 @@
 #include "categorystore.h"
 #include "controllayout.h"
 #include "filterdialog.h"
+#include "gridaccessible.h"
 #include "gridarea.h"
 #include "helpmenu.h"
 #include "layoutapply.h"
@@ -20,6 +21,7 @@
 #include "xmlexporter.h"
 #include "yearpainter.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDateTime>
 #include <QKeyEvent>
@@ -46,6 +48,7 @@ YearPlan::YearPlan(QWidget *parent, Dialogs *dialogs)
       m_categories(std::make_unique<CategoryEditor>(*m_planner))
 {
     setFocusPolicy(Qt::StrongFocus);
+    InstallGridAccessibility();
     buildChildren();
     connect(m_planner.get(), &Planner::propertyChanged, this, &YearPlan::propertyChanged);
     connect(m_planner.get(), &Planner::StatusChange, this, &YearPlan::StatusChange);
@@ -96,9 +99,11 @@ void YearPlan::buildChildren()
     m_logo = new QLabel(QStringLiteral("<b>Quorvel</b>"), this);
     m_logo->setObjectName("imgLogo");
     m_logo->setCursor(Qt::PointingHandCursor);
+    m_logo->setAccessibleName(QStringLiteral("Quorvel"));
     m_logo->adjustSize();
     m_indicator = new UpdateIndicator(this);
     m_indicator->setObjectName("shpUpdate");
+    m_indicator->setAccessibleName(QStringLiteral("Update indicator"));
     m_indicator->resize(12, 12);
 
     m_popup = new AppointmentMenu(this);
@@ -284,6 +289,11 @@ void YearPlan::showKeyboardMarks(const QRectF &keepInView)
             m_gridScroll->setValue(int(std::ceil(keepInView.bottom())) - page);
     }
     m_grid->update();
+    if (m_grid->hasFocus() && m_keyboard->day().isValid()) {
+        QAccessibleEvent moved(m_grid, QAccessible::Focus);
+        moved.setChild(GridCellIndex(m_keyboard->row(), m_keyboard->column()));
+        QAccessible::updateAccessibility(&moved);
+    }
 }
 
 void YearPlan::paintKeyboardMarks(QPainter &painter)
@@ -318,8 +328,10 @@ void YearPlan::redrawYear()
 void YearPlan::showUpdateIndicator(quint32 colour, const QString &status)
 {
     m_indicator->setColour(colour);
-    m_logo->setToolTip(status);
-    m_indicator->setToolTip(status);
+    for (QWidget *w : {static_cast<QWidget *>(m_logo), static_cast<QWidget *>(m_indicator)}) {
+        w->setToolTip(status);
+        w->setAccessibleDescription(status);
+    }
     if (m_help)
         m_help->leftOutAction()->setVisible(!m_planner->leftOutFiles().isEmpty());
 }

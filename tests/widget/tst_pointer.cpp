@@ -10,6 +10,7 @@
 #include "weeknumber.h"
 #include "yearplan.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -816,4 +817,76 @@ TEST_F(PointerTest, AppointmentsOpenedDeletedAndCreatedWithTheKeyboardAlone)
     pickCategory(*plan, 1);
     plan->appointmentMenu()->hide();
     EXPECT_TRUE(plan->planner().CategorySelectionActive());
+}
+
+TEST_F(PointerTest, AScreenReaderFindsTheYearAsATableOfDays)
+{
+    const QByteArray y = QByteArray::number(year);
+    WriteAll(folder + "/visit.ics",
+             Event("visit", "Visit",
+                   "DTSTART;VALUE=DATE:" + y + "0305\r\nDTEND;VALUE=DATE:" + y + "0306\r\n",
+                   "Other"));
+    auto plan = open();
+    QAccessibleInterface *table = QAccessible::queryAccessibleInterface(plan->gridCanvas());
+    ASSERT_TRUE(table);
+    EXPECT_EQ(table->role(), QAccessible::Table);
+    EXPECT_EQ(table->text(QAccessible::Name), "Year " + QString::number(year));
+    QAccessibleTableInterface *t = table->tableInterface();
+    ASSERT_TRUE(t);
+    EXPECT_EQ(t->rowCount(), 12);
+    EXPECT_EQ(t->columnCount(), 37);
+    EXPECT_EQ(table->childCount(), 12 * 37);
+    EXPECT_EQ(t->rowDescription(2), "March");
+    EXPECT_EQ(t->columnDescription(0), "Sunday");
+    EXPECT_EQ(t->columnDescription(8), "Monday");
+
+    // 5 March: both appointments, in band order, with their categories.
+    const PlannerYear &py = plan->state().year;
+    const int column = py.LeadIn(3) + 5;
+    QAccessibleInterface *fifth = t->cellAt(2, column - 1);
+    ASSERT_TRUE(fifth);
+    EXPECT_EQ(fifth->role(), QAccessible::Cell);
+    EXPECT_EQ(fifth->text(QAccessible::Name),
+              QLocale().toString(QDate(year, 3, 5), QLocale::LongFormat) +
+                  ": Fair (Holiday), Visit (Other)");
+    EXPECT_EQ(table->indexOfChild(fifth), 2 * 37 + column - 1);
+    EXPECT_EQ(fifth->parent(), table);
+    QAccessibleTableCellInterface *cell = fifth->tableCellInterface();
+    ASSERT_TRUE(cell);
+    EXPECT_EQ(cell->rowIndex(), 2);
+    EXPECT_EQ(cell->columnIndex(), column - 1);
+    ASSERT_EQ(cell->rowHeaderCells().size(), 1);
+    EXPECT_EQ(cell->rowHeaderCells()[0]->text(QAccessible::Name), "March");
+    EXPECT_EQ(cell->columnHeaderCells()[0]->text(QAccessible::Name),
+              QLocale::c().dayName(QDate(year, 3, 5).dayOfWeek()));
+    EXPECT_FALSE(fifth->state().invisible);
+    EXPECT_EQ(t->cellAt(2, column - 1), fifth) << "one interface per cell";
+    // An empty day is named by its date alone; a column outside February has no day.
+    EXPECT_EQ(t->cellAt(2, column)->text(QAccessible::Name),
+              QLocale().toString(QDate(year, 3, 6), QLocale::LongFormat));
+    EXPECT_TRUE(t->cellAt(1, 36)->state().invisible);
+    EXPECT_TRUE(t->cellAt(1, 36)->text(QAccessible::Name).isEmpty());
+    EXPECT_FALSE(fifth->rect().isEmpty());
+    EXPECT_EQ(table->childAt(fifth->rect().center().x(), fifth->rect().center().y()), fifth);
+
+    // The table's focused cell follows the cursor. (The focus event its moves send reaches only
+    // a platform with assistive technology listening; offscreen there is none.)
+    QWidget *grid = FocusGrid(*plan);
+    press(grid, Qt::Key_Right);
+    ASSERT_TRUE(table->focusChild());
+    EXPECT_TRUE(table->focusChild()->state().focused);
+    EXPECT_EQ(table->focusChild()->text(QAccessible::Name),
+              QLocale().toString(QDate(year, 1, 2), QLocale::LongFormat));
+
+    // The controls around the grid say what they are.
+    for (QToolButton *b : plan->toolBar()->findChildren<QToolButton *>()) {
+        if (!b->isEnabled() || b->objectName().isEmpty())
+            continue;
+        QAccessibleInterface *button = QAccessible::queryAccessibleInterface(b);
+        EXPECT_FALSE(button->text(QAccessible::Name).isEmpty()) << qPrintable(b->objectName());
+        EXPECT_EQ(button->text(QAccessible::Description), b->toolTip())
+            << qPrintable(b->objectName());
+    }
+    EXPECT_EQ(QAccessible::queryAccessibleInterface(plan->logo())->text(QAccessible::Name),
+              "Quorvel");
 }

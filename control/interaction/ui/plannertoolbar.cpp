@@ -32,6 +32,7 @@ PlannerToolBar::PlannerToolBar(QWidget *parent) : QToolBar(parent)
         button->setText(QString::fromUtf8(entry.caption));
         button->setToolTip(QString::fromUtf8(entry.tooltip));
         button->setAccessibleName(QString::fromUtf8(*entry.tooltip ? entry.tooltip : entry.key));
+        button->setAccessibleDescription(button->toolTip());
         button->setAutoRaise(true);
         addWidget(button)->setObjectName(key);
         if (!entry.command) {
@@ -90,6 +91,7 @@ void PlannerToolBar::showFilterState(const QString &tooltip, bool active)
 {
     QToolButton *filter = button(Command::Filter);
     filter->setToolTip(tooltip);
+    filter->setAccessibleDescription(tooltip);
     filter->setCheckable(true);
     filter->setChecked(active);
 }

@@ -1,0 +1,332 @@
+#include "gridaccessible.h"
+
+#include "gridkeyboard.h"
+#include "oadate.h"
+#include "yearplan.h"
+
+#include <QAccessibleWidget>
+#include <QPointer>
+
+#include <vector>
+
+namespace {
+
+constexpr int kRows = PlannerYear::kRows;
+constexpr int kColumns = PlannerYear::kColumns;
+
+class GridTable;
+
+// What the table and its cells share: the window whose grid they describe, gone with it.
+struct GridSource
+{
+    QPointer<YearPlan> plan;
+
+    bool valid() const { return !plan.isNull(); }
+    // The day of a cell, invalid outside the month of its row.
+    QDate day(int row, int column) const
+    {
+        const PlannerYear &year = plan->state().year;
+        if (column <= year.LeadIn(row + 1) || column > year.LastColumn(row + 1))
+            return QDate();
+        return OADate::toDate(year.DateOfCell(column, row + 1));
+    }
+    // A cell's place on the screen: its day column over the whole month row.
+    QRect rect(int row, int column) const
+    {
+        const GridGeometry &g = plan->geometry();
+        const auto &bands = plan->state().RowBands;
+        const QRectF twips(column * g.DayWidth, bands[row] * g.BandHeight, g.DayWidth,
+                           (bands[row + 1] - bands[row]) * g.BandHeight);
+        QWidget *grid = plan->gridCanvas();
+        const QRect pixels(int(twips.x() / plan->px()), int(twips.y() / plan->py()),
+                           int(twips.width() / plan->px()), int(twips.height() / plan->py()));
+        return QRect(grid->mapToGlobal(pixels.topLeft()), pixels.size());
+    }
+};
+
+// A month name beside a row or a weekday name above a column.
+class GridHeader : public QAccessibleInterface
+{
+public:
+    GridHeader(QAccessibleInterface *table, const GridSource &source, QAccessible::Role role,
+               int index)
+        : m_table(table), m_source(source), m_role(role), m_index(index)
+    {
+    }
+    bool isValid() const override { return m_source.valid(); }
+    QObject *object() const override { return nullptr; }
+    QWindow *window() const override { return m_table->window(); }
+    QAccessibleInterface *focusChild() const override { return nullptr; }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface *parent() const override { return m_table; }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    QString text(QAccessible::Text t) const override
+    {
+        if (t != QAccessible::Name || !isValid())
+            return QString();
+        const CalendarNames &names = m_source.plan->planner().names();
+        if (m_role == QAccessible::ColumnHeader) // column 1 is a Sunday
+            return names.DayNames[size_t(m_index % 7)];
+        return names.MonthNames[size_t(m_source.plan->state().year.MonthOfRow(m_index + 1) - 1)];
+    }
+    void setText(QAccessible::Text, const QString &) override {}
+    QRect rect() const override { return QRect(); }
+    QAccessible::Role role() const override { return m_role; }
+    QAccessible::State state() const override { return {}; }
+
+private:
+    QAccessibleInterface *m_table;
+    const GridSource &m_source;
+    QAccessible::Role m_role;
+    int m_index;
+};
+
+class GridCell : public QAccessibleInterface, public QAccessibleTableCellInterface
+{
+public:
+    GridCell(GridTable *table, const GridSource &source, int row, int column)
+        : m_table(table), m_source(source), m_row(row), m_column(column)
+    {
+    }
+    void *interface_cast(QAccessible::InterfaceType t) override
+    {
+        return t == QAccessible::TableCellInterface
+                   ? static_cast<QAccessibleTableCellInterface *>(this)
+                   : nullptr;
+    }
+    bool isValid() const override { return m_source.valid(); }
+    QObject *object() const override { return nullptr; }
+    QWindow *window() const override;
+    QAccessibleInterface *focusChild() const override { return nullptr; }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface *parent() const override;
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    QString text(QAccessible::Text t) const override
+    {
+        if (!isValid())
+            return QString();
+        const QDate day = m_source.day(m_row, m_column + 1);
+        if (!day.isValid())
+            return QString();
+        if (t == QAccessible::Name)
+            return DayDescription(m_source.plan->planner(), day);
+        return QString();
+    }
+    void setText(QAccessible::Text, const QString &) override {}
+    QRect rect() const override { return isValid() ? m_source.rect(m_row, m_column) : QRect(); }
+    QAccessible::Role role() const override { return QAccessible::Cell; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s;
+        if (!isValid())
+            return s;
+        const QDate day = m_source.day(m_row, m_column + 1);
+        if (!day.isValid()) {
+            s.invisible = true;
+            return s;
+        }
+        s.focusable = true;
+        s.selectable = true;
+        GridKeyboard &keys = m_source.plan->keyboard();
+        s.focused = keys.day() == day && m_source.plan->gridCanvas()->hasFocus();
+        const auto run = keys.run();
+        s.selected = run ? run->first <= day && day <= run->second : keys.day() == day;
+        return s;
+    }
+
+    // QAccessibleTableCellInterface
+    bool isSelected() const override { return state().selected; }
+    QList<QAccessibleInterface *> columnHeaderCells() const override;
+    QList<QAccessibleInterface *> rowHeaderCells() const override;
+    int columnIndex() const override { return m_column; }
+    int rowIndex() const override { return m_row; }
+    int columnExtent() const override { return 1; }
+    int rowExtent() const override { return 1; }
+    QAccessibleInterface *table() const override;
+
+private:
+    GridTable *m_table;
+    const GridSource &m_source;
+    int m_row;    // from 0
+    int m_column; // from 0
+};
+
+class GridTable : public QAccessibleWidget, public QAccessibleTableInterface
+{
+public:
+    GridTable(QWidget *grid, YearPlan *plan)
+        : QAccessibleWidget(grid, QAccessible::Table), m_ids(kRows * kColumns, 0),
+          m_headerIds(kRows + kColumns, 0)
+    {
+        m_source.plan = plan;
+    }
+    ~GridTable() override
+    {
+        for (const std::vector<QAccessible::Id> *ids : {&m_ids, &m_headerIds})
+            for (QAccessible::Id id : *ids)
+                if (id)
+                    QAccessible::deleteAccessibleInterface(id);
+    }
+
+    void *interface_cast(QAccessible::InterfaceType t) override
+    {
+        if (t == QAccessible::TableInterface)
+            return static_cast<QAccessibleTableInterface *>(this);
+        return QAccessibleWidget::interface_cast(t);
+    }
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Name && m_source.valid())
+            return m_source.plan->yearLabel()->text();
+        if (t == QAccessible::Description)
+            return QStringLiteral("Twelve months of days; arrows move between days, Tab "
+                                  "through a day's appointments, Enter opens one");
+        return QAccessibleWidget::text(t);
+    }
+    int childCount() const override { return kRows * kColumns; }
+    QAccessibleInterface *child(int index) const override
+    {
+        if (index < 0 || index >= kRows * kColumns || !m_source.valid())
+            return nullptr;
+        QAccessible::Id &id = m_ids[size_t(index)];
+        if (!id)
+            id = QAccessible::registerAccessibleInterface(new GridCell(
+                const_cast<GridTable *>(this), m_source, index / kColumns, index % kColumns));
+        return QAccessible::accessibleInterface(id);
+    }
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        if (const auto *cell = const_cast<QAccessibleInterface *>(child)->tableCellInterface())
+            return cell->rowIndex() * kColumns + cell->columnIndex();
+        return -1;
+    }
+    QAccessibleInterface *childAt(int x, int y) const override
+    {
+        for (int r = 0; r < kRows && m_source.valid(); ++r)
+            for (int c = 0; c < kColumns; ++c)
+                if (m_source.rect(r, c).contains(x, y))
+                    return child(r * kColumns + c);
+        return nullptr;
+    }
+    QAccessibleInterface *focusChild() const override
+    {
+        if (!m_source.valid() || !widget()->hasFocus())
+            return nullptr;
+        const QDate day = m_source.plan->keyboard().day();
+        const PlannerYear &year = m_source.plan->state().year;
+        if (!day.isValid() || !year.InPlannerYear(day.year(), day.month()))
+            return nullptr;
+        const int row = year.RowOfMonth(day.month());
+        return child(GridCellIndex(row, year.LeadIn(row) + day.day()));
+    }
+    QAccessibleInterface *header(QAccessible::Role role, int index) const
+    {
+        const size_t at = role == QAccessible::RowHeader ? size_t(index) : size_t(kRows + index);
+        QAccessible::Id &id = m_headerIds[at];
+        if (!id)
+            id = QAccessible::registerAccessibleInterface(
+                new GridHeader(const_cast<GridTable *>(this), m_source, role, index));
+        return QAccessible::accessibleInterface(id);
+    }
+
+    // QAccessibleTableInterface
+    QAccessibleInterface *caption() const override { return nullptr; }
+    QAccessibleInterface *summary() const override { return nullptr; }
+    QString columnDescription(int column) const override
+    {
+        return header(QAccessible::ColumnHeader, column)->text(QAccessible::Name);
+    }
+    QString rowDescription(int row) const override
+    {
+        return header(QAccessible::RowHeader, row)->text(QAccessible::Name);
+    }
+    int columnCount() const override { return kColumns; }
+    int rowCount() const override { return kRows; }
+    QAccessibleInterface *cellAt(int row, int column) const override
+    {
+        if (row < 0 || row >= kRows || column < 0 || column >= kColumns)
+            return nullptr;
+        return child(row * kColumns + column);
+    }
+    int selectedCellCount() const override { return int(selectedCells().size()); }
+    QList<QAccessibleInterface *> selectedCells() const override
+    {
+        QList<QAccessibleInterface *> cells;
+        for (int i = 0; i < childCount(); ++i)
+            if (QAccessibleInterface *c = child(i); c && c->state().selected)
+                cells << c;
+        return cells;
+    }
+    int selectedColumnCount() const override { return 0; }
+    int selectedRowCount() const override { return 0; }
+    QList<int> selectedColumns() const override { return {}; }
+    QList<int> selectedRows() const override { return {}; }
+    bool isColumnSelected(int) const override { return false; }
+    bool isRowSelected(int) const override { return false; }
+    bool selectRow(int) override { return false; }
+    bool selectColumn(int) override { return false; }
+    bool unselectRow(int) override { return false; }
+    bool unselectColumn(int) override { return false; }
+    void modelChange(QAccessibleTableModelChangeEvent *) override {}
+
+private:
+    GridSource m_source;
+    mutable std::vector<QAccessible::Id> m_ids;
+    mutable std::vector<QAccessible::Id> m_headerIds;
+};
+
+QWindow *GridCell::window() const
+{
+    return m_table->window();
+}
+
+QAccessibleInterface *GridCell::parent() const
+{
+    return m_table;
+}
+
+QAccessibleInterface *GridCell::table() const
+{
+    return m_table;
+}
+
+QList<QAccessibleInterface *> GridCell::columnHeaderCells() const
+{
+    return {m_table->header(QAccessible::ColumnHeader, m_column)};
+}
+
+QList<QAccessibleInterface *> GridCell::rowHeaderCells() const
+{
+    return {m_table->header(QAccessible::RowHeader, m_row)};
+}
+
+QAccessibleInterface *GridFactory(const QString &, QObject *object)
+{
+    auto *widget = qobject_cast<QWidget *>(object);
+    if (!widget || widget->objectName() != QLatin1String("pic1"))
+        return nullptr;
+    for (QWidget *w = widget->parentWidget(); w; w = w->parentWidget())
+        if (auto *plan = qobject_cast<YearPlan *>(w))
+            return plan->gridCanvas() == widget ? new GridTable(widget, plan) : nullptr;
+    return nullptr;
+}
+
+} // namespace
+
+void InstallGridAccessibility()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(GridFactory);
+        return true;
+    }();
+    (void)installed;
+}
+
+int GridCellIndex(int row, int column)
+{
+    return (row - 1) * kColumns + (column - 1);
+}
