@@ -1,10 +1,10 @@
 #include "yearplan.h"
 
+#include "accessibleyear.h"
 #include "appointmentmenu.h"
 #include "categorystore.h"
 #include "controllayout.h"
 #include "filterdialog.h"
-#include "gridaccessible.h"
 #include "gridarea.h"
 #include "helpmenu.h"
 #include "layoutapply.h"
@@ -48,8 +48,13 @@ YearPlan::YearPlan(QWidget *parent, Dialogs *dialogs)
       m_categories(std::make_unique<CategoryEditor>(*m_planner))
 {
     setFocusPolicy(Qt::StrongFocus);
-    InstallGridAccessibility();
+    InstallYearAccessibility();
     buildChildren();
+    // Focus given to the window goes to the year; Tab goes toolbar, grid, legend.
+    setFocusProxy(m_grid);
+    QWidget::setTabOrder(m_toolbar->button(Command::About), m_grid);
+    QWidget::setTabOrder(m_grid, m_gridArea->refreshButton());
+    QWidget::setTabOrder(m_gridArea->refreshButton(), m_legend->list());
     connect(m_planner.get(), &Planner::propertyChanged, this, &YearPlan::propertyChanged);
     connect(m_planner.get(), &Planner::StatusChange, this, &YearPlan::StatusChange);
     m_planner->setView(this);
@@ -204,6 +209,19 @@ bool YearPlan::visualStylesActive() const
 quint32 YearPlan::menuColour() const
 {
     return BgrOf(palette().color(QPalette::Window));
+}
+
+void YearPlan::applyToolbarColours(quint32 background, quint32 text)
+{
+    // A dark or high-contrast desktop keeps its own colours: the pale toolbar would glare in it,
+    // and its dark text is what the user turned away from.
+    const QPalette &desktop = palette();
+    if (desktop.color(QPalette::Window).lightness() <
+        desktop.color(QPalette::WindowText).lightness()) {
+        background = BgrOf(desktop.color(QPalette::Window));
+        text = BgrOf(desktop.color(QPalette::WindowText));
+    }
+    m_toolbar->applyColours(background, text, {m_statusStrip, m_dateLabel});
 }
 
 void YearPlan::readTwipsPerPixel()

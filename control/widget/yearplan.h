@@ -124,10 +124,7 @@ private:
     // PlannerView
     bool visualStylesActive() const override;
     quint32 menuColour() const override;
-    void applyToolbarColours(quint32 background, quint32 text) override
-    {
-        m_toolbar->applyColours(background, text, {m_statusStrip, m_dateLabel});
-    }
+    void applyToolbarColours(quint32 background, quint32 text) override;
     void readTwipsPerPixel() override;
     void applyFontCharset(int codePage) override;
     void placeRefreshButton() override;

@@ -890,3 +890,81 @@ TEST_F(PointerTest, AScreenReaderFindsTheYearAsATableOfDays)
     EXPECT_EQ(QAccessible::queryAccessibleInterface(plan->logo())->text(QAccessible::Name),
               "Quorvel");
 }
+
+TEST_F(PointerTest, TabGoesFromTheToolbarToTheGridToTheLegendWhichTheKeysWork)
+{
+    auto plan = open();
+    QApplication::setActiveWindow(plan.get());
+    QStringList chain;
+    QWidget *w = plan.get();
+    for (int i = 0; i < 40; ++i) {
+        w = w->nextInFocusChain();
+        if (w == plan.get())
+            break;
+        if ((w->focusPolicy() & Qt::TabFocus) && w->isVisibleTo(plan.get()) && w->isEnabled() &&
+            !w->focusProxy())
+            chain << w->objectName();
+    }
+    // The chain is a ring: read it from the grid on.
+    const int grid = int(chain.indexOf("pic1"));
+    ASSERT_GE(grid, 0) << qPrintable(chain.join(' '));
+    const auto at = [&](int offset) {
+        return chain[(grid + offset + chain.size()) % chain.size()];
+    };
+    EXPECT_EQ(at(-1), "About") << qPrintable(chain.join(' '));
+    EXPECT_EQ(at(-2), "Print");
+    EXPECT_EQ(at(1), "cmdRefresh");
+    EXPECT_EQ(at(2), "picCats");
+    EXPECT_FALSE(chain.contains(QString())) << "every stop is named";
+
+    // The legend: Down to the second category, Space picks it as a click does, the grid's
+    // Shift+arrows then choose the days and Enter creates the appointment.
+    QWidget *list = plan->legendPanel()->list();
+    list->setFocus(Qt::TabFocusReason);
+    QApplication::processEvents();
+    press(list, Qt::Key_Down);
+    EXPECT_EQ(plan->legendPanel()->keyRow(), 2);
+    press(list, Qt::Key_Space);
+    EXPECT_EQ(plan->planner().SelectedCategory(), 2);
+    QAccessibleInterface *rows = QAccessible::queryAccessibleInterface(list);
+    ASSERT_TRUE(rows);
+    EXPECT_EQ(rows->role(), QAccessible::List);
+    EXPECT_EQ(rows->childCount(), 2);
+    EXPECT_EQ(rows->child(1)->text(QAccessible::Name), "Other");
+    EXPECT_TRUE(rows->child(1)->state().selected) << "the picked category";
+    EXPECT_TRUE(rows->child(1)->state().focused);
+    EXPECT_FALSE(rows->child(0)->state().selected);
+
+    QWidget *canvas = FocusGrid(*plan);
+    press(canvas, Qt::Key_Down);
+    const QDate first = plan->keyboard().day();
+    press(canvas, Qt::Key_Right, Qt::ShiftModifier);
+    GeneralDateFormat dates;
+    EXPECT_EQ(plan->dateLabel()->text(), "Other  " + dates.format(OADate::fromDateTime(first)) +
+                                             " to " +
+                                             dates.format(OADate::fromDateTime(first.addDays(1))));
+    press(canvas, Qt::Key_Return);
+    ASSERT_EQ(form.shown.size(), 1);
+    EXPECT_EQ(form.shown[0].categories, "Other");
+    EXPECT_EQ(OADate::toDateTime(form.shown[0].start).date(), first);
+    EXPECT_EQ(OADate::toDateTime(form.shown[0].end).date(), first.addDays(2));
+    EXPECT_FALSE(plan->planner().CategorySelectionActive());
+}
+
+TEST_F(PointerTest, ADarkDesktopKeepsItsColoursInTheToolbar)
+{
+    const QPalette before = QApplication::palette();
+    QPalette dark = before;
+    dark.setColor(QPalette::Window, QColor(40, 40, 44));
+    dark.setColor(QPalette::WindowText, QColor(235, 235, 235));
+    QApplication::setPalette(dark);
+    {
+        auto plan = open();
+        EXPECT_EQ(plan->toolBar()->palette().color(QPalette::Window), QColor(40, 40, 44));
+        EXPECT_EQ(plan->dateLabel()->palette().color(QPalette::WindowText), QColor(235, 235, 235));
+    }
+    QApplication::setPalette(before);
+    auto plan = open();
+    EXPECT_NE(plan->toolBar()->palette().color(QPalette::Window), QColor(40, 40, 44))
+        << "a light desktop keeps the planner's own toolbar";
+}

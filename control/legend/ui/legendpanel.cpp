@@ -4,9 +4,11 @@
 #include "categoryeditor.h"
 #include "layoutapply.h"
 
+#include "planner.h"
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
+#include <QPainter>
 #include <QScrollBar>
 
 #include <cmath>
@@ -22,7 +24,8 @@ Legend::Button buttonOf(const QMouseEvent *e)
 
 LegendPanel::LegendPanel(Planner &planner, CategoryEditor &editor, QWidget *parent)
     : QWidget(parent),
-      m_legend(std::make_unique<Legend>(planner, editor, static_cast<LegendView &>(*this)))
+      m_legend(std::make_unique<Legend>(planner, editor, static_cast<LegendView &>(*this))),
+      m_planner(planner)
 {
     setObjectName(QStringLiteral("picCatView"));
     setMouseTracking(true);
@@ -30,6 +33,9 @@ LegendPanel::LegendPanel(Planner &planner, CategoryEditor &editor, QWidget *pare
     m_list->setObjectName(QStringLiteral("picCats"));
     m_list->setMouseTracking(true);
     m_list->installEventFilter(this);
+    m_list->setFocusPolicy(Qt::StrongFocus);
+    m_list->setAccessibleName(QStringLiteral("Categories"));
+    m_list->overlay = [this](QPainter &painter) { paintKeyRow(painter); };
     m_scroll = new QScrollBar(Qt::Vertical, this);
     m_scroll->setObjectName(QStringLiteral("vScrollCat"));
     m_scroll->hide();
@@ -95,6 +101,16 @@ bool LegendPanel::eventFilter(QObject *watched, QEvent *event)
     if (watched != m_list)
         return false;
     switch (event->type()) {
+    case QEvent::KeyPress:
+        return keyPress(static_cast<QKeyEvent *>(event));
+    case QEvent::FocusIn:
+        if (m_keyRow == 0)
+            m_keyRow = std::max<int>(m_planner.SelectedCategory(), 1);
+        m_list->update();
+        return false;
+    case QEvent::FocusOut:
+        m_list->update();
+        return false;
     case QEvent::MouseMove:
         m_legend->hover(static_cast<QMouseEvent *>(event)->position().y() * m_py);
         return false;
@@ -163,5 +179,87 @@ QString LegendPanel::renameEditorText() const
 
 void LegendPanel::showLegendMenu()
 {
-    m_menu->popup(QCursor::pos());
+    const QPoint at = m_menuFromKeyboard
+                          ? m_list->mapToGlobal(QPoint(m_list->width() / 2,
+                                                       int(std::lround(keyRowMiddle() / m_py))))
+                          : QCursor::pos();
+    m_menuFromKeyboard = false;
+    m_menu->popup(at);
+}
+
+double LegendPanel::keyRowMiddle() const
+{
+    const LegendRows &rows = m_legend->rows();
+    if (m_keyRow < 1 || m_keyRow > rows.count())
+        return -1;
+    return (rows.bottoms[m_keyRow - 1] + rows.bottoms[m_keyRow]) / 2.0;
+}
+
+bool LegendPanel::keyPress(const QKeyEvent *key)
+{
+    const int categories = int(m_planner.state().categories.names.size());
+    if (categories == 0)
+        return false;
+    m_keyRow = std::clamp(m_keyRow, 1, categories);
+    const bool shift = key->modifiers() & Qt::ShiftModifier;
+    switch (key->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        m_keyRow = std::clamp(m_keyRow + (key->key() == Qt::Key_Up ? -1 : 1), 1, categories);
+        m_legend->hover(keyRowMiddle());
+        m_list->update();
+        break;
+    case Qt::Key_Space:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        m_legend->press(Legend::Button::Left, keyRowMiddle());
+        break;
+    case Qt::Key_F2:
+        m_legend->doubleClick(keyRowMiddle());
+        break;
+    case Qt::Key_F10:
+        if (!shift)
+            return false;
+        [[fallthrough]];
+    case Qt::Key_Menu:
+        m_menuFromKeyboard = true;
+        m_legend->press(Legend::Button::Right, keyRowMiddle());
+        m_menuFromKeyboard = false;
+        break;
+    default:
+        return false;
+    }
+    return true;
+}
+
+void LegendPanel::paintKeyRow(QPainter &painter)
+{
+    if (!m_list->hasFocus() || m_keyRow < 1 || m_keyRow > m_legend->rows().count())
+        return;
+    const QRect row = rowRect(m_keyRow).translated(-m_list->mapToGlobal(QPoint(0, 0)));
+    painter.save();
+    painter.setPen(QPen(QColor(0x00, 0x5A, 0xD2), 1, Qt::DashLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(row.adjusted(1, 1, -2, -2));
+    painter.restore();
+}
+
+QStringList LegendPanel::rowNames() const
+{
+    return m_planner.state().legendTable().names;
+}
+
+bool LegendPanel::isPicked(int row) const
+{
+    return row >= 1 && row == m_planner.SelectedCategory();
+}
+
+QRect LegendPanel::rowRect(int row) const
+{
+    const LegendRows &rows = m_legend->rows();
+    if (row < 1 || row > rows.count())
+        return QRect();
+    const int top = int(std::lround(rows.bottoms[row - 1] / m_py));
+    const int bottom = int(std::lround(rows.bottoms[row] / m_py));
+    return QRect(m_list->mapToGlobal(QPoint(0, top)), QSize(m_list->width(), bottom - top));
 }

@@ -8,7 +8,9 @@
 #include <memory>
 
 class CanvasWidget;
+class QKeyEvent;
 class QLineEdit;
+class QPainter;
 class QMenu;
 class QScrollBar;
 
@@ -34,6 +36,13 @@ public:
                double py);
     // The scroll value in twips, 0 while the legend does not scroll.
     int scrollValue() const;
+    // What assistive technology reads: the names of the rows (the categories, then the
+    // calendars of marked days), the row the keyboard is on (1..N, 0 before it came), whether a
+    // row is the category picked, and a row's place on the screen.
+    QStringList rowNames() const;
+    int keyRow() const { return m_keyRow; }
+    bool isPicked(int row) const;
+    QRect rowRect(int row) const;
     void setListFont(const QFont &font);
 
 protected:
@@ -52,10 +61,19 @@ private:
     QString renameEditorText() const override;
     void showLegendMenu() override;
 
+    // The keys on the list: Up and Down move over the categories' rows, Space and Enter pick
+    // (or put away) one as a click does, F2 renames it, the menu key opens the legend menu.
+    bool keyPress(const QKeyEvent *key);
+    double keyRowMiddle() const;
+    void paintKeyRow(QPainter &painter);
+
     std::unique_ptr<Legend> m_legend;
     CanvasWidget *m_list = nullptr;
     QScrollBar *m_scroll = nullptr;
     QLineEdit *m_editor = nullptr; // null while the list is built: its events come first
     QMenu *m_menu = nullptr;
+    Planner &m_planner;
+    int m_keyRow = 0;
+    bool m_menuFromKeyboard = false;
     double m_px = 15, m_py = 15;
 };

@@ -1,6 +1,7 @@
-#include "gridaccessible.h"
+#include "accessibleyear.h"
 
 #include "gridkeyboard.h"
+#include "legendpanel.h"
 #include "oadate.h"
 #include "yearplan.h"
 
@@ -304,10 +305,104 @@ QList<QAccessibleInterface *> GridCell::rowHeaderCells() const
     return {m_table->header(QAccessible::RowHeader, m_row)};
 }
 
-QAccessibleInterface *GridFactory(const QString &, QObject *object)
+// A legend row: a category, or a calendar of marked days.
+class LegendRow : public QAccessibleInterface
+{
+public:
+    LegendRow(QAccessibleInterface *list, LegendPanel *panel, int row)
+        : m_list(list), m_panel(panel), m_row(row)
+    {
+    }
+    bool isValid() const override { return !m_panel.isNull(); }
+    QObject *object() const override { return nullptr; }
+    QWindow *window() const override { return m_list->window(); }
+    QAccessibleInterface *focusChild() const override { return nullptr; }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface *parent() const override { return m_list; }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    QString text(QAccessible::Text t) const override
+    {
+        if (t != QAccessible::Name || !isValid())
+            return QString();
+        return m_panel->rowNames().value(m_row - 1);
+    }
+    void setText(QAccessible::Text, const QString &) override {}
+    QRect rect() const override { return isValid() ? m_panel->rowRect(m_row) : QRect(); }
+    QAccessible::Role role() const override { return QAccessible::ListItem; }
+    QAccessible::State state() const override
+    {
+        QAccessible::State s;
+        if (!isValid())
+            return s;
+        s.selectable = s.focusable = true;
+        s.selected = m_panel->isPicked(m_row);
+        s.focused = m_panel->list()->hasFocus() && m_panel->keyRow() == m_row;
+        return s;
+    }
+
+private:
+    QAccessibleInterface *m_list;
+    QPointer<LegendPanel> m_panel;
+    int m_row;
+};
+
+class LegendList : public QAccessibleWidget
+{
+public:
+    LegendList(QWidget *list, LegendPanel *panel)
+        : QAccessibleWidget(list, QAccessible::List), m_panel(panel)
+    {
+    }
+    ~LegendList() override
+    {
+        for (QAccessible::Id id : std::as_const(m_ids))
+            QAccessible::deleteAccessibleInterface(id);
+    }
+    int childCount() const override { return m_panel ? int(m_panel->rowNames().size()) : 0; }
+    QAccessibleInterface *child(int index) const override
+    {
+        if (index < 0 || index >= childCount())
+            return nullptr;
+        while (m_ids.size() <= index)
+            m_ids.append(QAccessible::registerAccessibleInterface(
+                new LegendRow(const_cast<LegendList *>(this), m_panel, int(m_ids.size()) + 1)));
+        return QAccessible::accessibleInterface(m_ids[index]);
+    }
+    int indexOfChild(const QAccessibleInterface *child) const override
+    {
+        for (int i = 0; i < m_ids.size(); ++i)
+            if (QAccessible::accessibleInterface(m_ids[i]) == child)
+                return i;
+        return -1;
+    }
+    QAccessibleInterface *focusChild() const override
+    {
+        return m_panel && widget()->hasFocus() ? child(m_panel->keyRow() - 1) : nullptr;
+    }
+    QAccessibleInterface *childAt(int x, int y) const override
+    {
+        for (int i = 0; i < childCount(); ++i)
+            if (child(i)->rect().contains(x, y))
+                return child(i);
+        return nullptr;
+    }
+
+private:
+    QPointer<LegendPanel> m_panel;
+    mutable QList<QAccessible::Id> m_ids;
+};
+
+QAccessibleInterface *YearFactory(const QString &, QObject *object)
 {
     auto *widget = qobject_cast<QWidget *>(object);
-    if (!widget || widget->objectName() != QLatin1String("pic1"))
+    if (!widget)
+        return nullptr;
+    if (widget->objectName() == QLatin1String("picCats"))
+        if (auto *panel = qobject_cast<LegendPanel *>(widget->parentWidget()))
+            return new LegendList(widget, panel);
+    if (widget->objectName() != QLatin1String("pic1"))
         return nullptr;
     for (QWidget *w = widget->parentWidget(); w; w = w->parentWidget())
         if (auto *plan = qobject_cast<YearPlan *>(w))
@@ -317,10 +412,10 @@ QAccessibleInterface *GridFactory(const QString &, QObject *object)
 
 } // namespace
 
-void InstallGridAccessibility()
+void InstallYearAccessibility()
 {
     static const bool installed = [] {
-        QAccessible::installFactory(GridFactory);
+        QAccessible::installFactory(YearFactory);
         return true;
     }();
     (void)installed;
