@@ -41,6 +41,10 @@ public:
     // A message box; the answer is the button chosen (its first button when nobody chooses).
     virtual Answer message(const QString &text, Buttons buttons = Buttons::Ok,
                            Icon icon = Icon::None, const QString &title = QString()) = 0;
+    // A message that asks nothing and may come while the user is working in the window (a
+    // drawing or layout failure during a background refresh): on the desktop it never takes the
+    // keyboard, so the keys typed meanwhile go where they were going. Elsewhere a message.
+    virtual void notice(const QString &text) { message(text); }
     // A Yes/No question with a question icon; true for Yes. defaultYes makes Yes the default
     // button, otherwise No is.
     virtual bool question(const QString &text, bool defaultYes = false,

@@ -6,12 +6,14 @@
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -88,10 +90,68 @@ void SizeToText(QMessageBox &box, const QString &text)
 
 } // namespace
 
+namespace {
+
+class NoticeActivation : public QObject
+{
+public:
+    NoticeActivation(QObject *box, QWidget *active, QWidget *focus)
+        : QObject(box), m_active(active), m_focus(focus)
+    {
+        m_shown.start();
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == QEvent::WindowActivate && m_active && m_shown.elapsed() < 1000) {
+            QApplication::setActiveWindow(m_active);
+            if (m_focus)
+                m_focus->setFocus(Qt::OtherFocusReason);
+            m_active = nullptr; // once
+        }
+        return false;
+    }
+
+private:
+    QPointer<QWidget> m_active;
+    QPointer<QWidget> m_focus;
+    QElapsedTimer m_shown;
+};
+
+} // namespace
+
 QtDialogs::~QtDialogs()
 {
     while (m_waiting > 0)
         endWait();
+    for (const QPointer<QMessageBox> &box : std::as_const(m_notices))
+        delete box.data();
+}
+
+void QtDialogs::notice(const QString &text)
+{
+    // A failure repeated by every background refresh is one box, not a pile of them.
+    m_notices.removeAll(nullptr);
+    for (const QPointer<QMessageBox> &open : std::as_const(m_notices))
+        if (open->property("notice").toString() == text)
+            return;
+    auto *box = new QMessageBox(m_parent);
+    box->setProperty("notice", text);
+    box->setTextFormat(Qt::RichText);
+    box->setText(MessageBoxHtml(text));
+    SizeToText(*box, text);
+    box->setWindowTitle(titleOr(QString()));
+    box->setStandardButtons(QMessageBox::Ok);
+    box->setWindowModality(Qt::NonModal);
+    box->setAttribute(Qt::WA_ShowWithoutActivating);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    m_notices.append(box);
+    // Some platforms activate every window shown: the first activation, which comes with the
+    // showing, goes back to the window that had the keyboard; a later one, asked for, stays.
+    box->installEventFilter(
+        new NoticeActivation(box, QApplication::activeWindow(), QApplication::focusWidget()));
+    box->show();
 }
 
 QString QtDialogs::titleOr(const QString &title) const

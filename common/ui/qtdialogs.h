@@ -2,6 +2,10 @@
 
 #include "dialogs.h"
 
+#include <QList>
+#include <QPointer>
+
+class QMessageBox;
 class QWidget;
 
 // The dialogs on the desktop, as windows of parent.
@@ -12,6 +16,7 @@ public:
     ~QtDialogs() override;
 
     Answer message(const QString &text, Buttons buttons, Icon icon, const QString &title) override;
+    void notice(const QString &text) override;
     bool question(const QString &text, bool defaultYes, const QString &title) override;
     QString inputBox(const QString &prompt, const QString &title,
                      const QString &defaultText) override;
@@ -29,6 +34,7 @@ private:
 
     QWidget *m_parent;
     int m_waiting = 0;
+    QList<QPointer<QMessageBox>> m_notices;
 };
 
 // A filter of the platform's common dialog ("Data(*.xml)|*.xml|All(*.*)|*.*") as the name

@@ -117,9 +117,9 @@ RowBandTable CalculateBands(EventStore &store, const PlannerYear &year, bool all
         for (int r = 1; r <= PlannerYear::kRows; ++r)
             rowBands[r] += rowBands[r - 1];
     } catch (const std::exception &e) {
-        dialogs.message(QStringLiteral("Error calculating the month bands, please refresh "
-                                       "planner.\n\n") +
-                        ErrorTail(e));
+        dialogs.notice(QStringLiteral("Error calculating the month bands, please refresh "
+                                      "planner.\n\n") +
+                       ErrorTail(e));
     }
     return rowBands;
 }

@@ -28,7 +28,7 @@ constexpr int kLegibleTextPixels = 4;
 // Shows a drawing failure the way every drawing step reports one.
 void report(Dialogs &dialogs, const QString &sentence, const std::exception &e)
 {
-    dialogs.message(sentence + QStringLiteral("\n\n") + ErrorTail(e));
+    dialogs.notice(sentence + QStringLiteral("\n\n") + ErrorTail(e));
 }
 
 } // namespace

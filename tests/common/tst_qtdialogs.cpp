@@ -4,7 +4,10 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -143,5 +146,42 @@ TEST(MessageBox, EveryStyleShowsItsWholeText)
             });
             dialogs.message(text, Dialogs::Buttons::Ok, icon, QString());
         }
+    }
+}
+
+// A failure during a background refresh: the box comes up beside the window without taking the
+// keyboard, the keys typed meanwhile reach the window, and the same failure again is one box.
+TEST(MessageBox, ANoticeNeverTakesTheKeysTypedMeanwhile)
+{
+    QWidget window;
+    auto *edit = new QLineEdit(&window);
+    window.show();
+    QApplication::setActiveWindow(&window);
+    edit->setFocus();
+    QApplication::processEvents();
+    {
+        QtDialogs dialogs(&window);
+        const QString text =
+            "Error calculating the month bands, please refresh planner.\n\nError: 6 Overflow";
+        dialogs.notice(text);
+        dialogs.notice(text);
+        QApplication::processEvents();
+        const QList<QMessageBox *> boxes = window.findChildren<QMessageBox *>();
+        ASSERT_EQ(boxes.size(), 1);
+        EXPECT_TRUE(boxes[0]->isVisible());
+        EXPECT_FALSE(boxes[0]->isModal());
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        EXPECT_TRUE(boxes[0]->findChild<QLabel *>("qt_msgbox_label")->text().contains("Overflow"));
+        for (const char c : {'a', 'b'}) {
+            QKeyEvent key(QEvent::KeyPress, Qt::Key_A + (c - 'a'), Qt::NoModifier, QString(c));
+            QApplication::sendEvent(QApplication::focusWidget(), &key);
+        }
+        EXPECT_EQ(edit->text(), "ab");
+        boxes[0]->findChild<QDialogButtonBox *>()->buttons().first()->click();
+        QApplication::processEvents();
+        QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(window.findChildren<QMessageBox *>().isEmpty()) << "closed is gone";
+        dialogs.notice(text);
+        EXPECT_EQ(window.findChildren<QMessageBox *>().size(), 1) << "and may come again";
     }
 }
