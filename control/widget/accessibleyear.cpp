@@ -45,24 +45,35 @@ struct GridSource
     }
 };
 
+// An element inside a widget's interface with no children of its own: a header, a cell, a row.
+class Leaf : public QAccessibleInterface
+{
+public:
+    explicit Leaf(QAccessibleInterface *parent) : m_parent(parent) {}
+    QObject *object() const override { return nullptr; }
+    QWindow *window() const override { return m_parent->window(); }
+    QAccessibleInterface *focusChild() const override { return nullptr; }
+    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
+    QAccessibleInterface *parent() const override { return m_parent; }
+    QAccessibleInterface *child(int) const override { return nullptr; }
+    int childCount() const override { return 0; }
+    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
+    void setText(QAccessible::Text, const QString &) override {}
+
+private:
+    QAccessibleInterface *m_parent;
+};
+
 // A month name beside a row or a weekday name above a column.
-class GridHeader : public QAccessibleInterface
+class GridHeader : public Leaf
 {
 public:
     GridHeader(QAccessibleInterface *table, const GridSource &source, QAccessible::Role role,
                int index)
-        : m_table(table), m_source(source), m_role(role), m_index(index)
+        : Leaf(table), m_source(source), m_role(role), m_index(index)
     {
     }
     bool isValid() const override { return m_source.valid(); }
-    QObject *object() const override { return nullptr; }
-    QWindow *window() const override { return m_table->window(); }
-    QAccessibleInterface *focusChild() const override { return nullptr; }
-    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
-    QAccessibleInterface *parent() const override { return m_table; }
-    QAccessibleInterface *child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
     QString text(QAccessible::Text t) const override
     {
         if (t != QAccessible::Name || !isValid())
@@ -72,25 +83,20 @@ public:
             return names.DayNames[size_t(m_index % 7)];
         return names.MonthNames[size_t(m_source.plan->state().year.MonthOfRow(m_index + 1) - 1)];
     }
-    void setText(QAccessible::Text, const QString &) override {}
     QRect rect() const override { return QRect(); }
     QAccessible::Role role() const override { return m_role; }
     QAccessible::State state() const override { return {}; }
 
 private:
-    QAccessibleInterface *m_table;
     const GridSource &m_source;
     QAccessible::Role m_role;
     int m_index;
 };
 
-class GridCell : public QAccessibleInterface, public QAccessibleTableCellInterface
+class GridCell : public Leaf, public QAccessibleTableCellInterface
 {
 public:
-    GridCell(GridTable *table, const GridSource &source, int row, int column)
-        : m_table(table), m_source(source), m_row(row), m_column(column)
-    {
-    }
+    GridCell(GridTable *table, const GridSource &source, int row, int column);
     void *interface_cast(QAccessible::InterfaceType t) override
     {
         return t == QAccessible::TableCellInterface
@@ -98,14 +104,6 @@ public:
                    : nullptr;
     }
     bool isValid() const override { return m_source.valid(); }
-    QObject *object() const override { return nullptr; }
-    QWindow *window() const override;
-    QAccessibleInterface *focusChild() const override { return nullptr; }
-    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
-    QAccessibleInterface *parent() const override;
-    QAccessibleInterface *child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
     QString text(QAccessible::Text t) const override
     {
         if (!isValid())
@@ -117,7 +115,6 @@ public:
             return DayDescription(m_source.plan->planner(), day);
         return QString();
     }
-    void setText(QAccessible::Text, const QString &) override {}
     QRect rect() const override { return isValid() ? m_source.rect(m_row, m_column) : QRect(); }
     QAccessible::Role role() const override { return QAccessible::Cell; }
     QAccessible::State state() const override
@@ -280,14 +277,9 @@ private:
     mutable std::vector<QAccessible::Id> m_headerIds;
 };
 
-QWindow *GridCell::window() const
+GridCell::GridCell(GridTable *table, const GridSource &source, int row, int column)
+    : Leaf(table), m_table(table), m_source(source), m_row(row), m_column(column)
 {
-    return m_table->window();
-}
-
-QAccessibleInterface *GridCell::parent() const
-{
-    return m_table;
 }
 
 QAccessibleInterface *GridCell::table() const
@@ -306,29 +298,20 @@ QList<QAccessibleInterface *> GridCell::rowHeaderCells() const
 }
 
 // A legend row: a category, or a calendar of marked days.
-class LegendRow : public QAccessibleInterface
+class LegendRow : public Leaf
 {
 public:
     LegendRow(QAccessibleInterface *list, LegendPanel *panel, int row)
-        : m_list(list), m_panel(panel), m_row(row)
+        : Leaf(list), m_panel(panel), m_row(row)
     {
     }
     bool isValid() const override { return !m_panel.isNull(); }
-    QObject *object() const override { return nullptr; }
-    QWindow *window() const override { return m_list->window(); }
-    QAccessibleInterface *focusChild() const override { return nullptr; }
-    QAccessibleInterface *childAt(int, int) const override { return nullptr; }
-    QAccessibleInterface *parent() const override { return m_list; }
-    QAccessibleInterface *child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface *) const override { return -1; }
     QString text(QAccessible::Text t) const override
     {
         if (t != QAccessible::Name || !isValid())
             return QString();
         return m_panel->rowNames().value(m_row - 1);
     }
-    void setText(QAccessible::Text, const QString &) override {}
     QRect rect() const override { return isValid() ? m_panel->rowRect(m_row) : QRect(); }
     QAccessible::Role role() const override { return QAccessible::ListItem; }
     QAccessible::State state() const override
@@ -343,7 +326,6 @@ public:
     }
 
 private:
-    QAccessibleInterface *m_list;
     QPointer<LegendPanel> m_panel;
     int m_row;
 };
