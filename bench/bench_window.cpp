@@ -121,6 +121,25 @@ void BM_YearChange(benchmark::State &bench)
     }
 }
 
+// Onward through three years: each change lands on a year not kept in memory, read from its cache.
+void BM_YearChangeOnward(benchmark::State &bench)
+{
+    YearPlan &plan = PlanOf(int(bench.range(0)));
+    for (int delta : {1, 1, -2}) { // the caches, made once
+        plan.ChangeYear(delta);
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 120000 && plan.pendingUpdates() > 0)
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    for (auto _ : bench) {
+        for (int delta : {1, 1, -2}) {
+            plan.ChangeYear(delta);
+            QApplication::processEvents();
+        }
+    }
+}
+
 } // namespace
 
 // Argument: 0 the demo, 1 the 10,000-item bench store.
@@ -128,6 +147,7 @@ BENCHMARK(BM_WheelNotch)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_WheelFar)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScrollBarStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_YearChange)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_YearChangeOnward)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {

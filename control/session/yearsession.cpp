@@ -20,6 +20,7 @@
 #include <QFileInfo>
 
 #include <malloc.h>
+#include <sys/stat.h>
 
 void UsePlannerTitle(PlannerState &state, const QString &title)
 {
@@ -205,9 +206,40 @@ void YearSession::selectYear(int year)
     }
 }
 
+YearSession::FileStamp YearSession::stampOf(const QString &file)
+{
+    struct stat st;
+    if (::stat(QFile::encodeName(file).constData(), &st) != 0)
+        return {};
+    // Files are replaced by rename: a rewritten cache is another inode.
+    return {quint64(st.st_ino), qint64(st.st_size),
+            qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec};
+}
+
 void YearSession::loadCache()
 {
-    m_loader.LoadCache(m_state, m_cacheFiles.cacheFile);
+    const QString file = m_cacheFiles.cacheFile;
+    const qint16 year = m_state.year.selectedYear(), startMonth = m_state.year.startMonth();
+    // A year change keeps the year left; the changes told meanwhile were written back to its
+    // file when it was left, so the store and the file agree.
+    std::optional<LoadedYear> left;
+    if (!m_shown.file.isEmpty() && m_shown.file != file && m_unwritten.isEmpty()) {
+        left = m_shown;
+        left->store = m_state.store;
+        left->stamp = stampOf(m_shown.file);
+    }
+    const FileStamp stamp = stampOf(file);
+    const bool kept = m_kept && m_kept->file == file && m_kept->year == year &&
+                      m_kept->startMonth == startMonth && m_kept->stamp == stamp && stamp.size >= 0;
+    bool loaded = true;
+    if (kept) {
+        m_state.store = std::move(m_kept->store);
+        m_kept.reset();
+    } else
+        loaded = m_loader.LoadCache(m_state, file);
+    if (left)
+        m_kept = std::move(left);
+    m_shown = loaded ? LoadedYear{file, year, startMonth, nullptr, stamp} : LoadedYear{};
     takeCategoriesInUse();
     // The year replaced is freed in many small pieces that the allocator would keep for reuse:
     // a planner reloading its year at every change outside it would otherwise only grow.
@@ -270,6 +302,7 @@ void YearSession::showCalendarYear(int error)
         return;
     }
     m_loader.LoadRecords(m_state, records);
+    m_shown = {}; // from no file: nothing to keep
     takeCategoriesInUse();
     m_leftOut = std::move(leftOut);
     emit statusChanged();

@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 // What a year outside the planner's window takes of the planner of a title: the user's list and
 // category separators, and the filter the planner keeps for the title (in state.filter), so
@@ -129,6 +130,27 @@ private:
     void writeBackAfterChanges();
 
     void loadMarks(bool sayProblems);
+
+    // Which cache file the store holds, as the file was when read: the year left is kept in
+    // memory, and a change back to it while its file is unchanged takes it without a read.
+    struct FileStamp
+    {
+        quint64 inode = 0;
+        qint64 size = -1;
+        qint64 modified = 0; // nanoseconds
+        bool operator==(const FileStamp &) const = default;
+    };
+    static FileStamp stampOf(const QString &file);
+    struct LoadedYear
+    {
+        QString file;
+        qint16 year = 0;
+        qint16 startMonth = 0;
+        std::shared_ptr<EventStore> store;
+        FileStamp stamp;
+    };
+    LoadedYear m_shown;               // file empty: the store came from no cache file
+    std::optional<LoadedYear> m_kept; // the year shown before the last change
 
     PlannerState &m_state;
     QList<MarkSource> m_markSources;

@@ -968,3 +968,31 @@ TEST_F(PointerTest, ADarkDesktopKeepsItsColoursInTheToolbar)
     EXPECT_NE(plan->toolBar()->palette().color(QPalette::Window), QColor(40, 40, 44))
         << "a light desktop keeps the planner's own toolbar";
 }
+
+// Back to the year just left: its appointments are taken from memory while its cache file is as
+// it was read, and read anew once the file changed.
+TEST_F(PointerTest, ChangingBackToTheYearLeftTakesItFromMemory)
+{
+    auto plan = open();
+    const QString cache = plan->cacheFiles().cacheFile;
+    const EventStore *shown = plan->state().store.get();
+    const int count = plan->state().store->Count();
+    const QString fair =
+        plan->hitMap().at(plan->state().year.RowOfMonth(3),
+                          plan->state().year.LeadIn(plan->state().year.RowOfMonth(3)) + 5, 2);
+    ASSERT_FALSE(fair.isEmpty());
+    plan->ChangeYear(1);
+    EXPECT_NE(plan->state().store.get(), shown);
+    plan->ChangeYear(-1);
+    EXPECT_EQ(plan->state().store.get(), shown) << "kept";
+    EXPECT_EQ(plan->state().store->Count(), count);
+    EXPECT_EQ(plan->hitMap().at(plan->state().year.RowOfMonth(3),
+                                plan->state().year.LeadIn(plan->state().year.RowOfMonth(3)) + 5, 2),
+              fair);
+
+    ASSERT_TRUE(waitFor([&] { return plan->pendingUpdates() == 0; }));
+    plan->ChangeYear(1);
+    ASSERT_TRUE(QFile::remove(cache)); // as another planner's rebuild replaces it
+    plan->ChangeYear(-1);
+    EXPECT_NE(plan->state().store.get(), shown) << "the file changed: read again";
+}
