@@ -4,13 +4,12 @@
 #include "fileerror.h"
 #include "filereplacement.h"
 #include "knowncalendars.h"
+#include "vdirsyncerconfig.h"
 
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QJsonArray>
-#include <QJsonDocument>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -18,18 +17,16 @@
 
 namespace {
 
-// A text as vdirsyncer's configuration writes values: JSON.
+using Store::VdirsyncerValue;
+
 QString Json(const QString &text)
 {
-    return QString::fromUtf8(QJsonDocument(QJsonArray{text}).toJson(QJsonDocument::Compact))
-        .mid(1)
-        .chopped(1);
+    return VdirsyncerValue(text);
 }
 
 QString Json(const QStringList &list)
 {
-    return QString::fromUtf8(
-        QJsonDocument(QJsonArray::fromStringList(list)).toJson(QJsonDocument::Compact));
+    return VdirsyncerValue(list);
 }
 
 QString Cleaned(const QString &text)
@@ -43,23 +40,6 @@ QString Cleaned(const QString &text)
 QString DataHome()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-}
-
-// The sections of a configuration with the first lines before them, each from its header on.
-QStringList SectionsOf(const QString &config)
-{
-    QStringList out{QString()};
-    for (const QString &line : config.split(QLatin1Char('\n'))) {
-        if (line.trimmed().startsWith(QLatin1Char('[')))
-            out.append(QString());
-        out.last() += line + QLatin1Char('\n');
-    }
-    return out;
-}
-
-QString HeaderOf(const QString &section)
-{
-    return section.section(QLatin1Char('\n'), 0, 0).trimmed().simplified();
 }
 
 } // namespace
@@ -139,35 +119,20 @@ QString ConfigWithAccount(const QString &config, const CalDavAccount &account,
                            QStringLiteral("[storage ") + n + QStringLiteral("_local]"),
                            QStringLiteral("[storage ") + n + QStringLiteral("_remote]")};
     };
-    const QStringList existing = SectionsOf(config);
+    const QStringList existing = Store::VdirsyncerSections(config);
     QStringList own = sectionsNamed(account.name());
     // The same account connected under the name it had before names were made unique: its old
     // sections go, the directory they named stays where it is.
     const QString legacy = account.legacyName();
     const QString remote = QStringLiteral("[storage ") + legacy + QStringLiteral("_remote]");
     for (const QString &section : existing) {
-        if (legacy != account.name() && HeaderOf(section) == remote &&
+        if (legacy != account.name() && Store::VdirsyncerSectionHeader(section) == remote &&
             section.contains(QStringLiteral("\nurl = ") + Json(account.url) + QLatin1Char('\n')) &&
             section.contains(QStringLiteral("\nusername = ") + Json(account.user) +
                              QLatin1Char('\n')))
             own += sectionsNamed(legacy);
     }
-    QString kept;
-    bool general = false;
-    for (const QString &section : existing) {
-        const QString header = HeaderOf(section);
-        if (own.contains(header))
-            continue;
-        general = general || header == QLatin1String("[general]");
-        kept += section;
-    }
-    QStringList parts;
-    if (!general)
-        parts << QStringLiteral("[general]\nstatus_path = %1").arg(Json(statusPath));
-    if (!kept.trimmed().isEmpty())
-        parts << kept.trimmed();
-    parts << sections.trimmed();
-    return parts.join(QStringLiteral("\n\n")) + QLatin1Char('\n');
+    return Store::VdirsyncerConfigWith(config, own, sections, statusPath);
 }
 
 QString VdirsyncerProblem(const QString &output, const CalDavAccount &account)
@@ -274,15 +239,11 @@ bool CalDavConnection::collectionsAreOurs()
 bool CalDavConnection::writeConfig()
 {
     const QString sections = AccountSections(m_account, mergeCommand);
-    const QString status = DataHome() + QStringLiteral("/vdirsyncer/status/");
-    const QString text = ConfigWithAccount(ReadTextFile(m_config), m_account, sections, status);
-    QDir().mkpath(QFileInfo(m_config).path());
-    if (const int error = ReplaceFile(m_config, text.toUtf8(), FileDurability::Stored,
-                                      BinaryFile::Access::Private)) {
-        m_error = QStringLiteral("The vdirsyncer configuration %1 cannot be written: %2")
-                      .arg(m_config, FileErrorDescription(error));
+    const QString text = ConfigWithAccount(ReadTextFile(m_config), m_account, sections,
+                                           Store::VdirsyncerStatusPath());
+    m_error = Store::WriteVdirsyncerConfig(m_config, text);
+    if (!m_error.isEmpty())
         return false;
-    }
     m_progress(QStringLiteral("The account is in %1").arg(m_config));
     return true;
 }
@@ -290,34 +251,20 @@ bool CalDavConnection::writeConfig()
 bool CalDavConnection::run(const QStringList &args, const QString &step)
 {
     m_progress(step);
-    QProcess p;
-    p.setProcessChannelMode(QProcess::MergedChannels);
-    p.start(vdirsyncer, QStringList{QStringLiteral("-c"), m_config} + args);
-    if (!p.waitForStarted()) {
-        m_error = QStringLiteral("%1 cannot be run: %2").arg(vdirsyncer, p.errorString());
+    const Store::VdirsyncerRun run = Store::RunVdirsyncer(
+        vdirsyncer, m_config, args, [this](const QString &line) { m_progress("  " + line); });
+    if (!run.started) {
+        m_error = QStringLiteral("%1 cannot be run: %2").arg(vdirsyncer, run.startError);
         return false;
     }
-    // Discovery asks before it makes a collection on one side that the other has: yes.
-    p.write(QByteArray("y\n").repeated(64));
-    p.closeWriteChannel();
-    // Its lines as they come, so a long first synchronisation shows that it moves.
-    QString output;
-    const auto pass = [&] {
-        const QString more = QString::fromUtf8(p.readAll());
-        for (const QString &line : more.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-            m_progress(QStringLiteral("  ") + line.trimmed());
-        output += more;
-    };
-    while (!p.waitForFinished(200) && p.state() != QProcess::NotRunning)
-        pass();
-    pass();
-    if (p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0)
+    if (run.succeeded)
         return true;
-    m_error = VdirsyncerProblem(output, m_account);
+    m_error = VdirsyncerProblem(run.output, m_account);
     if (m_error.isEmpty()) {
-        const QStringList lines = output.trimmed().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        m_error = QStringLiteral("vdirsyncer could not %1: %2")
-                      .arg(args.value(0), lines.isEmpty() ? p.errorString() : lines.last());
+        const QStringList lines = run.output.trimmed().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        m_error =
+            QStringLiteral("vdirsyncer could not %1: %2")
+                .arg(args.value(0), lines.isEmpty() ? QStringLiteral("it failed") : lines.last());
     }
     return false;
 }
