@@ -25,7 +25,8 @@ void DescribeHostOptions(QCommandLineParser &parser)
         {"hide-non-category-items", "Hide appointments of no category in the table."},
         {"marks",
          "Days to mark under the year for this run: holidays:REGION (DE_BY, FR; +regional for "
-         "those of parts of it), calendar:Store\\Folder or file:FILE.ics, separated by commas.",
+         "those of parts of it), calendar:Store\\Folder, file:FILE.ics or subscription:URL (a web "
+         "calendar vdirsyncer has fetched), separated by commas.",
          "sources"},
         {"week-numbers", "Number the weeks on the grid for this run."},
         {"window-size", "The window's size in pixels, e.g. 700x450.", "WxH"},

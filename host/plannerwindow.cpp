@@ -7,11 +7,13 @@
 #include "homepage.h"
 #include "knowncalendars.h"
 #include "remotesyncher.h"
+#include "subscription.h"
 #include "syncher.h"
 #include "viewswitches.h"
 #include "yearplan.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -20,8 +22,10 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QVBoxLayout>
 
 namespace {
@@ -242,6 +246,33 @@ bool EditMarkSources(QWidget *owner, QList<MarkSource> &sources,
         if (!name.isEmpty())
             add({MarkSource::Kind::File, name});
     });
+    auto *web = new QPushButton(QObject::tr("Web Calendar..."), &dialog);
+    web->setObjectName(QStringLiteral("addSubscription"));
+    web->setToolTip(QObject::tr("Subscribe to a calendar published at a web address: vdirsyncer "
+                                "fetches it and keeps it current"));
+    QObject::connect(web, &QPushButton::clicked, &dialog, [&] {
+        bool ok = false;
+        const QString url =
+            QInputDialog::getText(
+                &dialog, QObject::tr("Web Calendar"),
+                QObject::tr("The address of the calendar (https://.../holidays.ics):"),
+                QLineEdit::Normal, QString(), &ok)
+                .trimmed();
+        if (!ok || url.isEmpty())
+            return;
+        QString error;
+        bool subscribed = false;
+        {
+            QApplication::setOverrideCursor(Qt::WaitCursor);
+            subscribed = Subscribe(
+                url, QStandardPaths::findExecutable(QStringLiteral("vdirsyncer")), &error);
+            QApplication::restoreOverrideCursor();
+        }
+        if (subscribed)
+            add({MarkSource::Kind::Subscription, url});
+        else
+            QMessageBox::warning(&dialog, QObject::tr("Web Calendar"), error);
+    });
     auto *remove = new QPushButton(QObject::tr("Remove"), &dialog);
     remove->setObjectName(QStringLiteral("remove"));
     QObject::connect(remove, &QPushButton::clicked, &dialog, [&] {
@@ -252,7 +283,7 @@ bool EditMarkSources(QWidget *owner, QList<MarkSource> &sources,
     });
     QDialogButtonBox *buttons = ButtonsOf(dialog, QDialogButtonBox::Ok);
     auto *side = new QVBoxLayout;
-    for (QPushButton *b : {holidays, calendar, file, remove})
+    for (QPushButton *b : {holidays, calendar, file, web, remove})
         side->addWidget(b);
     side->addStretch();
     auto *row = new QHBoxLayout;

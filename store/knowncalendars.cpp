@@ -2,6 +2,7 @@
 
 #include "binaryfile.h"
 #include "storedata_p.h"
+#include "vdirsyncerconfig.h"
 
 #include <QDir>
 #include <QFile>
@@ -267,7 +268,8 @@ QList<KnownCalendar> VdirsyncerCalendars(const QString &configText, const QStrin
     QList<KnownCalendar> out;
     for (const Storage &st : storages) {
         if (st.type != QLatin1String("filesystem") || st.fileext != QLatin1String(".ics") ||
-            !IsDirectory(st.path))
+            !IsDirectory(st.path) ||
+            st.path.startsWith(SubscriptionsDirectory() + QLatin1Char('/')))
             continue;
         const QStringList subs = SubfolderNames(st.path);
         // Unpaired, a storage of subdirectories is taken for collections all the same.

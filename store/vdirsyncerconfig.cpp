@@ -63,6 +63,12 @@ QString VdirsyncerConfigWith(const QString &config, const QStringList &replaced,
     return parts.join(QStringLiteral("\n\n")) + QLatin1Char('\n');
 }
 
+QString SubscriptionsDirectory()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
+           QStringLiteral("/quorvel/subscriptions");
+}
+
 QString VdirsyncerStatusPath()
 {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +

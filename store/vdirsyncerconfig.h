@@ -22,6 +22,9 @@ QString VdirsyncerSectionHeader(const QString &section);
 // [general] section naming statusPath where it has none.
 QString VdirsyncerConfigWith(const QString &config, const QStringList &replaced,
                              const QString &sections, const QString &statusPath);
+// Where the calendars subscribed to for marked days are kept, a vdir each: days to shade, never
+// calendars of one's own to open.
+QString SubscriptionsDirectory();
 // Where the pairs written here keep vdirsyncer's status.
 QString VdirsyncerStatusPath();
 // Writes config to the user's configuration file (readable by the user alone); an empty text,

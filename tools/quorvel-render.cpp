@@ -179,8 +179,8 @@ void DescribeOptions(QCommandLineParser &parser)
          "portrait|landscape"},
         {"marks",
          "Days to mark under the year instead of the title's: holidays:REGION (DE_BY, FR; "
-         "+regional for those of parts of it), calendar:Store\\Folder or file:FILE.ics, "
-         "separated by commas.",
+         "+regional for those of parts of it), calendar:Store\\Folder, file:FILE.ics or "
+         "subscription:URL (a web calendar vdirsyncer has fetched), separated by commas.",
          "sources"},
         {"week-numbers", "Number the weeks on the grid."},
     });

@@ -5,9 +5,12 @@
 #include "filtermodel.h"
 #include "folderpath.h"
 #include "holidays.h"
+#include "subscription.h"
 #include "usersettings.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QUrl>
 
 namespace {
 
@@ -25,6 +28,8 @@ QString MarkSource::spec() const
         return QStringLiteral("calendar:") + value;
     case Kind::File:
         return QStringLiteral("file:") + value;
+    case Kind::Subscription:
+        return QStringLiteral("subscription:") + value;
     }
     return QString();
 }
@@ -49,6 +54,8 @@ std::optional<MarkSource> MarkSource::parse(const QString &spec)
         source.kind = Kind::Calendar;
     } else if (kind == QLatin1String("file")) {
         source.kind = Kind::File;
+    } else if (kind == QLatin1String("subscription")) {
+        source.kind = Kind::Subscription;
     } else {
         return std::nullopt;
     }
@@ -64,6 +71,12 @@ QString MarkSource::name() const
         return value.section(QLatin1Char('\\'), -1);
     case Kind::File:
         return QFileInfo(value).completeBaseName();
+    case Kind::Subscription: {
+        // "ferien-bayern (schulferien.example)"
+        const QUrl url(value);
+        const QString file = QFileInfo(url.path()).completeBaseName();
+        return file.isEmpty() ? url.host() : file + QStringLiteral(" (") + url.host() + ')';
+    }
     }
     return value;
 }
@@ -139,8 +152,13 @@ DayMarks LoadDayMarks(const QList<MarkSource> &sources, const QDate &from, const
                 const Store::FolderPtr folder =
                     session ? Store::FolderAtPath(*session, source.value) : nullptr;
                 path = folder ? folder->directory() : QString();
+            } else if (source.kind == MarkSource::Kind::Subscription) {
+                path = SubscriptionDirectory(source.value);
             }
-            if (path.isEmpty() || !QFileInfo::exists(path)) {
+            if (source.kind == MarkSource::Kind::Subscription && QDir(path).isEmpty()) {
+                said << QStringLiteral("%1 has not been fetched yet (vdirsyncer sync %2)")
+                            .arg(source.value, SubscriptionPairName(source.value));
+            } else if (path.isEmpty() || !QFileInfo::exists(path)) {
                 said << QStringLiteral("%1 is not there").arg(source.value);
             } else {
                 QStringList unread;

@@ -13,13 +13,14 @@
 // One calendar of days that a planner title marks under its year.
 struct MarkSource
 {
-    enum class Kind { Holidays, Calendar, File };
+    enum class Kind { Holidays, Calendar, File, Subscription };
     Kind kind = Kind::Holidays;
-    QString value;         // the region, the folder's path in the store, the file
+    QString value;         // the region, the folder's path in the store, the file, the address
     bool regional = false; // holidays of parts of the region too
 
     // As stored and given on command lines: "holidays:DE_BY", "holidays:DE_BY+regional",
-    // "calendar:Store\\Folder", "file:/path/to/school.ics".
+    // "calendar:Store\\Folder", "file:/path/to/school.ics",
+    // "subscription:https://example.org/holidays.ics".
     QString spec() const;
     static std::optional<MarkSource> parse(const QString &spec);
     // What the legend and the label call it.

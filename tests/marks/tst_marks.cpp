@@ -1,10 +1,13 @@
 #include "calendardays.h"
 #include "holidays.h"
+#include "knowncalendars.h"
 #include "marksources.h"
+#include "subscription.h"
 #include "testsupport.h"
 #include "usersettings.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
@@ -207,4 +210,74 @@ TEST(MarkSources, AYearFromJulySpansTwoCalendarYears)
         EXPECT_TRUE(holidays.at(QDate(2027, 1, 6))) << "Epiphany of the next calendar year";
         EXPECT_FALSE(holidays.at(QDate(2026, 5, 25))) << "Whit Monday before the year";
     }
+}
+
+// A web calendar: vdirsyncer fetches it from a server on this machine into a vdir beside the
+// user's other pairs, and its days are marked from there; the planner itself fetches nothing.
+TEST(MarkSources, AWebCalendarIsFetchedByVdirsyncerAndMarked)
+{
+    const QString vdirsyncer = QStandardPaths::findExecutable("vdirsyncer");
+    const QString python = QStandardPaths::findExecutable("python3");
+    if (vdirsyncer.isEmpty() || python.isEmpty())
+        GTEST_SKIP() << "vdirsyncer and python3 are needed";
+    QTemporaryDir dir;
+    ScopedEnv data("XDG_DATA_HOME", QFile::encodeName(dir.filePath("data")));
+    const QString config = dir.filePath("config/vdirsyncer/config");
+    ScopedEnv configEnv("VDIRSYNCER_CONFIG", QFile::encodeName(config));
+    QDir().mkpath(dir.filePath("config/vdirsyncer"));
+    const QString own =
+        "[pair mine]\na = \"mine_local\"\nb = \"mine_remote\"\ncollections = null\n";
+    WriteAll(config, "[general]\nstatus_path = \"" + dir.filePath("status").toUtf8() + "\"\n\n" +
+                         own.toUtf8());
+    QDir().mkpath(dir.filePath("www"));
+    WriteAll(dir.filePath("www/ferien.ics"),
+             "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//t//EN\r\n"
+             "BEGIN:VEVENT\r\nUID:e@x\r\nDTSTAMP:20260101T000000Z\r\nSUMMARY:Osterferien\r\n"
+             "DTSTART;VALUE=DATE:20260406\r\nDTEND;VALUE=DATE:20260418\r\nEND:VEVENT\r\n"
+             "END:VCALENDAR\r\n");
+    QProcess server;
+    server.start(python, {"-c",
+                          "import http.server,sys,os\n"
+                          "os.chdir(sys.argv[1])\n"
+                          "s=http.server.ThreadingHTTPServer(('127.0.0.1',0),"
+                          "http.server.SimpleHTTPRequestHandler)\n"
+                          "print(s.server_address[1],flush=True)\n"
+                          "s.serve_forever()\n",
+                          dir.filePath("www")});
+    ASSERT_TRUE(server.waitForReadyRead(10000));
+    const QString base = "http://127.0.0.1:" + QString::fromUtf8(server.readLine()).trimmed();
+    const QString url = base + "/ferien.ics";
+
+    const std::optional<MarkSource> source = MarkSource::parse("subscription:" + url);
+    ASSERT_TRUE(source);
+    EXPECT_EQ(source->spec(), "subscription:" + url);
+    EXPECT_EQ(source->name(), "ferien (127.0.0.1)");
+    QStringList problems;
+    LoadDayMarks({*source}, QDate(2026, 1, 1), QDate(2026, 12, 31), nullptr, &problems);
+    ASSERT_EQ(problems.size(), 1);
+    EXPECT_TRUE(problems[0].contains("has not been fetched yet")) << qPrintable(problems[0]);
+
+    QString error;
+    ASSERT_TRUE(Subscribe(url, vdirsyncer, &error)) << qPrintable(error);
+    const QString text = QString::fromUtf8(ReadAll(config));
+    EXPECT_TRUE(text.contains(own)) << "the user's own pair stays";
+    EXPECT_TRUE(text.contains("type = \"http\"")) << qPrintable(text);
+    ASSERT_TRUE(Subscribe(url, vdirsyncer, &error)) << "again: " << qPrintable(error);
+    EXPECT_EQ(QString::fromUtf8(ReadAll(config)).count("[pair "), 2) << "replaced, not added";
+    problems.clear();
+    const DayMarks marks =
+        LoadDayMarks({*source}, QDate(2026, 1, 1), QDate(2026, 12, 31), nullptr, &problems);
+    EXPECT_TRUE(problems.isEmpty()) << qPrintable(problems.join('\n'));
+    ASSERT_TRUE(marks.at(QDate(2026, 4, 7)));
+    EXPECT_EQ(marks.at(QDate(2026, 4, 7))->first().name, "Osterferien");
+    EXPECT_FALSE(marks.at(QDate(2026, 4, 18)));
+    // Days to shade, not a calendar to open.
+    for (const Store::KnownCalendar &c : Store::VdirsyncerCalendars(text, QDir::homePath()))
+        EXPECT_FALSE(c.path.startsWith(dir.filePath("data"))) << qPrintable(c.path);
+
+    EXPECT_FALSE(Subscribe(base + "/gone.ics", vdirsyncer, &error));
+    EXPECT_TRUE(error.contains("gone.ics")) << qPrintable(error);
+    EXPECT_FALSE(Subscribe("ftp://example.org/x.ics", vdirsyncer, &error));
+    server.kill();
+    server.waitForFinished();
 }
