@@ -139,6 +139,19 @@ void GridKeyboard::focusIn()
     show();
 }
 
+void GridKeyboard::placeAt(int row, int column)
+{
+    const PlannerYear &year = m_planner.state().year;
+    if (row < 1 || row > PlannerYear::kRows || column <= year.LeadIn(row) ||
+        column > year.LastColumn(row))
+        return;
+    m_day = OADate::toDate(year.DateOfCell(column, row));
+    m_anchor = QDate();
+    m_chosen = -1;
+    findKeys();
+    m_view.showKeyboardMarks({});
+}
+
 void GridKeyboard::yearShown()
 {
     if (!m_day.isValid())

@@ -45,6 +45,9 @@ public:
     // The grid took the focus: the cursor starts on today where it lies in the year, else on its
     // first day.
     void focusIn();
+    // A click on a day (month row and day column): the cursor goes there, for the keys that
+    // follow; a click outside the month's days leaves it.
+    void placeAt(int row, int column);
     // The year shown or its drawing changed: the cursor keeps its date where it can, and the
     // chosen appointment where it is still drawn.
     void yearShown();

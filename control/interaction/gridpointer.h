@@ -33,8 +33,8 @@ public:
     // opened from the keyboard.
     virtual void showAppointmentMenu(const QString &key, bool clearSelection,
                                      std::optional<QPointF> at = std::nullopt) = 0;
-    // What the keyboard marks on the grid changed; keepInView (twips on the grid) is scrolled
-    // into view.
+    // What the keyboard marks on the grid changed; keepInView (twips on the grid), unless null,
+    // is scrolled into view.
     virtual void showKeyboardMarks(const QRectF &keepInView) { (void)keepInView; }
     // The grid and the appointments drawn again, after a failure.
     virtual void redrawYear() = 0;

@@ -86,9 +86,10 @@ bool PlannerInput::eventFilter(QObject *watched, QEvent *event)
     if (watched == m_children.grid) {
         if (type == QEvent::MouseMove)
             m_pointer.move(x, y);
-        else if (type == QEvent::MouseButtonPress)
+        else if (type == QEvent::MouseButtonPress) {
             m_pointer.press(button, x, y);
-        else
+            m_keyboard.placeAt(m_pointer.row(), m_pointer.column());
+        } else
             m_pointer.release(button, x, y);
         return handled;
     }

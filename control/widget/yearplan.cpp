@@ -299,7 +299,7 @@ void YearPlan::showAppointmentMenu(const QString &key, bool clearSelection,
 
 void YearPlan::showKeyboardMarks(const QRectF &keepInView)
 {
-    if (!m_gridScroll->isHidden()) {
+    if (!m_gridScroll->isHidden() && !keepInView.isNull()) {
         const int value = m_gridScroll->value(), page = m_gridScroll->pageStep();
         if (keepInView.top() < value)
             m_gridScroll->setValue(int(std::floor(keepInView.top())));

@@ -996,3 +996,21 @@ TEST_F(PointerTest, ChangingBackToTheYearLeftTakesItFromMemory)
     plan->ChangeYear(-1);
     EXPECT_NE(plan->state().store.get(), shown) << "the file changed: read again";
 }
+
+TEST_F(PointerTest, AClickPutsTheKeyboardsCursorOnTheDayClicked)
+{
+    auto plan = open();
+    QWidget *grid = FocusGrid(*plan);
+    mouse(grid, QEvent::MouseMove, cell(*plan, 6, 10, 2));
+    mouse(grid, QEvent::MouseButtonPress, cell(*plan, 6, 10, 2));
+    mouse(grid, QEvent::MouseButtonRelease, cell(*plan, 6, 10, 2));
+    EXPECT_EQ(plan->keyboard().day(), QDate(year, 6, 10));
+    press(grid, Qt::Key_Right);
+    EXPECT_EQ(plan->keyboard().day(), QDate(year, 6, 11));
+    const PlannerYear &y = plan->state().year;
+    if (y.LeadIn(y.RowOfMonth(6)) > 0) { // a grey cell before the 1st leaves it
+        mouse(grid, QEvent::MouseMove, column(*plan, y.RowOfMonth(6), 1, 2));
+        mouse(grid, QEvent::MouseButtonPress, column(*plan, y.RowOfMonth(6), 1, 2));
+        EXPECT_EQ(plan->keyboard().day(), QDate(year, 6, 11));
+    }
+}
