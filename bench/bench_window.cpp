@@ -140,6 +140,35 @@ void BM_YearChangeOnward(benchmark::State &bench)
     }
 }
 
+// Onward a year at a time, looking at each for a while (untimed) before the next change: the
+// next year is read ahead meanwhile.
+void BM_YearChangeAfterAPause(benchmark::State &bench)
+{
+    YearPlan &plan = PlanOf(int(bench.range(0)));
+    for (int delta : {1, 1, -2}) { // the caches, made once
+        plan.ChangeYear(delta);
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 120000 && plan.pendingUpdates() > 0)
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    const auto look = [&] {
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < YearSession::kReadAheadDelayMs + 800)
+            QApplication::processEvents(QEventLoop::AllEvents, 20);
+    };
+    int delta = 1;
+    for (auto _ : bench) {
+        bench.PauseTiming();
+        look();
+        bench.ResumeTiming();
+        plan.ChangeYear(delta);
+        QApplication::processEvents();
+        delta = -delta;
+    }
+}
+
 } // namespace
 
 // Argument: 0 the demo, 1 the 10,000-item bench store.
@@ -148,6 +177,7 @@ BENCHMARK(BM_WheelFar)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_ScrollBarStep)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_YearChange)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_YearChangeOnward)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_YearChangeAfterAPause)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(6);
 
 int main(int argc, char **argv)
 {

@@ -50,7 +50,8 @@ bool PlaceRecord(CacheRecord &record, CalEvent &event, const PlannerYear &year,
 // next() gives; take(event) keeps it. False when stopped(atEnd) said so before a record or at
 // the end of the file. Raises QvError for a damaged file.
 template <class Next, class Take, class Stopped>
-bool ReadEvents(PlannerState &state, BinaryFile &file, Next next, Take take, Stopped stopped)
+bool ReadEvents(PlannerState &state, const PlannerYear &year, BinaryFile &file, Next next,
+                Take take, Stopped stopped)
 {
     CacheRecordPipe records(file);
     CategoryIndexMemo indexOf = MemoOfCategories(state);
@@ -59,7 +60,7 @@ bool ReadEvents(PlannerState &state, BinaryFile &file, Next next, Take take, Sto
             if (stopped(false))
                 return false;
             CalEvent &event = next();
-            if (PlaceRecord(record, event, state.year, indexOf))
+            if (PlaceRecord(record, event, year, indexOf))
                 take(event);
             YieldToLoop();
         }
@@ -205,10 +206,33 @@ std::shared_ptr<EventStore> CacheLoader::readRecords(PlannerState &state, Binary
         return true;
     };
     const bool read = ReadEvents(
-        state, file, [&]() -> CalEvent & { return adder.next(); }, [&](CalEvent &) { adder.add(); },
-        stopped);
+        state, state.year, file, [&]() -> CalEvent & { return adder.next(); },
+        [&](CalEvent &) { adder.add(); }, stopped);
     if (!read)
         return nullptr;
     adder.flush();
     return fresh;
+}
+
+std::shared_ptr<EventStore> ReadYearAhead(PlannerState &state, const PlannerYear &year,
+                                          const QString &cacheFile,
+                                          const std::function<bool()> &stop)
+{
+    int error = 0;
+    BinaryFile file = BinaryFile::openForReading(cacheFile, &error);
+    if (!file.isOpen())
+        return nullptr;
+    auto ahead = std::make_shared<EventStore>();
+    ahead->reserve(state.store->Count());
+    PrefetchingAdder adder(*ahead);
+    try {
+        if (!ReadEvents(
+                state, year, file, [&]() -> CalEvent & { return adder.next(); },
+                [&](CalEvent &) { adder.add(); }, [&](bool) { return stop(); }))
+            return nullptr;
+    } catch (const QvError &) {
+        return nullptr; // the load of the year, when it is shown, says what is wrong
+    }
+    adder.flush();
+    return ahead;
 }

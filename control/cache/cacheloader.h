@@ -7,6 +7,7 @@
 
 class BinaryFile;
 class EventStore;
+class PlannerYear;
 struct CalEvent;
 struct PlannerState;
 
@@ -82,3 +83,10 @@ private:
     int m_running = 0;       // loads under way, nested in each other's yields
     int m_abortRaisedBy = 0; // the load that raised the flag
 };
+
+// The records of cacheFile that touch year, as a store of their own: a year read ahead of the
+// one shown while the window idles, placed on its own planner year and never assigned to the
+// state. Null when the file cannot be read whole or stop() said so before a record.
+std::shared_ptr<EventStore> ReadYearAhead(PlannerState &state, const PlannerYear &year,
+                                          const QString &cacheFile,
+                                          const std::function<bool()> &stop);

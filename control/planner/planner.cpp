@@ -49,6 +49,8 @@ QString CacheFaultStatus(int error)
 Planner::Planner(Dialogs &dialogs, QObject *parent)
     : QObject(parent), m_state(dialogs), m_session(std::make_unique<YearSession>(m_state))
 {
+    // A person pages through years: the next one is read while they look at this one.
+    m_session->setReadAhead(true);
     connect(m_session.get(), &YearSession::yearChanged, this, &Planner::ArrangeControls);
     connect(m_session.get(), &YearSession::statusChanged, this,
             [this] { SetUpdateIndicator(m_indicatorColour); });

@@ -50,6 +50,9 @@ YearSession::YearSession(PlannerState &state, QObject *parent)
     m_writeBack.setSingleShot(true);
     m_writeBack.setInterval(kWriteBackDelayMs);
     connect(&m_writeBack, &QTimer::timeout, this, &YearSession::writeBackAfterChanges);
+    m_readAheadTimer.setSingleShot(true);
+    m_readAheadTimer.setInterval(kReadAheadDelayMs);
+    connect(&m_readAheadTimer, &QTimer::timeout, this, &YearSession::readAhead);
     m_removalRebuild.setSingleShot(true);
     m_removalRebuild.setInterval(0);
     connect(&m_removalRebuild, &QTimer::timeout, this,
@@ -197,6 +200,8 @@ void YearSession::selectYear(int year)
 {
     if (m_writeBack.isActive())
         WriteBackCache(); // the changes belong to the cache of the year shown until now
+    if (year != m_state.year.selectedYear())
+        m_direction = year > m_state.year.selectedYear() ? 1 : -1;
     m_state.year.setSelectedYear(qint16(year));
     loadMarks(false);
     if (m_access) {
@@ -228,18 +233,27 @@ void YearSession::loadCache()
         left->store = m_state.store;
         left->stamp = stampOf(m_shown.file);
     }
+    ++m_aheadGeneration;
     const FileStamp stamp = stampOf(file);
-    const bool kept = m_kept && m_kept->file == file && m_kept->year == year &&
-                      m_kept->startMonth == startMonth && m_kept->stamp == stamp && stamp.size >= 0;
+    const auto holds = [&](const std::optional<LoadedYear> &y) {
+        return y && y->file == file && y->year == year && y->startMonth == startMonth &&
+               y->stamp == stamp && stamp.size >= 0;
+    };
     bool loaded = true;
-    if (kept) {
+    if (holds(m_kept)) {
         m_state.store = std::move(m_kept->store);
         m_kept.reset();
-    } else
+    } else if (holds(m_ahead)) {
+        m_state.store = std::move(m_ahead->store);
+        m_ahead.reset();
+    } else {
         loaded = m_loader.LoadCache(m_state, file);
+    }
     if (left)
         m_kept = std::move(left);
     m_shown = loaded ? LoadedYear{file, year, startMonth, nullptr, stamp} : LoadedYear{};
+    if (m_readAheadOn)
+        m_readAheadTimer.start();
     takeCategoriesInUse();
     // The year replaced is freed in many small pieces that the allocator would keep for reuse:
     // a planner reloading its year at every change outside it would otherwise only grow.
@@ -249,6 +263,30 @@ void YearSession::loadCache()
         m_leftOut = std::move(leftOut);
         emit statusChanged();
     }
+}
+
+void YearSession::readAhead()
+{
+    if (!m_access || m_rebuiltYearsHeld || m_shown.file.isEmpty())
+        return;
+    const int year = m_state.year.selectedYear() + m_direction;
+    const qint16 startMonth = m_state.year.startMonth();
+    const QString file = MakeCacheFileNames([this] { return m_access->GetCurrentUserName(); }, year,
+                                            m_folder, m_state.dialogs)
+                             .cacheFile;
+    const FileStamp stamp = stampOf(file);
+    const auto holds = [&](const std::optional<LoadedYear> &y) {
+        return y && y->file == file && y->stamp == stamp && y->startMonth == startMonth;
+    };
+    if (stamp.size < 0 || holds(m_kept) || holds(m_ahead))
+        return; // never rebuilt, or in memory already
+    const int generation = m_aheadGeneration;
+    std::shared_ptr<EventStore> store =
+        ReadYearAhead(m_state, PlannerYear(qint16(year), startMonth), file,
+                      [&] { return generation != m_aheadGeneration; });
+    // A load that began while it read (a year change in one of its yields) stopped it.
+    if (store && generation == m_aheadGeneration && stampOf(file) == stamp)
+        m_ahead = LoadedYear{file, qint16(year), startMonth, std::move(store), stamp};
 }
 
 void YearSession::showRebuiltYear()

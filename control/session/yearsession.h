@@ -94,6 +94,10 @@ public:
     };
     // Writes what waits to be written back when no rebuild is pending (at the end of a planner).
     void finish();
+    // A window's session reads the next year (in the direction of the last change) into memory
+    // once the year shown has been still for a while, so that the change to it needs no read.
+    void setReadAhead(bool on) { m_readAheadOn = on; }
+    static constexpr int kReadAheadDelayMs = 1200;
 
     const CacheFileNames &cacheFiles() const { return m_cacheFiles; }
     // Null before the session connected to its calendar.
@@ -149,8 +153,14 @@ private:
         std::shared_ptr<EventStore> store;
         FileStamp stamp;
     };
-    LoadedYear m_shown;               // file empty: the store came from no cache file
-    std::optional<LoadedYear> m_kept; // the year shown before the last change
+    LoadedYear m_shown;                // file empty: the store came from no cache file
+    std::optional<LoadedYear> m_kept;  // the year shown before the last change
+    std::optional<LoadedYear> m_ahead; // the year read ahead
+    void readAhead();
+    bool m_readAheadOn = false;
+    QTimer m_readAheadTimer;
+    int m_direction = 1;       // of the last year change
+    int m_aheadGeneration = 0; // a read ahead stops when a load starts
 
     PlannerState &m_state;
     QList<MarkSource> m_markSources;

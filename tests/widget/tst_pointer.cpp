@@ -1014,3 +1014,31 @@ TEST_F(PointerTest, AClickPutsTheKeyboardsCursorOnTheDayClicked)
         EXPECT_EQ(plan->keyboard().day(), QDate(year, 6, 11));
     }
 }
+
+// Looking at a year for a while reads the next one: the change to it reads no file.
+TEST_F(PointerTest, TheNextYearIsReadWhileTheUserLooksAtThisOne)
+{
+    const QByteArray next = QByteArray::number(year + 1);
+    WriteAll(folder + "/next.ics",
+             Event("next", "Next year's fair",
+                   "DTSTART;VALUE=DATE:" + next + "0305\r\nDTEND;VALUE=DATE:" + next + "0306\r\n"));
+    auto plan = open();
+    // The next year's cache made by its first rebuild; then the year before shown, so that the
+    // year kept in memory for going back is not the next one.
+    for (int delta : {1, -1, -1, 1}) {
+        plan->ChangeYear(delta);
+        ASSERT_TRUE(waitFor([&] { return plan->pendingUpdates() == 0; }, 20000));
+    }
+    int loads = 0;
+    QObject::connect(&plan->planner().session(), &YearSession::indicatorChanged,
+                     [&](quint32 colour) { loads += colour == Indicator::kLoading; });
+    waitFor([] { return false; }, YearSession::kReadAheadDelayMs + 700);
+    EXPECT_EQ(loads, 0) << "reading ahead shows nothing";
+    plan->ChangeYear(1);
+    EXPECT_EQ(loads, 0) << "the year was in memory";
+    ASSERT_EQ(plan->state().store->Count(), 1);
+    EXPECT_EQ(plan->state().store->begin()->Subject, "Next year's fair");
+    EXPECT_EQ(plan->yearLabel()->text(), "Year " + QString::number(year + 1));
+    plan->ChangeYear(1); // two ahead: never read
+    EXPECT_EQ(loads, 1);
+}
