@@ -13,6 +13,7 @@
 #include "remotesyncher.h"
 #include "storedialogs.h"
 #include "syncher.h"
+#include "translations.h"
 #include "yearplan.h"
 
 #include <QApplication>
@@ -175,6 +176,7 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     name(app);
     QApplication::setApplicationDisplayName(QStringLiteral("Quorvel"));
+    LoadTranslations(app);
     QCommandLineParser parser;
     DescribeHostOptions(parser);
     parser.process(app);

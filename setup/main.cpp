@@ -14,6 +14,7 @@
 #include "startup.h"
 #include "storedialogs.h"
 #include "storeoptions.h"
+#include "translations.h"
 #include "versionmerge.h"
 
 #include <QApplication>
@@ -236,6 +237,7 @@ int main(int argc, char **argv)
     }
 
     QApplication app(argc, argv);
+    LoadTranslations(app);
     QApplication::setApplicationName(kProgram);
     QApplication::setApplicationDisplayName(QStringLiteral("Quorvel Installer"));
     QCommandLineParser parser;

@@ -2,6 +2,8 @@
 
 #include "usersettings.h"
 
+#include <QCoreApplication>
+
 #include <QSettings>
 #include <QStringTokenizer>
 
@@ -48,8 +50,8 @@ bool FilterModel::IsFilteredOut(const QString &categories) const
 FilterModel::ButtonState FilterModel::ShowFilterState() const
 {
     if (m_display.isEmpty())
-        return {QStringLiteral("Click to define a filter"), false};
-    return {QStringLiteral("Active Filter: ") + m_display, true};
+        return {QCoreApplication::translate("FilterModel", "Click to define a filter"), false};
+    return {QCoreApplication::translate("FilterModel", "Active Filter: %1").arg(m_display), true};
 }
 
 QString FilterModel::SectionOf(const QString &titleName)

@@ -6,6 +6,8 @@
 #include "planner.h"
 #include "qverror.h"
 
+#include <QCoreApplication>
+
 #include <cmath>
 
 namespace {
@@ -113,8 +115,9 @@ void AppointmentCommands::DeleteAppointment(const QString &key)
         if (!event)
             throw QvError(ErrorCode::ObjectNotSet);
         const QString id = event->EventID;
-        if (!m_planner.dialogs().question(QStringLiteral("Delete this appointment ") +
-                                          event->Subject + QLatin1Char('?')))
+        if (!m_planner.dialogs().question(
+                QCoreApplication::translate("AppointmentCommands", "Delete this appointment %1?")
+                    .arg(event->Subject)))
             return;
         const CalendarAccess *access = m_planner.access();
         const Store::ItemPtr item = access->session()->GetItemFromID(id, access->storeId());

@@ -31,7 +31,7 @@ GridArea::GridArea(QWidget *parent) : QWidget(parent)
     m_refresh = new QToolButton(this);
     m_refresh->setObjectName("cmdRefresh");
     m_refresh->setText(QStringLiteral("\u21bb"));
-    m_refresh->setToolTip(QStringLiteral("Force refresh of current year"));
+    m_refresh->setToolTip(tr("Force refresh of current year"));
     m_refresh->setAccessibleName(m_refresh->toolTip());
     connect(m_refresh, &QToolButton::clicked, this, &GridArea::refreshClicked);
 }

@@ -108,7 +108,7 @@ void YearPlan::buildChildren()
     m_logo->adjustSize();
     m_indicator = new UpdateIndicator(this);
     m_indicator->setObjectName("shpUpdate");
-    m_indicator->setAccessibleName(QStringLiteral("Update indicator"));
+    m_indicator->setAccessibleName(tr("Update indicator"));
     m_indicator->resize(12, 12);
 
     m_popup = new AppointmentMenu(this);

@@ -130,7 +130,7 @@ private:
     void placeRefreshButton() override;
     void showSelectedYear(int year) override
     {
-        m_toolbar->yearLabel()->setText(QStringLiteral("Year %1").arg(year));
+        m_toolbar->yearLabel()->setText(PlannerToolBar::tr("Year %1").arg(year));
         m_keyboard->yearShown();
     }
     void showRefreshCommands(bool categories) override

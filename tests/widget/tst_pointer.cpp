@@ -7,6 +7,7 @@
 #include "plannertoolbar.h"
 #include "scripteddialogs.h"
 #include "testsupport.h"
+#include "translations.h"
 #include "weeknumber.h"
 #include "yearplan.h"
 
@@ -1041,4 +1042,47 @@ TEST_F(PointerTest, TheNextYearIsReadWhileTheUserLooksAtThisOne)
     EXPECT_EQ(plan->yearLabel()->text(), "Year " + QString::number(year + 1));
     plan->ChangeYear(1); // two ahead: never read
     EXPECT_EQ(loads, 1);
+}
+
+// The window in German and French: the toolbar, the menus and a question; English, the source,
+// stays as it is under C and en_US.
+TEST_F(PointerTest, TheWindowSpeaksTheUsersLanguage)
+{
+    const auto deleteQuestion = [&](YearPlan &plan) {
+        QWidget *grid = FocusGrid(plan);
+        for (int i = 0; i < 2; ++i)
+            press(grid, Qt::Key_Down);
+        press(grid, Qt::Key_Home);
+        while (plan.keyboard().day() < QDate(year, 3, 5))
+            press(grid, Qt::Key_Right);
+        press(grid, Qt::Key_Tab);
+        dialogs.queueAnswer(Dialogs::Answer::No);
+        press(grid, Qt::Key_Delete);
+        return dialogs.shown().isEmpty() ? QString() : dialogs.shown().last().text;
+    };
+    struct Row
+    {
+        QLocale locale;
+        const char *print, *year, *edit, *question;
+    } rows[] = {
+        {QLocale(QLocale::German, QLocale::Germany), "Drucken", "Jahr %1", "Termin bearbeiten",
+         "Den Termin „Fair“ löschen?"},
+        {QLocale(QLocale::French, QLocale::France), "Imprimer", "Année %1",
+         "Modifier le rendez-vous", "Supprimer le rendez-vous « Fair » ?"},
+        {QLocale::c(), "Print", "Year %1", "Edit Appointment", "Delete this appointment Fair?"},
+        {QLocale(QLocale::English, QLocale::UnitedStates), "Print", "Year %1", "Edit Appointment",
+         "Delete this appointment Fair?"},
+    };
+    for (const Row &r : rows) {
+        SCOPED_TRACE(qPrintable(r.locale.name()));
+        LoadTranslations(*QCoreApplication::instance(), r.locale);
+        auto plan = open();
+        EXPECT_EQ(plan->commandBar()->button(Command::Print)->text(), QString::fromUtf8(r.print));
+        EXPECT_EQ(plan->yearLabel()->text(), QString::fromUtf8(r.year).arg(year));
+        EXPECT_EQ(static_cast<AppointmentMenu *>(plan->appointmentMenu())->editAction()->text(),
+                  QString::fromUtf8(r.edit));
+        EXPECT_EQ(deleteQuestion(*plan), QString::fromUtf8(r.question));
+        dialogs.clear();
+    }
+    UnloadTranslations(*QCoreApplication::instance());
 }

@@ -5,14 +5,14 @@
 AppointmentMenu::AppointmentMenu(QWidget *parent) : QMenu(parent)
 {
     setObjectName(QStringLiteral("mnuPop"));
-    m_edit = addAction(QStringLiteral("Edit Appointment"));
+    m_edit = addAction(tr("Edit Appointment"));
     m_edit->setObjectName(QStringLiteral("mnuEdit"));
-    m_delete = addAction(QStringLiteral("Delete Appointment"));
+    m_delete = addAction(tr("Delete Appointment"));
     m_delete->setObjectName(QStringLiteral("mnuDelete"));
     addSeparator();
-    m_clear = addAction(QStringLiteral("Clear Selection"));
+    m_clear = addAction(tr("Clear Selection"));
     m_clear->setObjectName(QStringLiteral("mnuClear"));
-    m_new = addMenu(QStringLiteral("New Appointment"));
+    m_new = addMenu(tr("New Appointment"));
     m_new->setObjectName(QStringLiteral("mnuNew"));
     connect(m_edit, &QAction::triggered, this, &AppointmentMenu::editRequested);
     connect(m_delete, &QAction::triggered, this, &AppointmentMenu::deleteRequested);

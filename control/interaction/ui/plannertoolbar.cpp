@@ -22,16 +22,19 @@ PlannerToolBar::PlannerToolBar(QWidget *parent) : QToolBar(parent)
             m_year = new QLabel(this);
             m_year->setObjectName(QStringLiteral("lblYear"));
             m_year->setAlignment(Qt::AlignCenter);
-            m_year->setMinimumWidth(
-                m_year->fontMetrics().horizontalAdvance(QStringLiteral("Year 00000")) + 8);
+            m_year->setMinimumWidth(m_year->fontMetrics().horizontalAdvance(
+                                        tr("Year %1").arg(QStringLiteral("00000"))) +
+                                    8);
             addWidget(m_year)->setObjectName(key);
             continue;
         }
         auto *button = new QToolButton(this);
         button->setObjectName(key);
-        button->setText(QString::fromUtf8(entry.caption));
-        button->setToolTip(QString::fromUtf8(entry.tooltip));
-        button->setAccessibleName(QString::fromUtf8(*entry.tooltip ? entry.tooltip : entry.key));
+        // The entries are the English texts; the user's language is looked up by them.
+        button->setText(tr(entry.caption));
+        button->setToolTip(*entry.tooltip ? tr(entry.tooltip) : QString());
+        button->setAccessibleName(*entry.tooltip ? button->toolTip()
+                                                 : QString::fromUtf8(entry.key));
         button->setAccessibleDescription(button->toolTip());
         button->setAutoRaise(true);
         addWidget(button)->setObjectName(key);

@@ -34,7 +34,7 @@ LegendPanel::LegendPanel(Planner &planner, CategoryEditor &editor, QWidget *pare
     m_list->setMouseTracking(true);
     m_list->installEventFilter(this);
     m_list->setFocusPolicy(Qt::StrongFocus);
-    m_list->setAccessibleName(QStringLiteral("Categories"));
+    m_list->setAccessibleName(tr("Categories"));
     m_list->overlay = [this](QPainter &painter) { paintKeyRow(painter); };
     m_scroll = new QScrollBar(Qt::Vertical, this);
     m_scroll->setObjectName(QStringLiteral("vScrollCat"));
@@ -48,12 +48,12 @@ LegendPanel::LegendPanel(Planner &planner, CategoryEditor &editor, QWidget *pare
 
     m_menu = new QMenu(this);
     m_menu->setObjectName(QStringLiteral("mnuPopCat"));
-    const std::pair<const char *, const char *> items[] = {{"mnuCatRename", "Rename"},
-                                                           {"mnuCatColour", "Colour"},
-                                                           {"mnuCatDelete", "Delete"},
-                                                           {"mnuCatNew", "New Category"}};
+    const std::pair<const char *, QString> items[] = {{"mnuCatRename", tr("Rename")},
+                                                      {"mnuCatColour", tr("Colour")},
+                                                      {"mnuCatDelete", tr("Delete")},
+                                                      {"mnuCatNew", tr("New Category")}};
     for (const auto &[name, caption] : items)
-        m_menu->addAction(QString::fromLatin1(caption))->setObjectName(QString::fromLatin1(name));
+        m_menu->addAction(caption)->setObjectName(QString::fromLatin1(name));
     const QList<QAction *> actions = m_menu->actions();
     connect(actions[0], &QAction::triggered, this, [this] { m_legend->BeginCategoryRename(); });
     connect(actions[1], &QAction::triggered, this, [&editor] { editor.CatColour(); });

@@ -63,13 +63,20 @@ struct Button
     const char *icon;
 };
 const Button kButtons[] = {
-    {"Print", "Print", "Print year planner", "document-print"},
-    {"PrintSetup", "Printer", "Printer setup", "printer"},
-    {"PageSetup", "Page Setup", "Page setup - header, bands and margins", "document-page-setup"},
+    {"Print", QT_TRANSLATE_NOOP("PrintPreviewWindow", "Print"),
+     QT_TRANSLATE_NOOP("PrintPreviewWindow", "Print year planner"), "document-print"},
+    {"PrintSetup", QT_TRANSLATE_NOOP("PrintPreviewWindow", "Printer"),
+     QT_TRANSLATE_NOOP("PrintPreviewWindow", "Printer setup"), "printer"},
+    {"PageSetup", QT_TRANSLATE_NOOP("PrintPreviewWindow", "Page Setup"),
+     QT_TRANSLATE_NOOP("PrintPreviewWindow", "Page setup - header, bands and margins"),
+     "document-page-setup"},
     {nullptr, nullptr, nullptr, nullptr},
-    {"Zoom", "Zoom", "Zoom", "zoom-fit-best"},
-    {"Back", "Back", "Back one page", "go-previous"},
-    {"Next", "Next", "Next page", "go-next"},
+    {"Zoom", QT_TRANSLATE_NOOP("PrintPreviewWindow", "Zoom"),
+     QT_TRANSLATE_NOOP("PrintPreviewWindow", "Zoom"), "zoom-fit-best"},
+    {"Back", QT_TRANSLATE_NOOP("PrintPreviewWindow", "Back"),
+     QT_TRANSLATE_NOOP("PrintPreviewWindow", "Back one page"), "go-previous"},
+    {"Next", QT_TRANSLATE_NOOP("PrintPreviewWindow", "Next"),
+     QT_TRANSLATE_NOOP("PrintPreviewWindow", "Next page"), "go-next"},
 };
 
 } // namespace
@@ -79,7 +86,7 @@ PrintPreviewWindow::PrintPreviewWindow(const PlannerState &planner, ClientVersio
     : QDialog(parent), m_dialogs(planner.dialogs), m_preview(planner, m_printer)
 {
     setObjectName(QStringLiteral("frmPrint"));
-    setWindowTitle(QStringLiteral("Print preview"));
+    setWindowTitle(tr("Print preview"));
     setWindowFlag(Qt::WindowMaximizeButtonHint);
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
@@ -91,11 +98,11 @@ PrintPreviewWindow::PrintPreviewWindow(const PlannerState &planner, ClientVersio
             m_toolbar->addSeparator();
             continue;
         }
-        QAction *action = m_toolbar->addAction(QIcon::fromTheme(QLatin1String(b.icon)),
-                                               QString::fromLatin1(b.caption));
+        QAction *action =
+            m_toolbar->addAction(QIcon::fromTheme(QLatin1String(b.icon)), tr(b.caption));
         const QString key = QLatin1String(b.key);
         action->setObjectName(key);
-        action->setToolTip(QString::fromLatin1(b.tooltip));
+        action->setToolTip(tr(b.tooltip));
         connect(action, &QAction::triggered, this, [this, key] { runCommand(key); });
     }
     action(QStringLiteral("Zoom"))->setCheckable(true);

@@ -1,0 +1,370 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>AppointmentCommands</name>
+    <message>
+        <source>Delete this appointment %1?</source>
+        <translation>Den Termin „%1“ löschen?</translation>
+    </message>
+</context>
+<context>
+    <name>AppointmentMenu</name>
+    <message>
+        <source>Edit Appointment</source>
+        <translation>Termin bearbeiten</translation>
+    </message>
+    <message>
+        <source>Delete Appointment</source>
+        <translation>Termin löschen</translation>
+    </message>
+    <message>
+        <source>Clear Selection</source>
+        <translation>Auswahl aufheben</translation>
+    </message>
+    <message>
+        <source>New Appointment</source>
+        <translation>Neuer Termin</translation>
+    </message>
+</context>
+<context>
+    <name>FilterModel</name>
+    <message>
+        <source>Click to define a filter</source>
+        <translation>Klicken, um einen Filter festzulegen</translation>
+    </message>
+    <message>
+        <source>Active Filter: %1</source>
+        <translation>Aktiver Filter: %1</translation>
+    </message>
+</context>
+<context>
+    <name>GridArea</name>
+    <message>
+        <source>Force refresh of current year</source>
+        <translation>Aktuelles Jahr neu einlesen</translation>
+    </message>
+</context>
+<context>
+    <name>LegendPanel</name>
+    <message>
+        <source>Categories</source>
+        <translation>Kategorien</translation>
+    </message>
+    <message>
+        <source>Rename</source>
+        <translation>Umbenennen</translation>
+    </message>
+    <message>
+        <source>Colour</source>
+        <translation>Farbe</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Löschen</translation>
+    </message>
+    <message>
+        <source>New Category</source>
+        <translation>Neue Kategorie</translation>
+    </message>
+</context>
+<context>
+    <name>PlannerToolBar</name>
+    <message>
+        <source>Back a year</source>
+        <translation>Ein Jahr zurück</translation>
+    </message>
+    <message>
+        <source>Forward a year</source>
+        <translation>Ein Jahr vor</translation>
+    </message>
+    <message>
+        <source>Filter</source>
+        <translation>Filter</translation>
+    </message>
+    <message>
+        <source>Apply filter</source>
+        <translation>Filter anwenden</translation>
+    </message>
+    <message>
+        <source>Categories</source>
+        <translation>Kategorien</translation>
+    </message>
+    <message>
+        <source>Define Categories</source>
+        <translation>Kategorien festlegen</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>Exportieren</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Drucken</translation>
+    </message>
+    <message>
+        <source>Print this year</source>
+        <translation>Dieses Jahr drucken</translation>
+    </message>
+    <message>
+        <source>About Quorvel</source>
+        <translation>Über Quorvel</translation>
+    </message>
+    <message>
+        <source>Year %1</source>
+        <translation>Jahr %1</translation>
+    </message>
+</context>
+<context>
+    <name>PlannerWindow</name>
+    <message>
+        <source>&amp;Calendar</source>
+        <translation>&amp;Kalender</translation>
+    </message>
+    <message>
+        <source>&amp;Open Calendar...</source>
+        <translation>Kalender ö&amp;ffnen …</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Beenden</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Ansicht</translation>
+    </message>
+    <message>
+        <source>&amp;Timed Appointments</source>
+        <translation>&amp;Termine mit Uhrzeit</translation>
+    </message>
+    <message>
+        <source>&amp;Subjects</source>
+        <translation>&amp;Betreffzeilen</translation>
+    </message>
+    <message>
+        <source>&amp;Week Numbers</source>
+        <translation>&amp;Kalenderwochen</translation>
+    </message>
+    <message>
+        <source>&amp;Day Marks...</source>
+        <translation>&amp;Markierte Tage …</translation>
+    </message>
+    <message>
+        <source>Shade public holidays and the days of other calendars</source>
+        <translation>Feiertage und die Tage anderer Kalender hinterlegen</translation>
+    </message>
+    <message>
+        <source>Show appointments that take part of a day, not only whole days</source>
+        <translation>Auch Termine zeigen, die nur einen Teil des Tages dauern, nicht nur ganztägige</translation>
+    </message>
+    <message>
+        <source>Write each appointment&apos;s subject on its bar</source>
+        <translation>Den Betreff jedes Termins in seinen Balken schreiben</translation>
+    </message>
+    <message>
+        <source>Number the weeks at their first day in each month</source>
+        <translation>Die Wochen an ihrem ersten Tag in jedem Monat nummerieren</translation>
+    </message>
+    <message>
+        <source>There is no calendar to open: %1</source>
+        <translation>Es gibt keinen Kalender zum Öffnen: %1</translation>
+    </message>
+    <message>
+        <source>The calendar opens now, but it could not be kept as the one to open next time: the settings cannot be written.</source>
+        <translation>Der Kalender wird jetzt geöffnet, kann aber nicht als der beim nächsten Mal zu öffnende gespeichert werden: Die Einstellungen lassen sich nicht schreiben.</translation>
+    </message>
+</context>
+<context>
+    <name>PrintPreviewWindow</name>
+    <message>
+        <source>Print</source>
+        <translation>Drucken</translation>
+    </message>
+    <message>
+        <source>Print year planner</source>
+        <translation>Jahresplaner drucken</translation>
+    </message>
+    <message>
+        <source>Printer</source>
+        <translation>Drucker</translation>
+    </message>
+    <message>
+        <source>Printer setup</source>
+        <translation>Druckereinrichtung</translation>
+    </message>
+    <message>
+        <source>Page Setup</source>
+        <translation>Seite einrichten</translation>
+    </message>
+    <message>
+        <source>Page setup - header, bands and margins</source>
+        <translation>Seite einrichten – Kopfzeile, Bänder und Ränder</translation>
+    </message>
+    <message>
+        <source>Zoom</source>
+        <translation>Zoom</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Zurück</translation>
+    </message>
+    <message>
+        <source>Back one page</source>
+        <translation>Eine Seite zurück</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>Weiter</translation>
+    </message>
+    <message>
+        <source>Next page</source>
+        <translation>Nächste Seite</translation>
+    </message>
+    <message>
+        <source>Print preview</source>
+        <translation>Druckvorschau</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Day Marks</source>
+        <translation>Markierte Tage</translation>
+    </message>
+    <message>
+        <source>Holidays...</source>
+        <translation>Feiertage …</translation>
+    </message>
+    <message>
+        <source>Public Holidays</source>
+        <translation>Gesetzliche Feiertage</translation>
+    </message>
+    <message>
+        <source>The region, as GNU gcal names it (DE_BY, US_CA, GB_EN, FR):</source>
+        <translation>Die Region, wie GNU gcal sie nennt (DE_BY, US_CA, GB_EN, FR):</translation>
+    </message>
+    <message>
+        <source>Calendar...</source>
+        <translation>Kalender …</translation>
+    </message>
+    <message>
+        <source>File...</source>
+        <translation>Datei …</translation>
+    </message>
+    <message>
+        <source>Calendar File</source>
+        <translation>Kalenderdatei</translation>
+    </message>
+    <message>
+        <source>Calendars (*.ics)</source>
+        <translation>Kalender (*.ics)</translation>
+    </message>
+    <message>
+        <source>Web Calendar...</source>
+        <translation>Webkalender …</translation>
+    </message>
+    <message>
+        <source>Subscribe to a calendar published at a web address: vdirsyncer fetches it and keeps it current</source>
+        <translation>Einen unter einer Webadresse veröffentlichten Kalender abonnieren: vdirsyncer lädt ihn und hält ihn aktuell</translation>
+    </message>
+    <message>
+        <source>Web Calendar</source>
+        <translation>Webkalender</translation>
+    </message>
+    <message>
+        <source>The address of the calendar (https://.../holidays.ics):</source>
+        <translation>Die Adresse des Kalenders (https://…/feiertage.ics):</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Entfernen</translation>
+    </message>
+    <message>
+        <source>Days to shade under the year:</source>
+        <translation>Im Jahr zu hinterlegende Tage:</translation>
+    </message>
+    <message>
+        <source>Open Calendar</source>
+        <translation>Kalender öffnen</translation>
+    </message>
+    <message>
+        <source>The calendar to show:</source>
+        <translation>Der anzuzeigende Kalender:</translation>
+    </message>
+    <message>
+        <source>This appointment repeats. The times below are those of its first occurrence, on %1; a change applies to every occurrence.</source>
+        <translation>Dieser Termin wiederholt sich. Die Zeiten unten sind die seines ersten Vorkommens am %1; eine Änderung gilt für jedes Vorkommen.</translation>
+    </message>
+    <message>
+        <source>You opened the occurrence on %1.</source>
+        <translation>Sie haben das Vorkommen am %1 geöffnet.</translation>
+    </message>
+    <message>
+        <source>Appointment</source>
+        <translation>Termin</translation>
+    </message>
+    <message>
+        <source> - Appointment</source>
+        <translation> – Termin</translation>
+    </message>
+    <message>
+        <source>All day event</source>
+        <translation>Ganztägig</translation>
+    </message>
+    <message>
+        <source>Reminder</source>
+        <translation>Erinnerung</translation>
+    </message>
+    <message>
+        <source>Subject:</source>
+        <translation>Betreff:</translation>
+    </message>
+    <message>
+        <source>Location:</source>
+        <translation>Ort:</translation>
+    </message>
+    <message>
+        <source>Start time:</source>
+        <translation>Beginn:</translation>
+    </message>
+    <message>
+        <source>End time:</source>
+        <translation>Ende:</translation>
+    </message>
+    <message>
+        <source>Categories:</source>
+        <translation>Kategorien:</translation>
+    </message>
+    <message>
+        <source>The end time you entered occurs before the start time.</source>
+        <translation>Das eingegebene Ende liegt vor dem Beginn.</translation>
+    </message>
+    <message>
+        <source>The appointment lasts more than ten years, from %1 to %2. Save it so?</source>
+        <translation>Der Termin dauert mehr als zehn Jahre, vom %1 bis %2. Trotzdem so speichern?</translation>
+    </message>
+    <message>
+        <source>Select Folder</source>
+        <translation>Ordner auswählen</translation>
+    </message>
+    <message>
+        <source>Categories</source>
+        <translation>Kategorien</translation>
+    </message>
+    <message>
+        <source>Add to List</source>
+        <translation>Zur Liste hinzufügen</translation>
+    </message>
+</context>
+<context>
+    <name>YearPlan</name>
+    <message>
+        <source>Update indicator</source>
+        <translation>Aktualisierungsanzeige</translation>
+    </message>
+    <message>
+        <source>Reading the calendar for the first time: the year&apos;s appointments appear as soon as it is read.</source>
+        <translation>Der Kalender wird zum ersten Mal gelesen: Die Termine des Jahres erscheinen, sobald er gelesen ist.</translation>
+    </message>
+</context>
+</TS>

@@ -1,0 +1,370 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="fr_FR">
+<context>
+    <name>AppointmentCommands</name>
+    <message>
+        <source>Delete this appointment %1?</source>
+        <translation>Supprimer le rendez-vous « %1 » ?</translation>
+    </message>
+</context>
+<context>
+    <name>AppointmentMenu</name>
+    <message>
+        <source>Edit Appointment</source>
+        <translation>Modifier le rendez-vous</translation>
+    </message>
+    <message>
+        <source>Delete Appointment</source>
+        <translation>Supprimer le rendez-vous</translation>
+    </message>
+    <message>
+        <source>Clear Selection</source>
+        <translation>Effacer la sélection</translation>
+    </message>
+    <message>
+        <source>New Appointment</source>
+        <translation>Nouveau rendez-vous</translation>
+    </message>
+</context>
+<context>
+    <name>FilterModel</name>
+    <message>
+        <source>Click to define a filter</source>
+        <translation>Cliquer pour définir un filtre</translation>
+    </message>
+    <message>
+        <source>Active Filter: %1</source>
+        <translation>Filtre actif : %1</translation>
+    </message>
+</context>
+<context>
+    <name>GridArea</name>
+    <message>
+        <source>Force refresh of current year</source>
+        <translation>Relire l’année affichée</translation>
+    </message>
+</context>
+<context>
+    <name>LegendPanel</name>
+    <message>
+        <source>Categories</source>
+        <translation>Catégories</translation>
+    </message>
+    <message>
+        <source>Rename</source>
+        <translation>Renommer</translation>
+    </message>
+    <message>
+        <source>Colour</source>
+        <translation>Couleur</translation>
+    </message>
+    <message>
+        <source>Delete</source>
+        <translation>Supprimer</translation>
+    </message>
+    <message>
+        <source>New Category</source>
+        <translation>Nouvelle catégorie</translation>
+    </message>
+</context>
+<context>
+    <name>PlannerToolBar</name>
+    <message>
+        <source>Back a year</source>
+        <translation>Année précédente</translation>
+    </message>
+    <message>
+        <source>Forward a year</source>
+        <translation>Année suivante</translation>
+    </message>
+    <message>
+        <source>Filter</source>
+        <translation>Filtre</translation>
+    </message>
+    <message>
+        <source>Apply filter</source>
+        <translation>Appliquer un filtre</translation>
+    </message>
+    <message>
+        <source>Categories</source>
+        <translation>Catégories</translation>
+    </message>
+    <message>
+        <source>Define Categories</source>
+        <translation>Définir les catégories</translation>
+    </message>
+    <message>
+        <source>Export</source>
+        <translation>Exporter</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Imprimer</translation>
+    </message>
+    <message>
+        <source>Print this year</source>
+        <translation>Imprimer cette année</translation>
+    </message>
+    <message>
+        <source>About Quorvel</source>
+        <translation>À propos de Quorvel</translation>
+    </message>
+    <message>
+        <source>Year %1</source>
+        <translation>Année %1</translation>
+    </message>
+</context>
+<context>
+    <name>PlannerWindow</name>
+    <message>
+        <source>&amp;Calendar</source>
+        <translation>&amp;Calendrier</translation>
+    </message>
+    <message>
+        <source>&amp;Open Calendar...</source>
+        <translation>&amp;Ouvrir un calendrier…</translation>
+    </message>
+    <message>
+        <source>&amp;Quit</source>
+        <translation>&amp;Quitter</translation>
+    </message>
+    <message>
+        <source>&amp;View</source>
+        <translation>&amp;Affichage</translation>
+    </message>
+    <message>
+        <source>&amp;Timed Appointments</source>
+        <translation>Rendez-vous &amp;horaires</translation>
+    </message>
+    <message>
+        <source>&amp;Subjects</source>
+        <translation>&amp;Objets</translation>
+    </message>
+    <message>
+        <source>&amp;Week Numbers</source>
+        <translation>Numéros de &amp;semaine</translation>
+    </message>
+    <message>
+        <source>&amp;Day Marks...</source>
+        <translation>&amp;Jours marqués…</translation>
+    </message>
+    <message>
+        <source>Shade public holidays and the days of other calendars</source>
+        <translation>Ombrer les jours fériés et les jours d’autres calendriers</translation>
+    </message>
+    <message>
+        <source>Show appointments that take part of a day, not only whole days</source>
+        <translation>Afficher aussi les rendez-vous qui ne durent qu’une partie de la journée</translation>
+    </message>
+    <message>
+        <source>Write each appointment&apos;s subject on its bar</source>
+        <translation>Écrire l’objet de chaque rendez-vous sur sa barre</translation>
+    </message>
+    <message>
+        <source>Number the weeks at their first day in each month</source>
+        <translation>Numéroter les semaines à leur premier jour dans chaque mois</translation>
+    </message>
+    <message>
+        <source>There is no calendar to open: %1</source>
+        <translation>Aucun calendrier à ouvrir : %1</translation>
+    </message>
+    <message>
+        <source>The calendar opens now, but it could not be kept as the one to open next time: the settings cannot be written.</source>
+        <translation>Le calendrier s’ouvre maintenant, mais il n’a pas pu être retenu pour la prochaine fois : les paramètres ne peuvent pas être écrits.</translation>
+    </message>
+</context>
+<context>
+    <name>PrintPreviewWindow</name>
+    <message>
+        <source>Print</source>
+        <translation>Imprimer</translation>
+    </message>
+    <message>
+        <source>Print year planner</source>
+        <translation>Imprimer le planning annuel</translation>
+    </message>
+    <message>
+        <source>Printer</source>
+        <translation>Imprimante</translation>
+    </message>
+    <message>
+        <source>Printer setup</source>
+        <translation>Configuration de l’imprimante</translation>
+    </message>
+    <message>
+        <source>Page Setup</source>
+        <translation>Mise en page</translation>
+    </message>
+    <message>
+        <source>Page setup - header, bands and margins</source>
+        <translation>Mise en page – en-tête, bandes et marges</translation>
+    </message>
+    <message>
+        <source>Zoom</source>
+        <translation>Zoom</translation>
+    </message>
+    <message>
+        <source>Back</source>
+        <translation>Précédente</translation>
+    </message>
+    <message>
+        <source>Back one page</source>
+        <translation>Page précédente</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>Suivante</translation>
+    </message>
+    <message>
+        <source>Next page</source>
+        <translation>Page suivante</translation>
+    </message>
+    <message>
+        <source>Print preview</source>
+        <translation>Aperçu avant impression</translation>
+    </message>
+</context>
+<context>
+    <name>QObject</name>
+    <message>
+        <source>Day Marks</source>
+        <translation>Jours marqués</translation>
+    </message>
+    <message>
+        <source>Holidays...</source>
+        <translation>Jours fériés…</translation>
+    </message>
+    <message>
+        <source>Public Holidays</source>
+        <translation>Jours fériés</translation>
+    </message>
+    <message>
+        <source>The region, as GNU gcal names it (DE_BY, US_CA, GB_EN, FR):</source>
+        <translation>La région, telle que GNU gcal la nomme (DE_BY, US_CA, GB_EN, FR) :</translation>
+    </message>
+    <message>
+        <source>Calendar...</source>
+        <translation>Calendrier…</translation>
+    </message>
+    <message>
+        <source>File...</source>
+        <translation>Fichier…</translation>
+    </message>
+    <message>
+        <source>Calendar File</source>
+        <translation>Fichier de calendrier</translation>
+    </message>
+    <message>
+        <source>Calendars (*.ics)</source>
+        <translation>Calendriers (*.ics)</translation>
+    </message>
+    <message>
+        <source>Web Calendar...</source>
+        <translation>Calendrier web…</translation>
+    </message>
+    <message>
+        <source>Subscribe to a calendar published at a web address: vdirsyncer fetches it and keeps it current</source>
+        <translation>S’abonner à un calendrier publié à une adresse web : vdirsyncer le récupère et le tient à jour</translation>
+    </message>
+    <message>
+        <source>Web Calendar</source>
+        <translation>Calendrier web</translation>
+    </message>
+    <message>
+        <source>The address of the calendar (https://.../holidays.ics):</source>
+        <translation>L’adresse du calendrier (https://…/feries.ics) :</translation>
+    </message>
+    <message>
+        <source>Remove</source>
+        <translation>Retirer</translation>
+    </message>
+    <message>
+        <source>Days to shade under the year:</source>
+        <translation>Jours à ombrer sous l’année :</translation>
+    </message>
+    <message>
+        <source>Open Calendar</source>
+        <translation>Ouvrir un calendrier</translation>
+    </message>
+    <message>
+        <source>The calendar to show:</source>
+        <translation>Le calendrier à afficher :</translation>
+    </message>
+    <message>
+        <source>This appointment repeats. The times below are those of its first occurrence, on %1; a change applies to every occurrence.</source>
+        <translation>Ce rendez-vous se répète. Les heures ci-dessous sont celles de sa première occurrence, le %1 ; une modification s’applique à toutes les occurrences.</translation>
+    </message>
+    <message>
+        <source>You opened the occurrence on %1.</source>
+        <translation>Vous avez ouvert l’occurrence du %1.</translation>
+    </message>
+    <message>
+        <source>Appointment</source>
+        <translation>Rendez-vous</translation>
+    </message>
+    <message>
+        <source> - Appointment</source>
+        <translation> – Rendez-vous</translation>
+    </message>
+    <message>
+        <source>All day event</source>
+        <translation>Toute la journée</translation>
+    </message>
+    <message>
+        <source>Reminder</source>
+        <translation>Rappel</translation>
+    </message>
+    <message>
+        <source>Subject:</source>
+        <translation>Objet :</translation>
+    </message>
+    <message>
+        <source>Location:</source>
+        <translation>Lieu :</translation>
+    </message>
+    <message>
+        <source>Start time:</source>
+        <translation>Début :</translation>
+    </message>
+    <message>
+        <source>End time:</source>
+        <translation>Fin :</translation>
+    </message>
+    <message>
+        <source>Categories:</source>
+        <translation>Catégories :</translation>
+    </message>
+    <message>
+        <source>The end time you entered occurs before the start time.</source>
+        <translation>La fin saisie précède le début.</translation>
+    </message>
+    <message>
+        <source>The appointment lasts more than ten years, from %1 to %2. Save it so?</source>
+        <translation>Le rendez-vous dure plus de dix ans, du %1 au %2. L’enregistrer ainsi ?</translation>
+    </message>
+    <message>
+        <source>Select Folder</source>
+        <translation>Choisir un dossier</translation>
+    </message>
+    <message>
+        <source>Categories</source>
+        <translation>Catégories</translation>
+    </message>
+    <message>
+        <source>Add to List</source>
+        <translation>Ajouter à la liste</translation>
+    </message>
+</context>
+<context>
+    <name>YearPlan</name>
+    <message>
+        <source>Update indicator</source>
+        <translation>Indicateur de mise à jour</translation>
+    </message>
+    <message>
+        <source>Reading the calendar for the first time: the year&apos;s appointments appear as soon as it is read.</source>
+        <translation>Première lecture du calendrier : les rendez-vous de l’année apparaissent dès qu’il est lu.</translation>
+    </message>
+</context>
+</TS>
