@@ -102,17 +102,24 @@ void BM_ScrollBarStep(benchmark::State &bench)
     }
 }
 
+// The caches of the next two years, made by their first rebuilds; the year shown as before.
+void MakeCaches(YearPlan &plan)
+{
+    for (int delta : {1, 1, -2}) {
+        plan.ChangeYear(delta);
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 120000 && plan.pendingUpdates() > 0)
+            QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+}
+
 // The next year and back, each loaded from its cache, laid out and drawn (their rebuilds, asked
 // for by every change, are cancelled by the next one as a person paging through years does).
 void BM_YearChange(benchmark::State &bench)
 {
     YearPlan &plan = PlanOf(int(bench.range(0)));
-    plan.ChangeYear(1); // the next year's cache, made once
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < 120000 && plan.pendingUpdates() > 0)
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    plan.ChangeYear(-1);
+    MakeCaches(plan);
     for (auto _ : bench) {
         plan.ChangeYear(1);
         QApplication::processEvents();
@@ -125,13 +132,7 @@ void BM_YearChange(benchmark::State &bench)
 void BM_YearChangeOnward(benchmark::State &bench)
 {
     YearPlan &plan = PlanOf(int(bench.range(0)));
-    for (int delta : {1, 1, -2}) { // the caches, made once
-        plan.ChangeYear(delta);
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < 120000 && plan.pendingUpdates() > 0)
-            QApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
+    MakeCaches(plan);
     for (auto _ : bench) {
         for (int delta : {1, 1, -2}) {
             plan.ChangeYear(delta);
@@ -145,13 +146,7 @@ void BM_YearChangeOnward(benchmark::State &bench)
 void BM_YearChangeAfterAPause(benchmark::State &bench)
 {
     YearPlan &plan = PlanOf(int(bench.range(0)));
-    for (int delta : {1, 1, -2}) { // the caches, made once
-        plan.ChangeYear(delta);
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < 120000 && plan.pendingUpdates() > 0)
-            QApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
+    MakeCaches(plan);
     const auto look = [&] {
         QElapsedTimer t;
         t.start();
