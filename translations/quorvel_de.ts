@@ -28,6 +28,33 @@
     </message>
 </context>
 <context>
+    <name>FilterDialog</name>
+    <message>
+        <source>Category Filtering</source>
+        <translation>Nach Kategorien filtern</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Leeren</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Available categories:</source>
+        <translation>Verfügbare Kategorien:</translation>
+    </message>
+    <message>
+        <source>Item(s) belong to these categories:</source>
+        <translation>Elemente gehören zu diesen Kategorien:</translation>
+    </message>
+</context>
+<context>
     <name>FilterModel</name>
     <message>
         <source>Click to define a filter</source>
@@ -175,6 +202,109 @@
     </message>
 </context>
 <context>
+    <name>PrintOptionsDialog</name>
+    <message>
+        <source>Print Options</source>
+        <translation>Druckoptionen</translation>
+    </message>
+    <message>
+        <source>Title:</source>
+        <translation>Titel:</translation>
+    </message>
+    <message>
+        <source>Margins:</source>
+        <translation>Ränder:</translation>
+    </message>
+    <message>
+        <source>Left</source>
+        <translation>Links</translation>
+    </message>
+    <message>
+        <source>Top</source>
+        <translation>Oben</translation>
+    </message>
+    <message>
+        <source>Right</source>
+        <translation>Rechts</translation>
+    </message>
+    <message>
+        <source>Bottom</source>
+        <translation>Unten</translation>
+    </message>
+    <message>
+        <source>Band:</source>
+        <translation>Band:</translation>
+    </message>
+    <message>
+        <source>Min. No. per Month</source>
+        <translation>Min. Anzahl je Monat</translation>
+    </message>
+    <message>
+        <source>Min. Height</source>
+        <translation>Min. Höhe</translation>
+    </message>
+    <message>
+        <source>Units</source>
+        <translation>Einheiten</translation>
+    </message>
+    <message>
+        <source>mm</source>
+        <translation>mm</translation>
+    </message>
+    <message>
+        <source>Inches</source>
+        <translation>Zoll</translation>
+    </message>
+    <message>
+        <source>Display Category Legend:</source>
+        <translation>Kategorienlegende zeigen:</translation>
+    </message>
+    <message>
+        <source>Width</source>
+        <translation>Breite</translation>
+    </message>
+    <message>
+        <source>Reprint on every page:</source>
+        <translation>Auf jeder Seite wiederholen:</translation>
+    </message>
+    <message>
+        <source>Display Automatic Year Heading:</source>
+        <translation>Automatische Jahresüberschrift zeigen:</translation>
+    </message>
+    <message>
+        <source>Display Subject Text:</source>
+        <translation>Betreff zeigen:</translation>
+    </message>
+    <message>
+        <source>Multiline and Crop</source>
+        <translation>Mehrzeilig, abgeschnitten</translation>
+    </message>
+    <message>
+        <source>Single Line with Ellipsis</source>
+        <translation>Einzeilig mit Auslassungspunkten</translation>
+    </message>
+    <message>
+        <source>Filter Months:</source>
+        <translation>Monate auswählen:</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>Von</translation>
+    </message>
+    <message>
+        <source>to end of</source>
+        <translation>bis Ende</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+</context>
+<context>
     <name>PrintPreviewWindow</name>
     <message>
         <source>Print</source>
@@ -223,6 +353,26 @@
     <message>
         <source>Print preview</source>
         <translation>Druckvorschau</translation>
+    </message>
+    <message>
+        <source>PDF Files(*.pdf)|*.pdf|All Files(*.*)|*.*</source>
+        <translation>PDF-Dateien(*.pdf)|*.pdf|Alle Dateien(*.*)|*.*</translation>
+    </message>
+    <message>
+        <source>Print to PDF</source>
+        <translation>Als PDF drucken</translation>
+    </message>
+    <message>
+        <source>The pages could not be written to %1</source>
+        <translation>Die Seiten konnten nicht nach %1 geschrieben werden</translation>
+    </message>
+    <message>
+        <source>The pages are in %1</source>
+        <translation>Die Seiten stehen in %1</translation>
+    </message>
+    <message>
+        <source>The pages could not be printed on %1</source>
+        <translation>Die Seiten konnten nicht auf %1 gedruckt werden</translation>
     </message>
 </context>
 <context>

@@ -28,6 +28,33 @@
     </message>
 </context>
 <context>
+    <name>FilterDialog</name>
+    <message>
+        <source>Category Filtering</source>
+        <translation>Filtrer par catégories</translation>
+    </message>
+    <message>
+        <source>Clear</source>
+        <translation>Effacer</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Available categories:</source>
+        <translation>Catégories disponibles :</translation>
+    </message>
+    <message>
+        <source>Item(s) belong to these categories:</source>
+        <translation>Les éléments appartiennent à ces catégories :</translation>
+    </message>
+</context>
+<context>
     <name>FilterModel</name>
     <message>
         <source>Click to define a filter</source>
@@ -175,6 +202,109 @@
     </message>
 </context>
 <context>
+    <name>PrintOptionsDialog</name>
+    <message>
+        <source>Print Options</source>
+        <translation>Options d’impression</translation>
+    </message>
+    <message>
+        <source>Title:</source>
+        <translation>Titre :</translation>
+    </message>
+    <message>
+        <source>Margins:</source>
+        <translation>Marges :</translation>
+    </message>
+    <message>
+        <source>Left</source>
+        <translation>Gauche</translation>
+    </message>
+    <message>
+        <source>Top</source>
+        <translation>Haut</translation>
+    </message>
+    <message>
+        <source>Right</source>
+        <translation>Droite</translation>
+    </message>
+    <message>
+        <source>Bottom</source>
+        <translation>Bas</translation>
+    </message>
+    <message>
+        <source>Band:</source>
+        <translation>Bande :</translation>
+    </message>
+    <message>
+        <source>Min. No. per Month</source>
+        <translation>Nombre min. par mois</translation>
+    </message>
+    <message>
+        <source>Min. Height</source>
+        <translation>Hauteur min.</translation>
+    </message>
+    <message>
+        <source>Units</source>
+        <translation>Unités</translation>
+    </message>
+    <message>
+        <source>mm</source>
+        <translation>mm</translation>
+    </message>
+    <message>
+        <source>Inches</source>
+        <translation>Pouces</translation>
+    </message>
+    <message>
+        <source>Display Category Legend:</source>
+        <translation>Afficher la légende des catégories :</translation>
+    </message>
+    <message>
+        <source>Width</source>
+        <translation>Largeur</translation>
+    </message>
+    <message>
+        <source>Reprint on every page:</source>
+        <translation>Répéter sur chaque page :</translation>
+    </message>
+    <message>
+        <source>Display Automatic Year Heading:</source>
+        <translation>Afficher le titre automatique de l’année :</translation>
+    </message>
+    <message>
+        <source>Display Subject Text:</source>
+        <translation>Afficher les objets :</translation>
+    </message>
+    <message>
+        <source>Multiline and Crop</source>
+        <translation>Plusieurs lignes, tronquées</translation>
+    </message>
+    <message>
+        <source>Single Line with Ellipsis</source>
+        <translation>Une ligne avec points de suspension</translation>
+    </message>
+    <message>
+        <source>Filter Months:</source>
+        <translation>Mois à imprimer :</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>De</translation>
+    </message>
+    <message>
+        <source>to end of</source>
+        <translation>à la fin de</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+</context>
+<context>
     <name>PrintPreviewWindow</name>
     <message>
         <source>Print</source>
@@ -223,6 +353,26 @@
     <message>
         <source>Print preview</source>
         <translation>Aperçu avant impression</translation>
+    </message>
+    <message>
+        <source>PDF Files(*.pdf)|*.pdf|All Files(*.*)|*.*</source>
+        <translation>Fichiers PDF(*.pdf)|*.pdf|Tous les fichiers(*.*)|*.*</translation>
+    </message>
+    <message>
+        <source>Print to PDF</source>
+        <translation>Imprimer en PDF</translation>
+    </message>
+    <message>
+        <source>The pages could not be written to %1</source>
+        <translation>Les pages n’ont pas pu être écrites dans %1</translation>
+    </message>
+    <message>
+        <source>The pages are in %1</source>
+        <translation>Les pages sont dans %1</translation>
+    </message>
+    <message>
+        <source>The pages could not be printed on %1</source>
+        <translation>Les pages n’ont pas pu être imprimées sur %1</translation>
     </message>
 </context>
 <context>

@@ -16,7 +16,7 @@ FilterDialog::FilterDialog(FilterModel &filter, const QString &titleName,
       m_choice(filter, legends, separator, std::move(readMaster))
 {
     setObjectName(QStringLiteral("dlgFilter"));
-    setWindowTitle(QStringLiteral("Category Filtering"));
+    setWindowTitle(tr("Category Filtering"));
     m_list = new QListWidget(this);
     m_list->setObjectName(QStringLiteral("lbCategories"));
     m_text = new QLineEdit(this);
@@ -28,22 +28,21 @@ FilterDialog::FilterDialog(FilterModel &filter, const QString &titleName,
                                       : QStringLiteral("(Include Customised Master Category List)"),
                       this);
     m_master->setObjectName(QStringLiteral("cbMasterList"));
-    m_clear = new QPushButton(QStringLiteral("Clear"), this);
+    m_clear = new QPushButton(tr("Clear"), this);
     m_clear->setObjectName(QStringLiteral("ClearButton"));
     auto *buttons = new QDialogButtonBox(this);
-    QPushButton *ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    QPushButton *ok = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("OKButton"));
     ok->setDefault(true);
-    QPushButton *cancel =
-        buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    QPushButton *cancel = buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
     cancel->setObjectName(QStringLiteral("CancelButton"));
     buttons->addButton(m_clear, QDialogButtonBox::ResetRole);
 
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("Available categories:"), this));
+    layout->addWidget(new QLabel(tr("Available categories:"), this));
     layout->addWidget(m_list, 1);
     layout->addWidget(m_master);
-    layout->addWidget(new QLabel(QStringLiteral("Item(s) belong to these categories:"), this));
+    layout->addWidget(new QLabel(tr("Item(s) belong to these categories:"), this));
     layout->addWidget(m_text);
     layout->addWidget(m_and);
     layout->addWidget(buttons);

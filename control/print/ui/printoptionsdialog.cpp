@@ -43,67 +43,67 @@ PrintOptionsDialog::PrintOptionsDialog(PrintSettings &settings, Dialogs &dialogs
     : QDialog(parent), m_settings(settings), m_dialogs(dialogs)
 {
     setObjectName(QStringLiteral("frmPrintOptions"));
-    setWindowTitle(QStringLiteral("Print Options"));
+    setWindowTitle(tr("Print Options"));
     auto *grid = new QGridLayout(this);
 
     m_header = new QPlainTextEdit(this);
     m_header->setObjectName(QStringLiteral("txtHeader"));
     m_header->setTabChangesFocus(true);
     m_header->setFixedHeight(m_header->fontMetrics().lineSpacing() * 3 + 12);
-    grid->addWidget(label("Label2", QStringLiteral("Title:"), m_header, this), 0, 0, Qt::AlignTop);
+    grid->addWidget(label("Label2", tr("Title:"), m_header, this), 0, 0, Qt::AlignTop);
     grid->addWidget(m_header, 0, 1, 1, 4);
 
-    auto *marginLabel = new QLabel(QStringLiteral("Margins:"), this);
+    auto *marginLabel = new QLabel(tr("Margins:"), this);
     marginLabel->setObjectName(QStringLiteral("MarginLabel"));
     grid->addWidget(marginLabel, 1, 0);
     m_left = numberBox("txtMLeft", this);
     m_top = numberBox("txtMTop", this);
     m_right = numberBox("txtMRight", this);
     m_bottom = numberBox("txtMBottom", this);
-    grid->addWidget(label("Label1", QStringLiteral("Left"), m_left, this), 1, 1);
+    grid->addWidget(label("Label1", tr("Left"), m_left, this), 1, 1);
     grid->addWidget(m_left, 1, 2);
-    grid->addWidget(label("lblMTop", QStringLiteral("Top"), m_top, this), 1, 3);
+    grid->addWidget(label("lblMTop", tr("Top"), m_top, this), 1, 3);
     grid->addWidget(m_top, 1, 4);
-    grid->addWidget(label("lblMRight", QStringLiteral("Right"), m_right, this), 2, 1);
+    grid->addWidget(label("lblMRight", tr("Right"), m_right, this), 2, 1);
     grid->addWidget(m_right, 2, 2);
-    grid->addWidget(label("lblMBottom", QStringLiteral("Bottom"), m_bottom, this), 2, 3);
+    grid->addWidget(label("lblMBottom", tr("Bottom"), m_bottom, this), 2, 3);
     grid->addWidget(m_bottom, 2, 4);
 
-    auto *bandLabel = new QLabel(QStringLiteral("Band:"), this);
+    auto *bandLabel = new QLabel(tr("Band:"), this);
     bandLabel->setObjectName(QStringLiteral("BandLabel"));
     grid->addWidget(bandLabel, 3, 0);
     m_bands = numberBox("txtMinBandNo", this);
     m_bandHeight = numberBox("txtMinBandW", this);
-    grid->addWidget(label("Label5", QStringLiteral("Min. No. per Month"), m_bands, this), 3, 1);
+    grid->addWidget(label("Label5", tr("Min. No. per Month"), m_bands, this), 3, 1);
     grid->addWidget(m_bands, 3, 2);
-    grid->addWidget(label("Label3", QStringLiteral("Min. Height"), m_bandHeight, this), 3, 3);
+    grid->addWidget(label("Label3", tr("Min. Height"), m_bandHeight, this), 3, 3);
     grid->addWidget(m_bandHeight, 3, 4);
 
-    auto *units = new QGroupBox(QStringLiteral("Units"), this);
+    auto *units = new QGroupBox(tr("Units"), this);
     units->setObjectName(QStringLiteral("fraUnit"));
     auto *unitRow = new QHBoxLayout(units);
-    m_mm = new QRadioButton(QStringLiteral("mm"), units);
+    m_mm = new QRadioButton(tr("mm"), units);
     m_mm->setObjectName(QStringLiteral("optMM"));
-    m_inch = new QRadioButton(QStringLiteral("Inches"), units);
+    m_inch = new QRadioButton(tr("Inches"), units);
     m_inch->setObjectName(QStringLiteral("optInch"));
     unitRow->addWidget(m_mm);
     unitRow->addWidget(m_inch);
     grid->addWidget(units, 4, 1, 1, 4);
 
-    m_displayLegend = new QCheckBox(QStringLiteral("Display Category Legend:"), this);
+    m_displayLegend = new QCheckBox(tr("Display Category Legend:"), this);
     m_displayLegend->setObjectName(QStringLiteral("chkDisplayLegend"));
     m_displayLegend->setLayoutDirection(
         Qt::RightToLeft); // the caption ends in a colon before its box
     m_legendWidth = numberBox("txtCatW", this);
     grid->addWidget(m_displayLegend, 5, 0, 1, 2);
-    grid->addWidget(label("Label4", QStringLiteral("Width"), m_legendWidth, this), 5, 3);
+    grid->addWidget(label("Label4", tr("Width"), m_legendWidth, this), 5, 3);
     grid->addWidget(m_legendWidth, 5, 4);
 
-    m_reprint = new QCheckBox(QStringLiteral("Reprint on every page:"), this);
+    m_reprint = new QCheckBox(tr("Reprint on every page:"), this);
     m_reprint->setObjectName(QStringLiteral("chkReprint"));
-    m_autoHeading = new QCheckBox(QStringLiteral("Display Automatic Year Heading:"), this);
+    m_autoHeading = new QCheckBox(tr("Display Automatic Year Heading:"), this);
     m_autoHeading->setObjectName(QStringLiteral("chkAutoHeading"));
-    m_visibleText = new QCheckBox(QStringLiteral("Display Subject Text:"), this);
+    m_visibleText = new QCheckBox(tr("Display Subject Text:"), this);
     m_visibleText->setObjectName(QStringLiteral("chkVisibleText"));
     for (QCheckBox *box : {m_reprint, m_autoHeading, m_visibleText})
         box->setLayoutDirection(Qt::RightToLeft);
@@ -113,9 +113,9 @@ PrintOptionsDialog::PrintOptionsDialog(PrintSettings &settings, Dialogs &dialogs
     m_reprint->setVisible(reprintShown);
 
     auto *format = new QButtonGroup(this);
-    m_multi = new QRadioButton(QStringLiteral("Multiline and Crop"), this);
+    m_multi = new QRadioButton(tr("Multiline and Crop"), this);
     m_multi->setObjectName(QStringLiteral("radFormatMulti"));
-    m_single = new QRadioButton(QStringLiteral("Single Line with Ellipsis"), this);
+    m_single = new QRadioButton(tr("Single Line with Ellipsis"), this);
     m_single->setObjectName(QStringLiteral("radFormatSingle"));
     format->addButton(m_multi);
     format->addButton(m_single);
@@ -124,24 +124,23 @@ PrintOptionsDialog::PrintOptionsDialog(PrintSettings &settings, Dialogs &dialogs
     connect(m_visibleText, &QCheckBox::toggled, m_multi, &QWidget::setEnabled);
     connect(m_visibleText, &QCheckBox::toggled, m_single, &QWidget::setEnabled);
 
-    auto *monthLabel = new QLabel(QStringLiteral("Filter Months:"), this);
+    auto *monthLabel = new QLabel(tr("Filter Months:"), this);
     monthLabel->setObjectName(QStringLiteral("MonthLabel"));
     m_start = new QComboBox(this);
     m_start->setObjectName(QStringLiteral("cmbStart"));
     m_end = new QComboBox(this);
     m_end->setObjectName(QStringLiteral("cmbEnd"));
     grid->addWidget(monthLabel, 10, 0);
-    grid->addWidget(label("StartLabel", QStringLiteral("From"), m_start, this), 10, 1);
+    grid->addWidget(label("StartLabel", tr("From"), m_start, this), 10, 1);
     grid->addWidget(m_start, 10, 2);
-    grid->addWidget(label("EndLabel", QStringLiteral("to end of"), m_end, this), 10, 3);
+    grid->addWidget(label("EndLabel", tr("to end of"), m_end, this), 10, 3);
     grid->addWidget(m_end, 10, 4);
 
     auto *buttons = new QDialogButtonBox(this);
-    QPushButton *ok = buttons->addButton(QStringLiteral("OK"), QDialogButtonBox::AcceptRole);
+    QPushButton *ok = buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole);
     ok->setObjectName(QStringLiteral("cmdOK"));
     ok->setDefault(true);
-    QPushButton *cancel =
-        buttons->addButton(QStringLiteral("Cancel"), QDialogButtonBox::RejectRole);
+    QPushButton *cancel = buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
     cancel->setObjectName(QStringLiteral("cmdCancel"));
     connect(buttons, &QDialogButtonBox::accepted, this, &PrintOptionsDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

@@ -322,8 +322,8 @@ void PrintPreviewWindow::printPages()
     QPrinter &printer = m_printer.printer();
     if (m_printer.toPdf()) {
         Dialogs::SaveFile request;
-        request.filter = QStringLiteral("PDF Files(*.pdf)|*.pdf|All Files(*.*)|*.*");
-        request.title = QStringLiteral("Print to PDF");
+        request.filter = tr("PDF Files(*.pdf)|*.pdf|All Files(*.*)|*.*");
+        request.title = tr("Print to PDF");
         request.defaultExtension = QStringLiteral("pdf");
         request.initialName = PageHeading(m_preview.year(), m_preview.settings())
                                   .section(QLatin1Char('\n'), 0, 0)
@@ -346,12 +346,11 @@ void PrintPreviewWindow::printPages()
             DeleteFile(temp);
         }
         if (!written)
-            m_dialogs.message(QStringLiteral("The pages could not be written to ") + file,
-                              Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation,
-                              QStringLiteral("Print"));
+            m_dialogs.message(tr("The pages could not be written to %1").arg(file),
+                              Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation, tr("Print"));
         else // without a printer there is no queue to see them in
-            m_dialogs.message(QStringLiteral("The pages are in ") + file, Dialogs::Buttons::Ok,
-                              Dialogs::Icon::Information, QStringLiteral("Print"));
+            m_dialogs.message(tr("The pages are in %1").arg(file), Dialogs::Buttons::Ok,
+                              Dialogs::Icon::Information, tr("Print"));
         return;
     }
     const QSizeF before = m_printer.printableTwips();
@@ -368,9 +367,8 @@ void PrintPreviewWindow::printPages()
         drawPage();
     }
     if (!m_preview.print(printer))
-        m_dialogs.message(
-            QStringLiteral("The pages could not be printed on ") + printer.printerName(),
-            Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation, QStringLiteral("Print"));
+        m_dialogs.message(tr("The pages could not be printed on %1").arg(printer.printerName()),
+                          Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation, tr("Print"));
 }
 
 void PrintPreviewWindow::scrollBy(int wheelDelta)
