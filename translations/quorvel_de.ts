@@ -96,6 +96,137 @@
     </message>
 </context>
 <context>
+    <name>Messages</name>
+    <message>
+        <source>Quorvel Data saved</source>
+        <translation>Quorvel-Daten gespeichert</translation>
+    </message>
+    <message>
+        <source>Failed to save file.</source>
+        <translation>Die Datei konnte nicht gespeichert werden.</translation>
+    </message>
+    <message>
+        <source>The filter applies now, but it could not be kept for next time: %1 cannot be written.</source>
+        <translation>Der Filter gilt jetzt, konnte aber nicht für das nächste Mal gespeichert werden: %1 lässt sich nicht schreiben.</translation>
+    </message>
+    <message>
+        <source>Unable to locate event, please refresh and try again.</source>
+        <translation>Der Termin wurde nicht gefunden. Bitte neu einlesen und noch einmal versuchen.</translation>
+    </message>
+    <message>
+        <source>Cannot get appointment</source>
+        <translation>Der Termin ist nicht abrufbar</translation>
+    </message>
+    <message>
+        <source>Error calculating the month bands, please refresh planner.
+
+</source>
+        <translation>Fehler beim Berechnen der Monatsbänder, bitte den Planer neu einlesen.
+
+</translation>
+    </message>
+    <message>
+        <source>Cannot delete all the categories; at least one must be retained.</source>
+        <translation>Es können nicht alle Kategorien gelöscht werden; mindestens eine muss bleiben.</translation>
+    </message>
+    <message>
+        <source>This colour has already been used.</source>
+        <translation>Diese Farbe wird bereits verwendet.</translation>
+    </message>
+    <message>
+        <source>Category Colour Picker</source>
+        <translation>Kategoriefarbe wählen</translation>
+    </message>
+    <message>
+        <source>The category %1 already exists</source>
+        <translation>Die Kategorie %1 gibt es bereits</translation>
+    </message>
+    <message>
+        <source>You must specify at least one category!</source>
+        <translation>Bitte mindestens eine Kategorie angeben!</translation>
+    </message>
+    <message>
+        <source>Could not set up a link to Outlook. Cache will not be updated. Refresh to try again.
+
+</source>
+        <translation>Die Verbindung zum Kalender ließ sich nicht herstellen. Der Zwischenspeicher wird nicht aktualisiert. Zum erneuten Versuch neu einlesen.
+
+</translation>
+    </message>
+    <message>
+        <source>Unable to access specified calendar folder.</source>
+        <translation>Auf den angegebenen Kalenderordner kann nicht zugegriffen werden.</translation>
+    </message>
+    <message>
+        <source>Error while initialising the background processing, the cache file will not be updated from the calender (Step:%1). 
+
+</source>
+        <translation>Fehler beim Starten der Hintergrundverarbeitung, der Zwischenspeicher wird nicht aus dem Kalender aktualisiert (Schritt:%1). 
+
+</translation>
+    </message>
+    <message>
+        <source>The view applies now, but it could not be kept for next time: %1 cannot be written.</source>
+        <translation>Die Ansicht gilt jetzt, konnte aber nicht für das nächste Mal gespeichert werden: %1 lässt sich nicht schreiben.</translation>
+    </message>
+    <message>
+        <source>The marked days apply now, but they could not be kept for next time: %1 cannot be written.</source>
+        <translation>Die markierten Tage gelten jetzt, konnten aber nicht für das nächste Mal gespeichert werden: %1 lässt sich nicht schreiben.</translation>
+    </message>
+    <message>
+        <source>The help page could not be opened: no web browser could be started. It is at %1</source>
+        <translation>Die Hilfeseite konnte nicht geöffnet werden: Es ließ sich kein Webbrowser starten. Sie liegt unter %1</translation>
+    </message>
+    <message>
+        <source>Error drawing the current events, please refresh planner.
+
+</source>
+        <translation>Fehler beim Zeichnen der Termine, bitte den Planer neu einlesen.
+
+</translation>
+    </message>
+    <message>
+        <source>The print settings apply now, but they could not be kept for next time: %1 cannot be written.</source>
+        <translation>Die Druckeinstellungen gelten jetzt, konnten aber nicht für das nächste Mal gespeichert werden: %1 lässt sich nicht schreiben.</translation>
+    </message>
+    <message>
+        <source>Error drawing the year, please refresh planner.</source>
+        <translation>Fehler beim Zeichnen des Jahres, bitte den Planer neu einlesen.</translation>
+    </message>
+    <message>
+        <source>Error drawing the current events, please refresh planner.</source>
+        <translation>Fehler beim Zeichnen der Termine, bitte den Planer neu einlesen.</translation>
+    </message>
+    <message>
+        <source>Some days cannot be marked: %1</source>
+        <translation>Einige Tage können nicht markiert werden: %1</translation>
+    </message>
+    <message>
+        <source>An error occured while updating the cache file
+
+Error: %1 %2</source>
+        <translation>Beim Aktualisieren des Zwischenspeichers ist ein Fehler aufgetreten
+
+Fehler: %1 %2</translation>
+    </message>
+    <message>
+        <source>Error occured while fetching events.
+
+</source>
+        <translation>Beim Abrufen der Termine ist ein Fehler aufgetreten.
+
+</translation>
+    </message>
+    <message>
+        <source>Error setting cache update.
+
+</source>
+        <translation>Fehler beim Einrichten der Aktualisierung des Zwischenspeichers.
+
+</translation>
+    </message>
+</context>
+<context>
     <name>PlannerToolBar</name>
     <message>
         <source>Back a year</source>

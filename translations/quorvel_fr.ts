@@ -96,6 +96,137 @@
     </message>
 </context>
 <context>
+    <name>Messages</name>
+    <message>
+        <source>Quorvel Data saved</source>
+        <translation>Données Quorvel enregistrées</translation>
+    </message>
+    <message>
+        <source>Failed to save file.</source>
+        <translation>Le fichier n’a pas pu être enregistré.</translation>
+    </message>
+    <message>
+        <source>The filter applies now, but it could not be kept for next time: %1 cannot be written.</source>
+        <translation>Le filtre s’applique maintenant, mais il n’a pas pu être conservé pour la prochaine fois : %1 ne peut pas être écrit.</translation>
+    </message>
+    <message>
+        <source>Unable to locate event, please refresh and try again.</source>
+        <translation>Rendez-vous introuvable, veuillez relire le planning et réessayer.</translation>
+    </message>
+    <message>
+        <source>Cannot get appointment</source>
+        <translation>Impossible d’obtenir le rendez-vous</translation>
+    </message>
+    <message>
+        <source>Error calculating the month bands, please refresh planner.
+
+</source>
+        <translation>Erreur lors du calcul des bandes des mois, veuillez relire le planning.
+
+</translation>
+    </message>
+    <message>
+        <source>Cannot delete all the categories; at least one must be retained.</source>
+        <translation>Impossible de supprimer toutes les catégories ; il faut en garder au moins une.</translation>
+    </message>
+    <message>
+        <source>This colour has already been used.</source>
+        <translation>Cette couleur est déjà utilisée.</translation>
+    </message>
+    <message>
+        <source>Category Colour Picker</source>
+        <translation>Couleur de la catégorie</translation>
+    </message>
+    <message>
+        <source>The category %1 already exists</source>
+        <translation>La catégorie %1 existe déjà</translation>
+    </message>
+    <message>
+        <source>You must specify at least one category!</source>
+        <translation>Veuillez indiquer au moins une catégorie !</translation>
+    </message>
+    <message>
+        <source>Could not set up a link to Outlook. Cache will not be updated. Refresh to try again.
+
+</source>
+        <translation>Impossible d’établir le lien avec le calendrier. Le cache ne sera pas mis à jour. Relisez pour réessayer.
+
+</translation>
+    </message>
+    <message>
+        <source>Unable to access specified calendar folder.</source>
+        <translation>Impossible d’accéder au dossier de calendrier indiqué.</translation>
+    </message>
+    <message>
+        <source>Error while initialising the background processing, the cache file will not be updated from the calender (Step:%1). 
+
+</source>
+        <translation>Erreur au démarrage du traitement en arrière-plan, le cache ne sera pas mis à jour depuis le calendrier (étape :%1). 
+
+</translation>
+    </message>
+    <message>
+        <source>The view applies now, but it could not be kept for next time: %1 cannot be written.</source>
+        <translation>L’affichage s’applique maintenant, mais il n’a pas pu être conservé pour la prochaine fois : %1 ne peut pas être écrit.</translation>
+    </message>
+    <message>
+        <source>The marked days apply now, but they could not be kept for next time: %1 cannot be written.</source>
+        <translation>Les jours marqués s’appliquent maintenant, mais ils n’ont pas pu être conservés pour la prochaine fois : %1 ne peut pas être écrit.</translation>
+    </message>
+    <message>
+        <source>The help page could not be opened: no web browser could be started. It is at %1</source>
+        <translation>La page d’aide n’a pas pu être ouverte : aucun navigateur web n’a pu être lancé. Elle se trouve dans %1</translation>
+    </message>
+    <message>
+        <source>Error drawing the current events, please refresh planner.
+
+</source>
+        <translation>Erreur lors du dessin des rendez-vous, veuillez relire le planning.
+
+</translation>
+    </message>
+    <message>
+        <source>The print settings apply now, but they could not be kept for next time: %1 cannot be written.</source>
+        <translation>Les paramètres d’impression s’appliquent maintenant, mais ils n’ont pas pu être conservés pour la prochaine fois : %1 ne peut pas être écrit.</translation>
+    </message>
+    <message>
+        <source>Error drawing the year, please refresh planner.</source>
+        <translation>Erreur lors du dessin de l’année, veuillez relire le planning.</translation>
+    </message>
+    <message>
+        <source>Error drawing the current events, please refresh planner.</source>
+        <translation>Erreur lors du dessin des rendez-vous, veuillez relire le planning.</translation>
+    </message>
+    <message>
+        <source>Some days cannot be marked: %1</source>
+        <translation>Certains jours ne peuvent pas être marqués : %1</translation>
+    </message>
+    <message>
+        <source>An error occured while updating the cache file
+
+Error: %1 %2</source>
+        <translation>Une erreur s’est produite lors de la mise à jour du cache
+
+Erreur : %1 %2</translation>
+    </message>
+    <message>
+        <source>Error occured while fetching events.
+
+</source>
+        <translation>Une erreur s’est produite lors de la lecture des rendez-vous.
+
+</translation>
+    </message>
+    <message>
+        <source>Error setting cache update.
+
+</source>
+        <translation>Erreur lors de la préparation de la mise à jour du cache.
+
+</translation>
+    </message>
+</context>
+<context>
     <name>PlannerToolBar</name>
     <message>
         <source>Back a year</source>

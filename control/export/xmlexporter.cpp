@@ -10,6 +10,7 @@
 #include "xmldocument.h"
 #include "yearsession.h"
 
+#include <QCoreApplication>
 #include <QHash>
 
 XmlExporter::XmlExporter(PlannerState &state, YearSession &session)
@@ -103,9 +104,9 @@ void XmlExporter::ExportXml(const AskOptions &ask)
         return;
     try {
         if (SaveDocument(*request, fileName))
-            dialogs.message(QStringLiteral("Quorvel Data saved"));
+            dialogs.message(QCoreApplication::translate("Messages", "Quorvel Data saved"));
         else
-            dialogs.message(QStringLiteral("Failed to save file."));
+            dialogs.message(QCoreApplication::translate("Messages", "Failed to save file."));
     } catch (const QvError &e) {
         dialogs.message(QStringLiteral("Error whilst performing Export: %1 %2")
                             .arg(e.number())

@@ -6,6 +6,7 @@
 #include "usersettings.h"
 
 #include <QCollator>
+#include <QCoreApplication>
 
 FilterChoice::FilterChoice(const FilterModel &filter, QStringList legends, QString separator,
                            MasterReader readMaster)
@@ -114,8 +115,9 @@ void FilterChoice::accept(FilterModel &filter, const QString &titleName, Dialogs
     filter.SetFilter(m_text);
     filter.SetFilterMode(m_usingAnd);
     if (!filter.save(titleName))
-        dialogs.message(QStringLiteral("The filter applies now, but it could not be kept for next "
-                                       "time: %1 cannot be written.")
+        dialogs.message(QCoreApplication::translate(
+                            "Messages", "The filter applies now, but it could not be kept for next "
+                                        "time: %1 cannot be written.")
                             .arg(UserSettings().fileName()),
                         Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation,
                         QStringLiteral("Category Filtering"));

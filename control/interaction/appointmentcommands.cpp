@@ -14,8 +14,8 @@ namespace {
 
 constexpr double kMinutesPerDay = 24 * 60;
 
-const QString kCannotLocate =
-    QStringLiteral("Unable to locate event, please refresh and try again.");
+const QString kCannotLocate = QCoreApplication::translate(
+    "Messages", "Unable to locate event, please refresh and try again.");
 
 } // namespace
 

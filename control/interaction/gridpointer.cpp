@@ -8,6 +8,7 @@
 #include "oadate.h"
 #include "planner.h"
 
+#include <QCoreApplication>
 #include <cmath>
 
 QString HoverText(const CalEvent &event, bool allEvents, const QString &categorySeparator,
@@ -142,7 +143,8 @@ void GridPointer::ShowHover(int row, int column, int band)
             const Store::AppointmentItemPtr item =
                 access ? access->GetAppointmentByID(event->EventID) : nullptr;
             if (!item) {
-                m_planner.dialogs().message(QStringLiteral("Cannot get appointment"));
+                m_planner.dialogs().message(
+                    QCoreApplication::translate("Messages", "Cannot get appointment"));
                 text = HoverText(*event, state.AllEvents, state.CategorySeparator, dates());
             } else if (item->AllDayEvent()) {
                 // Whole days belong to no zone: "[Etc/UTC to Etc/UTC]" only puzzled.

@@ -6,6 +6,7 @@
 #include "planneryear.h"
 #include "qverror.h"
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <array>
 #include <limits>
@@ -117,8 +118,9 @@ RowBandTable CalculateBands(EventStore &store, const PlannerYear &year, bool all
         for (int r = 1; r <= PlannerYear::kRows; ++r)
             rowBands[r] += rowBands[r - 1];
     } catch (const std::exception &e) {
-        dialogs.notice(QStringLiteral("Error calculating the month bands, please refresh "
-                                      "planner.\n\n") +
+        dialogs.notice(QCoreApplication::translate(
+                           "Messages", "Error calculating the month bands, please refresh "
+                                       "planner.\n\n") +
                        ErrorTail(e));
     }
     return rowBands;

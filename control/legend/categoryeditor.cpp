@@ -7,6 +7,8 @@
 #include "planner.h"
 #include "qverror.h"
 
+#include <QCoreApplication>
+
 CategoryEditor::CategoryEditor(Planner &planner) : m_planner(planner) {}
 
 void CategoryEditor::save()
@@ -56,8 +58,8 @@ void CategoryEditor::CatDelete()
         return;
     CategoryTable &table = m_planner.state().categories;
     if (table.names.size() == 1) {
-        m_planner.dialogs().message(
-            QStringLiteral("Cannot delete all the categories; at least one must be retained."));
+        m_planner.dialogs().message(QCoreApplication::translate(
+            "Messages", "Cannot delete all the categories; at least one must be retained."));
         return;
     }
     table.names.removeAt(s - 1);
@@ -77,9 +79,10 @@ void CategoryEditor::CatColour()
     if (!chosen || *chosen == current)
         return;
     if (table.colours.contains(*chosen)) {
-        m_planner.dialogs().message(QStringLiteral("This colour has already been used."),
-                                    Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation,
-                                    QStringLiteral("Category Colour Picker"));
+        m_planner.dialogs().message(
+            QCoreApplication::translate("Messages", "This colour has already been used."),
+            Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation,
+            QCoreApplication::translate("Messages", "Category Colour Picker"));
         return;
     }
     table.colours[s - 1] = *chosen;
@@ -100,8 +103,9 @@ bool CategoryEditor::CommitCategoryRename(int position, const QString &text)
     const qsizetype same = table.names.indexOf(text);
     if (same >= 0) {
         if (same != position - 1)
-            m_planner.dialogs().message(QStringLiteral("The category ") + text +
-                                        QStringLiteral(" already exists"));
+            m_planner.dialogs().message(
+                QCoreApplication::translate("Messages", "The category %1 already exists")
+                    .arg(text));
         return false;
     }
     table.names[position - 1] = CleanCategoryName(text);
@@ -139,7 +143,8 @@ void CategoryEditor::EditOutlookCategories()
         if (!name.trimmed().isEmpty())
             names.append(name.trimmed());
     if (names.isEmpty()) {
-        m_planner.dialogs().message(QStringLiteral("You must specify at least one category!"));
+        m_planner.dialogs().message(
+            QCoreApplication::translate("Messages", "You must specify at least one category!"));
         return;
     }
     // The catch-all stays last: a category added in the dialog comes after it in its list.

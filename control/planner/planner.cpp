@@ -205,9 +205,11 @@ void Planner::RefreshPlanner()
             m_view->showRefreshCommands(m_client.modern());
         m_session->connectToStore();
     } catch (const QvError &e) {
-        m_state.dialogs.message(QStringLiteral("Could not set up a link to Outlook. Cache will not "
-                                               "be updated. Refresh to try again.\n\n") +
-                                ErrorTail(e));
+        m_state.dialogs.message(
+            QCoreApplication::translate("Messages",
+                                        "Could not set up a link to Outlook. Cache will not "
+                                        "be updated. Refresh to try again.\n\n") +
+            ErrorTail(e));
         return;
     }
 
@@ -219,7 +221,8 @@ void Planner::RefreshPlanner()
             m_session->openFolder(m_folder, m_appointmentForm, m_categoryStoreSubject, true);
         step = 2;
         if (!opened) {
-            m_state.dialogs.message(QStringLiteral("Unable to access specified calendar folder."));
+            m_state.dialogs.message(QCoreApplication::translate(
+                "Messages", "Unable to access specified calendar folder."));
             return;
         }
         setSelectedYear(m_state.year.selectedYear()); // names the cache files
@@ -250,9 +253,10 @@ void Planner::RefreshPlanner()
         ArrangeControls();
     } catch (const QvError &e) {
         m_state.dialogs.message(
-            QStringLiteral("Error while initialising the background processing, "
-                           "the cache file will not be updated from the calender "
-                           "(Step:%1). \n\n")
+            QCoreApplication::translate("Messages",
+                                        "Error while initialising the background processing, "
+                                        "the cache file will not be updated from the calender "
+                                        "(Step:%1). \n\n")
                 .arg(step) +
             ErrorTail(e));
     }
@@ -274,10 +278,12 @@ void Planner::switchView(const ViewSwitches &view)
     emit propertyChanged(QStringLiteral("AllEvents"));
     emit propertyChanged(QStringLiteral("DisplaySubject"));
     if (!StoreViewSwitches(m_state.TitleName, view))
-        m_state.dialogs.message(QStringLiteral("The view applies now, but it could not be kept for "
-                                               "next time: %1 cannot be written.")
-                                    .arg(UserSettings().fileName()),
-                                Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+        m_state.dialogs.message(
+            QCoreApplication::translate("Messages",
+                                        "The view applies now, but it could not be kept for "
+                                        "next time: %1 cannot be written.")
+                .arg(UserSettings().fileName()),
+            Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
     ArrangeControls();
     // The cache of the year holds timed appointments only where it was built with them.
     if (rebuild && m_session->access())
@@ -288,8 +294,9 @@ void Planner::setMarkSources(const QList<MarkSource> &sources, bool keep)
 {
     m_session->setMarkSources(sources);
     if (keep && !StoreMarkSources(m_state.TitleName, sources))
-        m_state.dialogs.message(QStringLiteral("The marked days apply now, but they could not be "
-                                               "kept for next time: %1 cannot be written.")
+        m_state.dialogs.message(QCoreApplication::translate(
+                                    "Messages", "The marked days apply now, but they could not be "
+                                                "kept for next time: %1 cannot be written.")
                                     .arg(UserSettings().fileName()),
                                 Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
     ArrangeControls();
@@ -407,8 +414,9 @@ void Planner::ShowHelpPage()
     const QString page = HelpPageAddress();
     if (!m_state.dialogs.openAddress(page))
         m_state.dialogs.message(
-            QStringLiteral("The help page could not be opened: no web browser could be started. "
-                           "It is at %1")
+            QCoreApplication::translate(
+                "Messages", "The help page could not be opened: no web browser could be started. "
+                            "It is at %1")
                 .arg(QUrl(page).toLocalFile()));
 }
 

@@ -8,6 +8,7 @@
 #include "qverror.h"
 #include "twips.h"
 
+#include <QCoreApplication>
 #include <QPagedPaintDevice>
 #include <QPainter>
 
@@ -161,7 +162,8 @@ void DrawPage(QPainter &painter, const QRect &pageArea, double dpiX, double dpiY
         DrawBars(grid.canvas, state, g, rows, paper, nullptr);
     } catch (const std::exception &e) {
         state.dialogs.message(
-            QStringLiteral("Error drawing the current events, please refresh planner.\n\n") +
+            QCoreApplication::translate(
+                "Messages", "Error drawing the current events, please refresh planner.\n\n") +
             ErrorTail(e));
     }
 }

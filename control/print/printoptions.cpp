@@ -4,6 +4,7 @@
 #include "printsettings.h"
 #include "usersettings.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 
 #include <cmath>
@@ -73,8 +74,9 @@ void StorePrintOptions(PrintOptionsForm &form, PrintSettings &settings, Dialogs 
     settings.setAutoHeading(form.autoHeading);
     settings.setPrintFormat(form.singleLine ? 1 : 0);
     if (settings.takeStoreFailure())
-        dialogs.message(QStringLiteral("The print settings apply now, but they could not be kept "
-                                       "for next time: %1 cannot be written.")
+        dialogs.message(QCoreApplication::translate(
+                            "Messages", "The print settings apply now, but they could not be kept "
+                                        "for next time: %1 cannot be written.")
                             .arg(UserSettings().fileName()));
 }
 

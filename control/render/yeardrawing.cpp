@@ -9,6 +9,7 @@
 #include "qverror.h"
 #include "weeknumber.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <QVariant>
 
@@ -199,7 +200,10 @@ void DrawGrid(Canvas &canvas, const PlannerState &state, const GridGeometry &g,
                        false);
         }
     } catch (const std::exception &e) {
-        report(state.dialogs, QStringLiteral("Error drawing the year, please refresh planner."), e);
+        report(state.dialogs,
+               QCoreApplication::translate("Messages",
+                                           "Error drawing the year, please refresh planner."),
+               e);
     }
 }
 
@@ -367,7 +371,9 @@ void DrawEvents(Canvas &canvas, PlannerState &state, const GridGeometry &g, HitM
     } catch (const std::exception &e) {
         canvas.setFontSize(savedSize);
         report(state.dialogs,
-               QStringLiteral("Error drawing the current events, please refresh planner."), e);
+               QCoreApplication::translate(
+                   "Messages", "Error drawing the current events, please refresh planner."),
+               e);
     }
 }
 

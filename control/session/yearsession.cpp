@@ -16,6 +16,7 @@
 #include "yearrecords.h"
 #include "yield.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
 
@@ -191,9 +192,10 @@ void YearSession::loadMarks(bool sayProblems)
         LoadDayMarks(m_markSources, from, from.addMonths(12).addDays(-1),
                      m_access ? m_access->session().get() : nullptr, &problems));
     if (sayProblems && !problems.isEmpty())
-        m_state.dialogs.message(QStringLiteral("Some days cannot be marked: %1")
-                                    .arg(problems.join(QStringLiteral("; "))),
-                                Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
+        m_state.dialogs.message(
+            QCoreApplication::translate("Messages", "Some days cannot be marked: %1")
+                .arg(problems.join(QStringLiteral("; "))),
+            Dialogs::Buttons::Ok, Dialogs::Icon::Exclamation);
 }
 
 void YearSession::selectYear(int year)
@@ -306,7 +308,8 @@ void YearSession::showCalendarYear(int error)
         m_cacheFault = error;
         if (FileErrorMessage(error, m_state.dialogs) == FileErrorAnswer::NotShown)
             m_state.dialogs.message(
-                QStringLiteral("An error occured while updating the cache file\n\nError: %1 %2")
+                QCoreApplication::translate(
+                    "Messages", "An error occured while updating the cache file\n\nError: %1 %2")
                     .arg(error)
                     .arg(FileErrorDescription(error)));
     }
@@ -335,8 +338,9 @@ void YearSession::showCalendarYear(int error)
             !writer.flush())
             return;
     } catch (const QvError &e) {
-        m_state.dialogs.message(QStringLiteral("Error occured while fetching events.\n\n") +
-                                ErrorTail(e));
+        m_state.dialogs.message(
+            QCoreApplication::translate("Messages", "Error occured while fetching events.\n\n") +
+            ErrorTail(e));
         return;
     }
     m_loader.LoadRecords(m_state, records);

@@ -6,6 +6,8 @@
 #include "qverror.h"
 #include "yield.h"
 
+#include <QCoreApplication>
+
 CacheUpdater::CacheUpdater(PlannerState &state, LinkFactory createLink, QObject *parent)
     : QObject(parent), m_state(state), m_createLink(std::move(createLink))
 {
@@ -86,8 +88,9 @@ void CacheUpdater::StartBackgroundUpdate(bool cancelFirst)
         indicate(Indicator::kIdle);
         // A link that cannot be made is said once, not at every tick that tries again.
         if (m_link || !std::exchange(m_linkFailureSaid, true))
-            m_state.dialogs.message(QStringLiteral("Error setting cache update.\n\n") +
-                                    ErrorTail(e));
+            m_state.dialogs.message(
+                QCoreApplication::translate("Messages", "Error setting cache update.\n\n") +
+                ErrorTail(e));
     }
 }
 
