@@ -1,39 +1,72 @@
 #include "commandline.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 void DescribeHostOptions(QCommandLineParser &parser)
 {
-    parser.setApplicationDescription(
+    // The texts of --help, in the user's language where it has a catalogue.
+    const auto said = [](const char *text) { return QCoreApplication::translate("quorvel", text); };
+    parser.setApplicationDescription(said(QT_TRANSLATE_NOOP(
+        "quorvel",
         "Shows one calendar folder as a year planner. Without a profile of your own it opens the "
         "calendars khal and vdirsyncer are set up for, and the bundled demo calendar where there "
-        "are none.");
+        "are none.")));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOptions({
-        {"profile", "The profile listing the calendar stores.", "file"},
-        {"store", "Open this store directory alone.", "dir"},
-        {"folder", "The calendar folder to show (store name and folders, separated by \\).",
+        {"profile", said(QT_TRANSLATE_NOOP("quorvel", "The profile listing the calendar stores.")),
+         "file"},
+        {"store", said(QT_TRANSLATE_NOOP("quorvel", "Open this store directory alone.")), "dir"},
+        {"folder",
+         said(QT_TRANSLATE_NOOP(
+             "quorvel", "The calendar folder to show (store name and folders, separated by \\).")),
          "path"},
-        {"folder-id", "The calendar folder to show, by its entry identifier.", "id"},
-        {"title", "The planner's title: it names the category colours and the filter it uses.",
+        {"folder-id",
+         said(
+             QT_TRANSLATE_NOOP("quorvel", "The calendar folder to show, by its entry identifier.")),
+         "id"},
+        {"title",
+         said(QT_TRANSLATE_NOOP(
+             "quorvel",
+             "The planner's title: it names the category colours and the filter it uses.")),
          "title"},
-        {"start-month", "The month the planner year begins with, 1-12.", "month"},
-        {"year", "The year to show first (the planner year that begins in it).", "year"},
-        {"all-events", "Show timed appointments too, not only whole days."},
-        {"display-subject", "Write the subjects into the bars."},
-        {"hide-non-category-items", "Hide appointments of no category in the table."},
+        {"start-month",
+         said(QT_TRANSLATE_NOOP("quorvel", "The month the planner year begins with, 1-12.")),
+         "month"},
+        {"year",
+         said(QT_TRANSLATE_NOOP("quorvel",
+                                "The year to show first (the planner year that begins in it).")),
+         "year"},
+        {"all-events",
+         said(QT_TRANSLATE_NOOP("quorvel", "Show timed appointments too, not only whole days."))},
+        {"display-subject",
+         said(QT_TRANSLATE_NOOP("quorvel", "Write the subjects into the bars."))},
+        {"hide-non-category-items",
+         said(QT_TRANSLATE_NOOP("quorvel", "Hide appointments of no category in the table."))},
         {"marks",
-         "Days to mark under the year for this run: holidays:REGION (DE_BY, FR; +regional for "
-         "those of parts of it), calendar:Store\\Folder, file:FILE.ics or subscription:URL (a web "
-         "calendar vdirsyncer has fetched), separated by commas.",
+         said(QT_TRANSLATE_NOOP(
+             "quorvel",
+             "Days to mark under the year for this run: holidays:REGION (DE_BY, FR; +regional for "
+             "those of parts of it), calendar:Store\\Folder, file:FILE.ics or subscription:URL (a "
+             "web "
+             "calendar vdirsyncer has fetched), separated by commas.")),
          "sources"},
-        {"week-numbers", "Number the weeks on the grid for this run."},
-        {"window-size", "The window's size in pixels, e.g. 700x450.", "WxH"},
-        {"screenshot", "Save a picture of the window once the year is drawn, then quit.", "file"},
-        {"measure-startup", "Print the milliseconds until the first year is drawn, then quit."},
-        {"print-properties", "Print the planner's properties as it was created (name=value "
-                             "lines), then quit."},
+        {"week-numbers",
+         said(QT_TRANSLATE_NOOP("quorvel", "Number the weeks on the grid for this run."))},
+        {"window-size",
+         said(QT_TRANSLATE_NOOP("quorvel", "The window's size in pixels, e.g. 700x450.")), "WxH"},
+        {"screenshot",
+         said(QT_TRANSLATE_NOOP("quorvel",
+                                "Save a picture of the window once the year is drawn, then quit.")),
+         "file"},
+        {"measure-startup",
+         said(QT_TRANSLATE_NOOP(
+             "quorvel", "Print the milliseconds until the first year is drawn, then quit."))},
+        {"print-properties",
+         said(QT_TRANSLATE_NOOP("quorvel",
+                                "Print the planner's properties as it was created (name=value "
+                                "lines), then quit."))},
     });
 }
 

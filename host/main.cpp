@@ -166,6 +166,7 @@ int main(int argc, char **argv)
     if (asksForText(argc, argv)) {
         QCoreApplication core(argc, argv);
         name(core);
+        LoadTranslations(core);
         QCommandLineParser parser;
         DescribeHostOptions(parser);
         parser.process(core); // prints and leaves

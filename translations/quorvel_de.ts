@@ -648,4 +648,75 @@ Fehler: %1 %2</translation>
         <translation>Der Kalender wird zum ersten Mal gelesen: Die Termine des Jahres erscheinen, sobald er gelesen ist.</translation>
     </message>
 </context>
+<context>
+    <name>quorvel</name>
+    <message>
+        <source>Shows one calendar folder as a year planner. Without a profile of your own it opens the calendars khal and vdirsyncer are set up for, and the bundled demo calendar where there are none.</source>
+        <translation>Zeigt einen Kalenderordner als Jahresplaner. Ohne eigenes Profil öffnet das Programm die Kalender, für die khal und vdirsyncer eingerichtet sind, und wo es keine gibt, den mitgelieferten Beispielkalender.</translation>
+    </message>
+    <message>
+        <source>The profile listing the calendar stores.</source>
+        <translation>Das Profil, das die Kalenderspeicher aufführt.</translation>
+    </message>
+    <message>
+        <source>Open this store directory alone.</source>
+        <translation>Nur dieses Speicherverzeichnis öffnen.</translation>
+    </message>
+    <message>
+        <source>The calendar folder to show (store name and folders, separated by \).</source>
+        <translation>Der anzuzeigende Kalenderordner (Speichername und Ordner, getrennt durch \).</translation>
+    </message>
+    <message>
+        <source>The calendar folder to show, by its entry identifier.</source>
+        <translation>Der anzuzeigende Kalenderordner, nach seiner Eintragskennung.</translation>
+    </message>
+    <message>
+        <source>The planner&apos;s title: it names the category colours and the filter it uses.</source>
+        <translation>Der Titel des Planers: Er benennt die Kategoriefarben und den Filter, die er verwendet.</translation>
+    </message>
+    <message>
+        <source>The month the planner year begins with, 1-12.</source>
+        <translation>Der Monat, mit dem das Planerjahr beginnt, 1–12.</translation>
+    </message>
+    <message>
+        <source>The year to show first (the planner year that begins in it).</source>
+        <translation>Das zuerst gezeigte Jahr (das Planerjahr, das in ihm beginnt).</translation>
+    </message>
+    <message>
+        <source>Show timed appointments too, not only whole days.</source>
+        <translation>Auch Termine mit Uhrzeit zeigen, nicht nur ganztägige.</translation>
+    </message>
+    <message>
+        <source>Write the subjects into the bars.</source>
+        <translation>Die Betreffzeilen in die Balken schreiben.</translation>
+    </message>
+    <message>
+        <source>Hide appointments of no category in the table.</source>
+        <translation>Termine ohne Kategorie der Tabelle ausblenden.</translation>
+    </message>
+    <message>
+        <source>Days to mark under the year for this run: holidays:REGION (DE_BY, FR; +regional for those of parts of it), calendar:Store\Folder, file:FILE.ics or subscription:URL (a web calendar vdirsyncer has fetched), separated by commas.</source>
+        <translation>Für diesen Lauf im Jahr zu markierende Tage: holidays:REGION (DE_BY, FR; +regional für die von Teilen davon), calendar:Speicher\Ordner, file:DATEI.ics oder subscription:URL (ein Webkalender, den vdirsyncer geladen hat), durch Kommas getrennt.</translation>
+    </message>
+    <message>
+        <source>Number the weeks on the grid for this run.</source>
+        <translation>Für diesen Lauf die Wochen im Raster nummerieren.</translation>
+    </message>
+    <message>
+        <source>The window&apos;s size in pixels, e.g. 700x450.</source>
+        <translation>Die Größe des Fensters in Pixeln, z. B. 700x450.</translation>
+    </message>
+    <message>
+        <source>Save a picture of the window once the year is drawn, then quit.</source>
+        <translation>Ein Bild des Fensters speichern, sobald das Jahr gezeichnet ist, dann beenden.</translation>
+    </message>
+    <message>
+        <source>Print the milliseconds until the first year is drawn, then quit.</source>
+        <translation>Die Millisekunden bis zum Zeichnen des ersten Jahres ausgeben, dann beenden.</translation>
+    </message>
+    <message>
+        <source>Print the planner&apos;s properties as it was created (name=value lines), then quit.</source>
+        <translation>Die Eigenschaften des Planers bei seiner Erstellung ausgeben (Zeilen name=wert), dann beenden.</translation>
+    </message>
+</context>
 </TS>

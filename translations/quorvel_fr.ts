@@ -648,4 +648,75 @@ Erreur : %1 %2</translation>
         <translation>Première lecture du calendrier : les rendez-vous de l’année apparaissent dès qu’il est lu.</translation>
     </message>
 </context>
+<context>
+    <name>quorvel</name>
+    <message>
+        <source>Shows one calendar folder as a year planner. Without a profile of your own it opens the calendars khal and vdirsyncer are set up for, and the bundled demo calendar where there are none.</source>
+        <translation>Affiche un dossier de calendrier sous forme de planning annuel. Sans profil personnel, il ouvre les calendriers pour lesquels khal et vdirsyncer sont configurés, et à défaut le calendrier de démonstration fourni.</translation>
+    </message>
+    <message>
+        <source>The profile listing the calendar stores.</source>
+        <translation>Le profil qui liste les magasins de calendriers.</translation>
+    </message>
+    <message>
+        <source>Open this store directory alone.</source>
+        <translation>Ouvrir uniquement ce répertoire de magasin.</translation>
+    </message>
+    <message>
+        <source>The calendar folder to show (store name and folders, separated by \).</source>
+        <translation>Le dossier de calendrier à afficher (nom du magasin et dossiers, séparés par \).</translation>
+    </message>
+    <message>
+        <source>The calendar folder to show, by its entry identifier.</source>
+        <translation>Le dossier de calendrier à afficher, par son identifiant d’entrée.</translation>
+    </message>
+    <message>
+        <source>The planner&apos;s title: it names the category colours and the filter it uses.</source>
+        <translation>Le titre du planning : il désigne les couleurs des catégories et le filtre qu’il utilise.</translation>
+    </message>
+    <message>
+        <source>The month the planner year begins with, 1-12.</source>
+        <translation>Le mois par lequel commence l’année du planning, 1 à 12.</translation>
+    </message>
+    <message>
+        <source>The year to show first (the planner year that begins in it).</source>
+        <translation>L’année à afficher d’abord (l’année du planning qui y commence).</translation>
+    </message>
+    <message>
+        <source>Show timed appointments too, not only whole days.</source>
+        <translation>Afficher aussi les rendez-vous horaires, pas seulement les journées entières.</translation>
+    </message>
+    <message>
+        <source>Write the subjects into the bars.</source>
+        <translation>Écrire les objets dans les barres.</translation>
+    </message>
+    <message>
+        <source>Hide appointments of no category in the table.</source>
+        <translation>Masquer les rendez-vous sans catégorie de la table.</translation>
+    </message>
+    <message>
+        <source>Days to mark under the year for this run: holidays:REGION (DE_BY, FR; +regional for those of parts of it), calendar:Store\Folder, file:FILE.ics or subscription:URL (a web calendar vdirsyncer has fetched), separated by commas.</source>
+        <translation>Jours à marquer sous l’année pour cette exécution : holidays:RÉGION (DE_BY, FR ; +regional pour ceux de ses parties), calendar:Magasin\Dossier, file:FICHIER.ics ou subscription:URL (un calendrier web récupéré par vdirsyncer), séparés par des virgules.</translation>
+    </message>
+    <message>
+        <source>Number the weeks on the grid for this run.</source>
+        <translation>Numéroter les semaines sur la grille pour cette exécution.</translation>
+    </message>
+    <message>
+        <source>The window&apos;s size in pixels, e.g. 700x450.</source>
+        <translation>La taille de la fenêtre en pixels, par exemple 700x450.</translation>
+    </message>
+    <message>
+        <source>Save a picture of the window once the year is drawn, then quit.</source>
+        <translation>Enregistrer une image de la fenêtre une fois l’année dessinée, puis quitter.</translation>
+    </message>
+    <message>
+        <source>Print the milliseconds until the first year is drawn, then quit.</source>
+        <translation>Afficher les millisecondes jusqu’au dessin de la première année, puis quitter.</translation>
+    </message>
+    <message>
+        <source>Print the planner&apos;s properties as it was created (name=value lines), then quit.</source>
+        <translation>Afficher les propriétés du planning à sa création (lignes nom=valeur), puis quitter.</translation>
+    </message>
+</context>
 </TS>

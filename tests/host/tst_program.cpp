@@ -20,11 +20,18 @@ struct Outcome
     QString err;
 };
 
-// Runs the planner host with args; withoutDisplay takes every display away from it.
-Outcome Quorvel(const QStringList &args, bool withoutDisplay = false)
+// Runs the planner host with args; withoutDisplay takes every display away from it; lang, when
+// given, is its LANG (LC_ALL and LC_MESSAGES taken away).
+Outcome Quorvel(const QStringList &args, bool withoutDisplay = false, const QString &lang = {})
 {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (!lang.isEmpty()) {
+        env.remove("LC_ALL");
+        env.remove("LC_MESSAGES");
+        env.remove("LANGUAGE");
+        env.insert("LANG", lang);
+    }
     if (withoutDisplay) {
         for (const char *name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"})
             env.remove(QString::fromLatin1(name));
@@ -48,6 +55,22 @@ TEST(Program, HelpAndVersionNeedNoDisplay)
     const Outcome version = Quorvel({"--version"}, true);
     EXPECT_EQ(version.exitCode, 0) << qPrintable(version.err);
     EXPECT_EQ(version.out.trimmed(), "Quorvel " QUORVEL_VERSION);
+}
+
+TEST(Program, HelpInTheUsersLanguage)
+{
+    const Outcome german = Quorvel({"--help"}, true, "de_DE.UTF-8");
+    EXPECT_TRUE(german.out.contains("Optionen:")) << qPrintable(german.out);
+    EXPECT_TRUE(german.out.contains("Nur dieses Speicherverzeichnis öffnen."))
+        << qPrintable(german.out);
+    const Outcome french = Quorvel({"--help"}, true, "fr_FR.UTF-8");
+    EXPECT_TRUE(french.out.contains("Ouvrir uniquement ce répertoire de magasin."))
+        << qPrintable(french.out);
+    for (const QString lang : {"C.UTF-8", "en_US.UTF-8"}) {
+        const Outcome english = Quorvel({"--help"}, true, lang);
+        EXPECT_TRUE(english.out.contains("Options:")) << qPrintable(lang);
+        EXPECT_TRUE(english.out.contains("Open this store directory alone.")) << qPrintable(lang);
+    }
 }
 
 TEST(Program, AStoreOrFolderThatIsNotThereIsAnErrorInWords)
