@@ -1,14 +1,24 @@
 #include "storeoptions.h"
+#include <QCoreApplication>
 
 void AddStoreOptions(QCommandLineParser &parser)
 {
+    // The texts of --help, in the user's language where it has a catalogue.
+    const auto said = [](const char *text) {
+        return QCoreApplication::translate("store options", text);
+    };
     parser.addOption({"profile",
-                      "The profile listing the calendar stores (default: "
-                      "$QUORVEL_PROFILE, else ~/.config/Quorvel/profile.ini; without one, the "
-                      "calendars khal and vdirsyncer are set up for).",
+                      said(QT_TRANSLATE_NOOP(
+                          "store options",
+                          "The profile listing the calendar stores (default: "
+                          "$QUORVEL_PROFILE, else ~/.config/Quorvel/profile.ini; without one, the "
+                          "calendars khal and vdirsyncer are set up for).")),
                       "file"});
     parser.addOption(
-        {"store", "Open this store directory alone instead of the profile's stores.", "dir"});
+        {"store",
+         said(QT_TRANSLATE_NOOP(
+             "store options", "Open this store directory alone instead of the profile's stores.")),
+         "dir"});
 }
 
 Store::ProfileOptions StoreOptionsFrom(const QCommandLineParser &parser)

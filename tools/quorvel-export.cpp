@@ -12,6 +12,7 @@
 #include "savetypechoice.h"
 #include "storeoptions.h"
 #include "syncher.h"
+#include "translations.h"
 #include "xmlexporter.h"
 #include "yearsession.h"
 
@@ -25,28 +26,51 @@
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    LoadTranslations(app);
     QCoreApplication::setApplicationName("quorvel-export");
     QCommandLineParser parser;
-    parser.setApplicationDescription(
+    // The texts of --help, in the user's language where it has a catalogue.
+    const auto said = [](const char *text) {
+        return QCoreApplication::translate("quorvel-export", text);
+    };
+    parser.setApplicationDescription(said(QT_TRANSLATE_NOOP(
+        "quorvel-export",
         "Exports the category table of a planner and the appointments it shows to an XML file, "
         "e.g. quorvel-export --folder \"Personal Folders\\Calendar\" --from 2026-01-01 "
-        "--to 2026-12-31 year.xml");
+        "--to 2026-12-31 year.xml")));
     parser.addHelpOption();
-    parser.addPositionalArgument("output", "The XML file to write.");
+    parser.addPositionalArgument(
+        "output", said(QT_TRANSLATE_NOOP("quorvel-export", "The XML file to write.")));
     AddStoreOptions(parser);
     parser.addOptions({
         {"folder",
-         "The calendar folder (store name and folders, separated by \\); default: the "
-         "default calendar.",
+         said(QT_TRANSLATE_NOOP(
+             "quorvel-export",
+             "The calendar folder (store name and folders, separated by \\); default: the "
+             "default calendar.")),
          "path"},
-        {"title", "The planner title whose category table and filter to use.", "title", "Default"},
-        {"start-month", "The month the planner year begins with, 1-12.", "month", "1"},
-        {"all-events", "Timed appointments too, not only whole days."},
-        {"hide-non-category-items", "Leave out appointments of no category in the table."},
-        {"from", "A day of the first planner year to write (YYYY-MM-DD or the user's short date).",
+        {"title",
+         said(QT_TRANSLATE_NOOP("quorvel-export",
+                                "The planner title whose category table and filter to use.")),
+         "title", "Default"},
+        {"start-month",
+         said(QT_TRANSLATE_NOOP("quorvel-export", "The month the planner year begins with, 1-12.")),
+         "month", "1"},
+        {"all-events",
+         said(QT_TRANSLATE_NOOP("quorvel-export", "Timed appointments too, not only whole days."))},
+        {"hide-non-category-items",
+         said(QT_TRANSLATE_NOOP("quorvel-export",
+                                "Leave out appointments of no category in the table."))},
+        {"from",
+         said(QT_TRANSLATE_NOOP(
+             "quorvel-export",
+             "A day of the first planner year to write (YYYY-MM-DD or the user's short date).")),
          "date"},
-        {"to", "A day of the last planner year to write.", "date"},
-        {"categories-only", "Write the category table alone."},
+        {"to",
+         said(QT_TRANSLATE_NOOP("quorvel-export", "A day of the last planner year to write.")),
+         "date"},
+        {"categories-only",
+         said(QT_TRANSLATE_NOOP("quorvel-export", "Write the category table alone."))},
     });
     parser.process(app);
     if (parser.positionalArguments().size() != 1)

@@ -4,6 +4,7 @@
 #include "calendarstore.h"
 #include "qverror.h"
 #include "storeoptions.h"
+#include "translations.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -19,15 +20,27 @@ constexpr qint64 kMaxCalendarBytes = qint64(512) << 20;
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    LoadTranslations(app);
     QCoreApplication::setApplicationName("quorvel-import");
     QCommandLineParser parser;
-    parser.setApplicationDescription("Imports the events of an iCalendar file into a calendar "
-                                     "folder, e.g. quorvel-import team.ics "
-                                     "\"Personal Folders\\Calendar\\Team\".");
+    // The texts of --help, in the user's language where it has a catalogue.
+    const auto said = [](const char *text) {
+        return QCoreApplication::translate("quorvel-import", text);
+    };
+    parser.setApplicationDescription(said(QT_TRANSLATE_NOOP(
+        "quorvel-import", "Imports the events of an iCalendar file into a calendar "
+                          "folder, e.g. quorvel-import team.ics "
+                          "\"Personal Folders\\Calendar\\Team\".")));
     parser.addHelpOption();
-    parser.addPositionalArgument("file", "The .ics file to import.");
-    parser.addPositionalArgument("folder", "Store name and folders, separated by \\.");
-    parser.addOption({"create", "Create the folder, and the store's directory, when missing."});
+    parser.addPositionalArgument(
+        "file", said(QT_TRANSLATE_NOOP("quorvel-import", "The .ics file to import.")));
+    parser.addPositionalArgument(
+        "folder",
+        said(QT_TRANSLATE_NOOP("quorvel-import", "Store name and folders, separated by \\.")));
+    parser.addOption(
+        {"create",
+         said(QT_TRANSLATE_NOOP("quorvel-import",
+                                "Create the folder, and the store's directory, when missing."))});
     AddStoreOptions(parser);
     parser.process(app);
     const QStringList args = parser.positionalArguments();

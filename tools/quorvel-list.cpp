@@ -9,6 +9,7 @@
 #include "oadate.h"
 #include "qverror.h"
 #include "storeoptions.h"
+#include "translations.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -18,14 +19,22 @@
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    LoadTranslations(app);
     QCoreApplication::setApplicationName("quorvel-list");
     QCommandLineParser parser;
-    parser.setApplicationDescription("Lists the appointments of a calendar folder from FROM to TO "
-                                     "(YYYY-MM-DD, both included).");
+    // The texts of --help, in the user's language where it has a catalogue.
+    const auto said = [](const char *text) {
+        return QCoreApplication::translate("quorvel-list", text);
+    };
+    parser.setApplicationDescription(said(QT_TRANSLATE_NOOP(
+        "quorvel-list", "Lists the appointments of a calendar folder from FROM to TO "
+                        "(YYYY-MM-DD, both included).")));
     parser.addHelpOption();
-    parser.addPositionalArgument("folder", "Store name and folders, separated by \\.");
-    parser.addPositionalArgument("from", "First day.");
-    parser.addPositionalArgument("to", "Last day.");
+    parser.addPositionalArgument(
+        "folder",
+        said(QT_TRANSLATE_NOOP("quorvel-list", "Store name and folders, separated by \\.")));
+    parser.addPositionalArgument("from", said(QT_TRANSLATE_NOOP("quorvel-list", "First day.")));
+    parser.addPositionalArgument("to", said(QT_TRANSLATE_NOOP("quorvel-list", "Last day.")));
     // A date before the year 1 reads as an option ("-0001-01-01"): say what is wrong with it.
     for (const QString &a : app.arguments().mid(1)) {
         if (a.size() > 1 && a[0] == QLatin1Char('-') && a[1].isDigit()) {
@@ -36,10 +45,12 @@ int main(int argc, char **argv)
             return 2;
         }
     }
-    parser.addOption({"categories",
-                      "Print the category table of the planner titled TITLE instead "
-                      "(name|colour lines, colours 0x00BBGGRR in decimal).",
-                      "title"});
+    parser.addOption(
+        {"categories",
+         said(QT_TRANSLATE_NOOP("quorvel-list",
+                                "Print the category table of the planner titled TITLE instead "
+                                "(name|colour lines, colours 0x00BBGGRR in decimal).")),
+         "title"});
     AddStoreOptions(parser);
     parser.process(app);
     const QStringList args = parser.positionalArguments();

@@ -19,6 +19,7 @@
 #include "regio.h"
 #include "storeoptions.h"
 #include "syncher.h"
+#include "translations.h"
 #include "yearpainter.h"
 #include "yearsession.h"
 
@@ -31,6 +32,7 @@
 #include <QPdfWriter>
 #include <QTemporaryDir>
 
+#include <QCoreApplication>
 #include <cstdio>
 
 namespace {
@@ -144,45 +146,86 @@ int PrintToPdf(PlannerState &state, const QString &output, const QCommandLinePar
 
 void DescribeOptions(QCommandLineParser &parser)
 {
-    parser.setApplicationDescription("Draws a planner year into a PNG or PDF file, or prints it "
-                                     "over pages into a PDF file (--pages).");
+    // The texts of --help, in the user's language where it has a catalogue.
+    const auto said = [](const char *text) {
+        return QCoreApplication::translate("quorvel-render", text);
+    };
+    parser.setApplicationDescription(said(QT_TRANSLATE_NOOP(
+        "quorvel-render", "Draws a planner year into a PNG or PDF file, or prints it "
+                          "over pages into a PDF file (--pages).")));
     parser.addHelpOption();
-    parser.addPositionalArgument("output", "The file to write, .png or .pdf (not with --pages).");
+    parser.addPositionalArgument(
+        "output", said(QT_TRANSLATE_NOOP("quorvel-render",
+                                         "The file to write, .png or .pdf (not with --pages).")));
     AddStoreOptions(parser);
     parser.addOptions({
         {"folder",
-         "The calendar folder (store name and folders, separated by \\); default: "
-         "the default calendar.",
+         said(QT_TRANSLATE_NOOP(
+             "quorvel-render",
+             "The calendar folder (store name and folders, separated by \\); default: "
+             "the default calendar.")),
          "path"},
-        {"cache", "Draw from this cache file instead of a folder.", "file"},
-        {"year", "Selected year (default: the planner year of today).", "year"},
-        {"start-month", "First month of the planner year, 1-12 (default 1).", "month", "1"},
-        {"size", "Image size in pixels (default 1600x900).", "WxH", "1600x900"},
-        {"subjects", "Write the subjects into the bars."},
-        {"all-events", "Show timed appointments too, not only whole days."},
-        {"no-headings", "Leave out the weekday and month headings."},
-        {"today", "The day to mark as today, YYYY-MM-DD (default: today).", "date"},
-        {"locale", "Month and weekday names of this locale (default: the user's).", "name"},
+        {"cache",
+         said(
+             QT_TRANSLATE_NOOP("quorvel-render", "Draw from this cache file instead of a folder.")),
+         "file"},
+        {"year",
+         said(QT_TRANSLATE_NOOP("quorvel-render",
+                                "Selected year (default: the planner year of today).")),
+         "year"},
+        {"start-month",
+         said(QT_TRANSLATE_NOOP("quorvel-render",
+                                "First month of the planner year, 1-12 (default 1).")),
+         "month", "1"},
+        {"size",
+         said(QT_TRANSLATE_NOOP("quorvel-render", "Image size in pixels (default 1600x900).")),
+         "WxH", "1600x900"},
+        {"subjects",
+         said(QT_TRANSLATE_NOOP("quorvel-render", "Write the subjects into the bars."))},
+        {"all-events", said(QT_TRANSLATE_NOOP(
+                           "quorvel-render", "Show timed appointments too, not only whole days."))},
+        {"no-headings",
+         said(QT_TRANSLATE_NOOP("quorvel-render", "Leave out the weekday and month headings."))},
+        {"today",
+         said(QT_TRANSLATE_NOOP("quorvel-render",
+                                "The day to mark as today, YYYY-MM-DD (default: today).")),
+         "date"},
+        {"locale",
+         said(QT_TRANSLATE_NOOP("quorvel-render",
+                                "Month and weekday names of this locale (default: the user's).")),
+         "name"},
         {"title",
-         "The planner title whose category colours, filter and print settings to use "
-         "(default: Default).",
+         said(QT_TRANSLATE_NOOP(
+             "quorvel-render",
+             "The planner title whose category colours, filter and print settings to use "
+             "(default: Default).")),
          "title", "Default"},
         {"pages",
-         "Print the year into this PDF file, over pages as the print preview lays them "
-         "out with the title's stored print settings.",
+         said(QT_TRANSLATE_NOOP(
+             "quorvel-render",
+             "Print the year into this PDF file, over pages as the print preview lays them "
+             "out with the title's stored print settings.")),
          "file"},
         {"paper",
-         "With --pages: the paper size code instead of the stored one (8 A3, 9 A4, "
-         "1 Letter).",
+         said(QT_TRANSLATE_NOOP(
+             "quorvel-render",
+             "With --pages: the paper size code instead of the stored one (8 A3, 9 A4, "
+             "1 Letter).")),
          "code"},
-        {"orientation", "With --pages: portrait or landscape instead of the stored orientation.",
+        {"orientation",
+         said(QT_TRANSLATE_NOOP(
+             "quorvel-render",
+             "With --pages: portrait or landscape instead of the stored orientation.")),
          "portrait|landscape"},
         {"marks",
-         "Days to mark under the year instead of the title's: holidays:REGION (DE_BY, FR; "
-         "+regional for those of parts of it), calendar:Store\\Folder, file:FILE.ics or "
-         "subscription:URL (a web calendar vdirsyncer has fetched), separated by commas.",
+         said(QT_TRANSLATE_NOOP(
+             "quorvel-render",
+             "Days to mark under the year instead of the title's: holidays:REGION (DE_BY, FR; "
+             "+regional for those of parts of it), calendar:Store\\Folder, file:FILE.ics or "
+             "subscription:URL (a web calendar vdirsyncer has fetched), separated by commas.")),
          "sources"},
-        {"week-numbers", "Number the weeks on the grid."},
+        {"week-numbers",
+         said(QT_TRANSLATE_NOOP("quorvel-render", "Number the weeks on the grid."))},
     });
 }
 
@@ -263,6 +306,7 @@ int main(int argc, char **argv)
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen"); // no window is ever shown
     QGuiApplication app(argc, argv);
+    LoadTranslations(app);
     QCoreApplication::setApplicationName("quorvel-render");
     QCommandLineParser parser;
     DescribeOptions(parser);

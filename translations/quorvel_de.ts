@@ -719,4 +719,175 @@ Fehler: %1 %2</translation>
         <translation>Die Eigenschaften des Planers bei seiner Erstellung ausgeben (Zeilen name=wert), dann beenden.</translation>
     </message>
 </context>
+<context>
+    <name>quorvel-export</name>
+    <message>
+        <source>Exports the category table of a planner and the appointments it shows to an XML file, e.g. quorvel-export --folder &quot;Personal Folders\Calendar&quot; --from 2026-01-01 --to 2026-12-31 year.xml</source>
+        <translation>Exportiert die Kategorientabelle eines Planers und die Termine, die er zeigt, in eine XML-Datei, z. B. quorvel-export --folder &quot;Personal Folders\Calendar&quot; --from 2026-01-01 --to 2026-12-31 jahr.xml</translation>
+    </message>
+    <message>
+        <source>The XML file to write.</source>
+        <translation>Die zu schreibende XML-Datei.</translation>
+    </message>
+    <message>
+        <source>The calendar folder (store name and folders, separated by \); default: the default calendar.</source>
+        <translation>Der Kalenderordner (Speichername und Ordner, getrennt durch \); Vorgabe: der Standardkalender.</translation>
+    </message>
+    <message>
+        <source>The planner title whose category table and filter to use.</source>
+        <translation>Der Planertitel, dessen Kategorientabelle und Filter verwendet werden.</translation>
+    </message>
+    <message>
+        <source>The month the planner year begins with, 1-12.</source>
+        <translation>Der Monat, mit dem das Planerjahr beginnt, 1–12.</translation>
+    </message>
+    <message>
+        <source>Timed appointments too, not only whole days.</source>
+        <translation>Auch Termine mit Uhrzeit, nicht nur ganztägige.</translation>
+    </message>
+    <message>
+        <source>Leave out appointments of no category in the table.</source>
+        <translation>Termine ohne Kategorie der Tabelle weglassen.</translation>
+    </message>
+    <message>
+        <source>A day of the first planner year to write (YYYY-MM-DD or the user&apos;s short date).</source>
+        <translation>Ein Tag des ersten zu schreibenden Planerjahres (JJJJ-MM-TT oder das kurze Datum des Benutzers).</translation>
+    </message>
+    <message>
+        <source>A day of the last planner year to write.</source>
+        <translation>Ein Tag des letzten zu schreibenden Planerjahres.</translation>
+    </message>
+    <message>
+        <source>Write the category table alone.</source>
+        <translation>Nur die Kategorientabelle schreiben.</translation>
+    </message>
+</context>
+<context>
+    <name>quorvel-import</name>
+    <message>
+        <source>Imports the events of an iCalendar file into a calendar folder, e.g. quorvel-import team.ics &quot;Personal Folders\Calendar\Team&quot;.</source>
+        <translation>Importiert die Ereignisse einer iCalendar-Datei in einen Kalenderordner, z. B. quorvel-import team.ics &quot;Personal Folders\Calendar\Team&quot;.</translation>
+    </message>
+    <message>
+        <source>The .ics file to import.</source>
+        <translation>Die zu importierende .ics-Datei.</translation>
+    </message>
+    <message>
+        <source>Store name and folders, separated by \.</source>
+        <translation>Speichername und Ordner, getrennt durch \.</translation>
+    </message>
+    <message>
+        <source>Create the folder, and the store&apos;s directory, when missing.</source>
+        <translation>Den Ordner und das Verzeichnis des Speichers anlegen, wenn sie fehlen.</translation>
+    </message>
+</context>
+<context>
+    <name>quorvel-list</name>
+    <message>
+        <source>Lists the appointments of a calendar folder from FROM to TO (YYYY-MM-DD, both included).</source>
+        <translation>Listet die Termine eines Kalenderordners von FROM bis TO auf (JJJJ-MM-TT, beide eingeschlossen).</translation>
+    </message>
+    <message>
+        <source>Store name and folders, separated by \.</source>
+        <translation>Speichername und Ordner, getrennt durch \.</translation>
+    </message>
+    <message>
+        <source>First day.</source>
+        <translation>Erster Tag.</translation>
+    </message>
+    <message>
+        <source>Last day.</source>
+        <translation>Letzter Tag.</translation>
+    </message>
+    <message>
+        <source>Print the category table of the planner titled TITLE instead (name|colour lines, colours 0x00BBGGRR in decimal).</source>
+        <translation>Stattdessen die Kategorientabelle des Planers mit dem Titel TITLE ausgeben (Zeilen name|farbe, Farben 0x00BBGGRR dezimal).</translation>
+    </message>
+</context>
+<context>
+    <name>quorvel-render</name>
+    <message>
+        <source>Draws a planner year into a PNG or PDF file, or prints it over pages into a PDF file (--pages).</source>
+        <translation>Zeichnet ein Planerjahr in eine PNG- oder PDF-Datei oder druckt es über Seiten in eine PDF-Datei (--pages).</translation>
+    </message>
+    <message>
+        <source>The file to write, .png or .pdf (not with --pages).</source>
+        <translation>Die zu schreibende Datei, .png oder .pdf (nicht mit --pages).</translation>
+    </message>
+    <message>
+        <source>The calendar folder (store name and folders, separated by \); default: the default calendar.</source>
+        <translation>Der Kalenderordner (Speichername und Ordner, getrennt durch \); Vorgabe: der Standardkalender.</translation>
+    </message>
+    <message>
+        <source>Draw from this cache file instead of a folder.</source>
+        <translation>Aus dieser Zwischenspeicherdatei statt aus einem Ordner zeichnen.</translation>
+    </message>
+    <message>
+        <source>Selected year (default: the planner year of today).</source>
+        <translation>Gewähltes Jahr (Vorgabe: das Planerjahr von heute).</translation>
+    </message>
+    <message>
+        <source>First month of the planner year, 1-12 (default 1).</source>
+        <translation>Erster Monat des Planerjahres, 1–12 (Vorgabe 1).</translation>
+    </message>
+    <message>
+        <source>Image size in pixels (default 1600x900).</source>
+        <translation>Bildgröße in Pixeln (Vorgabe 1600x900).</translation>
+    </message>
+    <message>
+        <source>Write the subjects into the bars.</source>
+        <translation>Die Betreffzeilen in die Balken schreiben.</translation>
+    </message>
+    <message>
+        <source>Show timed appointments too, not only whole days.</source>
+        <translation>Auch Termine mit Uhrzeit zeigen, nicht nur ganztägige.</translation>
+    </message>
+    <message>
+        <source>Leave out the weekday and month headings.</source>
+        <translation>Die Wochentags- und Monatsüberschriften weglassen.</translation>
+    </message>
+    <message>
+        <source>The day to mark as today, YYYY-MM-DD (default: today).</source>
+        <translation>Der als heute zu markierende Tag, JJJJ-MM-TT (Vorgabe: heute).</translation>
+    </message>
+    <message>
+        <source>Month and weekday names of this locale (default: the user&apos;s).</source>
+        <translation>Monats- und Wochentagsnamen dieses Gebietsschemas (Vorgabe: das des Benutzers).</translation>
+    </message>
+    <message>
+        <source>The planner title whose category colours, filter and print settings to use (default: Default).</source>
+        <translation>Der Planertitel, dessen Kategoriefarben, Filter und Druckeinstellungen verwendet werden (Vorgabe: Default).</translation>
+    </message>
+    <message>
+        <source>Print the year into this PDF file, over pages as the print preview lays them out with the title&apos;s stored print settings.</source>
+        <translation>Das Jahr in diese PDF-Datei drucken, über Seiten, wie die Druckvorschau sie mit den gespeicherten Druckeinstellungen des Titels anordnet.</translation>
+    </message>
+    <message>
+        <source>With --pages: the paper size code instead of the stored one (8 A3, 9 A4, 1 Letter).</source>
+        <translation>Mit --pages: der Code des Papierformats statt des gespeicherten (8 A3, 9 A4, 1 Letter).</translation>
+    </message>
+    <message>
+        <source>With --pages: portrait or landscape instead of the stored orientation.</source>
+        <translation>Mit --pages: portrait (Hochformat) oder landscape (Querformat) statt der gespeicherten Ausrichtung.</translation>
+    </message>
+    <message>
+        <source>Days to mark under the year instead of the title&apos;s: holidays:REGION (DE_BY, FR; +regional for those of parts of it), calendar:Store\Folder, file:FILE.ics or subscription:URL (a web calendar vdirsyncer has fetched), separated by commas.</source>
+        <translation>Im Jahr zu markierende Tage statt der des Titels: holidays:REGION (DE_BY, FR; +regional für die von Teilen davon), calendar:Speicher\Ordner, file:DATEI.ics oder subscription:URL (ein Webkalender, den vdirsyncer geladen hat), durch Kommas getrennt.</translation>
+    </message>
+    <message>
+        <source>Number the weeks on the grid.</source>
+        <translation>Die Wochen im Raster nummerieren.</translation>
+    </message>
+</context>
+<context>
+    <name>store options</name>
+    <message>
+        <source>The profile listing the calendar stores (default: $QUORVEL_PROFILE, else ~/.config/Quorvel/profile.ini; without one, the calendars khal and vdirsyncer are set up for).</source>
+        <translation>Das Profil, das die Kalenderspeicher aufführt (Vorgabe: $QUORVEL_PROFILE, sonst ~/.config/Quorvel/profile.ini; ohne eines die Kalender, für die khal und vdirsyncer eingerichtet sind).</translation>
+    </message>
+    <message>
+        <source>Open this store directory alone instead of the profile&apos;s stores.</source>
+        <translation>Nur dieses Speicherverzeichnis statt der Speicher des Profils öffnen.</translation>
+    </message>
+</context>
 </TS>

@@ -719,4 +719,175 @@ Erreur : %1 %2</translation>
         <translation>Afficher les propriétés du planning à sa création (lignes nom=valeur), puis quitter.</translation>
     </message>
 </context>
+<context>
+    <name>quorvel-export</name>
+    <message>
+        <source>Exports the category table of a planner and the appointments it shows to an XML file, e.g. quorvel-export --folder &quot;Personal Folders\Calendar&quot; --from 2026-01-01 --to 2026-12-31 year.xml</source>
+        <translation>Exporte la table des catégories d’un planning et les rendez-vous qu’il affiche dans un fichier XML, par exemple quorvel-export --folder &quot;Personal Folders\Calendar&quot; --from 2026-01-01 --to 2026-12-31 annee.xml</translation>
+    </message>
+    <message>
+        <source>The XML file to write.</source>
+        <translation>Le fichier XML à écrire.</translation>
+    </message>
+    <message>
+        <source>The calendar folder (store name and folders, separated by \); default: the default calendar.</source>
+        <translation>Le dossier de calendrier (nom du magasin et dossiers, séparés par \) ; par défaut : le calendrier par défaut.</translation>
+    </message>
+    <message>
+        <source>The planner title whose category table and filter to use.</source>
+        <translation>Le titre du planning dont la table des catégories et le filtre sont utilisés.</translation>
+    </message>
+    <message>
+        <source>The month the planner year begins with, 1-12.</source>
+        <translation>Le mois par lequel commence l’année du planning, 1 à 12.</translation>
+    </message>
+    <message>
+        <source>Timed appointments too, not only whole days.</source>
+        <translation>Aussi les rendez-vous horaires, pas seulement les journées entières.</translation>
+    </message>
+    <message>
+        <source>Leave out appointments of no category in the table.</source>
+        <translation>Omettre les rendez-vous sans catégorie de la table.</translation>
+    </message>
+    <message>
+        <source>A day of the first planner year to write (YYYY-MM-DD or the user&apos;s short date).</source>
+        <translation>Un jour de la première année du planning à écrire (AAAA-MM-JJ ou la date courte de l’utilisateur).</translation>
+    </message>
+    <message>
+        <source>A day of the last planner year to write.</source>
+        <translation>Un jour de la dernière année du planning à écrire.</translation>
+    </message>
+    <message>
+        <source>Write the category table alone.</source>
+        <translation>Écrire seulement la table des catégories.</translation>
+    </message>
+</context>
+<context>
+    <name>quorvel-import</name>
+    <message>
+        <source>Imports the events of an iCalendar file into a calendar folder, e.g. quorvel-import team.ics &quot;Personal Folders\Calendar\Team&quot;.</source>
+        <translation>Importe les événements d’un fichier iCalendar dans un dossier de calendrier, par exemple quorvel-import equipe.ics &quot;Personal Folders\Calendar\Team&quot;.</translation>
+    </message>
+    <message>
+        <source>The .ics file to import.</source>
+        <translation>Le fichier .ics à importer.</translation>
+    </message>
+    <message>
+        <source>Store name and folders, separated by \.</source>
+        <translation>Nom du magasin et dossiers, séparés par \.</translation>
+    </message>
+    <message>
+        <source>Create the folder, and the store&apos;s directory, when missing.</source>
+        <translation>Créer le dossier, et le répertoire du magasin, s’ils manquent.</translation>
+    </message>
+</context>
+<context>
+    <name>quorvel-list</name>
+    <message>
+        <source>Lists the appointments of a calendar folder from FROM to TO (YYYY-MM-DD, both included).</source>
+        <translation>Liste les rendez-vous d’un dossier de calendrier de FROM à TO (AAAA-MM-JJ, inclus).</translation>
+    </message>
+    <message>
+        <source>Store name and folders, separated by \.</source>
+        <translation>Nom du magasin et dossiers, séparés par \.</translation>
+    </message>
+    <message>
+        <source>First day.</source>
+        <translation>Premier jour.</translation>
+    </message>
+    <message>
+        <source>Last day.</source>
+        <translation>Dernier jour.</translation>
+    </message>
+    <message>
+        <source>Print the category table of the planner titled TITLE instead (name|colour lines, colours 0x00BBGGRR in decimal).</source>
+        <translation>Afficher plutôt la table des catégories du planning intitulé TITLE (lignes nom|couleur, couleurs 0x00BBGGRR en décimal).</translation>
+    </message>
+</context>
+<context>
+    <name>quorvel-render</name>
+    <message>
+        <source>Draws a planner year into a PNG or PDF file, or prints it over pages into a PDF file (--pages).</source>
+        <translation>Dessine une année du planning dans un fichier PNG ou PDF, ou l’imprime sur plusieurs pages dans un fichier PDF (--pages).</translation>
+    </message>
+    <message>
+        <source>The file to write, .png or .pdf (not with --pages).</source>
+        <translation>Le fichier à écrire, .png ou .pdf (pas avec --pages).</translation>
+    </message>
+    <message>
+        <source>The calendar folder (store name and folders, separated by \); default: the default calendar.</source>
+        <translation>Le dossier de calendrier (nom du magasin et dossiers, séparés par \) ; par défaut : le calendrier par défaut.</translation>
+    </message>
+    <message>
+        <source>Draw from this cache file instead of a folder.</source>
+        <translation>Dessiner à partir de ce fichier de cache plutôt que d’un dossier.</translation>
+    </message>
+    <message>
+        <source>Selected year (default: the planner year of today).</source>
+        <translation>Année choisie (par défaut : l’année du planning d’aujourd’hui).</translation>
+    </message>
+    <message>
+        <source>First month of the planner year, 1-12 (default 1).</source>
+        <translation>Premier mois de l’année du planning, 1 à 12 (par défaut 1).</translation>
+    </message>
+    <message>
+        <source>Image size in pixels (default 1600x900).</source>
+        <translation>Taille de l’image en pixels (par défaut 1600x900).</translation>
+    </message>
+    <message>
+        <source>Write the subjects into the bars.</source>
+        <translation>Écrire les objets dans les barres.</translation>
+    </message>
+    <message>
+        <source>Show timed appointments too, not only whole days.</source>
+        <translation>Afficher aussi les rendez-vous horaires, pas seulement les journées entières.</translation>
+    </message>
+    <message>
+        <source>Leave out the weekday and month headings.</source>
+        <translation>Omettre les en-têtes des jours et des mois.</translation>
+    </message>
+    <message>
+        <source>The day to mark as today, YYYY-MM-DD (default: today).</source>
+        <translation>Le jour à marquer comme aujourd’hui, AAAA-MM-JJ (par défaut : aujourd’hui).</translation>
+    </message>
+    <message>
+        <source>Month and weekday names of this locale (default: the user&apos;s).</source>
+        <translation>Noms des mois et des jours de cette langue (par défaut : celle de l’utilisateur).</translation>
+    </message>
+    <message>
+        <source>The planner title whose category colours, filter and print settings to use (default: Default).</source>
+        <translation>Le titre du planning dont les couleurs des catégories, le filtre et les paramètres d’impression sont utilisés (par défaut : Default).</translation>
+    </message>
+    <message>
+        <source>Print the year into this PDF file, over pages as the print preview lays them out with the title&apos;s stored print settings.</source>
+        <translation>Imprimer l’année dans ce fichier PDF, sur les pages telles que l’aperçu les dispose avec les paramètres d’impression enregistrés du titre.</translation>
+    </message>
+    <message>
+        <source>With --pages: the paper size code instead of the stored one (8 A3, 9 A4, 1 Letter).</source>
+        <translation>Avec --pages : le code du format de papier au lieu de celui enregistré (8 A3, 9 A4, 1 Letter).</translation>
+    </message>
+    <message>
+        <source>With --pages: portrait or landscape instead of the stored orientation.</source>
+        <translation>Avec --pages : portrait ou landscape (paysage) au lieu de l’orientation enregistrée.</translation>
+    </message>
+    <message>
+        <source>Days to mark under the year instead of the title&apos;s: holidays:REGION (DE_BY, FR; +regional for those of parts of it), calendar:Store\Folder, file:FILE.ics or subscription:URL (a web calendar vdirsyncer has fetched), separated by commas.</source>
+        <translation>Jours à marquer sous l’année au lieu de ceux du titre : holidays:RÉGION (DE_BY, FR ; +regional pour ceux de ses parties), calendar:Magasin\Dossier, file:FICHIER.ics ou subscription:URL (un calendrier web récupéré par vdirsyncer), séparés par des virgules.</translation>
+    </message>
+    <message>
+        <source>Number the weeks on the grid.</source>
+        <translation>Numéroter les semaines sur la grille.</translation>
+    </message>
+</context>
+<context>
+    <name>store options</name>
+    <message>
+        <source>The profile listing the calendar stores (default: $QUORVEL_PROFILE, else ~/.config/Quorvel/profile.ini; without one, the calendars khal and vdirsyncer are set up for).</source>
+        <translation>Le profil qui liste les magasins de calendriers (par défaut : $QUORVEL_PROFILE, sinon ~/.config/Quorvel/profile.ini ; sans profil, les calendriers pour lesquels khal et vdirsyncer sont configurés).</translation>
+    </message>
+    <message>
+        <source>Open this store directory alone instead of the profile&apos;s stores.</source>
+        <translation>Ouvrir uniquement ce répertoire de magasin au lieu des magasins du profil.</translation>
+    </message>
+</context>
 </TS>
