@@ -6,6 +6,7 @@
 #include "pagetemplate.h"
 #include "qverror.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -93,8 +94,8 @@ QString Installer::destinationPage(Page page) const
 void Installer::chooseDestination()
 {
     WaitCursor wait(m_dialogs);
-    const QString folder =
-        m_dialogs.browseFolder(QStringLiteral("Destination Path"), fields.destination);
+    const QString folder = m_dialogs.browseFolder(
+        QCoreApplication::translate("Installer", "Destination Path"), fields.destination);
     if (folder.isEmpty())
         return;
     fields.destination = folder;
@@ -116,7 +117,8 @@ bool Installer::InitOutlook()
         return true;
     } catch (const std::exception &e) {
         m_session.reset();
-        outlookFailure(QStringLiteral("Failed whilst initialising Outlook!"), e);
+        outlookFailure(
+            QCoreApplication::translate("Installer", "Failed whilst initialising Outlook!"), e);
         return false;
     }
 }
@@ -131,14 +133,18 @@ bool Installer::PickCalendarFolder()
         if (!folder)
             return false;
         if (folder->DefaultItemType() != Store::olAppointmentItem) {
-            m_dialogs.message(folder->Name() + QStringLiteral(" is not a Calendar folder!"));
+            m_dialogs.message(
+                QCoreApplication::translate("Installer", "%1 is not a Calendar folder!")
+                    .arg(folder->Name()));
             return false;
         }
         calendarEntryID = folder->EntryID();
         fields.calendarPath = CalendarPathOf(*folder);
         return true;
     } catch (const std::exception &e) {
-        outlookFailure(QStringLiteral("An unexpected error has occurred related to Outlook!"), e);
+        outlookFailure(QCoreApplication::translate(
+                           "Installer", "An unexpected error has occurred related to Outlook!"),
+                       e);
         return false;
     }
 }
@@ -147,10 +153,10 @@ bool Installer::CheckTitle()
 {
     for (const QChar c : kInvalidTitleCharacters) {
         if (fields.title.contains(c)) {
-            m_dialogs.message(
-                QStringLiteral("Specified title contains an invalid character.  Invalid "
-                               "characters are: ") +
-                kInvalidTitleCharacters);
+            m_dialogs.message(QCoreApplication::translate(
+                                  "Installer", "Specified title contains an invalid character.  "
+                                               "Invalid characters are: %1")
+                                  .arg(kInvalidTitleCharacters));
             return false;
         }
     }
@@ -164,25 +170,29 @@ bool Installer::CopyInstallFiles()
     const bool sameFolder =
         !sourceDir.isEmpty() && QFileInfo(fields.destination).canonicalFilePath() == sourceDir;
     auto same = [this] {
-        m_dialogs.message(QStringLiteral("Source and destination appear to be the same?!: ") +
-                          QDir::toNativeSeparators(sourcePage(Page::Planner)));
+        m_dialogs.message(QCoreApplication::translate(
+                              "Installer", "Source and destination appear to be the same?!: %1")
+                              .arg(QDir::toNativeSeparators(sourcePage(Page::Planner))));
         return false;
     };
     if (sameFolder || sourcePage(Page::Planner) == destinationPage(Page::Planner))
         return same();
     if (!replaceWithCopy(sourcePage(Page::Planner), destinationPage(Page::Planner))) {
-        m_dialogs.message(QStringLiteral("Unable to copy HTML file from source to destination!"));
+        m_dialogs.message(QCoreApplication::translate(
+            "Installer", "Unable to copy HTML file from source to destination!"));
         return false;
     }
     if (!replaceWithCopy(QDir(m_source).filePath(kArchive),
                          QDir(fields.destination).filePath(kArchive))) {
-        m_dialogs.message(QStringLiteral("Unable to copy CAB file from source to destination!"));
+        m_dialogs.message(QCoreApplication::translate(
+            "Installer", "Unable to copy CAB file from source to destination!"));
         return false;
     }
     if (sourcePage(Page::Frame) == destinationPage(Page::Frame))
         return same();
     if (!replaceWithCopy(sourcePage(Page::Frame), destinationPage(Page::Frame))) {
-        m_dialogs.message(QStringLiteral("Unable to copy HTML file from source to destination!"));
+        m_dialogs.message(QCoreApplication::translate(
+            "Installer", "Unable to copy HTML file from source to destination!"));
         return false;
     }
     return true;
@@ -249,7 +259,9 @@ void Installer::ShowBoundFolder()
                 m_session ? m_session->GetFolderFromID(boundEntryID) : nullptr)
             bound->Display();
     } catch (const std::exception &e) {
-        outlookFailure(QStringLiteral("An unexpected error has occurred related to Outlook!"), e);
+        outlookFailure(QCoreApplication::translate(
+                           "Installer", "An unexpected error has occurred related to Outlook!"),
+                       e);
     }
     m_session.reset();
 }
@@ -260,29 +272,33 @@ bool Installer::Install()
     if (!CheckTitle())
         return false;
     if (fields.destination.isEmpty()) {
-        m_dialogs.message(QStringLiteral("You must specify a destination folder!"));
+        m_dialogs.message(
+            QCoreApplication::translate("Installer", "You must specify a destination folder!"));
         return false;
     }
     if (fields.calendarPath.isEmpty()) {
-        m_dialogs.message(QStringLiteral("You must specify an outlook calendar folder!"));
+        m_dialogs.message(QCoreApplication::translate(
+            "Installer", "You must specify an outlook calendar folder!"));
         return false;
     }
     if (!CopyInstallFiles()) {
-        m_dialogs.message(
-            QStringLiteral("Failed whilst copying files from source to specified destination!"));
+        m_dialogs.message(QCoreApplication::translate(
+            "Installer", "Failed whilst copying files from source to specified destination!"));
         return false;
     }
     if (!RewritePage(Page::Planner) || !RewritePage(Page::Frame)) {
-        m_dialogs.message(QStringLiteral(
+        m_dialogs.message(QCoreApplication::translate(
+            "Installer",
             "Failed whilst attempting to update html configuration at specified destination!"));
         return false;
     }
     if (!BindFolderHomePage()) {
-        m_dialogs.message(
-            QStringLiteral("Unable to set outlook folder association to destination path!"));
+        m_dialogs.message(QCoreApplication::translate(
+            "Installer", "Unable to set outlook folder association to destination path!"));
         return false;
     }
-    m_dialogs.message(QStringLiteral("Thank you for installing Brenholt Quorvel."));
+    m_dialogs.message(
+        QCoreApplication::translate("Installer", "Thank you for installing Brenholt Quorvel."));
     ShowBoundFolder();
     return true;
 }

@@ -154,39 +154,60 @@ int MergeVersionFiles(const QString &collections, const QStringList &files)
 // no window.
 void DescribeOptions(QCommandLineParser &parser)
 {
-    parser.setApplicationDescription(
+    // The texts of --help, in the user's language where it has a catalogue.
+    const auto said = [](const char *text) {
+        return QCoreApplication::translate("quorvel-setup", text);
+    };
+    parser.setApplicationDescription(said(QT_TRANSLATE_NOOP(
+        "quorvel-setup",
         "Deploys the Quorvel planner pages for a calendar folder, or connects a CalDAV account "
-        "(--caldav) so that its calendars open in the planner.");
+        "(--caldav) so that its calendars open in the planner.")));
     parser.addHelpOption();
     AddStoreOptions(parser);
     parser.addOptions({
         {"source",
-         "Where the page templates are (default: the start-up directory, else beside "
-         "the program).",
+         said(QT_TRANSLATE_NOOP(
+             "quorvel-setup",
+             "Where the page templates are (default: the start-up directory, else beside "
+             "the program).")),
          "dir"},
-        {"screenshot", "Save a picture of the installer window, then quit.", "file"},
+        {"screenshot",
+         said(QT_TRANSLATE_NOOP("quorvel-setup",
+                                "Save a picture of the installer window, then quit.")),
+         "file"},
         {"caldav",
-         "Connect the CalDAV account at this address: its calendars are synchronised by "
-         "vdirsyncer (every five minutes, by a systemd user timer) and open in the planner.",
+         said(QT_TRANSLATE_NOOP(
+             "quorvel-setup",
+             "Connect the CalDAV account at this address: its calendars are synchronised by "
+             "vdirsyncer (every five minutes, by a systemd user timer) and open in the planner.")),
          "url"},
-        {"user", "The user name of the CalDAV account.", "name"},
+        {"user", said(QT_TRANSLATE_NOOP("quorvel-setup", "The user name of the CalDAV account.")),
+         "name"},
         {"password-command",
-         "A command that prints the account's password (default: secret-tool lookup service "
-         "quorvel-caldav url URL user NAME). The password is never written down.",
+         said(QT_TRANSLATE_NOOP(
+             "quorvel-setup",
+             "A command that prints the account's password (default: secret-tool lookup service "
+             "quorvel-caldav url URL user NAME). The password is never written down.")),
          "command"},
         {"collections",
-         "Where the account's calendars are kept (default: "
-         "~/.local/share/quorvel/caldav/ACCOUNT). A directory that holds files already is "
-         "refused, unless --upload-existing is given.",
+         said(QT_TRANSLATE_NOOP(
+             "quorvel-setup",
+             "Where the account's calendars are kept (default: "
+             "~/.local/share/quorvel/caldav/ACCOUNT). A directory that holds files already is "
+             "refused, unless --upload-existing is given.")),
          "dir"},
         {"upload-existing",
-         "Connect over a --collections directory that holds calendars already, uploading them "
-         "to the server."},
+         said(QT_TRANSLATE_NOOP(
+             "quorvel-setup",
+             "Connect over a --collections directory that holds calendars already, uploading them "
+             "to the server."))},
     });
     parser.addOption({"merge-versions",
-                      "Used by the synchronisation: settles two versions of an item (the "
-                      "category table merged by name, else the later one kept and the other "
-                      "saved as a copy in the account's calendars under DIR).",
+                      said(QT_TRANSLATE_NOOP(
+                          "quorvel-setup",
+                          "Used by the synchronisation: settles two versions of an item (the "
+                          "category table merged by name, else the later one kept and the other "
+                          "saved as a copy in the account's calendars under DIR).")),
                       "dir"});
 }
 
@@ -228,6 +249,7 @@ int main(int argc, char **argv)
     if (windowless) {
         QCoreApplication core(argc, argv);
         QCoreApplication::setApplicationName(kProgram);
+        LoadTranslations(core);
         QCommandLineParser parser;
         DescribeOptions(parser);
         parser.process(arguments);
@@ -252,7 +274,8 @@ int main(int argc, char **argv)
                            : static_cast<Dialogs &>(onDesktop);
     const std::unique_ptr<QLockFile> lock = HoldSingleInstance(kProgram);
     if (!lock) {
-        dialogs.message(QStringLiteral("The Calendar Installer already appears to be running."));
+        dialogs.message(QCoreApplication::translate(
+            "Installer", "The Calendar Installer already appears to be running."));
         return 1;
     }
     RegisterAutomation(QCoreApplication::applicationFilePath());

@@ -28,6 +28,41 @@
     </message>
 </context>
 <context>
+    <name>CalDavDialog</name>
+    <message>
+        <source>Connect a CalDAV Account</source>
+        <translation>CalDAV-Konto verbinden</translation>
+    </message>
+    <message>
+        <source>The account&apos;s calendars are kept on this computer by vdirsyncer, synchronised every five minutes, and open in the planner.</source>
+        <translation>Die Kalender des Kontos hält vdirsyncer auf diesem Rechner, gleicht sie alle fünf Minuten ab, und sie öffnen sich im Planer.</translation>
+    </message>
+    <message>
+        <source>secret-tool lookup … (the default)</source>
+        <translation>secret-tool lookup … (die Vorgabe)</translation>
+    </message>
+    <message>
+        <source>Server address</source>
+        <translation>Serveradresse</translation>
+    </message>
+    <message>
+        <source>User name</source>
+        <translation>Benutzername</translation>
+    </message>
+    <message>
+        <source>Password command</source>
+        <translation>Passwortbefehl</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation>Verbinden</translation>
+    </message>
+    <message>
+        <source>Connected: open the planner to see the account&apos;s calendars.</source>
+        <translation>Verbunden: Öffnen Sie den Planer, um die Kalender des Kontos zu sehen.</translation>
+    </message>
+</context>
+<context>
     <name>FilterDialog</name>
     <message>
         <source>Category Filtering</source>
@@ -70,6 +105,69 @@
     <message>
         <source>Force refresh of current year</source>
         <translation>Aktuelles Jahr neu einlesen</translation>
+    </message>
+</context>
+<context>
+    <name>Installer</name>
+    <message>
+        <source>Destination Path</source>
+        <translation>Zielpfad</translation>
+    </message>
+    <message>
+        <source>Failed whilst initialising Outlook!</source>
+        <translation>Fehler beim Starten des Kalenderzugriffs!</translation>
+    </message>
+    <message>
+        <source>%1 is not a Calendar folder!</source>
+        <translation>%1 ist kein Kalenderordner!</translation>
+    </message>
+    <message>
+        <source>An unexpected error has occurred related to Outlook!</source>
+        <translation>Beim Kalenderzugriff ist ein unerwarteter Fehler aufgetreten!</translation>
+    </message>
+    <message>
+        <source>Specified title contains an invalid character.  Invalid characters are: %1</source>
+        <translation>Der angegebene Titel enthält ein ungültiges Zeichen.  Ungültige Zeichen sind: %1</translation>
+    </message>
+    <message>
+        <source>Source and destination appear to be the same?!: %1</source>
+        <translation>Quelle und Ziel scheinen gleich zu sein?!: %1</translation>
+    </message>
+    <message>
+        <source>Unable to copy HTML file from source to destination!</source>
+        <translation>Die HTML-Datei konnte nicht von der Quelle zum Ziel kopiert werden!</translation>
+    </message>
+    <message>
+        <source>Unable to copy CAB file from source to destination!</source>
+        <translation>Die CAB-Datei konnte nicht von der Quelle zum Ziel kopiert werden!</translation>
+    </message>
+    <message>
+        <source>You must specify a destination folder!</source>
+        <translation>Bitte einen Zielordner angeben!</translation>
+    </message>
+    <message>
+        <source>You must specify an outlook calendar folder!</source>
+        <translation>Bitte einen Kalenderordner angeben!</translation>
+    </message>
+    <message>
+        <source>Failed whilst copying files from source to specified destination!</source>
+        <translation>Fehler beim Kopieren der Dateien von der Quelle zum angegebenen Ziel!</translation>
+    </message>
+    <message>
+        <source>Failed whilst attempting to update html configuration at specified destination!</source>
+        <translation>Fehler beim Aktualisieren der HTML-Konfiguration am angegebenen Ziel!</translation>
+    </message>
+    <message>
+        <source>Unable to set outlook folder association to destination path!</source>
+        <translation>Die Zuordnung des Kalenderordners zum Zielpfad konnte nicht gesetzt werden!</translation>
+    </message>
+    <message>
+        <source>Thank you for installing Brenholt Quorvel.</source>
+        <translation>Vielen Dank, dass Sie Brenholt Quorvel installiert haben.</translation>
+    </message>
+    <message>
+        <source>The Calendar Installer already appears to be running.</source>
+        <translation>Der Kalender-Installer scheint bereits zu laufen.</translation>
     </message>
 </context>
 <context>
@@ -638,6 +736,133 @@ Fehler: %1 %2</translation>
     </message>
 </context>
 <context>
+    <name>SetupDialog</name>
+    <message>
+        <source>Quorvel Installer</source>
+        <translation>Quorvel-Installer</translation>
+    </message>
+    <message>
+        <source>About QuorvelSetup...</source>
+        <translation>Über QuorvelSetup …</translation>
+    </message>
+    <message>
+        <source>Welcome to the Quorvel Installer by Brenholt.</source>
+        <translation>Willkommen beim Quorvel-Installer von Brenholt.</translation>
+    </message>
+    <message>
+        <source>If you are installing locally for individual use, simply use the automatically generated Access String.</source>
+        <translation>Wenn Sie lokal für sich selbst installieren, verwenden Sie einfach die automatisch erzeugte Zugriffszeichenfolge.</translation>
+    </message>
+    <message>
+        <source>If you are installing remotely for multiple use, we recommend using a URL.  For detailed instructions on setting the Access String, please click the Help button.</source>
+        <translation>Wenn Sie entfernt für mehrere Benutzer installieren, empfehlen wir eine URL.  Eine ausführliche Anleitung zur Zugriffszeichenfolge zeigt die Schaltfläche Hilfe.</translation>
+    </message>
+    <message>
+        <source>Mandatory Settings</source>
+        <translation>Pflichtangaben</translation>
+    </message>
+    <message>
+        <source>Press to specify/create destination folder</source>
+        <translation>Klicken, um den Zielordner anzugeben oder anzulegen</translation>
+    </message>
+    <message>
+        <source>Press to specify outlook calendar folder</source>
+        <translation>Klicken, um den Kalenderordner anzugeben</translation>
+    </message>
+    <message>
+        <source>Installation Folder</source>
+        <translation>Installationsordner</translation>
+    </message>
+    <message>
+        <source>Calendar Folder</source>
+        <translation>Kalenderordner</translation>
+    </message>
+    <message>
+        <source>Access String</source>
+        <translation>Zugriffszeichenfolge</translation>
+    </message>
+    <message>
+        <source>Title</source>
+        <translation>Titel</translation>
+    </message>
+    <message>
+        <source>Install</source>
+        <translation>Installieren</translation>
+    </message>
+    <message>
+        <source>Press to install the Quorvel control</source>
+        <translation>Klicken, um das Quorvel-Steuerelement zu installieren</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Abbrechen</translation>
+    </message>
+    <message>
+        <source>Press to cancel installation, and exit installer</source>
+        <translation>Klicken, um die Installation abzubrechen und den Installer zu beenden</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Hilfe</translation>
+    </message>
+    <message>
+        <source>Press to view installation notes</source>
+        <translation>Klicken, um die Installationshinweise zu lesen</translation>
+    </message>
+    <message>
+        <source>CalDAV...</source>
+        <translation>CalDAV …</translation>
+    </message>
+    <message>
+        <source>Press to connect a CalDAV account, whose calendars then open in the planner</source>
+        <translation>Klicken, um ein CalDAV-Konto zu verbinden, dessen Kalender sich dann im Planer öffnen</translation>
+    </message>
+    <message>
+        <source>Optional Settings</source>
+        <translation>Optionale Einstellungen</translation>
+    </message>
+    <message>
+        <source>(Default is checked, i.e. All Events, not just All Day Events)</source>
+        <translation>(Vorgabe: angekreuzt, d. h. alle Termine, nicht nur ganztägige)</translation>
+    </message>
+    <message>
+        <source>(Default is unchecked, i.e. event bands without text)</source>
+        <translation>(Vorgabe: nicht angekreuzt, d. h. Terminbalken ohne Text)</translation>
+    </message>
+    <message>
+        <source>(Default is unchecked, i.e. display all events regardless of category)</source>
+        <translation>(Vorgabe: nicht angekreuzt, d. h. alle Termine unabhängig von der Kategorie zeigen)</translation>
+    </message>
+    <message>
+        <source>Display All Events</source>
+        <translation>Alle Termine zeigen</translation>
+    </message>
+    <message>
+        <source>Display Subject</source>
+        <translation>Betreff zeigen</translation>
+    </message>
+    <message>
+        <source>Hide Non-categorised Events</source>
+        <translation>Termine ohne Kategorie ausblenden</translation>
+    </message>
+    <message>
+        <source>Start Month</source>
+        <translation>Erster Monat</translation>
+    </message>
+    <message>
+        <source>Please close Outlook before proceeding.</source>
+        <translation>Bitte schließen Sie das Kalenderprogramm, bevor Sie fortfahren.</translation>
+    </message>
+    <message>
+        <source>Thank you for closing outlook.</source>
+        <translation>Danke, dass Sie das Kalenderprogramm geschlossen haben.</translation>
+    </message>
+    <message>
+        <source>About QuorvelSetup</source>
+        <translation>Über QuorvelSetup</translation>
+    </message>
+</context>
+<context>
     <name>YearPlan</name>
     <message>
         <source>Update indicator</source>
@@ -877,6 +1102,45 @@ Fehler: %1 %2</translation>
     <message>
         <source>Number the weeks on the grid.</source>
         <translation>Die Wochen im Raster nummerieren.</translation>
+    </message>
+</context>
+<context>
+    <name>quorvel-setup</name>
+    <message>
+        <source>Deploys the Quorvel planner pages for a calendar folder, or connects a CalDAV account (--caldav) so that its calendars open in the planner.</source>
+        <translation>Richtet die Quorvel-Planerseiten für einen Kalenderordner ein oder verbindet ein CalDAV-Konto (--caldav), sodass sich seine Kalender im Planer öffnen.</translation>
+    </message>
+    <message>
+        <source>Where the page templates are (default: the start-up directory, else beside the program).</source>
+        <translation>Wo die Seitenvorlagen liegen (Vorgabe: das Startverzeichnis, sonst neben dem Programm).</translation>
+    </message>
+    <message>
+        <source>Save a picture of the installer window, then quit.</source>
+        <translation>Ein Bild des Installer-Fensters speichern, dann beenden.</translation>
+    </message>
+    <message>
+        <source>Connect the CalDAV account at this address: its calendars are synchronised by vdirsyncer (every five minutes, by a systemd user timer) and open in the planner.</source>
+        <translation>Das CalDAV-Konto unter dieser Adresse verbinden: Seine Kalender gleicht vdirsyncer ab (alle fünf Minuten, durch einen systemd-Benutzertimer), und sie öffnen sich im Planer.</translation>
+    </message>
+    <message>
+        <source>The user name of the CalDAV account.</source>
+        <translation>Der Benutzername des CalDAV-Kontos.</translation>
+    </message>
+    <message>
+        <source>A command that prints the account&apos;s password (default: secret-tool lookup service quorvel-caldav url URL user NAME). The password is never written down.</source>
+        <translation>Ein Befehl, der das Passwort des Kontos ausgibt (Vorgabe: secret-tool lookup service quorvel-caldav url URL user NAME). Das Passwort wird nie aufgeschrieben.</translation>
+    </message>
+    <message>
+        <source>Where the account&apos;s calendars are kept (default: ~/.local/share/quorvel/caldav/ACCOUNT). A directory that holds files already is refused, unless --upload-existing is given.</source>
+        <translation>Wo die Kalender des Kontos liegen (Vorgabe: ~/.local/share/quorvel/caldav/KONTO). Ein Verzeichnis, das schon Dateien enthält, wird abgelehnt, außer mit --upload-existing.</translation>
+    </message>
+    <message>
+        <source>Connect over a --collections directory that holds calendars already, uploading them to the server.</source>
+        <translation>Über ein --collections-Verzeichnis verbinden, das schon Kalender enthält, und diese auf den Server hochladen.</translation>
+    </message>
+    <message>
+        <source>Used by the synchronisation: settles two versions of an item (the category table merged by name, else the later one kept and the other saved as a copy in the account&apos;s calendars under DIR).</source>
+        <translation>Vom Abgleich verwendet: führt zwei Fassungen eines Elements zusammen (die Kategorientabelle nach Namen, sonst bleibt die spätere und die andere wird als Kopie in den Kalendern des Kontos unter DIR gespeichert).</translation>
     </message>
 </context>
 <context>

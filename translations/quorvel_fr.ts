@@ -28,6 +28,41 @@
     </message>
 </context>
 <context>
+    <name>CalDavDialog</name>
+    <message>
+        <source>Connect a CalDAV Account</source>
+        <translation>Connecter un compte CalDAV</translation>
+    </message>
+    <message>
+        <source>The account&apos;s calendars are kept on this computer by vdirsyncer, synchronised every five minutes, and open in the planner.</source>
+        <translation>Les calendriers du compte sont conservés sur cet ordinateur par vdirsyncer, synchronisés toutes les cinq minutes, et s’ouvrent dans le planning.</translation>
+    </message>
+    <message>
+        <source>secret-tool lookup … (the default)</source>
+        <translation>secret-tool lookup … (par défaut)</translation>
+    </message>
+    <message>
+        <source>Server address</source>
+        <translation>Adresse du serveur</translation>
+    </message>
+    <message>
+        <source>User name</source>
+        <translation>Nom d’utilisateur</translation>
+    </message>
+    <message>
+        <source>Password command</source>
+        <translation>Commande du mot de passe</translation>
+    </message>
+    <message>
+        <source>Connect</source>
+        <translation>Connecter</translation>
+    </message>
+    <message>
+        <source>Connected: open the planner to see the account&apos;s calendars.</source>
+        <translation>Connecté : ouvrez le planning pour voir les calendriers du compte.</translation>
+    </message>
+</context>
+<context>
     <name>FilterDialog</name>
     <message>
         <source>Category Filtering</source>
@@ -70,6 +105,69 @@
     <message>
         <source>Force refresh of current year</source>
         <translation>Relire l’année affichée</translation>
+    </message>
+</context>
+<context>
+    <name>Installer</name>
+    <message>
+        <source>Destination Path</source>
+        <translation>Chemin de destination</translation>
+    </message>
+    <message>
+        <source>Failed whilst initialising Outlook!</source>
+        <translation>Échec de l’initialisation de l’accès au calendrier !</translation>
+    </message>
+    <message>
+        <source>%1 is not a Calendar folder!</source>
+        <translation>%1 n’est pas un dossier de calendrier !</translation>
+    </message>
+    <message>
+        <source>An unexpected error has occurred related to Outlook!</source>
+        <translation>Une erreur inattendue s’est produite lors de l’accès au calendrier !</translation>
+    </message>
+    <message>
+        <source>Specified title contains an invalid character.  Invalid characters are: %1</source>
+        <translation>Le titre indiqué contient un caractère non valide.  Les caractères non valides sont : %1</translation>
+    </message>
+    <message>
+        <source>Source and destination appear to be the same?!: %1</source>
+        <translation>La source et la destination semblent identiques ?! : %1</translation>
+    </message>
+    <message>
+        <source>Unable to copy HTML file from source to destination!</source>
+        <translation>Impossible de copier le fichier HTML de la source vers la destination !</translation>
+    </message>
+    <message>
+        <source>Unable to copy CAB file from source to destination!</source>
+        <translation>Impossible de copier le fichier CAB de la source vers la destination !</translation>
+    </message>
+    <message>
+        <source>You must specify a destination folder!</source>
+        <translation>Veuillez indiquer un dossier de destination !</translation>
+    </message>
+    <message>
+        <source>You must specify an outlook calendar folder!</source>
+        <translation>Veuillez indiquer un dossier de calendrier !</translation>
+    </message>
+    <message>
+        <source>Failed whilst copying files from source to specified destination!</source>
+        <translation>Échec de la copie des fichiers de la source vers la destination indiquée !</translation>
+    </message>
+    <message>
+        <source>Failed whilst attempting to update html configuration at specified destination!</source>
+        <translation>Échec de la mise à jour de la configuration HTML à la destination indiquée !</translation>
+    </message>
+    <message>
+        <source>Unable to set outlook folder association to destination path!</source>
+        <translation>Impossible d’associer le dossier de calendrier au chemin de destination !</translation>
+    </message>
+    <message>
+        <source>Thank you for installing Brenholt Quorvel.</source>
+        <translation>Merci d’avoir installé Brenholt Quorvel.</translation>
+    </message>
+    <message>
+        <source>The Calendar Installer already appears to be running.</source>
+        <translation>L’installateur de calendrier semble déjà en cours d’exécution.</translation>
     </message>
 </context>
 <context>
@@ -638,6 +736,133 @@ Erreur : %1 %2</translation>
     </message>
 </context>
 <context>
+    <name>SetupDialog</name>
+    <message>
+        <source>Quorvel Installer</source>
+        <translation>Installateur Quorvel</translation>
+    </message>
+    <message>
+        <source>About QuorvelSetup...</source>
+        <translation>À propos de QuorvelSetup…</translation>
+    </message>
+    <message>
+        <source>Welcome to the Quorvel Installer by Brenholt.</source>
+        <translation>Bienvenue dans l’installateur Quorvel de Brenholt.</translation>
+    </message>
+    <message>
+        <source>If you are installing locally for individual use, simply use the automatically generated Access String.</source>
+        <translation>Pour une installation locale à usage individuel, utilisez simplement la chaîne d’accès générée automatiquement.</translation>
+    </message>
+    <message>
+        <source>If you are installing remotely for multiple use, we recommend using a URL.  For detailed instructions on setting the Access String, please click the Help button.</source>
+        <translation>Pour une installation distante à usage multiple, nous recommandons une URL.  Pour des instructions détaillées sur la chaîne d’accès, cliquez sur le bouton Aide.</translation>
+    </message>
+    <message>
+        <source>Mandatory Settings</source>
+        <translation>Paramètres obligatoires</translation>
+    </message>
+    <message>
+        <source>Press to specify/create destination folder</source>
+        <translation>Cliquer pour indiquer ou créer le dossier de destination</translation>
+    </message>
+    <message>
+        <source>Press to specify outlook calendar folder</source>
+        <translation>Cliquer pour indiquer le dossier de calendrier</translation>
+    </message>
+    <message>
+        <source>Installation Folder</source>
+        <translation>Dossier d’installation</translation>
+    </message>
+    <message>
+        <source>Calendar Folder</source>
+        <translation>Dossier de calendrier</translation>
+    </message>
+    <message>
+        <source>Access String</source>
+        <translation>Chaîne d’accès</translation>
+    </message>
+    <message>
+        <source>Title</source>
+        <translation>Titre</translation>
+    </message>
+    <message>
+        <source>Install</source>
+        <translation>Installer</translation>
+    </message>
+    <message>
+        <source>Press to install the Quorvel control</source>
+        <translation>Cliquer pour installer le contrôle Quorvel</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Annuler</translation>
+    </message>
+    <message>
+        <source>Press to cancel installation, and exit installer</source>
+        <translation>Cliquer pour annuler l’installation et quitter l’installateur</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Aide</translation>
+    </message>
+    <message>
+        <source>Press to view installation notes</source>
+        <translation>Cliquer pour lire les notes d’installation</translation>
+    </message>
+    <message>
+        <source>CalDAV...</source>
+        <translation>CalDAV…</translation>
+    </message>
+    <message>
+        <source>Press to connect a CalDAV account, whose calendars then open in the planner</source>
+        <translation>Cliquer pour connecter un compte CalDAV, dont les calendriers s’ouvrent ensuite dans le planning</translation>
+    </message>
+    <message>
+        <source>Optional Settings</source>
+        <translation>Paramètres facultatifs</translation>
+    </message>
+    <message>
+        <source>(Default is checked, i.e. All Events, not just All Day Events)</source>
+        <translation>(Coché par défaut : tous les rendez-vous, pas seulement ceux d’une journée entière)</translation>
+    </message>
+    <message>
+        <source>(Default is unchecked, i.e. event bands without text)</source>
+        <translation>(Décoché par défaut : barres des rendez-vous sans texte)</translation>
+    </message>
+    <message>
+        <source>(Default is unchecked, i.e. display all events regardless of category)</source>
+        <translation>(Décoché par défaut : tous les rendez-vous affichés quelle que soit leur catégorie)</translation>
+    </message>
+    <message>
+        <source>Display All Events</source>
+        <translation>Afficher tous les rendez-vous</translation>
+    </message>
+    <message>
+        <source>Display Subject</source>
+        <translation>Afficher l’objet</translation>
+    </message>
+    <message>
+        <source>Hide Non-categorised Events</source>
+        <translation>Masquer les rendez-vous sans catégorie</translation>
+    </message>
+    <message>
+        <source>Start Month</source>
+        <translation>Premier mois</translation>
+    </message>
+    <message>
+        <source>Please close Outlook before proceeding.</source>
+        <translation>Veuillez fermer le logiciel de calendrier avant de continuer.</translation>
+    </message>
+    <message>
+        <source>Thank you for closing outlook.</source>
+        <translation>Merci d’avoir fermé le logiciel de calendrier.</translation>
+    </message>
+    <message>
+        <source>About QuorvelSetup</source>
+        <translation>À propos de QuorvelSetup</translation>
+    </message>
+</context>
+<context>
     <name>YearPlan</name>
     <message>
         <source>Update indicator</source>
@@ -877,6 +1102,45 @@ Erreur : %1 %2</translation>
     <message>
         <source>Number the weeks on the grid.</source>
         <translation>Numéroter les semaines sur la grille.</translation>
+    </message>
+</context>
+<context>
+    <name>quorvel-setup</name>
+    <message>
+        <source>Deploys the Quorvel planner pages for a calendar folder, or connects a CalDAV account (--caldav) so that its calendars open in the planner.</source>
+        <translation>Déploie les pages du planning Quorvel pour un dossier de calendrier, ou connecte un compte CalDAV (--caldav) pour que ses calendriers s’ouvrent dans le planning.</translation>
+    </message>
+    <message>
+        <source>Where the page templates are (default: the start-up directory, else beside the program).</source>
+        <translation>L’emplacement des modèles de pages (par défaut : le répertoire de démarrage, sinon à côté du programme).</translation>
+    </message>
+    <message>
+        <source>Save a picture of the installer window, then quit.</source>
+        <translation>Enregistrer une image de la fenêtre de l’installateur, puis quitter.</translation>
+    </message>
+    <message>
+        <source>Connect the CalDAV account at this address: its calendars are synchronised by vdirsyncer (every five minutes, by a systemd user timer) and open in the planner.</source>
+        <translation>Connecter le compte CalDAV à cette adresse : ses calendriers sont synchronisés par vdirsyncer (toutes les cinq minutes, par un minuteur utilisateur systemd) et s’ouvrent dans le planning.</translation>
+    </message>
+    <message>
+        <source>The user name of the CalDAV account.</source>
+        <translation>Le nom d’utilisateur du compte CalDAV.</translation>
+    </message>
+    <message>
+        <source>A command that prints the account&apos;s password (default: secret-tool lookup service quorvel-caldav url URL user NAME). The password is never written down.</source>
+        <translation>Une commande qui affiche le mot de passe du compte (par défaut : secret-tool lookup service quorvel-caldav url URL user NAME). Le mot de passe n’est jamais écrit.</translation>
+    </message>
+    <message>
+        <source>Where the account&apos;s calendars are kept (default: ~/.local/share/quorvel/caldav/ACCOUNT). A directory that holds files already is refused, unless --upload-existing is given.</source>
+        <translation>L’emplacement des calendriers du compte (par défaut : ~/.local/share/quorvel/caldav/COMPTE). Un répertoire qui contient déjà des fichiers est refusé, sauf avec --upload-existing.</translation>
+    </message>
+    <message>
+        <source>Connect over a --collections directory that holds calendars already, uploading them to the server.</source>
+        <translation>Se connecter avec un répertoire --collections qui contient déjà des calendriers, en les envoyant au serveur.</translation>
+    </message>
+    <message>
+        <source>Used by the synchronisation: settles two versions of an item (the category table merged by name, else the later one kept and the other saved as a copy in the account&apos;s calendars under DIR).</source>
+        <translation>Utilisé par la synchronisation : départage deux versions d’un élément (la table des catégories fusionnée par nom, sinon la plus récente gardée et l’autre enregistrée en copie dans les calendriers du compte sous DIR).</translation>
     </message>
 </context>
 <context>

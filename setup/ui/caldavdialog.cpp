@@ -12,12 +12,11 @@
 CalDavDialog::CalDavDialog(QWidget *parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("CalDavDialog"));
-    setWindowTitle(QStringLiteral("Connect a CalDAV Account"));
+    setWindowTitle(tr("Connect a CalDAV Account"));
     auto *layout = new QVBoxLayout(this);
-    auto *intro = new QLabel(
-        QStringLiteral("The account's calendars are kept on this computer by vdirsyncer, "
-                       "synchronised every five minutes, and open in the planner."),
-        this);
+    auto *intro = new QLabel(tr("The account's calendars are kept on this computer by vdirsyncer, "
+                                "synchronised every five minutes, and open in the planner."),
+                             this);
     intro->setWordWrap(true);
     layout->addWidget(intro);
     auto *form = new QFormLayout;
@@ -29,10 +28,10 @@ CalDavDialog::CalDavDialog(QWidget *parent) : QDialog(parent)
     m_user->setObjectName(QStringLiteral("user"));
     m_password = new QLineEdit(this);
     m_password->setObjectName(QStringLiteral("passwordCommand"));
-    m_password->setPlaceholderText(QStringLiteral("secret-tool lookup … (the default)"));
-    form->addRow(QStringLiteral("Server address"), m_url);
-    form->addRow(QStringLiteral("User name"), m_user);
-    form->addRow(QStringLiteral("Password command"), m_password);
+    m_password->setPlaceholderText(tr("secret-tool lookup … (the default)"));
+    form->addRow(tr("Server address"), m_url);
+    form->addRow(tr("User name"), m_user);
+    form->addRow(tr("Password command"), m_password);
     layout->addLayout(form);
     m_log = new QPlainTextEdit(this);
     m_log->setObjectName(QStringLiteral("log"));
@@ -40,7 +39,7 @@ CalDavDialog::CalDavDialog(QWidget *parent) : QDialog(parent)
     m_log->setMinimumHeight(160);
     layout->addWidget(m_log);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Close, this);
-    m_connect = buttons->addButton(QStringLiteral("Connect"), QDialogButtonBox::ActionRole);
+    m_connect = buttons->addButton(tr("Connect"), QDialogButtonBox::ActionRole);
     m_connect->setObjectName(QStringLiteral("connect"));
     m_connect->setDefault(true);
     layout->addWidget(buttons);
@@ -71,8 +70,8 @@ bool CalDavDialog::connectAccount(const QString &vdirsyncer)
     connection.mergeCommand = {QCoreApplication::applicationFilePath(),
                                QStringLiteral("--merge-versions"), a.collectionsPath()};
     const bool connected = connection.connect();
-    m_log->appendPlainText(connected ? QStringLiteral("Connected: open the planner to see the "
-                                                      "account's calendars.")
+    m_log->appendPlainText(connected ? tr("Connected: open the planner to see the "
+                                          "account's calendars.")
                                      : connection.error());
     m_connect->setEnabled(true);
     return connected;

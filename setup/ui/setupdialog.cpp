@@ -91,7 +91,7 @@ SetupDialog::SetupDialog(const QString &sourceDir, Dialogs &dialogs, QWidget *pa
     : QDialog(parent), m_dialogs(dialogs), m_installer(sourceDir, dialogs)
 {
     setObjectName(QStringLiteral("CQuorvelSetupDlg"));
-    setWindowTitle(QStringLiteral("Quorvel Installer"));
+    setWindowTitle(tr("Quorvel Installer"));
     QPalette white = palette();
     white.setColor(QPalette::Window, Qt::white);
     setPalette(white);
@@ -101,7 +101,7 @@ SetupDialog::SetupDialog(const QString &sourceDir, Dialogs &dialogs, QWidget *pa
     auto *top = new QHBoxLayout;
     auto *about = new QToolButton(this);
     about->setObjectName(QStringLiteral("about"));
-    about->setText(QStringLiteral("About QuorvelSetup..."));
+    about->setText(tr("About QuorvelSetup..."));
     about->setAutoRaise(true);
     connect(about, &QToolButton::clicked, this, &SetupDialog::showAbout);
     auto *logo = new QLabel(
@@ -113,89 +113,84 @@ SetupDialog::SetupDialog(const QString &sourceDir, Dialogs &dialogs, QWidget *pa
     top->addStretch();
     top->addWidget(logo);
     layout->addLayout(top);
-    layout->addWidget(text(QStringLiteral("Welcome to the Quorvel Installer by Brenholt."), this,
-                           Qt::AlignHCenter));
     layout->addWidget(
-        text(QStringLiteral("If you are installing locally for individual use, simply use the "
-                            "automatically generated Access String."),
-             this));
+        text(tr("Welcome to the Quorvel Installer by Brenholt."), this, Qt::AlignHCenter));
+    layout->addWidget(text(tr("If you are installing locally for individual use, simply use the "
+                              "automatically generated Access String."),
+                           this));
     layout->addWidget(
-        text(QStringLiteral("If you are installing remotely for multiple use, we recommend using a "
-                            "URL.  For detailed instructions on setting the Access String, please "
-                            "click the Help button."),
+        text(tr("If you are installing remotely for multiple use, we recommend using a "
+                "URL.  For detailed instructions on setting the Access String, please "
+                "click the Help button."),
              this, Qt::AlignHCenter));
     m_warning = text(QString(), this, Qt::AlignHCenter);
     m_warning->setObjectName(QStringLiteral("clientWarning"));
     layout->addWidget(m_warning);
 
     auto *middle = new QHBoxLayout;
-    auto *mandatory = new QGroupBox(QStringLiteral("Mandatory Settings"), this);
+    auto *mandatory = new QGroupBox(tr("Mandatory Settings"), this);
     auto *grid = new QGridLayout(mandatory);
     m_destination = field("destination", true, mandatory);
     m_calendar = field("calendarFolder", true, mandatory);
     m_access = field("accessString", false, mandatory);
     m_title = field("title", false, mandatory);
     m_title->setMaxLength(Installer::kMaxTitle);
-    QToolButton *browseDestination =
-        browseButton("browseDestination",
-                     QStringLiteral("Press to specify/create destination folder"), mandatory);
-    QToolButton *browseCalendar = browseButton(
-        "browseCalendar", QStringLiteral("Press to specify outlook calendar folder"), mandatory);
-    grid->addWidget(caption(QStringLiteral("Installation Folder"), mandatory), 0, 0);
+    QToolButton *browseDestination = browseButton(
+        "browseDestination", tr("Press to specify/create destination folder"), mandatory);
+    QToolButton *browseCalendar =
+        browseButton("browseCalendar", tr("Press to specify outlook calendar folder"), mandatory);
+    grid->addWidget(caption(tr("Installation Folder"), mandatory), 0, 0);
     grid->addWidget(m_destination, 0, 1);
     grid->addWidget(browseDestination, 0, 2);
-    grid->addWidget(caption(QStringLiteral("Calendar Folder"), mandatory), 1, 0);
+    grid->addWidget(caption(tr("Calendar Folder"), mandatory), 1, 0);
     grid->addWidget(m_calendar, 1, 1);
     grid->addWidget(browseCalendar, 1, 2);
-    grid->addWidget(caption(QStringLiteral("Access String"), mandatory), 2, 0);
+    grid->addWidget(caption(tr("Access String"), mandatory), 2, 0);
     grid->addWidget(m_access, 2, 1);
-    grid->addWidget(caption(QStringLiteral("Title"), mandatory), 3, 0);
+    grid->addWidget(caption(tr("Title"), mandatory), 3, 0);
     grid->addWidget(m_title, 3, 1);
     middle->addWidget(mandatory, 1);
 
     auto *buttons = new QVBoxLayout;
-    QPushButton *installButton =
-        colourButton(QStringLiteral("Install"), "install", 0x00FF00, 0x00FF00,
-                     QStringLiteral("Press to install the Quorvel control"), this);
+    QPushButton *installButton = colourButton(tr("Install"), "install", 0x00FF00, 0x00FF00,
+                                              tr("Press to install the Quorvel control"), this);
     installButton->setDefault(true);
     QPushButton *cancel =
-        colourButton(QStringLiteral("Cancel"), "cancel", 0x0000FF, 0x0000FF,
-                     QStringLiteral("Press to cancel installation, and exit installer"), this);
-    QPushButton *help = colourButton(QStringLiteral("Help"), "help", 0x00FFFF, 0x0000FF,
-                                     QStringLiteral("Press to view installation notes"), this);
-    QPushButton *caldav =
-        colourButton(QStringLiteral("CalDAV..."), "caldav", 0x00FF00, 0x0000FF,
-                     QStringLiteral("Press to connect a CalDAV account, whose calendars then "
-                                    "open in the planner"),
-                     this);
+        colourButton(tr("Cancel"), "cancel", 0x0000FF, 0x0000FF,
+                     tr("Press to cancel installation, and exit installer"), this);
+    QPushButton *help = colourButton(tr("Help"), "help", 0x00FFFF, 0x0000FF,
+                                     tr("Press to view installation notes"), this);
+    QPushButton *caldav = colourButton(tr("CalDAV..."), "caldav", 0x00FF00, 0x0000FF,
+                                       tr("Press to connect a CalDAV account, whose calendars then "
+                                          "open in the planner"),
+                                       this);
     for (QPushButton *b : {installButton, cancel, help, caldav})
         buttons->addWidget(b);
     buttons->addStretch();
     middle->addLayout(buttons);
     layout->addLayout(middle);
 
-    auto *optional = new QGroupBox(QStringLiteral("Optional Settings"), this);
+    auto *optional = new QGroupBox(tr("Optional Settings"), this);
     auto *options = new QGridLayout(optional);
-    m_allEvents = option(
-        "allEvents",
-        QStringLiteral("(Default is checked, i.e. All Events, not just All Day Events)"), optional);
-    m_subject =
-        option("displaySubject",
-               QStringLiteral("(Default is unchecked, i.e. event bands without text)"), optional);
-    m_hide = option(
-        "hideNonCategorised",
-        QStringLiteral("(Default is unchecked, i.e. display all events regardless of category)"),
-        optional);
+    m_allEvents =
+        option("allEvents", tr("(Default is checked, i.e. All Events, not just All Day Events)"),
+               optional);
+    m_subject = option("displaySubject",
+                       tr("(Default is unchecked, i.e. event bands without text)"), optional);
+    m_hide = option("hideNonCategorised",
+                    tr("(Default is unchecked, i.e. display all events regardless of category)"),
+                    optional);
     m_month = new QComboBox(optional);
     m_month->setObjectName(QStringLiteral("startMonth"));
     m_month->addItems(Installer::MonthNames());
-    const std::pair<const char *, QWidget *> rows[] = {{"Display All Events", m_allEvents},
-                                                       {"Display Subject", m_subject},
-                                                       {"Hide Non-categorised Events", m_hide},
-                                                       {"Start Month", m_month}};
+    const std::pair<const char *, QWidget *> rows[] = {
+        {QT_TR_NOOP("Display All Events"), m_allEvents},
+        {QT_TR_NOOP("Display Subject"), m_subject},
+        {QT_TR_NOOP("Hide Non-categorised Events"), m_hide},
+        {QT_TR_NOOP("Start Month"), m_month}};
     int row = 0;
     for (const auto &[caption, widget] : rows) {
-        options->addWidget(new QLabel(QLatin1String(caption), optional), row, 0);
+        options->addWidget(new QLabel(tr(caption), optional), row, 0);
         options->addWidget(widget, row++, 1, Qt::AlignLeft);
     }
     options->setColumnStretch(1, 1);
@@ -228,8 +223,7 @@ SetupDialog::SetupDialog(const QString &sourceDir, Dialogs &dialogs, QWidget *pa
     QPalette pal = m_warning->palette();
     pal.setColor(QPalette::WindowText, ColorOf(m_clientRunning ? kWarningRed : kThanksBlue));
     m_warning->setPalette(pal);
-    m_warning->setText(m_clientRunning ? QStringLiteral("Please close Outlook before proceeding.")
-                                       : QString());
+    m_warning->setText(m_clientRunning ? tr("Please close Outlook before proceeding.") : QString());
     if (m_clientRunning)
         m_clientTimer->start();
     toControls();
@@ -243,7 +237,7 @@ void SetupDialog::checkClient()
     QPalette pal = m_warning->palette();
     pal.setColor(QPalette::WindowText, ColorOf(kThanksBlue));
     m_warning->setPalette(pal);
-    m_warning->setText(QStringLiteral("Thank you for closing outlook."));
+    m_warning->setText(tr("Thank you for closing outlook."));
     m_clientTimer->stop();
 }
 
@@ -283,7 +277,7 @@ void SetupDialog::install()
 void SetupDialog::showAbout()
 {
     Dialogs::About box;
-    box.caption = QStringLiteral("About QuorvelSetup");
+    box.caption = tr("About QuorvelSetup");
     box.versionLine = QStringLiteral("Quorvel Calendar Installer Version 2.1");
     m_dialogs.about(box);
 }
