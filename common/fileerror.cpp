@@ -2,6 +2,7 @@
 
 #include "dialogs.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -50,33 +51,33 @@ QString FileErrorDescription(int number)
 {
     switch (number) {
     case FileError::BadFileNameOrNumber:
-        return QStringLiteral("Bad file name or number");
+        return QCoreApplication::translate("FileError", "Bad file name or number");
     case FileError::FileNotFound:
-        return QStringLiteral("File not found");
+        return QCoreApplication::translate("FileError", "File not found");
     case FileError::BadFileMode:
-        return QStringLiteral("Bad file mode");
+        return QCoreApplication::translate("FileError", "Bad file mode");
     case FileError::FileAlreadyOpen:
-        return QStringLiteral("File already open");
+        return QCoreApplication::translate("FileError", "File already open");
     case FileError::DiskFull:
-        return QStringLiteral("Disk full");
+        return QCoreApplication::translate("FileError", "Disk full");
     case FileError::FileAlreadyExists:
-        return QStringLiteral("File already exists");
+        return QCoreApplication::translate("FileError", "File already exists");
     case FileError::InputPastEndOfFile:
-        return QStringLiteral("Input past end of file");
+        return QCoreApplication::translate("FileError", "Input past end of file");
     case FileError::BadFileName:
-        return QStringLiteral("Bad file name");
+        return QCoreApplication::translate("FileError", "Bad file name");
     case FileError::TooManyFiles:
-        return QStringLiteral("Too many files");
+        return QCoreApplication::translate("FileError", "Too many files");
     case FileError::DeviceUnavailable:
-        return QStringLiteral("Device unavailable");
+        return QCoreApplication::translate("FileError", "Device unavailable");
     case FileError::DiskNotReady:
-        return QStringLiteral("Disk not ready");
+        return QCoreApplication::translate("FileError", "Disk not ready");
     case FileError::PathFileAccessError:
-        return QStringLiteral("Path/File access error");
+        return QCoreApplication::translate("FileError", "Path/File access error");
     case FileError::PathNotFound:
-        return QStringLiteral("Path not found");
+        return QCoreApplication::translate("FileError", "Path not found");
     default:
-        return QStringLiteral("File error");
+        return QCoreApplication::translate("FileError", "File error");
     }
 }
 
@@ -87,37 +88,39 @@ FileErrorAnswer FileErrorMessage(int errorNumber, Dialogs &dialogs)
     switch (errorNumber) {
     case FileError::BadFileNameOrNumber:
     case FileError::BadFileName:
-        text = QStringLiteral("That filename is illegal.");
+        text = QCoreApplication::translate("FileError", "That filename is illegal.");
         break;
     case FileError::BadFileMode:
-        text = QStringLiteral("Can't open your file for that type of access.");
+        text = QCoreApplication::translate("FileError",
+                                           "Can't open your file for that type of access.");
         break;
     case FileError::FileAlreadyOpen:
-        text = QStringLiteral("That file is already open.");
+        text = QCoreApplication::translate("FileError", "That file is already open.");
         break;
     case FileError::DiskFull:
-        text = QStringLiteral("The disk is full.");
+        text = QCoreApplication::translate("FileError", "The disk is full.");
         break;
     case FileError::InputPastEndOfFile:
-        text = QStringLiteral("This file has a nonstandard end-of-file marker,"
-                              "or an attempt was made to read beyond "
-                              "the end-of-file marker.");
+        text = QCoreApplication::translate("FileError",
+                                           "This file has a nonstandard end-of-file marker,"
+                                           "or an attempt was made to read beyond "
+                                           "the end-of-file marker.");
         break;
     case FileError::DeviceUnavailable:
-        text = QStringLiteral("That device appears to be unavailable.");
+        text = QCoreApplication::translate("FileError", "That device appears to be unavailable.");
         buttons = Dialogs::Buttons::RetryCancel;
         break;
     case FileError::DiskNotReady:
-        text = QStringLiteral("The disk is not ready.");
+        text = QCoreApplication::translate("FileError", "The disk is not ready.");
         break;
     case FileError::PathNotFound:
-        text = QStringLiteral("That path doesn't exist.");
+        text = QCoreApplication::translate("FileError", "That path doesn't exist.");
         break;
     default:
         return FileErrorAnswer::NotShown;
     }
-    switch (
-        dialogs.message(text, buttons, Dialogs::Icon::Exclamation, QStringLiteral("File Error"))) {
+    switch (dialogs.message(text, buttons, Dialogs::Icon::Exclamation,
+                            QCoreApplication::translate("FileError", "File Error"))) {
     case Dialogs::Answer::Retry:
         return FileErrorAnswer::Retry;
     case Dialogs::Answer::Ignore:

@@ -63,6 +63,101 @@
     </message>
 </context>
 <context>
+    <name>FileError</name>
+    <message>
+        <source>Bad file name or number</source>
+        <translation>Ungültiger Dateiname oder ungültige Dateinummer</translation>
+    </message>
+    <message>
+        <source>File not found</source>
+        <translation>Datei nicht gefunden</translation>
+    </message>
+    <message>
+        <source>Bad file mode</source>
+        <translation>Ungültiger Dateimodus</translation>
+    </message>
+    <message>
+        <source>File already open</source>
+        <translation>Datei bereits geöffnet</translation>
+    </message>
+    <message>
+        <source>Disk full</source>
+        <translation>Datenträger voll</translation>
+    </message>
+    <message>
+        <source>File already exists</source>
+        <translation>Datei existiert bereits</translation>
+    </message>
+    <message>
+        <source>Input past end of file</source>
+        <translation>Lesen über das Dateiende hinaus</translation>
+    </message>
+    <message>
+        <source>Bad file name</source>
+        <translation>Ungültiger Dateiname</translation>
+    </message>
+    <message>
+        <source>Too many files</source>
+        <translation>Zu viele Dateien</translation>
+    </message>
+    <message>
+        <source>Device unavailable</source>
+        <translation>Gerät nicht verfügbar</translation>
+    </message>
+    <message>
+        <source>Disk not ready</source>
+        <translation>Datenträger nicht bereit</translation>
+    </message>
+    <message>
+        <source>Path/File access error</source>
+        <translation>Fehler beim Zugriff auf Pfad/Datei</translation>
+    </message>
+    <message>
+        <source>Path not found</source>
+        <translation>Pfad nicht gefunden</translation>
+    </message>
+    <message>
+        <source>File error</source>
+        <translation>Dateifehler</translation>
+    </message>
+    <message>
+        <source>That filename is illegal.</source>
+        <translation>Dieser Dateiname ist unzulässig.</translation>
+    </message>
+    <message>
+        <source>Can&apos;t open your file for that type of access.</source>
+        <translation>Die Datei lässt sich für diese Zugriffsart nicht öffnen.</translation>
+    </message>
+    <message>
+        <source>That file is already open.</source>
+        <translation>Diese Datei ist bereits geöffnet.</translation>
+    </message>
+    <message>
+        <source>The disk is full.</source>
+        <translation>Der Datenträger ist voll.</translation>
+    </message>
+    <message>
+        <source>This file has a nonstandard end-of-file marker,or an attempt was made to read beyond the end-of-file marker.</source>
+        <translation>Diese Datei hat eine ungewöhnliche Dateiende-Markierung, oder es wurde versucht, über die Dateiende-Markierung hinaus zu lesen.</translation>
+    </message>
+    <message>
+        <source>That device appears to be unavailable.</source>
+        <translation>Dieses Gerät scheint nicht verfügbar zu sein.</translation>
+    </message>
+    <message>
+        <source>The disk is not ready.</source>
+        <translation>Der Datenträger ist nicht bereit.</translation>
+    </message>
+    <message>
+        <source>That path doesn&apos;t exist.</source>
+        <translation>Dieser Pfad existiert nicht.</translation>
+    </message>
+    <message>
+        <source>File Error</source>
+        <translation>Dateifehler</translation>
+    </message>
+</context>
+<context>
     <name>FilterDialog</name>
     <message>
         <source>Category Filtering</source>

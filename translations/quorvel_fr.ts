@@ -63,6 +63,101 @@
     </message>
 </context>
 <context>
+    <name>FileError</name>
+    <message>
+        <source>Bad file name or number</source>
+        <translation>Nom ou numéro de fichier incorrect</translation>
+    </message>
+    <message>
+        <source>File not found</source>
+        <translation>Fichier introuvable</translation>
+    </message>
+    <message>
+        <source>Bad file mode</source>
+        <translation>Mode de fichier incorrect</translation>
+    </message>
+    <message>
+        <source>File already open</source>
+        <translation>Fichier déjà ouvert</translation>
+    </message>
+    <message>
+        <source>Disk full</source>
+        <translation>Disque plein</translation>
+    </message>
+    <message>
+        <source>File already exists</source>
+        <translation>Le fichier existe déjà</translation>
+    </message>
+    <message>
+        <source>Input past end of file</source>
+        <translation>Lecture au-delà de la fin du fichier</translation>
+    </message>
+    <message>
+        <source>Bad file name</source>
+        <translation>Nom de fichier incorrect</translation>
+    </message>
+    <message>
+        <source>Too many files</source>
+        <translation>Trop de fichiers</translation>
+    </message>
+    <message>
+        <source>Device unavailable</source>
+        <translation>Périphérique indisponible</translation>
+    </message>
+    <message>
+        <source>Disk not ready</source>
+        <translation>Disque non prêt</translation>
+    </message>
+    <message>
+        <source>Path/File access error</source>
+        <translation>Erreur d’accès au chemin ou au fichier</translation>
+    </message>
+    <message>
+        <source>Path not found</source>
+        <translation>Chemin introuvable</translation>
+    </message>
+    <message>
+        <source>File error</source>
+        <translation>Erreur de fichier</translation>
+    </message>
+    <message>
+        <source>That filename is illegal.</source>
+        <translation>Ce nom de fichier n’est pas autorisé.</translation>
+    </message>
+    <message>
+        <source>Can&apos;t open your file for that type of access.</source>
+        <translation>Impossible d’ouvrir le fichier pour ce type d’accès.</translation>
+    </message>
+    <message>
+        <source>That file is already open.</source>
+        <translation>Ce fichier est déjà ouvert.</translation>
+    </message>
+    <message>
+        <source>The disk is full.</source>
+        <translation>Le disque est plein.</translation>
+    </message>
+    <message>
+        <source>This file has a nonstandard end-of-file marker,or an attempt was made to read beyond the end-of-file marker.</source>
+        <translation>Ce fichier a une marque de fin de fichier non standard, ou une lecture au-delà de la marque de fin de fichier a été tentée.</translation>
+    </message>
+    <message>
+        <source>That device appears to be unavailable.</source>
+        <translation>Ce périphérique semble indisponible.</translation>
+    </message>
+    <message>
+        <source>The disk is not ready.</source>
+        <translation>Le disque n’est pas prêt.</translation>
+    </message>
+    <message>
+        <source>That path doesn&apos;t exist.</source>
+        <translation>Ce chemin n’existe pas.</translation>
+    </message>
+    <message>
+        <source>File Error</source>
+        <translation>Erreur de fichier</translation>
+    </message>
+</context>
+<context>
     <name>FilterDialog</name>
     <message>
         <source>Category Filtering</source>
