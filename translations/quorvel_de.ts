@@ -418,6 +418,90 @@ Fehler: %1 %2</translation>
 
 </translation>
     </message>
+    <message>
+        <source>Unable to obtain current username! This is likely to be due to Outlook security: ensure that TKCDO.dll is registered.</source>
+        <translation>Der aktuelle Benutzername ist nicht ermittelbar! Das liegt wahrscheinlich an den Sicherheitseinstellungen des Kalenderzugriffs: Stellen Sie sicher, dass TKCDO.dll registriert ist.</translation>
+    </message>
+    <message>
+        <source>Error reading cache file %1.  Error No.: 
+
+%2 Error Description: %3</source>
+        <translation>Fehler beim Lesen der Zwischenspeicherdatei %1.  Fehlernr.: 
+
+%2 Fehlerbeschreibung: %3</translation>
+    </message>
+    <message>
+        <source>Error loading categories %1 %2</source>
+        <translation>Fehler beim Laden der Kategorien %1 %2</translation>
+    </message>
+    <message>
+        <source>Quorvel is unable to create an entry in the calendar to store the list of categories.  Please ensure that appropriate permissions have been granted.</source>
+        <translation>Quorvel kann im Kalender keinen Eintrag anlegen, um die Liste der Kategorien zu speichern.  Bitte stellen Sie sicher, dass die nötigen Berechtigungen erteilt sind.</translation>
+    </message>
+    <message>
+        <source>Error saving categories %1 %2 Last Step: %3</source>
+        <translation>Fehler beim Speichern der Kategorien %1 %2 Letzter Schritt: %3</translation>
+    </message>
+    <message>
+        <source>The cache of %1 could not be read</source>
+        <translation>Der Zwischenspeicher von %1 konnte nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>Error whilst performing Export: %1 %2</source>
+        <translation>Fehler beim Exportieren: %1 %2</translation>
+    </message>
+    <message>
+        <source>Enter name of new category</source>
+        <translation>Name der neuen Kategorie eingeben</translation>
+    </message>
+    <message>
+        <source>New Category</source>
+        <translation>Neue Kategorie</translation>
+    </message>
+    <message>
+        <source>Error initialising: %1 %2 Step: %3</source>
+        <translation>Fehler beim Starten: %1 %2 Schritt: %3</translation>
+    </message>
+    <message>
+        <source>left margin</source>
+        <translation>linker Rand</translation>
+    </message>
+    <message>
+        <source>right margin</source>
+        <translation>rechter Rand</translation>
+    </message>
+    <message>
+        <source>top margin</source>
+        <translation>oberer Rand</translation>
+    </message>
+    <message>
+        <source>bottom margin</source>
+        <translation>unterer Rand</translation>
+    </message>
+    <message>
+        <source>category legend width</source>
+        <translation>Breite der Kategorienlegende</translation>
+    </message>
+    <message>
+        <source>minimum number of bands</source>
+        <translation>Mindestanzahl der Bänder</translation>
+    </message>
+    <message>
+        <source>minimum band height</source>
+        <translation>Mindesthöhe der Bänder</translation>
+    </message>
+    <message>
+        <source>Please enter a numeric value for the %1</source>
+        <translation>Bitte einen Zahlenwert eingeben für: %1</translation>
+    </message>
+    <message>
+        <source>Error initialising: %1 %2</source>
+        <translation>Fehler beim Starten: %1 %2</translation>
+    </message>
+    <message>
+        <source>Reading cache error: %1 %2</source>
+        <translation>Fehler beim Lesen des Zwischenspeichers: %1 %2</translation>
+    </message>
 </context>
 <context>
     <name>PlannerToolBar</name>

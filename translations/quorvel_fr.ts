@@ -418,6 +418,90 @@ Erreur : %1 %2</translation>
 
 </translation>
     </message>
+    <message>
+        <source>Unable to obtain current username! This is likely to be due to Outlook security: ensure that TKCDO.dll is registered.</source>
+        <translation>Impossible d’obtenir le nom de l’utilisateur actuel ! Cela tient probablement à la sécurité de l’accès au calendrier : vérifiez que TKCDO.dll est enregistré.</translation>
+    </message>
+    <message>
+        <source>Error reading cache file %1.  Error No.: 
+
+%2 Error Description: %3</source>
+        <translation>Erreur de lecture du fichier de cache %1.  N° d’erreur : 
+
+%2 Description de l’erreur : %3</translation>
+    </message>
+    <message>
+        <source>Error loading categories %1 %2</source>
+        <translation>Erreur de chargement des catégories %1 %2</translation>
+    </message>
+    <message>
+        <source>Quorvel is unable to create an entry in the calendar to store the list of categories.  Please ensure that appropriate permissions have been granted.</source>
+        <translation>Quorvel ne peut pas créer d’entrée dans le calendrier pour y enregistrer la liste des catégories.  Veuillez vérifier que les autorisations nécessaires ont été accordées.</translation>
+    </message>
+    <message>
+        <source>Error saving categories %1 %2 Last Step: %3</source>
+        <translation>Erreur d’enregistrement des catégories %1 %2 Dernière étape : %3</translation>
+    </message>
+    <message>
+        <source>The cache of %1 could not be read</source>
+        <translation>Le cache de %1 n’a pas pu être lu</translation>
+    </message>
+    <message>
+        <source>Error whilst performing Export: %1 %2</source>
+        <translation>Erreur lors de l’export : %1 %2</translation>
+    </message>
+    <message>
+        <source>Enter name of new category</source>
+        <translation>Saisissez le nom de la nouvelle catégorie</translation>
+    </message>
+    <message>
+        <source>New Category</source>
+        <translation>Nouvelle catégorie</translation>
+    </message>
+    <message>
+        <source>Error initialising: %1 %2 Step: %3</source>
+        <translation>Erreur au démarrage : %1 %2 Étape : %3</translation>
+    </message>
+    <message>
+        <source>left margin</source>
+        <translation>la marge gauche</translation>
+    </message>
+    <message>
+        <source>right margin</source>
+        <translation>la marge droite</translation>
+    </message>
+    <message>
+        <source>top margin</source>
+        <translation>la marge haute</translation>
+    </message>
+    <message>
+        <source>bottom margin</source>
+        <translation>la marge basse</translation>
+    </message>
+    <message>
+        <source>category legend width</source>
+        <translation>la largeur de la légende des catégories</translation>
+    </message>
+    <message>
+        <source>minimum number of bands</source>
+        <translation>le nombre minimal de bandes</translation>
+    </message>
+    <message>
+        <source>minimum band height</source>
+        <translation>la hauteur minimale des bandes</translation>
+    </message>
+    <message>
+        <source>Please enter a numeric value for the %1</source>
+        <translation>Veuillez saisir une valeur numérique pour %1</translation>
+    </message>
+    <message>
+        <source>Error initialising: %1 %2</source>
+        <translation>Erreur au démarrage : %1 %2</translation>
+    </message>
+    <message>
+        <source>Reading cache error: %1 %2</source>
+        <translation>Erreur de lecture du cache : %1 %2</translation>
+    </message>
 </context>
 <context>
     <name>PlannerToolBar</name>

@@ -118,9 +118,10 @@ CacheFileNames MakeCacheFileNames(const std::function<QString()> &userName, int 
     try {
         user = userName();
     } catch (const QvError &) {
-        dialogs.message(QStringLiteral("Unable to obtain current username! This is likely to be "
-                                       "due to Outlook security: ensure that TKCDO.dll is "
-                                       "registered."));
+        dialogs.message(QCoreApplication::translate(
+            "Messages", "Unable to obtain current username! This is likely to be "
+                        "due to Outlook security: ensure that TKCDO.dll is "
+                        "registered."));
         QString base = QString::number(year) + QStringLiteral(".tmp");
         CleanFileName(base);
         const QString dir = FallbackCacheDirectory();

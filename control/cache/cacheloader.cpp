@@ -11,6 +11,7 @@
 #include "qverror.h"
 #include "yield.h"
 
+#include <QCoreApplication>
 #include <utility>
 
 namespace {
@@ -73,11 +74,12 @@ bool ReadEvents(PlannerState &state, const PlannerYear &year, BinaryFile &file, 
 
 void ShowReadError(const PlannerState &state, const QString &name, const QvError &e)
 {
-    state.dialogs.message(QStringLiteral("Error reading cache file %1.  Error No.: \n\n%2 "
-                                         "Error Description: %3")
-                              .arg(name)
-                              .arg(e.number())
-                              .arg(e.description()));
+    state.dialogs.message(
+        QCoreApplication::translate("Messages", "Error reading cache file %1.  Error No.: \n\n%2 "
+                                                "Error Description: %3")
+            .arg(name)
+            .arg(e.number())
+            .arg(e.description()));
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "qverror.h"
 #include "restriction.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QRegularExpression>
 
@@ -82,8 +83,9 @@ bool CategoryStore::ReadCategoryStore(CategoryTable &table, const QString &subje
         table = read;
         return true;
     } catch (const QvError &e) {
-        m_dialogs.message(
-            QStringLiteral("Error loading categories %1 %2").arg(e.number()).arg(e.description()));
+        m_dialogs.message(QCoreApplication::translate("Messages", "Error loading categories %1 %2")
+                              .arg(e.number())
+                              .arg(e.description()));
         return false;
     }
 }
@@ -200,12 +202,13 @@ void CategoryStore::SaveCategories(const CategoryTable &table, const QString &su
         item->Save();
     } catch (const QvError &e) {
         if (step == 11)
-            m_dialogs.message(
-                QStringLiteral("Quorvel is unable to create an entry in the calendar to "
-                               "store the list of categories.  Please ensure that "
-                               "appropriate permissions have been granted."));
+            m_dialogs.message(QCoreApplication::translate(
+                "Messages", "Quorvel is unable to create an entry in the calendar to "
+                            "store the list of categories.  Please ensure that "
+                            "appropriate permissions have been granted."));
         else
-            m_dialogs.message(QStringLiteral("Error saving categories %1 %2 Last Step: %3")
+            m_dialogs.message(QCoreApplication::translate(
+                                  "Messages", "Error saving categories %1 %2 Last Step: %3")
                                   .arg(e.number())
                                   .arg(e.description())
                                   .arg(step));

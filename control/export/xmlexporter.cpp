@@ -42,9 +42,9 @@ void XmlExporter::addYear(XmlDocument &document, const QString &cacheFile)
                                  it->second, e->EventID});
     }
     if (events.failed())
-        throw QvError(
-            FileError::PathFileAccessError,
-            QStringLiteral("The cache of %1 could not be read").arg(state.year.selectedYear()));
+        throw QvError(FileError::PathFileAccessError,
+                      QCoreApplication::translate("Messages", "The cache of %1 could not be read")
+                          .arg(state.year.selectedYear()));
 }
 
 void XmlExporter::build(const ExportRequest &request, XmlDocument &document)
@@ -108,9 +108,10 @@ void XmlExporter::ExportXml(const AskOptions &ask)
         else
             dialogs.message(QCoreApplication::translate("Messages", "Failed to save file."));
     } catch (const QvError &e) {
-        dialogs.message(QStringLiteral("Error whilst performing Export: %1 %2")
-                            .arg(e.number())
-                            .arg(e.description()));
+        dialogs.message(
+            QCoreApplication::translate("Messages", "Error whilst performing Export: %1 %2")
+                .arg(e.number())
+                .arg(e.description()));
     }
     m_session.reload();
 }

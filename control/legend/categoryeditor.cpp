@@ -31,7 +31,8 @@ void CategoryEditor::settle(bool rebuildMenu)
 void CategoryEditor::NewCategory()
 {
     const QString answer = m_planner.dialogs().inputBox(
-        QStringLiteral("Enter name of new category"), QStringLiteral("New Category"), QString());
+        QCoreApplication::translate("Messages", "Enter name of new category"),
+        QCoreApplication::translate("Messages", "New Category"), QString());
     const QString name = CleanCategoryName(answer);
     // Only spaces, bars and control characters leave no name that could ever match.
     if (name.trimmed().isEmpty())

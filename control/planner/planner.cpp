@@ -105,10 +105,11 @@ void Planner::create()
             m_view->placeRefreshButton();
         step = 11;
     } catch (const QvError &e) {
-        m_state.dialogs.message(QStringLiteral("Error initialising: %1 %2 Step: %3")
-                                    .arg(e.number())
-                                    .arg(e.description())
-                                    .arg(step));
+        m_state.dialogs.message(
+            QCoreApplication::translate("Messages", "Error initialising: %1 %2 Step: %3")
+                .arg(e.number())
+                .arg(e.description())
+                .arg(step));
     }
 }
 

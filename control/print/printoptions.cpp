@@ -45,21 +45,25 @@ void StorePrintOptions(PrintOptionsForm &form, PrintSettings &settings, Dialogs 
                                                 double(std::numeric_limits<qint16>::max()))));
     };
     const Box boxes[] = {
-        {form.left, "left margin", &PrintSettings::setLeftMargin},
-        {form.right, "right margin", &PrintSettings::setRightMargin},
-        {form.top, "top margin", &PrintSettings::setTopMargin},
-        {form.bottom, "bottom margin", &PrintSettings::setBottomMargin},
-        {form.legendWidth, "category legend width", &PrintSettings::setLegendWidth},
-        {form.bands, "minimum number of bands", nullptr},
-        {form.bandHeight, "minimum band height", &PrintSettings::setMinBandHeight},
+        {form.left, QT_TRANSLATE_NOOP("Messages", "left margin"), &PrintSettings::setLeftMargin},
+        {form.right, QT_TRANSLATE_NOOP("Messages", "right margin"), &PrintSettings::setRightMargin},
+        {form.top, QT_TRANSLATE_NOOP("Messages", "top margin"), &PrintSettings::setTopMargin},
+        {form.bottom, QT_TRANSLATE_NOOP("Messages", "bottom margin"),
+         &PrintSettings::setBottomMargin},
+        {form.legendWidth, QT_TRANSLATE_NOOP("Messages", "category legend width"),
+         &PrintSettings::setLegendWidth},
+        {form.bands, QT_TRANSLATE_NOOP("Messages", "minimum number of bands"), nullptr},
+        {form.bandHeight, QT_TRANSLATE_NOOP("Messages", "minimum band height"),
+         &PrintSettings::setMinBandHeight},
     };
     for (const Box &box : boxes) {
         double value = 0;
         if (!NumberOfUserText(box.text, value)) {
             box.text = QStringLiteral("0");
-            dialogs.message(QStringLiteral("Please enter a numeric value for the %1")
-                                .arg(QLatin1String(box.what)),
-                            Dialogs::Buttons::Ok, Dialogs::Icon::Information);
+            dialogs.message(
+                QCoreApplication::translate("Messages", "Please enter a numeric value for the %1")
+                    .arg(QCoreApplication::translate("Messages", box.what)),
+                Dialogs::Buttons::Ok, Dialogs::Icon::Information);
             continue;
         }
         if (box.store)

@@ -5,6 +5,7 @@
 #include "papers.h"
 #include "qverror.h"
 
+#include <QCoreApplication>
 #include <QPagedPaintDevice>
 #include <QPainter>
 
@@ -49,9 +50,10 @@ bool PrintPreview::open()
         m_settings.LoadPrintSettings(m_year.TitleName, m_year.year.startMonth(),
                                      m_year.DisplaySubject);
     } catch (const QvError &e) {
-        m_year.dialogs.message(
-            QStringLiteral("Error initialising: %1 %2").arg(e.number()).arg(e.description()),
-            Dialogs::Buttons::Ok);
+        m_year.dialogs.message(QCoreApplication::translate("Messages", "Error initialising: %1 %2")
+                                   .arg(e.number())
+                                   .arg(e.description()),
+                               Dialogs::Buttons::Ok);
         return false;
     }
     ApplyStoredPaper(m_settings, m_printer);

@@ -185,7 +185,9 @@ void CacheUpdater::WriteComplete(SynchResult result, qint32 error)
             throw QvError(error, ErrorDescription(error));
     } catch (const QvError &e) {
         m_state.dialogs.message(
-            QStringLiteral("Reading cache error: %1 %2").arg(e.number()).arg(e.description()));
+            QCoreApplication::translate("Messages", "Reading cache error: %1 %2")
+                .arg(e.number())
+                .arg(e.description()));
     }
 }
 

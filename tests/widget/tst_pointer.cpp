@@ -1083,6 +1083,16 @@ TEST_F(PointerTest, TheWindowSpeaksTheUsersLanguage)
                   QString::fromUtf8(r.edit));
         EXPECT_EQ(deleteQuestion(*plan), QString::fromUtf8(r.question));
         dialogs.clear();
+        // At 800 x 500 no button of the toolbar is cut off, nor the legend's names.
+        plan->resize(800, 500);
+        QApplication::processEvents();
+        for (QToolButton *b : plan->toolBar()->findChildren<QToolButton *>()) {
+            if (!b->isVisible() || b->objectName().isEmpty() || b->objectName() == "Status")
+                continue;
+            EXPECT_GE(b->width(), b->minimumSizeHint().width()) << qPrintable(b->objectName());
+            EXPECT_LE(b->mapTo(plan.get(), QPoint(b->width(), 0)).x(), plan->width())
+                << qPrintable(b->objectName());
+        }
     }
     UnloadTranslations(*QCoreApplication::instance());
 }

@@ -3,16 +3,20 @@
 #include "printertarget.h"
 #include "printoptionsdialog.h"
 #include "printpreviewwindow.h"
+#include "printsettings.h"
 #include "scripteddialogs.h"
 #include "testsupport.h"
+#include "translations.h"
 #include "usersettings.h"
 #include "yearplan.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -390,4 +394,40 @@ TEST_F(PreviewTest, ThePlannersPrintButtonOpensThePreview)
         EXPECT_EQ(dialogs.waiting(), 0);
     }
     Store::Application::setSharedOptions({});
+}
+
+// The longer German and French texts: nothing on the print options or the preview's toolbar is
+// cut off.
+TEST_F(PreviewTest, LongTranslationsAreNotCutOff)
+{
+    for (const QLocale &locale :
+         {QLocale(QLocale::German, QLocale::Germany), QLocale(QLocale::French, QLocale::France)}) {
+        SCOPED_TRACE(qPrintable(locale.name()));
+        LoadTranslations(*QCoreApplication::instance(), locale);
+        PrintSettings settings;
+        settings.LoadPrintSettings("Default", 1, true);
+        PrintOptionsDialog options(settings, dialogs, true);
+        options.show();
+        QApplication::processEvents();
+        EXPECT_NE(options.windowTitle(), "Print Options") << "translated";
+        for (QWidget *w : options.findChildren<QWidget *>()) {
+            if (!w->isVisible() ||
+                !(qobject_cast<QLabel *>(w) || qobject_cast<QAbstractButton *>(w)))
+                continue;
+            EXPECT_GE(w->width(), w->minimumSizeHint().width()) << qPrintable(w->objectName());
+            EXPECT_TRUE(options.rect().contains(QRect(w->mapTo(&options, QPoint()), w->size())))
+                << qPrintable(w->objectName());
+        }
+        auto window = open();
+        QToolBar *bar = window->findChild<QToolBar *>("tbPreview");
+        EXPECT_EQ(bar->actions().first()->text(),
+                  locale.language() == QLocale::German ? "Drucken" : "Imprimer");
+        for (QAction *a : bar->actions()) {
+            QWidget *b = bar->widgetForAction(a);
+            if (b && !a->isSeparator()) {
+                EXPECT_GE(b->width(), b->minimumSizeHint().width()) << qPrintable(a->objectName());
+            }
+        }
+    }
+    UnloadTranslations(*QCoreApplication::instance());
 }
