@@ -6,6 +6,7 @@
 #include "knowncalendars.h"
 #include "vdirsyncerconfig.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -143,15 +144,24 @@ QString VdirsyncerProblem(const QString &output, const CalDavAccount &account)
         QString words;
     } known[] = {
         {"401|Unauthorized|403|Forbidden",
-         QStringLiteral("The server refused the user name or password of %1.").arg(account.user)},
+         QCoreApplication::translate("CalDavConnection",
+                                     "The server refused the user name or password of %1.")
+             .arg(account.user)},
         {"Failed to execute command|secret-tool",
-         QStringLiteral("The password could not be read: the command that gives it failed.")},
+         QCoreApplication::translate(
+             "CalDavConnection",
+             "The password could not be read: the command that gives it failed.")},
         {"Connection refused|Cannot connect|Name or service not known|No address associated|"
          "Temporary failure in name resolution|ClientConnectorError",
-         QStringLiteral("The server at %1 cannot be reached.").arg(account.url)},
-        {"404|Not Found", QStringLiteral("There is no calendar account at %1.").arg(account.url)},
+         QCoreApplication::translate("CalDavConnection", "The server at %1 cannot be reached.")
+             .arg(account.url)},
+        {"404|Not Found",
+         QCoreApplication::translate("CalDavConnection", "There is no calendar account at %1.")
+             .arg(account.url)},
         {"certificate|SSL",
-         QStringLiteral("The server's certificate for %1 is not trusted.").arg(account.url)},
+         QCoreApplication::translate("CalDavConnection",
+                                     "The server's certificate for %1 is not trusted.")
+             .arg(account.url)},
     };
     for (const auto &k : known) {
         if (output.contains(QRegularExpression(QString::fromLatin1(k.pattern))))
@@ -221,9 +231,11 @@ bool CalDavConnection::collectionsAreOurs()
     if (dir.exists() && !dir.isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden) &&
         ReadTextFile(marker) != ours && !useExistingCollections) {
         // Discovery would create every directory there as a calendar on the server.
-        m_error = QStringLiteral("%1 holds files already: connecting would upload them to the "
-                                 "server. Choose an empty directory for the account's calendars, "
-                                 "or ask for what is there to be uploaded.")
+        m_error = QCoreApplication::translate(
+                      "CalDavConnection",
+                      "%1 holds files already: connecting would upload them to the "
+                      "server. Choose an empty directory for the account's calendars, "
+                      "or ask for what is there to be uploaded.")
                       .arg(path);
         return false;
     }
@@ -244,7 +256,8 @@ bool CalDavConnection::writeConfig()
     m_error = Store::WriteVdirsyncerConfig(m_config, text);
     if (!m_error.isEmpty())
         return false;
-    m_progress(QStringLiteral("The account is in %1").arg(m_config));
+    m_progress(
+        QCoreApplication::translate("CalDavConnection", "The account is in %1").arg(m_config));
     return true;
 }
 
@@ -254,7 +267,8 @@ bool CalDavConnection::run(const QStringList &args, const QString &step)
     const Store::VdirsyncerRun run = Store::RunVdirsyncer(
         vdirsyncer, m_config, args, [this](const QString &line) { m_progress("  " + line); });
     if (!run.started) {
-        m_error = QStringLiteral("%1 cannot be run: %2").arg(vdirsyncer, run.startError);
+        m_error = QCoreApplication::translate("CalDavConnection", "%1 cannot be run: %2")
+                      .arg(vdirsyncer, run.startError);
         return false;
     }
     if (run.succeeded)
@@ -263,8 +277,10 @@ bool CalDavConnection::run(const QStringList &args, const QString &step)
     if (m_error.isEmpty()) {
         const QStringList lines = run.output.trimmed().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         m_error =
-            QStringLiteral("vdirsyncer could not %1: %2")
-                .arg(args.value(0), lines.isEmpty() ? QStringLiteral("it failed") : lines.last());
+            QCoreApplication::translate("CalDavConnection", "vdirsyncer could not %1: %2")
+                .arg(args.value(0),
+                     lines.isEmpty() ? QCoreApplication::translate("CalDavConnection", "it failed")
+                                     : lines.last());
     }
     return false;
 }
@@ -272,8 +288,10 @@ bool CalDavConnection::run(const QStringList &args, const QString &step)
 void CalDavConnection::installTimer()
 {
     const QString how =
-        QStringLiteral("To keep the calendars current, run \"vdirsyncer -c %1 sync\" every few "
-                       "minutes (from cron, say).")
+        QCoreApplication::translate(
+            "CalDavConnection",
+            "To keep the calendars current, run \"vdirsyncer -c %1 sync\" every few "
+            "minutes (from cron, say).")
             .arg(m_config);
     const QString units = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
                           QStringLiteral("/systemd/user");
@@ -285,11 +303,14 @@ void CalDavConnection::installTimer()
                            BinaryFile::Access::Private);
     };
     if (write(service, SyncServiceUnit(vdirsyncer, m_config)) || write(timer, SyncTimerUnit())) {
-        m_progress(QStringLiteral("The timer's units cannot be written to %1. ").arg(units) + how);
+        m_progress(QCoreApplication::translate("CalDavConnection",
+                                               "The timer's units cannot be written to %1. ")
+                       .arg(units) +
+                   how);
         return;
     }
     if (systemctl.isEmpty()) {
-        m_progress(QStringLiteral("systemd is not here. ") + how);
+        m_progress(QCoreApplication::translate("CalDavConnection", "systemd is not here. ") + how);
         return;
     }
     for (const QStringList &args :
@@ -302,13 +323,15 @@ void CalDavConnection::installTimer()
         if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit ||
             p.exitCode() != 0) {
             p.kill();
-            m_progress(QStringLiteral("The timer could not be started (%1). ")
+            m_progress(QCoreApplication::translate("CalDavConnection",
+                                                   "The timer could not be started (%1). ")
                            .arg(QString::fromUtf8(p.readAll()).trimmed()) +
                        how);
             return;
         }
     }
-    m_progress(QStringLiteral("The calendars are synchronised every five minutes (%1).")
+    m_progress(QCoreApplication::translate(
+                   "CalDavConnection", "The calendars are synchronised every five minutes (%1).")
                    .arg(QLatin1String(kSyncTimerName)));
 }
 
@@ -316,30 +339,36 @@ bool CalDavConnection::connect()
 {
     m_error.clear();
     if (vdirsyncer.isEmpty()) {
-        m_error = QStringLiteral("vdirsyncer is not installed: it keeps the calendars of a "
-                                 "CalDAV account (Debian's package vdirsyncer).");
+        m_error = QCoreApplication::translate(
+            "CalDavConnection", "vdirsyncer is not installed: it keeps the calendars of a "
+                                "CalDAV account (Debian's package vdirsyncer).");
         return false;
     }
     if (!QUrl(m_account.url).isValid() || QUrl(m_account.url).host().isEmpty() ||
         m_account.user.isEmpty()) {
-        m_error = QStringLiteral("A CalDAV account needs the server's address and a user name.");
+        m_error = QCoreApplication::translate(
+            "CalDavConnection", "A CalDAV account needs the server's address and a user name.");
         return false;
     }
     if (!collectionsAreOurs() || !writeConfig() ||
         !run({QStringLiteral("discover"), m_account.name()},
-             QStringLiteral("Looking for the account's calendars at %1").arg(m_account.url)) ||
+             QCoreApplication::translate("CalDavConnection",
+                                         "Looking for the account's calendars at %1")
+                 .arg(m_account.url)) ||
         !run({QStringLiteral("metasync"), m_account.name()},
-             QStringLiteral("Reading the calendars' names and colours")) ||
-        !run(
-            {QStringLiteral("sync"), m_account.name()},
-            QStringLiteral("Synchronising the calendars into %1").arg(m_account.collectionsPath())))
+             QCoreApplication::translate("CalDavConnection",
+                                         "Reading the calendars' names and colours")) ||
+        !run({QStringLiteral("sync"), m_account.name()},
+             QCoreApplication::translate("CalDavConnection", "Synchronising the calendars into %1")
+                 .arg(m_account.collectionsPath())))
         return false;
     installTimer();
     // The planner opens the account's calendar next, not the one it opened before.
     const std::optional<Store::KnownCalendar> first =
         Store::FirstCalendarUnder(Store::KnownCalendars(), m_account.collectionsPath());
     if (first && Store::RememberCalendar(first->path))
-        m_progress(
-            QStringLiteral("Quorvel opens the calendar \"%1\" next.").arg(first->displayName));
+        m_progress(QCoreApplication::translate("CalDavConnection",
+                                               "Quorvel opens the calendar \"%1\" next.")
+                       .arg(first->displayName));
     return true;
 }

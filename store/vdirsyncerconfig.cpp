@@ -4,6 +4,7 @@
 #include "fileerror.h"
 #include "filereplacement.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QJsonArray>
@@ -80,7 +81,8 @@ QString WriteVdirsyncerConfig(const QString &path, const QString &config)
     QDir().mkpath(QFileInfo(path).path());
     if (const int error =
             ReplaceFile(path, config.toUtf8(), FileDurability::Stored, BinaryFile::Access::Private))
-        return QStringLiteral("The vdirsyncer configuration %1 cannot be written: %2")
+        return QCoreApplication::translate("CalDavConnection",
+                                           "The vdirsyncer configuration %1 cannot be written: %2")
             .arg(path, FileErrorDescription(error));
     return QString();
 }

@@ -28,6 +28,97 @@
     </message>
 </context>
 <context>
+    <name>CalDavConnection</name>
+    <message>
+        <source>The server refused the user name or password of %1.</source>
+        <translation>Der Server hat den Benutzernamen oder das Passwort von %1 abgelehnt.</translation>
+    </message>
+    <message>
+        <source>The password could not be read: the command that gives it failed.</source>
+        <translation>Das Passwort konnte nicht gelesen werden: Der Befehl, der es liefert, ist fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>The server at %1 cannot be reached.</source>
+        <translation>Der Server unter %1 ist nicht erreichbar.</translation>
+    </message>
+    <message>
+        <source>There is no calendar account at %1.</source>
+        <translation>Unter %1 gibt es kein Kalenderkonto.</translation>
+    </message>
+    <message>
+        <source>The server&apos;s certificate for %1 is not trusted.</source>
+        <translation>Dem Zertifikat des Servers für %1 wird nicht vertraut.</translation>
+    </message>
+    <message>
+        <source>%1 holds files already: connecting would upload them to the server. Choose an empty directory for the account&apos;s calendars, or ask for what is there to be uploaded.</source>
+        <translation>%1 enthält bereits Dateien: Beim Verbinden würden sie auf den Server hochgeladen. Wählen Sie ein leeres Verzeichnis für die Kalender des Kontos, oder verlangen Sie ausdrücklich, dass das Vorhandene hochgeladen wird.</translation>
+    </message>
+    <message>
+        <source>The account is in %1</source>
+        <translation>Das Konto steht in %1</translation>
+    </message>
+    <message>
+        <source>%1 cannot be run: %2</source>
+        <translation>%1 kann nicht ausgeführt werden: %2</translation>
+    </message>
+    <message>
+        <source>vdirsyncer could not %1: %2</source>
+        <translation>vdirsyncer konnte %1 nicht ausführen: %2</translation>
+    </message>
+    <message>
+        <source>it failed</source>
+        <translation>es ist fehlgeschlagen</translation>
+    </message>
+    <message>
+        <source>To keep the calendars current, run &quot;vdirsyncer -c %1 sync&quot; every few minutes (from cron, say).</source>
+        <translation>Damit die Kalender aktuell bleiben, führen Sie „vdirsyncer -c %1 sync“ alle paar Minuten aus (etwa per cron).</translation>
+    </message>
+    <message>
+        <source>The timer&apos;s units cannot be written to %1. </source>
+        <translation>Die Units des Timers lassen sich nicht nach %1 schreiben. </translation>
+    </message>
+    <message>
+        <source>systemd is not here. </source>
+        <translation>systemd ist nicht vorhanden. </translation>
+    </message>
+    <message>
+        <source>The timer could not be started (%1). </source>
+        <translation>Der Timer konnte nicht gestartet werden (%1). </translation>
+    </message>
+    <message>
+        <source>The calendars are synchronised every five minutes (%1).</source>
+        <translation>Die Kalender werden alle fünf Minuten abgeglichen (%1).</translation>
+    </message>
+    <message>
+        <source>vdirsyncer is not installed: it keeps the calendars of a CalDAV account (Debian&apos;s package vdirsyncer).</source>
+        <translation>vdirsyncer ist nicht installiert: Es hält die Kalender eines CalDAV-Kontos (Debian-Paket vdirsyncer).</translation>
+    </message>
+    <message>
+        <source>A CalDAV account needs the server&apos;s address and a user name.</source>
+        <translation>Ein CalDAV-Konto braucht die Adresse des Servers und einen Benutzernamen.</translation>
+    </message>
+    <message>
+        <source>Looking for the account&apos;s calendars at %1</source>
+        <translation>Suche nach den Kalendern des Kontos unter %1</translation>
+    </message>
+    <message>
+        <source>Reading the calendars&apos; names and colours</source>
+        <translation>Lesen der Namen und Farben der Kalender</translation>
+    </message>
+    <message>
+        <source>Synchronising the calendars into %1</source>
+        <translation>Abgleichen der Kalender nach %1</translation>
+    </message>
+    <message>
+        <source>Quorvel opens the calendar &quot;%1&quot; next.</source>
+        <translation>Quorvel öffnet als Nächstes den Kalender „%1“.</translation>
+    </message>
+    <message>
+        <source>The vdirsyncer configuration %1 cannot be written: %2</source>
+        <translation>Die vdirsyncer-Konfiguration %1 lässt sich nicht schreiben: %2</translation>
+    </message>
+</context>
+<context>
     <name>CalDavDialog</name>
     <message>
         <source>Connect a CalDAV Account</source>
@@ -60,6 +151,37 @@
     <message>
         <source>Connected: open the planner to see the account&apos;s calendars.</source>
         <translation>Verbunden: Öffnen Sie den Planer, um die Kalender des Kontos zu sehen.</translation>
+    </message>
+</context>
+<context>
+    <name>DayMarks</name>
+    <message>
+        <source>Public holidays need GNU gcal (Debian&apos;s package gcal)</source>
+        <translation>Für Feiertage wird GNU gcal gebraucht (Debian-Paket gcal)</translation>
+    </message>
+    <message>
+        <source>%1 has not been fetched yet (vdirsyncer sync %2)</source>
+        <translation>%1 wurde noch nicht geladen (vdirsyncer sync %2)</translation>
+    </message>
+    <message>
+        <source>%1 is not there</source>
+        <translation>%1 ist nicht vorhanden</translation>
+    </message>
+    <message>
+        <source>%1 is no web address of a calendar (https://...)</source>
+        <translation>%1 ist keine Webadresse eines Kalenders (https://…)</translation>
+    </message>
+    <message>
+        <source>vdirsyncer is not installed: it fetches subscribed calendars (Debian&apos;s package vdirsyncer).</source>
+        <translation>vdirsyncer ist nicht installiert: Es lädt abonnierte Kalender (Debian-Paket vdirsyncer).</translation>
+    </message>
+    <message>
+        <source>%1 cannot be run: %2</source>
+        <translation>%1 kann nicht ausgeführt werden: %2</translation>
+    </message>
+    <message>
+        <source>vdirsyncer could not fetch %1: %2</source>
+        <translation>vdirsyncer konnte %1 nicht laden: %2</translation>
     </message>
 </context>
 <context>

@@ -28,6 +28,97 @@
     </message>
 </context>
 <context>
+    <name>CalDavConnection</name>
+    <message>
+        <source>The server refused the user name or password of %1.</source>
+        <translation>Le serveur a refusé le nom d’utilisateur ou le mot de passe de %1.</translation>
+    </message>
+    <message>
+        <source>The password could not be read: the command that gives it failed.</source>
+        <translation>Le mot de passe n’a pas pu être lu : la commande qui le fournit a échoué.</translation>
+    </message>
+    <message>
+        <source>The server at %1 cannot be reached.</source>
+        <translation>Le serveur à %1 est injoignable.</translation>
+    </message>
+    <message>
+        <source>There is no calendar account at %1.</source>
+        <translation>Il n’y a pas de compte de calendrier à %1.</translation>
+    </message>
+    <message>
+        <source>The server&apos;s certificate for %1 is not trusted.</source>
+        <translation>Le certificat du serveur pour %1 n’est pas approuvé.</translation>
+    </message>
+    <message>
+        <source>%1 holds files already: connecting would upload them to the server. Choose an empty directory for the account&apos;s calendars, or ask for what is there to be uploaded.</source>
+        <translation>%1 contient déjà des fichiers : la connexion les enverrait au serveur. Choisissez un répertoire vide pour les calendriers du compte, ou demandez que son contenu soit envoyé.</translation>
+    </message>
+    <message>
+        <source>The account is in %1</source>
+        <translation>Le compte est dans %1</translation>
+    </message>
+    <message>
+        <source>%1 cannot be run: %2</source>
+        <translation>%1 ne peut pas être lancé : %2</translation>
+    </message>
+    <message>
+        <source>vdirsyncer could not %1: %2</source>
+        <translation>vdirsyncer n’a pas pu exécuter %1 : %2</translation>
+    </message>
+    <message>
+        <source>it failed</source>
+        <translation>échec</translation>
+    </message>
+    <message>
+        <source>To keep the calendars current, run &quot;vdirsyncer -c %1 sync&quot; every few minutes (from cron, say).</source>
+        <translation>Pour tenir les calendriers à jour, lancez « vdirsyncer -c %1 sync » toutes les quelques minutes (par cron, par exemple).</translation>
+    </message>
+    <message>
+        <source>The timer&apos;s units cannot be written to %1. </source>
+        <translation>Les unités du minuteur ne peuvent pas être écrites dans %1. </translation>
+    </message>
+    <message>
+        <source>systemd is not here. </source>
+        <translation>systemd n’est pas présent. </translation>
+    </message>
+    <message>
+        <source>The timer could not be started (%1). </source>
+        <translation>Le minuteur n’a pas pu être démarré (%1). </translation>
+    </message>
+    <message>
+        <source>The calendars are synchronised every five minutes (%1).</source>
+        <translation>Les calendriers sont synchronisés toutes les cinq minutes (%1).</translation>
+    </message>
+    <message>
+        <source>vdirsyncer is not installed: it keeps the calendars of a CalDAV account (Debian&apos;s package vdirsyncer).</source>
+        <translation>vdirsyncer n’est pas installé : il conserve les calendriers d’un compte CalDAV (paquet Debian vdirsyncer).</translation>
+    </message>
+    <message>
+        <source>A CalDAV account needs the server&apos;s address and a user name.</source>
+        <translation>Un compte CalDAV nécessite l’adresse du serveur et un nom d’utilisateur.</translation>
+    </message>
+    <message>
+        <source>Looking for the account&apos;s calendars at %1</source>
+        <translation>Recherche des calendriers du compte à %1</translation>
+    </message>
+    <message>
+        <source>Reading the calendars&apos; names and colours</source>
+        <translation>Lecture des noms et des couleurs des calendriers</translation>
+    </message>
+    <message>
+        <source>Synchronising the calendars into %1</source>
+        <translation>Synchronisation des calendriers dans %1</translation>
+    </message>
+    <message>
+        <source>Quorvel opens the calendar &quot;%1&quot; next.</source>
+        <translation>Quorvel ouvrira ensuite le calendrier « %1 ».</translation>
+    </message>
+    <message>
+        <source>The vdirsyncer configuration %1 cannot be written: %2</source>
+        <translation>La configuration de vdirsyncer %1 ne peut pas être écrite : %2</translation>
+    </message>
+</context>
+<context>
     <name>CalDavDialog</name>
     <message>
         <source>Connect a CalDAV Account</source>
@@ -60,6 +151,37 @@
     <message>
         <source>Connected: open the planner to see the account&apos;s calendars.</source>
         <translation>Connecté : ouvrez le planning pour voir les calendriers du compte.</translation>
+    </message>
+</context>
+<context>
+    <name>DayMarks</name>
+    <message>
+        <source>Public holidays need GNU gcal (Debian&apos;s package gcal)</source>
+        <translation>Les jours fériés nécessitent GNU gcal (paquet Debian gcal)</translation>
+    </message>
+    <message>
+        <source>%1 has not been fetched yet (vdirsyncer sync %2)</source>
+        <translation>%1 n’a pas encore été récupéré (vdirsyncer sync %2)</translation>
+    </message>
+    <message>
+        <source>%1 is not there</source>
+        <translation>%1 est introuvable</translation>
+    </message>
+    <message>
+        <source>%1 is no web address of a calendar (https://...)</source>
+        <translation>%1 n’est pas l’adresse web d’un calendrier (https://…)</translation>
+    </message>
+    <message>
+        <source>vdirsyncer is not installed: it fetches subscribed calendars (Debian&apos;s package vdirsyncer).</source>
+        <translation>vdirsyncer n’est pas installé : il récupère les calendriers abonnés (paquet Debian vdirsyncer).</translation>
+    </message>
+    <message>
+        <source>%1 cannot be run: %2</source>
+        <translation>%1 ne peut pas être lancé : %2</translation>
+    </message>
+    <message>
+        <source>vdirsyncer could not fetch %1: %2</source>
+        <translation>vdirsyncer n’a pas pu récupérer %1 : %2</translation>
     </message>
 </context>
 <context>

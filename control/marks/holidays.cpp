@@ -1,5 +1,6 @@
 #include "holidays.h"
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QMutex>
 #include <QProcess>
@@ -54,7 +55,8 @@ QList<Holiday> PublicHolidays(const QString &region, int year, bool regional, QS
         const QString gcal = QStandardPaths::findExecutable(QStringLiteral("gcal"));
         if (gcal.isEmpty()) {
             if (problem)
-                *problem = QStringLiteral("Public holidays need GNU gcal (Debian's package gcal)");
+                *problem = QCoreApplication::translate(
+                    "DayMarks", "Public holidays need GNU gcal (Debian's package gcal)");
             return {};
         }
         QProcess p;

@@ -8,6 +8,7 @@
 #include "subscription.h"
 #include "usersettings.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QUrl>
@@ -156,10 +157,12 @@ DayMarks LoadDayMarks(const QList<MarkSource> &sources, const QDate &from, const
                 path = SubscriptionDirectory(source.value);
             }
             if (source.kind == MarkSource::Kind::Subscription && QDir(path).isEmpty()) {
-                said << QStringLiteral("%1 has not been fetched yet (vdirsyncer sync %2)")
+                said << QCoreApplication::translate(
+                            "DayMarks", "%1 has not been fetched yet (vdirsyncer sync %2)")
                             .arg(source.value, SubscriptionPairName(source.value));
             } else if (path.isEmpty() || !QFileInfo::exists(path)) {
-                said << QStringLiteral("%1 is not there").arg(source.value);
+                said
+                    << QCoreApplication::translate("DayMarks", "%1 is not there").arg(source.value);
             } else {
                 QStringList unread;
                 for (const Store::MarkedDay &d :

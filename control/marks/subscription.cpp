@@ -3,6 +3,7 @@
 #include "knowncalendars.h"
 #include "vdirsyncerconfig.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -58,10 +59,13 @@ bool Subscribe(const QString &url, const QString &vdirsyncer, QString *error)
     const QUrl address(url);
     if (!address.isValid() || address.host().isEmpty() ||
         (address.scheme() != QLatin1String("https") && address.scheme() != QLatin1String("http")))
-        return fail(QStringLiteral("%1 is no web address of a calendar (https://...)").arg(url));
+        return fail(QCoreApplication::translate("DayMarks",
+                                                "%1 is no web address of a calendar (https://...)")
+                        .arg(url));
     if (vdirsyncer.isEmpty())
-        return fail(QStringLiteral("vdirsyncer is not installed: it fetches subscribed calendars "
-                                   "(Debian's package vdirsyncer)."));
+        return fail(QCoreApplication::translate(
+            "DayMarks", "vdirsyncer is not installed: it fetches subscribed calendars "
+                        "(Debian's package vdirsyncer)."));
     const QString config = Store::VdirsyncerConfigPath();
     QFile file(config);
     const QString text =
@@ -81,12 +85,13 @@ bool Subscribe(const QString &url, const QString &vdirsyncer, QString *error)
     for (const QString &step : {QStringLiteral("discover"), QStringLiteral("sync")}) {
         const Store::VdirsyncerRun run = Store::RunVdirsyncer(vdirsyncer, config, {step, n});
         if (!run.started)
-            return fail(QStringLiteral("%1 cannot be run: %2").arg(vdirsyncer, run.startError));
+            return fail(QCoreApplication::translate("DayMarks", "%1 cannot be run: %2")
+                            .arg(vdirsyncer, run.startError));
         if (!run.succeeded) {
             const QStringList lines =
                 run.output.trimmed().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
             return fail(
-                QStringLiteral("vdirsyncer could not fetch %1: %2")
+                QCoreApplication::translate("DayMarks", "vdirsyncer could not fetch %1: %2")
                     .arg(url, lines.isEmpty() ? QStringLiteral("it failed") : lines.last()));
         }
     }
