@@ -13,6 +13,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPushButton>
 #include <QStyle>
 #include <QTimer>
@@ -182,7 +183,9 @@ SetupDialog::SetupDialog(const QString &sourceDir, Dialogs &dialogs, QWidget *pa
                     optional);
     m_month = new QComboBox(optional);
     m_month->setObjectName(QStringLiteral("startMonth"));
-    m_month->addItems(Installer::MonthNames());
+    // The months in the user's language; the pages keep the month's number.
+    for (int month = 1; month <= 12; ++month)
+        m_month->addItem(QLocale().standaloneMonthName(month));
     const std::pair<const char *, QWidget *> rows[] = {
         {QT_TR_NOOP("Display All Events"), m_allEvents},
         {QT_TR_NOOP("Display Subject"), m_subject},
