@@ -2,6 +2,8 @@
 
 #include "fileerror.h"
 
+#include <QCoreApplication>
+
 #include <new>
 
 QvError::QvError(int number, const QString &description, const QString &source)
@@ -17,7 +19,9 @@ QvError::QvError(ErrorCode code, const QString &source)
 
 QString ErrorTail(const QvError &e)
 {
-    return QStringLiteral("Error: %1 %2").arg(e.number()).arg(e.description());
+    return QCoreApplication::translate("Errors", "Error: %1 %2")
+        .arg(e.number())
+        .arg(e.description());
 }
 
 int ErrorNumberOf(const std::exception &e)
@@ -39,39 +43,44 @@ QString ErrorDescription(int number)
 {
     switch (ErrorCode(number)) {
     case ErrorCode::InvalidCall:
-        return QStringLiteral("Invalid procedure call or argument");
+        return QCoreApplication::translate("Errors", "Invalid procedure call or argument");
     case ErrorCode::Overflow:
-        return QStringLiteral("Overflow");
+        return QCoreApplication::translate("Errors", "Overflow");
     case ErrorCode::OutOfMemory:
-        return QStringLiteral("Out of memory");
+        return QCoreApplication::translate("Errors", "Out of memory");
     case ErrorCode::SubscriptOutOfRange:
-        return QStringLiteral("Subscript out of range");
+        return QCoreApplication::translate("Errors", "Subscript out of range");
     case ErrorCode::Internal:
-        return QStringLiteral("Internal error");
+        return QCoreApplication::translate("Errors", "Internal error");
     case ErrorCode::TypeMismatch:
-        return QStringLiteral("Type mismatch");
+        return QCoreApplication::translate("Errors", "Type mismatch");
     case ErrorCode::FileInUse:
-        return QStringLiteral("The process cannot access the file because it is being used by "
-                              "another process.");
+        return QCoreApplication::translate(
+            "Errors", "The process cannot access the file because it is being used by "
+                      "another process.");
     case ErrorCode::PermissionDenied:
-        return QStringLiteral("Permission denied");
+        return QCoreApplication::translate("Errors", "Permission denied");
     case ErrorCode::ObjectNotSet:
-        return QStringLiteral("Object variable or With block variable not set");
+        return QCoreApplication::translate("Errors",
+                                           "Object variable or With block variable not set");
     case ErrorCode::CannotCreateObject:
-        return QStringLiteral("ActiveX component can't create object");
+        return QCoreApplication::translate("Errors", "ActiveX component can't create object");
     case ErrorCode::ServerUnavailable:
-        return QStringLiteral("The remote server machine does not exist or is unavailable");
+        return QCoreApplication::translate(
+            "Errors", "The remote server machine does not exist or is unavailable");
     case ErrorCode::NotAllowed:
-        return QStringLiteral("The operation is not allowed.");
+        return QCoreApplication::translate("Errors", "The operation is not allowed.");
     case ErrorCode::InvalidProfile:
-        return QStringLiteral("The user profile or user identity is invalid or does not have the "
-                              "appropriate permissions");
+        return QCoreApplication::translate(
+            "Errors", "The user profile or user identity is invalid or does not have the "
+                      "appropriate permissions");
     case ErrorCode::NotFound:
-        return QStringLiteral("The operation failed. An object could not be found.");
+        return QCoreApplication::translate("Errors",
+                                           "The operation failed. An object could not be found.");
     case ErrorCode::NoWindow:
         break;
     }
     if (number >= 52 && number <= 76)
         return FileErrorDescription(number);
-    return QStringLiteral("Application-defined or object-defined error");
+    return QCoreApplication::translate("Errors", "Application-defined or object-defined error");
 }

@@ -185,6 +185,73 @@
     </message>
 </context>
 <context>
+    <name>Errors</name>
+    <message>
+        <source>Error: %1 %2</source>
+        <translation>Fehler: %1 %2</translation>
+    </message>
+    <message>
+        <source>Invalid procedure call or argument</source>
+        <translation>Ungültiger Prozeduraufruf oder ungültiges Argument</translation>
+    </message>
+    <message>
+        <source>Overflow</source>
+        <translation>Überlauf</translation>
+    </message>
+    <message>
+        <source>Out of memory</source>
+        <translation>Nicht genügend Arbeitsspeicher</translation>
+    </message>
+    <message>
+        <source>Subscript out of range</source>
+        <translation>Index außerhalb des gültigen Bereichs</translation>
+    </message>
+    <message>
+        <source>Internal error</source>
+        <translation>Interner Fehler</translation>
+    </message>
+    <message>
+        <source>Type mismatch</source>
+        <translation>Typen unverträglich</translation>
+    </message>
+    <message>
+        <source>The process cannot access the file because it is being used by another process.</source>
+        <translation>Der Prozess kann nicht auf die Datei zugreifen, da sie von einem anderen Prozess verwendet wird.</translation>
+    </message>
+    <message>
+        <source>Permission denied</source>
+        <translation>Zugriff verweigert</translation>
+    </message>
+    <message>
+        <source>Object variable or With block variable not set</source>
+        <translation>Objektvariable oder With-Blockvariable nicht festgelegt</translation>
+    </message>
+    <message>
+        <source>ActiveX component can&apos;t create object</source>
+        <translation>Das Objekt kann nicht erstellt werden</translation>
+    </message>
+    <message>
+        <source>The remote server machine does not exist or is unavailable</source>
+        <translation>Der Remoteserver existiert nicht oder ist nicht verfügbar</translation>
+    </message>
+    <message>
+        <source>The operation is not allowed.</source>
+        <translation>Der Vorgang ist nicht zulässig.</translation>
+    </message>
+    <message>
+        <source>The user profile or user identity is invalid or does not have the appropriate permissions</source>
+        <translation>Das Benutzerprofil oder die Benutzeridentität ist ungültig oder hat nicht die nötigen Berechtigungen</translation>
+    </message>
+    <message>
+        <source>The operation failed. An object could not be found.</source>
+        <translation>Der Vorgang ist fehlgeschlagen. Ein Objekt wurde nicht gefunden.</translation>
+    </message>
+    <message>
+        <source>Application-defined or object-defined error</source>
+        <translation>Anwendungs- oder objektdefinierter Fehler</translation>
+    </message>
+</context>
+<context>
     <name>FileError</name>
     <message>
         <source>Bad file name or number</source>

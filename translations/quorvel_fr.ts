@@ -185,6 +185,73 @@
     </message>
 </context>
 <context>
+    <name>Errors</name>
+    <message>
+        <source>Error: %1 %2</source>
+        <translation>Erreur : %1 %2</translation>
+    </message>
+    <message>
+        <source>Invalid procedure call or argument</source>
+        <translation>Appel de procédure ou argument incorrect</translation>
+    </message>
+    <message>
+        <source>Overflow</source>
+        <translation>Dépassement de capacité</translation>
+    </message>
+    <message>
+        <source>Out of memory</source>
+        <translation>Mémoire insuffisante</translation>
+    </message>
+    <message>
+        <source>Subscript out of range</source>
+        <translation>L’indice n’appartient pas à la sélection</translation>
+    </message>
+    <message>
+        <source>Internal error</source>
+        <translation>Erreur interne</translation>
+    </message>
+    <message>
+        <source>Type mismatch</source>
+        <translation>Incompatibilité de type</translation>
+    </message>
+    <message>
+        <source>The process cannot access the file because it is being used by another process.</source>
+        <translation>Le processus ne peut pas accéder au fichier car il est utilisé par un autre processus.</translation>
+    </message>
+    <message>
+        <source>Permission denied</source>
+        <translation>Permission refusée</translation>
+    </message>
+    <message>
+        <source>Object variable or With block variable not set</source>
+        <translation>Variable objet ou variable de bloc With non définie</translation>
+    </message>
+    <message>
+        <source>ActiveX component can&apos;t create object</source>
+        <translation>Impossible de créer l’objet</translation>
+    </message>
+    <message>
+        <source>The remote server machine does not exist or is unavailable</source>
+        <translation>Le serveur distant n’existe pas ou est indisponible</translation>
+    </message>
+    <message>
+        <source>The operation is not allowed.</source>
+        <translation>L’opération n’est pas autorisée.</translation>
+    </message>
+    <message>
+        <source>The user profile or user identity is invalid or does not have the appropriate permissions</source>
+        <translation>Le profil ou l’identité de l’utilisateur n’est pas valide ou n’a pas les autorisations nécessaires</translation>
+    </message>
+    <message>
+        <source>The operation failed. An object could not be found.</source>
+        <translation>L’opération a échoué. Un objet est introuvable.</translation>
+    </message>
+    <message>
+        <source>Application-defined or object-defined error</source>
+        <translation>Erreur définie par l’application ou par l’objet</translation>
+    </message>
+</context>
+<context>
     <name>FileError</name>
     <message>
         <source>Bad file name or number</source>
