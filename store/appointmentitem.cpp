@@ -5,6 +5,7 @@
 #include "qverror.h"
 #include "sessiondata_p.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 
 #include <algorithm>
@@ -38,9 +39,11 @@ const IcalItem &AppointmentItem::readable() const
 IcalItem &AppointmentItem::writable()
 {
     if (m_occurrence)
-        throw QvError(kNotAllowed,
-                      QStringLiteral("One occurrence cannot be changed here; open the series."),
-                      QStringLiteral("AppointmentItem"));
+        throw QvError(
+            kNotAllowed,
+            QCoreApplication::translate("Calendar store",
+                                        "One occurrence cannot be changed here; open the series."),
+            QStringLiteral("AppointmentItem"));
     if (!m_working)
         m_working = m_content->clone();
     return *m_working;

@@ -9,6 +9,7 @@
 #include "qverror.h"
 #include "sessiondata_p.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -371,11 +372,13 @@ QString FolderData::moveOut(const QString &fileName, const IcalItem &item,
     const std::optional<QByteArray> rest = restWithout(fileName, uid);
     // A file that holds the item but cannot be split keeps everything: nothing is written.
     if (!rest && (!uids || uids->contains(uid.toUtf8())))
-        throw QvError(FileError::PathFileAccessError,
-                      QStringLiteral("The item %1 shares the file %2 with events that cannot be "
-                                     "read, and is not written")
-                          .arg(uid, path + QLatin1Char('/') + fileName),
-                      QStringLiteral("Calendar store"));
+        throw QvError(
+            FileError::PathFileAccessError,
+            QCoreApplication::translate("Calendar store",
+                                        "The item %1 shares the file %2 with events that cannot be "
+                                        "read, and is not written")
+                .arg(uid, path + QLatin1Char('/') + fileName),
+            QStringLiteral("Calendar store"));
     const QString target = newFileName(item.uid());
     if (rest)
         WriteAtomically(path + kMoveJournal,
@@ -464,9 +467,11 @@ void FolderData::setMeta(const QString &key, const QVariant &value)
     settings.setValue(key, value);
     settings.sync();
     if (settings.status() != QSettings::NoError)
-        throw QvError(FileError::PathFileAccessError,
-                      QStringLiteral("Cannot write the folder settings of ") + path,
-                      QStringLiteral("Calendar store"));
+        throw QvError(
+            FileError::PathFileAccessError,
+            QCoreApplication::translate("Calendar store", "Cannot write the folder settings of %1")
+                .arg(path),
+            QStringLiteral("Calendar store"));
 }
 
 void FolderData::watch()

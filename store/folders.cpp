@@ -5,6 +5,7 @@
 #include "qverror.h"
 #include "sessiondata_p.h"
 
+#include <QCoreApplication>
 #include <QDir>
 
 namespace Store {
@@ -55,14 +56,17 @@ FolderPtr Folders::Add(const QString &name, int type)
                       QStringLiteral("Folders"));
     for (const FolderPtr &f : std::as_const(m_folders)) {
         if (f->Name() == name)
-            throw QvError(ErrorCode::NotAllowed, QStringLiteral("Cannot create the folder."),
-                          QStringLiteral("Folders"));
+            throw QvError(
+                ErrorCode::NotAllowed,
+                QCoreApplication::translate("Calendar store", "Cannot create the folder."),
+                QStringLiteral("Folders"));
     }
     const QString rel = m_parent->relPath.isEmpty() ? name : m_parent->relPath + '/' + name;
     auto data = m_session->folder(m_parent->store, rel);
     if (!QDir().mkpath(data->path))
         throw QvError(FileError::PathFileAccessError,
-                      QStringLiteral("Cannot create the folder ") + data->path,
+                      QCoreApplication::translate("Calendar store", "Cannot create the folder %1")
+                          .arg(data->path),
                       QStringLiteral("Folders"));
     const int itemType = type == olFolderCalendar ? olAppointmentItem
                          : type == 10             ? olContactItem

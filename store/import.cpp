@@ -6,6 +6,7 @@
 #include "qverror.h"
 #include "sessiondata_p.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QSet>
@@ -158,7 +159,8 @@ ImportResult ImportCalendar(Folder &folder, const QByteArray &text)
             const std::unique_ptr<IcalItem> parsed = IcalItem::parse(item->text, &problem);
             if (!parsed)
                 throw QvError(FileError::PathFileAccessError,
-                              QStringLiteral("The item %1 could not be read back: %2")
+                              QCoreApplication::translate("Calendar store",
+                                                          "The item %1 could not be read back: %2")
                                   .arg(item->uid, problem),
                               QStringLiteral("Calendar store"));
             fileOfUid.insert(item->uid, data.writeItem(name, *parsed, FolderData::Write::One));
@@ -173,7 +175,8 @@ ImportResult ImportCalendar(Folder &folder, const QByteArray &text)
         std::rethrow_exception(readFailed);
     if (result.added + result.updated > 0 && !data.syncFiles())
         throw QvError(FileError::DeviceUnavailable,
-                      QStringLiteral("The imported items could not be stored on the disk"),
+                      QCoreApplication::translate(
+                          "Calendar store", "The imported items could not be stored on the disk"),
                       QStringLiteral("Calendar store"));
     return result;
 }

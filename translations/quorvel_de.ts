@@ -154,6 +154,37 @@
     </message>
 </context>
 <context>
+    <name>Calendar store</name>
+    <message>
+        <source>One occurrence cannot be changed here; open the series.</source>
+        <translation>Ein einzelnes Vorkommen lässt sich hier nicht ändern; öffnen Sie die Serie.</translation>
+    </message>
+    <message>
+        <source>The item %1 shares the file %2 with events that cannot be read, and is not written</source>
+        <translation>Das Element %1 teilt sich die Datei %2 mit Ereignissen, die sich nicht lesen lassen, und wird nicht geschrieben</translation>
+    </message>
+    <message>
+        <source>Cannot write the folder settings of %1</source>
+        <translation>Die Ordnereinstellungen von %1 lassen sich nicht schreiben</translation>
+    </message>
+    <message>
+        <source>Cannot create the folder.</source>
+        <translation>Der Ordner kann nicht angelegt werden.</translation>
+    </message>
+    <message>
+        <source>Cannot create the folder %1</source>
+        <translation>Der Ordner %1 kann nicht angelegt werden</translation>
+    </message>
+    <message>
+        <source>The item %1 could not be read back: %2</source>
+        <translation>Das Element %1 konnte nicht zurückgelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>The imported items could not be stored on the disk</source>
+        <translation>Die importierten Elemente konnten nicht auf dem Datenträger gespeichert werden</translation>
+    </message>
+</context>
+<context>
     <name>DayMarks</name>
     <message>
         <source>Public holidays need GNU gcal (Debian&apos;s package gcal)</source>

@@ -154,6 +154,37 @@
     </message>
 </context>
 <context>
+    <name>Calendar store</name>
+    <message>
+        <source>One occurrence cannot be changed here; open the series.</source>
+        <translation>Une occurrence seule ne peut pas être modifiée ici ; ouvrez la série.</translation>
+    </message>
+    <message>
+        <source>The item %1 shares the file %2 with events that cannot be read, and is not written</source>
+        <translation>L’élément %1 partage le fichier %2 avec des événements illisibles, et n’est pas écrit</translation>
+    </message>
+    <message>
+        <source>Cannot write the folder settings of %1</source>
+        <translation>Impossible d’écrire les paramètres du dossier %1</translation>
+    </message>
+    <message>
+        <source>Cannot create the folder.</source>
+        <translation>Impossible de créer le dossier.</translation>
+    </message>
+    <message>
+        <source>Cannot create the folder %1</source>
+        <translation>Impossible de créer le dossier %1</translation>
+    </message>
+    <message>
+        <source>The item %1 could not be read back: %2</source>
+        <translation>L’élément %1 n’a pas pu être relu : %2</translation>
+    </message>
+    <message>
+        <source>The imported items could not be stored on the disk</source>
+        <translation>Les éléments importés n’ont pas pu être enregistrés sur le disque</translation>
+    </message>
+</context>
+<context>
     <name>DayMarks</name>
     <message>
         <source>Public holidays need GNU gcal (Debian&apos;s package gcal)</source>
