@@ -79,7 +79,7 @@ QString ApplyPlannerOptions(const QCommandLineParser &parser, MapPropertyBag &ba
         bool ok = false;
         const int month = parser.value("start-month").toInt(&ok);
         if (!ok || month < 1 || month > 12)
-            return QStringLiteral("--start-month is a month from 1 to 12");
+            return QCoreApplication::translate("quorvel", "--start-month is a month from 1 to 12");
         properties.insert(QStringLiteral("StartMonth"), month);
     }
     for (const auto &[option, property] :
@@ -94,7 +94,7 @@ QString ApplyPlannerOptions(const QCommandLineParser &parser, MapPropertyBag &ba
         bool ok = false;
         firstYear = parser.value("year").toInt(&ok);
         if (!ok || firstYear < 100 || firstYear > 9998)
-            return QStringLiteral("--year is a year from 100 to 9998");
+            return QCoreApplication::translate("quorvel", "--year is a year from 100 to 9998");
     }
     return QString();
 }

@@ -212,8 +212,8 @@ int main(int argc, char **argv)
     window.setWindowIcon(AppIcon());
     QSettings settings;
     if (!SizeWindow(window, parser, settings))
-        return fail(
-            QStringLiteral("--window-size is a width and a height in pixels, e.g. 700x450"));
+        return fail(QCoreApplication::translate(
+            "quorvel", "--window-size is a width and a height in pixels, e.g. 700x450"));
 
     int result = 0;
     if (scripted) {
@@ -248,7 +248,8 @@ int main(int argc, char **argv)
                                             ? ParseMarkSources(parser.value("marks"), &wrong)
                                             : planner->planner().session().markSources();
         if (!wrong.isEmpty())
-            return fail(QStringLiteral("--marks cannot read %1").arg(wrong.join(", ")));
+            return fail(QCoreApplication::translate("quorvel", "--marks cannot read %1")
+                            .arg(wrong.join(", ")));
         planner->state().WeekNumbers = planner->state().WeekNumbers || parser.isSet("week-numbers");
         planner->planner().setMarkSources(marks, false);
     }

@@ -4,6 +4,7 @@
 #include "knowncalendars.h"
 #include "sessiondata_p.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <functional>
@@ -87,9 +88,12 @@ QString NoFolderMessage(NameSpace &session, const QString &path)
 {
     const QStringList there = FolderPaths(session);
     if (there.isEmpty())
-        return QStringLiteral("there is no folder \"%1\": the profile names no store that exists")
+        return QCoreApplication::translate(
+                   "Calendar store",
+                   "there is no folder \"%1\": the profile names no store that exists")
             .arg(path);
-    return QStringLiteral("there is no folder \"%1\"; the folders are: %2")
+    return QCoreApplication::translate("Calendar store",
+                                       "there is no folder \"%1\"; the folders are: %2")
         .arg(path, there.join(QStringLiteral(", ")));
 }
 

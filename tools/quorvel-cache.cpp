@@ -7,6 +7,7 @@
 #include "dialogs.h"
 #include "oadate.h"
 #include "plannerstate.h"
+#include "translations.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -128,17 +129,28 @@ int print(const QString &cachePath, int year, int startMonth)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    LoadTranslations(app);
     QCoreApplication::setApplicationName("quorvel-cache");
     QCommandLineParser parser;
-    parser.setApplicationDescription(
+    // The texts of --help, in the user's language where it has a catalogue.
+    const auto said = [](const char *text) {
+        return QCoreApplication::translate("quorvel-cache", text);
+    };
+    parser.setApplicationDescription(said(QT_TRANSLATE_NOOP(
+        "quorvel-cache",
         "Writes a planner cache file from a tab-separated list of appointments (make LIST CACHE),\n"
-        "or loads one as the planner does and prints where each appointment lands (print CACHE).");
+        "or loads one as the planner does and prints where each appointment lands (print "
+        "CACHE).")));
     parser.addHelpOption();
-    parser.addPositionalArgument("command", "make or print");
-    QCommandLineOption yearOpt("year", "Selected year (default: this year).", "year",
-                               QString::number(QDate::currentDate().year()));
-    QCommandLineOption startOpt("start-month", "First month of the planner year (1-12).", "month",
-                                "1");
+    parser.addPositionalArgument("command",
+                                 said(QT_TRANSLATE_NOOP("quorvel-cache", "make or print")));
+    QCommandLineOption yearOpt(
+        "year", said(QT_TRANSLATE_NOOP("quorvel-cache", "Selected year (default: this year).")),
+        "year", QString::number(QDate::currentDate().year()));
+    QCommandLineOption startOpt(
+        "start-month",
+        said(QT_TRANSLATE_NOOP("quorvel-cache", "First month of the planner year (1-12).")),
+        "month", "1");
     parser.addOption(yearOpt);
     parser.addOption(startOpt);
     parser.process(app);

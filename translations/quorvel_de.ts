@@ -183,6 +183,14 @@
         <source>The imported items could not be stored on the disk</source>
         <translation>Die importierten Elemente konnten nicht auf dem Datenträger gespeichert werden</translation>
     </message>
+    <message>
+        <source>there is no folder &quot;%1&quot;: the profile names no store that exists</source>
+        <translation>es gibt keinen Ordner „%1“: Das Profil nennt keinen vorhandenen Speicher</translation>
+    </message>
+    <message>
+        <source>there is no folder &quot;%1&quot;; the folders are: %2</source>
+        <translation>es gibt keinen Ordner „%1“; die Ordner sind: %2</translation>
+    </message>
 </context>
 <context>
     <name>DayMarks</name>
@@ -1341,6 +1349,43 @@ Fehler: %1 %2</translation>
     <message>
         <source>Print the planner&apos;s properties as it was created (name=value lines), then quit.</source>
         <translation>Die Eigenschaften des Planers bei seiner Erstellung ausgeben (Zeilen name=wert), dann beenden.</translation>
+    </message>
+    <message>
+        <source>--start-month is a month from 1 to 12</source>
+        <translation>--start-month ist ein Monat von 1 bis 12</translation>
+    </message>
+    <message>
+        <source>--year is a year from 100 to 9998</source>
+        <translation>--year ist ein Jahr von 100 bis 9998</translation>
+    </message>
+    <message>
+        <source>--window-size is a width and a height in pixels, e.g. 700x450</source>
+        <translation>--window-size ist eine Breite und eine Höhe in Pixeln, z. B. 700x450</translation>
+    </message>
+    <message>
+        <source>--marks cannot read %1</source>
+        <translation>--marks kann %1 nicht lesen</translation>
+    </message>
+</context>
+<context>
+    <name>quorvel-cache</name>
+    <message>
+        <source>Writes a planner cache file from a tab-separated list of appointments (make LIST CACHE),
+or loads one as the planner does and prints where each appointment lands (print CACHE).</source>
+        <translation>Schreibt eine Zwischenspeicherdatei des Planers aus einer tabulatorgetrennten Terminliste (make LISTE CACHE),
+oder lädt eine wie der Planer und gibt aus, wo jeder Termin landet (print CACHE).</translation>
+    </message>
+    <message>
+        <source>make or print</source>
+        <translation>make oder print</translation>
+    </message>
+    <message>
+        <source>Selected year (default: this year).</source>
+        <translation>Gewähltes Jahr (Vorgabe: dieses Jahr).</translation>
+    </message>
+    <message>
+        <source>First month of the planner year (1-12).</source>
+        <translation>Erster Monat des Planerjahres (1–12).</translation>
     </message>
 </context>
 <context>

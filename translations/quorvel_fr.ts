@@ -183,6 +183,14 @@
         <source>The imported items could not be stored on the disk</source>
         <translation>Les éléments importés n’ont pas pu être enregistrés sur le disque</translation>
     </message>
+    <message>
+        <source>there is no folder &quot;%1&quot;: the profile names no store that exists</source>
+        <translation>il n’y a pas de dossier « %1 » : le profil ne nomme aucun magasin existant</translation>
+    </message>
+    <message>
+        <source>there is no folder &quot;%1&quot;; the folders are: %2</source>
+        <translation>il n’y a pas de dossier « %1 » ; les dossiers sont : %2</translation>
+    </message>
 </context>
 <context>
     <name>DayMarks</name>
@@ -1341,6 +1349,43 @@ Erreur : %1 %2</translation>
     <message>
         <source>Print the planner&apos;s properties as it was created (name=value lines), then quit.</source>
         <translation>Afficher les propriétés du planning à sa création (lignes nom=valeur), puis quitter.</translation>
+    </message>
+    <message>
+        <source>--start-month is a month from 1 to 12</source>
+        <translation>--start-month est un mois de 1 à 12</translation>
+    </message>
+    <message>
+        <source>--year is a year from 100 to 9998</source>
+        <translation>--year est une année de 100 à 9998</translation>
+    </message>
+    <message>
+        <source>--window-size is a width and a height in pixels, e.g. 700x450</source>
+        <translation>--window-size est une largeur et une hauteur en pixels, par exemple 700x450</translation>
+    </message>
+    <message>
+        <source>--marks cannot read %1</source>
+        <translation>--marks ne peut pas lire %1</translation>
+    </message>
+</context>
+<context>
+    <name>quorvel-cache</name>
+    <message>
+        <source>Writes a planner cache file from a tab-separated list of appointments (make LIST CACHE),
+or loads one as the planner does and prints where each appointment lands (print CACHE).</source>
+        <translation>Écrit un fichier de cache du planning à partir d’une liste de rendez-vous séparée par des tabulations (make LISTE CACHE),
+ou en charge un comme le planning et affiche où chaque rendez-vous se place (print CACHE).</translation>
+    </message>
+    <message>
+        <source>make or print</source>
+        <translation>make ou print</translation>
+    </message>
+    <message>
+        <source>Selected year (default: this year).</source>
+        <translation>Année choisie (par défaut : cette année).</translation>
+    </message>
+    <message>
+        <source>First month of the planner year (1-12).</source>
+        <translation>Premier mois de l’année du planning (1 à 12).</translation>
     </message>
 </context>
 <context>
