@@ -775,7 +775,7 @@ TEST_F(PointerTest, AppointmentsOpenedDeletedAndCreatedWithTheKeyboardAlone)
     QApplication::processEvents();
     EXPECT_EQ(keys.day(), QDate(year, 3, 5)) << "the cursor stays where it was";
 
-    // Delete asks the Part's question; No keeps the file.
+    // Delete asks first; No keeps the file.
     press(grid, Qt::Key_Tab);
     dialogs.queueAnswer(Dialogs::Answer::No);
     press(grid, Qt::Key_Delete);
