@@ -193,27 +193,38 @@ bool CacheLoader::load(PlannerState &state, BinaryFile &file, const QString &nam
     return replaced;
 }
 
-std::shared_ptr<EventStore> CacheLoader::readRecords(PlannerState &state, BinaryFile &file,
-                                                     int load)
+namespace {
+
+// The records of an open file that touch year, as a new store the size of the one shown; null
+// when stopped said so. Raises QvError for a damaged file.
+template <class Stopped>
+std::shared_ptr<EventStore> ReadStore(PlannerState &state, const PlannerYear &year,
+                                      BinaryFile &file, Stopped stopped)
 {
     auto fresh = std::make_shared<EventStore>();
     fresh->reserve(state.store->Count()); // a reload is mostly the size it was
     PrefetchingAdder adder(*fresh);
+    if (!ReadEvents(
+            state, year, file, [&]() -> CalEvent & { return adder.next(); },
+            [&](CalEvent &) { adder.add(); }, stopped))
+        return nullptr;
+    adder.flush();
+    return fresh;
+}
+
+} // namespace
+
+std::shared_ptr<EventStore> CacheLoader::readRecords(PlannerState &state, BinaryFile &file,
+                                                     int load)
+{
     // Before a record, whichever load tests the flag first stops; at its end, a load stops for
     // a flag another raised (the one that raised it, its file already at its end, completes).
-    const auto stopped = [this, load](bool atEnd) {
+    return ReadStore(state, state.year, file, [this, load](bool atEnd) {
         if (!m_abort || (atEnd && m_abortRaisedBy == load))
             return false;
         m_abort = false;
         return true;
-    };
-    const bool read = ReadEvents(
-        state, state.year, file, [&]() -> CalEvent & { return adder.next(); },
-        [&](CalEvent &) { adder.add(); }, stopped);
-    if (!read)
-        return nullptr;
-    adder.flush();
-    return fresh;
+    });
 }
 
 std::shared_ptr<EventStore> ReadYearAhead(PlannerState &state, const PlannerYear &year,
@@ -224,17 +235,9 @@ std::shared_ptr<EventStore> ReadYearAhead(PlannerState &state, const PlannerYear
     BinaryFile file = BinaryFile::openForReading(cacheFile, &error);
     if (!file.isOpen())
         return nullptr;
-    auto ahead = std::make_shared<EventStore>();
-    ahead->reserve(state.store->Count());
-    PrefetchingAdder adder(*ahead);
     try {
-        if (!ReadEvents(
-                state, year, file, [&]() -> CalEvent & { return adder.next(); },
-                [&](CalEvent &) { adder.add(); }, [&](bool) { return stop(); }))
-            return nullptr;
+        return ReadStore(state, year, file, [&](bool) { return stop(); });
     } catch (const QvError &) {
         return nullptr; // the load of the year, when it is shown, says what is wrong
     }
-    adder.flush();
-    return ahead;
 }

@@ -1,12 +1,12 @@
 #include "subscription.h"
 
+#include "binaryfile.h"
 #include "knowncalendars.h"
 #include "vdirsyncerconfig.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
-#include <QFile>
 #include <QUrl>
 
 using Store::VdirsyncerValue;
@@ -67,9 +67,7 @@ bool Subscribe(const QString &url, const QString &vdirsyncer, QString *error)
             "DayMarks", "vdirsyncer is not installed: it fetches subscribed calendars "
                         "(Debian's package vdirsyncer)."));
     const QString config = Store::VdirsyncerConfigPath();
-    QFile file(config);
-    const QString text =
-        file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+    const QString text = ReadTextFile(config);
     const QString n = SubscriptionPairName(url);
     const QString written = Store::WriteVdirsyncerConfig(
         config,

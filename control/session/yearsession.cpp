@@ -238,8 +238,7 @@ void YearSession::loadCache()
     ++m_aheadGeneration;
     const FileStamp stamp = stampOf(file);
     const auto holds = [&](const std::optional<LoadedYear> &y) {
-        return y && y->file == file && y->year == year && y->startMonth == startMonth &&
-               y->stamp == stamp && stamp.size >= 0;
+        return y && y->holds(file, year, startMonth, stamp);
     };
     bool loaded = true;
     if (holds(m_kept)) {
@@ -278,7 +277,7 @@ void YearSession::readAhead()
                              .cacheFile;
     const FileStamp stamp = stampOf(file);
     const auto holds = [&](const std::optional<LoadedYear> &y) {
-        return y && y->file == file && y->stamp == stamp && y->startMonth == startMonth;
+        return y && y->holds(file, qint16(year), startMonth, stamp);
     };
     if (stamp.size < 0 || holds(m_kept) || holds(m_ahead))
         return; // never rebuilt, or in memory already

@@ -152,6 +152,11 @@ private:
         qint16 startMonth = 0;
         std::shared_ptr<EventStore> store;
         FileStamp stamp;
+        // Whether this is the year of file as it is now (stamp), placed from startMonth.
+        bool holds(const QString &f, qint16 y, qint16 m, const FileStamp &now) const
+        {
+            return file == f && year == y && startMonth == m && stamp == now && now.size >= 0;
+        }
     };
     LoadedYear m_shown;                // file empty: the store came from no cache file
     std::optional<LoadedYear> m_kept;  // the year shown before the last change
