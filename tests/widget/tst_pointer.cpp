@@ -1096,3 +1096,35 @@ TEST_F(PointerTest, TheWindowSpeaksTheUsersLanguage)
     }
     UnloadTranslations(*QCoreApplication::instance());
 }
+
+// From the keyboard and for a screen reader, a subject in markup is the text it is too.
+TEST_F(PointerTest, MarkupInASubjectReachesTheKeyboardAndTheScreenReaderAsText)
+{
+    const QByteArray y = QByteArray::number(year);
+    WriteAll(folder + "/bold.ics",
+             Event("bold", "<b>x</b>",
+                   "DTSTART;VALUE=DATE:" + y + "0305\r\nDTEND;VALUE=DATE:" + y + "0306\r\n",
+                   "<i>Work</i>"));
+    auto plan = open();
+    QWidget *grid = FocusGrid(*plan);
+    press(grid, Qt::Key_Down);
+    press(grid, Qt::Key_Down);
+    press(grid, Qt::Key_Home);
+    while (plan->keyboard().day() < QDate(year, 3, 5))
+        press(grid, Qt::Key_Right);
+    QStringList chosen;
+    for (int i = 0; i < 2; ++i) {
+        press(grid, Qt::Key_Tab);
+        chosen << plan->dateLabel()->text();
+        plan->dateLabel()->grab();
+    }
+    EXPECT_TRUE(chosen.join('\n').contains("<b>x</b>")) << qPrintable(chosen.join('\n'));
+    EXPECT_EQ(plan->dateLabel()->textFormat(), Qt::PlainText);
+    const PlannerYear &py = plan->state().year;
+    QAccessibleInterface *cell =
+        QAccessible::queryAccessibleInterface(grid)->tableInterface()->cellAt(
+            2, py.LeadIn(py.RowOfMonth(3)) + 4);
+    EXPECT_TRUE(cell->text(QAccessible::Name).contains("<b>x</b> (<i>Work</i>)"))
+        << qPrintable(cell->text(QAccessible::Name));
+    EXPECT_TRUE(dialogs.shown().isEmpty()) << qPrintable(dialogs.texts().join('\n'));
+}
