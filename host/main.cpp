@@ -4,7 +4,9 @@
 
 #include "calendarstore.h"
 #include "commandline.h"
+#include "desktopcalendars.h"
 #include "dialogs.h"
+#include "edscalendars.h"
 #include "homepage.h"
 #include "hostbus.h"
 #include "marksources.h"
@@ -77,6 +79,13 @@ bool asksForText(int argc, char **argv)
     return false;
 }
 
+// Whether the desktop's calendar service runs and names a default calendar.
+bool HasDesktopDefaultCalendar()
+{
+    const std::shared_ptr<Store::DesktopCalendars> desktop = Store::ConnectDesktopCalendars();
+    return desktop && !desktop->defaultCalendar().isEmpty();
+}
+
 // The calendar opened from the window last time (or an account's connected since) where the
 // session has it, else the session's default calendar; where the store names none of several,
 // the one picked in the folder browser when ask (null when it is closed).
@@ -101,7 +110,8 @@ OpenedFolder OpenFolder(const QCommandLineParser &parser, bool mayAsk)
     options.profile = parser.value("profile");
     options.storeDir = parser.value("store");
     if (options.profile.isEmpty() && options.storeDir.isEmpty() &&
-        !QFileInfo::exists(options.profilePath()) && Store::KnownCalendars().isEmpty())
+        !QFileInfo::exists(options.profilePath()) && Store::KnownCalendars().isEmpty() &&
+        !HasDesktopDefaultCalendar())
         options.storeDir = DemoStore();
     Store::Application::setSharedOptions(options);
 
@@ -175,6 +185,7 @@ int main(int argc, char **argv)
     QElapsedTimer sinceStart;
     sinceStart.start();
     QApplication app(argc, argv);
+    Store::UseDesktopCalendars();
     name(app);
     QApplication::setApplicationDisplayName(QStringLiteral("Quorvel"));
     LoadTranslations(app);

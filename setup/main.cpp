@@ -7,6 +7,7 @@
 #include "caldavaccount.h"
 #include "calendarstore.h"
 #include "dialogs.h"
+#include "edscalendars.h"
 #include "fileerror.h"
 #include "filereplacement.h"
 #include "qtdialogs.h"
@@ -259,6 +260,7 @@ int main(int argc, char **argv)
     }
 
     QApplication app(argc, argv);
+    Store::UseDesktopCalendars();
     LoadTranslations(app);
     QApplication::setApplicationName(kProgram);
     QApplication::setApplicationDisplayName(QStringLiteral("Quorvel Installer"));

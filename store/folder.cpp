@@ -100,6 +100,8 @@ void Folder::Display()
 QString Folder::FolderPath() const
 {
     QString path = m_data->store->name;
+    if (m_data->source())
+        return path + QLatin1Char('\\') + m_data->name(); // a calendar is known by its name
     if (!m_data->relPath.isEmpty())
         path += QLatin1Char('\\') +
                 QString(m_data->relPath).replace(QLatin1Char('/'), QLatin1Char('\\'));

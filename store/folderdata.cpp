@@ -35,13 +35,21 @@ FolderData::FolderData(std::shared_ptr<StoreData> s, QString rel)
     path = relPath.isEmpty() ? store->root : store->root + QLatin1Char('/') + relPath;
     id = HashId("0000QF", store->id + QLatin1Char('\0') + relPath);
     m_index = std::make_unique<FolderIndex>(path);
+    if (store->desktop && !relPath.isEmpty()) {
+        m_source = store->desktop->open(store->desktopCalendar(relPath).uid);
+        connect(m_source.get(), &CalendarSource::changed, this, &FolderData::onSourceChanged);
+    }
     m_debounce.setSingleShot(true);
     connect(&m_debounce, &QTimer::timeout, this, &FolderData::scanForChanges);
 }
 
 QString FolderData::name() const
 {
-    return relPath.isEmpty() ? store->name : relPath.section(QLatin1Char('/'), -1);
+    if (relPath.isEmpty())
+        return store->name;
+    if (m_source)
+        return store->desktopCalendar(relPath).name;
+    return relPath.section(QLatin1Char('/'), -1);
 }
 
 QString FolderData::entryIdOf(const QString &fileName) const
@@ -83,6 +91,17 @@ QString FolderData::entryIdOf(const QString &fileName, const QString &uid) const
 
 QStringList FolderData::listItemFiles(NameOrder order) const
 {
+    if (m_source) {
+        QStringList keys;
+        try {
+            keys = m_source->objects().keys();
+        } catch (const QvError &) {
+            // Said where the folder is read; a listing has nothing to give.
+        }
+        if (order == NameOrder::Sorted)
+            keys.sort();
+        return keys;
+    }
     // Straight from the directory: a large folder is listed at every change.
     return DirectoryNames(
         path, EntryKind::File,
@@ -121,6 +140,76 @@ FolderData::itemWithId(const QString &fileName, const QString &entryId, QStringL
             return item;
     }
     return nullptr;
+}
+
+void FolderData::takeObject(const QString &key, const CalendarSource::Object &object, Entry &e,
+                            QStringList &warnings)
+{
+    if (e.stamp == object.stamp)
+        return;
+    e.stamp = object.stamp;
+    QString problem;
+    e.items = IcalItem::parseFile(object.text, &problem);
+    e.problem = problem;
+    if (!problem.isEmpty()) {
+        const QString line = problemLine(key, e);
+        warnings.append(line);
+        qWarning("%s", qPrintable(line));
+    }
+    FileFacts facts{e.stamp, problem, {}};
+    for (const auto &item : e.items)
+        facts.items.push_back(ItemFacts::of(*item));
+    m_sourceFacts.insert(key, std::move(facts));
+}
+
+void FolderData::refreshFromSource(QStringList &warnings)
+{
+    QHash<QString, CalendarSource::Object> objects;
+    try {
+        objects = m_source->objects();
+    } catch (const QvError &error) {
+        // What was read last stays.
+        const QString line = name() + QStringLiteral(": ") + error.description();
+        if (!warnings.contains(line)) {
+            warnings.append(line);
+            qWarning("%s", qPrintable(line));
+        }
+        return;
+    }
+    QHash<QString, Entry> fresh;
+    fresh.reserve(objects.size());
+    for (auto it = objects.cbegin(); it != objects.cend(); ++it) {
+        Entry e = m_entries.value(it.key());
+        takeObject(it.key(), it.value(), e, warnings);
+        fresh.insert(it.key(), std::move(e));
+    }
+    m_sourceFacts.removeIf([&](const auto &f) { return !objects.contains(f.key()); });
+    m_entries = std::move(fresh);
+}
+
+void FolderData::onSourceChanged(const QStringList &added, const QStringList &changedKeys,
+                                 const QStringList &removed)
+{
+    for (const QString &key : removed) {
+        m_entries.remove(key);
+        m_sourceFacts.remove(key);
+    }
+    emit changed(added, changedKeys, int(removed.size()));
+}
+
+QHash<QString, FileStamp> FolderData::stamps() const
+{
+    if (!m_source)
+        return StampsOf(path, listItemFiles(NameOrder::AsListed));
+    QHash<QString, FileStamp> out;
+    try {
+        const QHash<QString, CalendarSource::Object> objects = m_source->objects();
+        for (auto it = objects.cbegin(); it != objects.cend(); ++it)
+            out.insert(it.key(), it->stamp);
+    } catch (const QvError &) {
+        // Nothing to compare: whoever asks reads the folder, which says why.
+    }
+    return out;
 }
 
 void FolderData::readEntry(const QString &fileName, Entry &e, QStringList &warnings)
@@ -171,6 +260,10 @@ void FolderData::readEntry(const QString &fileName, Entry &e, QStringList &warni
 
 const QHash<QString, FileFacts> &FolderData::facts(QStringList &warnings)
 {
+    if (m_source) {
+        refreshFromSource(warnings);
+        return m_sourceFacts;
+    }
     // A watched folder's names and stamps are those of its last look, which its watch keeps
     // current: a start asks for the facts twice, and each look is a stat of every file. While a
     // change waits to be looked at, the files are asked.
@@ -206,6 +299,8 @@ QString FolderData::problemLine(const QString &fileName, const Entry &e) const
 
 void FolderData::recoverOrWarn(QStringList &warnings)
 {
+    if (m_source)
+        return;
     try {
         recover();
     } catch (const QvError &e) {
@@ -217,6 +312,17 @@ void FolderData::recoverOrWarn(QStringList &warnings)
 std::optional<QStringList> FolderData::refresh(const QStringList &fileNames, QStringList &warnings,
                                                const std::function<bool()> &progress)
 {
+    if (m_source) {
+        if (progress && !progress())
+            return std::nullopt;
+        refreshFromSource(warnings);
+        QStringList there;
+        for (const QString &name : fileNames) {
+            if (m_entries.contains(name))
+                there.append(name);
+        }
+        return there;
+    }
     recoverOrWarn(warnings);
     QStringList there;
     for (const QString &name : fileNames) {
@@ -230,6 +336,12 @@ std::optional<QStringList> FolderData::refresh(const QStringList &fileNames, QSt
 
 bool FolderData::refresh(QStringList &warnings, const std::function<bool()> &progress)
 {
+    if (m_source) {
+        if (progress && !progress())
+            return false;
+        refreshFromSource(warnings);
+        return true;
+    }
     recoverOrWarn(warnings);
     const QStringList files = listItemFiles();
     QHash<QString, Entry> fresh;
@@ -247,6 +359,22 @@ bool FolderData::refresh(QStringList &warnings, const std::function<bool()> &pro
 
 const FolderData::Entry *FolderData::entry(const QString &fileName, QStringList &warnings)
 {
+    if (m_source) {
+        CalendarSource::Object object;
+        try {
+            object = m_source->object(fileName);
+        } catch (const QvError &) {
+            // As when the object is not there: the folder's next read says why.
+        }
+        if (object.text.isEmpty()) {
+            m_entries.remove(fileName);
+            m_sourceFacts.remove(fileName);
+            return nullptr;
+        }
+        Entry &e = m_entries[fileName];
+        takeObject(fileName, object, e, warnings);
+        return &e;
+    }
     if (!QFileInfo::exists(path + QLatin1Char('/') + fileName)) {
         m_entries.remove(fileName);
         return nullptr;
@@ -258,6 +386,8 @@ const FolderData::Entry *FolderData::entry(const QString &fileName, QStringList 
 
 QString FolderData::newFileName(const QString &uid) const
 {
+    if (m_source)
+        return ObjectKey(uid);
     // Not a dot-file: the folder lists no such file (".hidden", "..").
     static const QRegularExpression safe(QStringLiteral("^[A-Za-z0-9_+-][A-Za-z0-9_.+-]{0,199}$"));
     QString base = uid;
@@ -299,6 +429,12 @@ bool IsItemFileName(const QString &name)
 
 QString FolderData::writeItem(const QString &fileName, const IcalItem &item, Write how)
 {
+    if (m_source) {
+        // The service keeps an event by its UID, whatever key it was read by.
+        const QString key = ObjectKey(item.uid());
+        replaceFile(key, item.serialize(), how);
+        return key;
+    }
     if (how == Write::One) {
         recover();
         // By the file's text, not by what of it parsed: an event the store cannot read stays.
@@ -312,6 +448,16 @@ QString FolderData::writeItem(const QString &fileName, const IcalItem &item, Wri
 
 void FolderData::replaceFile(const QString &fileName, const QByteArray &text, Write how)
 {
+    if (m_source) {
+        m_source->write(text);
+        m_entries.remove(fileName);
+        m_sourceFacts.remove(fileName);
+        if (how == Write::One) {
+            QStringList ignored;
+            entry(fileName, ignored);
+        }
+        return;
+    }
     WriteAtomically(path + QLatin1Char('/') + fileName, text, how == Write::Batch);
     m_factsMatchNotified = false;
     // The file and its directory entry are stored; remember what we wrote.
@@ -420,6 +566,8 @@ void FolderData::recover()
 
 bool FolderData::syncFiles() const
 {
+    if (m_source)
+        return true; // the service stores what it accepted
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return false;
@@ -430,6 +578,12 @@ bool FolderData::syncFiles() const
 
 void FolderData::removeItem(const QString &fileName, const QString &uid)
 {
+    if (m_source) {
+        m_source->remove(uid);
+        m_entries.remove(fileName);
+        m_sourceFacts.remove(fileName);
+        return;
+    }
     recover();
     // By the file's text: events of other UIDs the store could not read stay in it.
     const std::optional<QList<QByteArray>> uids = uidsInFile(fileName);
@@ -476,6 +630,11 @@ void FolderData::setMeta(const QString &key, const QVariant &value)
 
 void FolderData::watch()
 {
+    if (m_source) {
+        if (!std::exchange(m_sourceWatched, true))
+            m_source->watch();
+        return;
+    }
     if (m_watcher)
         return;
     m_watcher = new DirectoryWatcher(path, this);

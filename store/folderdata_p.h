@@ -1,5 +1,6 @@
 #pragma once
 
+#include "desktopcalendars.h"
 #include "folderindex_p.h"
 #include "icalitem_p.h"
 #include "storedata_p.h"
@@ -21,7 +22,10 @@ namespace Store {
 
 class DirectoryWatcher;
 
-// One folder directory: its item files, parsed when first needed and again when they change.
+// One folder: its items, parsed when first needed and again when they change. A folder of a
+// vdir is a directory of item files; a folder of the desktop's calendars is one calendar of its
+// service, whose objects take the place of the files (keyed by ObjectKey, stamped by their text)
+// and whose directory holds only what the store keeps of the folder (its settings, name, colour).
 class FolderData : public QObject
 {
     Q_OBJECT
@@ -69,7 +73,11 @@ public:
     // The item with identifier entryId of a file, read now; null when it has none.
     std::shared_ptr<const IcalItem> itemWithId(const QString &fileName, const QString &entryId,
                                                QStringList &warnings);
-    bool isWatched() const { return m_watcher != nullptr; }
+    bool isWatched() const { return m_watcher != nullptr || m_sourceWatched; }
+    // The calendar service's calendar of the folder; null for a directory of files.
+    CalendarSource *source() const { return m_source.get(); }
+    // The item files (or objects) there are now and their stamps.
+    QHash<QString, FileStamp> stamps() const;
 
     // Writes an item file atomically (temp file, then rename); raises QvError on failure. A
     // batch (an import) leaves out storing each file on the disk and keeping it read: it calls
@@ -124,8 +132,19 @@ private:
     void recoverOrWarn(QStringList &warnings);
     void scanForChanges();
 
+    // Of a calendar of the service: the entry of an object as it is now, read again when its
+    // text changed; the facts of all of them.
+    void takeObject(const QString &key, const CalendarSource::Object &object, Entry &e,
+                    QStringList &warnings);
+    void refreshFromSource(QStringList &warnings);
+    void onSourceChanged(const QStringList &added, const QStringList &changedKeys,
+                         const QStringList &removed);
+
     QHash<QString, Entry> m_entries;
     std::unique_ptr<FolderIndex> m_index;
+    std::shared_ptr<CalendarSource> m_source;
+    bool m_sourceWatched = false;
+    QHash<QString, FileFacts> m_sourceFacts;
     bool m_itemsWent = false;
     mutable QHash<QString, QString> m_ids; // entry identifiers by file name, once computed
     // Of a watched folder: file names by identifier, made at the first lookup (each identifier

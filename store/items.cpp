@@ -250,7 +250,7 @@ ItemPtr Items::GetNext()
 
 QHash<QString, FileStamp> Items::fileStamps() const
 {
-    return StampsOf(m_folder->path, m_folder->listItemFiles(NameOrder::AsListed));
+    return m_folder->stamps();
 }
 
 QList<ItemPtr> Items::all()

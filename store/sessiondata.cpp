@@ -72,17 +72,32 @@ void SessionData::load()
         return s;
     };
 
+    // The desktop's calendars are one more store wherever its calendar service runs.
+    const auto addDesktopStore = [this]() -> std::shared_ptr<StoreData> {
+        std::shared_ptr<DesktopCalendars> desktop = ConnectDesktopCalendars();
+        if (!desktop)
+            return nullptr;
+        stores.append(DesktopStore(std::move(desktop)));
+        return stores.constLast();
+    };
+
     const QString file = options.profilePath();
-    if (!options.storeDir.isEmpty()) {
+    if (options.storeDir == QLatin1String(kDesktopStoreOption)) {
+        defaultStore = addDesktopStore();
+    } else if (!options.storeDir.isEmpty()) {
         defaultStore = addStore(options.storeDir, QString(), QString());
     } else if (!QFileInfo::exists(file)) {
-        // No profile of the user's own: the calendars khal and vdirsyncer keep.
+        // No profile of the user's own: the calendars khal and vdirsyncer keep, else the
+        // desktop's default calendar.
         for (const KnownStore &known : KnownStores(KnownCalendars())) {
             auto s = addStore(known.root, known.name, known.defaultCalendar);
             s->topFolders = known.folders;
             if (!defaultStore)
                 defaultStore = s;
         }
+        const auto desktop = addDesktopStore();
+        if (!defaultStore && desktop && desktop->calendarNamed)
+            defaultStore = desktop;
     } else {
         QSettings profile(file, QSettings::IniFormat);
         const QString base = QFileInfo(file).absolutePath();
@@ -102,6 +117,7 @@ void SessionData::load()
                 defaultStore = s;
         }
         profile.endArray();
+        addDesktopStore();
         if (!user.isEmpty())
             userName = user;
     }

@@ -68,6 +68,8 @@ QStringList SubfolderNames(const QString &path)
 
 QStringList StoreData::subfolderNames(const QString &relPath) const
 {
+    if (desktop)
+        return relPath.isEmpty() ? desktopFolders() : QStringList();
     if (relPath.isEmpty() && !topFolders.isEmpty()) {
         QStringList present;
         for (const QString &name : topFolders) {

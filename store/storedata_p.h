@@ -3,7 +3,11 @@
 // What the store's classes share inside the store: a store's directory and names, the errors
 // they raise, and the helpers of several of them.
 
+#include "desktopcalendars.h"
 #include "storetypes.h"
+
+#include <QHash>
+#include <memory>
 
 #include <QString>
 #include <QStringList>
@@ -28,11 +32,20 @@ struct StoreData
     // When not empty, the only folders of the top folder: a store of known calendars in a
     // directory that holds other things too (a home directory, say).
     QStringList topFolders;
+    // Of the desktop's calendars' store: the service, and its calendars by folder name as
+    // last listed. Its root then holds only what the store keeps of them.
+    std::shared_ptr<DesktopCalendars> desktop;
+    mutable QHash<QString, DesktopCalendar> calendarsByFolder;
+    // The desktop store's folders, listed from the service now; and one calendar by its folder.
+    QStringList desktopFolders() const;
+    DesktopCalendar desktopCalendar(const QString &folder) const;
     QString metaPath() const { return root + QStringLiteral("/.quorvel-store"); }
     // The folders directly in the folder at relPath.
     QStringList subfolderNames(const QString &relPath) const;
 };
 
+// The store of the desktop's calendars.
+std::shared_ptr<StoreData> DesktopStore(std::shared_ptr<DesktopCalendars> desktop);
 // A stable identifier made of a prefix and a digest of text.
 QString HashId(const char *prefix, const QString &text);
 // Raises the lookup's "not found" error, naming what was looked for.

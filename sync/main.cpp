@@ -1,6 +1,7 @@
 // quorvel-sync: rebuilds planner cache files from the calendar store for the planners of this
 // session, on the session bus. D-Bus starts it on first use; it ends when no planner has held a
 // synchroniser for a minute.
+#include "edscalendars.h"
 #include "syncherservice.h"
 
 #include <QCoreApplication>
@@ -10,6 +11,7 @@
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    Store::UseDesktopCalendars();
     app.setApplicationName(QStringLiteral("quorvel-sync"));
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected()) {

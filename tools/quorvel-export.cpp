@@ -5,6 +5,7 @@
 #include "calendarstore.h"
 #include "categorystore.h"
 #include "dialogs.h"
+#include "edscalendars.h"
 #include "eventkey.h"
 #include "filtermodel.h"
 #include "oadate.h"
@@ -26,6 +27,7 @@
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    Store::UseDesktopCalendars();
     LoadTranslations(app);
     QCoreApplication::setApplicationName("quorvel-export");
     QCommandLineParser parser;

@@ -2,6 +2,7 @@
 // UID. Importing again updates those items; it never makes duplicates.
 
 #include "calendarstore.h"
+#include "edscalendars.h"
 #include "qverror.h"
 #include "storeoptions.h"
 #include "translations.h"
@@ -20,6 +21,7 @@ constexpr qint64 kMaxCalendarBytes = qint64(512) << 20;
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    Store::UseDesktopCalendars();
     LoadTranslations(app);
     QCoreApplication::setApplicationName("quorvel-import");
     QCommandLineParser parser;

@@ -6,6 +6,7 @@
 #include "calendarstore.h"
 #include "categorystore.h"
 #include "dialogs.h"
+#include "edscalendars.h"
 #include "oadate.h"
 #include "qverror.h"
 #include "storeoptions.h"
@@ -19,6 +20,7 @@
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    Store::UseDesktopCalendars();
     LoadTranslations(app);
     QCoreApplication::setApplicationName("quorvel-list");
     QCommandLineParser parser;

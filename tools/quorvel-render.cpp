@@ -6,6 +6,7 @@
 #include "calendarstore.h"
 #include "categorystore.h"
 #include "dialogs.h"
+#include "edscalendars.h"
 #include "eventkey.h"
 #include "fileerror.h"
 #include "filereplacement.h"
@@ -307,6 +308,7 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen"); // no window is ever shown
     QGuiApplication app(argc, argv);
     LoadTranslations(app);
+    Store::UseDesktopCalendars();
     QCoreApplication::setApplicationName("quorvel-render");
     QCommandLineParser parser;
     DescribeOptions(parser);
