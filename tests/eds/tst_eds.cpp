@@ -232,6 +232,18 @@ TEST_F(DesktopCalendarsTest, WhatAnotherClientWroteIsListedAndDrawnInItsCategory
     ASSERT_TRUE(team.remove("kickoff@other"));
     EXPECT_TRUE(settle(plan, [&] { return subjects(plan) == QStringList{"Second"}; }))
         << qPrintable(subjects(plan).join(", "));
+
+    // The synchroniser, with a connection of its own to the service, leaves a year nobody
+    // changed as it is when the next planner opens it.
+    const QString cache = plan.cacheFiles().cacheFile;
+    const std::optional<Store::FileStamp> kept = Store::StampOf(cache);
+    ASSERT_TRUE(kept);
+    YearPlan again(nullptr, &dialogs);
+    again.resize(1400, 900);
+    again.ReadProperties(
+        MapPropertyBag({{"Folder", kTeam}, {"TitleName", "Team"}, {"DisplaySubject", "True"}}));
+    ASSERT_TRUE(settle(again, [&] { return subjects(again) == QStringList{"Second"}; }));
+    EXPECT_EQ(Store::StampOf(cache), kept) << "an unchanged year was written again";
 }
 
 TEST_F(DesktopCalendarsTest, WhatThePlannerWritesReachesTheServiceAndNothingElse)
