@@ -291,6 +291,42 @@ const QHash<QString, FileFacts> &FolderData::facts(QStringList &warnings)
     return m_index->files();
 }
 
+QHash<QString, FileFacts> FolderData::hiddenFacts(QStringList &warnings)
+{
+    if (!m_source)
+        return facts(warnings);
+    const QDateTime day(HiddenItemsDay(), QTime());
+    // A day on either side, for the zone the day was written in.
+    return factsOfFound([&] { return m_source->objectsIn(day.addDays(-1), day.addDays(2)); },
+                        warnings);
+}
+
+QHash<QString, FileFacts> FolderData::subjectFacts(const QString &subject, QStringList &warnings)
+{
+    if (!m_source)
+        return facts(warnings);
+    return factsOfFound([&] { return m_source->objectsWithSubject(subject); }, warnings);
+}
+
+QHash<QString, FileFacts> FolderData::factsOfFound(
+    const std::function<QHash<QString, CalendarSource::Object>()> &find, QStringList &warnings)
+{
+    QHash<QString, CalendarSource::Object> objects;
+    try {
+        objects = find();
+    } catch (const QvError &error) {
+        warnings.append(name() + QStringLiteral(": ") + error.description());
+        return {};
+    }
+    QHash<QString, FileFacts> out;
+    for (auto it = objects.cbegin(); it != objects.cend(); ++it) {
+        Entry &e = m_entries[it.key()];
+        takeObject(it.key(), it.value(), e, warnings);
+        out.insert(it.key(), m_sourceFacts.value(it.key()));
+    }
+    return out;
+}
+
 QString FolderData::problemLine(const QString &fileName, const Entry &e) const
 {
     return path + QLatin1Char('/') + fileName + QStringLiteral(": ") +

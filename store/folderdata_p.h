@@ -65,6 +65,13 @@ public:
     // The facts of every item file, from the folder's index where a file has not changed since
     // it was indexed, else read now (and the index brought up to date).
     const QHash<QString, FileFacts> &facts(QStringList &warnings);
+    // The facts of the items that may be hidden: every item's of a directory; of a calendar of
+    // the service, those of the day hidden items are dated (a large calendar read whole to find
+    // them would cost a start seconds).
+    QHash<QString, FileFacts> hiddenFacts(QStringList &warnings);
+    // The same for the items that may have a subject: of a calendar of the service, those whose
+    // subject holds it.
+    QHash<QString, FileFacts> subjectFacts(const QString &subject, QStringList &warnings);
     // What was left out of a file that could not be read whole, as warnings say it.
     QString problemLine(const QString &fileName, const Entry &e) const;
     // The item file whose identifier is entryId, from the file names alone: from the index of a
@@ -137,6 +144,9 @@ private:
     void takeObject(const QString &key, const CalendarSource::Object &object, Entry &e,
                     QStringList &warnings);
     void refreshFromSource(QStringList &warnings);
+    // The facts of the objects a query of the service found, read as entries.
+    QHash<QString, FileFacts> factsOfFound(const std::function<QHash<QString, CalendarSource::Object>()> &find,
+                                           QStringList &warnings);
     void onSourceChanged(const QStringList &added, const QStringList &changedKeys,
                          const QStringList &removed);
 

@@ -16,7 +16,8 @@ HiddenItems::HiddenItems(std::shared_ptr<SessionData> session, std::shared_ptr<F
 HiddenItemPtr HiddenItems::item(const QString &subject) const
 {
     QStringList names;
-    for (const auto &[name, facts] : m_folder->facts(m_session->warnings).asKeyValueRange()) {
+    const QHash<QString, FileFacts> hidden = m_folder->hiddenFacts(m_session->warnings);
+    for (const auto &[name, facts] : hidden.asKeyValueRange()) {
         if (std::any_of(facts.items.begin(), facts.items.end(), [&](const ItemFacts &i) {
                 return i.hidden && i.subjects.value(0) == subject;
             }))
@@ -36,7 +37,7 @@ HiddenItemPtr HiddenItems::item(const QString &subject) const
 int HiddenItems::Count() const
 {
     int n = 0;
-    for (const FileFacts &f : m_folder->facts(m_session->warnings))
+    for (const FileFacts &f : m_folder->hiddenFacts(m_session->warnings))
         n += int(std::count_if(f.items.begin(), f.items.end(),
                                [](const ItemFacts &i) { return i.hidden; }));
     return n;
@@ -47,9 +48,8 @@ HiddenItemPtr HiddenItems::Add(const QString &messageClass)
     std::unique_ptr<IcalItem> content = IcalItem::create();
     content->setHidden(true);
     content->setXText(kMessageClassProperty, messageClass);
-    // Dated where the client keeps such items, in the past and out of the way of other
-    // programs' views; private and taking no time.
-    const double when = OADate::fromDateTime(QDate(2011, 1, 1), QTime(1, 30));
+    // Dated where the client keeps such items; private and taking no time.
+    const double when = OADate::fromDateTime(HiddenItemsDay(), QTime(1, 30));
     content->setTimes(when, when, false);
     content->setText("CLASS", QStringLiteral("PRIVATE"));
     content->setText("TRANSP", QStringLiteral("TRANSPARENT"));

@@ -160,7 +160,9 @@ QList<ItemPtr> Items::evaluate(const std::optional<Restriction> &extra)
     QStringList names;
     if (filter && filter->restrictsSubject()) {
         // Only the files whose index says they may match are read.
-        for (const auto &[name, facts] : m_folder->facts(m_session->warnings).asKeyValueRange()) {
+        const QHash<QString, FileFacts> candidates =
+            m_folder->subjectFacts(filter->requiredSubjects().constFirst(), m_session->warnings);
+        for (const auto &[name, facts] : candidates.asKeyValueRange()) {
             if (std::any_of(facts.items.begin(), facts.items.end(), [&](const ItemFacts &i) {
                     return !i.hidden && filter->maySubjectMatch(i.subjects);
                 }))

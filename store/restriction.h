@@ -44,6 +44,8 @@ public:
     // [Subject] = conditions tell: a collection need not read the items that cannot.
     bool maySubjectMatch(const QStringList &subjects) const;
     bool restrictsSubject() const { return !m_subjects.isEmpty(); }
+    // The subjects every match has (ignoring letter case).
+    const QStringList &requiredSubjects() const { return m_subjects; }
 
     struct Node;
 

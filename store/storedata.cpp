@@ -15,6 +15,11 @@ namespace Store {
 
 const char *const kMessageClassProperty = "X-QUORVEL-MESSAGE-CLASS";
 
+QDate HiddenItemsDay()
+{
+    return QDate(2011, 1, 1);
+}
+
 QString HashId(const char *prefix, const QString &text)
 {
     const QByteArray digest =

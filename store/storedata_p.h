@@ -6,6 +6,7 @@
 #include "desktopcalendars.h"
 #include "storetypes.h"
 
+#include <QDate>
 #include <QHash>
 #include <memory>
 
@@ -63,6 +64,8 @@ QStringList DirectoryNames(const QString &path, EntryKind kind,
                            NameOrder order = NameOrder::Sorted);
 // The folders directly in a directory.
 QStringList SubfolderNames(const QString &path);
+// The day hidden items are dated: in the past, out of the way of other programs' views.
+QDate HiddenItemsDay();
 // The X- property an item keeps its message class in, and the class an item has.
 extern const char *const kMessageClassProperty;
 QString ItemMessageClass(const IcalItem &item);

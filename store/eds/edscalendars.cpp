@@ -103,14 +103,54 @@ public:
 
     QHash<QString, Object> objects() override
     {
-        if (!m_watched)
+        // Read once while watched: the view keeps them current from then on.
+        if (!m_watched || !m_complete)
             readAll();
+        m_complete = m_watched;
         return m_objects;
+    }
+
+    QHash<QString, Object> objectsIn(const QDateTime &from, const QDateTime &to) override
+    {
+        const auto utc = [](const QDateTime &t) {
+            return t.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+        };
+        return objectsFound(QStringLiteral("(occur-in-time-range? (make-time \"%1\") "
+                                           "(make-time \"%2\"))")
+                                .arg(utc(from), utc(to)));
+    }
+
+    QHash<QString, Object> objectsWithSubject(const QString &text) override
+    {
+        QString quoted = text;
+        quoted.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
+            .replace(QLatin1Char('"'), QLatin1String("\\\""));
+        return objectsFound(QStringLiteral("(contains? \"summary\" \"%1\")").arg(quoted));
+    }
+
+    // The objects the service finds for a query, each read whole (overrides and all).
+    QHash<QString, Object> objectsFound(const QString &query)
+    {
+        GSList *list = nullptr;
+        ErrorHolder e;
+        if (!e_cal_client_get_object_list_sync(client(), query.toUtf8().constData(), &list,
+                                               nullptr, &e.error))
+            throw unreadable(e);
+        QSet<QString> uids;
+        for (GSList *l = list; l; l = l->next)
+            uids.insert(Said(i_cal_component_get_uid(static_cast<ICalComponent *>(l->data))));
+        g_slist_free_full(list, g_object_unref);
+        QHash<QString, Object> out;
+        for (const QString &uid : std::as_const(uids)) {
+            if (Object o = readOne(uid); !o.text.isEmpty())
+                out.insert(ObjectKey(uid), std::move(o));
+        }
+        return out;
     }
 
     Object object(const QString &key) override
     {
-        if (m_watched)
+        if (m_watched && m_complete)
             return m_objects.value(key);
         const QString uid = m_objects.value(key).uid;
         if (uid.isEmpty()) {
@@ -171,18 +211,13 @@ public:
         m_view.reset(view);
         // What is there now is read once; the view says what changes from then on.
         e_cal_client_view_set_flags(view, E_CAL_CLIENT_VIEW_FLAGS_NONE, nullptr);
-        g_signal_connect(view, "objects-added", G_CALLBACK(&EdsSource::onObjects), this);
-        g_signal_connect(view, "objects-modified", G_CALLBACK(&EdsSource::onObjects), this);
+        g_signal_connect(view, "objects-added", G_CALLBACK(&EdsSource::onAdded), this);
+        g_signal_connect(view, "objects-modified", G_CALLBACK(&EdsSource::onModified), this);
         g_signal_connect(view, "objects-removed", G_CALLBACK(&EdsSource::onRemoved), this);
         e_cal_client_view_start(view, &e.error);
         if (e.error) {
             qWarning("%s", qPrintable(unreadable(e).description()));
             return;
-        }
-        try {
-            readAll();
-        } catch (const QvError &error) {
-            qWarning("%s", qPrintable(error.description()));
         }
         m_watched = true;
     }
@@ -305,12 +340,13 @@ private:
 
     // The events of these UIDs changed in the service: read each again and say what became of
     // it.
-    void heard(const QSet<QString> &uids)
+    // The view says which were added; the others changed or went, or lost an override.
+    void heard(const QSet<QString> &uids, bool areNew)
     {
         QStringList added, changedKeys, removed;
         for (const QString &uid : uids) {
             const QString key = ObjectKey(uid);
-            const bool had = m_objects.contains(key);
+            const bool had = !areNew;
             Object now;
             try {
                 now = readOne(uid);
@@ -329,12 +365,20 @@ private:
             Q_EMIT changed(added, changedKeys, removed);
     }
 
-    static void onObjects(ECalClientView *, const GSList *components, gpointer self)
+    static QSet<QString> uidsOf(const GSList *components)
     {
         QSet<QString> uids;
         for (const GSList *l = components; l; l = l->next)
             uids.insert(Said(i_cal_component_get_uid(static_cast<ICalComponent *>(l->data))));
-        static_cast<EdsSource *>(self)->heard(uids);
+        return uids;
+    }
+    static void onAdded(ECalClientView *, const GSList *components, gpointer self)
+    {
+        static_cast<EdsSource *>(self)->heard(uidsOf(components), true);
+    }
+    static void onModified(ECalClientView *, const GSList *components, gpointer self)
+    {
+        static_cast<EdsSource *>(self)->heard(uidsOf(components), false);
     }
 
     static void onRemoved(ECalClientView *, const GSList *ids, gpointer self)
@@ -343,7 +387,7 @@ private:
         for (const GSList *l = ids; l; l = l->next)
             uids.insert(
                 Said(e_cal_component_id_get_uid(static_cast<const ECalComponentId *>(l->data))));
-        static_cast<EdsSource *>(self)->heard(uids);
+        static_cast<EdsSource *>(self)->heard(uids, false);
     }
 
     std::shared_ptr<EdsCalendars> m_owner;
@@ -352,6 +396,7 @@ private:
     Ref<ECalClient> m_client;
     Ref<ECalClientView> m_view;
     bool m_watched = false;
+    bool m_complete = false; // every object read since the view started
     QHash<QString, Object> m_objects; // by key: as last read, or as the view keeps them
     QHash<QString, QByteArray> m_zones;
 };

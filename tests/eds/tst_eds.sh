@@ -3,7 +3,7 @@
 # registry and calendar factory on a private session bus of their own (beside this build's
 # quorvel-sync), with a home of their own holding one local calendar "Team". Skipped (exit 77)
 # where evolution-data-server is not installed.
-# Usage: tst_eds.sh BUILD-DIR PROGRAM [ARGS...]
+# Usage: [QUORVEL_EDS_PERSONAL=FILE.ics] tst_eds.sh BUILD-DIR PROGRAM [ARGS...]
 set -euo pipefail
 build=$(cd "$1" && pwd)
 shift
@@ -29,6 +29,11 @@ Parent=local-stub
 BackendName=local
 Color=#62a0ea
 SOURCE
+# A calendar for the user's own ("Personal"), when one is given (the benchmarks' large one).
+if [ -n "${QUORVEL_EDS_PERSONAL:-}" ]; then
+  mkdir -p "$XDG_DATA_HOME/evolution/calendar/system"
+  cp "$QUORVEL_EDS_PERSONAL" "$XDG_DATA_HOME/evolution/calendar/system/calendar.ics"
+fi
 # The system's service files start the registry and the calendar factory; ours, quorvel-sync.
 sed 's#<servicedir>#<standard_session_servicedirs/>\n  <servicedir>#' \
   "$build/dbus/session.conf" >"$work/session.conf"
