@@ -6,8 +6,8 @@
 // changed since: with none changed, and with one.
 
 #include "calendarstore.h"
-#include "edscalendars.h"
 #include "dialogs.h"
+#include "edscalendars.h"
 #include "filereplacement.h"
 #include "remotesyncher.h"
 #include "restriction.h"
@@ -211,9 +211,8 @@ void BM_ChangeHeard(benchmark::State &state)
     Store::NameSpace watching(BenchStore());
     const Store::ItemsPtr items = watching.GetDefaultFolder(Store::olFolderCalendar)->Items();
     int heard = 0;
-    QObject::connect(items.get(), &Store::Items::ItemChange, [&](const Store::ItemPtr &) {
-        ++heard;
-    });
+    QObject::connect(items.get(), &Store::Items::ItemChange,
+                     [&](const Store::ItemPtr &) { ++heard; });
     Store::NameSpace writing(BenchStore());
     const Store::ItemsPtr all = writing.GetDefaultFolder(Store::olFolderCalendar)->Items();
     Store::AppointmentItemPtr item;

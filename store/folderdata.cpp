@@ -308,8 +308,9 @@ QHash<QString, FileFacts> FolderData::subjectFacts(const QString &subject, QStri
     return factsOfFound([&] { return m_source->objectsWithSubject(subject); }, warnings);
 }
 
-QHash<QString, FileFacts> FolderData::factsOfFound(
-    const std::function<QHash<QString, CalendarSource::Object>()> &find, QStringList &warnings)
+QHash<QString, FileFacts>
+FolderData::factsOfFound(const std::function<QHash<QString, CalendarSource::Object>()> &find,
+                         QStringList &warnings)
 {
     QHash<QString, CalendarSource::Object> objects;
     try {

@@ -145,8 +145,9 @@ private:
                     QStringList &warnings);
     void refreshFromSource(QStringList &warnings);
     // The facts of the objects a query of the service found, read as entries.
-    QHash<QString, FileFacts> factsOfFound(const std::function<QHash<QString, CalendarSource::Object>()> &find,
-                                           QStringList &warnings);
+    QHash<QString, FileFacts>
+    factsOfFound(const std::function<QHash<QString, CalendarSource::Object>()> &find,
+                 QStringList &warnings);
     void onSourceChanged(const QStringList &added, const QStringList &changedKeys,
                          const QStringList &removed);
 

@@ -191,6 +191,22 @@
         <source>there is no folder &quot;%1&quot;; the folders are: %2</source>
         <translation>es gibt keinen Ordner „%1“; die Ordner sind: %2</translation>
     </message>
+    <message>
+        <source>The calendar %1 is read-only: the change is not saved</source>
+        <translation>Der Kalender %1 ist schreibgeschützt: die Änderung wird nicht gespeichert</translation>
+    </message>
+    <message>
+        <source>The calendar %1 did not take the change: %2</source>
+        <translation>Der Kalender %1 hat die Änderung nicht angenommen: %2</translation>
+    </message>
+    <message>
+        <source>The calendar %1 cannot be read: %2</source>
+        <translation>Der Kalender %1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>the desktop has no such calendar</source>
+        <translation>die Arbeitsumgebung hat keinen solchen Kalender</translation>
+    </message>
 </context>
 <context>
     <name>DayMarks</name>

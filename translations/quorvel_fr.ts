@@ -191,6 +191,22 @@
         <source>there is no folder &quot;%1&quot;; the folders are: %2</source>
         <translation>il n’y a pas de dossier « %1 » ; les dossiers sont : %2</translation>
     </message>
+    <message>
+        <source>The calendar %1 is read-only: the change is not saved</source>
+        <translation>Le calendrier %1 est en lecture seule : la modification n&apos;est pas enregistrée</translation>
+    </message>
+    <message>
+        <source>The calendar %1 did not take the change: %2</source>
+        <translation>Le calendrier %1 n&apos;a pas accepté la modification : %2</translation>
+    </message>
+    <message>
+        <source>The calendar %1 cannot be read: %2</source>
+        <translation>Le calendrier %1 ne peut pas être lu : %2</translation>
+    </message>
+    <message>
+        <source>the desktop has no such calendar</source>
+        <translation>le bureau n&apos;a pas ce calendrier</translation>
+    </message>
 </context>
 <context>
     <name>DayMarks</name>

@@ -55,11 +55,6 @@ QByteArray Owned(gchar *text)
     return out;
 }
 
-QString Tr(const char *text)
-{
-    return QCoreApplication::translate("Calendar store", text);
-}
-
 // Whether the service runs on the session bus: asked, never started. A session without the
 // service (no desktop, a test's own bus) must not pay for it.
 bool ServiceRuns()
@@ -133,8 +128,8 @@ public:
     {
         GSList *list = nullptr;
         ErrorHolder e;
-        if (!e_cal_client_get_object_list_sync(client(), query.toUtf8().constData(), &list,
-                                               nullptr, &e.error))
+        if (!e_cal_client_get_object_list_sync(client(), query.toUtf8().constData(), &list, nullptr,
+                                               &e.error))
             throw unreadable(e);
         QSet<QString> uids;
         for (GSList *l = list; l; l = l->next)
@@ -164,16 +159,20 @@ public:
     {
         ECalClient *c = client();
         if (e_client_is_readonly(E_CLIENT(c)))
-            throw QvError(ErrorCode::NotAllowed,
-                          Tr("The calendar %1 is read-only: the change is not saved").arg(m_name),
-                          QStringLiteral("Calendar store"));
+            throw QvError(
+                ErrorCode::NotAllowed,
+                QCoreApplication::translate("Calendar store",
+                                            "The calendar %1 is read-only: the change is not saved")
+                    .arg(m_name),
+                QStringLiteral("Calendar store"));
         Ref<ICalComponent> calendar(i_cal_component_new_from_string(calendarText.constData()));
         Ref<ICalComponent> event(
             calendar ? i_cal_component_get_first_component(calendar.get(), I_CAL_VEVENT_COMPONENT)
                      : nullptr);
         if (!event)
             throw QvError(ErrorCode::NotAllowed,
-                          Tr("The calendar %1 did not take the change: %2")
+                          QCoreApplication::translate("Calendar store",
+                                                      "The calendar %1 did not take the change: %2")
                               .arg(m_name, QStringLiteral("no event")),
                           QStringLiteral("Calendar store"));
         const QString uid = Said(i_cal_component_get_uid(event.get()));
@@ -227,14 +226,18 @@ private:
 
     QvError unreadable(const ErrorHolder &e) const
     {
-        return QvError(ErrorCode::NotAllowed,
-                       Tr("The calendar %1 cannot be read: %2").arg(m_name, e.text()),
-                       QStringLiteral("Calendar store"));
+        return QvError(
+            ErrorCode::NotAllowed,
+            QCoreApplication::translate("Calendar store", "The calendar %1 cannot be read: %2")
+                .arg(m_name, e.text()),
+            QStringLiteral("Calendar store"));
     }
     QvError refused(const ErrorHolder &e) const
     {
         return QvError(ErrorCode::NotAllowed,
-                       Tr("The calendar %1 did not take the change: %2").arg(m_name, e.text()),
+                       QCoreApplication::translate("Calendar store",
+                                                   "The calendar %1 did not take the change: %2")
+                           .arg(m_name, e.text()),
                        QStringLiteral("Calendar store"));
     }
 
@@ -396,7 +399,7 @@ private:
     Ref<ECalClient> m_client;
     Ref<ECalClientView> m_view;
     bool m_watched = false;
-    bool m_complete = false; // every object read since the view started
+    bool m_complete = false;          // every object read since the view started
     QHash<QString, Object> m_objects; // by key: as last read, or as the view keeps them
     QHash<QString, QByteArray> m_zones;
 };
@@ -450,10 +453,12 @@ ECalClient *EdsSource::client()
         e_source_registry_ref_source(m_owner->registry(), m_uid.toUtf8().constData()));
     m_name = source ? Said(e_source_get_display_name(source.get())) : m_uid;
     if (!source)
-        throw QvError(ErrorCode::NotAllowed,
-                      Tr("The calendar %1 cannot be read: %2")
-                          .arg(m_name, Tr("the desktop has no such calendar")),
-                      QStringLiteral("Calendar store"));
+        throw QvError(
+            ErrorCode::NotAllowed,
+            QCoreApplication::translate("Calendar store", "The calendar %1 cannot be read: %2")
+                .arg(m_name, QCoreApplication::translate("Calendar store",
+                                                         "the desktop has no such calendar")),
+            QStringLiteral("Calendar store"));
     ErrorHolder e;
     // Not waiting for an online account to connect: its calendar reads from the service's copy.
     EClient *c = e_cal_client_connect_sync(source.get(), E_CAL_CLIENT_SOURCE_TYPE_EVENTS,
