@@ -151,15 +151,20 @@ void FolderData::takeObject(const QString &key, const CalendarSource::Object &ob
     QString problem;
     e.items = IcalItem::parseFile(object.text, &problem);
     e.problem = problem;
-    if (!problem.isEmpty()) {
-        const QString line = problemLine(key, e);
+    m_sourceFacts.insert(key, factsOfRead(key, e, warnings));
+}
+
+FileFacts FolderData::factsOfRead(const QString &name, const Entry &e, QStringList &warnings) const
+{
+    if (!e.problem.isEmpty()) {
+        const QString line = problemLine(name, e);
         warnings.append(line);
         qWarning("%s", qPrintable(line));
     }
-    FileFacts facts{e.stamp, problem, {}};
+    FileFacts facts{e.stamp, e.problem, {}};
     for (const auto &item : e.items)
         facts.items.push_back(ItemFacts::of(*item));
-    m_sourceFacts.insert(key, std::move(facts));
+    return facts;
 }
 
 void FolderData::refreshFromSource(QStringList &warnings)
@@ -247,15 +252,7 @@ void FolderData::readEntry(const QString &fileName, Entry &e, QStringList &warni
     for (const QString &uid : before)
         m_itemsWent |= !after.isEmpty() && !ids.contains(ItemId(fileId, before, uid));
     e.problem = problem;
-    if (!problem.isEmpty()) {
-        const QString line = problemLine(fileName, e);
-        warnings.append(line);
-        qWarning("%s", qPrintable(line));
-    }
-    FileFacts facts{e.stamp, problem, {}};
-    for (const auto &item : e.items)
-        facts.items.push_back(ItemFacts::of(*item));
-    m_index->set(fileName, std::move(facts));
+    m_index->set(fileName, factsOfRead(fileName, e, warnings));
 }
 
 const QHash<QString, FileFacts> &FolderData::facts(QStringList &warnings)

@@ -122,6 +122,8 @@ signals:
 
 private:
     void readEntry(const QString &fileName, Entry &e, QStringList &warnings);
+    // The facts of an entry just read; its problem, if any, goes to warnings.
+    FileFacts factsOfRead(const QString &name, const Entry &e, QStringList &warnings) const;
     void replaceFile(const QString &fileName, const QByteArray &text, Write how);
     // uids: the file's, as uidsInFile read them.
     QString moveOut(const QString &fileName, const IcalItem &item,
