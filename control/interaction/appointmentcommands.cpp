@@ -136,7 +136,12 @@ void AppointmentCommands::DeleteAppointment(const QString &key)
                 item->Delete();
                 break;
             } catch (const QvError &e) {
-                if (FileErrorMessage(e.number(), m_planner.dialogs()) != FileErrorAnswer::Retry)
+                // What has no file error message of its own (a calendar service's refusal, say)
+                // is said in its own words: the reload alone would look like a deletion ignored.
+                const FileErrorAnswer answer = FileErrorMessage(e.number(), m_planner.dialogs());
+                if (answer == FileErrorAnswer::NotShown)
+                    m_planner.dialogs().message(ErrorTail(e));
+                if (answer != FileErrorAnswer::Retry)
                     throw;
             }
         }

@@ -1,6 +1,9 @@
+#include "appointmentcommands.h"
 #include "binaryfile.h"
 #include "calendarstore.h"
 #include "categorycolours.h"
+#include "eventkey.h"
+#include "fakedesktop.h"
 #include "indicatorstate.h"
 #include "planner.h"
 #include "plannerview.h"
@@ -443,4 +446,39 @@ TEST_F(PlannerTest, ACalendarWithoutATableShowsTheCategoriesItUses)
     for (const CalEvent &e : *planner->state().store)
         EXPECT_GE(e.CatIndex, 1) << qPrintable(e.Subject) << " has its category's colour";
     EXPECT_EQ(QDir(cal).entryList(QDir::AllEntries | QDir::Hidden), before);
+}
+
+// A calendar of the desktop's calendar service that refuses a deletion: the user reads its
+// reason, and the year shows the appointment again.
+TEST_F(PlannerTest, ADeletionTheCalendarServiceRefusesIsSaidWithItsReason)
+{
+    const QByteArray year = QByteArray::number(QDate::currentDate().year());
+    auto desktop = std::make_shared<Store::FakeCalendars>();
+    desktop->source("team-1").put(
+        "fair", Vevent("fair", "SUMMARY:Fair\r\nDTSTART;VALUE=DATE:" + year +
+                                   "0505\r\nDTEND;VALUE=DATE:" + year + "0507\r\n"));
+    Store::SetDesktopCalendarsConnector([desktop] { return desktop; });
+    options.storeDir = Store::kDesktopStoreOption;
+    Store::Application::setSharedOptions(options);
+    auto planner = make(nullptr);
+    planner->ReadProperties(MapPropertyBag({{"Folder", "Desktop Calendars\\Team"}}));
+    ASSERT_TRUE(settle(*planner)) << qPrintable(dialogs.texts().join('\n'));
+    ASSERT_EQ(planner->state().store->Count(), 1);
+    const QString key = EventKey(planner->state().store->Item(1));
+
+    desktop->source("team-1").refusal = "The calendar Team did not take the change: offline";
+    dialogs.queueAnswer(Dialogs::Answer::Yes);
+    AppointmentCommands(*planner).DeleteAppointment(key);
+    ASSERT_EQ(dialogs.shown().size(), 2) << qPrintable(dialogs.texts().join('\n'));
+    EXPECT_EQ(dialogs.shown()[1].text,
+              "Error: -2147352567 The calendar Team did not take the change: offline");
+    EXPECT_TRUE(settle(*planner));
+    EXPECT_EQ(planner->state().store->Count(), 1) << "shown again";
+    EXPECT_EQ(desktop->source("team-1").held.size(), 1);
+
+    desktop->source("team-1").refusal.clear();
+    dialogs.queueAnswer(Dialogs::Answer::Yes);
+    AppointmentCommands(*planner).DeleteAppointment(key);
+    EXPECT_TRUE(desktop->source("team-1").held.isEmpty());
+    Store::SetDesktopCalendarsConnector({});
 }

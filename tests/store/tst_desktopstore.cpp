@@ -3,6 +3,7 @@
 // service (tst_eds runs that).
 #include "calendarstore.h"
 #include "desktopcalendars.h"
+#include "fakedesktop.h"
 #include "folderpath.h"
 #include "helperobjects.h"
 #include "hiddenitem.h"
@@ -13,7 +14,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -28,101 +28,6 @@ QByteArray Calendar(const QString &uid, const QString &body)
             "\r\nDTSTAMP:20260101T000000Z\r\n" + body + "END:VEVENT\r\nEND:VCALENDAR\r\n")
         .toUtf8();
 }
-
-QString Field(const QByteArray &text, const char *name)
-{
-    const QRegularExpression field(QStringLiteral("\\n%1[^:\\r\\n]*:([^\\r\\n]*)").arg(name));
-    return field.match(QString::fromUtf8(text)).captured(1);
-}
-
-// A calendar as a service keeps it: objects by key, reads counted, refusals on demand.
-class FakeSource : public CalendarSource
-{
-public:
-    QHash<QString, Object> objects() override
-    {
-        ++wholeReads;
-        if (!failure.isEmpty())
-            throw QvError(ErrorCode::NotAllowed, failure, QStringLiteral("Calendar store"));
-        return held;
-    }
-    QHash<QString, Object> objectsIn(const QDateTime &from, const QDateTime &to) override
-    {
-        QHash<QString, Object> out;
-        for (auto it = held.cbegin(); it != held.cend(); ++it) {
-            const QDate start = QDate::fromString(Field(it->text, "DTSTART").left(8), "yyyyMMdd");
-            if (start >= from.date() && start < to.date())
-                out.insert(it.key(), *it);
-        }
-        return out;
-    }
-    QHash<QString, Object> objectsWithSubject(const QString &text) override
-    {
-        QHash<QString, Object> out;
-        for (auto it = held.cbegin(); it != held.cend(); ++it) {
-            if (Field(it->text, "SUMMARY").contains(text, Qt::CaseInsensitive))
-                out.insert(it.key(), *it);
-        }
-        return out;
-    }
-    Object object(const QString &key) override { return held.value(key); }
-    void write(const QByteArray &text) override
-    {
-        if (readOnly)
-            throw QvError(ErrorCode::NotAllowed, "The calendar Birthdays is read-only",
-                          QStringLiteral("Calendar store"));
-        put(Field(text, "UID"), text);
-    }
-    void remove(const QString &uid) override { held.remove(ObjectKey(uid)); }
-    void watch() override { watched = true; }
-
-    void put(const QString &uid, const QByteArray &text)
-    {
-        held.insert(ObjectKey(uid), Object{uid, TextStamp(text), text});
-    }
-    // Another client's change, as the service's view tells it.
-    void changeByOthers(const QString &uid, const QByteArray &text)
-    {
-        const bool had = held.contains(ObjectKey(uid));
-        if (text.isEmpty())
-            held.remove(ObjectKey(uid));
-        else
-            put(uid, text);
-        const QStringList key{ObjectKey(uid)};
-        if (text.isEmpty())
-            emit changed({}, {}, key);
-        else if (had)
-            emit changed({}, key, {});
-        else
-            emit changed(key, {}, {});
-    }
-
-    QHash<QString, Object> held;
-    QString failure;
-    bool readOnly = false;
-    bool watched = false;
-    int wholeReads = 0;
-};
-
-class FakeCalendars : public DesktopCalendars
-{
-public:
-    QList<DesktopCalendar> calendars() override
-    {
-        return {{"bday", "Birthdays", ""}, {"team-1", "Team", "#62a0ea"}};
-    }
-    QString defaultCalendar() override { return "team-1"; }
-    std::shared_ptr<CalendarSource> open(const QString &uid) override
-    {
-        auto &source = sources[uid];
-        if (!source)
-            source = std::make_shared<FakeSource>();
-        return source;
-    }
-    FakeSource &source(const QString &uid) { return *std::static_pointer_cast<FakeSource>(open(uid)); }
-
-    QHash<QString, std::shared_ptr<CalendarSource>> sources;
-};
 
 class DesktopStoreTest : public ::testing::Test
 {
@@ -250,12 +155,10 @@ TEST_F(DesktopStoreTest, ChangesTheServiceTellsAreTheFoldersNotifications)
     const FolderPtr f = FolderAtPath(*session(), "Desktop Calendars\\Team");
     const ItemsPtr items = f->Items();
     QStringList heard;
-    QObject::connect(items.get(), &Items::ItemAdd, [&](const ItemPtr &i) {
-        heard << "add " + AppointmentOf(i)->Subject();
-    });
-    QObject::connect(items.get(), &Items::ItemChange, [&](const ItemPtr &i) {
-        heard << "change " + AppointmentOf(i)->Subject();
-    });
+    QObject::connect(items.get(), &Items::ItemAdd,
+                     [&](const ItemPtr &i) { heard << "add " + AppointmentOf(i)->Subject(); });
+    QObject::connect(items.get(), &Items::ItemChange,
+                     [&](const ItemPtr &i) { heard << "change " + AppointmentOf(i)->Subject(); });
     QObject::connect(items.get(), &Items::ItemRemove, [&] { heard << "remove"; });
     EXPECT_TRUE(team().watched);
     team().changeByOthers("new", Calendar("new", "SUMMARY:New\r\nDTSTART:20260601T090000\r\n"
@@ -284,7 +187,7 @@ TEST_F(DesktopStoreTest, WritesGoToTheServiceAndARefusalKeepsWhatThereWas)
     EXPECT_EQ(team().held.size(), 2);
 
     const FolderPtr birthdays = FolderAtPath(*session(), "Desktop Calendars\\Birthdays");
-    desktop->source("bday").readOnly = true;
+    desktop->source("bday").refusal = "The calendar Birthdays is read-only";
     const AppointmentItemPtr party = birthdays->Items()->Add();
     party->setSubject("Party");
     try {

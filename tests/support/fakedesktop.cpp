@@ -1,0 +1,94 @@
+#include "fakedesktop.h"
+
+#include "qverror.h"
+
+#include <QRegularExpression>
+
+namespace Store {
+
+QString ObjectField(const QByteArray &text, const char *name)
+{
+    const QRegularExpression field(QStringLiteral("\\n%1[^:\\r\\n]*:([^\\r\\n]*)").arg(name));
+    return field.match(QString::fromUtf8(text)).captured(1);
+}
+
+QHash<QString, CalendarSource::Object> FakeSource::objects()
+{
+    ++wholeReads;
+    if (!failure.isEmpty())
+        throw QvError(ErrorCode::NotAllowed, failure, QStringLiteral("Calendar store"));
+    return held;
+}
+
+QHash<QString, CalendarSource::Object> FakeSource::objectsIn(const QDateTime &from,
+                                                             const QDateTime &to)
+{
+    QHash<QString, Object> out;
+    for (auto it = held.cbegin(); it != held.cend(); ++it) {
+        const QDate start =
+            QDate::fromString(ObjectField(it->text, "DTSTART").left(8), QStringLiteral("yyyyMMdd"));
+        if (start >= from.date() && start < to.date())
+            out.insert(it.key(), *it);
+    }
+    return out;
+}
+
+QHash<QString, CalendarSource::Object> FakeSource::objectsWithSubject(const QString &text)
+{
+    QHash<QString, Object> out;
+    for (auto it = held.cbegin(); it != held.cend(); ++it) {
+        if (ObjectField(it->text, "SUMMARY").contains(text, Qt::CaseInsensitive))
+            out.insert(it.key(), *it);
+    }
+    return out;
+}
+
+void FakeSource::write(const QByteArray &text)
+{
+    if (!refusal.isEmpty())
+        throw QvError(ErrorCode::NotAllowed, refusal, QStringLiteral("Calendar store"));
+    put(ObjectField(text, "UID"), text);
+}
+
+void FakeSource::remove(const QString &uid)
+{
+    if (!refusal.isEmpty())
+        throw QvError(ErrorCode::NotAllowed, refusal, QStringLiteral("Calendar store"));
+    held.remove(ObjectKey(uid));
+}
+
+void FakeSource::put(const QString &uid, const QByteArray &text)
+{
+    held.insert(ObjectKey(uid), Object{uid, TextStamp(text), text});
+}
+
+void FakeSource::changeByOthers(const QString &uid, const QByteArray &text)
+{
+    const bool had = held.contains(ObjectKey(uid));
+    if (text.isEmpty())
+        held.remove(ObjectKey(uid));
+    else
+        put(uid, text);
+    const QStringList key{ObjectKey(uid)};
+    if (text.isEmpty())
+        emit changed({}, {}, key);
+    else if (had)
+        emit changed({}, key, {});
+    else
+        emit changed(key, {}, {});
+}
+
+std::shared_ptr<CalendarSource> FakeCalendars::open(const QString &uid)
+{
+    auto &source = sources[uid];
+    if (!source)
+        source = std::make_shared<FakeSource>();
+    return source;
+}
+
+FakeSource &FakeCalendars::source(const QString &uid)
+{
+    return *std::static_pointer_cast<FakeSource>(open(uid));
+}
+
+} // namespace Store
