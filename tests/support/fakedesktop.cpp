@@ -4,12 +4,16 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
+
 namespace Store {
 
 QString ObjectField(const QByteArray &text, const char *name)
 {
     const QRegularExpression field(QStringLiteral("\\n%1[^:\\r\\n]*:([^\\r\\n]*)").arg(name));
-    return field.match(QString::fromUtf8(text)).captured(1);
+    // Of the event, not of the zones before it.
+    const qsizetype event = std::max<qsizetype>(0, text.indexOf("BEGIN:VEVENT"));
+    return field.match(QString::fromUtf8(text.mid(event))).captured(1);
 }
 
 QHash<QString, CalendarSource::Object> FakeSource::objects()

@@ -10,7 +10,7 @@
 
 namespace Store {
 
-// A field's value in an object's text (the first line of that name).
+// A field's value in an object's event (the first line of that name).
 QString ObjectField(const QByteArray &text, const char *name);
 
 class FakeSource : public CalendarSource
