@@ -44,11 +44,17 @@ public:
     // Every object, by key, as the service holds them now (while watched, as its changes left
     // them). Raises QvError when the calendar cannot be read.
     virtual QHash<QString, Object> objects() = 0;
-    // The objects with an occurrence between two times (UTC), as the service holds them now:
-    // found by the service, without reading the others.
-    virtual QHash<QString, Object> objectsIn(const QDateTime &from, const QDateTime &to) = 0;
-    // The objects whose subject (of the event or an override) holds a text, ignoring letter case.
-    virtual QHash<QString, Object> objectsWithSubject(const QString &text) = 0;
+    // What a search of the service asks: an occurrence between two times, a subject (of the
+    // event or an override) that holds a text ignoring letter case; a part left empty asks
+    // nothing.
+    struct Query
+    {
+        QDateTime from, to;
+        QString subject;
+    };
+    // The objects the service finds for a query, as it holds them now, without reading the
+    // others.
+    virtual QHash<QString, Object> objectsFound(const Query &query) = 0;
     // The object of that key as the service holds it now; no text when it has none.
     virtual Object object(const QString &key) = 0;
     // Writes one VCALENDAR's event (adding it or replacing the one of its UID) and the zones it

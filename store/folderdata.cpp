@@ -288,30 +288,28 @@ const QHash<QString, FileFacts> &FolderData::facts(QStringList &warnings)
     return m_index->files();
 }
 
-QHash<QString, FileFacts> FolderData::hiddenFacts(QStringList &warnings)
+QHash<QString, FileFacts> FolderData::hiddenFacts(QStringList &warnings, const QString &subject)
 {
     if (!m_source)
         return facts(warnings);
-    const QDateTime day(HiddenItemsDay(), QTime());
     // A day on either side, for the zone the day was written in.
-    return factsOfFound([&] { return m_source->objectsIn(day.addDays(-1), day.addDays(2)); },
-                        warnings);
+    const QDateTime day(HiddenItemsDay(), QTime());
+    return factsOfFound({day.addDays(-1), day.addDays(2), subject}, warnings);
 }
 
 QHash<QString, FileFacts> FolderData::subjectFacts(const QString &subject, QStringList &warnings)
 {
     if (!m_source)
         return facts(warnings);
-    return factsOfFound([&] { return m_source->objectsWithSubject(subject); }, warnings);
+    return factsOfFound({{}, {}, subject}, warnings);
 }
 
-QHash<QString, FileFacts>
-FolderData::factsOfFound(const std::function<QHash<QString, CalendarSource::Object>()> &find,
-                         QStringList &warnings)
+QHash<QString, FileFacts> FolderData::factsOfFound(const CalendarSource::Query &query,
+                                                   QStringList &warnings)
 {
     QHash<QString, CalendarSource::Object> objects;
     try {
-        objects = find();
+        objects = m_source->objectsFound(query);
     } catch (const QvError &error) {
         warnings.append(name() + QStringLiteral(": ") + error.description());
         return {};

@@ -68,7 +68,8 @@ public:
     // The facts of the items that may be hidden: every item's of a directory; of a calendar of
     // the service, those of the day hidden items are dated (a large calendar read whole to find
     // them would cost a start seconds).
-    QHash<QString, FileFacts> hiddenFacts(QStringList &warnings);
+    // With a subject, only those that may have it.
+    QHash<QString, FileFacts> hiddenFacts(QStringList &warnings, const QString &subject = {});
     // The same for the items that may have a subject: of a calendar of the service, those whose
     // subject holds it.
     QHash<QString, FileFacts> subjectFacts(const QString &subject, QStringList &warnings);
@@ -147,9 +148,8 @@ private:
                     QStringList &warnings);
     void refreshFromSource(QStringList &warnings);
     // The facts of the objects a query of the service found, read as entries.
-    QHash<QString, FileFacts>
-    factsOfFound(const std::function<QHash<QString, CalendarSource::Object>()> &find,
-                 QStringList &warnings);
+    QHash<QString, FileFacts> factsOfFound(const CalendarSource::Query &query,
+                                           QStringList &warnings);
     void onSourceChanged(const QStringList &added, const QStringList &changedKeys,
                          const QStringList &removed);
 

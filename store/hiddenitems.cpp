@@ -16,7 +16,7 @@ HiddenItems::HiddenItems(std::shared_ptr<SessionData> session, std::shared_ptr<F
 HiddenItemPtr HiddenItems::item(const QString &subject) const
 {
     QStringList names;
-    const QHash<QString, FileFacts> hidden = m_folder->hiddenFacts(m_session->warnings);
+    const QHash<QString, FileFacts> hidden = m_folder->hiddenFacts(m_session->warnings, subject);
     for (const auto &[name, facts] : hidden.asKeyValueRange()) {
         if (std::any_of(facts.items.begin(), facts.items.end(), [&](const ItemFacts &i) {
                 return i.hidden && i.subjects.value(0) == subject;

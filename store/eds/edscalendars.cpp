@@ -105,30 +105,29 @@ public:
         return m_objects;
     }
 
-    QHash<QString, Object> objectsIn(const QDateTime &from, const QDateTime &to) override
+    // Each object found is read whole, overrides and all.
+    QHash<QString, Object> objectsFound(const Query &query) override
     {
-        const auto utc = [](const QDateTime &t) {
-            return t.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
-        };
-        return objectsFound(QStringLiteral("(occur-in-time-range? (make-time \"%1\") "
-                                           "(make-time \"%2\"))")
-                                .arg(utc(from), utc(to)));
-    }
-
-    QHash<QString, Object> objectsWithSubject(const QString &text) override
-    {
-        QString quoted = text;
-        quoted.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
-            .replace(QLatin1Char('"'), QLatin1String("\\\""));
-        return objectsFound(QStringLiteral("(contains? \"summary\" \"%1\")").arg(quoted));
-    }
-
-    // The objects the service finds for a query, each read whole (overrides and all).
-    QHash<QString, Object> objectsFound(const QString &query)
-    {
+        QStringList parts;
+        if (query.from.isValid() && query.to.isValid()) {
+            const auto utc = [](const QDateTime &t) {
+                return t.toUTC().toString(QStringLiteral("yyyyMMdd'T'HHmmss'Z'"));
+            };
+            parts << QStringLiteral("(occur-in-time-range? (make-time \"%1\") (make-time \"%2\"))")
+                         .arg(utc(query.from), utc(query.to));
+        }
+        if (!query.subject.isEmpty()) {
+            QString quoted = query.subject;
+            quoted.replace(QLatin1Char('\\'), QLatin1String("\\\\"))
+                .replace(QLatin1Char('"'), QLatin1String("\\\""));
+            parts << QStringLiteral("(contains? \"summary\" \"%1\")").arg(quoted);
+        }
+        const QString sexp = parts.isEmpty()     ? QStringLiteral("#t")
+                             : parts.size() == 1 ? parts.constFirst()
+                                                 : QStringLiteral("(and %1)").arg(parts.join(' '));
         GSList *list = nullptr;
         ErrorHolder e;
-        if (!e_cal_client_get_object_list_sync(client(), query.toUtf8().constData(), &list, nullptr,
+        if (!e_cal_client_get_object_list_sync(client(), sexp.toUtf8().constData(), &list, nullptr,
                                                &e.error))
             throw unreadable(e);
         QSet<QString> uids;

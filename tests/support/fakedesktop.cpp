@@ -24,25 +24,17 @@ QHash<QString, CalendarSource::Object> FakeSource::objects()
     return held;
 }
 
-QHash<QString, CalendarSource::Object> FakeSource::objectsIn(const QDateTime &from,
-                                                             const QDateTime &to)
+QHash<QString, CalendarSource::Object> FakeSource::objectsFound(const Query &query)
 {
     QHash<QString, Object> out;
     for (auto it = held.cbegin(); it != held.cend(); ++it) {
         const QDate start =
             QDate::fromString(ObjectField(it->text, "DTSTART").left(8), QStringLiteral("yyyyMMdd"));
-        if (start >= from.date() && start < to.date())
-            out.insert(it.key(), *it);
-    }
-    return out;
-}
-
-QHash<QString, CalendarSource::Object> FakeSource::objectsWithSubject(const QString &text)
-{
-    QHash<QString, Object> out;
-    for (auto it = held.cbegin(); it != held.cend(); ++it) {
-        if (ObjectField(it->text, "SUMMARY").contains(text, Qt::CaseInsensitive))
-            out.insert(it.key(), *it);
+        if (query.from.isValid() && (start < query.from.date() || start >= query.to.date()))
+            continue;
+        if (!ObjectField(it->text, "SUMMARY").contains(query.subject, Qt::CaseInsensitive))
+            continue;
+        out.insert(it.key(), *it);
     }
     return out;
 }

@@ -17,8 +17,7 @@ class FakeSource : public CalendarSource
 {
 public:
     QHash<QString, Object> objects() override;
-    QHash<QString, Object> objectsIn(const QDateTime &from, const QDateTime &to) override;
-    QHash<QString, Object> objectsWithSubject(const QString &text) override;
+    QHash<QString, Object> objectsFound(const Query &query) override;
     Object object(const QString &key) override { return held.value(key); }
     void write(const QByteArray &text) override;
     void remove(const QString &uid) override;
