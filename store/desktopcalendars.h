@@ -55,6 +55,9 @@ public:
     // The objects the service finds for a query, as it holds them now, without reading the
     // others.
     virtual QHash<QString, Object> objectsFound(const Query &query) = 0;
+    // A text that changes whenever any object does; empty where the service keeps none or
+    // cannot say.
+    virtual QString revision() = 0;
     // The object of that key as the service holds it now; no text when it has none.
     virtual Object object(const QString &key) = 0;
     // Writes one VCALENDAR's event (adding it or replacing the one of its UID) and the zones it

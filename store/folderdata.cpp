@@ -202,18 +202,79 @@ void FolderData::onSourceChanged(const QStringList &added, const QStringList &ch
     emit changed(added, changedKeys, int(removed.size()));
 }
 
+namespace {
+
+// The stamps of a calendar's objects as they were at a revision of the calendar, kept beside
+// the folders' indexes: a rebuild that finds nothing changed reads no object.
+QString StampsFileOf(const QString &folderPath)
+{
+    return FolderIndex::FileOf(folderPath) + QStringLiteral(".stamps");
+}
+
+constexpr const char *kStampsHeader = "quorvel-stamps 1 ";
+
+std::optional<QHash<QString, FileStamp>> KeptStamps(const QString &file, const QString &revision)
+{
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    const QList<QByteArray> lines = in.readAll().split('\n');
+    if (lines.value(0) != kStampsHeader + revision.toUtf8().toPercentEncoding())
+        return std::nullopt;
+    QHash<QString, FileStamp> stamps;
+    for (qsizetype i = 1; i < lines.size(); ++i) {
+        if (lines[i].isEmpty())
+            continue;
+        const QList<QByteArray> f = lines[i].split(' ');
+        bool ok[3] = {};
+        FileStamp s;
+        if (f.size() == 4) {
+            s.size = f[1].toLongLong(&ok[0]);
+            s.mtimeNs = f[2].toLongLong(&ok[1]);
+            s.inode = f[3].toULongLong(&ok[2]);
+        }
+        if (!ok[0] || !ok[1] || !ok[2])
+            return std::nullopt; // only ever a guide: one that does not read back is dropped
+        stamps.insert(QString::fromUtf8(f[0]), s);
+    }
+    return stamps;
+}
+
+void KeepStamps(const QString &file, const QString &revision,
+                const QHash<QString, FileStamp> &stamps)
+{
+    QByteArray text = kStampsHeader + revision.toUtf8().toPercentEncoding() + '\n';
+    for (auto it = stamps.cbegin(); it != stamps.cend(); ++it)
+        text += it.key().toUtf8() + ' ' + QByteArray::number(it->size) + ' ' +
+                QByteArray::number(it->mtimeNs) + ' ' + QByteArray::number(it->inode) + '\n';
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    // Another start writes it again.
+    ReplaceFile(file, text, FileDurability::Quick, BinaryFile::Access::Private);
+}
+
+} // namespace
+
 QHash<QString, FileStamp> FolderData::stamps() const
 {
     if (!m_source)
         return StampsOf(path, listItemFiles(NameOrder::AsListed));
+    // Asked before the objects are read: a change meanwhile makes the next revision differ.
+    const QString revision = m_source->revision();
+    const QString kept = StampsFileOf(path);
+    if (!revision.isEmpty()) {
+        if (std::optional<QHash<QString, FileStamp>> stamps = KeptStamps(kept, revision))
+            return *stamps;
+    }
     QHash<QString, FileStamp> out;
     try {
         const QHash<QString, CalendarSource::Object> objects = m_source->objects();
         for (auto it = objects.cbegin(); it != objects.cend(); ++it)
             out.insert(it.key(), it->stamp);
     } catch (const QvError &) {
-        // Nothing to compare: whoever asks reads the folder, which says why.
+        return out; // nothing to compare: whoever asks reads the folder, which says why
     }
+    if (!revision.isEmpty())
+        KeepStamps(kept, revision, out);
     return out;
 }
 

@@ -142,6 +142,21 @@ public:
         return out;
     }
 
+    QString revision() override
+    {
+        gchar *value = nullptr;
+        ErrorHolder e;
+        try {
+            if (!e_client_get_backend_property_sync(E_CLIENT(client()),
+                                                    CLIENT_BACKEND_PROPERTY_REVISION, &value,
+                                                    nullptr, &e.error))
+                return QString();
+        } catch (const QvError &) {
+            return QString(); // said where the calendar is read
+        }
+        return QString::fromUtf8(Owned(value));
+    }
+
     Object object(const QString &key) override
     {
         if (m_watched && m_complete)
@@ -395,7 +410,7 @@ private:
     std::shared_ptr<EdsCalendars> m_owner;
     QString m_uid;
     QString m_name;
-    Ref<ECalClient> m_client;
+    std::shared_ptr<ECalClient> m_client;
     Ref<ECalClientView> m_view;
     bool m_watched = false;
     bool m_complete = false;          // every object read since the view started
@@ -440,32 +455,58 @@ public:
         return std::make_shared<EdsSource>(shared_from_this(), uid);
     }
 
+    // The calendar's client, connected once for the program's sessions; its display name.
+    // Raises QvError when it cannot be connected.
+    std::shared_ptr<ECalClient> client(const QString &uid, QString &name);
+
 private:
+    static void onBackendDied(EClient *client, gpointer self);
+
     Ref<ESourceRegistry> m_registry;
+    QHash<QString, std::shared_ptr<ECalClient>> m_clients;
 };
 
 ECalClient *EdsSource::client()
 {
-    if (m_client)
-        return m_client.get();
-    Ref<ESource> source(
-        e_source_registry_ref_source(m_owner->registry(), m_uid.toUtf8().constData()));
-    m_name = source ? Said(e_source_get_display_name(source.get())) : m_uid;
+    if (!m_client)
+        m_client = m_owner->client(m_uid, m_name);
+    return m_client.get();
+}
+
+std::shared_ptr<ECalClient> EdsCalendars::client(const QString &uid, QString &name)
+{
+    Ref<ESource> source(e_source_registry_ref_source(m_registry.get(), uid.toUtf8().constData()));
+    name = source ? Said(e_source_get_display_name(source.get())) : uid;
     if (!source)
         throw QvError(
             ErrorCode::NotAllowed,
             QCoreApplication::translate("Calendar store", "The calendar %1 cannot be read: %2")
-                .arg(m_name, QCoreApplication::translate("Calendar store",
-                                                         "the desktop has no such calendar")),
+                .arg(name, QCoreApplication::translate("Calendar store",
+                                                       "the desktop has no such calendar")),
             QStringLiteral("Calendar store"));
+    if (const auto known = m_clients.constFind(uid); known != m_clients.cend())
+        return *known;
     ErrorHolder e;
     // Not waiting for an online account to connect: its calendar reads from the service's copy.
     EClient *c = e_cal_client_connect_sync(source.get(), E_CAL_CLIENT_SOURCE_TYPE_EVENTS,
                                            guint32(-1), nullptr, &e.error);
     if (!c)
-        throw unreadable(e);
-    m_client.reset(E_CAL_CLIENT(c));
-    return m_client.get();
+        throw QvError(
+            ErrorCode::NotAllowed,
+            QCoreApplication::translate("Calendar store", "The calendar %1 cannot be read: %2")
+                .arg(name, e.text()),
+            QStringLiteral("Calendar store"));
+    std::shared_ptr<ECalClient> client(E_CAL_CLIENT(c), [](ECalClient *p) { g_object_unref(p); });
+    // A calendar whose backend went away is connected afresh by the next session.
+    g_signal_connect(c, "backend-died", G_CALLBACK(&EdsCalendars::onBackendDied), this);
+    m_clients.insert(uid, client);
+    return client;
+}
+
+void EdsCalendars::onBackendDied(EClient *client, gpointer self)
+{
+    auto &clients = static_cast<EdsCalendars *>(self)->m_clients;
+    clients.removeIf([client](const auto &c) { return E_CLIENT(c.value().get()) == client; });
 }
 
 } // namespace
@@ -473,10 +514,11 @@ ECalClient *EdsSource::client()
 void UseDesktopCalendars()
 {
     SetDesktopCalendarsConnector([]() -> std::shared_ptr<DesktopCalendars> {
-        // One connection to the service for the sessions of the program while any lives.
-        static std::weak_ptr<EdsCalendars> shared;
-        if (auto s = shared.lock())
-            return s;
+        // One connection to the service, and to each calendar, for the program's sessions: a
+        // synchroniser's rebuild opens a session of its own each time.
+        static std::shared_ptr<EdsCalendars> shared;
+        if (shared)
+            return shared;
         if (!ServiceRuns())
             return nullptr;
         ErrorHolder e;
@@ -485,9 +527,8 @@ void UseDesktopCalendars()
             qWarning("The desktop's calendars cannot be reached: %s", qPrintable(e.text()));
             return nullptr;
         }
-        auto s = std::make_shared<EdsCalendars>(registry);
-        shared = s;
-        return s;
+        shared = std::make_shared<EdsCalendars>(registry);
+        return shared;
     });
 }
 

@@ -35,6 +35,7 @@ protected:
     DesktopStoreTest()
         : config("XDG_CONFIG_HOME", QFile::encodeName(dir.path() + "/config")),
           data("XDG_DATA_HOME", QFile::encodeName(dir.path() + "/data")),
+          cache("XDG_CACHE_HOME", QFile::encodeName(dir.path() + "/cache")),
           khal("VDIRSYNCER_CONFIG", QFile::encodeName(dir.path() + "/none"))
     {
         desktop = std::make_shared<FakeCalendars>();
@@ -67,7 +68,7 @@ protected:
     }
 
     QTemporaryDir dir;
-    ScopedEnv config, data, khal;
+    ScopedEnv config, data, cache, khal;
     std::shared_ptr<FakeCalendars> desktop;
     bool running = true;
     ProfileOptions options;
@@ -129,6 +130,26 @@ TEST_F(DesktopStoreTest, AServicesObjectsReadAsAVdirsFilesDo)
     EXPECT_EQ(before.size(), 3);
     EXPECT_EQ(before[ObjectKey("retreat")], after[ObjectKey("retreat")]);
     EXPECT_NE(before[ObjectKey("weekly")], after[ObjectKey("weekly")]);
+
+    // While the calendar's revision stays, the stamps are those kept, in any session; a change
+    // through another client is read again.
+    team().wholeReads = 0;
+    EXPECT_EQ(FolderAtPath(*session(), "Desktop Calendars\\Team")->Items()->fileStamps(), after);
+    EXPECT_EQ(team().wholeReads, 0);
+    team().held.remove(ObjectKey("retreat"));
+    ++team().revisionNumber;
+    EXPECT_EQ(f->Items()->fileStamps().size(), 2);
+    EXPECT_EQ(team().wholeReads, 1);
+    // A kept file that does not read back is only a guide: the calendar is read.
+    const QString kept = QDir(dir.path() + "/cache/quorvel/folders")
+                             .entryList({"*.stamps"}, QDir::Files, QDir::Name)
+                             .value(0);
+    ASSERT_FALSE(kept.isEmpty());
+    WriteAll(dir.path() + "/cache/quorvel/folders/" + kept,
+             "quorvel-stamps 1 " + QByteArray::number(team().revisionNumber) +
+                 "\nkey not-a-number\n");
+    EXPECT_EQ(f->Items()->fileStamps().size(), 2);
+    EXPECT_EQ(team().wholeReads, 2);
 }
 
 TEST_F(DesktopStoreTest, TheColourTableIsFoundWithoutReadingTheWholeCalendar)

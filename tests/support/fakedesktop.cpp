@@ -51,20 +51,24 @@ void FakeSource::remove(const QString &uid)
     if (!refusal.isEmpty())
         throw QvError(ErrorCode::NotAllowed, refusal, QStringLiteral("Calendar store"));
     held.remove(ObjectKey(uid));
+    ++revisionNumber;
 }
 
 void FakeSource::put(const QString &uid, const QByteArray &text)
 {
+    ++revisionNumber;
     held.insert(ObjectKey(uid), Object{uid, TextStamp(text), text});
 }
 
 void FakeSource::changeByOthers(const QString &uid, const QByteArray &text)
 {
     const bool had = held.contains(ObjectKey(uid));
-    if (text.isEmpty())
+    if (text.isEmpty()) {
         held.remove(ObjectKey(uid));
-    else
+        ++revisionNumber;
+    } else {
         put(uid, text);
+    }
     const QStringList key{ObjectKey(uid)};
     if (text.isEmpty())
         emit changed({}, {}, key);

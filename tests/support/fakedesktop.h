@@ -18,6 +18,7 @@ class FakeSource : public CalendarSource
 public:
     QHash<QString, Object> objects() override;
     QHash<QString, Object> objectsFound(const Query &query) override;
+    QString revision() override { return QString::number(revisionNumber); }
     Object object(const QString &key) override { return held.value(key); }
     void write(const QByteArray &text) override;
     void remove(const QString &uid) override;
@@ -32,6 +33,7 @@ public:
     QString refusal; // of writes and removals, when set
     bool watched = false;
     int wholeReads = 0;
+    int revisionNumber = 1; // counted up by every change made through the fake
 };
 
 class FakeCalendars : public DesktopCalendars
