@@ -215,10 +215,15 @@ constexpr const char *kStampsHeader = "quorvel-stamps 1 ";
 
 std::optional<QHash<QString, FileStamp>> KeptStamps(const QString &file, const QString &revision)
 {
+    // A line an object: at most the objects of a folder the store can read.
+    constexpr qint64 kLargest = 64 * 1024 * 1024;
     QFile in(file);
     if (!in.open(QIODevice::ReadOnly))
         return std::nullopt;
-    const QList<QByteArray> lines = in.readAll().split('\n');
+    const QByteArray text = in.read(kLargest + 1);
+    if (text.size() > kLargest)
+        return std::nullopt;
+    const QList<QByteArray> lines = text.split('\n');
     if (lines.value(0) != kStampsHeader + revision.toUtf8().toPercentEncoding())
         return std::nullopt;
     QHash<QString, FileStamp> stamps;

@@ -197,7 +197,12 @@ public:
         if (!e_cal_client_receive_objects_sync(c, calendar.get(), E_CAL_OPERATION_FLAG_NONE,
                                                nullptr, &e.error))
             throw refused(e);
-        readOne(uid);
+        try {
+            readOne(uid);
+        } catch (const QvError &error) {
+            // Taken all the same: the next read brings it.
+            qWarning("%s", qPrintable(error.description()));
+        }
     }
 
     void remove(const QString &uid) override
