@@ -3,6 +3,7 @@
 // GLib's headers name a member "signals": they come before Qt's.
 #include <libecal/libecal.h>
 
+#include "appointmentcommands.h"
 #include "appointmentitem.h"
 #include "calendarstore.h"
 #include "categorystore.h"
@@ -11,6 +12,7 @@
 #include "folderpath.h"
 #include "oadate.h"
 #include "scripteddialogs.h"
+#include "storeui.h"
 #include "testsupport.h"
 #include "yearplan.h"
 
@@ -103,6 +105,21 @@ public:
 
     ESourceRegistry *registry = nullptr;
     ECalClient *client = nullptr;
+};
+
+// The store's appointment form, filled in and saved as a user would.
+class Form : public Store::StoreUi
+{
+public:
+    bool editAppointment(Store::AppointmentItem &item, std::optional<double>) override
+    {
+        item.setSubject("Planning day");
+        item.Save();
+        return true;
+    }
+    Store::FolderPtr pickFolder(Store::NameSpace &) override { return nullptr; }
+    bool editCategories(Store::AppointmentItem &, Store::NameSpace &) override { return false; }
+    void displayFolder(Store::Folder &) override {}
 };
 
 class DesktopCalendarsTest : public ::testing::Test
@@ -328,4 +345,31 @@ TEST_F(DesktopCalendarsTest, WithoutAProfileThePlannerOpensTheDesktopsDefaultCal
     const QString said = QString::fromUtf8(host.readAllStandardOutput());
     EXPECT_TRUE(said.contains("Folder=Desktop Calendars\\Personal"))
         << qPrintable(said) << qPrintable(host.readAllStandardError());
+}
+
+TEST_F(DesktopCalendarsTest, AnAppointmentMadeWithThePenIsSavedThroughTheServiceAndDrawn)
+{
+    YearPlan plan(nullptr, &dialogs);
+    plan.resize(1400, 900);
+    plan.ReadProperties(MapPropertyBag({{"Folder", kTeam}, {"TitleName", "Team"}}));
+    ASSERT_TRUE(settle(plan, [&] { return QFileInfo::exists(plan.cacheFiles().cacheFile); }));
+    ASSERT_EQ(plan.state().store->Count(), 0);
+
+    // Where a drag with the pen over 4 and 5 May ends: the form, then the save.
+    Form form;
+    Store::SetStoreUi(&form);
+    const int year = kYear.toInt();
+    AppointmentCommands(plan.planner())
+        .CreateAppointment(OADate::fromDateTime(QDate(year, 5, 4), QTime()),
+                           OADate::fromDateTime(QDate(year, 5, 5), QTime()), "Project");
+    Store::SetStoreUi(nullptr);
+    const QByteArray text = team.all();
+    EXPECT_TRUE(text.contains("SUMMARY:Planning day")) << text.constData();
+    EXPECT_TRUE(text.contains("CATEGORIES:Project")) << text.constData();
+    EXPECT_TRUE(text.contains("DTSTART;VALUE=DATE:" + kYear.toUtf8() + "0504")) << text.constData();
+    EXPECT_TRUE(text.contains("DTSTAMP:")) << text.constData();
+    EXPECT_TRUE(dialogs.shown().isEmpty()) << qPrintable(dialogs.texts().join('\n'));
+    // The planner hears its own appointment back from the service and draws it.
+    EXPECT_TRUE(settle(plan, [&] { return subjects(plan) == QStringList{"Planning day"}; }))
+        << qPrintable(subjects(plan).join(", "));
 }
