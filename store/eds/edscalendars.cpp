@@ -11,9 +11,11 @@
 #include <QHash>
 #include <QRegularExpression>
 #include <QSet>
+#include <QTimer>
 
 #include <algorithm>
 #include <memory>
+#include <utility>
 
 namespace Store {
 namespace {
@@ -87,6 +89,9 @@ public:
     EdsSource(std::shared_ptr<EdsCalendars> owner, QString uid)
         : m_owner(std::move(owner)), m_uid(std::move(uid))
     {
+        m_look.setSingleShot(true);
+        m_look.setInterval(kLookAfterMs);
+        connect(&m_look, &QTimer::timeout, this, [this] { heard(); });
     }
     ~EdsSource() override
     {
@@ -363,15 +368,30 @@ private:
     // The events of these UIDs changed in the service: read each again and say what became of
     // it.
     // The view says which were added; the others changed or went, or lost an override.
-    void heard(const QSet<QString> &uids, bool areNew)
+    // Of the events the view told of since the last look: those it said were added are new.
+    void heard()
     {
-        QStringList added, changedKeys, removed;
+        const QSet<QString> uids = std::exchange(m_heard, {});
+        const QSet<QString> added = std::exchange(m_heardAdded, {});
+        // Another client's import is heard in batches of thousands: one read of the calendar
+        // then, not one call to the service an event.
+        const bool readWhole = uids.size() > kReadWholeAbove;
+        if (readWhole) {
+            try {
+                readAll();
+                m_complete = m_watched;
+            } catch (const QvError &error) {
+                qWarning("%s", qPrintable(error.description()));
+                return;
+            }
+        }
+        QStringList addedKeys, changedKeys, removed;
         for (const QString &uid : uids) {
             const QString key = ObjectKey(uid);
-            const bool had = !areNew;
+            const bool had = !added.contains(uid);
             Object now;
             try {
-                now = readOne(uid);
+                now = readWhole ? m_objects.value(key) : readOne(uid);
             } catch (const QvError &error) {
                 qWarning("%s", qPrintable(error.description()));
                 continue;
@@ -380,11 +400,11 @@ private:
                 if (had)
                     removed.append(key);
             } else {
-                (had ? changedKeys : added).append(key);
+                (had ? changedKeys : addedKeys).append(key);
             }
         }
-        if (!added.isEmpty() || !changedKeys.isEmpty() || !removed.isEmpty())
-            Q_EMIT changed(added, changedKeys, removed);
+        if (!addedKeys.isEmpty() || !changedKeys.isEmpty() || !removed.isEmpty())
+            Q_EMIT changed(addedKeys, changedKeys, removed);
     }
 
     static QSet<QString> uidsOf(const GSList *components)
@@ -394,13 +414,23 @@ private:
             uids.insert(Said(i_cal_component_get_uid(static_cast<ICalComponent *>(l->data))));
         return uids;
     }
+    // The view tells in batches of a few dozen: what it tells within a moment is looked at
+    // together.
+    void hear(const QSet<QString> &uids, bool areNew)
+    {
+        m_heard.unite(uids);
+        if (areNew)
+            m_heardAdded.unite(uids);
+        if (!m_look.isActive())
+            m_look.start();
+    }
     static void onAdded(ECalClientView *, const GSList *components, gpointer self)
     {
-        static_cast<EdsSource *>(self)->heard(uidsOf(components), true);
+        static_cast<EdsSource *>(self)->hear(uidsOf(components), true);
     }
     static void onModified(ECalClientView *, const GSList *components, gpointer self)
     {
-        static_cast<EdsSource *>(self)->heard(uidsOf(components), false);
+        static_cast<EdsSource *>(self)->hear(uidsOf(components), false);
     }
 
     static void onRemoved(ECalClientView *, const GSList *ids, gpointer self)
@@ -409,8 +439,11 @@ private:
         for (const GSList *l = ids; l; l = l->next)
             uids.insert(
                 Said(e_cal_component_id_get_uid(static_cast<const ECalComponentId *>(l->data))));
-        static_cast<EdsSource *>(self)->heard(uids, false);
+        static_cast<EdsSource *>(self)->hear(uids, false);
     }
+
+    static constexpr qsizetype kReadWholeAbove = 64;
+    static constexpr int kLookAfterMs = 50;
 
     std::shared_ptr<EdsCalendars> m_owner;
     QString m_uid;
@@ -421,6 +454,8 @@ private:
     bool m_complete = false;          // every object read since the view started
     QHash<QString, Object> m_objects; // by key: as last read, or as the view keeps them
     QHash<QString, QByteArray> m_zones;
+    QSet<QString> m_heard, m_heardAdded; // told by the view, not looked at yet
+    QTimer m_look;
 };
 
 class EdsCalendars : public DesktopCalendars, public std::enable_shared_from_this<EdsCalendars>

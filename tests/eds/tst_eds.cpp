@@ -81,6 +81,19 @@ public:
         g_object_unref(c);
         return ok;
     }
+    // Many new events in one call, as an import by another client sends them.
+    bool putAll(const QList<QByteArray> &events)
+    {
+        GSList *list = nullptr;
+        for (const QByteArray &e : events)
+            list = g_slist_prepend(list, i_cal_component_new_from_string(e.constData()));
+        GSList *uids = nullptr;
+        const bool ok = e_cal_client_create_objects_sync(client, list, E_CAL_OPERATION_FLAG_NONE,
+                                                         &uids, nullptr, nullptr);
+        g_slist_free_full(uids, g_free);
+        g_slist_free_full(list, g_object_unref);
+        return ok;
+    }
     bool remove(const QString &uid)
     {
         return e_cal_client_remove_object_sync(client, uid.toUtf8().constData(), nullptr,
@@ -372,4 +385,26 @@ TEST_F(DesktopCalendarsTest, AnAppointmentMadeWithThePenIsSavedThroughTheService
     // The planner hears its own appointment back from the service and draws it.
     EXPECT_TRUE(settle(plan, [&] { return subjects(plan) == QStringList{"Planning day"}; }))
         << qPrintable(subjects(plan).join(", "));
+}
+
+TEST_F(DesktopCalendarsTest, AnImportByAnotherClientIsHeardWhole)
+{
+    YearPlan plan(nullptr, &dialogs);
+    plan.resize(1400, 900);
+    plan.ReadProperties(MapPropertyBag({{"Folder", kTeam}, {"TitleName", "Team"}}));
+    ASSERT_TRUE(settle(plan, [&] { return QFileInfo::exists(plan.cacheFiles().cacheFile); }));
+    // More than the planner reads one by one: the batch is read with the calendar.
+    QList<QByteArray> events;
+    for (int i = 0; i < 150; ++i) {
+        const QDate day = QDate(kYear.toInt(), 1, 1).addDays(i * 2);
+        events << AllDay(QString("import-%1@other").arg(i), QString("Imported %1").arg(i),
+                         day.toString("MMdd"), day.addDays(1).toString("MMdd"), "Project");
+    }
+    ASSERT_TRUE(team.putAll(events));
+    EXPECT_TRUE(settle(plan, [&] { return plan.state().store->Count() == 150; }))
+        << plan.state().store->Count();
+    ASSERT_TRUE(
+        team.put(AllDay("import-7@other", "Imported 7, moved", "1201", "1202", "Project"), false));
+    EXPECT_TRUE(settle(plan, [&] { return subjects(plan).contains("Imported 7, moved"); }));
+    EXPECT_EQ(plan.state().store->Count(), 150);
 }
