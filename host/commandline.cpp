@@ -17,7 +17,10 @@ void DescribeHostOptions(QCommandLineParser &parser)
     parser.addOptions({
         {"profile", said(QT_TRANSLATE_NOOP("quorvel", "The profile listing the calendar stores.")),
          "file"},
-        {"store", said(QT_TRANSLATE_NOOP("quorvel", "Open this store directory alone.")), "dir"},
+        {"store",
+         said(QT_TRANSLATE_NOOP(
+             "quorvel", "Open this store directory alone (desktop: the desktop's calendars).")),
+         "dir"},
         {"folder",
          said(QT_TRANSLATE_NOOP(
              "quorvel", "The calendar folder to show (store name and folders, separated by \\).")),

@@ -17,7 +17,9 @@ void AddStoreOptions(QCommandLineParser &parser)
     parser.addOption(
         {"store",
          said(QT_TRANSLATE_NOOP(
-             "store options", "Open this store directory alone instead of the profile's stores.")),
+             "store options",
+             "Open this store directory alone instead of the profile's stores (desktop: the "
+             "desktop's calendars).")),
          "dir"});
 }
 

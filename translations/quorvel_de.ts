@@ -1307,10 +1307,6 @@ Fehler: %1 %2</translation>
         <translation>Das Profil, das die Kalenderspeicher aufführt.</translation>
     </message>
     <message>
-        <source>Open this store directory alone.</source>
-        <translation>Nur dieses Speicherverzeichnis öffnen.</translation>
-    </message>
-    <message>
         <source>The calendar folder to show (store name and folders, separated by \).</source>
         <translation>Der anzuzeigende Kalenderordner (Speichername und Ordner, getrennt durch \).</translation>
     </message>
@@ -1381,6 +1377,10 @@ Fehler: %1 %2</translation>
     <message>
         <source>--marks cannot read %1</source>
         <translation>--marks kann %1 nicht lesen</translation>
+    </message>
+    <message>
+        <source>Open this store directory alone (desktop: the desktop&apos;s calendars).</source>
+        <translation>Nur dieses Speicherverzeichnis öffnen (desktop: die Kalender der Arbeitsumgebung).</translation>
     </message>
 </context>
 <context>
@@ -1610,8 +1610,8 @@ oder lädt eine wie der Planer und gibt aus, wo jeder Termin landet (print CACHE
         <translation>Das Profil, das die Kalenderspeicher aufführt (Vorgabe: $QUORVEL_PROFILE, sonst ~/.config/Quorvel/profile.ini; ohne eines die Kalender, für die khal und vdirsyncer eingerichtet sind).</translation>
     </message>
     <message>
-        <source>Open this store directory alone instead of the profile&apos;s stores.</source>
-        <translation>Nur dieses Speicherverzeichnis statt der Speicher des Profils öffnen.</translation>
+        <source>Open this store directory alone instead of the profile&apos;s stores (desktop: the desktop&apos;s calendars).</source>
+        <translation>Nur dieses Speicherverzeichnis statt der Speicher des Profils öffnen (desktop: die Kalender der Arbeitsumgebung).</translation>
     </message>
 </context>
 </TS>

@@ -1307,10 +1307,6 @@ Erreur : %1 %2</translation>
         <translation>Le profil qui liste les magasins de calendriers.</translation>
     </message>
     <message>
-        <source>Open this store directory alone.</source>
-        <translation>Ouvrir uniquement ce répertoire de magasin.</translation>
-    </message>
-    <message>
         <source>The calendar folder to show (store name and folders, separated by \).</source>
         <translation>Le dossier de calendrier à afficher (nom du magasin et dossiers, séparés par \).</translation>
     </message>
@@ -1381,6 +1377,10 @@ Erreur : %1 %2</translation>
     <message>
         <source>--marks cannot read %1</source>
         <translation>--marks ne peut pas lire %1</translation>
+    </message>
+    <message>
+        <source>Open this store directory alone (desktop: the desktop&apos;s calendars).</source>
+        <translation>Ouvrir uniquement ce répertoire de magasin (desktop: les calendriers du bureau).</translation>
     </message>
 </context>
 <context>
@@ -1610,8 +1610,8 @@ ou en charge un comme le planning et affiche où chaque rendez-vous se place (pr
         <translation>Le profil qui liste les magasins de calendriers (par défaut : $QUORVEL_PROFILE, sinon ~/.config/Quorvel/profile.ini ; sans profil, les calendriers pour lesquels khal et vdirsyncer sont configurés).</translation>
     </message>
     <message>
-        <source>Open this store directory alone instead of the profile&apos;s stores.</source>
-        <translation>Ouvrir uniquement ce répertoire de magasin au lieu des magasins du profil.</translation>
+        <source>Open this store directory alone instead of the profile&apos;s stores (desktop: the desktop&apos;s calendars).</source>
+        <translation>Ouvrir uniquement ce répertoire de magasin au lieu des magasins du profil (desktop: les calendriers du bureau).</translation>
     </message>
 </context>
 </TS>
