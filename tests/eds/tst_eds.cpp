@@ -10,6 +10,7 @@
 #include "desktopcalendars.h"
 #include "edscalendars.h"
 #include "folderpath.h"
+#include "import.h"
 #include "oadate.h"
 #include "scripteddialogs.h"
 #include "storeui.h"
@@ -23,6 +24,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -407,4 +409,65 @@ TEST_F(DesktopCalendarsTest, AnImportByAnotherClientIsHeardWhole)
         team.put(AllDay("import-7@other", "Imported 7, moved", "1201", "1202", "Project"), false));
     EXPECT_TRUE(settle(plan, [&] { return subjects(plan).contains("Imported 7, moved"); }));
     EXPECT_EQ(plan.state().store->Count(), 150);
+}
+
+// Calendars other programs wrote, with zones, recurrences and overrides of every kind: through
+// the service they read exactly as from a vdir (the service rewrites zones and adds EXDATEs for
+// overrides; the year must not change).
+TEST_F(DesktopCalendarsTest, CalendarsOtherProgramsWroteReadAsFromAVdir)
+{
+    const QStringList files = {
+        "icalendar/issue_1050_forward_timezone_reference.ics",
+        "icalendar/issue_1081_event_with_rrule.ics",
+        "icalendar/issue_1081_tzid_param.ics",
+        "icalendar/issue_1231_recurrence.ics",
+        "icalendar/issue_156_RDATE_with_PERIOD_TZID_khal.ics",
+        "icalendar/issue_218_bad_tzid.ics",
+        "icalendar/issue_237_fail_to_parse_timezone_with_non_ascii_tzid.ics",
+        "icalendar/issue_722_missing_VTIMEZONE_custom.ics",
+        "icalendar/issue_722_timezone_transition_ambiguity.ics",
+        "icalendar/multiple_timezones.ics",
+        "icalendar/timezone_rdate.ics",
+        "khal/cal_lots_of_timezones.ics",
+        "khal/event_d_rdate.ics",
+        "khal/event_dt_local_missing_tz.ics",
+        "khal/event_dt_mixed_awareness.ics",
+        "khal/event_dt_multi_recuid_no_master.ics",
+    };
+    const auto year = [](Store::Folder &folder) {
+        Store::ItemsPtr items = folder.Items();
+        items->setIncludeRecurrences(true);
+        items = items->Restrict(RangeRestriction(QDate(2000, 1, 1), QDate(2030, 12, 31)));
+        QStringList lines;
+        for (const Store::ItemPtr &i : items->all()) {
+            const Store::AppointmentItemPtr a = Store::AppointmentOf(i);
+            lines << QString("%1 %2 %3 %4 %5")
+                         .arg(a->Start(), 0, 'f', 6)
+                         .arg(a->End(), 0, 'f', 6)
+                         .arg(a->AllDayEvent())
+                         .arg(a->Subject(), a->Categories());
+        }
+        lines.sort();
+        return lines;
+    };
+    for (const QString &name : files) {
+        SCOPED_TRACE(qPrintable(name));
+        const QByteArray text = ReadAll(QUORVEL_CORPUS "/" + name);
+        ASSERT_FALSE(text.isEmpty());
+        QTemporaryDir vdir;
+        QDir().mkpath(vdir.path() + "/Calendar");
+        Store::ProfileOptions plain;
+        plain.storeDir = vdir.path();
+        auto files = std::make_shared<Store::NameSpace>(plain);
+        const Store::FolderPtr there = files->GetDefaultFolder(Store::olFolderCalendar);
+        Store::ImportCalendar(*there, text);
+        const QStringList expected = year(*there);
+        ASSERT_FALSE(expected.isEmpty());
+
+        SetUp(); // the calendar empty again
+        auto session = std::make_shared<Store::NameSpace>(options);
+        const Store::FolderPtr team = folder(session);
+        Store::ImportCalendar(*team, text);
+        EXPECT_EQ(year(*folder(std::make_shared<Store::NameSpace>(options))), expected);
+    }
 }
