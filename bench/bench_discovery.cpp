@@ -1,7 +1,11 @@
 // Discovery of a vdirsyncer storage of many collections and no pair (a directory anyone may
 // fill): the calendars found and the stores made of them, at 5,000 to 40,000 subdirectories.
-// Linear: each step of 4x in the count costs about 4x the time.
+// Linear: each step of 4x in the count costs about 4x the time. And what a session pays to find
+// that the desktop's calendar service does not run (run it on a bus without the service, e.g.
+// dbus-run-session --config-file=build/dbus/session.conf -- build/bench/bench_discovery).
 
+#include "desktopcalendars.h"
+#include "edscalendars.h"
 #include "knowncalendars.h"
 
 #include <QDir>
@@ -31,8 +35,18 @@ void BM_DiscoverManyCollections(benchmark::State &state)
     state.SetComplexityN(state.range(0));
 }
 
+void BM_DesktopCalendarsNotRunning(benchmark::State &state)
+{
+    Store::UseDesktopCalendars();
+    for (auto _ : state) {
+        if (Store::ConnectDesktopCalendars())
+            state.SkipWithError("the desktop's calendar service runs on this bus");
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_DesktopCalendarsNotRunning)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DiscoverManyCollections)
     ->Arg(5000)
     ->Arg(20000)
