@@ -33,15 +33,6 @@ namespace {
 const QString kTeam = QStringLiteral("Desktop Calendars\\Team");
 const QString kYear = QString::number(QDate::currentDate().year());
 
-bool WaitFor(const std::function<bool()> &done, int ms = 10000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms)
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-    return done();
-}
-
 QByteArray AllDay(const QString &uid, const QString &summary, const QString &from,
                   const QString &to, const QString &category)
 {

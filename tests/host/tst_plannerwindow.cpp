@@ -24,15 +24,6 @@
 
 namespace {
 
-bool WaitFor(const std::function<bool()> &done, int ms = 10000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms)
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
-
 // Someone with two calendars khal reads, "Work" of timed meetings and "Family", and no set-up
 // of Quorvel's.
 class WindowTest : public ::testing::Test

@@ -4,7 +4,9 @@
 #include "oadate.h"
 #include "yield.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QSettings>
@@ -151,4 +153,13 @@ ScopedSettingsHome::~ScopedSettingsHome()
     QSettings::setPath(
         QSettings::IniFormat, QSettings::UserScope,
         qEnvironmentVariable("XDG_CONFIG_HOME", QDir::homePath() + QStringLiteral("/.config")));
+}
+
+bool WaitFor(const std::function<bool()> &done, int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < ms)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    return done();
 }

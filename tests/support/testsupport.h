@@ -11,6 +11,9 @@
 
 struct CacheRecord;
 
+// Waits, serving events, until done() or the time is up; done() then.
+bool WaitFor(const std::function<bool()> &done, int ms = 10000);
+
 // Sets an environment variable for the life of the object, restoring the old value after.
 class ScopedEnv
 {

@@ -69,16 +69,6 @@ QList<CacheRecord> Records(const QString &path)
     return out;
 }
 
-// Waits, serving events, until done() or the time is up.
-bool WaitFor(const std::function<bool()> &done, int ms = 10000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    return done();
-}
-
 // A property of a synchroniser in quorvel-sync, read over the bus.
 QVariant RemoteProperty(const RemoteSyncher &s, const QString &name)
 {
