@@ -27,6 +27,16 @@ namespace {
 QHash<QString, QString> filesByUid(const FolderData &data, QSet<QString> &shared)
 {
     QHash<QString, QString> files;
+    if (CalendarSource *source = data.source()) {
+        // A calendar of a service keeps one event a key.
+        try {
+            for (const CalendarSource::Object &o : source->objects())
+                files.insert(o.uid, ObjectKey(o.uid));
+        } catch (const QvError &) {
+            // Every event is then new here: the service adds or replaces by UID all the same.
+        }
+        return files;
+    }
     for (const QString &name : data.listItemFiles()) {
         QFile f(data.path + QLatin1Char('/') + name);
         if (f.size() > IcalText::kMaxItemBytes || !f.open(QIODevice::ReadOnly))

@@ -8,6 +8,7 @@
 #include "helperobjects.h"
 #include "hiddenitem.h"
 #include "hiddenitems.h"
+#include "import.h"
 #include "oadate.h"
 #include "qverror.h"
 #include "testsupport.h"
@@ -218,6 +219,20 @@ TEST_F(DesktopStoreTest, WritesGoToTheServiceAndARefusalKeepsWhatThereWas)
         EXPECT_TRUE(e.description().contains("read-only")) << qPrintable(e.description());
     }
     EXPECT_TRUE(desktop->source("bday").held.isEmpty());
+}
+
+TEST_F(DesktopStoreTest, AnImportAddsNewEventsAndReplacesThoseOfTheirUid)
+{
+    const FolderPtr f = FolderAtPath(*session(), "Desktop Calendars\\Team");
+    const QByteArray text =
+        "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VEVENT\r\nUID:retreat\r\nSUMMARY:Retreat, "
+        "again\r\nDTSTART;VALUE=DATE:20260310\r\nEND:VEVENT\r\nBEGIN:VEVENT\r\nUID:fair\r\n"
+        "SUMMARY:Fair\r\nDTSTART;VALUE=DATE:20260505\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+    const ImportResult result = ImportCalendar(*f, text);
+    EXPECT_EQ(result.added, 1);
+    EXPECT_EQ(result.updated, 1);
+    EXPECT_EQ(team().held.size(), 3);
+    EXPECT_TRUE(f->Items()->Find("[Subject] = 'Retreat, again'"));
 }
 
 TEST_F(DesktopStoreTest, ACalendarThatCannotBeReadIsSaidAndReadsAsEmpty)

@@ -13,7 +13,12 @@ QString ObjectField(const QByteArray &text, const char *name)
     const QRegularExpression field(QStringLiteral("\\n%1[^:\\r\\n]*:([^\\r\\n]*)").arg(name));
     // Of the event, not of the zones before it.
     const qsizetype event = std::max<qsizetype>(0, text.indexOf("BEGIN:VEVENT"));
-    return field.match(QString::fromUtf8(text.mid(event))).captured(1);
+    QString value = field.match(QString::fromUtf8(text.mid(event))).captured(1);
+    // A text value as the service compares it: unescaped.
+    value.replace(QStringLiteral("\\,"), QStringLiteral(","))
+        .replace(QStringLiteral("\\;"), QStringLiteral(";"))
+        .replace(QStringLiteral("\\\\"), QStringLiteral("\\"));
+    return value;
 }
 
 QHash<QString, CalendarSource::Object> FakeSource::objects()
