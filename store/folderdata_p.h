@@ -147,6 +147,12 @@ private:
     void takeObject(const QString &key, const CalendarSource::Object &object, Entry &e,
                     QStringList &warnings);
     void refreshFromSource(QStringList &warnings);
+    QHash<QString, FileStamp> sourceStamps() const;
+    QStringList sourceKeys(NameOrder order) const;
+    const Entry *sourceEntry(const QString &key, QStringList &warnings);
+    void writeToSource(const QString &key, const QByteArray &text, Write how);
+    // Drops what was read of an object that is gone or about to be read again.
+    void forgetObject(const QString &key);
     // The facts of the objects a query of the service found, read as entries.
     QHash<QString, FileFacts> factsOfFound(const CalendarSource::Query &query,
                                            QStringList &warnings);
