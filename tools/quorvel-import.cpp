@@ -71,9 +71,13 @@ int main(int argc, char **argv)
         const Store::FolderPtr folder =
             Store::FolderAtPath(session, args[1], parser.isSet("create"));
         if (!folder) {
-            std::fprintf(stderr, "quorvel-import: %s%s\n",
-                         qPrintable(Store::NoFolderMessage(session, args[1])),
-                         parser.isSet("create") ? "" : " (--create makes it)");
+            const QString missing = Store::NoFolderMessage(session, args[1]);
+            std::fprintf(stderr, "quorvel-import: %s\n",
+                         qPrintable(parser.isSet("create")
+                                        ? missing
+                                        : QCoreApplication::translate("quorvel-import",
+                                                                      "%1 (--create makes it)")
+                                              .arg(missing)));
             return 1;
         }
         const Store::ImportResult r = Store::ImportCalendar(*folder, file.readAll());

@@ -1465,6 +1465,10 @@ oder lädt eine wie der Planer und gibt aus, wo jeder Termin landet (print CACHE
         <source>Create the folder, and the store&apos;s directory, when missing.</source>
         <translation>Den Ordner und das Verzeichnis des Speichers anlegen, wenn sie fehlen.</translation>
     </message>
+    <message>
+        <source>%1 (--create makes it)</source>
+        <translation>%1 (--create legt ihn an)</translation>
+    </message>
 </context>
 <context>
     <name>quorvel-list</name>

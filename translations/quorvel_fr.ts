@@ -1465,6 +1465,10 @@ ou en charge un comme le planning et affiche où chaque rendez-vous se place (pr
         <source>Create the folder, and the store&apos;s directory, when missing.</source>
         <translation>Créer le dossier, et le répertoire du magasin, s’ils manquent.</translation>
     </message>
+    <message>
+        <source>%1 (--create makes it)</source>
+        <translation>%1 (--create le crée)</translation>
+    </message>
 </context>
 <context>
     <name>quorvel-list</name>
