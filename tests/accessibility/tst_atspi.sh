@@ -24,7 +24,9 @@ export LC_ALL=C.UTF-8 TZ=Europe/Berlin QUORVEL_PROFILE=
 mkdir -p "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME" "$XDG_DATA_HOME"
 
 exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1400x900x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+# -noreset: a server with no clients left resets, and a client connecting meanwhile (the planner,
+# just as the accessibility launcher lets go of the display) is turned away.
+Xvfb -displayfd 3 -noreset -screen 0 1400x900x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
 for _ in $(seq 50); do [ -s "$work/display" ] && break; sleep 0.1; done
 [ -s "$work/display" ] || { echo "SKIPPED: Xvfb did not start"; cat "$work/xvfb.log"; exit 77; }
 export DISPLAY=":$(cat "$work/display")"
@@ -100,5 +102,9 @@ session=$!
 wait "$session" || rc=$?
 kill -- "-$session" 2>/dev/null || true
 grep -v '^dbus-daemon' "$work/session.log" || true
-[ "$rc" -eq 0 ] || { echo "--- quorvel's output"; cat "$work/quorvel.log"; }
+if [ "$rc" -ne 0 ]; then
+  echo "--- quorvel's output"; cat "$work/quorvel.log"
+  echo "--- Xvfb on $DISPLAY"; cat "$work/xvfb.log"
+  echo "--- the accessibility bus launcher"; cat "$work/launcher.log" 2>/dev/null || true
+fi
 exit "$rc"
