@@ -5,6 +5,7 @@
 // write timer's first tick. A rebuild after one that left its parts reads only the files that
 // changed since: with none changed, and with one.
 
+#include "cachefile.h"
 #include "calendarstore.h"
 #include "dialogs.h"
 #include "edscalendars.h"
@@ -70,9 +71,11 @@ void BM_PlainEnumeration(benchmark::State &state)
     state.counters["occurrences"] = double(occurrences);
 }
 
-// Points link at the bench store's calendar, 2026, every event, cache files in dir.
+// Points link at the bench store's calendar, 2026, every event, cache files in dir (marked, as
+// a planner marks its TMP, so that quorvel-sync writes there).
 void Prepare(SyncherLink &link, const QTemporaryDir &dir)
 {
+    MarkCacheDirectory(dir.path());
     Store::NameSpace session(BenchStore());
     const Store::FolderPtr folder = session.GetDefaultFolder(Store::olFolderCalendar);
     link.FolderID = folder->EntryID();
@@ -111,6 +114,7 @@ private:
 // changed, or one item file replaced (by rename, with its own text) since.
 enum class Between { EveryFile, NothingChanged, OneFileChanged };
 
+// After an error the loops break: the benchmark library takes no more timing calls then.
 void Rebuild(benchmark::State &state, SyncherLink &link, Between between)
 {
     QTemporaryDir dir;
@@ -132,13 +136,17 @@ void Rebuild(benchmark::State &state, SyncherLink &link, Between between)
             const QString file = BenchStore().storeDir + "/Calendar/" + changed;
             QFile in(file);
             if (!in.open(QIODevice::ReadOnly) ||
-                ReplaceFile(file, in.readAll(), FileDurability::Quick) != 0)
+                ReplaceFile(file, in.readAll(), FileDurability::Quick) != 0) {
                 state.SkipWithError("cannot replace an item file");
+                break;
+            }
         }
         state.ResumeTiming();
         link.UpdateCache();
-        if (reports.next() != 1)
+        if (reports.next() != 1) {
             state.SkipWithError("the rebuild failed");
+            break;
+        }
     }
 }
 
@@ -195,8 +203,10 @@ void BM_CancelOverTheBus(benchmark::State &state)
             remote.CancelUpdate();
             const int result = reports.next();
             state.SetIterationTime(double(waited.nsecsElapsed()) / 1e9);
-            if (result != 6)
+            if (result != 6) {
                 state.SkipWithError("the rebuild ended before the cancel reached it");
+                break;
+            }
         }
     } catch (const std::exception &e) {
         state.SkipWithError(e.what());
@@ -236,8 +246,10 @@ void BM_ChangeHeard(benchmark::State &state)
         item->Save();
         while (heard == 0 && waited.elapsed() < 10000)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-        if (heard == 0)
+        if (heard == 0) {
             state.SkipWithError("the change was not heard");
+            break;
+        }
     }
 }
 

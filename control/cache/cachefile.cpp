@@ -56,10 +56,9 @@ QString CacheDirectory()
     // One that is not there is still the user's choice; its error is said where it is written.
     const QString tmp = qEnvironmentVariable("TMP");
     if (!tmp.isEmpty() && (!QFileInfo::exists(tmp) || IsPrivateDirectory(tmp))) {
-        // Marked as a cache directory, for a synchroniser whose TMP is not this one.
-        const QString marker = QDir::cleanPath(tmp) + QLatin1Char('/') + kCacheDirectoryMarker;
-        if (QFileInfo::exists(tmp) && !QFileInfo::exists(marker))
-            BinaryFile::create(marker);
+        // Marked, for a synchroniser whose TMP is not this one.
+        if (QFileInfo::exists(tmp))
+            MarkCacheDirectory(tmp);
         return QDir::cleanPath(tmp);
     }
     const QString dir =
@@ -69,6 +68,13 @@ QString CacheDirectory()
     // Cache files name the user and hold their appointments: keep the directory private.
     QFile::setPermissions(dir, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     return dir;
+}
+
+void MarkCacheDirectory(const QString &dir)
+{
+    const QString marker = QDir::cleanPath(dir) + QLatin1Char('/') + kCacheDirectoryMarker;
+    if (!QFileInfo::exists(marker))
+        BinaryFile::create(marker);
 }
 
 QString FallbackCacheDirectory()

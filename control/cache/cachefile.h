@@ -30,6 +30,9 @@ QString FallbackCacheDirectory();
 // MakeCacheFileNames makes them, or inside another private directory a planner marked as its
 // cache directory (its TMP): what a synchroniser on the bus may be asked to write and delete.
 bool IsCacheFileName(const QString &path);
+// Marks dir, a private directory of the user's, as one whose cache files a synchroniser on the
+// bus may write.
+void MarkCacheDirectory(const QString &dir);
 extern const char *const kCacheDirectoryMarker;
 
 // The last element of a folder path split at "\" (empty for an empty path).

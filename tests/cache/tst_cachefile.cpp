@@ -336,6 +336,10 @@ TEST(CacheFileNames, OnlyNamesInTheCacheDirectoryAreCacheNames)
         MakeCacheFileNames([] { return QString("u"); }, 2026, "", dialogs);
     }
     EXPECT_TRUE(IsCacheFileName(elsewhere.path() + "/u2026.tmp"));
+    QTemporaryDir marked; // by a program that names its caches itself
+    EXPECT_FALSE(IsCacheFileName(marked.path() + "/u2026.tmp"));
+    MarkCacheDirectory(marked.path());
+    EXPECT_TRUE(IsCacheFileName(marked.path() + "/u2026.tmp"));
     ASSERT_EQ(::chmod(QFile::encodeName(elsewhere.path()).constData(), 01777), 0);
     EXPECT_FALSE(IsCacheFileName(elsewhere.path() + "/u2026.tmp"));
 }
