@@ -1,6 +1,7 @@
 // Kills quorvel-sync at random moments of rebuilds and counts the caches left partial: after
 // every kill the cache file must be missing or the whole file of a rebuild that finished. Run by
 // bench/kill-sync on a private session bus.
+#include "cachefile.h"
 #include "calendarstore.h"
 #include "remotesyncher.h"
 #include "syncherbus.h"
@@ -49,6 +50,7 @@ int main(int argc, char **argv)
     const QString work = args[2];
     const int kills = args[3].toInt();
     QDir().mkpath(work);
+    MarkCacheDirectory(work); // quorvel-sync writes only where a planner's caches may be
     const Store::FolderPtr folder = Store::NameSpace(options).GetDefaultFolder(9);
 
     std::pair<qint16, qint32> report{-1, -1};

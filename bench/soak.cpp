@@ -114,10 +114,21 @@ int main(int argc, char **argv)
         ++folder[KeyOf(r.EventID, r.Subject, r.StartDate)];
 
     int missing = 0, extra = 0;
-    for (auto it = folder.cbegin(); it != folder.cend(); ++it)
-        missing += std::max(0, it.value() - shown.value(it.key()));
-    for (auto it = shown.cbegin(); it != shown.cend(); ++it)
-        extra += std::max(0, it.value() - folder.value(it.key()));
+    // The first few that differ, to find the change that was not seen.
+    const auto say = [](const char *what, const QString &key, int count) {
+        if (count > 0 && count < 6)
+            std::printf("%s: %s\n", what, qPrintable(key));
+    };
+    for (auto it = folder.cbegin(); it != folder.cend(); ++it) {
+        const int more = std::max(0, it.value() - shown.value(it.key()));
+        missing += more;
+        say("missing", it.key(), more ? missing : 0);
+    }
+    for (auto it = shown.cbegin(); it != shown.cend(); ++it) {
+        const int more = std::max(0, it.value() - folder.value(it.key()));
+        extra += more;
+        say("not in the folder", it.key(), more ? extra : 0);
+    }
     std::printf("end: %d events shown, %d in the folder's year; %d missing, %d not in the "
                 "folder; memory %ld MiB (peak %ld MiB, %ld MiB held once the allocator gave "
                 "back what it kept) before this check\n",

@@ -42,6 +42,13 @@ bool ApplyItemChange(PlannerState &state, const CalendarAccess &access, const St
         RefreshRecurringItem(state, access, a->Subject(), id);
         return true;
     }
+    // As a rebuild selects them: an item moved out of the year goes, and one changed in
+    // another year does not come in.
+    RestrictionValues times;
+    times.start = a->Start();
+    times.end = a->End();
+    if (!Restriction::parse(PlannerRestriction(state.year)).matches(times))
+        return removed;
     const QString categories = a->Categories();
     InsertEventSorted(*state.store,
                       EventOf(*a, id, categories, state.categoryIndexOf(categories), state.year));

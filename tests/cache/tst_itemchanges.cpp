@@ -94,6 +94,32 @@ TEST_F(ItemChangesTest, AWholeDayItemGoesInAtItsPlaceAndAChangeReplacesIt)
     EXPECT_EQ(subjects(), (QStringList{"kept1", "kept10", "Ski"}));
 }
 
+TEST_F(ItemChangesTest, OnlyItemsOverlappingThePlannerYearComeIn)
+{
+    // A sync tool changes items of every year: one of another year must not be drawn in this one.
+    const ItemPtr later = write("later", "SUMMARY:Later\r\nDTSTART;VALUE=DATE:20271007\r\n"
+                                         "DTEND;VALUE=DATE:20271008\r\n");
+    EXPECT_FALSE(apply(later));
+    EXPECT_EQ(subjects(), (QStringList{"kept1", "kept10"}));
+
+    // Moved out of the year: its event goes.
+    keep(later->EntryID(), At(2026, 2, 5), At(2026, 2, 6));
+    EXPECT_TRUE(apply(later));
+    EXPECT_EQ(subjects(), (QStringList{"kept1", "kept10"}));
+
+    // Across the year's edges, as a rebuild takes them; ending as the year starts, not.
+    const ItemPtr edges[] = {
+        write("newyear", "SUMMARY:New year\r\nDTSTART;VALUE=DATE:20251231\r\n"
+                         "DTEND;VALUE=DATE:20260102\r\n"),
+        write("eve", "SUMMARY:Eve\r\nDTSTART:20261231T235900\r\nDTEND:20270101T010000\r\n"),
+        write("before", "SUMMARY:Before\r\nDTSTART;VALUE=DATE:20251231\r\n"
+                        "DTEND;VALUE=DATE:20260101\r\n")};
+    state.AllEvents = true;
+    for (const ItemPtr &item : edges)
+        apply(item);
+    EXPECT_EQ(subjects(), (QStringList{"New year", "kept1", "kept10", "Eve"}));
+}
+
 TEST_F(ItemChangesTest, TimedItemsStayOutOfAWholeDayPlanner)
 {
     const ItemPtr lunch =
