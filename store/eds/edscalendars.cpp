@@ -365,10 +365,8 @@ private:
         return object;
     }
 
-    // The events of these UIDs changed in the service: read each again and say what became of
-    // it.
-    // The view says which were added; the others changed or went, or lost an override.
-    // Of the events the view told of since the last look: those it said were added are new.
+    // The events the view told of since the last look, each read again: those it said were
+    // added are new; the others changed, went, or lost an override.
     void heard()
     {
         const QSet<QString> uids = std::exchange(m_heard, {});
