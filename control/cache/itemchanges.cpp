@@ -39,7 +39,7 @@ bool ApplyItemChange(PlannerState &state, const CalendarAccess &access, const St
     if (!a->AllDayEvent() && !state.AllEvents && a->RecurrenceState() == Store::olApptNotRecurring)
         return removed;
     if (a->IsRecurring()) {
-        RefreshRecurringItem(state, access, a->Subject(), id);
+        RefreshRecurringItem(state, access, *item);
         return true;
     }
     // As a rebuild selects them: an item moved out of the year goes, and one changed in
@@ -55,28 +55,17 @@ bool ApplyItemChange(PlannerState &state, const CalendarAccess &access, const St
     return true;
 }
 
-void RefreshRecurringItem(PlannerState &state, const CalendarAccess &access, const QString &subject,
-                          const QString &entryId)
+void RefreshRecurringItem(PlannerState &state, const CalendarAccess &access,
+                          const Store::Item &series)
 {
-    // The subject is quoted like any text in a filter, so one with an apostrophe finds its item.
-    Store::ItemsPtr items = access.folder()->Items()->Restrict(PlannerRestriction(state.year) +
-                                                               QStringLiteral(" And [Subject]=") +
-                                                               QuoteFilterText(subject));
+    // The year's occurrences as a rebuild enumerates them (a series that began years ago, an
+    // occurrence renamed or recategorised), reading only the series' own file.
+    Store::ItemsPtr items = access.folder()->Items();
+    items->setIncludeRecurrences(true);
+    items = items->Restrict(PlannerRestriction(state.year));
+    items->setFileNames(QStringList{series.fileName()});
     items->Sort(QStringLiteral("[Start]"));
-    // Other items may share the subject: the series is the one with the identifier.
-    Store::AppointmentItemPtr series;
-    for (const Store::ItemPtr &item : items->all()) {
-        if (item->EntryID() == entryId && (series = Store::AppointmentOf(item)))
-            break;
-    }
-    if (!series)
-        return;
-    if (series->IsRecurring()) {
-        items->setIncludeRecurrences(true);
-        items->Sort(QStringLiteral("[Start]"));
-    }
-    const QString categories = series->Categories();
-    const qint16 index = state.categoryIndexOf(categories);
+    const QString entryId = series.EntryID();
     int position = 1;
     for (const Store::ItemPtr &item : items->all()) {
         if (item->EntryID() != entryId)
@@ -85,7 +74,10 @@ void RefreshRecurringItem(PlannerState &state, const CalendarAccess &access, con
         // Timed occurrences stay out of a whole-day planner, as they do in a rebuild.
         if (!a || (!state.AllEvents && !a->AllDayEvent()))
             continue;
-        InsertEventSorted(*state.store, EventOf(*a, entryId, categories, index, state.year),
-                          &position);
+        const QString categories = a->Categories();
+        InsertEventSorted(
+            *state.store,
+            EventOf(*a, entryId, categories, state.categoryIndexOf(categories), state.year),
+            &position);
     }
 }

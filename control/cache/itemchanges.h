@@ -14,9 +14,10 @@ struct PlannerState;
 bool ApplyItemChange(PlannerState &state, const CalendarAccess &access, const Store::ItemPtr &item,
                      const QString &categoryStoreSubject);
 
-// Puts the occurrences of the recurring item entryId (subject subject) that fall in the planner
-// year into the store, before the events already there with the same start. They come in
-// whatever their categories: a filter or a hidden category keeps them from the drawing, as it
-// keeps every other event, and clearing it shows them. Raises QvError.
-void RefreshRecurringItem(PlannerState &state, const CalendarAccess &access, const QString &subject,
-                          const QString &entryId);
+// Puts the occurrences of the recurring item series that fall in the planner year into the
+// store, as a rebuild has them (each with its own subject and categories), before the events
+// already there with the same start. They come in whatever their categories: a filter or a
+// hidden category keeps them from the drawing, as it keeps every other event, and clearing it
+// shows them. Raises QvError.
+void RefreshRecurringItem(PlannerState &state, const CalendarAccess &access,
+                          const Store::Item &series);

@@ -208,3 +208,37 @@ TEST_F(ItemChangesTest, TimedOccurrencesStayOutAndFilteredOrHiddenOnesStayInTheS
                                          "DTEND;VALUE=DATE:20260402\r\n");
     EXPECT_FALSE(apply(table)) << "the category item is no appointment of the planner";
 }
+
+TEST_F(ItemChangesTest, ASeriesBegunYearsAgoKeepsItsOccurrencesWithTheirOwnSubjects)
+{
+    // The team's monthly review since 2015, one of this year's moved to another day and renamed:
+    // a change to it must bring this year's occurrences back, as a rebuild would.
+    const QByteArray series = "SUMMARY:Review\r\nCATEGORIES:Work\r\n"
+                              "DTSTART;VALUE=DATE:20150105\r\nDTEND;VALUE=DATE:20150106\r\n"
+                              "RRULE:FREQ=MONTHLY\r\n";
+    const ItemPtr review = write("review", series);
+    keep(review->EntryID(), At(2026, 3, 5), At(2026, 3, 6)); // as the cache had it
+    ASSERT_TRUE(apply(review));
+    QStringList march;
+    for (const CalEvent &e : *state.store) {
+        if (e.EventID == review->EntryID() && e.StartMonth == 3)
+            march.append(e.Subject + " " + QString::number(e.CatIndex));
+    }
+    EXPECT_EQ(march, QStringList{"Review 1"});
+    EXPECT_EQ(state.store->Count(), 2 + 12);
+
+    const ItemPtr renamed = write("review", series + "END:VEVENT\r\nBEGIN:VEVENT\r\nUID:review\r\n"
+                                                     "SUMMARY:Review with the board\r\n"
+                                                     "CATEGORIES:Holiday\r\n"
+                                                     "RECURRENCE-ID;VALUE=DATE:20260605\r\n"
+                                                     "DTSTART;VALUE=DATE:20260608\r\n"
+                                                     "DTEND;VALUE=DATE:20260609\r\n");
+    ASSERT_TRUE(apply(renamed));
+    EXPECT_EQ(state.store->Count(), 2 + 12) << "replaced, not doubled";
+    QStringList june;
+    for (const CalEvent &e : *state.store) {
+        if (e.EventID == review->EntryID() && e.StartMonth == 6)
+            june.append(e.Subject + " " + QString::number(e.CatIndex));
+    }
+    EXPECT_EQ(june, QStringList{"Review with the board 2"});
+}
