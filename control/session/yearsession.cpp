@@ -45,6 +45,8 @@ YearSession::YearSession(PlannerState &state, QObject *parent)
         return m_syncherFactory(m_access ? m_access->session()->options()
                                          : Store::ProfileOptions());
     });
+    connect(m_updater.get(), &CacheUpdater::rebuildRequested, this,
+            [this] { m_unwrittenRead = m_unwritten.size(); });
     connect(m_updater.get(), &CacheUpdater::rebuilt, this, &YearSession::showRebuiltYear);
     connect(m_updater.get(), &CacheUpdater::cacheNotWritten, this, &YearSession::showCalendarYear);
     connect(m_updater.get(), &CacheUpdater::indicatorChanged, this, &YearSession::indicatorChanged);
@@ -297,6 +299,11 @@ void YearSession::showRebuiltYear()
     if (std::exchange(m_cacheFault, 0) != 0)
         emit statusChanged();
     loadCache();
+    // The changes told before it was asked for are in the rebuilt year: applied again, one that
+    // a later change undid (a file changed, then removed) would come back.
+    m_unwritten.remove(0, std::exchange(m_unwrittenRead, 0));
+    if (m_unwritten.isEmpty())
+        m_writeBack.stop();
     reapplyUnwrittenChanges();
     emit yearChanged();
 }
@@ -397,6 +404,7 @@ void YearSession::WriteBackCache()
 {
     m_writeBack.stop();
     m_unwritten.clear();
+    m_unwrittenRead = 0;
     m_updater->WriteBackCache(m_cacheFiles);
 }
 
@@ -406,6 +414,7 @@ void YearSession::writeBackAfterChanges()
     // change, the ones it may have missed while it ran included, and writes the cache itself.
     if (m_updater->pending() != 0) {
         m_unwritten.clear();
+        m_unwrittenRead = 0;
         m_updater->StartBackgroundUpdate(true);
     } else {
         WriteBackCache();

@@ -184,6 +184,8 @@ private:
     QTimer m_writeBack;
     // The items whose changes are in the store but not yet in the cache file.
     QList<Store::ItemPtr> m_unwritten;
+    // How many of them were told before the last rebuild was asked for: that rebuild has them.
+    qsizetype m_unwrittenRead = 0;
     // One rebuild for the removals the store tells at once: each request cancels the one before.
     QTimer m_removalRebuild;
 };

@@ -79,6 +79,7 @@ void CacheUpdater::StartBackgroundUpdate(bool cancelFirst)
         if (!m_link)
             return; // dropped in the yield; its successor's request is under way
         describeRequest(*m_link);
+        emit rebuildRequested();
         m_link->UpdateCache();
         indicate(Indicator::kRebuilding);
     } catch (const QvError &e) {

@@ -61,6 +61,8 @@ public:
     bool backgroundTimerEnabled() const { return m_timer.isActive(); }
 
 signals:
+    // A rebuild was asked for: it reads the calendar as it is from now on.
+    void rebuildRequested();
     // The cache file was rebuilt: load it, lay the year out and draw it.
     void rebuilt();
     // The cache could not be written (error: the file error): read the year from the calendar

@@ -342,6 +342,28 @@ TEST_F(PlannerTest, AChangeWaitingToBeWrittenSurvivesARebuildReportedMeanwhile)
     EXPECT_TRUE(dialogs.shown().isEmpty()) << qPrintable(dialogs.texts().join('\n'));
 }
 
+// A sync tool that changes a file and soon removes it: the rebuild the removal asks for has read
+// the change, which must not be applied again over it (the appointment came back, and stayed in
+// the cache).
+TEST_F(PlannerTest, AChangeToldBeforeARebuildWasAskedForIsNotAppliedAgainOverIt)
+{
+    auto planner = make(nullptr);
+    planner->ReadProperties(MapPropertyBag({{"Folder", "Team\\Calendar"}}));
+    ASSERT_TRUE(settle(*planner));
+    const QString cache = planner->cacheFiles().cacheFile;
+    const QByteArray year = QByteArray::number(QDate::currentDate().year());
+    const QString file = dir.path() + "/Team/Calendar/brief.ics";
+    WriteAll(file, AllDay("brief", year + "0901", year + "0902"));
+    WaitFor([&] { return planner->state().store->Count() == 3; }, 5000);
+    ASSERT_EQ(planner->state().store->Count(), 3);
+    ASSERT_TRUE(QFile::remove(file));
+    WaitFor([&] { return planner->pendingUpdates() != 0; }, 5000);
+    WaitFor([&] { return planner->pendingUpdates() == 0 && !planner->writeBackPending(); }, 5000);
+    EXPECT_EQ(planner->state().store->Count(), 2);
+    EXPECT_FALSE(ReadAll(cache).contains("brief"));
+    EXPECT_TRUE(dialogs.shown().isEmpty()) << qPrintable(dialogs.texts().join('\n'));
+}
+
 // Files a sync tool removes together are told one by one; the planner asks for one rebuild for
 // them, not one a removal that cancels the one before.
 TEST_F(PlannerTest, RemovalsToldTogetherAskForOneRebuild)
