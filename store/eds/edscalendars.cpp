@@ -103,9 +103,15 @@ public:
 
     QHash<QString, Object> objects() override
     {
-        // Read once while watched: the view keeps them current from then on.
-        if (!m_watched || !m_complete)
+        // Read once while watched: the view keeps them current from then on. Unwatched, read
+        // again only when the calendar changed since: a rebuild asks for its stamps, then for
+        // what changed.
+        if (m_watched && m_complete)
+            return m_objects;
+        const QString now = revision();
+        if (m_watched || now.isEmpty() || now != m_readRevision)
             readAll();
+        m_readRevision = now;
         m_complete = m_watched;
         return m_objects;
     }
@@ -450,6 +456,7 @@ private:
     Ref<ECalClientView> m_view;
     bool m_watched = false;
     bool m_complete = false;          // every object read since the view started
+    QString m_readRevision;           // of the calendar when last read whole, unwatched
     QHash<QString, Object> m_objects; // by key: as last read, or as the view keeps them
     QHash<QString, QByteArray> m_zones;
     QSet<QString> m_heard, m_heardAdded; // told by the view, not looked at yet
