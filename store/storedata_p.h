@@ -8,10 +8,10 @@
 
 #include <QDate>
 #include <QHash>
-#include <memory>
-
 #include <QString>
 #include <QStringList>
+
+#include <memory>
 
 class IcalItem;
 
